@@ -1,0 +1,96 @@
+#include "QtPrompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+QtPrompts::QtPrompts(QString applicationTitle) : title(std::move(applicationTitle)) {}
+
+QWidget *QtPrompts::DialogParent()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+bool QtPrompts::Confirm(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+    return box.exec() == QMessageBox::Ok;
+}
+
+Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void QtPrompts::ShowError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
+                    DialogParent());
+    box.exec();
+}
+
+void QtPrompts::ShowMessage(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, DialogParent());
+    box.exec();
+}
+
+QStringList QtPrompts::NameFilters(const QString &pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        // "*.*" means every file on the desktop the format comes from; Qt says "*".
+        description.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+        filters << description;
+    }
+    return filters;
+}
+
+static void PrepareDialog(QFileDialog &dialog, const FileDialogRequest &request)
+{
+    const QStringList filters = QtPrompts::NameFilters(request.filter);
+    dialog.setWindowTitle(request.title);
+    dialog.setDirectory(request.folder);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+}
+
+QString QtPrompts::SaveFileName(const FileDialogRequest &request)
+{
+    QFileDialog dialog(DialogParent());
+    PrepareDialog(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QStringList QtPrompts::OpenFileNames(const FileDialogRequest &request)
+{
+    QFileDialog dialog(DialogParent());
+    PrepareDialog(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}

@@ -1,0 +1,69 @@
+#include "RuntimeErrors.h"
+
+#include <limits>
+
+ERuntimeError::ERuntimeError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+QString ERuntimeError::Message() const
+{
+    return QString::fromStdString(what());
+}
+
+EListError::EListError(qsizetype index)
+    : ERuntimeError(QStringLiteral("List index out of bounds (%1)").arg(index))
+{
+}
+
+namespace {
+
+[[noreturn]] void NotAnInteger(const QString &text)
+{
+    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+int DigitValue(QChar character, int base)
+{
+    const int value = character.isDigit() ? character.digitValue()
+                      : (character.toLower() >= QLatin1Char('a') && character.toLower() <= QLatin1Char('f'))
+                          ? character.toLower().unicode() - 'a' + 10
+                          : -1;
+    return (value >= 0 && value < base && character.unicode() < 0x80) ? value : -1;
+}
+
+} // namespace
+
+int StrToInt(const QString &text)
+{
+    qsizetype at = 0;
+    while (at < text.size() && text[at] == QLatin1Char(' '))
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == QLatin1Char('+') || text[at] == QLatin1Char('-'))) {
+        negative = text[at] == QLatin1Char('-');
+        ++at;
+    }
+    int base = 10;
+    if (text.mid(at, 1) == QLatin1String("$")) {
+        base = 16;
+        at += 1;
+    } else if (text.mid(at, 2).compare(QLatin1String("0x"), Qt::CaseInsensitive) == 0) {
+        base = 16;
+        at += 2;
+    }
+    if (at >= text.size())
+        NotAnInteger(text);
+
+    // A negative number may reach one more than the largest int.
+    const qint64 limit = negative ? qint64(std::numeric_limits<int>::max()) + 1
+                                  : std::numeric_limits<int>::max();
+    qint64 magnitude = 0;
+    for (; at < text.size(); ++at) {
+        const int digit = DigitValue(text[at], base);
+        if (digit < 0)
+            NotAnInteger(text);
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit)
+            NotAnInteger(text);
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// The errors the program's handlers let through to the application's error
+// box. Their messages are the texts the user sees.
+class ERuntimeError : public std::runtime_error {
+public:
+    explicit ERuntimeError(const QString &message);
+    QString Message() const;
+};
+
+// A text that should have been a number and is not:
+// "'abc' is not a valid integer value".
+class EConvertError : public ERuntimeError {
+public:
+    using ERuntimeError::ERuntimeError;
+};
+
+// A position outside a list: "List index out of bounds (5)".
+class EListError : public ERuntimeError {
+public:
+    explicit EListError(qsizetype index);
+};
+
+// Reads a 32-bit integer the way the program's settings and port texts have
+// always been read: leading blanks, an optional sign, decimal digits or a
+// hexadecimal number after "$" or "0x", and nothing after. Throws EConvertError.
+int StrToInt(const QString &text);

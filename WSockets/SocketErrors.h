@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Socket error numbers as the program and its users know them, with their
+// fixed English texts. The chat reacts to some of the texts themselves
+// ("Connection refused", "Address already in use"), so they never change.
+namespace SocketError {
+constexpr int WouldBlock = 10035;
+constexpr int NoBufferSpace = 10055;
+constexpr int NotConnected = 10057;
+constexpr int NetworkDown = 10050;
+constexpr int ConnectionReset = 10054;
+constexpr int AddressInUse = 10048;
+constexpr int ConnectionRefused = 10061;
+constexpr int HostNotFound = 11001;
+constexpr int TryAgain = 11002;
+constexpr int NoRecovery = 11003;
+constexpr int NoData = 11004;
+} // namespace SocketError
+
+// The fixed text of an error number; "Not a Winsock error" for any number not in the table.
+QString SocketErrorText(int error);
+
+// An errno value of a failed socket call, in the numbering above.
+// EINPROGRESS counts as "would block": the attempt goes on.
+int TranslateErrno(int errnoValue);
+
+// A getaddrinfo() result other than 0, in the numbering above; errnoValue
+// matters for EAI_SYSTEM only.
+int TranslateResolverError(int resolverResult, int errnoValue);

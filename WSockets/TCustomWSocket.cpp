@@ -1,0 +1,277 @@
+#include "TCustomWSocket.h"
+
+#include "RuntimeErrors.h"
+#include "SocketErrors.h"
+#include "TNotificationEndpoint.h"
+
+#include <arpa/inet.h>
+#include <netinet/tcp.h>
+#include <netdb.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+
+// A peer that keeps sending while we close must not hold the close forever.
+constexpr qsizetype kLongestDrain = 1024 * 1024;
+
+// The name of a protocol number as the service database knows it.
+QByteArray ProtocolName(int protocol)
+{
+    if (const protoent *entry = getprotobynumber(protocol))
+        return entry->p_name;
+    // A system without /etc/protocols still speaks TCP.
+    if (protocol == IPPROTO_TCP)
+        return "tcp";
+    return {};
+}
+
+int OpenFileLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 65535;
+    return int(std::min<rlim_t>(limit.rlim_cur, 65535));
+}
+
+QString KernelName()
+{
+    utsname names{};
+    if (uname(&names) != 0)
+        return QStringLiteral("Linux");
+    return QStringLiteral("%1 %2").arg(QLatin1String(names.sysname), QLatin1String(names.release));
+}
+
+bool EndAddressOf(int socket, sockaddr_in &address, bool peer)
+{
+    if (socket == -1)
+        return false;
+    sockaddr_storage storage{};
+    socklen_t size = sizeof storage;
+    auto *generic = reinterpret_cast<sockaddr *>(&storage);
+    const int result = peer ? getpeername(socket, generic, &size) : getsockname(socket, generic, &size);
+    if (result != 0 || storage.ss_family != AF_INET)
+        return false;
+    address = *reinterpret_cast<const sockaddr_in *>(&storage);
+    return true;
+}
+
+} // namespace
+
+TCustomWSocket::TCustomWSocket(QObject *owner) : QObject(owner)
+{
+    WindowHandle = new TNotificationEndpoint(
+        [this](int socket, int kind, int error) {
+            if (state != wsClosed) // late notifications after a close are ignored
+                HandleNotification(socket, kind, error);
+        },
+        this);
+    // Berkeley sockets need no library start; there is nothing that can fail here.
+    lastError = 0;
+    state = wsClosed;
+    version = QStringLiteral("1.1");
+    description = QStringLiteral("Berkeley sockets on %1").arg(KernelName());
+    systemStatus = QStringLiteral("Running");
+    maxSockets = OpenFileLimit();
+    maxUdpDatagram = 65507;
+}
+
+TCustomWSocket::~TCustomWSocket()
+{
+    if (socketHandle != -1)
+        CloseSocket(socketHandle);
+}
+
+void TCustomWSocket::HandleNotification(int, int, int error)
+{
+    if (error != 0)
+        ReportError(error);
+}
+
+void TCustomWSocket::ReportError(int error)
+{
+    lastError = error;
+    if (OnError)
+        OnError(this, error, ErrorText());
+}
+
+QString TCustomWSocket::ErrorText() const
+{
+    return SocketErrorText(lastError);
+}
+
+QString TCustomWSocket::LocalHostName()
+{
+    char name[128] = {};
+    if (gethostname(name, sizeof name - 1) != 0) {
+        ReportError(TranslateErrno(errno));
+        return {};
+    }
+    return QString::fromLocal8Bit(name);
+}
+
+QString TCustomWSocket::GetLocalPort(int socket) const
+{
+    sockaddr_in address{};
+    return EndAddressOf(socket, address, false) ? QString::number(ntohs(address.sin_port)) : QString();
+}
+
+QString TCustomWSocket::GetPeerAddress(int socket) const
+{
+    sockaddr_in address{};
+    char dotted[INET_ADDRSTRLEN] = {};
+    if (!EndAddressOf(socket, address, true) || !inet_ntop(AF_INET, &address.sin_addr, dotted, sizeof dotted))
+        return {};
+    return QString::fromLatin1(dotted);
+}
+
+QString TCustomWSocket::GetPeerPort(int socket) const
+{
+    sockaddr_in address{};
+    return EndAddressOf(socket, address, true) ? QString::number(ntohs(address.sin_port)) : QString();
+}
+
+bool TCustomWSocket::ResolveService(const QString &port, sockaddr_in &address)
+{
+    const QByteArray protocolName = ProtocolName(Protocol);
+    if (protocolName.isEmpty()) {
+        ReportError(SocketError::NoData);
+        return false;
+    }
+    if (const servent *service = getservbyname(port.toUtf8().constData(), protocolName.constData()))
+        address.sin_port = quint16(service->s_port); // already in network order
+    else
+        address.sin_port = htons(quint16(StrToInt(port) & 0xFFFF));
+    return true;
+}
+
+bool TCustomWSocket::ResolveAddress(const QString &host, const QString &port, sockaddr_in &address)
+{
+    address = sockaddr_in{};
+    address.sin_family = AF_INET;
+    if (!ResolveService(port, address))
+        return false;
+
+    const QByteArray hostBytes = host.toUtf8();
+    const in_addr_t dotted = inet_addr(hostBytes.constData());
+    if (dotted != INADDR_NONE) {
+        address.sin_addr.s_addr = dotted;
+        return true;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *entries = nullptr;
+    const int result = getaddrinfo(hostBytes.constData(), nullptr, &hints, &entries);
+    if (result != 0 || !entries) {
+        ReportError(TranslateResolverError(result, errno));
+        return false;
+    }
+    address.sin_addr = reinterpret_cast<const sockaddr_in *>(entries->ai_addr)->sin_addr;
+    freeaddrinfo(entries);
+    return true;
+}
+
+bool TCustomWSocket::ResolvePort(const QString &port, sockaddr_in &address)
+{
+    address = sockaddr_in{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    return ResolveService(port, address);
+}
+
+void TCustomWSocket::SocketSend(int socket, int, const QByteArray &text)
+{
+    if (text.isEmpty())
+        return;
+    if (const int error = WindowHandle->Send(socket, text))
+        ReportError(error);
+}
+
+QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
+{
+    ssize_t received;
+    do
+        received = recv(socket, receiveBuffer, sizeof receiveBuffer, flags | MSG_DONTWAIT);
+    while (received < 0 && errno == EINTR);
+    const int receiveErrno = errno;
+    WindowHandle->Rearm(socket);
+    if (received >= 0)
+        return QByteArray(receiveBuffer, received);
+    if (receiveErrno != EAGAIN && receiveErrno != EWOULDBLOCK)
+        ReportError(TranslateErrno(receiveErrno));
+    return {};
+}
+
+qsizetype TCustomWSocket::QueuedBytes(int socket) const
+{
+    return WindowHandle->QueuedBytes(socket);
+}
+
+void TCustomWSocket::Drain(int socket)
+{
+    qsizetype drained = 0;
+    while (drained < kLongestDrain) {
+        const ssize_t received = recv(socket, receiveBuffer, sizeof receiveBuffer, MSG_DONTWAIT);
+        if (received < 0 && errno == EINTR)
+            continue;
+        if (received <= 0)
+            return;
+        drained += received;
+    }
+}
+
+void TCustomWSocket::Disconnect(int &socket)
+{
+    if (socket == -1)
+        return;
+    if (const int error = WindowHandle->Select(socket, 0)) {
+        ReportError(error);
+        return;
+    }
+    WindowHandle->FlushBeforeClose(socket);
+    if (shutdown(socket, SHUT_WR) != 0) {
+        // A peer that has already gone leaves nothing to shut down; that is fine.
+        const int error = TranslateErrno(errno);
+        if (error != SocketError::NotConnected) {
+            ReportError(error);
+            return;
+        }
+    }
+    Drain(socket);
+    WindowHandle->Forget(socket);
+    // On Linux the handle is released even when close() is interrupted.
+    if (close(socket) != 0 && errno != EINTR) {
+        ReportError(TranslateErrno(errno));
+        return;
+    }
+    socket = -1;
+}
+
+void TCustomWSocket::CloseSocket(int socket)
+{
+    WindowHandle->Forget(socket);
+    close(socket);
+}
+
+void TCustomWSocket::AbandonOpen(int socket, int error)
+{
+    ReportError(error);
+    CloseSocket(socket);
+    if (socketHandle == socket)
+        socketHandle = -1;
+}
+
+int TCustomWSocket::PrepareConnection(int socket)
+{
+    const int on = 1;
+    if (setsockopt(socket, SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) != 0)
+        return TranslateErrno(errno);
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return 0;
+}

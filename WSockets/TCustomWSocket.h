@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+#include <netinet/in.h>
+
+class TCustomWSocket;
+class TNotificationEndpoint;
+
+enum TWSocketState : quint8 { wsNotReady, wsClosed, wsConnected, wsListening, wsConnecting };
+
+// Events are plain callables; one that is not assigned is skipped.
+using TOnError = std::function<void(TCustomWSocket *Sender, int Error, const QString &Msg)>;
+using TOnData = std::function<void(TCustomWSocket *Sender, int Socket)>;
+using TOnAccept = std::function<void(TCustomWSocket *Sender, int Socket)>;
+using TOnConnect = std::function<void(TCustomWSocket *Sender, int Socket)>;
+using TOnClose = std::function<void(TCustomWSocket *Sender, int Socket)>;
+
+// The common part of the client and the server: one own socket and its state,
+// address resolution, raw sends and reads on any socket, the graceful close,
+// and the reporting of every failure as an error number, its fixed text and
+// OnError. It never throws for a failed socket call; a port text that is no
+// number throws EConvertError to the caller.
+class TCustomWSocket : public QObject {
+    Q_OBJECT
+public:
+    explicit TCustomWSocket(QObject *owner);
+    ~TCustomWSocket() override;
+
+    // What the banner shows of the socket library.
+    QString Version() const { return version; }
+    QString Description() const { return description; }
+    QString SystemStatus() const { return systemStatus; }
+    int MaxSockets() const { return maxSockets; }
+    int MaxUdpDatagram() const { return maxUdpDatagram; }
+
+    TWSocketState State() const { return state; }
+    int SocketHandle() const { return socketHandle; }
+    int LastError() const { return lastError; }
+
+    TOnError OnError;
+
+    QString LocalHostName();
+    // Decimal port or dotted address of a socket's ends; empty for -1 or on failure.
+    QString GetLocalPort(int socket) const;
+    QString GetPeerAddress(int socket) const;
+    QString GetPeerPort(int socket) const;
+    QString ErrorText() const;
+
+    bool ResolveAddress(const QString &host, const QString &port, sockaddr_in &address);
+    bool ResolvePort(const QString &port, sockaddr_in &address);
+    void SocketSend(int socket, int flags, const QByteArray &text);
+    QByteArray SocketReceive(int socket, int flags);
+    // The graceful close: stop notifications, send what is queued, shut down
+    // sending, drain, close. Sets the variable to -1 when the socket is closed.
+    void Disconnect(int &socket);
+    void ReportError(int error);
+    // Bytes sent on the socket that it has not taken yet.
+    qsizetype QueuedBytes(int socket) const;
+
+    static constexpr int kReceiveBufferSize = 1024;
+
+protected:
+    // A notification for one of this object's sockets; never called in wsClosed.
+    virtual void HandleNotification(int socket, int kind, int error);
+    // Ends an open that failed after its socket was made: reports the error,
+    // then closes that socket. An open started by the error handler keeps its own.
+    void AbandonOpen(int socket, int error);
+    // A plain close, without the graceful steps.
+    void CloseSocket(int socket);
+    // Readies a connection's socket: out-of-band data inline, and small texts
+    // sent at once rather than held back to be glued to the next one.
+    // Gives 0 or an error number.
+    static int PrepareConnection(int socket);
+
+    int Protocol = 0;
+    int SocketType = 3;
+    int socketHandle = -1;
+    TWSocketState state = wsNotReady;
+    TNotificationEndpoint *WindowHandle = nullptr;
+
+private:
+    bool ResolveService(const QString &port, sockaddr_in &address);
+    void Drain(int socket);
+
+    QString version;
+    QString description;
+    QString systemStatus;
+    int maxSockets = 0;
+    int maxUdpDatagram = 0;
+    int lastError = 0;
+    char receiveBuffer[kReceiveBufferSize] = {};
+};

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QSocketNotifier;
+
+// The kinds of readiness a socket reports. Write is our own: it drives the
+// send queue and never reaches the socket objects' owners.
+namespace SocketEvent {
+constexpr int Read = 1;
+constexpr int Write = 2;
+constexpr int Accept = 8;
+constexpr int Connect = 16;
+constexpr int Close = 32;
+} // namespace SocketEvent
+
+// Watches the sockets of one socket object on the GUI event loop and delivers
+// (socket, kind, error) notifications to it, one at a time:
+// - read: data is waiting. It is not repeated until the owner reads again
+//   (Rearm), and data that came before the peer's close is offered first;
+// - close: the peer finished (error 0) or the connection failed (its error);
+// - accept: a connection waits on a listening socket; again after Rearm;
+// - connect: an attempt ended, its error being the attempt's outcome.
+// Cancelling (Select with no kinds) takes effect at once.
+//
+// The endpoint also owns each socket's send queue: what the socket does not
+// take at once is sent, in order, when it becomes writable. A queue that
+// would grow past kSendQueueLimit marks the connection broken: its queue is
+// dropped, later texts for it are dropped, and a close notification with
+// "No buffer space available" follows from the event loop.
+class TNotificationEndpoint final : public QObject {
+    Q_OBJECT
+public:
+    using Deliver = std::function<void(int socket, int kind, int error)>;
+
+    static constexpr qsizetype kSendQueueLimit = 1024 * 1024;
+
+    explicit TNotificationEndpoint(Deliver deliver, QObject *parent = nullptr);
+    ~TNotificationEndpoint() override;
+
+    // Chooses the kinds of notification the socket delivers; 0 cancels them all.
+    // The socket is non-blocking from then on. Gives 0 or an error number.
+    int Select(int socket, int kinds);
+    // The owner has read from, or accepted on, the socket: watch it again.
+    void Rearm(int socket);
+    // As Rearm, after a pause: for a listening socket whose accept failed for
+    // want of resources, which would otherwise be reported again at once.
+    void RearmLater(int socket, int milliseconds);
+    // Sends the bytes after whatever is queued for the socket; queues what the
+    // socket does not take now. Gives 0 or the error number of a failed send.
+    int Send(int socket, const QByteArray &bytes);
+    // One last try to send what is queued for the socket; the rest is dropped.
+    void FlushBeforeClose(int socket);
+    // Drops everything known of the socket; called right before it is closed.
+    void Forget(int socket);
+
+    qsizetype QueuedBytes(int socket) const;
+    bool IsWatched(int socket) const;
+
+private:
+    struct Watch;
+
+    Watch &WatchOf(int socket);
+    Watch *FindWatch(int socket) const;
+    QSocketNotifier *MakeNotifier(int socket, int type);
+    void UpdateNotifiers(int socket, Watch &watch);
+    void ReadyToRead(int socket);
+    void ReadyToWrite(int socket);
+    void ConnectEnded(int socket, Watch &watch);
+    int SendQueued(int socket, Watch &watch);
+    void Enqueue(int socket, Watch &watch, const QByteArray &rest);
+    static void Discard(QSocketNotifier *&notifier);
+
+    Deliver deliver;
+    std::map<int, std::unique_ptr<Watch>> watches;
+    quint64 nextSerial = 1;
+};

@@ -1,0 +1,123 @@
+#include "TTCPClient.h"
+
+#include "SocketErrors.h"
+#include "TNotificationEndpoint.h"
+
+#include <sys/socket.h>
+
+#include <cerrno>
+
+TTCPClient::TTCPClient(QObject *owner) : TCustomWSocket(owner)
+{
+    Protocol = IPPROTO_TCP;
+    SocketType = SOCK_STREAM;
+}
+
+TTCPClient::~TTCPClient()
+{
+    Close();
+}
+
+void TTCPClient::Open()
+{
+    if (state != wsClosed)
+        return;
+    sockaddr_in address{};
+    if (!ResolveAddress(Host, Port, address))
+        return;
+    const int socket = ::socket(AF_INET, SocketType | SOCK_CLOEXEC, 0);
+    if (socket < 0) {
+        ReportError(TranslateErrno(errno));
+        return;
+    }
+    socketHandle = socket;
+    if (const int error = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Connect | SocketEvent::Close)) {
+        AbandonOpen(socket, error);
+        return;
+    }
+    if (const int error = PrepareConnection(socket)) {
+        AbandonOpen(socket, error);
+        return;
+    }
+    if (::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        && errno != EINPROGRESS && errno != EINTR) {
+        AbandonOpen(socket, TranslateErrno(errno));
+        return;
+    }
+    state = wsConnecting;
+}
+
+void TTCPClient::Close()
+{
+    if (state == wsNotReady || state == wsClosed)
+        return;
+    Disconnect(socketHandle);
+    if (socketHandle == -1)
+        state = wsClosed;
+}
+
+void TTCPClient::SendText(const QByteArray &text)
+{
+    SocketSend(socketHandle, 0, text);
+}
+
+QByteArray TTCPClient::ReceiveText()
+{
+    return SocketReceive(socketHandle, 0);
+}
+
+void TTCPClient::HandleNotification(int socket, int kind, int error)
+{
+    switch (kind) {
+    case SocketEvent::Read:
+        ReadReady(socket, error);
+        break;
+    case SocketEvent::Connect:
+        ConnectFinished(socket, error);
+        break;
+    case SocketEvent::Close:
+        PeerClosed(socket, error);
+        break;
+    default:
+        TCustomWSocket::HandleNotification(socket, kind, error);
+    }
+}
+
+void TTCPClient::ConnectFinished(int socket, int error)
+{
+    // A failed attempt stays wsConnecting with its socket until the owner closes it.
+    if (error != 0) {
+        ReportError(error);
+        return;
+    }
+    if (const int selectError = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close)) {
+        ReportError(selectError);
+        return;
+    }
+    if (OnConnect)
+        OnConnect(this, socket);
+    // Only the attempt that just succeeded becomes connected, not one the handler replaced.
+    if (state == wsConnecting && socketHandle == socket)
+        state = wsConnected;
+}
+
+void TTCPClient::ReadReady(int socket, int error)
+{
+    if (error != 0)
+        ReportError(error);
+    else if (OnData)
+        OnData(this, socket);
+}
+
+void TTCPClient::PeerClosed(int socket, int error)
+{
+    if (error == SocketError::NetworkDown) {
+        ReportError(error);
+        return;
+    }
+    if (OnClose)
+        OnClose(this, socket);
+    // The handler may have closed the client and started a new attempt already.
+    if (socketHandle == socket)
+        Close();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "TCustomWSocket.h"
+
+// The connecting side: resolves Host and Port, connects without blocking the
+// GUI, and reports OnConnect, OnData and OnClose for its one connection.
+class TTCPClient : public TCustomWSocket {
+    Q_OBJECT
+public:
+    explicit TTCPClient(QObject *owner);
+    ~TTCPClient() override;
+
+    QString Host;
+    QString Port;
+    TOnData OnData;
+    TOnConnect OnConnect;
+    TOnClose OnClose;
+
+    // Starts a connection attempt; its outcome comes as OnConnect or OnError.
+    void Open();
+    void Close();
+    void SendText(const QByteArray &text);
+    QByteArray ReceiveText();
+
+protected:
+    void HandleNotification(int socket, int kind, int error) override;
+
+private:
+    void ConnectFinished(int socket, int error);
+    void ReadReady(int socket, int error);
+    void PeerClosed(int socket, int error);
+};

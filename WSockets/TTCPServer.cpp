@@ -1,0 +1,174 @@
+#include "TTCPServer.h"
+
+#include "SocketErrors.h"
+#include "TNotificationEndpoint.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+// After an accept that failed for want of descriptors or memory, wait this long
+// before the next one, or the same error would come back at once, forever.
+constexpr int kAcceptPauseMs = 1000;
+
+bool OutOfResources(int errnoValue)
+{
+    return errnoValue == EMFILE || errnoValue == ENFILE || errnoValue == ENOBUFS || errnoValue == ENOMEM;
+}
+
+} // namespace
+
+TTCPServer::TTCPServer(QObject *owner) : TCustomWSocket(owner)
+{
+    Protocol = IPPROTO_TCP;
+    SocketType = SOCK_STREAM;
+}
+
+TTCPServer::~TTCPServer()
+{
+    Close();
+}
+
+void TTCPServer::Open()
+{
+    if (state != wsClosed)
+        return;
+    sockaddr_in address{};
+    if (!ResolvePort(Port, address))
+        return;
+    const int socket = ::socket(AF_INET, SocketType | SOCK_CLOEXEC, 0);
+    if (socket < 0) {
+        ReportError(TranslateErrno(errno));
+        return;
+    }
+    socketHandle = socket;
+    if (const int error = WindowHandle->Select(socket, SocketEvent::Accept)) {
+        AbandonOpen(socket, error);
+        return;
+    }
+    // A port whose last chat just ended waits in TIME_WAIT; it may be used again
+    // at once. A port held by a live listener is still refused.
+    const int on = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (bind(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        || listen(socket, kBacklog) != 0) {
+        AbandonOpen(socket, TranslateErrno(errno));
+        return;
+    }
+    state = wsListening;
+}
+
+void TTCPServer::Close()
+{
+    if (state == wsNotReady || state == wsClosed)
+        return;
+    // A copy, so that an error handler touching the list cannot upset the walk.
+    const int count = clients.Count();
+    QList<int> accepted;
+    for (int index = 0; index < count; ++index)
+        accepted.append(clients.Items(index));
+    for (int socket : accepted)
+        Disconnect(socket);
+    clients.Clear();
+    Disconnect(socketHandle);
+    if (socketHandle == -1)
+        state = wsClosed;
+}
+
+void TTCPServer::SendText(int socket, const QByteArray &text)
+{
+    SocketSend(socket, 0, text);
+}
+
+QByteArray TTCPServer::ReceiveText(int socket)
+{
+    return SocketReceive(socket, 0);
+}
+
+void TTCPServer::CloseClient(int socket)
+{
+    clients.Remove(socket);
+    Disconnect(socket);
+}
+
+void TTCPServer::HandleNotification(int socket, int kind, int error)
+{
+    switch (kind) {
+    case SocketEvent::Read:
+        ReadReady(socket, error);
+        break;
+    case SocketEvent::Accept:
+        AcceptPending(error);
+        break;
+    case SocketEvent::Close:
+        PeerClosed(socket, error);
+        break;
+    default:
+        TCustomWSocket::HandleNotification(socket, kind, error);
+    }
+}
+
+void TTCPServer::AcceptPending(int error)
+{
+    if (error != 0) {
+        ReportError(error);
+        return;
+    }
+    const int listener = socketHandle;
+    sockaddr_in peer{};
+    socklen_t size = sizeof peer;
+    const int socket = accept4(listener, reinterpret_cast<sockaddr *>(&peer), &size, SOCK_CLOEXEC);
+    const int acceptErrno = errno;
+    if (socket < 0 && OutOfResources(acceptErrno))
+        WindowHandle->RearmLater(listener, kAcceptPauseMs);
+    else
+        WindowHandle->Rearm(listener);
+    if (socket < 0) {
+        // Another accept may have taken the connection first; that is no error.
+        if (acceptErrno != EAGAIN && acceptErrno != EWOULDBLOCK)
+            ReportError(TranslateErrno(acceptErrno));
+        return;
+    }
+    if (const int selectError = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close)) {
+        ReportError(selectError);
+        CloseSocket(socket);
+        return;
+    }
+    if (const int prepareError = PrepareConnection(socket)) {
+        ReportError(prepareError);
+        CloseSocket(socket);
+        return;
+    }
+    if (!clients.Add(socket)) {
+        int closing = socket;
+        Disconnect(closing);
+        return;
+    }
+    if (OnAccept)
+        OnAccept(this, socket);
+}
+
+void TTCPServer::ReadReady(int socket, int error)
+{
+    if (error != 0)
+        ReportError(error);
+    else if (OnData)
+        OnData(this, socket);
+}
+
+void TTCPServer::PeerClosed(int socket, int error)
+{
+    if (error == SocketError::NetworkDown) {
+        ReportError(error);
+        return;
+    }
+    if (OnClose)
+        OnClose(this, socket);
+    // Unless the handler has already closed it (or the whole server): a closed
+    // handle may by now belong to another connection.
+    if (state == wsListening && clients.IndexOf(socket) >= 0)
+        CloseClient(socket);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "TClientList.h"
+#include "TCustomWSocket.h"
+
+// The listening side: listens on Port on every local address, accepts
+// connections into Clients and reports OnAccept, OnData and OnClose for each.
+class TTCPServer : public TCustomWSocket {
+    Q_OBJECT
+public:
+    explicit TTCPServer(QObject *owner);
+    ~TTCPServer() override;
+
+    QString Port;
+    TOnData OnData;
+    TOnAccept OnAccept;
+    TOnClose OnClose;
+
+    TClientList &Clients() { return clients; }
+    const TClientList &Clients() const { return clients; }
+
+    void Open();
+    // Closes every accepted connection and the listening socket, without OnClose.
+    void Close();
+    void SendText(int socket, const QByteArray &text);
+    QByteArray ReceiveText(int socket);
+    // Removes the socket from Clients and closes it gracefully, without OnClose.
+    void CloseClient(int socket);
+
+    static constexpr int kBacklog = 5;
+
+protected:
+    void HandleNotification(int socket, int kind, int error) override;
+
+private:
+    void AcceptPending(int error);
+    void ReadReady(int socket, int error);
+    void PeerClosed(int socket, int error);
+
+    TClientList clients;
+};

@@ -1,0 +1,37 @@
+#include "ScriptedPrompts.h"
+
+bool ScriptedPrompts::Confirm(const QString &text)
+{
+    shown << QStringLiteral("confirm: ") + text;
+    return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
+}
+
+Prompts::Answer ScriptedPrompts::AskYesNoCancel(const QString &text)
+{
+    shown << QStringLiteral("question: ") + text;
+    return questionAnswers.isEmpty() ? Answer::Cancel : questionAnswers.takeFirst();
+}
+
+void ScriptedPrompts::ShowError(const QString &text)
+{
+    shown << QStringLiteral("error: ") + text;
+}
+
+void ScriptedPrompts::ShowMessage(const QString &text)
+{
+    shown << QStringLiteral("message: ") + text;
+}
+
+QString ScriptedPrompts::SaveFileName(const FileDialogRequest &request)
+{
+    fileRequests << request;
+    shown << QStringLiteral("save dialog: ") + request.title;
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}
+
+QStringList ScriptedPrompts::OpenFileNames(const FileDialogRequest &request)
+{
+    fileRequests << request;
+    shown << QStringLiteral("open dialog: ") + request.title;
+    return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <QList>
+#include <QStringList>
+
+// Answers prompts from a script instead of showing them, and records every
+// text shown, so that a test can assert that "Close the Chat?" was asked.
+// An answer that the script does not hold is the cautious one: Cancel, and
+// no file chosen.
+class ScriptedPrompts final : public Prompts {
+public:
+    QStringList shown;             // every text, prefixed with its kind: "confirm: ..."
+    QList<bool> confirmAnswers;    // taken from the front
+    QList<Answer> questionAnswers; // taken from the front
+    QStringList saveAnswers;       // paths, taken from the front
+    QList<QStringList> openAnswers;
+    QList<FileDialogRequest> fileRequests;
+
+    bool Confirm(const QString &text) override;
+    Answer AskYesNoCancel(const QString &text) override;
+    void ShowError(const QString &text) override;
+    void ShowMessage(const QString &text) override;
+    QString SaveFileName(const FileDialogRequest &request) override;
+    QStringList OpenFileNames(const FileDialogRequest &request) override;
+};

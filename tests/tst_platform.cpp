@@ -1,0 +1,130 @@
+// The small platform pieces: integer texts, list errors, the Windows-1251
+// code page and the file dialog filters.
+#include "Cp1251CodePage.h"
+#include "QtPrompts.h"
+#include "RuntimeErrors.h"
+
+#include <QTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void integerTexts_data();
+    void integerTexts();
+    void notIntegerTexts_data();
+    void notIntegerTexts();
+    void listErrorText();
+    void everyByteSurvivesText();
+    void cyrillicText_data();
+    void cyrillicText();
+    void fileDialogFilters_data();
+    void fileDialogFilters();
+};
+
+void TestPlatform::integerTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "4000" << 4000;
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("leading blanks") << "  42" << 42;
+    QTest::newRow("plus sign") << "+7" << 7;
+    QTest::newRow("negative") << "-4000" << -4000;
+    QTest::newRow("dollar hex") << "$FF" << 255;
+    QTest::newRow("0x hex") << "0x1f" << 31;
+    QTest::newRow("largest") << "2147483647" << 2147483647;
+    QTest::newRow("smallest") << "-2147483648" << int(-2147483648LL);
+    QTest::newRow("beyond 16 bits") << "70000" << 70000;
+}
+
+void TestPlatform::integerTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QCOMPARE(StrToInt(text), value);
+}
+
+void TestPlatform::notIntegerTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("letters") << "abc";
+    QTest::newRow("empty") << "";
+    QTest::newRow("blank only") << " ";
+    QTest::newRow("sign only") << "-";
+    QTest::newRow("trailing blank") << "12 ";
+    QTest::newRow("digits then letters") << "12ab";
+    QTest::newRow("too large") << "2147483648";
+    QTest::newRow("decimal point") << "1.5";
+    QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0661\u0662");
+}
+
+void TestPlatform::notIntegerTexts()
+{
+    QFETCH(QString, text);
+    try {
+        StrToInt(text);
+        QFAIL("no conversion error");
+    } catch (const EConvertError &error) {
+        QCOMPARE(error.Message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+}
+
+void TestPlatform::listErrorText()
+{
+    QCOMPARE(EListError(5).Message(), QStringLiteral("List index out of bounds (5)"));
+    QCOMPARE(EListError(-1).Message(), QStringLiteral("List index out of bounds (-1)"));
+}
+
+void TestPlatform::everyByteSurvivesText()
+{
+    Cp1251CodePage codePage;
+    QByteArray everyByte;
+    for (int value = 0; value < 256; ++value)
+        everyByte.append(char(value));
+    const QString text = codePage.ToUnicode(everyByte);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(codePage.FromUnicode(text), everyByte);
+}
+
+void TestPlatform::cyrillicText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("cyrillic") << QString::fromUtf8("Привет") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2");
+    QTest::newRow("yo") << QString::fromUtf8("Ёё") << QByteArray("\xA8\xB8");
+    QTest::newRow("euro") << QString::fromUtf8("€") << QByteArray("\x88");
+    QTest::newRow("ascii") << "Anna, hi!" << QByteArray("Anna, hi!");
+    QTest::newRow("missing in code page") << QString::fromUtf8("a中b") << QByteArray("a?b");
+    QTest::newRow("latin accent") << QString::fromUtf8("é") << QByteArray("?");
+    QTest::newRow("beyond 16 bits is one character") << QString::fromUtf8("x😀y") << QByteArray("x?y");
+}
+
+void TestPlatform::cyrillicText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    Cp1251CodePage codePage;
+    QCOMPARE(codePage.FromUnicode(text), bytes);
+    if (!bytes.contains('?'))
+        QCOMPARE(codePage.ToUnicode(bytes), text);
+}
+
+void TestPlatform::fileDialogFilters_data()
+{
+    QTest::addColumn<QString>("pipeFilter");
+    QTest::addColumn<QStringList>("nameFilters");
+    QTest::newRow("text and all") << "Text files (*.txt)|*.txt|All files (*.*)|*.*"
+                                  << QStringList{"Text files (*.txt)", "All files (*)"};
+    QTest::newRow("setup files") << "Text files (*.set)|*.set" << QStringList{"Text files (*.set)"};
+    QTest::newRow("dangling description") << "Odd (*.x)" << QStringList{};
+}
+
+void TestPlatform::fileDialogFilters()
+{
+    QFETCH(QString, pipeFilter);
+    QFETCH(QStringList, nameFilters);
+    QCOMPARE(QtPrompts::NameFilters(pipeFilter), nameFilters);
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

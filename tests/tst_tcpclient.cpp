@@ -1,0 +1,209 @@
+// The connecting side on loopback: refused and unresolvable hosts, the
+// connect event, the host closing, and a walk through refused ports.
+#include "LoopbackPeer.h"
+#include "SocketEventLog.h"
+#include "TTCPClient.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr quint16 kBasePort = 41600;
+
+const char *StateName(TWSocketState state)
+{
+    switch (state) {
+    case wsNotReady:
+        return "wsNotReady";
+    case wsClosed:
+        return "wsClosed";
+    case wsConnected:
+        return "wsConnected";
+    case wsListening:
+        return "wsListening";
+    case wsConnecting:
+        return "wsConnecting";
+    }
+    return "?";
+}
+
+} // namespace
+
+class TestTCPClient : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedPortStaysConnecting();
+    void hostNotFound();
+    void connectsOnce();
+    void hostClosing();
+    void closeIsQuiet();
+    void textsBothWays();
+    void errorHandlerWalksToTheNextPort();
+
+private:
+    quint16 NextPort() { return ++port; }
+    quint16 port = kBasePort;
+};
+
+void TestTCPClient::refusedPortStaysConnecting()
+{
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(NextPort()); // nobody listens here
+    client.Open();
+    QCOMPARE(client.State(), wsConnecting);
+    QVERIFY(client.SocketHandle() != -1);
+
+    QTRY_COMPARE(log.events, QStringList{"error 10061 Connection refused"});
+    QCOMPARE(client.State(), wsConnecting);
+    QCoreApplication::processEvents();
+    QCOMPARE(log.events.size(), 1);
+
+    client.Close();
+    QCOMPARE(client.State(), wsClosed);
+    QCOMPARE(client.SocketHandle(), -1);
+    QCOMPARE(log.events.size(), 1);
+}
+
+void TestTCPClient::hostNotFound()
+{
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    client.Host = QStringLiteral("no-such-host.invalid");
+    client.Port = QString::number(NextPort());
+    client.Open();
+    QCOMPARE(log.events, QStringList{"error 11001 Host not found"});
+    QCOMPARE(client.State(), wsClosed);
+    QCOMPARE(client.SocketHandle(), -1);
+}
+
+void TestTCPClient::connectsOnce()
+{
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    client.OnConnect = [&](TCustomWSocket *, int socket) {
+        log.Record(QStringLiteral("connect in %1").arg(StateName(client.State())), socket);
+        client.Open(); // does nothing while an attempt is under way
+    };
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(port);
+    client.Open();
+    const int attempt = client.SocketHandle();
+    client.Open();
+    QCOMPARE(client.SocketHandle(), attempt);
+
+    QTRY_COMPARE(log.events, QStringList{"connect in wsConnecting"});
+    QCOMPARE(log.sockets[0], attempt);
+    QCOMPARE(client.State(), wsConnected);
+    LoopbackPeer guestSeenByHost = host.AcceptOne();
+    QVERIFY(guestSeenByHost.IsOpen());
+    QVERIFY(!client.GetLocalPort(client.SocketHandle()).isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(log.events.size(), 1);
+}
+
+void TestTCPClient::hostClosing()
+{
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    client.Host = QStringLiteral("localhost");
+    client.Port = QString::number(port);
+    client.Open();
+    LoopbackPeer guestSeenByHost = host.AcceptOne();
+    QTRY_COMPARE(client.State(), wsConnected);
+    QVERIFY(guestSeenByHost.Send("VanuServer is Down"));
+    QByteArray received;
+    client.OnData = [&](TCustomWSocket *, int) { received += client.ReceiveText(); };
+    guestSeenByHost.Close();
+
+    QTRY_COMPARE(log.Count("close"), 1);
+    QCOMPARE(received, QByteArray("VanuServer is Down"));
+    QCOMPARE(client.State(), wsClosed);
+    QCOMPARE(client.SocketHandle(), -1);
+    QCoreApplication::processEvents();
+    QCOMPARE(log.events, (QStringList{"connect", "close"}));
+}
+
+void TestTCPClient::closeIsQuiet()
+{
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(port);
+    client.Open();
+    LoopbackPeer guestSeenByHost = host.AcceptOne();
+    QTRY_COMPARE(client.State(), wsConnected);
+
+    client.Close();
+    QCOMPARE(client.State(), wsClosed);
+    QVERIFY(guestSeenByHost.WaitForEndOfStream());
+    QCoreApplication::processEvents();
+    QCOMPARE(log.events, QStringList{"connect"});
+}
+
+void TestTCPClient::textsBothWays()
+{
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    QByteArray received;
+    client.OnData = [&](TCustomWSocket *, int) { received += client.ReceiveText(); };
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(port);
+    client.Open();
+    LoopbackPeer guestSeenByHost = host.AcceptOne();
+    QTRY_COMPARE(client.State(), wsConnected);
+
+    client.SendText(" Anna");
+    QCOMPARE(guestSeenByHost.ReadAtLeast(5), QByteArray(" Anna"));
+    QVERIFY(guestSeenByHost.Send("#Anna"));
+    QTRY_COMPARE(received, QByteArray("#Anna"));
+    QCOMPARE(log.events, QStringList{"connect"});
+}
+
+// The guest's way of finding a host above the base port: each refusal closes
+// the attempt and opens the next one from inside the error handler.
+void TestTCPClient::errorHandlerWalksToTheNextPort()
+{
+    const quint16 base = NextPort();
+    NextPort();
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    int next = base;
+    client.OnError = [&](TCustomWSocket *, int error, const QString &text) {
+        log.Record(QStringLiteral("error %1 %2").arg(error).arg(text));
+        if (text == QLatin1String("Connection refused")) {
+            client.Close();
+            client.Port = QString::number(++next);
+            client.Open();
+        }
+    };
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(base);
+    client.Open();
+
+    QTRY_COMPARE(client.State(), wsConnected);
+    QCOMPARE(log.events, (QStringList{"error 10061 Connection refused", "error 10061 Connection refused", "connect"}));
+    QCOMPARE(client.Port, QString::number(port));
+}
+
+QTEST_MAIN(TestTCPClient)
+#include "tst_tcpclient.moc"
