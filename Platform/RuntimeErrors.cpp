@@ -1,5 +1,7 @@
 #include "RuntimeErrors.h"
 
+#include <QRegularExpression>
+
 #include <limits>
 
 ERuntimeError::ERuntimeError(const QString &message) : std::runtime_error(message.toStdString()) {}
@@ -66,4 +68,17 @@ int StrToInt(const QString &text)
             NotAnInteger(text);
     }
     return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+std::optional<int> ReadWholeNumber(const QString &text)
+{
+    static const QRegularExpression wholeNumber(QStringLiteral("^ *([+-]?[0-9]+)$"));
+    const QRegularExpressionMatch match = wholeNumber.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool fits = false;
+    const int value = match.captured(1).toInt(&fits);
+    if (!fits)
+        return std::nullopt;
+    return value;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 // The errors the program's handlers let through to the application's error
@@ -29,3 +30,7 @@ public:
 // always been read: leading blanks, an optional sign, decimal digits or a
 // hexadecimal number after "$" or "0x", and nothing after. Throws EConvertError.
 int StrToInt(const QString &text);
+
+// A whole decimal number as settings files and fields hold it: leading blanks,
+// an optional sign, decimal digits and nothing after; nullopt for anything else.
+std::optional<int> ReadWholeNumber(const QString &text);

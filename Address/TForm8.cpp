@@ -1,0 +1,470 @@
+#include "TForm8.h"
+
+#include "CodePage.h"
+#include "ColourTable.h"
+#include "RuntimeErrors.h"
+#include "SetupFile.h"
+#include "TMouseUpCheckBox.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QValidator>
+
+namespace {
+
+const QString kMustEnter = QStringLiteral("You really must enter\rNickname and Host address");
+const QColor kTeal(0x00, 0x80, 0x80);
+// Setup files are a few lines; a larger one is read this far and no further.
+constexpr qint64 kLongestSetupFile = 16 * 1024 * 1024;
+
+} // namespace
+
+// Limits what is typed into a field, not what the program puts there: a
+// longer nickname from a setup file stays whole and can still be shortened.
+class TypedLengthLimit final : public QValidator {
+public:
+    TypedLengthLimit(QLineEdit *edit, int limit) : QValidator(edit), limit(limit), lengthBefore(edit->text().size())
+    {
+        // The field already holds the new text while it is validated, so keep
+        // the length of the last text it took.
+        QObject::connect(edit, &QLineEdit::textChanged, this,
+                         [this](const QString &text) { lengthBefore = text.size(); });
+    }
+
+    // The program is about to put a text of this length into the field.
+    void Allow(qsizetype length) { lengthBefore = std::max(lengthBefore, length); }
+
+    State validate(QString &input, int &) const override
+    {
+        return input.size() <= std::max<qsizetype>(limit, lengthBefore) ? Acceptable : Invalid;
+    }
+
+private:
+    int limit;
+    qsizetype lengthBefore;
+};
+
+namespace {
+
+// Removes every character of code 32 or less from both ends.
+QString TrimControlCharacters(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first].unicode() <= 32)
+        ++first;
+    while (last > first && text[last - 1].unicode() <= 32)
+        --last;
+    return text.mid(first, last - first);
+}
+
+QLabel *PlaceLabel(const QString &text, QWidget *page, int x, int y)
+{
+    auto *label = new QLabel(text, page);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+void SetColours(QWidget *widget, const QColor &background, const QColor &text)
+{
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
+        palette.setColor(role, background);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        palette.setColor(role, text);
+    widget->setPalette(palette);
+}
+
+void MakeBold(QWidget *widget)
+{
+    QFont font = widget->font();
+    font.setBold(true);
+    widget->setFont(font);
+}
+
+} // namespace
+
+TForm8::TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage, QWidget *parent)
+    : QDialog(parent), programFolder(programFolder), prompts(prompts), codePage(codePage)
+{
+    setWindowTitle(QStringLiteral("Setup Configuration"));
+    setWindowIcon(QIcon(QStringLiteral(":/Address/guest.png")));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(171, 221);
+    TabbedNotebook1 = new QTabWidget(this);
+    TabbedNotebook1->setGeometry(0, 0, 171, 185);
+    createPersonalPage();
+    createServerPage();
+    createButtons();
+    ApplyColour(cCollor->currentText(), false);
+    LoadSetup(LastSetupPath());
+}
+
+void TForm8::createPersonalPage()
+{
+    auto *page = new QWidget;
+    PlaceLabel(QStringLiteral("Host Address"), page, 6, 6);
+    eHost = new QLineEdit(QStringLiteral("127.0.0.1"), page);
+    eHost->setGeometry(6, 22, 78, 21);
+
+    CheckBox1 = new TMouseUpCheckBox(QStringLiteral("Port def."), page);
+    CheckBox1->setLayoutDirection(Qt::RightToLeft); // caption on the left
+    CheckBox1->setGeometry(90, 4, 72, 18);
+    CheckBox1->setChecked(true);
+    ePort = new QLineEdit(QStringLiteral("4000"), page);
+    ePort->setGeometry(90, 22, 72, 21);
+    ePort->setReadOnly(true);
+
+    PlaceLabel(QStringLiteral("Your Name"), page, 6, 52);
+    eName = new QLineEdit(QStringLiteral("Anonymous"), page);
+    eName->setGeometry(6, 68, 78, 21);
+    nameLimit = new TypedLengthLimit(eName, kTypedNameLimit);
+    eName->setValidator(nameLimit);
+    MakeBold(eName);
+
+    PlaceLabel(QStringLiteral("Your Colour"), page, 90, 52);
+    cCollor = new QComboBox(page);
+    cCollor->setEditable(true);
+    cCollor->setInsertPolicy(QComboBox::NoInsert);
+    cCollor->addItems(ColourTable());
+    cCollor->setCompleter(nullptr);
+    cCollor->setEditText(QStringLiteral("Blue"));
+    cCollor->setGeometry(90, 68, 72, 21);
+    MakeBold(cCollor);
+
+    LoadConf = new QPushButton(QStringLiteral("Load"), page);
+    LoadConf->setGeometry(6, 112, 75, 25);
+    MakeConf = new QPushButton(QStringLiteral("Save"), page);
+    MakeConf->setGeometry(87, 112, 75, 25);
+    TabbedNotebook1->addTab(page, QStringLiteral("    Personally    "));
+
+    connect(CheckBox1, &TMouseUpCheckBox::mouseReleased, this, &TForm8::CheckBox1MouseUp);
+    connect(ePort, &QLineEdit::textChanged, this, &TForm8::ePortChange);
+    connect(cCollor, &QComboBox::editTextChanged, this, [this] {
+        if (!settingColourText)
+            cCollorChange();
+    });
+    connect(LoadConf, &QPushButton::clicked, this, &TForm8::LoadConfClick);
+    connect(MakeConf, &QPushButton::clicked, this, &TForm8::MakeConfClick);
+}
+
+void TForm8::createServerPage()
+{
+    auto *page = new QWidget;
+    PlaceLabel(QStringLiteral("Permission to Server (FireWall)"), page, 6, 4);
+    mFilter = new QPlainTextEdit(page);
+    mFilter->setGeometry(9, 20, 145, 89);
+    mFilter->setTabChangesFocus(true);
+    mFilter->installEventFilter(this);
+
+    RadioFilter = new QGroupBox(QStringLiteral("filter"), page);
+    RadioFilter->setGeometry(9, 112, 145, 44);
+    IncludeChoice = new QRadioButton(QStringLiteral("Include"), RadioFilter);
+    IncludeChoice->setGeometry(6, 18, 66, 20);
+    ExcludeChoice = new QRadioButton(QStringLiteral("Exclude"), RadioFilter);
+    ExcludeChoice->setGeometry(74, 18, 66, 20);
+    filterChoices = new QButtonGroup(this);
+    filterChoices->addButton(IncludeChoice, 0);
+    filterChoices->addButton(ExcludeChoice, 1);
+    IncludeChoice->setChecked(true);
+    TabbedNotebook1->addTab(page, QStringLiteral("    SetServer    "));
+}
+
+void TForm8::createButtons()
+{
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    BitBtn1->setGeometry(8, 191, 75, 25);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    BitBtn2->setGeometry(88, 191, 75, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm8::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm8::BitBtn2Click);
+}
+
+QString TForm8::HostAddress() const
+{
+    return eHost->text();
+}
+
+QString TForm8::Nickname() const
+{
+    return eName->text();
+}
+
+QString TForm8::ColourName() const
+{
+    return cCollor->currentText();
+}
+
+QStringList TForm8::FilterLines() const
+{
+    // The raw text keeps no-break spaces, which the plain text turns into blanks.
+    QString text = mFilter->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return FilterLinesOfText(text);
+}
+
+int TForm8::FilterMode() const
+{
+    return filterChoices->checkedId();
+}
+
+SetupSettings TForm8::Settings() const
+{
+    SetupSettings settings;
+    settings.HostAddress = HostAddress();
+    settings.PortNumber = PortNumber();
+    settings.Nickname = Nickname();
+    settings.ColourName = ColourName();
+    settings.ColourIndexText = ColourIndexText();
+    settings.FilterLines = FilterLines();
+    settings.FilterMode = FilterMode();
+    return settings;
+}
+
+QString TForm8::LastSetupPath() const
+{
+    return QDir(programFolder).filePath(QStringLiteral("LastSetup.set"));
+}
+
+void TForm8::SetFilterMode(int mode)
+{
+    // Neither choice marked needs the group's exclusiveness off for a moment.
+    filterChoices->setExclusive(false);
+    IncludeChoice->setChecked(mode == 0);
+    ExcludeChoice->setChecked(mode == 1);
+    filterChoices->setExclusive(true);
+}
+
+void TForm8::Apply(const SetupSettings &settings)
+{
+    SetFilterMode(settings.FilterMode);
+    nameLimit->Allow(settings.Nickname.size());
+    eName->setText(settings.Nickname);
+    eHost->setText(settings.HostAddress);
+    mFilter->setPlainText(FilterTextOfLines(settings.FilterLines));
+    ApplyColour(settings.ColourName, false);
+}
+
+bool TForm8::LoadSetup(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.exists())
+        return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompts.ShowError(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)));
+        return false;
+    }
+    try {
+        Apply(ParseSetupFile(file.read(kLongestSetupFile), codePage));
+    } catch (const EConvertError &error) {
+        prompts.ShowError(error.Message());
+        return false;
+    }
+    return true;
+}
+
+bool TForm8::SaveSetup(const QString &fileName)
+{
+    // Written whole or not at all: a failed write leaves the old file as it was.
+    QSaveFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(ComposeSetupFile(Settings(), codePage)) >= 0
+           && file.commit();
+}
+
+void TForm8::ShowColour(const QColor &colour, const QColor &boxText)
+{
+    SetColours(eName, kTeal, colour);
+    SetColours(cCollor, colour, boxText);
+    if (cCollor->lineEdit())
+        SetColours(cCollor->lineEdit(), colour, boxText);
+}
+
+void TForm8::ApplyColour(const QString &name, bool fromUser)
+{
+    colourIndexText = ColourIndexTextOf(name);
+    if (cCollor->currentText() != name) {
+        settingColourText = true;
+        cCollor->setEditText(name);
+        settingColourText = false;
+    }
+    if (const std::optional<QColor> colour = NamedColour(name)) {
+        // Light colours get black text, from the list and from a file alike.
+        ShowColour(*colour, ColourBoxTextColour(ColourTableIndexOf(name)));
+        return;
+    }
+    if (fromUser)
+        prompts.ShowMessage(QStringLiteral("This collor is not valid"));
+    ApplyColour(ColourTable().constFirst(), fromUser);
+}
+
+void TForm8::cCollorChange()
+{
+    ApplyColour(cCollor->currentText(), true);
+}
+
+void TForm8::ePortChange()
+{
+    const QString text = ePort->text();
+    int value = ReadWholeNumber(text).value_or(SetupSettings::kDefaultPort);
+    if (value > kHighestPort)
+        value = SetupSettings::kDefaultPort;
+    portNumber = value;
+    const QString normal = QString::number(value);
+    if (normal != text)
+        ePort->setText(normal);
+}
+
+void TForm8::CheckBox1MouseUp()
+{
+    if (!CheckBox1->isChecked()) {
+        ePort->setReadOnly(false);
+        return;
+    }
+    ePort->setReadOnly(true);
+    portNumber = SetupSettings::kDefaultPort;
+    ePort->setText(QString::number(SetupSettings::kDefaultPort));
+}
+
+void TForm8::BitBtn1Click()
+{
+    const QString filterText = FilterTextOfLines(FilterLines());
+    const QString trimmed = TrimControlCharacters(filterText);
+    if (trimmed != filterText)
+        mFilter->setPlainText(trimmed);
+    if (eHost->text().isEmpty() || eName->text().isEmpty()) {
+        prompts.ShowMessage(kMustEnter);
+        return;
+    }
+    if (!SaveSetup(LastSetupPath())) {
+        prompts.ShowMessage(QStringLiteral("I cannot save settings!"));
+        return;
+    }
+    closeResult = QDialog::Accepted;
+    close();
+}
+
+void TForm8::BitBtn2Click()
+{
+    ePort->setText(ShownPort);
+    if (QFile::exists(LastSetupPath()))
+        LoadSetup(LastSetupPath());
+    closeResult = QDialog::Rejected;
+    close();
+}
+
+bool TForm8::FormCloseQuery()
+{
+    if (eHost->text().isEmpty() || eName->text().isEmpty()) {
+        prompts.ShowMessage(kMustEnter);
+        return false;
+    }
+    return true;
+}
+
+void TForm8::FormClose()
+{
+    ePort->setText(QString::number(ReadWholeNumber(ePort->text()).value_or(SetupSettings::kDefaultPort)));
+}
+
+FileDialogRequest TForm8::SetupFileDialog(const QString &title) const
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.folder = programFolder;
+    request.filter = QStringLiteral("Text files (*.set)|*.set");
+    return request;
+}
+
+void TForm8::MakeConfClick()
+{
+    const QString chosen = prompts.SaveFileName(SetupFileDialog(QStringLiteral("Save Setup")));
+    if (chosen.isEmpty())
+        return;
+    const QString fileName = QDir::toNativeSeparators(SetupFileNameFor(chosen));
+    if (QFile::exists(fileName)
+        && prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(fileName)) != Prompts::Answer::Yes)
+        return;
+    if (!SaveSetup(fileName))
+        prompts.ShowError(QStringLiteral("Cannot create file %1").arg(fileName));
+}
+
+void TForm8::LoadConfClick()
+{
+    const QStringList chosen = prompts.OpenFileNames(SetupFileDialog(QStringLiteral("Open Setup")));
+    if (!chosen.isEmpty())
+        LoadSetup(chosen.constFirst());
+}
+
+void TForm8::showEvent(QShowEvent *event)
+{
+    ShownPort = ePort->text();
+    closeResult = QDialog::Rejected;
+    QDialog::showEvent(event);
+}
+
+void TForm8::closeEvent(QCloseEvent *event)
+{
+    if (!isVisible()) { // the hiding that done() does below
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    done(closeResult);
+}
+
+void TForm8::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        return; // no key stands for Cancel
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm8::FilterKeyPasses(const QKeyEvent &key) const
+{
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    default:
+        break;
+    }
+    const QString text = key.text();
+    if (text.isEmpty())
+        return true; // arrows and the like: no character, nothing to filter
+    const QChar character = text.size() == 1 ? text[0] : QChar();
+    return (character >= QLatin1Char('0') && character <= QLatin1Char('9')) || character == QLatin1Char('.');
+}
+
+bool TForm8::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mFilter && event->type() == QEvent::KeyPress
+        && !FilterKeyPasses(*static_cast<QKeyEvent *>(event)))
+        return true; // the character is dropped
+    return QDialog::eventFilter(watched, event);
+}
