@@ -6,6 +6,14 @@
 
 QtPrompts::QtPrompts(QString applicationTitle) : title(std::move(applicationTitle)) {}
 
+// A lone carriage return in a text is a line break on the screen.
+static QString DisplayText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 QWidget *QtPrompts::DialogParent()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
@@ -15,14 +23,14 @@ QWidget *QtPrompts::DialogParent()
 
 bool QtPrompts::Confirm(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), DisplayText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
     return box.exec() == QMessageBox::Ok;
 }
 
 Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), DisplayText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -36,14 +44,14 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
 
 void QtPrompts::ShowError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), DisplayText(text), QMessageBox::Ok,
                     DialogParent());
     box.exec();
 }
 
 void QtPrompts::ShowMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, DialogParent());
+    QMessageBox box(QMessageBox::NoIcon, title, DisplayText(text), QMessageBox::Ok, DialogParent());
     box.exec();
 }
 

@@ -1,0 +1,195 @@
+#include "TAboutBox.h"
+
+#include "AboutConfig.h"
+#include "Shell.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QColor kNavy(0x00, 0x00, 0x80);
+
+void SetTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(const QIcon &programIcon, Shell &shell, QWidget *parent) : QDialog(parent), shell(shell)
+{
+    setWindowTitle(QStringLiteral("About"));
+    setWindowIcon(QIcon(QStringLiteral(":/About/busy.png")));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(298, 260);
+    setMouseTracking(true);
+    installEventFilter(this);
+    createPanel(programIcon);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setGeometry(111, 220, 75, 25);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QString TAboutBox::FirstMailAddress()
+{
+    return QStringLiteral(VANU_MAIL_FIRST);
+}
+
+QString TAboutBox::SecondMailAddress()
+{
+    return QStringLiteral(VANU_MAIL_SECOND);
+}
+
+QString TAboutBox::WebPageAddress()
+{
+    return QStringLiteral(VANU_WEB_PAGE);
+}
+
+QLabel *TAboutBox::AddLabel(const QString &text, int x, int y)
+{
+    auto *label = new QLabel(text, Panel1);
+    label->setTextFormat(Qt::PlainText);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+void TAboutBox::createPanel(const QIcon &programIcon)
+{
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(8, 8, 281, 185);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(2);
+
+    ProgramIcon = new QLabel(Panel1);
+    ProgramIcon->setGeometry(16, 19, 33, 33);
+    ProgramIcon->setPixmap(programIcon.pixmap(33, 33));
+    ProgramIcon->setScaledContents(true);
+
+    ProductName = AddLabel(QStringLiteral("Vanu Server&Client"), 74, 16);
+    QFont productFont = ProductName->font();
+    productFont.setBold(true);
+    productFont.setPixelSize(13);
+    ProductName->setFont(productFont);
+    ProductName->adjustSize();
+    Version = AddLabel(QStringLiteral("Version: 3.1"), 112, 32);
+    Copyright = AddLabel(QStringLiteral(VANU_AUTHOR_LINE), 72, 48);
+    Comments = AddLabel(QStringLiteral("This is a multi-user chat. To use it best, run it on more than one PC with at "
+                                       "least one copy in server mode. Then connect all of the other copies to that "
+                                       "server's address. You will then be able to chat to each other much like IRC."),
+                        16, 64);
+    Comments->setWordWrap(true);
+    Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Comments->resize(237, 65);
+    Label3 = AddLabel(QStringLiteral("Mail me at:"), 64, 136);
+    Label1 = AddLabel(FirstMailAddress(), 121, 136);
+    Label4 = AddLabel(QStringLiteral("or"), 72, 152);
+    Label2 = AddLabel(SecondMailAddress(), 87, 152);
+
+    // The links and the surfaces around them follow the mouse; every other
+    // label keeps mouse moves to itself, so a lit link stays lit over it.
+    for (QWidget *tracked : {static_cast<QWidget *>(Panel1), static_cast<QWidget *>(ProductName),
+                             static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2)}) {
+        tracked->setMouseTracking(true);
+        tracked->installEventFilter(this);
+    }
+    ShowProductName(false);
+    ShowLink(Label1, false);
+    ShowLink(Label2, false);
+}
+
+void TAboutBox::ShowLink(QLabel *link, bool lit)
+{
+    SetTextColour(link, lit ? QColor(Qt::blue) : QColor(Qt::red));
+    QFont font = link->font();
+    font.setUnderline(lit);
+    link->setFont(font);
+    if (lit)
+        link->setCursor(Qt::PointingHandCursor);
+}
+
+void TAboutBox::ShowProductName(bool lit)
+{
+    SetTextColour(ProductName, lit ? QColor(Qt::red) : kNavy);
+    if (lit)
+        ProductName->setCursor(Qt::PointingHandCursor);
+}
+
+void TAboutBox::Label1MouseMove()
+{
+    ShowLink(Label1, true);
+    ShowLink(Label2, false);
+    ShowProductName(false);
+}
+
+void TAboutBox::Label2MouseMove()
+{
+    ShowLink(Label2, true);
+    ShowLink(Label1, false);
+    ShowProductName(false);
+}
+
+void TAboutBox::ProductNameMouseMove()
+{
+    ShowProductName(true);
+}
+
+void TAboutBox::Panel1MouseMove()
+{
+    ShowLink(Label1, false);
+    ShowLink(Label2, false);
+    ShowProductName(false);
+}
+
+void TAboutBox::FormMouseMove()
+{
+    Panel1MouseMove();
+}
+
+void TAboutBox::Label1Click()
+{
+    shell.Open(QStringLiteral("mailto:") + FirstMailAddress());
+}
+
+void TAboutBox::Label2Click()
+{
+    shell.Open(QStringLiteral("mailto:") + SecondMailAddress());
+}
+
+void TAboutBox::ProductNameClick()
+{
+    shell.Open(QStringLiteral("http://") + WebPageAddress());
+}
+
+bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Label1)
+            Label1MouseMove();
+        else if (watched == Label2)
+            Label2MouseMove();
+        else if (watched == ProductName)
+            ProductNameMouseMove();
+        else if (watched == Panel1)
+            Panel1MouseMove();
+        else if (watched == this)
+            FormMouseMove();
+        return true; // handled here, not again by the surface below
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == Label1)
+            Label1Click();
+        else if (watched == Label2)
+            Label2Click();
+        else if (watched == ProductName)
+            ProductNameClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}

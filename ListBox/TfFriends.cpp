@@ -1,0 +1,159 @@
+#include "TfFriends.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kTeal(0x00, 0x80, 0x80);
+const QColor kNavy(0x00, 0x00, 0x80);
+
+QWidget *Strip(int height)
+{
+    auto *strip = new QWidget;
+    strip->setFixedHeight(height);
+    return strip;
+}
+
+} // namespace
+
+TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &programIcon)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                           | Qt::WindowCloseButtonHint),
+      mainWindow(mainWindow), FriendsDocked(friendsDocked)
+{
+    setWindowTitle(QStringLiteral("Friends"));
+    setWindowIcon(programIcon);
+    setMinimumWidth(kWidth);
+
+    Panel2 = Strip(22);
+    Panel1 = Strip(20);
+    ListBox1 = new QListWidget;
+    QPalette palette = ListBox1->palette();
+    palette.setColor(QPalette::Base, kTeal);
+    palette.setColor(QPalette::Text, kNavy);
+    ListBox1->setPalette(palette);
+    QFont bold = ListBox1->font();
+    bold.setBold(true);
+    ListBox1->setFont(bold);
+    ListBox1->setSortingEnabled(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel2);
+    layout->addWidget(ListBox1, 1);
+    layout->addWidget(Panel1);
+
+    PopupMenu1 = new QMenu(this);
+    Chat1 = PopupMenu1->addAction(QStringLiteral("Open"), this, &TfFriends::openRequested);
+    ifo1 = PopupMenu1->addAction(QStringLiteral("About"), this, &TfFriends::aboutRequested);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
+
+    moveEnd.setSingleShot(true);
+    moveEnd.setInterval(kMoveEndsAfterMs);
+    connect(&moveEnd, &QTimer::timeout, this, &TfFriends::MoveOrResizeEnded);
+
+    // Placed at the main window's right edge from the start.
+    const QRect main = mainWindow.frameGeometry();
+    PlaceFrame(QRect(main.left() + main.width(), main.top(), kWidth, main.height()));
+}
+
+QStringList TfFriends::Lines() const
+{
+    QStringList lines;
+    for (int row = 0; row < ListBox1->count(); ++row)
+        lines << ListBox1->item(row)->text();
+    return lines;
+}
+
+void TfFriends::PlaceFrame(const QRect &frame)
+{
+    // Frame and client differ by the window manager's decoration, if any.
+    const int decorationWidth = frameGeometry().width() - width();
+    const int decorationHeight = frameGeometry().height() - height();
+    move(frame.topLeft());
+    resize(std::max(kWidth, frame.width() - decorationWidth), frame.height() - decorationHeight);
+    programmedFrame = QRect(frame.topLeft(), QSize(std::max(kWidth, frame.width() - decorationWidth) + decorationWidth,
+                                                   frame.height()));
+}
+
+void TfFriends::DockAtMainWindow()
+{
+    const QRect main = mainWindow.frameGeometry();
+    PlaceFrame(QRect(main.left() + main.width(), main.top(), frameGeometry().width(), main.height()));
+}
+
+bool TfFriends::StaysOnTop() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void TfFriends::SetStaysOnTop(bool onTop)
+{
+    if (StaysOnTop() == onTop)
+        return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible) // changing the flags hides a window
+        show();
+}
+
+void TfFriends::WMExitSizeMove()
+{
+    FriendsDocked = false;
+    SetStaysOnTop(false);
+    const QRect main = mainWindow.frameGeometry();
+    const QRect own = frameGeometry();
+    if (std::abs(own.top() - main.top()) >= kSnapDistance)
+        return;
+    if (std::abs(own.left() - (main.left() + main.width())) < kSnapDistance) {
+        DockAtMainWindow();
+        FriendsDocked = true;
+    }
+}
+
+void TfFriends::FollowMainWindow()
+{
+    if (!FriendsDocked)
+        return;
+    SetStaysOnTop(true);
+    DockAtMainWindow();
+}
+
+void TfFriends::MoveOrResizeEnded()
+{
+    if (isVisible() && frameGeometry() != programmedFrame)
+        WMExitSizeMove();
+}
+
+void TfFriends::showEvent(QShowEvent *event)
+{
+    resize(kWidth, height());
+    programmedFrame = frameGeometry();
+    QWidget::showEvent(event);
+}
+
+void TfFriends::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        moveEnd.start();
+}
+
+void TfFriends::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible())
+        moveEnd.start();
+}
+
+void TfFriends::closeEvent(QCloseEvent *event)
+{
+    emit closedByUser();
+    event->accept(); // a top-level window that closes is hidden, not destroyed
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+class QListWidget;
+class QMenu;
+class QAction;
+
+// The narrow "Friends" tool window with the list of who is in the chat. It
+// docks at the main window's right edge and follows it; dragged away it is
+// free, and dropped within 10 pixels of that edge (its top level with the main
+// window's top, also within 10 pixels) it docks again.
+class TfFriends : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 86;
+    static constexpr int kSnapDistance = 10;
+    // The user's move or resize counts as ended after this long without another.
+    static constexpr int kMoveEndsAfterMs = 250;
+
+    // The main window, and its flag that says the friends window is docked.
+    TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &programIcon);
+
+    QWidget *Panel2 = nullptr;
+    QListWidget *ListBox1 = nullptr;
+    QWidget *Panel1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *Chat1 = nullptr;
+    QAction *ifo1 = nullptr;
+
+    // The lines of the list, top to bottom.
+    QStringList Lines() const;
+
+    // Runs when the user has finished moving or resizing this window.
+    void WMExitSizeMove();
+    // The main window's side: when it has been moved or resized while the
+    // friends window is docked, the friends window goes to its edge and on top.
+    void FollowMainWindow();
+    bool StaysOnTop() const;
+
+signals:
+    // "Open" and "About" from the list's pop-up menu.
+    void openRequested();
+    void aboutRequested();
+    // The window's own close button hid it.
+    void closedByUser();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void DockAtMainWindow();
+    void SetStaysOnTop(bool onTop);
+    void PlaceFrame(const QRect &frame);
+    void MoveOrResizeEnded();
+
+    QWidget &mainWindow;
+    bool &FriendsDocked;
+    QTimer moveEnd;
+    // The frame this window was last given by the program, so that the
+    // program's own moves are not taken for the user's.
+    QRect programmedFrame;
+};

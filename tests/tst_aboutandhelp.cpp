@@ -1,0 +1,131 @@
+// The about box's links and the help box's text.
+#include "TAboutBox.h"
+#include "THelpBox.h"
+#include "TestDoubles.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace {
+
+QString Look(QLabel *label)
+{
+    const QColor colour = label->palette().color(QPalette::WindowText);
+    QString name = colour == Qt::blue ? "blue" : colour == Qt::red ? "red" : colour == QColor(0, 0, 128) ? "navy" : colour.name();
+    return label->font().underline() ? name + " underlined" : name;
+}
+
+} // namespace
+
+class TestAboutAndHelp : public QObject {
+    Q_OBJECT
+private slots:
+    void helpText();
+    void aboutTexts();
+    void hoverRules();
+    void linksOpenThroughTheShell();
+};
+
+void TestAboutAndHelp::helpText()
+{
+    THelpBox help;
+    QCOMPARE(help.windowTitle(), QStringLiteral("Help"));
+    QCOMPARE(help.size(), QSize(276, 344));
+    QVERIFY(help.Memo1->isReadOnly());
+    QCOMPARE(help.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(help.Memo1->lineWrapMode(), QTextEdit::WidgetWidth);
+
+    QTextDocument *text = help.Memo1->document();
+    QCOMPARE(text->blockCount(), 28);
+    QCOMPARE(text->findBlockByNumber(0).text(), QStringLiteral("Thank you for your choice."));
+    QCOMPARE(text->findBlockByNumber(1).text(), QString());
+    QCOMPARE(text->findBlockByNumber(6).text(), QStringLiteral("IP.  This is a program designed to assure clean, "));
+    QCOMPARE(text->findBlockByNumber(11).text(),
+             QStringLiteral("Chat\\Setup list by choosing \"Include\" or \"Exclude\", if "));
+    QCOMPARE(text->findBlockByNumber(19).text(),
+             QStringLiteral("have to select  \"I'm Busy\"  from HostTrayIcon. You "));
+    QCOMPARE(text->findBlockByNumber(25).text(), QStringLiteral("that your IP setup is configured with DNS active."));
+    QCOMPARE(text->findBlockByNumber(27).text(), QStringLiteral("instead of LocalHost.    I wish you good coupon !"));
+    for (int line = 0; line < 28; ++line) {
+        QCOMPARE(text->findBlockByNumber(line).text(), THelpBox::HelpLines()[line]);
+        QCOMPARE(text->findBlockByNumber(line).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    }
+    QVERIFY(!help.windowIcon().pixmap(16).isNull());
+}
+
+void TestAboutAndHelp::aboutTexts()
+{
+    RecordingShell shell;
+    TAboutBox about(QIcon(), shell);
+    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(about.size(), QSize(298, 260));
+    QCOMPARE(about.ProductName->text(), QStringLiteral("Vanu Server&Client"));
+    QCOMPARE(about.Version->text(), QStringLiteral("Version: 3.1"));
+    QCOMPARE(about.Label3->text(), QStringLiteral("Mail me at:"));
+    QCOMPARE(about.Label4->text(), QStringLiteral("or"));
+    QCOMPARE(about.Label1->text(), TAboutBox::FirstMailAddress());
+    QCOMPARE(about.Label2->text(), TAboutBox::SecondMailAddress());
+    QVERIFY(about.Comments->text().startsWith(QStringLiteral("This is a multi-user chat.")));
+    QVERIFY(about.Comments->wordWrap());
+    QCOMPARE(about.Panel1->geometry(), QRect(8, 8, 281, 185));
+    QCOMPARE(about.OKButton->geometry(), QRect(111, 220, 75, 25));
+    QCOMPARE(Look(about.ProductName), QStringLiteral("navy"));
+    QVERIFY(about.ProductName->font().bold());
+    QCOMPARE(about.ProductName->font().pixelSize(), 13);
+    QVERIFY(!about.windowIcon().pixmap(16).isNull());
+}
+
+// The mouse is moved for real over the shown box; each step names where it
+// goes and what the three links look like afterwards.
+void TestAboutAndHelp::hoverRules()
+{
+    RecordingShell shell;
+    TAboutBox about(QIcon(), shell);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    struct Step {
+        QWidget *over;
+        const char *first;
+        const char *second;
+        const char *product;
+    };
+    const Step steps[] = {
+        {about.Label1, "blue underlined", "red", "navy"},
+        {about.Label2, "red", "blue underlined", "navy"},
+        {about.Comments, "red", "blue underlined", "navy"}, // a label without a rule keeps the light
+        {about.Panel1, "red", "red", "navy"},
+        {about.ProductName, "red", "red", "red"},
+        {about.Label1, "blue underlined", "red", "navy"},
+        {&about, "red", "red", "navy"},
+    };
+    for (const Step &step : steps) {
+        const QPoint inside = step.over == about.Panel1 ? QPoint(4, 4) : step.over == &about ? QPoint(4, 250)
+                                                                                             : step.over->rect().center();
+        QTest::mouseMove(step.over, inside);
+        QTRY_COMPARE(Look(about.Label1), QString::fromLatin1(step.first));
+        QCOMPARE(Look(about.Label2), QString::fromLatin1(step.second));
+        QCOMPARE(Look(about.ProductName), QString::fromLatin1(step.product));
+    }
+    QCOMPARE(about.Label1->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void TestAboutAndHelp::linksOpenThroughTheShell()
+{
+    RecordingShell shell;
+    TAboutBox about(QIcon(), shell);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(about.Label1, Qt::LeftButton);
+    QTest::mouseClick(about.Label2, Qt::LeftButton);
+    QTest::mouseClick(about.ProductName, Qt::LeftButton);
+    QTest::mouseClick(about.Comments, Qt::LeftButton);
+    QCOMPARE(shell.opened, (QStringList{"mailto:" + TAboutBox::FirstMailAddress(),
+                                        "mailto:" + TAboutBox::SecondMailAddress(),
+                                        "http://" + TAboutBox::WebPageAddress()}));
+}
+
+QTEST_MAIN(TestAboutAndHelp)
+#include "tst_aboutandhelp.moc"
