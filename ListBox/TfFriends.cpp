@@ -82,7 +82,7 @@ void TfFriends::PlaceFrame(const QRect &frame)
                                                    frame.height()));
 }
 
-void TfFriends::DockAtMainWindow()
+void TfFriends::PlaceAtMainWindow()
 {
     const QRect main = mainWindow.frameGeometry();
     PlaceFrame(QRect(main.left() + main.width(), main.top(), frameGeometry().width(), main.height()));
@@ -112,7 +112,7 @@ void TfFriends::WMExitSizeMove()
     if (std::abs(own.top() - main.top()) >= kSnapDistance)
         return;
     if (std::abs(own.left() - (main.left() + main.width())) < kSnapDistance) {
-        DockAtMainWindow();
+        PlaceAtMainWindow();
         FriendsDocked = true;
     }
 }
@@ -122,7 +122,7 @@ void TfFriends::FollowMainWindow()
     if (!FriendsDocked)
         return;
     SetStaysOnTop(true);
-    DockAtMainWindow();
+    PlaceAtMainWindow();
 }
 
 void TfFriends::MoveOrResizeEnded()

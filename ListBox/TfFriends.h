@@ -38,6 +38,8 @@ public:
     // The main window's side: when it has been moved or resized while the
     // friends window is docked, the friends window goes to its edge and on top.
     void FollowMainWindow();
+    // Puts the window at the main window's right edge, with its top and height.
+    void PlaceAtMainWindow();
     bool StaysOnTop() const;
 
 signals:
@@ -54,7 +56,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void DockAtMainWindow();
     void SetStaysOnTop(bool onTop);
     void PlaceFrame(const QRect &frame);
     void MoveOrResizeEnded();

@@ -25,16 +25,17 @@ bool QtTrayHost::IsAvailable() const
 
 void QtTrayHost::Add(const QIcon &icon, const QString &toolTip)
 {
-    trayIcon.setIcon(icon);
-    trayIcon.setToolTip(toolTip);
-    trayIcon.show();
     added = true;
+    Modify(icon, toolTip);
 }
 
 void QtTrayHost::Modify(const QIcon &icon, const QString &toolTip)
 {
     trayIcon.setIcon(icon);
     trayIcon.setToolTip(toolTip);
+    // Qt shows no icon without an image: an icon added empty appears with its first image.
+    if (added && !icon.isNull() && !trayIcon.isVisible())
+        trayIcon.show();
 }
 
 void QtTrayHost::Delete()

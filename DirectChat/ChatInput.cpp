@@ -1,0 +1,44 @@
+// The input line: Enter sends what was typed as a chat line.
+#include "TForm4.h"
+
+#include "ColourTable.h"
+#include "Protocol.h"
+#include "TForm8.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+bool TForm4::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Guarded([this] { Edit1KeyPress(); });
+            return true; // swallowed: never inserted, never a beep
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm4::Edit1KeyPress()
+{
+    if (Edit1->text().isEmpty())
+        return;
+    const TForm8 &setup = *windows.Form8;
+    const char colour =
+        Protocol::ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
+    const QByteArray line = Protocol::ChatLine(colour, Bytes(setup.Nickname()), Bytes(Edit1->text()));
+    if (ImServer1->isChecked()) {
+        // The host sees its own line only when somebody is there to read it.
+        if (TCPServer1->Clients().Count() > 0) {
+            SendToAllGuests(line);
+            AddChatLine(line);
+        }
+    } else if (ImClient1->isChecked()) {
+        TCPClient1->SendText(line); // shown when the host sends it back
+    }
+    Edit1->clear();
+}

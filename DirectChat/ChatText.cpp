@@ -1,0 +1,33 @@
+#include "ChatText.h"
+
+#include <QLocale>
+#include <QTime>
+
+namespace {
+
+constexpr int kNoDigitIndex = 12;
+
+} // namespace
+
+ChatTextParts SplitChatText(const QString &text)
+{
+    ChatTextParts parts;
+    const qsizetype open = text.indexOf(QLatin1Char('<'));
+    const qsizetype close = text.indexOf(QLatin1Char('>'));
+    parts.message = close < 0 ? text : text.mid(close + 1);
+    if (open < 0)
+        return parts;
+    parts.hasName = true;
+    const QChar first = text[0];
+    parts.colourIndex = (first >= QLatin1Char('0') && first <= QLatin1Char('9')) ? first.unicode() - '0' : kNoDigitIndex;
+    if (close > open)
+        parts.name = text.mid(open, close - open + 1);
+    return parts;
+}
+
+QString LongTimeOfDay(const QTime &time)
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(time, format.trimmed());
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// A text as the chat view shows it: a text that holds a "<" has a name part,
+// from the first "<" to the first ">", shown bold in the colour that the
+// text's first character names; the rest after the first ">" (the whole text
+// when there is no ">") is the message line.
+struct ChatTextParts {
+    bool hasName = false;
+    int colourIndex = 12;  // the leading digit; 12 ("Yellow") for anything else
+    QString name;          // "<" + nickname + ">", or empty when ">" is missing or comes first
+    QString message;
+};
+
+ChatTextParts SplitChatText(const QString &text);
+
+class QTime;
+
+// The time of day as the system's long time format writes it, without a time zone.
+QString LongTimeOfDay(const QTime &time);

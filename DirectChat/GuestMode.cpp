@@ -1,0 +1,180 @@
+// Guest mode: finding the host's port, registering, and showing what the host sends.
+#include "TForm4.h"
+
+#include "ChatText.h"
+#include "CodePage.h"
+#include "Prompts.h"
+#include "Protocol.h"
+#include "RuntimeErrors.h"
+#include "Sound.h"
+#include "TForm8.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+#include "TfFriends.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTime>
+
+namespace {
+
+// A refused port leads to the next at once; after the last port of the range
+// the walk waits this long before it starts again at the first, so that a
+// guest with no host about does not keep the machine busy.
+constexpr int kRoundPauseMs = 1000;
+
+} // namespace
+
+void TForm4::wireClientEvents()
+{
+    TCPClient1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
+        Guarded([&] { TCPClient1Error(error, text); });
+    };
+    TCPClient1->OnConnect = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPClient1Connect(socket); }); };
+    TCPClient1->OnData = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPClient1Data(socket); }); };
+    TCPClient1->OnClose = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPClient1Close(socket); }); };
+    roundPause.setSingleShot(true);
+    roundPause.setInterval(kRoundPauseMs);
+    connect(&roundPause, &QTimer::timeout, this, [this] {
+        if (!UserClosed && ImClient1->isChecked() && TCPClient1->State() == wsClosed)
+            Guarded([this] { ConnectToHost(); });
+    });
+}
+
+void TForm4::StopGuestAttempts()
+{
+    roundPause.stop();
+    Timer1->stop(); // a registration due for a connection that is going
+}
+
+void TForm4::ImClient1Click()
+{
+    TForm8 &setup = *windows.Form8;
+    if (setup.HostAddress().isEmpty() || setup.Nickname().isEmpty())
+        setup.exec();
+    if (ImClient1->isChecked())
+        return;
+    if (TCPServer1->State() == wsListening
+        && !seams.prompts.Confirm(QStringLiteral("Do you really want to close Conection?")))
+        return;
+    if (setup.HostAddress().isEmpty()) {
+        seams.prompts.ShowMessage(QStringLiteral("You needet to accept Host"));
+        return;
+    }
+    Trying = true;
+    UserClosed = true;
+    Timer2->stop(); // host mode is left, and with it the attempts to listen
+    TCPServer1->Close();
+    ClearParticipants();
+    Imbusy1->setVisible(false);
+    Imbusy1->setChecked(false);
+    ShowState(GuestIcon(), GuestIcon(), QStringLiteral("Guest"));
+    UserClosed = false;
+    TCPClient1->Port = QString::number(PortNumber());
+    Edit1->setEnabled(false);
+    SetStatusText(QString());
+    setup.eName->setReadOnly(false);
+    ImClient1->setChecked(true);
+    ImServer1->setChecked(false);
+    ConnectToHost();
+}
+
+void TForm4::ConnectToHost()
+{
+    TForm8 &setup = *windows.Form8;
+    TCPClient1->Host = setup.HostAddress();
+    SetStatusText(QStringLiteral("Trying to connect to ") + TCPClient1->Host + QStringLiteral(" of port ")
+                  + TCPClient1->Port);
+    TCPClient1->Open();
+    if (TCPClient1->State() != wsConnecting)
+        return;
+    Edit1->setEnabled(true);
+    setup.eName->setReadOnly(true);
+    setWindowTitle(setup.Nickname() + QStringLiteral(" is Guest to ") + setup.HostAddress());
+    Edit1->setFocus();
+}
+
+void TForm4::TCPClient1Error(int, const QString &text)
+{
+    if (text != QLatin1String("Connection refused")) {
+        seams.prompts.ShowError(text);
+        return;
+    }
+    int port = StrToInt(TCPClient1->Port);
+    if (port > PortNumber() + PortRange)
+        port = PortNumber() - 1;
+    SetStatusText(QString());
+    TCPClient1->Close();
+    if (UserClosed)
+        return;
+    TCPClient1->Port = QString::number(port + 1);
+    // The guests look one port further than a host goes, then start again.
+    if (port + 1 == PortNumber())
+        roundPause.start();
+    else
+        ConnectToHost();
+}
+
+void TForm4::TCPClient1Connect(int)
+{
+    Trying = false;
+    ClearChatView();
+    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Guest."));
+    BringForward();
+    SetStatusText(QStringLiteral("Connected on local port ") + TCPClient1->GetLocalPort(TCPClient1->SocketHandle()));
+    Timer1->start();
+}
+
+void TForm4::Timer1Timer()
+{
+    TCPClient1->SendText(Protocol::Registration(Bytes(windows.Form8->Nickname())));
+    Timer1->stop();
+}
+
+void TForm4::TCPClient1Data(int)
+{
+    const QByteArray text = TCPClient1->ReceiveText();
+    switch (Protocol::ClassifyFromHost(text)) {
+    case Protocol::GuestReceives::List:
+        ParticipantList()->clear();
+        for (const QByteArray &entry : Protocol::DecodeList(text.mid(1)))
+            ParticipantList()->addItem(seams.codePage.ToUnicode(entry));
+        PlayArrivalSound();
+        break;
+    case Protocol::GuestReceives::Departure:
+        ShowDeparture(Protocol::DeparturePosition(text));
+        break;
+    case Protocol::GuestReceives::Shown:
+        AddChatLine(text);
+        break;
+    }
+}
+
+void TForm4::ShowDeparture(int position)
+{
+    if (position < 0 || position >= ParticipantList()->count())
+        throw EListError(position);
+    AddChatLine(QStringLiteral("< ") + ParticipantList()->item(position)->text() + QStringLiteral(" is away >"));
+    delete ParticipantList()->takeItem(position);
+    PlayArrivalSound();
+}
+
+void TForm4::PlayArrivalSound()
+{
+    if (!Quiet1->isChecked())
+        seams.sound.PlayMailBeep();
+}
+
+void TForm4::TCPClient1Close(int)
+{
+    TCPClient1->Close();
+    Timer1->stop(); // no registration for a connection that has ended
+    Edit1->setEnabled(false);
+    ImClient1->setChecked(false);
+    ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
+    setWindowTitle(QStringLiteral("Vanu"));
+    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" :Door closed by Host."));
+    SetStatusText(QStringLiteral("Connection closed by Server!"));
+    ParticipantList()->clear();
+}

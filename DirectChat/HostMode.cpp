@@ -1,0 +1,228 @@
+// Host mode: listening, admitting and refusing guests, relaying their lines
+// and keeping the participant list.
+#include "TForm4.h"
+
+#include "AddressFilter.h"
+#include "ChatText.h"
+#include "CodePage.h"
+#include "LocalAddress.h"
+#include "Prompts.h"
+#include "Protocol.h"
+#include "RuntimeErrors.h"
+#include "Sound.h"
+#include "TForm8.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+#include "TTrayIcon.h"
+#include "TfFriends.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTime>
+
+namespace {
+
+constexpr int kListenRetryMs = 20;
+
+} // namespace
+
+QByteArray TForm4::Bytes(const QString &text) const
+{
+    return seams.codePage.FromUnicode(text);
+}
+
+QListWidget *TForm4::ParticipantList() const
+{
+    return windows.fFriends->ListBox1;
+}
+
+QList<QByteArray> TForm4::ParticipantEntries() const
+{
+    QList<QByteArray> entries;
+    for (int row = 0; row < ParticipantList()->count(); ++row)
+        entries << Bytes(ParticipantList()->item(row)->text());
+    return entries;
+}
+
+void TForm4::ClearParticipants()
+{
+    ParticipantList()->clear();
+    participantSockets.clear();
+}
+
+void TForm4::SendToAllGuests(const QByteArray &text)
+{
+    const TClientList &guests = TCPServer1->Clients();
+    for (int index = 0; index < guests.Count(); ++index)
+        TCPServer1->SendText(guests.Items(index), text);
+}
+
+void TForm4::wireServerEvents()
+{
+    TCPServer1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
+        Guarded([&] { TCPServer1Error(error, text); });
+    };
+    TCPServer1->OnAccept = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPServer1Accept(socket); }); };
+    TCPServer1->OnData = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPServer1Data(socket); }); };
+    TCPServer1->OnClose = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPServer1Close(socket); }); };
+}
+
+void TForm4::ImServer1Click()
+{
+    if (windows.Form8->Nickname().isEmpty())
+        windows.Form8->exec();
+    if (ImServer1->isChecked())
+        return;
+    if (TCPClient1->State() != wsClosed
+        && !seams.prompts.Confirm(QStringLiteral("Do you really want to close Conection?")))
+        return;
+    Trying = true;
+    UserClosed = true;
+    StopGuestAttempts();
+    TCPClient1->Close();
+    // The list of a chat we were a guest in is not ours to host.
+    ClearParticipants();
+    Imbusy1->setVisible(true);
+    ShowState(HostIcon(), HostIcon(), QStringLiteral("Host"));
+    windows.Form8->eName->setReadOnly(true);
+    UserClosed = false;
+    TCPServer1->Port = QString::number(PortNumber());
+    ImClient1->setChecked(false);
+    ImServer1->setChecked(true);
+    Timer2->setInterval(kListenRetryMs);
+    Timer2->start();
+}
+
+void TForm4::Timer2Timer()
+{
+    TCPServer1->Open();
+    if (TCPServer1->State() != wsListening)
+        return;
+    Trying = false;
+    ImServer1->setChecked(true);
+    ImClient1->setChecked(false);
+    ClearChatView();
+    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Host."));
+    const QString address = LocalAddress();
+    SetStatusText(QStringLiteral("Host: ") + address + QStringLiteral(" Listening on port: ") + TCPServer1->Port);
+    Edit1->setEnabled(false);
+    setWindowTitle(windows.Form8->Nickname() + QStringLiteral(" is Host on ") + address);
+    Timer2->stop();
+}
+
+void TForm4::TCPServer1Error(int, const QString &text)
+{
+    const int port = StrToInt(TCPServer1->Port);
+    // A failed attempt to listen ends the attempts; errors while hosting do not.
+    const bool listenFailed = TCPServer1->State() != wsListening;
+    const bool lastPort = port >= PortNumber() + PortRange;
+    if (text != QLatin1String("Address already in use") || lastPort) {
+        if (listenFailed)
+            Timer2->stop(); // before the box, whose own event loop would tick it again
+        seams.prompts.ShowError(text);
+        return;
+    }
+    if (UserClosed)
+        return;
+    TCPServer1->Port = QString::number(port + 1);
+    Timer2->setInterval(kListenRetryMs);
+    Timer2->start();
+}
+
+void TForm4::TCPServer1Accept(int socket)
+{
+    const QString address = TCPServer1->GetPeerAddress(socket);
+    if (AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), address))
+        AcceptGuest(socket);
+    else
+        RejectGuest(socket);
+}
+
+void TForm4::AcceptGuest(int socket)
+{
+    const QByteArray hostNickname = Bytes(windows.Form8->Nickname());
+    if (Imbusy1->isChecked()) {
+        TCPServer1->SendText(socket, Protocol::BusyGreeting(hostNickname));
+    } else {
+        TCPServer1->SendText(socket, Protocol::Greeting(hostNickname));
+        BringForward();
+        PlayArrivalSound();
+    }
+    const QString address = TCPServer1->GetPeerAddress(socket);
+    const TClientList &guests = TCPServer1->Clients();
+    for (int index = 0; index < guests.Count() - 1; ++index)
+        TCPServer1->SendText(guests.Items(index), Protocol::ArrivalNotice(Bytes(address)));
+    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(": New guest coming from address: ") + address
+                + QStringLiteral(" on port ") + TCPServer1->GetPeerPort(socket));
+    SetStatusText(QString::number(guests.Count()) + QStringLiteral(" Friend(s) available"));
+    Edit1->setEnabled(true);
+}
+
+void TForm4::RejectGuest(int socket)
+{
+    const QString address = TCPServer1->GetPeerAddress(socket);
+    TCPServer1->SendText(socket, Protocol::Refusal());
+    AddChatLine(QStringLiteral("Connection rejected for ") + address);
+    SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));
+    TCPServer1->CloseClient(socket);
+}
+
+void TForm4::TCPServer1Data(int socket)
+{
+    const QByteArray text = TCPServer1->ReceiveText(socket);
+    switch (Protocol::ClassifyFromGuest(text)) {
+    case Protocol::HostReceives::Registration:
+        Register(socket, text.mid(1));
+        break;
+    case Protocol::HostReceives::ControlText:
+        break; // only the host speaks in lists and departures
+    case Protocol::HostReceives::ChatLine:
+        AddChatLine(text);
+        SendToAllGuests(text);
+        break;
+    }
+}
+
+void TForm4::Register(int socket, const QByteArray &nickname)
+{
+    // One entry per connection: a second registration renames it in place.
+    const QString name = seams.codePage.ToUnicode(nickname);
+    const qsizetype row = participantSockets.indexOf(socket);
+    if (row >= 0) {
+        ParticipantList()->item(int(row))->setText(name);
+    } else {
+        ParticipantList()->addItem(name);
+        participantSockets.append(socket);
+    }
+    SendToAllGuests(Protocol::ListMessage(ParticipantEntries()));
+}
+
+void TForm4::TCPServer1Close(int socket)
+{
+    const TClientList &guests = TCPServer1->Clients();
+    AddChatLine(QStringLiteral("Guest by ") + TCPServer1->GetPeerAddress(socket) + QStringLiteral(" on port ")
+                + TCPServer1->GetPeerPort(socket) + QStringLiteral(" is away."));
+    const int remaining = guests.Count() - 1;
+    SetStatusText(QString::number(remaining) + QStringLiteral(" Client(s) connected"));
+    Edit1->setEnabled(remaining > 0);
+    // A guest that never registered has no entry, and the others need no news.
+    const qsizetype row = participantSockets.indexOf(socket);
+    if (row < 0)
+        return;
+    delete ParticipantList()->takeItem(int(row));
+    participantSockets.removeAt(row);
+    SendToAllGuests(Protocol::Departure(int(row), ParticipantEntries()));
+}
+
+void TForm4::Imbusy1Click()
+{
+    Imbusy1->setChecked(!Imbusy1->isChecked());
+    if (Imbusy1->isChecked()) {
+        TrayIcon1->SetToolTip(QStringLiteral("Host is busy"));
+        TrayIcon1->SetIcon(BusyIcon());
+    } else {
+        TrayIcon1->SetToolTip(QStringLiteral("Host"));
+        TrayIcon1->SetIcon(HostIcon());
+    }
+}

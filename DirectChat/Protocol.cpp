@@ -1,0 +1,192 @@
+#include "Protocol.h"
+
+#include "ColourTable.h"
+#include "RuntimeErrors.h"
+
+#include <limits>
+
+namespace Protocol {
+
+QByteArray Greeting(const QByteArray &hostNickname)
+{
+    return "Hello!  Welcome to " + hostNickname + "'s coupon.";
+}
+
+QByteArray BusyGreeting(const QByteArray &hostNickname)
+{
+    return "Welcome, but Host " + hostNickname + " is busy. The Host promises to reply the next time.";
+}
+
+QByteArray ArrivalNotice(const QByteArray &address)
+{
+    return "New guest coming from address: " + address;
+}
+
+QByteArray Refusal()
+{
+    return QByteArrayLiteral("Sorry!  You are not in my list.");
+}
+
+QByteArray RefusalNotice(const QByteArray &address)
+{
+    return "Guest from " + address + " no invited and Host closed door.";
+}
+
+QByteArray Registration(const QByteArray &nickname)
+{
+    return ' ' + nickname;
+}
+
+QByteArray ListMessage(const QList<QByteArray> &participants)
+{
+    return '#' + EncodeList(participants);
+}
+
+QByteArray ChatLine(char colourDigit, const QByteArray &nickname, const QByteArray &typed)
+{
+    return colourDigit + ("<" + nickname + "> " + typed);
+}
+
+QByteArray Departure(int position, const QList<QByteArray> &participantsAfter)
+{
+    return '-' + DepartureIndex(position) + EncodeList(participantsAfter);
+}
+
+QByteArray ServerDown()
+{
+    return QByteArrayLiteral("VanuServer is Down");
+}
+
+namespace {
+
+bool IsBlankOrControl(char character)
+{
+    const auto code = static_cast<unsigned char>(character);
+    return code >= 1 && code <= 32;
+}
+
+bool NeedsQuotes(const QByteArray &entry)
+{
+    for (char character : entry)
+        if (IsBlankOrControl(character) || character == '"' || character == ',')
+            return true;
+    return false;
+}
+
+void SkipBlanks(const QByteArray &text, qsizetype &at)
+{
+    while (at < text.size() && IsBlankOrControl(text[at]))
+        ++at;
+}
+
+QByteArray QuotedEntry(const QByteArray &text, qsizetype &at)
+{
+    QByteArray entry;
+    ++at; // the opening quote
+    while (at < text.size()) {
+        if (text[at] == '"') {
+            if (at + 1 < text.size() && text[at + 1] == '"') {
+                entry += '"';
+                at += 2;
+                continue;
+            }
+            ++at; // the closing quote
+            break;
+        }
+        entry += text[at++];
+    }
+    return entry;
+}
+
+QByteArray PlainEntry(const QByteArray &text, qsizetype &at)
+{
+    const qsizetype start = at;
+    while (at < text.size() && static_cast<unsigned char>(text[at]) > 32 && text[at] != ',')
+        ++at;
+    return text.mid(start, at - start);
+}
+
+} // namespace
+
+QByteArray EncodeList(const QList<QByteArray> &entries)
+{
+    if (entries.size() == 1 && entries.constFirst().isEmpty())
+        return QByteArrayLiteral("\"\"");
+    QList<QByteArray> written;
+    for (const QByteArray &entry : entries) {
+        if (NeedsQuotes(entry))
+            written << '"' + QByteArray(entry).replace("\"", "\"\"") + '"';
+        else
+            written << entry;
+    }
+    return written.join(',');
+}
+
+QList<QByteArray> DecodeList(const QByteArray &listText)
+{
+    const qsizetype nul = listText.indexOf('\0');
+    const QByteArray text = nul < 0 ? listText : listText.left(nul);
+    QList<QByteArray> entries;
+    qsizetype at = 0;
+    SkipBlanks(text, at);
+    while (at < text.size()) {
+        entries << (text[at] == '"' ? QuotedEntry(text, at) : PlainEntry(text, at));
+        SkipBlanks(text, at);
+        if (at < text.size() && text[at] == ',') {
+            ++at;
+            SkipBlanks(text, at);
+        }
+    }
+    return entries;
+}
+
+QByteArray DepartureIndex(int position)
+{
+    const QByteArray digits = QByteArray::number(position);
+    return position < 10 ? '0' + digits : digits;
+}
+
+int DeparturePosition(const QByteArray &departure)
+{
+    return StrToInt(QString::fromLatin1(departure.mid(1, 2)));
+}
+
+HostReceives ClassifyFromGuest(const QByteArray &text)
+{
+    if (text.startsWith(' '))
+        return HostReceives::Registration;
+    if (text.startsWith('#') || text.startsWith('-'))
+        return HostReceives::ControlText;
+    return HostReceives::ChatLine;
+}
+
+GuestReceives ClassifyFromHost(const QByteArray &text)
+{
+    if (text.startsWith('#'))
+        return GuestReceives::List;
+    if (text.startsWith('-'))
+        return GuestReceives::Departure;
+    return GuestReceives::Shown;
+}
+
+char ColourDigit(const QString &colourIndexText, const QColor &colour)
+{
+    if (colourIndexText.size() == 1 && colourIndexText[0] >= QLatin1Char('0') && colourIndexText[0] <= QLatin1Char('9'))
+        return char(colourIndexText[0].unicode());
+    int nearest = 0;
+    int nearestDistance = std::numeric_limits<int>::max();
+    for (int index = 0; index < ColourTable().size(); ++index) {
+        const QColor candidate = NamedColour(ColourTable()[index]).value_or(QColor());
+        const int red = candidate.red() - colour.red();
+        const int green = candidate.green() - colour.green();
+        const int blue = candidate.blue() - colour.blue();
+        const int distance = red * red + green * green + blue * blue;
+        if (distance < nearestDistance) {
+            nearest = index;
+            nearestDistance = distance;
+        }
+    }
+    return char('0' + nearest);
+}
+
+} // namespace Protocol

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QString>
+
+// The texts between host and guests, byte for byte. There is no framing: one
+// text is one send, and whatever one read returns (at most 1024 bytes) is
+// taken as one message.
+//
+//   host -> new guest   "Hello!  Welcome to " H "'s coupon."
+//   host -> new guest   "Welcome, but Host " H " is busy. The Host promises to reply the next time."
+//   host -> others      "New guest coming from address: " A
+//   host -> refused     "Sorry!  You are not in my list."
+//   host -> all         "Guest from " A " no invited and Host closed door."
+//   guest -> host       " " N                     registration, once
+//   host -> all         "#" L                     the participant list
+//   guest -> host       C "<" N "> " T            a chat line, relayed to all
+//   host -> all         C "<" H "> " T            the host's own chat line
+//   host -> all         "-" DD L                  a departure: DD its list position
+//   host -> all         "VanuServer is Down"      the host program ends
+//
+// H, N: nicknames; A: the guest's dotted address; C: the colour digit;
+// T: the typed line; L: the list text; DD: two or more decimal digits.
+namespace Protocol {
+
+QByteArray Greeting(const QByteArray &hostNickname);
+QByteArray BusyGreeting(const QByteArray &hostNickname);
+QByteArray ArrivalNotice(const QByteArray &address);
+QByteArray Refusal();
+QByteArray RefusalNotice(const QByteArray &address);
+QByteArray Registration(const QByteArray &nickname);
+QByteArray ListMessage(const QList<QByteArray> &participants);
+QByteArray ChatLine(char colourDigit, const QByteArray &nickname, const QByteArray &typed);
+QByteArray Departure(int position, const QList<QByteArray> &participantsAfter);
+QByteArray ServerDown();
+
+// The list text: entries joined by commas; an entry holding a character of
+// code 1 to 32, a double quote or a comma is quoted, its quotes doubled; a
+// list of one empty entry is two double quotes; no entries, no text.
+QByteArray EncodeList(const QList<QByteArray> &entries);
+// The guest's reading of a list text; a NUL ends it.
+QList<QByteArray> DecodeList(const QByteArray &text);
+
+// A departing guest's list position: two digits below 10 ("04"), else as it is ("12").
+QByteArray DepartureIndex(int position);
+// The position a departure names: its second and third characters as a
+// number. Throws EConvertError when they are none.
+int DeparturePosition(const QByteArray &departure);
+
+enum class HostReceives { Registration, ChatLine, ControlText };
+// What a text from a guest is: a registration (a leading blank), a control
+// text that only the host may send (a leading "#" or "-"), or a chat line
+// (anything else, the empty text included).
+HostReceives ClassifyFromGuest(const QByteArray &text);
+
+enum class GuestReceives { List, Departure, Shown };
+GuestReceives ClassifyFromHost(const QByteArray &text);
+
+// The digit that leads the sender's chat lines: its colour's place in the
+// colour table, or for a colour outside it the table colour nearest in RGB,
+// so that a chat line never starts with "-".
+char ColourDigit(const QString &colourIndexText, const QColor &colour);
+
+} // namespace Protocol

@@ -1,0 +1,414 @@
+#include "TForm4.h"
+
+#include "LocalAddress.h"
+#include "Prompts.h"
+#include "RuntimeErrors.h"
+#include "TAboutBox.h"
+#include "TForm8.h"
+#include "THelpBox.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+#include "TTrayIcon.h"
+#include "TfFriends.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kTeal(0x00, 0x80, 0x80);
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kOlive(0x80, 0x80, 0x00);
+constexpr int kChatFontPixels = 11;
+// The end of the user's move or resize of the window: this long without another.
+constexpr int kMoveEndsAfterMs = 250;
+
+QFont ChatFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(kChatFontPixels);
+    return font;
+}
+
+} // namespace
+
+TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString &programFolder,
+               const QIcon &programIcon)
+    : windows(windows), seams(seams), programFolder(programFolder), programIcon(programIcon)
+{
+    windows.Form4 = this;
+    setWindowTitle(QStringLiteral("Vanu 3.1"));
+    setWindowIcon(programIcon);
+    createChatView();
+    createMenus();
+    createTrayMenu();
+    createSockets();
+    createTray();
+
+    // What the window does as it is created, in this order.
+    resize(435, 283 + menuBar()->sizeHint().height());
+    UserClosed = false;
+    Edit1->setEnabled(false);
+    TCPClient1->Port = QString::number(PortNumber());
+    TCPServer1->Port = QString::number(PortNumber());
+    FriendsDocked = true;
+    Trying = false;
+    TrayIcon1->SetIcon(windowIcon());
+    wireServerEvents();
+    writeBanner();
+    wireClientEvents();
+
+    moveEnd.setSingleShot(true);
+    moveEnd.setInterval(kMoveEndsAfterMs);
+    connect(&moveEnd, &QTimer::timeout, this, [this] { Guarded([this] { WMExitSizeMove(); }); });
+}
+
+TForm4::~TForm4()
+{
+    // Every guest still connected hears that the host is going.
+    const TClientList &guests = TCPServer1->Clients();
+    for (int index = 0; index < guests.Count(); ++index)
+        TCPServer1->SendText(guests.Items(index), QByteArrayLiteral("VanuServer is Down"));
+    delete TCPClient1;
+    TCPClient1 = nullptr;
+    delete TCPServer1;
+    TCPServer1 = nullptr;
+    windows.Form4 = nullptr;
+}
+
+void TForm4::Guarded(const std::function<void()> &handler)
+{
+    // An error that a handler does not catch ends the handler and is shown.
+    try {
+        handler();
+    } catch (const ERuntimeError &error) {
+        seams.prompts.ShowError(error.Message());
+    }
+}
+
+void TForm4::createChatView()
+{
+    auto *centre = new QWidget(this);
+    auto *layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    RichEdit1 = new QPlainTextEdit(centre);
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setFont(ChatFont());
+    QPalette view = RichEdit1->palette();
+    view.setColor(QPalette::Base, kTeal);
+    view.setColor(QPalette::Text, kLime);
+    // The selection stays visible when the view has no focus.
+    view.setColor(QPalette::Inactive, QPalette::Highlight, view.color(QPalette::Active, QPalette::Highlight));
+    view.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                  view.color(QPalette::Active, QPalette::HighlightedText));
+    RichEdit1->setPalette(view);
+    layout->addWidget(RichEdit1, 1);
+
+    CoolBar1 = new QWidget(centre);
+    CoolBar1->setFixedHeight(22);
+    auto *band = new QHBoxLayout(CoolBar1);
+    band->setContentsMargins(0, 0, 0, 0);
+    Edit1 = new QLineEdit(CoolBar1);
+    Edit1->setMaxLength(1000);
+    Edit1->setFont(ChatFont());
+    QPalette input = Edit1->palette();
+    input.setColor(QPalette::Base, kOlive);
+    input.setColor(QPalette::Text, Qt::white);
+    Edit1->setPalette(input);
+    Edit1->installEventFilter(this);
+    band->addWidget(Edit1);
+    layout->addWidget(CoolBar1);
+    setCentralWidget(centre);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusPanel = new QLabel(StatusBar1);
+    StatusBar1->addWidget(StatusPanel, 1);
+    setStatusBar(StatusBar1);
+}
+
+QAction *TForm4::AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable)
+{
+    QAction *item = menu->addAction(caption);
+    item->setCheckable(checkable);
+    connect(item, &QAction::triggered, this, [this, item, handler, checkable] {
+        // The handlers set the check marks themselves, as the chat's state says.
+        if (checkable)
+            item->setChecked(!item->isChecked());
+        Guarded([this, handler] { (this->*handler)(); });
+    });
+    return item;
+}
+
+void TForm4::createMenus()
+{
+    QMenu *chat = menuBar()->addMenu(QStringLiteral("&Chat"));
+    ImServer1 = AddItem(chat, QStringLiteral("I'm &Host"), &TForm4::ImServer1Click, true);
+    ImClient1 = AddItem(chat, QStringLiteral("I'm  &Guest"), &TForm4::ImClient1Click, true);
+    chat->addSeparator();
+    Save1 = AddItem(chat, QStringLiteral("&Save Chat"), &TForm4::Save1Click);
+    SaveAs1 = AddItem(chat, QStringLiteral("Save  &As..."), &TForm4::SaveAs1Click);
+    chat->addSeparator();
+    Setup1 = AddItem(chat, QStringLiteral("Se&tup"), &TForm4::Setup1Click);
+    chat->addSeparator();
+    CloseChat2 = AddItem(chat, QStringLiteral("Cl&ose Chat"), &TForm4::CloseChat2Click);
+    chat->addSeparator();
+    CloseForm1 = AddItem(chat, QStringLiteral("C&lose"), &TForm4::CloseForm1Click);
+    Exit1 = AddItem(chat, QStringLiteral("&Exit"), &TForm4::Exit1Click);
+
+    QMenu *coupon = menuBar()->addMenu(QStringLiteral("C&oupon"));
+    Inf1 = AddItem(coupon, QStringLiteral("&Friends"), &TForm4::Inf1Click, true);
+    Quiet1 = AddItem(coupon, QStringLiteral("&Quiet"), &TForm4::Quiet1Click, true);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    Help1 = AddItem(help, QStringLiteral("&About"), &TForm4::Help1Click);
+    Help2 = AddItem(help, QStringLiteral("&Contents"), &TForm4::Help2Click);
+}
+
+void TForm4::createTrayMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    Open1 = AddItem(PopupMenu1, QStringLiteral("Open"), &TForm4::Open1Click);
+    Imbusy1 = AddItem(PopupMenu1, QStringLiteral("I'm busy"), &TForm4::Imbusy1Click, true);
+    Imbusy1->setVisible(false);
+    About1 = AddItem(PopupMenu1, QStringLiteral("About"), &TForm4::About1Click);
+    N4 = PopupMenu1->addSeparator();
+    Down1 = AddItem(PopupMenu1, QStringLiteral("Close"), &TForm4::Down1Click);
+    Trying1 = PopupMenu1->addAction(QStringLiteral("Trying ..."));
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { Guarded([this] { PopupMenu1Popup(); }); });
+}
+
+void TForm4::createSockets()
+{
+    TCPServer1 = new TTCPServer(nullptr);
+    TCPClient1 = new TTCPClient(nullptr);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    Timer2 = new QTimer(this);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Guarded([this] { Timer2Timer(); }); });
+}
+
+void TForm4::createTray()
+{
+    TrayIcon1 = new TTrayIcon(this, seams.trayHost);
+    TrayIcon1->SetActive(true);
+    TrayIcon1->SetShowApp(false);
+    TrayIcon1->SetToolTip(QStringLiteral("Vanu"));
+    TrayIcon1->OnDblClick = [this](QObject *) { Guarded([this] { TrayIcon1DblClick(); }); };
+    TrayIcon1->PopupMenu = PopupMenu1;
+    TrayIcon1->AfterLoad();
+}
+
+void TForm4::writeBanner()
+{
+    AddChatLine(QStringLiteral(" Vanu Server&Client  by the Vanu developers, 2026"));
+    AddChatLine(QStringLiteral(" WinSocket Version: ") + TCPServer1->Version());
+    AddChatLine(QStringLiteral(" Description: ") + TCPServer1->Description());
+    AddChatLine(QStringLiteral(" SystemStatus: ") + TCPServer1->SystemStatus());
+    AddChatLine(QString());
+    AddChatLine(QStringLiteral(" Local Host Name: ") + TCPServer1->LocalHostName());
+    AddChatLine(QStringLiteral(" Local Host Address: ") + LocalAddress());
+    AddChatLine(QString());
+}
+
+int TForm4::PortNumber() const
+{
+    return windows.Form8 ? windows.Form8->PortNumber() : SetupSettings::kDefaultPort;
+}
+
+QString TForm4::StatusText() const
+{
+    return StatusPanel->text();
+}
+
+void TForm4::SetStatusText(const QString &text)
+{
+    StatusPanel->setText(text);
+}
+
+QIcon TForm4::HostIcon() const
+{
+    return windows.HelpBox ? windows.HelpBox->windowIcon() : programIcon;
+}
+
+QIcon TForm4::BusyIcon() const
+{
+    return windows.AboutBox ? windows.AboutBox->windowIcon() : programIcon;
+}
+
+QIcon TForm4::GuestIcon() const
+{
+    return windows.Form8 ? windows.Form8->windowIcon() : programIcon;
+}
+
+void TForm4::ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip)
+{
+    setWindowIcon(windowIcon);
+    TrayIcon1->SetIcon(trayIcon);
+    TrayIcon1->SetToolTip(toolTip);
+}
+
+void TForm4::Setup1Click()
+{
+    if (Trying && !seams.prompts.Confirm(QStringLiteral("Do you want to stop tray?")))
+        return;
+    Trying = false; // only the flag: an attempt under way goes on
+    windows.Form8->exec();
+}
+
+bool TForm4::ChatIsOpen() const
+{
+    return TCPServer1->State() == wsListening || TCPClient1->State() == wsConnected;
+}
+
+void TForm4::CloseChat2Click()
+{
+    if (ChatIsOpen() && !seams.prompts.Confirm(QStringLiteral("Close the Chat?")))
+        return;
+    Trying = false;
+    UserClosed = true;
+    Timer2->stop(); // no more attempts to listen once host mode is left
+    StopGuestAttempts();
+    Imbusy1->setChecked(false);
+    Imbusy1->setVisible(false);
+    ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
+    setWindowTitle(QStringLiteral("Vanu"));
+    TCPServer1->Close();
+    TCPClient1->Close();
+    if (windows.Form8)
+        windows.Form8->eName->setReadOnly(false);
+    ImClient1->setChecked(false);
+    ImServer1->setChecked(false);
+    TCPClient1->Port = QString::number(PortNumber());
+    TCPServer1->Port = QString::number(PortNumber());
+    SetStatusText(QString());
+    Edit1->setEnabled(false);
+    if (windows.fFriends)
+        ClearParticipants();
+}
+
+void TForm4::CloseForm1Click()
+{
+    close();
+}
+
+void TForm4::Exit1Click()
+{
+    ExitFlow();
+}
+
+void TForm4::Down1Click()
+{
+    ExitFlow();
+}
+
+void TForm4::ExitFlow()
+{
+    if (Trying)
+        return;
+    if (ChatIsOpen() && !seams.prompts.Confirm(QStringLiteral("Close the Chat?")))
+        return;
+    if (isVisible())
+        close(); // hides it
+    Exiting = true;
+    close(); // ends the program
+    Exiting = false;
+}
+
+bool TForm4::FormCloseQuery()
+{
+    if (!Trying)
+        return true;
+    if (seams.prompts.Confirm(QStringLiteral("Do you want to stop tray?"))) {
+        // This close is refused; the chat ends and the program with it, once
+        // the close in progress has been turned down.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                Guarded([this] {
+                    CloseChat2Click();
+                    ExitFlow();
+                });
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void TForm4::FormClose()
+{
+    if (Exiting) {
+        emit applicationEnds();
+        return;
+    }
+    // Without a tray a hidden window could not be brought back: minimise it.
+    if (TrayIcon1->TrayAvailable())
+        hide();
+    else
+        showMinimized();
+}
+
+void TForm4::closeEvent(QCloseEvent *event)
+{
+    const bool ending = Exiting;
+    bool mayClose = false;
+    Guarded([&] {
+        mayClose = FormCloseQuery();
+        if (mayClose)
+            FormClose();
+    });
+    if (mayClose && ending)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm4::Help1Click()
+{
+    windows.AboutBox->exec();
+}
+
+void TForm4::Help2Click()
+{
+    windows.HelpBox->exec();
+}
+
+void TForm4::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (centredOnce)
+        return;
+    centredOnce = true;
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm4::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (isVisible())
+        moveEnd.start();
+}
+
+void TForm4::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (isVisible())
+        moveEnd.start();
+}

@@ -1,0 +1,70 @@
+// The tray menu, quiet, the friends window and its docking.
+#include "TForm4.h"
+
+#include "TAboutBox.h"
+#include "TfFriends.h"
+
+#include <QAction>
+#include <QApplication>
+
+void TForm4::BringForward()
+{
+    show();
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void TForm4::Open1Click()
+{
+    BringForward();
+}
+
+void TForm4::TrayIcon1DblClick()
+{
+    BringForward();
+}
+
+void TForm4::About1Click()
+{
+    windows.AboutBox->exec();
+}
+
+void TForm4::PopupMenu1Popup()
+{
+    Down1->setVisible(!Trying);
+    Trying1->setVisible(Trying);
+}
+
+void TForm4::Quiet1Click()
+{
+    Quiet1->setChecked(!Quiet1->isChecked());
+}
+
+void TForm4::Inf1Click()
+{
+    Inf1->setChecked(!Inf1->isChecked());
+    TfFriends *friends = windows.fFriends;
+    if (!Inf1->isChecked()) {
+        friends->hide();
+        return;
+    }
+    friends->PlaceAtMainWindow();
+    FriendsDocked = true;
+    friends->show();
+}
+
+void TForm4::FriendsClosed()
+{
+    Inf1->setChecked(false);
+}
+
+void TForm4::WMExitSizeMove()
+{
+    if (!FriendsDocked || !windows.fFriends)
+        return;
+    windows.fFriends->FollowMainWindow();
+    windows.fFriends->setWindowTitle(QStringLiteral("Friends"));
+    QCoreApplication::processEvents();
+}
