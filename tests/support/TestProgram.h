@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Cp1251CodePage.h"
+#include "FakeTrayHost.h"
+#include "ScriptedPrompts.h"
+#include "TForm4.h"
+#include "TForm8.h"
+#include "TestDoubles.h"
+#include "TfFriends.h"
+#include "VanuProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A whole program in the test's process: its five windows, its own program
+// folder (with the given "LastSetup.set", if any), and doubles at the desktop
+// seams. Several can chat with each other over loopback in one event loop.
+class TestProgram {
+public:
+    explicit TestProgram(const QByteArray &lastSetup = QByteArray())
+    {
+        if (!lastSetup.isEmpty()) {
+            QFile file(FolderPath(QStringLiteral("LastSetup.set")));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(lastSetup);
+        }
+        program = std::make_unique<VanuProgram>(folder.path(),
+                                                DesktopSeams{prompts, sound, shell, codePage, tray});
+        QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
+    }
+
+    // A setup file's bytes for a nickname, a host address and a filter.
+    static QByteArray Setup(const QByteArray &nickname, const QByteArray &host = "127.0.0.1",
+                            const QByteArray &colour = "Blue", int mode = 0, const QByteArray &filter = {})
+    {
+        return QByteArray::number(mode) + "\r\n" + colour + "\r\n" + nickname + "\r\n" + host + "\r\n" + filter;
+    }
+
+    TForm4 &Main() const { return *program->windows.Form4; }
+    TForm8 &SetupDialog() const { return *program->windows.Form8; }
+    TfFriends &Friends() const { return *program->windows.fFriends; }
+    QString FolderPath(const QString &name) const { return QDir(folder.path()).filePath(name); }
+    // Ends the program as the end of the event loop would, destroying its windows.
+    void End() { program.reset(); }
+
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    CountingSound sound;
+    RecordingShell shell;
+    Cp1251CodePage codePage;
+    FakeTrayHost tray;
+    std::unique_ptr<VanuProgram> program;
+    int ends = 0;
+};

@@ -1,0 +1,61 @@
+# Helpers for the checks that run the real program on a virtual X display.
+# Sourced by the scripts beside it, which run inside xvfb-run.
+
+# Starts a window manager and a tray host; they end with the display.
+start_desktop() {
+  openbox >/dev/null 2>&1 &
+  trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+  # The tray host is up once its window exists.
+  wait_for 10 xdotool search --name '^panel$'
+}
+
+# wait_for SECONDS COMMAND...: runs the command every tenth of a second until
+# it succeeds; fails when the time is up.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  for ((try = 0; try < tries; ++try)); do
+    if "$@" >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "timed out after ${seconds}s waiting for: $*" >&2
+  return 1
+}
+
+# window_of TITLE: the id of the first window whose title is exactly TITLE.
+window_of() {
+  xdotool search --name "^$1\$" | head -n 1
+}
+
+# keys WINDOW KEY...: activates the window and types the keys, one at a time.
+keys() {
+  local window=$1
+  shift
+  xdotool windowactivate --sync "$window"
+  local key
+  for key in "$@"; do
+    xdotool key --delay 50 "$key"
+    sleep 0.2
+  done
+}
+
+# shot FILE: a screenshot of the whole display.
+shot() {
+  import -window root "$1"
+}
+
+# wait_exit PID SECONDS: waits for the process to end and gives its exit code;
+# 124 when it is still running after that long (it is then killed).
+wait_exit() {
+  local pid=$1 seconds=$2
+  if ! wait_for "$seconds" bash -c "! kill -0 $pid"; then
+    kill "$pid" 2>/dev/null || true
+    return 124
+  fi
+  local code=0
+  wait "$pid" || code=$?
+  return "$code"
+}
