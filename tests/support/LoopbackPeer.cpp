@@ -49,12 +49,21 @@ LoopbackPeer &LoopbackPeer::operator=(LoopbackPeer &&other) noexcept
     return *this;
 }
 
-bool LoopbackPeer::Connect(quint16 port, int receiveBuffer)
+bool LoopbackPeer::Connect(quint16 port, int receiveBuffer, const char *sourceAddress)
 {
     Close();
     fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
+    if (sourceAddress) { // another address of the loopback network, to be a different guest
+        sockaddr_in source{};
+        source.sin_family = AF_INET;
+        inet_pton(AF_INET, sourceAddress, &source.sin_addr);
+        if (bind(fd, reinterpret_cast<const sockaddr *>(&source), sizeof source) != 0) {
+            Close();
+            return false;
+        }
+    }
     if (receiveBuffer > 0)
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     const sockaddr_in address = LoopbackAddress(port);

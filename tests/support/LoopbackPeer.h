@@ -17,7 +17,7 @@ public:
 
     // Connects to 127.0.0.1:port, optionally with a small receive buffer
     // (bytes), so that a sender meets a full window early.
-    bool Connect(quint16 port, int receiveBuffer = 0);
+    bool Connect(quint16 port, int receiveBuffer = 0, const char *sourceAddress = nullptr);
     bool IsOpen() const { return fd != -1; }
     int Handle() const { return fd; }
 

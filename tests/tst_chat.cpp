@@ -1,0 +1,595 @@
+// The chat end to end: whole programs as host and guest in one process, and
+// plain loopback sockets standing in for the other side, checking every text
+// on the wire byte for byte.
+#include "LocalAddress.h"
+#include "LoopbackPeer.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+#include "TestProgram.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <sys/ioctl.h>
+
+namespace {
+
+// A guest that is only a socket: everything it receives is kept, and the
+// test takes it piece by piece, however the pieces arrived.
+struct RawGuest {
+    LoopbackPeer peer;
+    QByteArray received;
+    qsizetype taken = 0;
+
+    bool Connect(quint16 port, const char *source = nullptr) { return peer.Connect(port, 0, source); }
+    void Send(const QByteArray &text) { QVERIFY(peer.Send(text)); }
+
+    // The next bytes that arrive are exactly these.
+    bool Expect(const QByteArray &text)
+    {
+        (void)QTest::qWaitFor(
+            [&] {
+                received += peer.ReadAvailable();
+                return received.size() >= taken + text.size();
+            },
+            5000);
+        const QByteArray next = received.mid(taken, text.size());
+        taken += text.size();
+        if (next == text)
+            return true;
+        qWarning() << "expected" << text << "but got" << next << "of" << received;
+        return false;
+    }
+    // Nothing has arrived beyond what was taken.
+    bool NothingMore()
+    {
+        received += peer.ReadAvailable();
+        if (received.size() == taken)
+            return true;
+        qWarning() << "more arrived:" << received.mid(taken);
+        return false;
+    }
+    bool Ends()
+    {
+        QByteArray rest;
+        const bool ended = peer.WaitForEndOfStream(&rest);
+        received += rest;
+        return ended && NothingMore();
+    }
+};
+
+const QByteArray kHostGreeting = "Hello!  Welcome to Hosty's coupon.";
+
+int BytesWaiting(int socket)
+{
+    int waiting = 0;
+    ioctl(socket, FIONREAD, &waiting);
+    return waiting;
+}
+
+QString LocalAddressText()
+{
+    return LocalAddress();
+}
+
+QStringList Participants(const TestProgram &program)
+{
+    return program.Friends().Lines();
+}
+
+} // namespace
+
+class TestChat : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void guestsStayFromArrivalToDeparture();
+    void busyHostGreetsQuietly();
+    void refusedGuest();
+    void controlTextsFromGuestsAreDropped();
+    void listStaysInStepWithTheConnections();
+    void secondRegistrationRenames();
+    void hostTakesTheNextFreePort();
+    void allPortsTaken();
+    void leavingHostModeStopsTheAttempts();
+    void guestFindsTheHostAfterRefusals();
+    void guestWalkWrapsAfterAPause();
+    void closeChatEndsTheWalk();
+    void registrationComesOneSecondLater();
+    void departureFromTheHost();
+    void badDepartureChangesNothing();
+    void emptyReadWritesAnEmptyLine();
+    void listAndChatLineGlued();
+    void colourOutsideTheTable();
+    void twoProgramsChat();
+    void hostClosingEndsTheGuest();
+
+private:
+    quint16 NextPorts() { return base += 30; }
+    void StartHost(TestProgram &host, quint16 port);
+    void StartGuest(TestProgram &guest, quint16 port);
+    quint16 base = 43000;
+};
+
+void TestChat::init()
+{
+    NextPorts();
+}
+
+void TestChat::StartHost(TestProgram &host, quint16 port)
+{
+    host.SetupDialog().ePort->setText(QString::number(port));
+    host.Main().ImServer1->trigger();
+    QTRY_COMPARE(host.Main().TCPServer1->State(), wsListening);
+}
+
+void TestChat::StartGuest(TestProgram &guest, quint16 port)
+{
+    guest.SetupDialog().ePort->setText(QString::number(port));
+    guest.Main().ImClient1->trigger();
+}
+
+// One guest's stay, as the others and the host see it.
+void TestChat::guestsStayFromArrivalToDeparture()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    TForm4 &main = host.Main();
+    QCOMPARE(main.StatusText(), "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base));
+    QVERIFY(!main.Edit1->isEnabled());
+
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    QCOMPARE(host.sound.plays, 1);
+    QCOMPARE(main.StatusText(), QStringLiteral("1 Friend(s) available"));
+    QVERIFY(main.Edit1->isEnabled());
+    QVERIFY(main.ChatLines().last().contains(QStringLiteral(": New guest coming from address: 127.0.0.1 on port ")));
+
+    RawGuest bob;
+    QVERIFY(bob.Connect(base, "127.0.0.2"));
+    QVERIFY(bob.Expect(kHostGreeting));
+    QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
+    QCOMPARE(main.StatusText(), QStringLiteral("2 Friend(s) available"));
+
+    anna.Send(" Anna");
+    QVERIFY(anna.Expect("#Anna"));
+    QVERIFY(bob.Expect("#Anna"));
+    bob.Send(" Big Bob");
+    QVERIFY(anna.Expect("#Anna,\"Big Bob\""));
+    QVERIFY(bob.Expect("#Anna,\"Big Bob\""));
+    QCOMPARE(Participants(host), (QStringList{"Anna", "Big Bob"}));
+    QCOMPARE(host.sound.plays, 2); // the arrivals only
+
+    const int linesBefore = main.ChatLineCount();
+    anna.Send("0<Anna> hi");
+    QVERIFY(anna.Expect("0<Anna> hi"));
+    QVERIFY(bob.Expect("0<Anna> hi"));
+    QCOMPARE(main.ChatLineCount(), linesBefore + 2);
+    QCOMPARE(main.ChatLines().mid(linesBefore), (QStringList{"<Anna>", " hi"}));
+
+    main.Edit1->setText(QStringLiteral("hello"));
+    QTest::keyClick(main.Edit1, Qt::Key_Return);
+    QVERIFY(main.Edit1->text().isEmpty());
+    QVERIFY(anna.Expect("0<Hosty> hello"));
+    QVERIFY(bob.Expect("0<Hosty> hello"));
+    QCOMPARE(main.ChatLines().last(), QStringLiteral(" hello"));
+
+    anna.peer.Close();
+    QVERIFY(bob.Expect("-00\"Big Bob\""));
+    QTRY_COMPARE(main.StatusText(), QStringLiteral("1 Client(s) connected"));
+    QCOMPARE(Participants(host), QStringList{"Big Bob"});
+    QVERIFY(main.ChatLines().last().startsWith(QStringLiteral("Guest by 127.0.0.1 on port ")));
+    QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" is away.")));
+    QVERIFY(main.Edit1->isEnabled());
+
+    host.End();
+    QVERIFY(bob.Expect("VanuServer is Down"));
+    QVERIFY(bob.Ends());
+}
+
+void TestChat::busyHostGreetsQuietly()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    host.Main().hide();
+    host.Main().Imbusy1->trigger();
+    QCOMPARE(host.tray.toolTip, QStringLiteral("Host is busy"));
+
+    RawGuest bob;
+    QVERIFY(bob.Connect(base, "127.0.0.2"));
+    QVERIFY(bob.Expect("Welcome, but Host Hosty is busy. The Host promises to reply the next time."));
+    QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
+    QCOMPARE(host.sound.plays, 1);
+    QVERIFY(!host.Main().isVisible());
+    QCOMPARE(host.Main().StatusText(), QStringLiteral("2 Friend(s) available"));
+}
+
+void TestChat::refusedGuest()
+{
+    TestProgram host(TestProgram::Setup("Hosty", "127.0.0.1", "Blue", 0, "127.0.0.1"));
+    StartHost(host, base);
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    const QString status = host.Main().StatusText();
+
+    RawGuest mallory;
+    QVERIFY(mallory.Connect(base, "127.0.0.2"));
+    QVERIFY(mallory.Expect("Sorry!  You are not in my list."));
+    QVERIFY(mallory.Expect("Guest from 127.0.0.2 no invited and Host closed door."));
+    QVERIFY(mallory.Ends());
+    QVERIFY(anna.Expect("Guest from 127.0.0.2 no invited and Host closed door."));
+    QCOMPARE(host.Main().ChatLines().last(), QStringLiteral("Connection rejected for 127.0.0.2"));
+    QCOMPARE(host.Main().StatusText(), status);
+    QCOMPARE(host.Main().TCPServer1->Clients().Count(), 1);
+    QVERIFY(anna.NothingMore()); // no departure for a guest that was never in
+}
+
+// A guest may not speak as the host: a list or a departure from a guest
+// reaches nobody.
+void TestChat::controlTextsFromGuestsAreDropped()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    RawGuest anna;
+    RawGuest mallory;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    anna.Send(" Anna");
+    QVERIFY(anna.Expect("#Anna"));
+    QVERIFY(mallory.Connect(base, "127.0.0.2"));
+    QVERIFY(mallory.Expect(kHostGreeting));
+    QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
+    const QStringList view = host.Main().ChatLines();
+
+    // Each text is sent once the host has read the one before, so none are glued.
+    const int malloryAtHost = host.Main().TCPServer1->Clients().Items(1);
+    for (const QByteArray &text : {QByteArray("#Mallory,Eve"), QByteArray("-00"), QByteArray(" Mal")}) {
+        mallory.Send(text);
+        QTRY_VERIFY(BytesWaiting(malloryAtHost) > 0);
+        QTRY_COMPARE(BytesWaiting(malloryAtHost), 0);
+    }
+    QVERIFY(mallory.Expect("#Anna,Mal"));
+    QVERIFY(anna.Expect("#Anna,Mal"));
+    mallory.Send("1<Mal> plain");
+    QVERIFY(anna.Expect("1<Mal> plain"));
+    QVERIFY(anna.NothingMore());
+    QCOMPARE(host.Main().ChatLines().mid(view.size()), (QStringList{"<Mal>", " plain"}));
+    QCOMPARE(Participants(host), (QStringList{"Anna", "Mal"}));
+}
+
+// Joins, registrations and leaves in an awkward order: the lists of the host
+// and of every guest stay the same, and a guest that never registered leaves
+// without a word to the others.
+void TestChat::listStaysInStepWithTheConnections()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    RawGuest silent;
+    RawGuest bob;
+    RawGuest cid;
+    QVERIFY(silent.Connect(base));
+    QVERIFY(silent.Expect(kHostGreeting));
+    QVERIFY(bob.Connect(base, "127.0.0.2"));
+    QVERIFY(bob.Expect(kHostGreeting));
+    QVERIFY(silent.Expect("New guest coming from address: 127.0.0.2"));
+    bob.Send(" Bob");
+    QVERIFY(bob.Expect("#Bob"));
+    QVERIFY(silent.Expect("#Bob"));
+
+    silent.peer.Close();
+    QTRY_COMPARE(host.Main().TCPServer1->Clients().Count(), 1);
+    QVERIFY(cid.Connect(base, "127.0.0.3"));
+    QVERIFY(cid.Expect(kHostGreeting));
+    QVERIFY(bob.Expect("New guest coming from address: 127.0.0.3")); // and no departure before it
+    cid.Send(" Cid");
+    QVERIFY(bob.Expect("#Bob,Cid"));
+    QVERIFY(cid.Expect("#Bob,Cid"));
+
+    bob.peer.Close();
+    QVERIFY(cid.Expect("-00Cid"));
+    QTRY_COMPARE(Participants(host), QStringList{"Cid"});
+    QVERIFY(cid.NothingMore());
+}
+
+void TestChat::secondRegistrationRenames()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    anna.Send(" Anna");
+    QVERIFY(anna.Expect("#Anna"));
+    anna.Send(" Ann2");
+    QVERIFY(anna.Expect("#Ann2"));
+    QCOMPARE(Participants(host), QStringList{"Ann2"});
+}
+
+void TestChat::hostTakesTheNextFreePort()
+{
+    LoopbackListener occupant;
+    QVERIFY(occupant.Listen(base));
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    QCOMPARE(host.Main().TCPServer1->Port, QString::number(base + 1));
+    QCOMPARE(host.Main().StatusText(),
+             "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base + 1));
+    QCOMPARE(host.Main().windowTitle(), "Hosty is Host on " + LocalAddressText());
+    QVERIFY(!host.Main().Trying);
+    QCOMPARE(host.prompts.shown, QStringList());
+}
+
+// With the whole range taken the error is shown once, and the attempts end.
+void TestChat::allPortsTaken()
+{
+    LoopbackListener occupants[TForm4::PortRange + 1];
+    for (int offset = 0; offset <= TForm4::PortRange; ++offset)
+        QVERIFY(occupants[offset].Listen(quint16(base + offset)));
+    TestProgram host(TestProgram::Setup("Hosty"));
+    host.SetupDialog().ePort->setText(QString::number(base));
+    host.Main().ImServer1->trigger();
+    QTRY_COMPARE(host.prompts.shown, QStringList{"error: Address already in use"});
+    QVERIFY(!host.Main().Timer2->isActive());
+    QCOMPARE(host.Main().TCPServer1->Port, QString::number(base + TForm4::PortRange));
+    QCOMPARE(host.Main().TCPServer1->State(), wsClosed);
+}
+
+void TestChat::leavingHostModeStopsTheAttempts()
+{
+    LoopbackListener occupant;
+    QVERIFY(occupant.Listen(base));
+    TestProgram host(TestProgram::Setup("Hosty"));
+    host.SetupDialog().ePort->setText(QString::number(base));
+    host.Main().ImServer1->trigger();
+    QVERIFY(host.Main().Timer2->isActive());
+    QVERIFY(host.SetupDialog().eName->isReadOnly()); // already while starting
+    host.Main().CloseChat2->trigger();
+    QVERIFY(!host.Main().Timer2->isActive());
+    QVERIFY(!host.SetupDialog().eName->isReadOnly());
+
+    host.Main().ImServer1->trigger();
+    QVERIFY(host.Main().Timer2->isActive());
+    host.Main().ImClient1->trigger();
+    QVERIFY(!host.Main().Timer2->isActive());
+    QCOMPARE(host.Main().TCPServer1->State(), wsClosed);
+    host.Main().CloseChat2->trigger();
+}
+
+// A host on the last port a host takes is found after 23 refusals.
+void TestChat::guestFindsTheHostAfterRefusals()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(quint16(base + 23)));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    int refusals = 0;
+    TTCPClient &client = *guest.Main().TCPClient1;
+    const TOnError shown = client.OnError;
+    client.OnError = [&](TCustomWSocket *sender, int error, const QString &text) {
+        refusals += error == 10061;
+        shown(sender, error, text);
+    };
+    StartGuest(guest, base);
+    QVERIFY(guest.Main().Trying);
+    QCOMPARE(guest.Main().windowTitle(), QStringLiteral("Anna is Guest to 127.0.0.1"));
+    QTRY_COMPARE(client.State(), wsConnected);
+    QCOMPARE(refusals, 23);
+    QCOMPARE(client.Port, QString::number(base + 23));
+    QVERIFY(!guest.Main().Trying);
+    QVERIFY(guest.Main().StatusText().startsWith(QStringLiteral("Connected on local port ")));
+    QCOMPARE(guest.prompts.shown, QStringList());
+}
+
+// With no host at all the walk goes through s to s + 24, waits, and starts
+// again at s.
+void TestChat::guestWalkWrapsAfterAPause()
+{
+    TestProgram guest(TestProgram::Setup("Anna"));
+    TTCPClient &client = *guest.Main().TCPClient1;
+    QList<int> refused;
+    QElapsedTimer clock;
+    qint64 lastOfRound = -1;
+    qint64 firstOfNext = -1;
+    const TOnError shown = client.OnError;
+    client.OnError = [&](TCustomWSocket *sender, int error, const QString &text) {
+        const int port = client.Port.toInt() - base;
+        if (port == 24 && firstOfNext < 0)
+            lastOfRound = clock.elapsed();
+        if (port == 0 && lastOfRound >= 0 && firstOfNext < 0)
+            firstOfNext = clock.elapsed();
+        refused << port;
+        shown(sender, error, text);
+    };
+    clock.start();
+    StartGuest(guest, base);
+    QTRY_VERIFY_WITH_TIMEOUT(refused.size() >= 27, 10000);
+    QList<int> expected;
+    for (int port = 0; port <= 24; ++port)
+        expected << port;
+    expected << 0 << 1;
+    QCOMPARE(refused.mid(0, 27), expected);
+    QVERIFY2(firstOfNext - lastOfRound >= 900, qPrintable(QString::number(firstOfNext - lastOfRound)));
+    guest.Main().CloseChat2->trigger();
+}
+
+void TestChat::closeChatEndsTheWalk()
+{
+    TestProgram guest(TestProgram::Setup("Anna"));
+    TTCPClient &client = *guest.Main().TCPClient1;
+    int refusals = 0;
+    const TOnError shown = client.OnError;
+    client.OnError = [&](TCustomWSocket *sender, int error, const QString &text) {
+        ++refusals;
+        shown(sender, error, text);
+    };
+    StartGuest(guest, base);
+    QTRY_VERIFY(refusals >= 3);
+    guest.Main().CloseChat2->trigger();
+    const int atClose = refusals;
+    QCOMPARE(client.State(), wsClosed);
+    QTest::qWait(1500); // longer than the pause between two rounds
+    QCOMPARE(refusals, atClose);
+    QVERIFY(guest.Main().StatusText().isEmpty());
+}
+
+void TestChat::registrationComesOneSecondLater()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(base));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    StartGuest(guest, base);
+    LoopbackPeer host = hostSocket.AcceptOne();
+    QVERIFY(host.IsOpen());
+    QElapsedTimer sinceConnect;
+    sinceConnect.start();
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    QCOMPARE(host.ReadAvailable(), QByteArray()); // not at once
+    QCOMPARE(host.ReadAtLeast(5), QByteArray(" Anna"));
+    QVERIFY(sinceConnect.elapsed() >= 900);
+    QVERIFY(!guest.Main().Timer1->isActive()); // once
+    QCOMPARE(guest.Main().ChatLines().size(), 1);
+    QVERIFY(guest.Main().ChatLines().first().endsWith(QStringLiteral(" : At this moment I'm Guest.")));
+}
+
+// A raw host sends a list and a departure; the guest keeps its list as told.
+void TestChat::departureFromTheHost()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(base));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    StartGuest(guest, base);
+    LoopbackPeer host = hostSocket.AcceptOne();
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+
+    QVERIFY(host.Send("#Anna,Bob,Cid,Dora,Ed"));
+    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob", "Cid", "Dora", "Ed"}));
+    QCOMPARE(guest.sound.plays, 1);
+    QVERIFY(host.Send("-03anything at all"));
+    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob", "Cid", "Ed"}));
+    QCOMPARE(guest.Main().ChatLines().mid(1), (QStringList{"< Dora is away >", ""}));
+    QCOMPARE(guest.sound.plays, 2);
+
+    guest.Main().Quiet1->trigger();
+    QVERIFY(host.Send("#"));
+    QTRY_COMPARE(Participants(guest), QStringList());
+    QCOMPARE(guest.sound.plays, 2);
+}
+
+void TestChat::badDepartureChangesNothing()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(base));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    StartGuest(guest, base);
+    LoopbackPeer host = hostSocket.AcceptOne();
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    QVERIFY(host.Send("#Anna,Bob"));
+    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
+    const QStringList view = guest.Main().ChatLines();
+
+    QVERIFY(host.Send("-x1"));
+    QTRY_COMPARE(guest.prompts.shown.size(), 1);
+    QVERIFY(host.Send("-05"));
+    QTRY_COMPARE(guest.prompts.shown.size(), 2);
+    QCOMPARE(guest.prompts.shown,
+             (QStringList{"error: 'x1' is not a valid integer value", "error: List index out of bounds (5)"}));
+    QCOMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
+    QCOMPARE(guest.Main().ChatLines(), view);
+    QCOMPARE(guest.Main().TCPClient1->State(), wsConnected);
+}
+
+void TestChat::emptyReadWritesAnEmptyLine()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(base));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    StartGuest(guest, base);
+    LoopbackPeer host = hostSocket.AcceptOne();
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    const int lines = guest.Main().ChatLineCount();
+    guest.Main().TCPClient1Data(guest.Main().TCPClient1->SocketHandle()); // nothing is waiting
+    QCOMPARE(guest.Main().ChatLineCount(), lines + 1);
+    QCOMPARE(guest.Main().ChatLines().last(), QString());
+}
+
+// Two texts that arrive in one read are one message: here a list.
+void TestChat::listAndChatLineGlued()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(base));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    StartGuest(guest, base);
+    LoopbackPeer host = hostSocket.AcceptOne();
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    const QStringList view = guest.Main().ChatLines();
+    QVERIFY(host.Send("#Anna,Bob0<Anna> hi"));
+    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob0<Anna>", "hi"}));
+    QCOMPARE(guest.Main().ChatLines(), view);
+}
+
+void TestChat::colourOutsideTheTable()
+{
+    TestProgram host(TestProgram::Setup("Hosty", "127.0.0.1", "Green"));
+    QCOMPARE(host.SetupDialog().ColourIndexText(), QStringLiteral("-1"));
+    StartHost(host, base);
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    host.Main().Edit1->setText(QStringLiteral("hi"));
+    QTest::keyClick(host.Main().Edit1, Qt::Key_Return);
+    QVERIFY(anna.Expect("6<Hosty> hi"));
+}
+
+// Two whole programs, host and guest, as two users would run them.
+void TestChat::twoProgramsChat()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    TestProgram guest(TestProgram::Setup("Anna", "127.0.0.1", "Navy"));
+    StartHost(host, base);
+    StartGuest(guest, base);
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    QTRY_COMPARE(Participants(guest), QStringList{"Anna"});
+    QCOMPARE(Participants(host), QStringList{"Anna"});
+    QVERIFY(guest.Main().ChatLines().contains(QString::fromLatin1(kHostGreeting)));
+
+    guest.Main().Edit1->setText(QString::fromUtf8("привет"));
+    QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
+    QTRY_COMPARE(host.Main().ChatLines().last(), QString::fromUtf8(" привет"));
+    QTRY_COMPARE(guest.Main().ChatLines().last(), QString::fromUtf8(" привет"));
+    QCOMPARE(host.Main().ChatLines().mid(host.Main().ChatLineCount() - 2, 1), QStringList{"<Anna>"});
+
+    host.Main().Edit1->setText(QStringLiteral("welcome"));
+    QTest::keyClick(host.Main().Edit1, Qt::Key_Return);
+    QTRY_COMPARE(guest.Main().ChatLines().last(), QStringLiteral(" welcome"));
+}
+
+void TestChat::hostClosingEndsTheGuest()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    StartHost(host, base);
+    StartGuest(guest, base);
+    QTRY_COMPARE(Participants(guest), QStringList{"Anna"});
+    host.End();
+    QTRY_COMPARE(guest.Main().StatusText(), QStringLiteral("Connection closed by Server!"));
+    const QStringList view = guest.Main().ChatLines();
+    QCOMPARE(view.at(view.size() - 2), QStringLiteral("VanuServer is Down"));
+    QVERIFY(view.last().endsWith(QStringLiteral(" :Door closed by Host.")));
+    QCOMPARE(guest.Main().windowTitle(), QStringLiteral("Vanu"));
+    QCOMPARE(guest.tray.toolTip, QStringLiteral("Vanu"));
+    QVERIFY(!guest.Main().ImClient1->isChecked());
+    QVERIFY(!guest.Main().Edit1->isEnabled());
+    QVERIFY(guest.SetupDialog().eName->isReadOnly());
+    QCOMPARE(Participants(guest), QStringList());
+}
+
+QTEST_MAIN(TestChat)
+#include "tst_chat.moc"
