@@ -68,7 +68,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
 
     moveEnd.setSingleShot(true);
     moveEnd.setInterval(kMoveEndsAfterMs);
-    connect(&moveEnd, &QTimer::timeout, this, [this] { Guarded([this] { WMExitSizeMove(); }); });
+    connect(&moveEnd, &QTimer::timeout, this, [this] { Guarded([this] { MoveOrResizeEnded(); }); });
 }
 
 TForm4::~TForm4()
@@ -134,6 +134,9 @@ void TForm4::createChatView()
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StatusBar1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { StatusBarMenu(StatusBar1->mapToGlobal(at)); });
     StatusPanel = new QLabel(StatusBar1);
     StatusBar1->addWidget(StatusPanel, 1);
     setStatusBar(StatusBar1);
@@ -397,6 +400,7 @@ void TForm4::showEvent(QShowEvent *event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    placedFrame = frameGeometry();
 }
 
 void TForm4::moveEvent(QMoveEvent *event)

@@ -183,6 +183,8 @@ private:
     bool WriteTranscript(const QString &path);
     void ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
     void BringForward();
+    void StatusBarMenu(const QPoint &at);
+    void MoveOrResizeEnded();
 
     ProgramWindows &windows;
     DesktopSeams seams;
@@ -192,6 +194,8 @@ private:
     bool chatViewEmpty = true;
     bool centredOnce = false;
     QTimer moveEnd;
+    // Where the program itself last put the window.
+    QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
     // For each entry of the participant list, the connection that registered it.

@@ -2,10 +2,12 @@
 #include "TForm4.h"
 
 #include "TAboutBox.h"
+#include "TTrayIcon.h"
 #include "TfFriends.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 
 void TForm4::BringForward()
 {
@@ -53,11 +55,28 @@ void TForm4::Inf1Click()
     friends->PlaceAtMainWindow();
     FriendsDocked = true;
     friends->show();
+    friends->PlaceAtMainWindow(); // once more, now that its frame is known
 }
 
 void TForm4::FriendsClosed()
 {
     Inf1->setChecked(false);
+}
+
+void TForm4::StatusBarMenu(const QPoint &at)
+{
+    // Without a tray the tray menu is reached from the status bar instead.
+    if (!TrayIcon1->TrayAvailable())
+        PopupMenu1->exec(at);
+}
+
+void TForm4::MoveOrResizeEnded()
+{
+    // The program's own placement of the window is no move of the user's.
+    if (frameGeometry() == placedFrame)
+        return;
+    placedFrame = QRect();
+    WMExitSizeMove();
 }
 
 void TForm4::WMExitSizeMove()
