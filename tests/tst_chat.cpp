@@ -14,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include <sys/ioctl.h>
 
 namespace {
 
@@ -64,12 +63,6 @@ struct RawGuest {
 
 const QByteArray kHostGreeting = "Hello!  Welcome to Hosty's coupon.";
 
-int BytesWaiting(int socket)
-{
-    int waiting = 0;
-    ioctl(socket, FIONREAD, &waiting);
-    return waiting;
-}
 
 QString LocalAddressText()
 {

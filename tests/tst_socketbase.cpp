@@ -13,7 +13,6 @@
 #include <dlfcn.h>
 #include <netdb.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <csignal>
@@ -36,18 +35,7 @@ namespace {
 
 constexpr quint16 kBasePort = 41000;
 
-int BytesWaiting(int socket)
-{
-    int waiting = 0;
-    ioctl(socket, FIONREAD, &waiting);
-    return waiting;
-}
 
-void ShrinkSendBuffer(int socket)
-{
-    const int size = 4096;
-    setsockopt(socket, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
-}
 
 // Numbered texts, so that a lost, cut or reordered one shows.
 QByteArray NumberedText(int number, int size)

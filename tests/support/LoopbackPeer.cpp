@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -179,4 +180,17 @@ LoopbackPeer LoopbackListener::AcceptOne(int timeoutMs)
         },
         timeoutMs);
     return LoopbackPeer(accepted);
+}
+
+int BytesWaiting(int socket)
+{
+    int waiting = 0;
+    ioctl(socket, FIONREAD, &waiting);
+    return waiting;
+}
+
+void ShrinkSendBuffer(int socket)
+{
+    const int size = 4096;
+    setsockopt(socket, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
 }

@@ -39,6 +39,12 @@ private:
     int fd = -1;
 };
 
+// How many bytes wait to be read on a socket.
+int BytesWaiting(int socket);
+
+// Sets a socket's send buffer small, so that a sender meets a full window early.
+void ShrinkSendBuffer(int socket);
+
 // A plain listening socket on 127.0.0.1 for tests of the connecting side.
 class LoopbackListener {
 public:

@@ -1,0 +1,300 @@
+// Hostile peers and odd files: a real host against guests that send anything,
+// flood, never read or vanish at once; a real guest against a host that sends
+// anything; setup files with every byte. Nothing may crash or freeze, and the
+// well-behaved side must get everything it is owed.
+#include "LoopbackPeer.h"
+#include "Protocol.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+#include "TestProgram.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr quint16 kBasePort = 45000;
+
+// A well-behaved guest on a plain socket: it registers, and it keeps what it
+// receives so that a test can look for its lines in it.
+struct GoodGuest {
+    LoopbackPeer peer;
+    QByteArray received;
+
+    bool Join(quint16 port, const QByteArray &nickname, const char *source = nullptr)
+    {
+        return peer.Connect(port, 0, source) && peer.Send(Protocol::Registration(nickname));
+    }
+    void Read() { received += peer.ReadAvailable(); }
+    // The texts arrive in this order, other texts possibly in between.
+    bool HasInOrder(const QList<QByteArray> &texts) const
+    {
+        qsizetype at = 0;
+        for (const QByteArray &text : texts) {
+            at = received.indexOf(text, at);
+            if (at < 0)
+                return false;
+            at += text.size();
+        }
+        return true;
+    }
+};
+
+void StartHost(TestProgram &host, quint16 port)
+{
+    host.SetupDialog().ePort->setText(QString::number(port));
+    host.Main().ImServer1->trigger();
+    QTRY_COMPARE(host.Main().TCPServer1->State(), wsListening);
+}
+
+// The host's list names exactly the connections that registered and are open.
+bool ListMatchesConnections(const TestProgram &host)
+{
+    const TClientList &clients = host.Main().TCPServer1->Clients();
+    return host.Friends().Lines().size() <= clients.Count();
+}
+
+QByteArray RandomBytes(QRandomGenerator &random, int size)
+{
+    QByteArray bytes(size, '\0');
+    for (char &byte : bytes)
+        byte = char(random.bounded(256));
+    return bytes;
+}
+
+// A line of a chat that the host relays: numbered, so that order shows.
+QByteArray NumberedLine(const QByteArray &nickname, int number, int size = 60)
+{
+    return Protocol::ChatLine('2', nickname, QByteArray::number(number).rightJustified(6, '0')).leftJustified(size, '.');
+}
+
+} // namespace
+
+class TestHardening : public QObject {
+    Q_OBJECT
+private slots:
+    void randomBytesFromAGuest();
+    void longRegistration();
+    void manyGuestsComeAndGoAtOnce();
+    void guestThatNeverReads();
+    void guestThatHalfCloses();
+    void hostileHost();
+    void everyByteInASetupFileThroughTheDialog();
+};
+
+// One guest sends random bytes of every kind in texts of every size; another
+// chats meanwhile and gets each of its lines back in order.
+void TestHardening::randomBytesFromAGuest()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, kBasePort);
+    GoodGuest anna;
+    QVERIFY(anna.Join(kBasePort, "Anna"));
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    LoopbackPeer mallory;
+    QVERIFY(mallory.Connect(kBasePort, 0, "127.0.0.2"));
+
+    QRandomGenerator random(20261208);
+    QList<QByteArray> lines;
+    for (int round = 0; round < 200; ++round) {
+        QByteArray junk = RandomBytes(random, round % 5 == 0 ? 1024 : random.bounded(1, 300));
+        if (round % 7 == 0)
+            junk.prepend('\0');
+        if (round % 11 == 0)
+            junk.append("\r\n\r");
+        QVERIFY(mallory.Send(junk));
+        if (round % 10 == 0) {
+            lines << NumberedLine("Anna", round);
+            QVERIFY(anna.peer.Send(lines.last()));
+        }
+        QCoreApplication::processEvents();
+        anna.Read();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT((anna.Read(), anna.HasInOrder(lines)), 10000);
+    QVERIFY(ListMatchesConnections(host));
+    QCOMPARE(host.Main().TCPServer1->State(), wsListening);
+    QCOMPARE(host.prompts.shown, QStringList());
+
+    // The host still answers a newcomer.
+    GoodGuest bob;
+    QVERIFY(bob.Join(kBasePort, "Bob", "127.0.0.3"));
+    QTRY_VERIFY((bob.Read(), bob.received.startsWith("Hello!  Welcome to Hosty's coupon.")));
+}
+
+void TestHardening::longRegistration()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, kBasePort + 1);
+    GoodGuest anna;
+    const QByteArray name(1022, 'n');
+    QVERIFY(anna.Join(kBasePort + 1, name));
+    QTRY_COMPARE(host.Friends().Lines().size(), 1);
+    QCOMPARE(host.Friends().Lines().constFirst().size(), 1022);
+    QTRY_VERIFY((anna.Read(), anna.received.endsWith('#' + name)));
+}
+
+// Two hundred guests connect and drop at once; afterwards the host has no
+// client left and still serves a newcomer.
+void TestHardening::manyGuestsComeAndGoAtOnce()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, kBasePort + 2);
+    QList<int> sockets;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(kBasePort + 2);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (int guest = 0; guest < 200; ++guest) {
+        const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+        if (guest % 3 == 0)
+            ::send(socket, " Crowd", 6, MSG_NOSIGNAL);
+        sockets << socket;
+    }
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
+    for (int socket : sockets)
+        ::close(socket);
+
+    QTRY_COMPARE_WITH_TIMEOUT(host.Main().TCPServer1->Clients().Count(), 0, 20000);
+    QTRY_COMPARE(host.Friends().Lines(), QStringList());
+    GoodGuest anna;
+    QVERIFY(anna.Join(kBasePort + 2, "Anna"));
+    QTRY_VERIFY((anna.Read(), anna.received.endsWith("#Anna")));
+    QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Friend(s) available"));
+}
+
+// A guest that takes nothing while the others chat is given up at the send
+// bound; the others hear of its departure and lose no line.
+void TestHardening::guestThatNeverReads()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, kBasePort + 3);
+    GoodGuest anna;
+    GoodGuest bob;
+    LoopbackPeer sleeper;
+    QVERIFY(sleeper.Connect(kBasePort + 3, 4096, "127.0.0.9"));
+    QVERIFY(sleeper.Send(" Sleepy"));
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Sleepy"});
+    ShrinkSendBuffer(host.Main().TCPServer1->Clients().Items(0)); // the bound comes sooner
+    QVERIFY(anna.Join(kBasePort + 3, "Anna"));
+    QTRY_COMPARE(host.Friends().Lines().size(), 2);
+    QVERIFY(bob.Join(kBasePort + 3, "Bob", "127.0.0.2"));
+    QTRY_COMPARE(host.Friends().Lines().size(), 3);
+
+    // Anna sends a line, waits for it to come back, and sends the next.
+    QList<QByteArray> lines;
+    QElapsedTimer clock;
+    clock.start();
+    for (int number = 0; host.Friends().Lines().size() == 3 && clock.elapsed() < 60000; ++number) {
+        lines << NumberedLine("Anna", number, 1000);
+        QVERIFY(anna.peer.Send(lines.last()));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                anna.Read();
+                bob.Read();
+                return anna.received.endsWith(lines.last()) || host.Friends().Lines().size() != 3;
+            },
+            5000));
+    }
+    QCOMPARE(host.Friends().Lines(), (QStringList{"Anna", "Bob"}));
+    QTRY_VERIFY((anna.Read(), anna.received.contains("-00Anna,Bob")));
+    QTRY_VERIFY((bob.Read(), bob.received.contains("-00Anna,Bob")));
+    QTRY_VERIFY((anna.Read(), anna.HasInOrder(lines)));
+    QTRY_VERIFY((bob.Read(), bob.HasInOrder(lines)));
+    QCOMPARE(host.Main().TCPServer1->Clients().Count(), 2);
+    QVERIFY(lines.size() > 1000); // a megabyte went to the sleeper before it was given up
+}
+
+void TestHardening::guestThatHalfCloses()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, kBasePort + 4);
+    GoodGuest anna;
+    GoodGuest bob;
+    QVERIFY(anna.Join(kBasePort + 4, "Anna"));
+    QTRY_COMPARE(host.Friends().Lines().size(), 1);
+    QVERIFY(bob.Join(kBasePort + 4, "Bob", "127.0.0.2"));
+    QTRY_COMPARE(host.Friends().Lines().size(), 2);
+    bob.peer.ShutdownWrite();
+    QTRY_VERIFY((anna.Read(), anna.received.endsWith("-01Anna")));
+    QVERIFY(bob.peer.WaitForEndOfStream());
+    QCOMPARE(host.Friends().Lines(), QStringList{"Anna"});
+}
+
+// A host that sends anything: the guest shows, lists or reports it, with no
+// error boxes but the conversion and list errors of bad departures.
+void TestHardening::hostileHost()
+{
+    LoopbackListener hostSocket;
+    QVERIFY(hostSocket.Listen(kBasePort + 5));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    guest.SetupDialog().ePort->setText(QString::number(kBasePort + 5));
+    guest.Main().ImClient1->trigger();
+    LoopbackPeer host = hostSocket.AcceptOne();
+    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+
+    // Each text once the one before has been read, so none are glued.
+    const int atGuest = guest.Main().TCPClient1->SocketHandle();
+    const auto sendAlone = [&](const QByteArray &text) {
+        QVERIFY(host.Send(text));
+        QTRY_VERIFY(BytesWaiting(atGuest) > 0);
+        QTRY_COMPARE(BytesWaiting(atGuest), 0);
+    };
+    QByteArray commasAndQuotes = "#";
+    QRandomGenerator random(7);
+    while (commasAndQuotes.size() < 1024)
+        commasAndQuotes += ",\""[random.bounded(2)];
+    sendAlone(commasAndQuotes);
+    sendAlone("-99");
+    sendAlone("-ab");
+    sendAlone("->>>>>>>>");
+    sendAlone(QByteArray(1024, '>'));
+    for (int text = 0; text < 1000; ++text)
+        QVERIFY(host.Send("1<Host> burst " + QByteArray::number(text)));
+    QTRY_VERIFY_WITH_TIMEOUT(guest.Main().ChatLines().last().endsWith(QStringLiteral("burst 999")), 10000);
+    sendAlone("#Anna");
+    QCOMPARE(guest.Friends().Lines(), QStringList{"Anna"});
+    for (const QString &shown : guest.prompts.shown)
+        QVERIFY2(shown.startsWith("error: List index out of bounds") || shown.endsWith("is not a valid integer value"),
+                 qPrintable(shown));
+    QCOMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    QVERIFY(guest.Main().ChatLineCount() <= TForm4::kMaxChatLines + 2);
+}
+
+// Every byte value but NUL and the line ends, in every line, through the
+// dialog's own fields and back into a file.
+void TestHardening::everyByteInASetupFileThroughTheDialog()
+{
+    QByteArray everyByte;
+    for (int value = 1; value < 256; ++value)
+        if (value != '\r' && value != '\n')
+            everyByte.append(char(value));
+    for (int line = 2; line <= 5; ++line) {
+        QList<QByteArray> lines = {"1", "Red", "Anna", "10.0.0.1", "10.0.0.5"};
+        lines[line - 1] = everyByte;
+        const QByteArray bytes = lines.join("\r\n");
+        TestProgram test(bytes);
+        QVERIFY(test.SetupDialog().SaveSetup(test.FolderPath("again.set")));
+        QFile again(test.FolderPath("again.set"));
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        const QByteArray saved = again.readAll();
+        if (line == 2) // a colour that is no colour is read as Blue
+            QCOMPARE(saved, QByteArray(bytes).replace(everyByte, "Blue"));
+        else
+            QCOMPARE(saved, bytes);
+    }
+}
+
+QTEST_MAIN(TestHardening)
+#include "tst_hardening.moc"
