@@ -85,8 +85,10 @@ void TForm4::AddChatLine(const QByteArray &bytes)
 
 void TForm4::AddChatLine(const QString &text)
 {
-    // One line at most goes per write, so the view stays near its limit.
-    if (ChatLineCount() > kMaxChatLines) {
+    // The oldest lines go before a write once the view holds more than its
+    // limit: as many as it is over, so that two-line writes cannot grow it
+    // without end (it holds at most the limit and one write).
+    while (ChatLineCount() > kMaxChatLines) {
         QTextCursor first(RichEdit1->document());
         first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
         first.removeSelectedText();

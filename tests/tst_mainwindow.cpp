@@ -165,6 +165,13 @@ void TestMainWindow::viewKeeps1600Lines()
     QCOMPARE(main.ChatLineCount(), 1602);
     QCOMPARE(main.ChatLines().constFirst(), QStringLiteral("line 1"));
     QCOMPARE(main.ChatLines().constLast(), QStringLiteral(" two lines"));
+
+    // A long chat of two-line writes stays at the limit and one write.
+    for (int line = 0; line < 3000; ++line)
+        main.AddChatLine(QStringLiteral("1<Ann> line %1").arg(line));
+    QCOMPARE(main.ChatLineCount(), 1602);
+    QCOMPARE(main.ChatLines().constLast(), QStringLiteral(" line 2999"));
+    QCOMPARE(main.ChatLines().constFirst(), QStringLiteral("<Ann>"));
 }
 
 void TestMainWindow::transcriptBytes()

@@ -1,0 +1,40 @@
+#pragma once
+
+// Desktop seams for a program that runs unattended in a benchmark: every
+// question is answered OK, nothing is shown or heard, and there is a tray.
+
+#include "CodePage.h"
+#include "Prompts.h"
+#include "Shell.h"
+#include "Sound.h"
+#include "TrayHost.h"
+
+class SilentPrompts final : public Prompts {
+public:
+    QString savePath;
+    bool Confirm(const QString &) override { return true; }
+    Answer AskYesNoCancel(const QString &) override { return Answer::Yes; }
+    void ShowError(const QString &) override {}
+    void ShowMessage(const QString &) override {}
+    QString SaveFileName(const FileDialogRequest &) override { return savePath; }
+    QStringList OpenFileNames(const FileDialogRequest &) override { return {}; }
+};
+
+class NoSound final : public Sound {
+public:
+    void PlayMailBeep() override {}
+};
+
+class NoShell final : public Shell {
+public:
+    bool Open(const QString &) override { return true; }
+};
+
+class QuietTray final : public TrayHost {
+public:
+    bool IsAvailable() const override { return true; }
+    void Add(const QIcon &, const QString &) override {}
+    void Modify(const QIcon &, const QString &) override {}
+    void Delete() override {}
+    void SetTaskbarEntryVisible(QWidget *, bool) override {}
+};

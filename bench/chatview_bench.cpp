@@ -1,0 +1,72 @@
+// The chat view's costs: one chat line written into a view of 10 lines and
+// into a full view of 1600, and saving a 1600-line transcript.
+//   chatview_bench
+#include "BenchSeams.h"
+#include "Cp1251CodePage.h"
+#include "TForm4.h"
+#include "VanuProgram.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kWrites = 2000;
+
+double MicrosecondsPerWrite(TForm4 &main, int viewLines)
+{
+    QElapsedTimer clock;
+    qint64 spent = 0;
+    for (int write = 0; write < kWrites; ++write) {
+        if (main.ChatLineCount() > viewLines + 2 || write == 0) {
+            main.ClearChatView();
+            while (main.ChatLineCount() < viewLines)
+                main.AddChatLine(QStringLiteral("3<Ann> filling the view"));
+        }
+        clock.start();
+        main.AddChatLine(QStringLiteral("3<Ann> a chat line of an ordinary length, about fifty characters"));
+        spent += clock.nsecsElapsed();
+    }
+    return double(spent) / kWrites / 1000.0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    SilentPrompts prompts;
+    NoSound sound;
+    NoShell shell;
+    Cp1251CodePage codePage;
+    QuietTray tray;
+    QTemporaryDir folder;
+    VanuProgram program(folder.path(), {prompts, sound, shell, codePage, tray});
+    TForm4 &main = *program.windows.Form4;
+    program.Start();
+
+    const double small = MicrosecondsPerWrite(main, 10);
+    const double full = MicrosecondsPerWrite(main, TForm4::kMaxChatLines);
+
+    main.ClearChatView();
+    while (main.ChatLineCount() < TForm4::kMaxChatLines)
+        main.AddChatLine(QStringLiteral("3<Ann> a line of the transcript"));
+    prompts.savePath = folder.filePath(QStringLiteral("transcript.txt"));
+    QElapsedTimer clock;
+    constexpr int kSaves = 20;
+    clock.start();
+    for (int save = 0; save < kSaves; ++save)
+        main.SaveAs1Click();
+    const double saveMs = double(clock.nsecsElapsed()) / kSaves / 1e6;
+
+    std::printf("| measure | value |\n|---|---|\n");
+    std::printf("| AddChatLine, view of 10 lines | %.1f us |\n", small);
+    std::printf("| AddChatLine, view of 1600 lines | %.1f us |\n", full);
+    std::printf("| ratio 1600/10 | %.2f |\n", full / small);
+    std::printf("| save a 1600-line transcript | %.2f ms |\n", saveMs);
+    return 0;
+}

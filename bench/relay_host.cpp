@@ -1,0 +1,51 @@
+// The program in host mode, offscreen and quiet, for the relay benchmark:
+//   relay_host PORT
+// Prints "listening" once the port is open and runs until it is killed.
+
+#include "BenchSeams.h"
+#include "Cp1251CodePage.h"
+#include "TForm4.h"
+#include "TForm8.h"
+#include "TTCPServer.h"
+#include "VanuProgram.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: relay_host PORT\n");
+        return 2;
+    }
+    SilentPrompts prompts;
+    NoSound sound;
+    NoShell shell;
+    Cp1251CodePage codePage;
+    QuietTray tray;
+    QTemporaryDir folder;
+    VanuProgram program(folder.path(), {prompts, sound, shell, codePage, tray});
+    TForm4 &main = *program.windows.Form4;
+    program.windows.Form8->eName->setText(QStringLiteral("Hosty"));
+    program.windows.Form8->ePort->setText(QString::fromLatin1(argv[1]));
+    main.Quiet1->trigger();
+    main.ImServer1->trigger();
+
+    QTimer listening;
+    QObject::connect(&listening, &QTimer::timeout, [&] {
+        if (main.TCPServer1->State() == wsListening) {
+            listening.stop();
+            std::printf("listening on %s\n", qPrintable(main.TCPServer1->Port));
+            std::fflush(stdout);
+        }
+    });
+    listening.start(10);
+    return QApplication::exec();
+}

@@ -1,0 +1,364 @@
+// Load for a chat relay: N guests on loopback, each a plain socket, sending
+// chat lines and timing their way to every other guest.
+//
+//   relay_load --protocol vanu|irc --port P --guests N --mode steady|max
+//              [--seconds S] [--rate LINES_PER_SECOND] [--server-pid PID]
+//
+// vanu: the program's own texts (a registration, then chat lines that the
+//       host relays to every guest, the sender included); also the bare relay.
+// irc:  NICK, USER, JOIN #bench, then PRIVMSG #bench lines, which the server
+//       sends to every other member.
+// steady: RATE lines a second in all, from the guests in turn.
+// max:    each guest sends its next line once its last one has reached every
+//         guest: as fast as the relay takes them.
+// Prints one line: lines relayed a second, latency from the send to the last
+// receipt (p50, p99, max, in ms), the server's CPU time per 1000 lines and its
+// resident memory.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    std::string protocol = "vanu";
+    int port = 4000;
+    int guests = 10;
+    std::string mode = "steady";
+    double seconds = 5;
+    int rate = 100;
+    int serverPid = 0;
+};
+
+// A line's payload: sender, sequence number and send time; the same size always.
+constexpr size_t kPayload = 40;
+// A Vanu chat line: "0<g000> " and the payload, padded to a fixed size so that
+// the receiver can cut the stream into lines.
+constexpr size_t kVanuLine = 100;
+
+long long NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+std::string Payload(int sender, long long sequence)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "S%03dQ%010lldT%020lld ", sender % 1000, sequence, NowNs());
+    std::string payload(text);
+    payload.resize(kPayload, ' ');
+    return payload;
+}
+
+bool ParsePayload(const char *text, int &sender, long long &sequence, long long &sent)
+{
+    return std::sscanf(text, "S%3dQ%10lldT%20lld", &sender, &sequence, &sent) == 3;
+}
+
+std::string Nick(int guest)
+{
+    char nick[16];
+    std::snprintf(nick, sizeof nick, "g%03d", guest % 1000);
+    return nick;
+}
+
+struct Guest {
+    int fd = -1;
+    std::string pending;      // bytes received and not yet a whole line
+    long long nextSequence = 0;
+    bool waiting = false;     // max mode: a line on its way
+};
+
+struct LineState {
+    long long sent = 0;
+    long long lastReceipt = 0;
+    int receipts = 0;
+};
+
+class Load {
+public:
+    explicit Load(const Options &options) : options(options), guests(size_t(options.guests)) {}
+
+    bool Connect();
+    void Settle();
+    void Run();
+    void Report() const;
+
+private:
+    void SendLine(int guest);
+    void Receive(int guest);
+    void Received(int sender, long long sequence, long long sent);
+    void SendAll(int fd, const std::string &bytes);
+    int ExpectedReceipts() const { return options.protocol == "irc" ? options.guests - 1 : options.guests; }
+    long long ServerCpuTicks() const;
+    long ServerRssKb() const;
+
+    Options options;
+    std::vector<Guest> guests;
+    std::map<std::pair<int, long long>, LineState> lines;
+    std::vector<double> latenciesMs;
+    long long completed = 0;
+    double elapsedSeconds = 0;
+    long long cpuTicks = 0;
+};
+
+void Load::SendAll(int fd, const std::string &bytes)
+{
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t taken = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (taken > 0)
+            sent += size_t(taken);
+        else if (taken < 0 && errno != EAGAIN && errno != EINTR)
+            return;
+    }
+}
+
+bool Load::Connect()
+{
+    for (int guest = 0; guest < options.guests; ++guest) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(uint16_t(options.port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+            std::perror("connect");
+            return false;
+        }
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        guests[size_t(guest)].fd = fd;
+        const std::string nick = Nick(guest);
+        std::string hello;
+        if (options.protocol == "irc")
+            hello.append("NICK ").append(nick).append("\r\nUSER ").append(nick).append(" 0 * :bench\r\nJOIN #bench\r\n");
+        else
+            hello.append(" ").append(nick);
+        SendAll(fd, hello);
+        // Let the greeting and the list messages of one arrival pass before the next.
+        usleep(2000);
+    }
+    return true;
+}
+
+// Reads and drops everything until nothing has come for half a second.
+void Load::Settle()
+{
+    std::vector<pollfd> polled;
+    for (const Guest &guest : guests)
+        polled.push_back({guest.fd, POLLIN, 0});
+    char buffer[65536];
+    while (poll(polled.data(), polled.size(), 500) > 0)
+        for (const pollfd &entry : polled)
+            if (entry.revents & POLLIN)
+                (void)!recv(entry.fd, buffer, sizeof buffer, 0);
+}
+
+void Load::SendLine(int guest)
+{
+    Guest &sender = guests[size_t(guest)];
+    const long long sequence = sender.nextSequence++;
+    const std::string payload = Payload(guest, sequence);
+    std::string line;
+    if (options.protocol == "irc") {
+        line.append("PRIVMSG #bench :").append(payload).append("\r\n");
+    } else {
+        line.append("0<").append(Nick(guest)).append("> ").append(payload);
+        line.resize(kVanuLine, '.');
+    }
+    LineState &state = lines[{guest, sequence}];
+    state.sent = NowNs();
+    sender.waiting = true;
+    SendAll(sender.fd, line);
+}
+
+void Load::Received(int sender, long long sequence, long long)
+{
+    const auto found = lines.find({sender, sequence});
+    if (found == lines.end())
+        return;
+    LineState &state = found->second;
+    state.lastReceipt = NowNs();
+    if (++state.receipts < ExpectedReceipts())
+        return;
+    latenciesMs.push_back(double(state.lastReceipt - state.sent) / 1e6);
+    ++completed;
+    lines.erase(found);
+    if (sender >= 0 && sender < options.guests)
+        guests[size_t(sender)].waiting = false;
+}
+
+void Load::Receive(int guest)
+{
+    Guest &receiver = guests[size_t(guest)];
+    char buffer[65536];
+    const ssize_t got = recv(receiver.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (got <= 0)
+        return;
+    receiver.pending.append(buffer, size_t(got));
+    int sender = 0;
+    long long sequence = 0;
+    long long sent = 0;
+    if (options.protocol == "irc") {
+        size_t end;
+        while ((end = receiver.pending.find("\r\n")) != std::string::npos) {
+            const std::string line = receiver.pending.substr(0, end);
+            receiver.pending.erase(0, end + 2);
+            const size_t text = line.find("PRIVMSG #bench :");
+            if (text != std::string::npos && ParsePayload(line.c_str() + text + 16, sender, sequence, sent))
+                Received(sender, sequence, sent);
+            else if (line.rfind("PING", 0) == 0)
+                SendAll(receiver.fd, "PONG" + line.substr(4) + "\r\n");
+        }
+        return;
+    }
+    while (receiver.pending.size() >= kVanuLine) {
+        const size_t text = receiver.pending.find("> ");
+        if (text != std::string::npos && ParsePayload(receiver.pending.c_str() + text + 2, sender, sequence, sent))
+            Received(sender, sequence, sent);
+        receiver.pending.erase(0, kVanuLine);
+    }
+}
+
+long long Load::ServerCpuTicks() const
+{
+    if (options.serverPid <= 0)
+        return 0;
+    std::ifstream stat("/proc/" + std::to_string(options.serverPid) + "/stat");
+    std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    std::istringstream fields(all.substr(all.rfind(')') + 2));
+    std::string field;
+    long long user = 0;
+    long long system = 0;
+    for (int index = 3; index <= 15 && fields >> field; ++index) {
+        if (index == 14)
+            user = std::atoll(field.c_str());
+        if (index == 15)
+            system = std::atoll(field.c_str());
+    }
+    return user + system;
+}
+
+long Load::ServerRssKb() const
+{
+    if (options.serverPid <= 0)
+        return 0;
+    std::ifstream status("/proc/" + std::to_string(options.serverPid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+void Load::Run()
+{
+    std::vector<pollfd> polled;
+    for (const Guest &guest : guests)
+        polled.push_back({guest.fd, POLLIN, 0});
+    const long long cpuBefore = ServerCpuTicks();
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::duration<double>(options.seconds);
+    const auto interval = std::chrono::nanoseconds(1'000'000'000LL / std::max(1, options.rate));
+    auto nextSend = start;
+    int nextGuest = 0;
+    const bool steady = options.mode == "steady";
+    while (Clock::now() < end) {
+        if (steady) {
+            while (Clock::now() >= nextSend) {
+                SendLine(nextGuest);
+                nextGuest = (nextGuest + 1) % options.guests;
+                nextSend += interval;
+            }
+        } else {
+            for (int guest = 0; guest < options.guests; ++guest)
+                if (!guests[size_t(guest)].waiting)
+                    SendLine(guest);
+        }
+        const auto untilNext = steady ? std::max(0LL, (long long)std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                          nextSend - Clock::now()).count())
+                                      : 100LL;
+        if (poll(polled.data(), polled.size(), int(untilNext)) > 0)
+            for (size_t at = 0; at < polled.size(); ++at)
+                if (polled[at].revents & POLLIN)
+                    Receive(int(at));
+    }
+    // What is on its way may still arrive, for a while.
+    const auto stop = Clock::now() + std::chrono::seconds(2);
+    while (!lines.empty() && Clock::now() < stop)
+        if (poll(polled.data(), polled.size(), 100) > 0)
+            for (size_t at = 0; at < polled.size(); ++at)
+                if (polled[at].revents & POLLIN)
+                    Receive(int(at));
+    elapsedSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+    cpuTicks = ServerCpuTicks() - cpuBefore;
+}
+
+void Load::Report() const
+{
+    std::vector<double> sorted = latenciesMs;
+    std::sort(sorted.begin(), sorted.end());
+    const auto at = [&](double share) {
+        return sorted.empty() ? 0.0 : sorted[std::min(sorted.size() - 1, size_t(share * double(sorted.size())))];
+    };
+    const double cpuMs = double(cpuTicks) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    std::printf("protocol=%s guests=%d mode=%s lines=%lld lost=%zu rate=%.1f p50=%.3f p99=%.3f max=%.3f "
+                "cpu_ms_per_1000=%.1f rss_mb=%.1f\n",
+                options.protocol.c_str(), options.guests, options.mode.c_str(), completed, lines.size(),
+                double(completed) / elapsedSeconds, at(0.50), at(0.99), sorted.empty() ? 0.0 : sorted.back(),
+                completed ? cpuMs * 1000.0 / double(completed) : 0.0, double(ServerRssKb()) / 1024.0);
+}
+
+Options Parse(int argc, char *argv[])
+{
+    Options options;
+    for (int at = 1; at + 1 < argc; at += 2) {
+        const std::string name = argv[at];
+        const std::string value = argv[at + 1];
+        if (name == "--protocol")
+            options.protocol = value;
+        else if (name == "--port")
+            options.port = std::atoi(value.c_str());
+        else if (name == "--guests")
+            options.guests = std::atoi(value.c_str());
+        else if (name == "--mode")
+            options.mode = value;
+        else if (name == "--seconds")
+            options.seconds = std::atof(value.c_str());
+        else if (name == "--rate")
+            options.rate = std::atoi(value.c_str());
+        else if (name == "--server-pid")
+            options.serverPid = std::atoi(value.c_str());
+    }
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Load load(Parse(argc, argv));
+    if (!load.Connect())
+        return 1;
+    load.Settle();
+    load.Run();
+    load.Report();
+    return 0;
+}
