@@ -58,8 +58,19 @@ void TForm4::ClearChatView()
     chatViewEmpty = true;
 }
 
+void TForm4::PaceChatViewPainting()
+{
+    // A busy chat writes lines faster than anybody reads them: the view is
+    // painted at most every so often, not after every line.
+    if (chatViewPaint.isActive())
+        return;
+    RichEdit1->viewport()->setUpdatesEnabled(false);
+    chatViewPaint.start();
+}
+
 void TForm4::AppendChatLine(const QString &text, const QTextCharFormat &format)
 {
+    PaceChatViewPainting();
     QScrollBar *scroll = RichEdit1->verticalScrollBar();
     const bool followingTheEnd = scroll->value() == scroll->maximum();
     // A chat text is never markup: it goes in as plain characters.
@@ -85,19 +96,17 @@ void TForm4::AddChatLine(const QByteArray &bytes)
 
 void TForm4::AddChatLine(const QString &text)
 {
-    // The oldest lines go before a write once the view holds more than its
-    // limit: as many as it is over, so that two-line writes cannot grow it
-    // without end (it holds at most the limit and one write).
-    while (ChatLineCount() > kMaxChatLines) {
-        QTextCursor first(RichEdit1->document());
-        first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        first.removeSelectedText();
-    }
-    QTextCursor viewCursor = RichEdit1->textCursor();
-    viewCursor.clearSelection();
-    RichEdit1->setTextCursor(viewCursor);
-
+    // The oldest lines go once the view holds more than its limit: it keeps
+    // the limit and this write at most. The document drops them itself as
+    // the lines arrive, which is the cheap way for a plain text view.
     const ChatTextParts parts = SplitChatText(text);
+    RichEdit1->document()->setMaximumBlockCount(kMaxChatLines + (parts.hasName ? 2 : 1));
+    QTextCursor viewCursor = RichEdit1->textCursor();
+    if (viewCursor.hasSelection()) { // setting the cursor costs a relayout; only when there is a selection
+        viewCursor.clearSelection();
+        RichEdit1->setTextCursor(viewCursor);
+    }
+
     if (parts.hasName)
         AppendChatLine(parts.name, NameFormat(parts.colourIndex));
     AppendChatLine(parts.message, MessageFormat());

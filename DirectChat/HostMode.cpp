@@ -178,8 +178,9 @@ void TForm4::TCPServer1Data(int socket)
     case Protocol::HostReceives::ControlText:
         break; // only the host speaks in lists and departures
     case Protocol::HostReceives::ChatLine:
-        AddChatLine(text);
+        // Relayed first: the guests need not wait for the host's own view.
         SendToAllGuests(text);
+        AddChatLine(text);
         break;
     }
 }

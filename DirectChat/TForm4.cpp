@@ -30,6 +30,8 @@ const QColor kOlive(0x80, 0x80, 0x00);
 constexpr int kChatFontPixels = 11;
 // The end of the user's move or resize of the window: this long without another.
 constexpr int kMoveEndsAfterMs = 250;
+// The chat view is painted at most this often (about 30 times a second).
+constexpr int kChatViewPaintMs = 33;
 
 QFont ChatFont()
 {
@@ -65,6 +67,10 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     wireServerEvents();
     writeBanner();
     wireClientEvents();
+
+    chatViewPaint.setSingleShot(true);
+    chatViewPaint.setInterval(kChatViewPaintMs);
+    connect(&chatViewPaint, &QTimer::timeout, this, [this] { RichEdit1->viewport()->setUpdatesEnabled(true); });
 
     moveEnd.setSingleShot(true);
     moveEnd.setInterval(kMoveEndsAfterMs);
@@ -103,6 +109,7 @@ void TForm4::createChatView()
 
     RichEdit1 = new QPlainTextEdit(centre);
     RichEdit1->setReadOnly(true);
+    RichEdit1->setUndoRedoEnabled(false); // nothing to undo in a read-only view; a long chat would pile it up
     RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setFont(ChatFont());

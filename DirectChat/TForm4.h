@@ -169,6 +169,7 @@ private:
     QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
     void AppendChatLine(const QString &text, const QTextCharFormat &format);
+    void PaceChatViewPainting();
     // A line in the default look, written without the trim: the line a chat starts with.
     void AppendPlainLine(const QString &text);
     QByteArray Bytes(const QString &text) const;
@@ -198,6 +199,8 @@ private:
     QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
+    // While it runs, the chat view collects its changes and is painted when it ends.
+    QTimer chatViewPaint;
     // For each entry of the participant list, the connection that registered it.
     QList<int> participantSockets;
 };

@@ -292,10 +292,12 @@ void Load::Run()
                 if (!guests[size_t(guest)].waiting)
                     SendLine(guest);
         }
-        const auto untilNext = steady ? std::max(0LL, (long long)std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                          nextSend - Clock::now()).count())
-                                      : 100LL;
-        if (poll(polled.data(), polled.size(), int(untilNext)) > 0)
+        // Sleep until the next send is due (to the nanosecond: no busy waiting).
+        const long long untilNext =
+            steady ? std::max(0LL, (long long)std::chrono::duration_cast<std::chrono::nanoseconds>(nextSend - Clock::now()).count())
+                   : 100'000'000LL;
+        const timespec timeout{untilNext / 1'000'000'000LL, untilNext % 1'000'000'000LL};
+        if (ppoll(polled.data(), polled.size(), &timeout, nullptr) > 0)
             for (size_t at = 0; at < polled.size(); ++at)
                 if (polled[at].revents & POLLIN)
                     Receive(int(at));
