@@ -188,7 +188,9 @@ void TForm4::TCPServer1Data(int socket)
 void TForm4::Register(int socket, const QByteArray &nickname)
 {
     // One entry per connection: a second registration renames it in place.
-    const QString name = seams.codePage.ToUnicode(nickname);
+    // A name ends at a NUL, which no list text can carry.
+    const qsizetype nul = nickname.indexOf('\0');
+    const QString name = seams.codePage.ToUnicode(nul < 0 ? nickname : nickname.left(nul));
     const qsizetype row = participantSockets.indexOf(socket);
     if (row >= 0) {
         ParticipantList()->item(int(row))->setText(name);

@@ -114,7 +114,10 @@ QByteArray EncodeList(const QList<QByteArray> &entries)
         return QByteArrayLiteral("\"\"");
     QList<QByteArray> written;
     for (const QByteArray &entry : entries) {
-        if (NeedsQuotes(entry))
+        // A last entry that is empty would read as a trailing comma and be
+        // lost; quoted, it survives.
+        const bool emptyAtTheEnd = entry.isEmpty() && &entry == &entries.constLast();
+        if (NeedsQuotes(entry) || emptyAtTheEnd)
             written << '"' + QByteArray(entry).replace("\"", "\"\"") + '"';
         else
             written << entry;

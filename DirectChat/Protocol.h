@@ -37,8 +37,9 @@ QByteArray Departure(int position, const QList<QByteArray> &participantsAfter);
 QByteArray ServerDown();
 
 // The list text: entries joined by commas; an entry holding a character of
-// code 1 to 32, a double quote or a comma is quoted, its quotes doubled; a
-// list of one empty entry is two double quotes; no entries, no text.
+// code 1 to 32, a double quote or a comma is quoted, its quotes doubled, and
+// so is an empty last entry (a list of one empty entry is two double quotes);
+// no entries, no text.
 QByteArray EncodeList(const QList<QByteArray> &entries);
 // The guest's reading of a list text; a NUL ends it.
 QList<QByteArray> DecodeList(const QByteArray &text);

@@ -3,6 +3,7 @@
 // on the wire byte for byte.
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
+#include "Protocol.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
 #include "TestProgram.h"
@@ -85,6 +86,7 @@ private slots:
     void refusedGuest();
     void controlTextsFromGuestsAreDropped();
     void listStaysInStepWithTheConnections();
+    void oddNamesKeepTheListsAlike();
     void secondRegistrationRenames();
     void hostTakesTheNextFreePort();
     void allPortsTaken();
@@ -291,6 +293,28 @@ void TestChat::listStaysInStepWithTheConnections()
     QVERIFY(cid.Expect("-00Cid"));
     QTRY_COMPARE(Participants(host), QStringList{"Cid"});
     QVERIFY(cid.NothingMore());
+}
+
+// Names that a list text could not carry as they are: an empty one (the
+// last of the list) and one with a NUL, which ends it.
+void TestChat::oddNamesKeepTheListsAlike()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    StartHost(host, base);
+    RawGuest anna;
+    RawGuest blank;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    anna.Send(QByteArray("Ann\0evil", 8).prepend(' '));
+    QVERIFY(anna.Expect("#Ann"));
+    QVERIFY(blank.Connect(base, "127.0.0.2"));
+    QVERIFY(blank.Expect(kHostGreeting));
+    QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
+    blank.Send(" ");
+    QVERIFY(anna.Expect("#Ann,\"\""));
+    QVERIFY(blank.Expect("#Ann,\"\""));
+    QCOMPARE(Participants(host), (QStringList{"Ann", ""}));
+    QCOMPARE(Protocol::DecodeList("Ann,\"\""), (QList<QByteArray>{"Ann", ""}));
 }
 
 void TestChat::secondRegistrationRenames()

@@ -57,6 +57,8 @@ void TestProtocol::listText_data()
     QTest::newRow("tab quoted") << QList<QByteArray>{"a\tb"} << QByteArray("\"a\tb\"");
     QTest::newRow("one empty entry") << QList<QByteArray>{""} << QByteArray("\"\"");
     QTest::newRow("empty among others") << QList<QByteArray>{"a", "", "b"} << QByteArray("a,,b");
+    QTest::newRow("empty at the end") << QList<QByteArray>{"a", ""} << QByteArray("a,\"\"");
+    QTest::newRow("two empty entries") << QList<QByteArray>{"", ""} << QByteArray(",\"\"");
     QTest::newRow("no entries") << QList<QByteArray>{} << QByteArray("");
     QTest::newRow("high bytes plain") << QList<QByteArray>{"\xC0\xED\xFF"} << QByteArray("\xC0\xED\xFF");
 }
