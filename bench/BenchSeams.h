@@ -4,10 +4,14 @@
 // question is answered OK, nothing is shown or heard, and there is a tray.
 
 #include "CodePage.h"
+#include "Cp1251CodePage.h"
 #include "Prompts.h"
 #include "Shell.h"
 #include "Sound.h"
 #include "TrayHost.h"
+#include "VanuProgram.h"
+
+#include <QTemporaryDir>
 
 class SilentPrompts final : public Prompts {
 public:
@@ -37,4 +41,15 @@ public:
     void Modify(const QIcon &, const QString &) override {}
     void Delete() override {}
     void SetTaskbarEntryVisible(QWidget *, bool) override {}
+};
+
+// A whole program with the seams above, in a folder of its own.
+struct BenchProgram {
+    SilentPrompts prompts;
+    NoSound sound;
+    NoShell shell;
+    Cp1251CodePage codePage;
+    QuietTray tray;
+    QTemporaryDir folder;
+    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray}};
 };

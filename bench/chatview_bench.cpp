@@ -3,13 +3,10 @@
 // saving a 1600-line transcript.
 //   chatview_bench
 #include "BenchSeams.h"
-#include "Cp1251CodePage.h"
 #include "TForm4.h"
-#include "VanuProgram.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -43,13 +40,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    SilentPrompts prompts;
-    NoSound sound;
-    NoShell shell;
-    Cp1251CodePage codePage;
-    QuietTray tray;
-    QTemporaryDir folder;
-    VanuProgram program(folder.path(), {prompts, sound, shell, codePage, tray});
+    BenchProgram bench;
+    VanuProgram &program = bench.program;
     TForm4 &main = *program.windows.Form4;
     program.Start();
 
@@ -61,7 +53,7 @@ int main(int argc, char *argv[])
     main.ClearChatView();
     while (main.ChatLineCount() < TForm4::kMaxChatLines)
         main.AddChatLine(QStringLiteral("3<Ann> a line of the transcript"));
-    prompts.savePath = folder.filePath(QStringLiteral("transcript.txt"));
+    bench.prompts.savePath = bench.folder.filePath(QStringLiteral("transcript.txt"));
     QElapsedTimer clock;
     constexpr int kSaves = 20;
     clock.start();

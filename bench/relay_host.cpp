@@ -3,16 +3,13 @@
 // Prints "listening" once the port is open and runs until it is killed.
 
 #include "BenchSeams.h"
-#include "Cp1251CodePage.h"
 #include "TForm4.h"
 #include "TForm8.h"
 #include "TTCPServer.h"
-#include "VanuProgram.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -25,13 +22,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: relay_host PORT\n");
         return 2;
     }
-    SilentPrompts prompts;
-    NoSound sound;
-    NoShell shell;
-    Cp1251CodePage codePage;
-    QuietTray tray;
-    QTemporaryDir folder;
-    VanuProgram program(folder.path(), {prompts, sound, shell, codePage, tray});
+    BenchProgram bench;
+    VanuProgram &program = bench.program;
     TForm4 &main = *program.windows.Form4;
     program.windows.Form8->eName->setText(QStringLiteral("Hosty"));
     program.windows.Form8->ePort->setText(QString::fromLatin1(argv[1]));

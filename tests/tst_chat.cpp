@@ -65,6 +65,24 @@ struct RawGuest {
 const QByteArray kHostGreeting = "Hello!  Welcome to Hosty's coupon.";
 
 
+// A guest program connected to a host that is only a socket, which the test
+// speaks for.
+struct GuestOfARawHost {
+    LoopbackListener listener;
+    TestProgram guest{TestProgram::Setup("Anna")};
+    LoopbackPeer host;
+
+    bool Start(quint16 port)
+    {
+        if (!listener.Listen(port))
+            return false;
+        guest.SetupDialog().ePort->setText(QString::number(port));
+        guest.Main().ImClient1->trigger();
+        host = listener.AcceptOne();
+        return QTest::qWaitFor([&] { return guest.Main().TCPClient1->State() == wsConnected; }, 5000);
+    }
+};
+
 QString LocalAddressText()
 {
     return LocalAddress();
@@ -479,12 +497,10 @@ void TestChat::registrationComesOneSecondLater()
 // A raw host sends a list and a departure; the guest keeps its list as told.
 void TestChat::departureFromTheHost()
 {
-    LoopbackListener hostSocket;
-    QVERIFY(hostSocket.Listen(base));
-    TestProgram guest(TestProgram::Setup("Anna"));
-    StartGuest(guest, base);
-    LoopbackPeer host = hostSocket.AcceptOne();
-    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(base));
+    TestProgram &guest = chat.guest;
+    LoopbackPeer &host = chat.host;
 
     QVERIFY(host.Send("#Anna,Bob,Cid,Dora,Ed"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob", "Cid", "Dora", "Ed"}));
@@ -502,12 +518,10 @@ void TestChat::departureFromTheHost()
 
 void TestChat::badDepartureChangesNothing()
 {
-    LoopbackListener hostSocket;
-    QVERIFY(hostSocket.Listen(base));
-    TestProgram guest(TestProgram::Setup("Anna"));
-    StartGuest(guest, base);
-    LoopbackPeer host = hostSocket.AcceptOne();
-    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(base));
+    TestProgram &guest = chat.guest;
+    LoopbackPeer &host = chat.host;
     QVERIFY(host.Send("#Anna,Bob"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
     const QStringList view = guest.Main().ChatLines();
@@ -525,12 +539,10 @@ void TestChat::badDepartureChangesNothing()
 
 void TestChat::emptyReadWritesAnEmptyLine()
 {
-    LoopbackListener hostSocket;
-    QVERIFY(hostSocket.Listen(base));
-    TestProgram guest(TestProgram::Setup("Anna"));
-    StartGuest(guest, base);
-    LoopbackPeer host = hostSocket.AcceptOne();
-    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(base));
+    TestProgram &guest = chat.guest;
+    LoopbackPeer &host = chat.host;
     const int lines = guest.Main().ChatLineCount();
     guest.Main().TCPClient1Data(guest.Main().TCPClient1->SocketHandle()); // nothing is waiting
     QCOMPARE(guest.Main().ChatLineCount(), lines + 1);
@@ -540,12 +552,10 @@ void TestChat::emptyReadWritesAnEmptyLine()
 // Two texts that arrive in one read are one message: here a list.
 void TestChat::listAndChatLineGlued()
 {
-    LoopbackListener hostSocket;
-    QVERIFY(hostSocket.Listen(base));
-    TestProgram guest(TestProgram::Setup("Anna"));
-    StartGuest(guest, base);
-    LoopbackPeer host = hostSocket.AcceptOne();
-    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(base));
+    TestProgram &guest = chat.guest;
+    LoopbackPeer &host = chat.host;
     const QStringList view = guest.Main().ChatLines();
     QVERIFY(host.Send("#Anna,Bob0<Anna> hi"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob0<Anna>", "hi"}));

@@ -59,3 +59,13 @@ wait_exit() {
   wait "$pid" || code=$?
   return "$code"
 }
+
+# start_copy PROGRAM LOG: starts a copy of the program and waits for its main
+# window; sets copy_pid and copy_window.
+start_copy() {
+  "$1" >"$2" 2>&1 &
+  copy_pid=$!
+  wait_for 15 window_of "Vanu 3.1"
+  copy_window=$(window_of "Vanu 3.1")
+  sleep 0.5 # it takes keys once it has settled
+}

@@ -6,11 +6,8 @@ program=$1 out=$2
 source "$(dirname "$0")/desktop.sh"
 
 start_desktop
-"$program" >"$out/startup-vanu.log" 2>&1 &
-pid=$!
-wait_for 15 window_of "Vanu 3.1"
-window=$(window_of "Vanu 3.1")
-sleep 0.5
+start_copy "$program" "$out/startup-vanu.log"
+pid=$copy_pid window=$copy_window
 shot "$out/startup-1-shown.png"
 
 keys "$window" alt+c e

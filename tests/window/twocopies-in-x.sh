@@ -11,21 +11,15 @@ snap() { step=$((step + 1)); shot "$out/twocopies-$step-$1.png"; }
 start_desktop
 
 # The first copy becomes the host.
-"$hostdir/vanu" >"$out/twocopies-host.log" 2>&1 &
-hostpid=$!
-wait_for 15 window_of "Vanu 3.1"
-hostwin=$(window_of "Vanu 3.1")
-sleep 0.5
+start_copy "$hostdir/vanu" "$out/twocopies-host.log"
+hostpid=$copy_pid hostwin=$copy_window
 keys "$hostwin" alt+c h
 wait_for 15 xdotool search --name "^Hosty is Host on "
 snap host-listening
 
 # The second becomes its guest.
-"$guestdir/vanu" >"$out/twocopies-guest.log" 2>&1 &
-guestpid=$!
-wait_for 15 window_of "Vanu 3.1"
-guestwin=$(window_of "Vanu 3.1")
-sleep 0.5
+start_copy "$guestdir/vanu" "$out/twocopies-guest.log"
+guestpid=$copy_pid guestwin=$copy_window
 keys "$guestwin" alt+c g
 wait_for 15 window_of "Anna is Guest to 127.0.0.1"
 # The registration goes out a second after the connection is made.
