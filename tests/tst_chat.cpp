@@ -542,7 +542,6 @@ void TestChat::emptyReadWritesAnEmptyLine()
     GuestOfARawHost chat;
     QVERIFY(chat.Start(base));
     TestProgram &guest = chat.guest;
-    LoopbackPeer &host = chat.host;
     const int lines = guest.Main().ChatLineCount();
     guest.Main().TCPClient1Data(guest.Main().TCPClient1->SocketHandle()); // nothing is waiting
     QCOMPARE(guest.Main().ChatLineCount(), lines + 1);
