@@ -16,6 +16,11 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStringLiteral("Fusion")); // it honours the windows' own colours
     QApplication::setWindowIcon(VanuProgram::ProgramIcon());
+    // The windows are laid out for a small sans-serif face: Arial, or its
+    // metric twin Liberation Sans, 11 pixels high.
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    QApplication::setFont(font);
 
     QtPrompts prompts(QStringLiteral("Vanu"));
     CanberraSound sound;

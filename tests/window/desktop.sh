@@ -25,9 +25,10 @@ wait_for() {
   return 1
 }
 
-# window_of TITLE: the id of the first window whose title is exactly TITLE.
+# window_of TITLE: the id of the first window whose title is exactly TITLE;
+# fails when there is none.
 window_of() {
-  xdotool search --name "^$1\$" | head -n 1
+  xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep .
 }
 
 # keys WINDOW KEY...: activates the window and types the keys, one at a time.
