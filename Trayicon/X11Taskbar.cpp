@@ -65,10 +65,13 @@ void EditProperty(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t 
 
 void SetSkipTaskbar(QWidget *window, bool skip, bool mapped)
 {
+    // Only a real X11 display: the offscreen platform answers as X11 too, without a connection.
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window)
+    if (!x11 || !window || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     xcb_connection_t *connection = x11->connection();
+    if (!connection)
+        return;
     const auto handle = xcb_window_t(window->winId());
     const xcb_atom_t state = Atom(connection, "_NET_WM_STATE");
     const xcb_atom_t skipAtom = Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");

@@ -28,6 +28,7 @@ private slots:
     void showAppKeepsTheEntryWithoutATray();
     void secondCopyEnds();
     void qtDoubleClickBecomesClassicClicks();
+    void taskbarEntryOffTheX11Display();
 
 private:
     QStringList events;
@@ -225,6 +226,21 @@ void TestTrayIcon::secondCopyEnds()
     unnamed.SetEndProgram([&] { ++secondEnded; });
     unnamed.AfterLoad(); // no IDMessage: no check
     QCOMPARE(secondEnded, 1);
+}
+
+// The offscreen platform answers as X11 without a display connection; the
+// task-list switch must leave it alone (it once crashed the program there).
+void TestTrayIcon::taskbarEntryOffTheX11Display()
+{
+    QtTrayHost host;
+    QWidget window;
+    host.SetTaskbarEntryVisible(&window, false);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    host.SetTaskbarEntryVisible(&window, true);
+    TTrayIcon tray(&window, host);
+    tray.SetActive(true);
+    QVERIFY(tray.Active());
 }
 
 QTEST_MAIN(TestTrayIcon)
