@@ -27,6 +27,7 @@ class TTrayIcon;
 // guest modes of the chat. Its implementation is split by concern:
 //   TForm4.cpp          creation, menus, closing and the exit flow
 //   ChatView.cpp        the chat view and the transcript
+//   ChatInput.cpp       the input line: Enter sends a chat line
 //   HostMode.cpp        host mode
 //   GuestMode.cpp       guest mode
 //   TrayBehaviour.cpp   tray menu, busy, quiet, friends and docking
