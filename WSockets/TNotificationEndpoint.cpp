@@ -56,12 +56,6 @@ TNotificationEndpoint::Watch *TNotificationEndpoint::FindWatch(int socket) const
     return found == watches.end() ? nullptr : found->second.get();
 }
 
-bool TNotificationEndpoint::IsWatched(int socket) const
-{
-    const Watch *watch = FindWatch(socket);
-    return watch && watch->kinds != 0;
-}
-
 qsizetype TNotificationEndpoint::QueuedBytes(int socket) const
 {
     const Watch *watch = FindWatch(socket);

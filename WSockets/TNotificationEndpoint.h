@@ -60,7 +60,6 @@ public:
     void Forget(int socket);
 
     qsizetype QueuedBytes(int socket) const;
-    bool IsWatched(int socket) const;
 
 private:
     struct Watch;
