@@ -76,10 +76,10 @@ void TfFriends::PlaceFrame(const QRect &frame)
     // Frame and client differ by the window manager's decoration, if any.
     const int decorationWidth = frameGeometry().width() - width();
     const int decorationHeight = frameGeometry().height() - height();
+    const QSize inside(std::max(kWidth, frame.width() - decorationWidth), frame.height() - decorationHeight);
     move(frame.topLeft());
-    resize(std::max(kWidth, frame.width() - decorationWidth), frame.height() - decorationHeight);
-    programmedFrame = QRect(frame.topLeft(), QSize(std::max(kWidth, frame.width() - decorationWidth) + decorationWidth,
-                                                   frame.height()));
+    resize(inside);
+    programmedFrame = QRect(frame.topLeft(), inside + QSize(decorationWidth, decorationHeight));
 }
 
 void TfFriends::PlaceAtMainWindow()

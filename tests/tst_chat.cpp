@@ -65,24 +65,6 @@ struct RawGuest {
 const QByteArray kHostGreeting = "Hello!  Welcome to Hosty's coupon.";
 
 
-// A guest program connected to a host that is only a socket, which the test
-// speaks for.
-struct GuestOfARawHost {
-    LoopbackListener listener;
-    TestProgram guest{TestProgram::Setup("Anna")};
-    LoopbackPeer host;
-
-    bool Start(quint16 port)
-    {
-        if (!listener.Listen(port))
-            return false;
-        guest.SetupDialog().ePort->setText(QString::number(port));
-        guest.Main().ImClient1->trigger();
-        host = listener.AcceptOne();
-        return QTest::qWaitFor([&] { return guest.Main().TCPClient1->State() == wsConnected; }, 5000);
-    }
-};
-
 QString LocalAddressText()
 {
     return LocalAddress();
@@ -123,8 +105,6 @@ private slots:
 
 private:
     quint16 NextPorts() { return base += 30; }
-    void StartHost(TestProgram &host, quint16 port);
-    void StartGuest(TestProgram &guest, quint16 port);
     quint16 base = 43000;
 };
 
@@ -133,24 +113,11 @@ void TestChat::init()
     NextPorts();
 }
 
-void TestChat::StartHost(TestProgram &host, quint16 port)
-{
-    host.SetupDialog().ePort->setText(QString::number(port));
-    host.Main().ImServer1->trigger();
-    QTRY_COMPARE(host.Main().TCPServer1->State(), wsListening);
-}
-
-void TestChat::StartGuest(TestProgram &guest, quint16 port)
-{
-    guest.SetupDialog().ePort->setText(QString::number(port));
-    guest.Main().ImClient1->trigger();
-}
-
 // One guest's stay, as the others and the host see it.
 void TestChat::guestsStayFromArrivalToDeparture()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     TForm4 &main = host.Main();
     QCOMPARE(main.StatusText(), "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base));
     QVERIFY(!main.Edit1->isEnabled());
@@ -208,7 +175,7 @@ void TestChat::guestsStayFromArrivalToDeparture()
 void TestChat::busyHostGreetsQuietly()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest anna;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
@@ -228,7 +195,7 @@ void TestChat::busyHostGreetsQuietly()
 void TestChat::refusedGuest()
 {
     TestProgram host(TestProgram::Setup("Hosty", "127.0.0.1", "Blue", 0, "127.0.0.1"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest anna;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
@@ -251,7 +218,7 @@ void TestChat::refusedGuest()
 void TestChat::controlTextsFromGuestsAreDropped()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest anna;
     RawGuest mallory;
     QVERIFY(anna.Connect(base));
@@ -285,7 +252,7 @@ void TestChat::controlTextsFromGuestsAreDropped()
 void TestChat::listStaysInStepWithTheConnections()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest silent;
     RawGuest bob;
     RawGuest cid;
@@ -318,7 +285,7 @@ void TestChat::listStaysInStepWithTheConnections()
 void TestChat::oddNamesKeepTheListsAlike()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest anna;
     RawGuest blank;
     QVERIFY(anna.Connect(base));
@@ -338,7 +305,7 @@ void TestChat::oddNamesKeepTheListsAlike()
 void TestChat::secondRegistrationRenames()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest anna;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
@@ -354,7 +321,7 @@ void TestChat::hostTakesTheNextFreePort()
     LoopbackListener occupant;
     QVERIFY(occupant.Listen(base));
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     QCOMPARE(host.Main().TCPServer1->Port, QString::number(base + 1));
     QCOMPARE(host.Main().StatusText(),
              "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base + 1));
@@ -412,7 +379,7 @@ void TestChat::guestFindsTheHostAfterRefusals()
         refusals += error == 10061;
         shown(sender, error, text);
     };
-    StartGuest(guest, base);
+    guest.StartGuest(base);
     QVERIFY(guest.Main().Trying);
     QCOMPARE(guest.Main().windowTitle(), QStringLiteral("Anna is Guest to 127.0.0.1"));
     QTRY_COMPARE(client.State(), wsConnected);
@@ -444,7 +411,7 @@ void TestChat::guestWalkWrapsAfterAPause()
         shown(sender, error, text);
     };
     clock.start();
-    StartGuest(guest, base);
+    guest.StartGuest(base);
     QTRY_VERIFY_WITH_TIMEOUT(refused.size() >= 27, 10000);
     QList<int> expected;
     for (int port = 0; port <= 24; ++port)
@@ -465,7 +432,7 @@ void TestChat::closeChatEndsTheWalk()
         ++refusals;
         shown(sender, error, text);
     };
-    StartGuest(guest, base);
+    guest.StartGuest(base);
     QTRY_VERIFY(refusals >= 3);
     guest.Main().CloseChat2->trigger();
     const int atClose = refusals;
@@ -480,7 +447,7 @@ void TestChat::registrationComesOneSecondLater()
     LoopbackListener hostSocket;
     QVERIFY(hostSocket.Listen(base));
     TestProgram guest(TestProgram::Setup("Anna"));
-    StartGuest(guest, base);
+    guest.StartGuest(base);
     LoopbackPeer host = hostSocket.AcceptOne();
     QVERIFY(host.IsOpen());
     QElapsedTimer sinceConnect;
@@ -565,7 +532,7 @@ void TestChat::colourOutsideTheTable()
 {
     TestProgram host(TestProgram::Setup("Hosty", "127.0.0.1", "Green"));
     QCOMPARE(host.SetupDialog().ColourIndexText(), QStringLiteral("-1"));
-    StartHost(host, base);
+    QVERIFY(host.StartHost(base));
     RawGuest anna;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
@@ -579,8 +546,8 @@ void TestChat::twoProgramsChat()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     TestProgram guest(TestProgram::Setup("Anna", "127.0.0.1", "Navy"));
-    StartHost(host, base);
-    StartGuest(guest, base);
+    QVERIFY(host.StartHost(base));
+    guest.StartGuest(base);
     QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
     QTRY_COMPARE(Participants(guest), QStringList{"Anna"});
     QCOMPARE(Participants(host), QStringList{"Anna"});
@@ -601,8 +568,8 @@ void TestChat::hostClosingEndsTheGuest()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     TestProgram guest(TestProgram::Setup("Anna"));
-    StartHost(host, base);
-    StartGuest(guest, base);
+    QVERIFY(host.StartHost(base));
+    guest.StartGuest(base);
     QTRY_COMPARE(Participants(guest), QStringList{"Anna"});
     host.End();
     QTRY_COMPARE(guest.Main().StatusText(), QStringLiteral("Connection closed by Server!"));

@@ -50,14 +50,7 @@ struct GoodGuest {
     }
 };
 
-void StartHost(TestProgram &host, quint16 port)
-{
-    host.SetupDialog().ePort->setText(QString::number(port));
-    host.Main().ImServer1->trigger();
-    QTRY_COMPARE(host.Main().TCPServer1->State(), wsListening);
-}
-
-// The host's list names exactly the connections that registered and are open.
+// The host's list never names more than its open connections.
 bool ListMatchesConnections(const TestProgram &host)
 {
     const TClientList &clients = host.Main().TCPServer1->Clients();
@@ -97,7 +90,7 @@ private slots:
 void TestHardening::randomBytesFromAGuest()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, kBasePort);
+    QVERIFY(host.StartHost(kBasePort));
     GoodGuest anna;
     QVERIFY(anna.Join(kBasePort, "Anna"));
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
@@ -134,7 +127,7 @@ void TestHardening::randomBytesFromAGuest()
 void TestHardening::longRegistration()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, kBasePort + 1);
+    QVERIFY(host.StartHost(kBasePort + 1));
     GoodGuest anna;
     const QByteArray name(1022, 'n');
     QVERIFY(anna.Join(kBasePort + 1, name));
@@ -148,7 +141,7 @@ void TestHardening::longRegistration()
 void TestHardening::manyGuestsComeAndGoAtOnce()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, kBasePort + 2);
+    QVERIFY(host.StartHost(kBasePort + 2));
     QList<int> sockets;
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -179,7 +172,7 @@ void TestHardening::manyGuestsComeAndGoAtOnce()
 void TestHardening::guestThatNeverReads()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, kBasePort + 3);
+    QVERIFY(host.StartHost(kBasePort + 3));
     GoodGuest anna;
     GoodGuest bob;
     LoopbackPeer sleeper;
@@ -219,7 +212,7 @@ void TestHardening::guestThatNeverReads()
 void TestHardening::guestThatHalfCloses()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    StartHost(host, kBasePort + 4);
+    QVERIFY(host.StartHost(kBasePort + 4));
     GoodGuest anna;
     GoodGuest bob;
     QVERIFY(anna.Join(kBasePort + 4, "Anna"));
@@ -236,13 +229,10 @@ void TestHardening::guestThatHalfCloses()
 // error boxes but the conversion and list errors of bad departures.
 void TestHardening::hostileHost()
 {
-    LoopbackListener hostSocket;
-    QVERIFY(hostSocket.Listen(kBasePort + 5));
-    TestProgram guest(TestProgram::Setup("Anna"));
-    guest.SetupDialog().ePort->setText(QString::number(kBasePort + 5));
-    guest.Main().ImClient1->trigger();
-    LoopbackPeer host = hostSocket.AcceptOne();
-    QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(kBasePort + 5));
+    TestProgram &guest = chat.guest;
+    LoopbackPeer &host = chat.host;
 
     // Each text once the one before has been read, so none are glued.
     const int atGuest = guest.Main().TCPClient1->SocketHandle();

@@ -107,8 +107,7 @@ void TestTrayBehaviour::iconsTooltipsAndCaptions()
     host.Main().Imbusy1->trigger();
     QCOMPARE(Images(host), Row("host", "host", "Host", "Hosty is Host on " + LocalAddress()));
 
-    guest.SetupDialog().ePort->setText(QString::number(kBasePort + 1));
-    guest.Main().ImClient1->trigger();
+    guest.StartGuest(kBasePort + 1);
     QCOMPARE(Images(guest), Row("guest", "guest", "Guest", "Anna is Guest to 127.0.0.1")); // connecting
     QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
     QCOMPARE(Images(guest), Row("guest", "guest", "Guest", "Anna is Guest to 127.0.0.1"));
@@ -137,8 +136,7 @@ void TestTrayBehaviour::trayMenuWhileTrying()
     QCOMPARE(TrayMenuAsShown(host), (QStringList{"Open", "I'm busy", "About", "Close"}));
 
     TestProgram guest(TestProgram::Setup("Anna"));
-    guest.SetupDialog().ePort->setText(QString::number(kBasePort + 12)); // nobody there
-    guest.Main().ImClient1->trigger();
+    guest.StartGuest(kBasePort + 12); // nobody there
     QCOMPARE(TrayMenuAsShown(guest), (QStringList{"Open", "About", "Trying ..."}));
     guest.Main().CloseChat2->trigger();
     QCOMPARE(TrayMenuAsShown(guest), (QStringList{"Open", "About", "Close"}));
@@ -148,9 +146,7 @@ void TestTrayBehaviour::trayMenuWhileTrying()
 void TestTrayBehaviour::busyChangesOnlyTheTray()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
-    host.SetupDialog().ePort->setText(QString::number(kBasePort + 20));
-    host.Main().ImServer1->trigger();
-    QTRY_COMPARE(host.Main().TCPServer1->State(), wsListening);
+    QVERIFY(host.StartHost(kBasePort + 20));
     const qint64 windowIcon = host.Main().windowIcon().cacheKey();
     host.Main().Imbusy1->trigger();
     QVERIFY(host.Main().Imbusy1->isChecked());
@@ -168,11 +164,8 @@ void TestTrayBehaviour::quietSilencesOnlyTheSounds()
     host.Main().Quiet1->trigger();
     guest.Main().Quiet1->trigger();
     QVERIFY(host.Main().Quiet1->isChecked());
-    host.SetupDialog().ePort->setText(QString::number(kBasePort + 30));
-    host.Main().ImServer1->trigger();
-    QTRY_COMPARE(host.Main().TCPServer1->State(), wsListening);
-    guest.SetupDialog().ePort->setText(QString::number(kBasePort + 30));
-    guest.Main().ImClient1->trigger();
+    QVERIFY(host.StartHost(kBasePort + 30));
+    guest.StartGuest(kBasePort + 30);
     QTRY_COMPARE(guest.Friends().Lines(), QStringList{"Anna"});
     QVERIFY(guest.Main().ChatLines().contains(QStringLiteral("Hello!  Welcome to Hosty's coupon.")));
     QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Friend(s) available"));

@@ -2,16 +2,22 @@
 
 #include "Cp1251CodePage.h"
 #include "FakeTrayHost.h"
+#include "LoopbackPeer.h"
 #include "ScriptedPrompts.h"
 #include "TForm4.h"
 #include "TForm8.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
 #include "TestDoubles.h"
 #include "TfFriends.h"
 #include "VanuProgram.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -39,6 +45,20 @@ public:
         return QByteArray::number(mode) + "\r\n" + colour + "\r\n" + nickname + "\r\n" + host + "\r\n" + filter;
     }
 
+    // "I'm Host" with the port set in the setup dialog; true once it listens.
+    bool StartHost(quint16 port)
+    {
+        SetupDialog().ePort->setText(QString::number(port));
+        Main().ImServer1->trigger();
+        return QTest::qWaitFor([&] { return Main().TCPServer1->State() == wsListening; }, 5000);
+    }
+    // "I'm Guest" with the port set in the setup dialog.
+    void StartGuest(quint16 port)
+    {
+        SetupDialog().ePort->setText(QString::number(port));
+        Main().ImClient1->trigger();
+    }
+
     TForm4 &Main() const { return *program->windows.Form4; }
     TForm8 &SetupDialog() const { return *program->windows.Form8; }
     TfFriends &Friends() const { return *program->windows.fFriends; }
@@ -54,4 +74,21 @@ public:
     FakeTrayHost tray;
     std::unique_ptr<VanuProgram> program;
     int ends = 0;
+};
+
+// A guest program connected to a host that is only a socket, which the test
+// speaks for.
+struct GuestOfARawHost {
+    LoopbackListener listener;
+    TestProgram guest{TestProgram::Setup("Anna")};
+    LoopbackPeer host;
+
+    bool Start(quint16 port)
+    {
+        if (!listener.Listen(port))
+            return false;
+        guest.StartGuest(port);
+        host = listener.AcceptOne();
+        return QTest::qWaitFor([&] { return guest.Main().TCPClient1->State() == wsConnected; }, 5000);
+    }
 };
