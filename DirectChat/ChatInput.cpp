@@ -23,6 +23,13 @@ bool TForm4::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm4::EnableInput(bool enabled)
+{
+    if (enabled)
+        Edit1->setMaxLength(Protocol::LongestTypedText(Bytes(windows.Form8->Nickname()).size()));
+    Edit1->setEnabled(enabled);
+}
+
 void TForm4::Edit1KeyPress()
 {
     if (Edit1->text().isEmpty())
@@ -30,7 +37,12 @@ void TForm4::Edit1KeyPress()
     const TForm8 &setup = *windows.Form8;
     const char colour =
         Protocol::ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
-    const QByteArray line = Protocol::ChatLine(colour, Bytes(setup.Nickname()), Bytes(Edit1->text()));
+    const QByteArray nickname = Bytes(setup.Nickname());
+    // A nickname loaded since the input line was enabled may leave less room.
+    const QByteArray typed = Bytes(Edit1->text()).left(Protocol::LongestTypedText(nickname.size()));
+    if (typed.isEmpty())
+        return;
+    const QByteArray line = Protocol::ChatLine(colour, nickname, typed);
     if (ImServer1->isChecked()) {
         // The host sees its own line only when somebody is there to read it.
         if (TCPServer1->Clients().Count() > 0) {

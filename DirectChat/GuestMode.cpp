@@ -17,12 +17,22 @@
 #include <QListWidget>
 #include <QTime>
 
+#include <utility>
+
 namespace {
 
 // A refused port leads to the next at once; after the last port of the range
 // the walk waits this long before it starts again at the first, so that a
 // guest with no host about does not keep the machine busy.
 constexpr int kRoundPauseMs = 1000;
+
+// A read that fills the whole buffer was cut short: the rest of its text
+// follows at once, and is waited for this long at most.
+constexpr int kRestOfTextWaitMs = 200;
+// A host that streams without a break is shown in pieces of this size.
+constexpr qsizetype kLongestJoinedText = 64 * 1024;
+
+static_assert(Protocol::kReadSize == TCustomWSocket::kReceiveBufferSize);
 
 } // namespace
 
@@ -40,12 +50,29 @@ void TForm4::wireClientEvents()
         if (!UserClosed && ImClient1->isChecked() && TCPClient1->State() == wsClosed)
             Guarded([this] { ConnectToHost(); });
     });
+    restOfText.setSingleShot(true);
+    restOfText.setInterval(kRestOfTextWaitMs);
+    connect(&restOfText, &QTimer::timeout, this, [this] { Guarded([this] { DispatchFromHost(false); }); });
+}
+
+bool TForm4::GuestAttemptUnderWay() const
+{
+    return TCPClient1->State() != wsClosed || roundPause.isActive();
+}
+
+QString TForm4::TryingStatus() const
+{
+    return QStringLiteral("Trying to connect to ") + windows.Form8->HostAddress() + QStringLiteral(" of port ")
+           + TCPClient1->Port;
 }
 
 void TForm4::StopGuestAttempts()
 {
     roundPause.stop();
     Timer1->stop(); // a registration due for a connection that is going
+    restOfText.stop();
+    fromHost.clear();
+    continuesText = false;
 }
 
 void TForm4::ImClient1Click()
@@ -84,12 +111,11 @@ void TForm4::ConnectToHost()
 {
     TForm8 &setup = *windows.Form8;
     TCPClient1->Host = setup.HostAddress();
-    SetStatusText(QStringLiteral("Trying to connect to ") + TCPClient1->Host + QStringLiteral(" of port ")
-                  + TCPClient1->Port);
+    SetStatusText(TryingStatus());
     TCPClient1->Open();
     if (TCPClient1->State() != wsConnecting)
         return;
-    Edit1->setEnabled(true);
+    EnableInput(true);
     setup.eName->setReadOnly(true);
     setWindowTitle(setup.Nickname() + QStringLiteral(" is Guest to ") + setup.HostAddress());
     Edit1->setFocus();
@@ -110,10 +136,12 @@ void TForm4::TCPClient1Error(int, const QString &text)
         return;
     TCPClient1->Port = QString::number(port + 1);
     // The guests look one port further than a host goes, then start again.
-    if (port + 1 == PortNumber())
+    if (port + 1 == PortNumber()) {
+        SetStatusText(TryingStatus()); // the port the walk goes on with
         roundPause.start();
-    else
+    } else {
         ConnectToHost();
+    }
 }
 
 void TForm4::TCPClient1Connect(int)
@@ -134,8 +162,31 @@ void TForm4::Timer1Timer()
 
 void TForm4::TCPClient1Data(int)
 {
-    const QByteArray text = TCPClient1->ReceiveText();
-    switch (Protocol::ClassifyFromHost(text)) {
+    const QByteArray piece = TCPClient1->ReceiveText();
+    fromHost += piece;
+    const bool cutShort = piece.size() == Protocol::kReadSize;
+    if (cutShort && fromHost.size() < kLongestJoinedText) {
+        restOfText.start();
+        return;
+    }
+    DispatchFromHost(cutShort);
+}
+
+void TForm4::DispatchFromHost(bool cutShort)
+{
+    restOfText.stop();
+    QByteArray text = std::exchange(fromHost, QByteArray());
+    const bool continuation = std::exchange(continuesText, cutShort);
+    // The refusal and the notice after it arrive glued; they are two lines.
+    const QByteArray refusal = Protocol::Refusal();
+    if (!continuation && text.size() > refusal.size() && text.startsWith(refusal)) {
+        AddChatLine(refusal);
+        text.remove(0, refusal.size());
+    }
+    // The rest of a text that was cut short is never taken for a list or a departure.
+    const Protocol::GuestReceives kind =
+        continuation ? Protocol::GuestReceives::Shown : Protocol::ClassifyFromHost(text);
+    switch (kind) {
     case Protocol::GuestReceives::List:
         ParticipantList()->clear();
         for (const QByteArray &entry : Protocol::DecodeList(text.mid(1)))
@@ -168,8 +219,10 @@ void TForm4::PlayArrivalSound()
 
 void TForm4::TCPClient1Close(int)
 {
+    if (!fromHost.isEmpty())
+        DispatchFromHost(false); // what came before the close is shown first
     TCPClient1->Close();
-    Timer1->stop(); // no registration for a connection that has ended
+    StopGuestAttempts(); // no registration for a connection that has ended
     Edit1->setEnabled(false);
     ImClient1->setChecked(false);
     ShowState(programIcon, programIcon, QStringLiteral("Vanu"));

@@ -9,6 +9,7 @@
 #include "Prompts.h"
 #include "Protocol.h"
 #include "RuntimeErrors.h"
+#include "SocketErrors.h"
 #include "Sound.h"
 #include "TForm8.h"
 #include "TTCPClient.h"
@@ -19,11 +20,17 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QTime>
+
+#include <utility>
 
 namespace {
 
 constexpr int kListenRetryMs = 20;
+
+// A departure names its guest in two digits: positions 0 to 99.
+constexpr int kMostGuests = 100;
 
 } // namespace
 
@@ -49,13 +56,21 @@ void TForm4::ClearParticipants()
 {
     ParticipantList()->clear();
     participantSockets.clear();
+    guestPeers.clear();
+}
+
+void TForm4::SendToGuest(int socket, const QByteArray &text)
+{
+    const int before = std::exchange(sendingTo, socket);
+    TCPServer1->SendText(socket, text);
+    sendingTo = before;
 }
 
 void TForm4::SendToAllGuests(const QByteArray &text)
 {
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count(); ++index)
-        TCPServer1->SendText(guests.Items(index), text);
+        SendToGuest(guests.Items(index), text);
 }
 
 void TForm4::wireServerEvents()
@@ -74,7 +89,7 @@ void TForm4::ImServer1Click()
         windows.Form8->exec();
     if (ImServer1->isChecked())
         return;
-    if (TCPClient1->State() != wsClosed
+    if (GuestAttemptUnderWay()
         && !seams.prompts.Confirm(QStringLiteral("Do you really want to close Conection?")))
         return;
     Trying = true;
@@ -111,8 +126,14 @@ void TForm4::Timer2Timer()
     Timer2->stop();
 }
 
-void TForm4::TCPServer1Error(int, const QString &text)
+void TForm4::TCPServer1Error(int error, const QString &text)
 {
+    // A guest that has gone is told of by its close notification: a text that
+    // could not reach it, or reach the guest whose close is being handled, is
+    // no news of its own, and the other guests still get theirs.
+    const bool guestHasGone = error == SocketError::ConnectionReset || error == SocketError::SendAfterShutdown;
+    if (sendingTo != -1 && (sendingTo == closingGuest || guestHasGone))
+        return;
     const int port = StrToInt(TCPServer1->Port);
     // A failed attempt to listen ends the attempts; errors while hosting do not.
     const bool listenFailed = TCPServer1->State() != wsListening;
@@ -132,8 +153,17 @@ void TForm4::TCPServer1Error(int, const QString &text)
 
 void TForm4::TCPServer1Accept(int socket)
 {
-    const QString address = TCPServer1->GetPeerAddress(socket);
-    if (AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), address))
+    // Asked now: once the connection has failed, the system no longer knows.
+    const GuestPeer peer{TCPServer1->GetPeerAddress(socket), TCPServer1->GetPeerPort(socket)};
+    if (TCPServer1->Clients().Count() > kMostGuests) {
+        SendToGuest(socket, Protocol::Refusal());
+        AddChatLine(QStringLiteral("Connection rejected for ") + peer.address
+                    + QStringLiteral(": the chat is full with %1 guests").arg(kMostGuests));
+        TCPServer1->CloseClient(socket);
+        return;
+    }
+    guestPeers.insert(socket, peer);
+    if (AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), peer.address))
         AcceptGuest(socket);
     else
         RejectGuest(socket);
@@ -143,26 +173,26 @@ void TForm4::AcceptGuest(int socket)
 {
     const QByteArray hostNickname = Bytes(windows.Form8->Nickname());
     if (Imbusy1->isChecked()) {
-        TCPServer1->SendText(socket, Protocol::BusyGreeting(hostNickname));
+        SendToGuest(socket, Protocol::BusyGreeting(hostNickname));
     } else {
-        TCPServer1->SendText(socket, Protocol::Greeting(hostNickname));
+        SendToGuest(socket, Protocol::Greeting(hostNickname));
         BringForward();
         PlayArrivalSound();
     }
-    const QString address = TCPServer1->GetPeerAddress(socket);
+    const GuestPeer peer = guestPeers.value(socket);
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
-        TCPServer1->SendText(guests.Items(index), Protocol::ArrivalNotice(Bytes(address)));
-    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(": New guest coming from address: ") + address
-                + QStringLiteral(" on port ") + TCPServer1->GetPeerPort(socket));
+        SendToGuest(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
+    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(": New guest coming from address: ")
+                + peer.address + QStringLiteral(" on port ") + peer.port);
     SetStatusText(QString::number(guests.Count()) + QStringLiteral(" Friend(s) available"));
-    Edit1->setEnabled(true);
+    EnableInput(true);
 }
 
 void TForm4::RejectGuest(int socket)
 {
-    const QString address = TCPServer1->GetPeerAddress(socket);
-    TCPServer1->SendText(socket, Protocol::Refusal());
+    const QString address = guestPeers.take(socket).address;
+    SendToGuest(socket, Protocol::Refusal());
     AddChatLine(QStringLiteral("Connection rejected for ") + address);
     SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));
     TCPServer1->CloseClient(socket);
@@ -203,12 +233,15 @@ void TForm4::Register(int socket, const QByteArray &nickname)
 
 void TForm4::TCPServer1Close(int socket)
 {
+    const int before = std::exchange(closingGuest, socket);
+    const auto restore = qScopeGuard([&] { closingGuest = before; });
     const TClientList &guests = TCPServer1->Clients();
-    AddChatLine(QStringLiteral("Guest by ") + TCPServer1->GetPeerAddress(socket) + QStringLiteral(" on port ")
-                + TCPServer1->GetPeerPort(socket) + QStringLiteral(" is away."));
+    const GuestPeer peer = guestPeers.take(socket);
+    AddChatLine(QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port
+                + QStringLiteral(" is away."));
     const int remaining = guests.Count() - 1;
     SetStatusText(QString::number(remaining) + QStringLiteral(" Client(s) connected"));
-    Edit1->setEnabled(remaining > 0);
+    EnableInput(remaining > 0);
     // A guest that never registered has no entry, and the others need no news.
     const qsizetype row = participantSockets.indexOf(socket);
     if (row < 0)

@@ -3,6 +3,7 @@
 #include "ColourTable.h"
 #include "RuntimeErrors.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace Protocol {
@@ -45,6 +46,12 @@ QByteArray ListMessage(const QList<QByteArray> &participants)
 QByteArray ChatLine(char colourDigit, const QByteArray &nickname, const QByteArray &typed)
 {
     return colourDigit + ("<" + nickname + "> " + typed);
+}
+
+int LongestTypedText(qsizetype nicknameSize)
+{
+    const qsizetype frame = ChatLine('0', QByteArray(nicknameSize, 'n'), {}).size();
+    return int(std::clamp<qsizetype>(kReadSize - frame, 0, 1000));
 }
 
 QByteArray Departure(int position, const QList<QByteArray> &participantsAfter)
@@ -151,7 +158,11 @@ QByteArray DepartureIndex(int position)
 
 int DeparturePosition(const QByteArray &departure)
 {
-    return StrToInt(QString::fromLatin1(departure.mid(1, 2)));
+    const QByteArray digits = departure.mid(1, 2);
+    const auto isDigit = [](char character) { return character >= '0' && character <= '9'; };
+    if (digits.size() != 2 || !isDigit(digits[0]) || !isDigit(digits[1]))
+        throw EConvertError::NotAnInteger(QString::fromLatin1(digits));
+    return (digits[0] - '0') * 10 + (digits[1] - '0');
 }
 
 HostReceives ClassifyFromGuest(const QByteArray &text)

@@ -25,6 +25,13 @@
 // T: the typed line; L: the list text; DD: two or more decimal digits.
 namespace Protocol {
 
+// The most that one read returns: a text longer than this arrives in pieces.
+constexpr qsizetype kReadSize = 1024;
+
+// The longest typed text whose chat line, with this nickname, fits one read
+// (1000 at most, the input line's own limit).
+int LongestTypedText(qsizetype nicknameSize);
+
 QByteArray Greeting(const QByteArray &hostNickname);
 QByteArray BusyGreeting(const QByteArray &hostNickname);
 QByteArray ArrivalNotice(const QByteArray &address);
@@ -46,8 +53,8 @@ QList<QByteArray> DecodeList(const QByteArray &text);
 
 // A departing guest's list position: two digits below 10 ("04"), else as it is ("12").
 QByteArray DepartureIndex(int position);
-// The position a departure names: its second and third characters as a
-// number. Throws EConvertError when they are none.
+// The position a departure names: its second and third characters, which
+// must be two decimal digits. Throws EConvertError for anything else.
 int DeparturePosition(const QByteArray &departure);
 
 enum class HostReceives { Registration, ChatLine, ControlText };

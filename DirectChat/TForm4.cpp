@@ -82,7 +82,7 @@ TForm4::~TForm4()
     // Every guest still connected hears that the host is going.
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count(); ++index)
-        TCPServer1->SendText(guests.Items(index), QByteArrayLiteral("VanuServer is Down"));
+        SendToGuest(guests.Items(index), QByteArrayLiteral("VanuServer is Down"));
     delete TCPClient1;
     TCPClient1 = nullptr;
     delete TCPServer1;

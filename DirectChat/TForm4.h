@@ -4,6 +4,7 @@
 #include "ProgramWindows.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QTimer>
@@ -144,6 +145,8 @@ public:
     void TCPClient1Data(int socket);
     void TCPClient1Close(int socket);
     void Timer1Timer();
+    // A connection attempt is under way, or the walk through the ports pauses between rounds.
+    bool GuestAttemptUnderWay() const;
 
 signals:
     // The exit flow has closed the main window: the program ends.
@@ -177,11 +180,17 @@ private:
     QListWidget *ParticipantList() const;
     QList<QByteArray> ParticipantEntries() const;
     void ClearParticipants();
+    void SendToGuest(int socket, const QByteArray &text);
     void SendToAllGuests(const QByteArray &text);
     void Register(int socket, const QByteArray &nickname);
     void ShowDeparture(int position);
     void PlayArrivalSound();
     void StopGuestAttempts();
+    QString TryingStatus() const;
+    // Handles what the host sent since the last message; cutShort: its last read filled the buffer.
+    void DispatchFromHost(bool cutShort);
+    // Enables or disables the input line; enabled, it takes no more than one read can carry.
+    void EnableInput(bool enabled);
     bool WriteTranscript(const QString &path);
     void ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
     void BringForward();
@@ -200,8 +209,22 @@ private:
     QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
+    // A read from the host that filled the buffer waits here for the rest of its text.
+    QByteArray fromHost;
+    QTimer restOfText;
+    // The next read from the host goes on with a text that was shown in pieces.
+    bool continuesText = false;
     // While it runs, the chat view collects its changes and is painted when it ends.
     QTimer chatViewPaint;
     // For each entry of the participant list, the connection that registered it.
     QList<int> participantSockets;
+    // Where each admitted guest connected from, as it was when it was accepted.
+    struct GuestPeer {
+        QString address;
+        QString port;
+    };
+    QHash<int, GuestPeer> guestPeers;
+    // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
+    int sendingTo = -1;
+    int closingGuest = -1;
 };

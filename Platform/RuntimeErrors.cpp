@@ -16,11 +16,16 @@ EListError::EListError(qsizetype index)
 {
 }
 
+EConvertError EConvertError::NotAnInteger(const QString &text)
+{
+    return EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
 namespace {
 
 [[noreturn]] void NotAnInteger(const QString &text)
 {
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    throw EConvertError::NotAnInteger(text);
 }
 
 int DigitValue(QChar character, int base)

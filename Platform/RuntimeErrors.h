@@ -18,6 +18,8 @@ public:
 class EConvertError : public ERuntimeError {
 public:
     using ERuntimeError::ERuntimeError;
+    // The error for a text that is no integer.
+    static EConvertError NotAnInteger(const QString &text);
 };
 
 // A position outside a list: "List index out of bounds (5)".

@@ -11,6 +11,7 @@ constexpr int NoBufferSpace = 10055;
 constexpr int NotConnected = 10057;
 constexpr int NetworkDown = 10050;
 constexpr int ConnectionReset = 10054;
+constexpr int SendAfterShutdown = 10058;
 constexpr int AddressInUse = 10048;
 constexpr int ConnectionRefused = 10061;
 constexpr int HostNotFound = 11001;

@@ -85,6 +85,13 @@ TCustomWSocket::~TCustomWSocket()
 {
     if (socketHandle != -1)
         CloseSocket(socketHandle);
+    // Deleted by one of its own handlers: the endpoint is still delivering,
+    // and its notifier is still signalling. It goes once that has unwound.
+    if (WindowHandle->Delivering()) {
+        WindowHandle->Retire();
+        WindowHandle->setParent(nullptr);
+        WindowHandle->deleteLater();
+    }
 }
 
 void TCustomWSocket::HandleNotification(int, int, int error)
@@ -93,11 +100,10 @@ void TCustomWSocket::HandleNotification(int, int, int error)
         ReportError(error);
 }
 
-void TCustomWSocket::ReportError(int error)
+bool TCustomWSocket::ReportError(int error)
 {
     lastError = error;
-    if (OnError)
-        OnError(this, error, ErrorText());
+    return !OnError || Fire([&] { OnError(this, error, ErrorText()); });
 }
 
 QString TCustomWSocket::ErrorText() const
@@ -261,10 +267,10 @@ void TCustomWSocket::CloseSocket(int socket)
 
 void TCustomWSocket::AbandonOpen(int socket, int error)
 {
-    ReportError(error);
+    // Closed before the report, so that an open the error handler starts is its own.
     CloseSocket(socket);
-    if (socketHandle == socket)
-        socketHandle = -1;
+    socketHandle = -1;
+    ReportError(error);
 }
 
 int TCustomWSocket::PrepareConnection(int socket)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -13,7 +14,8 @@ class TNotificationEndpoint;
 
 enum TWSocketState : quint8 { wsNotReady, wsClosed, wsConnected, wsListening, wsConnecting };
 
-// Events are plain callables; one that is not assigned is skipped.
+// Events are plain callables; one that is not assigned is skipped. A handler
+// may close its socket object, open it again, or delete it.
 using TOnError = std::function<void(TCustomWSocket *Sender, int Error, const QString &Msg)>;
 using TOnData = std::function<void(TCustomWSocket *Sender, int Socket)>;
 using TOnAccept = std::function<void(TCustomWSocket *Sender, int Socket)>;
@@ -58,7 +60,8 @@ public:
     // The graceful close: stop notifications, send what is queued, shut down
     // sending, drain, close. Sets the variable to -1 when the socket is closed.
     void Disconnect(int &socket);
-    void ReportError(int error);
+    // Sets LastError and fires OnError. False when the handler deleted this object.
+    bool ReportError(int error);
     // Bytes sent on the socket that it has not taken yet.
     qsizetype QueuedBytes(int socket) const;
 
@@ -67,9 +70,18 @@ public:
 protected:
     // A notification for one of this object's sockets; never called in wsClosed.
     virtual void HandleNotification(int socket, int kind, int error);
-    // Ends an open that failed after its socket was made: reports the error,
-    // then closes that socket. An open started by the error handler keeps its own.
+    // Ends an open that failed after its socket was made: closes that socket,
+    // then reports the error. An open started by the error handler keeps its own.
     void AbandonOpen(int socket, int error);
+    // Runs an event handler. False when the handler deleted this object, which
+    // must then not be touched again.
+    template <typename Handler>
+    bool Fire(const Handler &handler)
+    {
+        const QPointer<TCustomWSocket> self(this);
+        handler();
+        return !self.isNull();
+    }
     // A plain close, without the graceful steps.
     void CloseSocket(int socket);
     // Readies a connection's socket: out-of-band data inline, and small texts

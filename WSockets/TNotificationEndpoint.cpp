@@ -143,6 +143,25 @@ void TNotificationEndpoint::Forget(int socket)
     watches.erase(found);
 }
 
+void TNotificationEndpoint::Retire()
+{
+    for (auto &[socket, watch] : watches) {
+        Discard(watch->reader);
+        Discard(watch->writer);
+    }
+    watches.clear();
+    deliver = [](int, int, int) {};
+}
+
+void TNotificationEndpoint::Notify(int socket, int kind, int error)
+{
+    // A copy: the owner may retire this endpoint, and with it `deliver`, while it runs.
+    const Deliver callback = deliver;
+    ++deliveries;
+    callback(socket, kind, error);
+    --deliveries;
+}
+
 void TNotificationEndpoint::ReadyToRead(int socket)
 {
     Watch *watch = FindWatch(socket);
@@ -152,7 +171,7 @@ void TNotificationEndpoint::ReadyToRead(int socket)
     watch->readArmed = false;
     UpdateNotifiers(socket, *watch);
     if (kinds & SocketEvent::Accept) {
-        deliver(socket, SocketEvent::Accept, 0);
+        Notify(socket, SocketEvent::Accept, 0);
         return;
     }
     // Peek to tell waiting data from the end of the stream or a failed connection.
@@ -165,12 +184,12 @@ void TNotificationEndpoint::ReadyToRead(int socket)
 
     if (peeked > 0) {
         if (kinds & SocketEvent::Read)
-            deliver(socket, SocketEvent::Read, 0);
+            Notify(socket, SocketEvent::Read, 0);
     } else if (peeked < 0 && WouldBlock(peekErrno)) {
         watch->readArmed = true; // nothing there after all
         UpdateNotifiers(socket, *watch);
     } else if (kinds & SocketEvent::Close) {
-        deliver(socket, SocketEvent::Close, peeked == 0 ? 0 : TranslateErrno(peekErrno));
+        Notify(socket, SocketEvent::Close, peeked == 0 ? 0 : TranslateErrno(peekErrno));
     }
     // Nothing may touch `watch` after a delivery: the owner may have closed the socket.
 }
@@ -201,7 +220,7 @@ void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
         watch.readArmed = false; // a failed attempt has nothing more to say
     UpdateNotifiers(socket, watch);
     if (watch.kinds & SocketEvent::Connect)
-        deliver(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
+        Notify(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
 }
 
 int TNotificationEndpoint::SendQueued(int socket, Watch &watch)
@@ -261,7 +280,7 @@ void TNotificationEndpoint::Enqueue(int socket, Watch &watch, const QByteArray &
         [this, socket, serial = watch.serial] {
             const Watch *current = FindWatch(socket);
             if (current && current->serial == serial && (current->kinds & SocketEvent::Close))
-                deliver(socket, SocketEvent::Close, SocketError::NoBufferSpace);
+                Notify(socket, SocketEvent::Close, SocketError::NoBufferSpace);
         },
         Qt::QueuedConnection);
 }

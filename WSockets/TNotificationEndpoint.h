@@ -61,6 +61,13 @@ public:
 
     qsizetype QueuedBytes(int socket) const;
 
+    // A notification is being delivered: the owner's handler is running.
+    bool Delivering() const { return deliveries > 0; }
+    // The owner is going while its handler runs: forget every socket and
+    // deliver nothing more. The owner then deletes this endpoint later, once
+    // the delivery has unwound.
+    void Retire();
+
 private:
     struct Watch;
 
@@ -74,8 +81,10 @@ private:
     int SendQueued(int socket, Watch &watch);
     void Enqueue(int socket, Watch &watch, const QByteArray &rest);
     static void Discard(QSocketNotifier *&notifier);
+    void Notify(int socket, int kind, int error);
 
     Deliver deliver;
+    int deliveries = 0;
     std::map<int, std::unique_ptr<Watch>> watches;
     quint64 nextSerial = 1;
 };

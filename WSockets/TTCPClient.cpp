@@ -31,6 +31,7 @@ void TTCPClient::Open()
         return;
     }
     socketHandle = socket;
+    ++attempt;
     if (const int error = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Connect | SocketEvent::Close)) {
         AbandonOpen(socket, error);
         return;
@@ -94,10 +95,11 @@ void TTCPClient::ConnectFinished(int socket, int error)
         ReportError(selectError);
         return;
     }
-    if (OnConnect)
-        OnConnect(this, socket);
+    const quint64 connected = attempt;
+    if (OnConnect && !Fire([&] { OnConnect(this, socket); }))
+        return;
     // Only the attempt that just succeeded becomes connected, not one the handler replaced.
-    if (state == wsConnecting && socketHandle == socket)
+    if (state == wsConnecting && attempt == connected)
         state = wsConnected;
 }
 
@@ -115,9 +117,10 @@ void TTCPClient::PeerClosed(int socket, int error)
         ReportError(error);
         return;
     }
-    if (OnClose)
-        OnClose(this, socket);
+    const quint64 closing = attempt;
+    if (OnClose && !Fire([&] { OnClose(this, socket); }))
+        return;
     // The handler may have closed the client and started a new attempt already.
-    if (socketHandle == socket)
+    if (attempt == closing && socketHandle == socket)
         Close();
 }

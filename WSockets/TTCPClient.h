@@ -29,4 +29,8 @@ private:
     void ConnectFinished(int socket, int error);
     void ReadReady(int socket, int error);
     void PeerClosed(int socket, int error);
+
+    // Counts the attempts, so that an attempt the handlers start is told from
+    // the one being notified, even when it is given the same socket number.
+    quint64 attempt = 0;
 };

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -53,8 +55,11 @@ void TTCPServer::Open()
     // at once. A port held by a live listener is still refused.
     const int on = 1;
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    // The system's longest queue of waiting connections: the kernel cuts a larger
+    // backlog down to its own maximum. A burst of guests then waits to be taken
+    // instead of having its connections dropped and retried seconds later.
     if (bind(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
-        || listen(socket, kBacklog) != 0) {
+        || listen(socket, std::numeric_limits<int>::max()) != 0) {
         AbandonOpen(socket, TranslateErrno(errno));
         return;
     }
@@ -118,37 +123,53 @@ void TTCPServer::AcceptPending(int error)
         return;
     }
     const int listener = socketHandle;
-    sockaddr_in peer{};
-    socklen_t size = sizeof peer;
-    const int socket = accept4(listener, reinterpret_cast<sockaddr *>(&peer), &size, SOCK_CLOEXEC);
-    const int acceptErrno = errno;
-    if (socket < 0 && OutOfResources(acceptErrno))
+    // Every connection that waits is taken now, up to a bound that keeps the
+    // window answering; the rest come with the next notification.
+    for (int taken = 0; taken < kAcceptsPerEvent; ++taken) {
+        const int socket = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (socket < 0) {
+            AcceptFailed(listener, errno);
+            return;
+        }
+        outOfResourcesReported = false;
+        if (!TakeConnection(socket))
+            return;
+        if (state != wsListening || socketHandle != listener)
+            return; // the handler closed the server
+    }
+    WindowHandle->Rearm(listener);
+}
+
+void TTCPServer::AcceptFailed(int listener, int errnoValue)
+{
+    if (OutOfResources(errnoValue)) {
+        // The same error would come back at once, forever: wait, and say it once.
         WindowHandle->RearmLater(listener, kAcceptPauseMs);
-    else
-        WindowHandle->Rearm(listener);
-    if (socket < 0) {
-        // Another accept may have taken the connection first; that is no error.
-        if (acceptErrno != EAGAIN && acceptErrno != EWOULDBLOCK)
-            ReportError(TranslateErrno(acceptErrno));
+        if (!std::exchange(outOfResourcesReported, true))
+            ReportError(TranslateErrno(errnoValue));
         return;
     }
-    if (const int selectError = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close)) {
-        ReportError(selectError);
+    WindowHandle->Rearm(listener);
+    // Nothing left to take, or another accept took it first: that is no error.
+    if (errnoValue != EAGAIN && errnoValue != EWOULDBLOCK && errnoValue != EINTR)
+        ReportError(TranslateErrno(errnoValue));
+}
+
+bool TTCPServer::TakeConnection(int socket)
+{
+    int failure = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close);
+    if (failure == 0)
+        failure = PrepareConnection(socket);
+    if (failure != 0) {
         CloseSocket(socket);
-        return;
-    }
-    if (const int prepareError = PrepareConnection(socket)) {
-        ReportError(prepareError);
-        CloseSocket(socket);
-        return;
+        return ReportError(failure);
     }
     if (!clients.Add(socket)) {
         int closing = socket;
         Disconnect(closing);
-        return;
+        return true;
     }
-    if (OnAccept)
-        OnAccept(this, socket);
+    return !OnAccept || Fire([&] { OnAccept(this, socket); });
 }
 
 void TTCPServer::ReadReady(int socket, int error)
@@ -165,8 +186,8 @@ void TTCPServer::PeerClosed(int socket, int error)
         ReportError(error);
         return;
     }
-    if (OnClose)
-        OnClose(this, socket);
+    if (OnClose && !Fire([&] { OnClose(this, socket); }))
+        return;
     // Unless the handler has already closed it (or the whole server): a closed
     // handle may by now belong to another connection.
     if (state == wsListening && clients.IndexOf(socket) >= 0)

@@ -27,15 +27,22 @@ public:
     // Removes the socket from Clients and closes it gracefully, without OnClose.
     void CloseClient(int socket);
 
-    static constexpr int kBacklog = 5;
+    // Connections taken in one accept event at most; more wait for the next.
+    static constexpr int kAcceptsPerEvent = 64;
 
 protected:
     void HandleNotification(int socket, int kind, int error) override;
 
 private:
     void AcceptPending(int error);
+    // Readies and lists one accepted connection and fires OnAccept.
+    // False when the handler deleted this object.
+    bool TakeConnection(int socket);
+    void AcceptFailed(int listener, int errnoValue);
     void ReadReady(int socket, int error);
     void PeerClosed(int socket, int error);
 
     TClientList clients;
+    // An accept that failed for want of descriptors is reported once, until one succeeds.
+    bool outOfResourcesReported = false;
 };

@@ -9,11 +9,15 @@
 #include "TestProgram.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 
 namespace {
@@ -93,12 +97,17 @@ private slots:
     void leavingHostModeStopsTheAttempts();
     void guestFindsTheHostAfterRefusals();
     void guestWalkWrapsAfterAPause();
+    void guestNeedsAHost();
     void closeChatEndsTheWalk();
     void registrationComesOneSecondLater();
     void departureFromTheHost();
     void badDepartureChangesNothing();
     void emptyReadWritesAnEmptyLine();
     void listAndChatLineGlued();
+    void gluedTextsFromTheHost_data();
+    void gluedTextsFromTheHost();
+    void longestLineTheInputAllows_data();
+    void longestLineTheInputAllows();
     void colourOutsideTheTable();
     void twoProgramsChat();
     void hostClosingEndsTheGuest();
@@ -167,6 +176,23 @@ void TestChat::guestsStayFromArrivalToDeparture()
     QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" is away.")));
     QVERIFY(main.Edit1->isEnabled());
 
+    // A guest whose last line is followed by a reset: the line goes round,
+    // then its departure, and the host still knows where it came from.
+    RawGuest cid;
+    QVERIFY(cid.Connect(base, "127.0.0.3"));
+    QVERIFY(cid.Expect(kHostGreeting));
+    QVERIFY(bob.Expect("New guest coming from address: 127.0.0.3"));
+    cid.Send(" Cid");
+    QVERIFY(bob.Expect("#\"Big Bob\",Cid"));
+    cid.Send("0<Cid> bye");
+    cid.peer.Reset();
+    QVERIFY(bob.Expect("0<Cid> bye"));
+    QVERIFY(bob.Expect("-01\"Big Bob\""));
+    QTRY_COMPARE(main.TCPServer1->Clients().Count(), 1);
+    QVERIFY2(QRegularExpression("^Guest by 127\\.0\\.0\\.3 on port [0-9]+ is away\\.$").match(main.ChatLines().last()).hasMatch(),
+             qPrintable(main.ChatLines().last()));
+    QCOMPARE(host.prompts.shown, QStringList());
+
     host.End();
     QVERIFY(bob.Expect("VanuServer is Down"));
     QVERIFY(bob.Ends());
@@ -190,6 +216,11 @@ void TestChat::busyHostGreetsQuietly()
     QCOMPARE(host.sound.plays, 1);
     QVERIFY(!host.Main().isVisible());
     QCOMPARE(host.Main().StatusText(), QStringLiteral("2 Friend(s) available"));
+
+    anna.peer.Close();
+    bob.peer.Close();
+    QTRY_COMPARE(host.Main().StatusText(), QStringLiteral("0 Client(s) connected"));
+    QVERIFY(!host.Main().Edit1->isEnabled());
 }
 
 void TestChat::refusedGuest()
@@ -391,12 +422,16 @@ void TestChat::guestFindsTheHostAfterRefusals()
 }
 
 // With no host at all the walk goes through s to s + 24, waits, and starts
-// again at s.
+// again at s. The status names each port as it is tried, and the port to come
+// during the pause, which still counts as an attempt under way.
 void TestChat::guestWalkWrapsAfterAPause()
 {
     TestProgram guest(TestProgram::Setup("Anna"));
-    TTCPClient &client = *guest.Main().TCPClient1;
+    TForm4 &main = guest.Main();
+    TTCPClient &client = *main.TCPClient1;
     QList<int> refused;
+    QStringList statuses;
+    QString statusInPause;
     QElapsedTimer clock;
     qint64 lastOfRound = -1;
     qint64 firstOfNext = -1;
@@ -408,18 +443,46 @@ void TestChat::guestWalkWrapsAfterAPause()
         if (port == 0 && lastOfRound >= 0 && firstOfNext < 0)
             firstOfNext = clock.elapsed();
         refused << port;
+        statuses << main.StatusText();
         shown(sender, error, text);
+        if (refused.size() == 25) { // the pause has begun
+            statusInPause = main.StatusText();
+            main.ImServer1->trigger(); // and is answered with Cancel
+        }
     };
     clock.start();
     guest.StartGuest(base);
     QTRY_VERIFY_WITH_TIMEOUT(refused.size() >= 27, 10000);
     QList<int> expected;
-    for (int port = 0; port <= 24; ++port)
+    QStringList expectedStatuses;
+    for (int port : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 0, 1}) {
         expected << port;
-    expected << 0 << 1;
+        expectedStatuses << "Trying to connect to 127.0.0.1 of port " + QString::number(base + port);
+    }
     QCOMPARE(refused.mid(0, 27), expected);
+    QCOMPARE(statuses.mid(0, 27), expectedStatuses);
+    QCOMPARE(statusInPause, expectedStatuses.first());
+    QCOMPARE(guest.prompts.shown, QStringList{"confirm: Do you really want to close Conection?"});
+    QVERIFY(main.ImClient1->isChecked());
+    QVERIFY(!main.ImServer1->isChecked());
     QVERIFY2(firstOfNext - lastOfRound >= 900, qPrintable(QString::number(firstOfNext - lastOfRound)));
-    guest.Main().CloseChat2->trigger();
+    main.CloseChat2->trigger();
+}
+
+// Without a host address the guest does not start, once the setup dialog is closed.
+void TestChat::guestNeedsAHost()
+{
+    TestProgram guest(TestProgram::Setup("Anna", ""));
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    closer.start(10);
+    guest.Main().ImClient1->trigger();
+    QCOMPARE(guest.prompts.shown, QStringList{"message: You needet to accept Host"});
+    QVERIFY(!guest.Main().ImClient1->isChecked());
+    QCOMPARE(guest.Main().TCPClient1->State(), wsClosed);
 }
 
 void TestChat::closeChatEndsTheWalk()
@@ -526,6 +589,82 @@ void TestChat::listAndChatLineGlued()
     QVERIFY(host.Send("#Anna,Bob0<Anna> hi"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob0<Anna>", "hi"}));
     QCOMPARE(guest.Main().ChatLines(), view);
+}
+
+void TestChat::gluedTextsFromTheHost_data()
+{
+    QTest::addColumn<QByteArray>("glued");
+    QTest::addColumn<QStringList>("shown");
+    const QByteArray refusal = Protocol::Refusal();
+    const QByteArray notice = Protocol::RefusalNotice("127.0.0.1");
+    QTest::newRow("refusal and its notice") << refusal + notice << QStringList{refusal, notice};
+
+    // A 100-byte text and a 1014-byte line: the first read ends 90 bytes
+    // before the line does, where the line holds a list or a departure.
+    const QByteArray first = "1<Hosty> " + QByteArray(91, 'a');
+    for (const QByteArray &control : {QByteArray("#Mallory"), QByteArray("-00")}) {
+        const QByteArray typed = (QByteArray(910, 'x') + control).leftJustified(1000, 'y');
+        const QByteArray line = Protocol::ChatLine('0', "Nickname10", typed);
+        QTest::newRow("cut before " + control) << first + line
+                                               << QStringList{"<Hosty>", QString::fromLatin1(first.mid(8) + line)};
+    }
+
+    // Fifteen lines made of list and departure signs, sent at once as a host
+    // relays them: every read but the last is cut short.
+    QByteArray burst;
+    for (int line = 0; line < 15; ++line)
+        burst += Protocol::ChatLine('0', "Nickname10", QByteArray(1000, "#-"[line % 2]));
+    QTest::newRow("burst") << burst << QStringList{"<Nickname10>", QString::fromLatin1(burst.mid(13))};
+}
+
+// Texts that arrive together: a text cut where a read ends never acts as a
+// list or a departure, and the refusal shows as the two lines it is.
+void TestChat::gluedTextsFromTheHost()
+{
+    QFETCH(QByteArray, glued);
+    QFETCH(QStringList, shown);
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(base));
+    TestProgram &guest = chat.guest;
+    QVERIFY(chat.host.Send("#Anna,Bob"));
+    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
+    const QStringList view = guest.Main().ChatLines();
+
+    QVERIFY(chat.host.Send(glued));
+    QTRY_COMPARE(guest.Main().ChatLines().mid(view.size()), shown);
+    QCOMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
+    QCOMPARE(guest.prompts.shown, QStringList());
+    QCOMPARE(guest.sound.plays, 1);
+}
+
+void TestChat::longestLineTheInputAllows_data()
+{
+    QTest::addColumn<QByteArray>("nickname");
+    QTest::addColumn<int>("lineSize");
+    QTest::newRow("ten characters") << QByteArray("Nickname10") << 1014;
+    QTest::newRow("thirty from a file") << QByteArray(30, 'n') << 1024;
+}
+
+// The longest line a guest can type reaches the host in one read, and comes
+// back from it as one line.
+void TestChat::longestLineTheInputAllows()
+{
+    QFETCH(QByteArray, nickname);
+    QFETCH(int, lineSize);
+    GuestOfARawHost chat(nickname);
+    QVERIFY(chat.Start(base));
+    QCOMPARE(chat.host.ReadAtLeast(1 + nickname.size()), ' ' + nickname); // the registration first
+    QLineEdit &input = *chat.guest.Main().Edit1;
+    input.setText(QString(2000, QLatin1Char('t')));
+    QTest::keyClick(&input, Qt::Key_Return);
+    const QByteArray line = chat.host.ReadAtLeast(lineSize);
+    QCOMPARE(line.size(), lineSize);
+    QCOMPARE(line, Protocol::ChatLine('0', nickname, QByteArray(lineSize - 4 - nickname.size(), 't')));
+
+    const int before = chat.guest.Main().ChatLineCount();
+    QVERIFY(chat.host.Send(line));
+    QTRY_COMPARE(chat.guest.Main().ChatLineCount(), before + 2);
+    QCOMPARE(chat.guest.Main().ChatLines().last(), QString::fromLatin1(line.mid(nickname.size() + 3)));
 }
 
 void TestChat::colourOutsideTheTable()

@@ -22,6 +22,8 @@ private slots:
     void badDepartures_data();
     void badDepartures();
     void classification();
+    void longestTypedText_data();
+    void longestTypedText();
     void colourDigits_data();
     void colourDigits();
     void filter_data();
@@ -123,6 +125,11 @@ void TestProtocol::badDepartures_data()
     QTest::newRow("letters") << QByteArray("-xxAnna") << "'xx' is not a valid integer value";
     QTest::newRow("one digit then a letter") << QByteArray("-0a") << "'0a' is not a valid integer value";
     QTest::newRow("nothing after") << QByteArray("-") << "'' is not a valid integer value";
+    QTest::newRow("one digit only") << QByteArray("-7") << "'7' is not a valid integer value";
+    QTest::newRow("hexadecimal") << QByteArray("-$A") << "'$A' is not a valid integer value";
+    QTest::newRow("blank first") << QByteArray("- 1Anna") << "' 1' is not a valid integer value";
+    QTest::newRow("sign first") << QByteArray("-+2Anna") << "'+2' is not a valid integer value";
+    QTest::newRow("minus first") << QByteArray("--1Anna") << "'-1' is not a valid integer value";
 }
 
 void TestProtocol::badDepartures()
@@ -148,6 +155,28 @@ void TestProtocol::classification()
     QCOMPARE(ClassifyFromHost("-03x"), GuestReceives::Departure);
     QCOMPARE(ClassifyFromHost(" Anna"), GuestReceives::Shown);
     QCOMPARE(ClassifyFromHost(""), GuestReceives::Shown);
+}
+
+void TestProtocol::longestTypedText_data()
+{
+    QTest::addColumn<int>("nicknameSize");
+    QTest::addColumn<int>("typed");
+    QTest::newRow("typed limit of 10") << 10 << 1000;
+    QTest::newRow("14 from a file") << 14 << 1000;
+    QTest::newRow("just fits") << 20 << 1000;
+    QTest::newRow("one more") << 21 << 999;
+    QTest::newRow("leaves nothing") << 1020 << 0;
+    QTest::newRow("longer than a read") << 5000 << 0;
+}
+
+// The chat line of the longest text the input line takes fits one read.
+void TestProtocol::longestTypedText()
+{
+    QFETCH(int, nicknameSize);
+    QFETCH(int, typed);
+    QCOMPARE(LongestTypedText(nicknameSize), typed);
+    if (typed > 0)
+        QVERIFY(ChatLine('0', QByteArray(nicknameSize, 'n'), QByteArray(typed, 't')).size() <= kReadSize);
 }
 
 void TestProtocol::colourDigits_data()

@@ -2,8 +2,10 @@
 // connect event, the host closing, and a walk through refused ports.
 #include "LoopbackPeer.h"
 #include "SocketEventLog.h"
+#include "TNotificationEndpoint.h"
 #include "TTCPClient.h"
 
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -27,6 +29,13 @@ const char *StateName(TWSocketState state)
     return "?";
 }
 
+// The notifications a client is given, as the event loop would deliver them.
+class NotifiedClient : public TTCPClient {
+public:
+    using TTCPClient::HandleNotification;
+    using TTCPClient::TTCPClient;
+};
+
 } // namespace
 
 class TestTCPClient : public QObject {
@@ -39,6 +48,10 @@ private slots:
     void closeIsQuiet();
     void textsBothWays();
     void errorHandlerWalksToTheNextPort();
+    void newAttemptInsideOnClose();
+    void handlerDeletesTheClient_data();
+    void handlerDeletesTheClient();
+    void networkDownIsNoClose();
 
 private:
     quint16 NextPort() { return ++port; }
@@ -104,6 +117,7 @@ void TestTCPClient::connectsOnce()
     LoopbackPeer guestSeenByHost = host.AcceptOne();
     QVERIFY(guestSeenByHost.IsOpen());
     QVERIFY(!client.GetLocalPort(client.SocketHandle()).isEmpty());
+    QVERIFY(SendsAtOnce(client.SocketHandle()));
     QCoreApplication::processEvents();
     QCOMPARE(log.events.size(), 1);
 }
@@ -203,6 +217,94 @@ void TestTCPClient::errorHandlerWalksToTheNextPort()
     QTRY_COMPARE(client.State(), wsConnected);
     QCOMPARE(log.events, (QStringList{"error 10061 Connection refused", "error 10061 Connection refused", "connect"}));
     QCOMPARE(client.Port, QString::number(port));
+}
+
+// The host closes, and OnClose at once connects to another host. Linux gives
+// the new attempt the number just freed, and the attempt must live on.
+void TestTCPClient::newAttemptInsideOnClose()
+{
+    LoopbackListener first;
+    LoopbackListener second;
+    QVERIFY(first.Listen(NextPort()));
+    const quint16 firstPort = port;
+    QVERIFY(second.Listen(NextPort()));
+    TTCPClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    int closed = -1;
+    client.OnClose = [&](TCustomWSocket *, int socket) {
+        closed = socket;
+        client.Close();
+        client.Port = QString::number(port);
+        client.Open();
+    };
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(firstPort);
+    client.Open();
+    LoopbackPeer atFirst = first.AcceptOne();
+    QTRY_COMPARE(client.State(), wsConnected);
+    atFirst.Close();
+    LoopbackPeer atSecond = second.AcceptOne();
+    QVERIFY(atSecond.IsOpen());
+    QTRY_COMPARE(client.State(), wsConnected);
+    QCOMPARE(client.SocketHandle(), closed); // the same number, given anew
+    client.SendText("still here");
+    QCOMPARE(atSecond.ReadAtLeast(10), QByteArray("still here"));
+    QCOMPARE(log.events, (QStringList{"connect", "connect"}));
+}
+
+void TestTCPClient::handlerDeletesTheClient_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::newRow("connect") << "connect";
+    QTest::newRow("close") << "close";
+    QTest::newRow("refused") << "error";
+}
+
+// A handler may delete the client it was called for; nothing touches it after.
+void TestTCPClient::handlerDeletesTheClient()
+{
+    QFETCH(QString, event);
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+    auto *client = new TTCPClient(nullptr);
+    const QPointer<TTCPClient> alive(client);
+    const auto deleteIt = [client] { delete client; };
+    if (event == QLatin1String("connect"))
+        client->OnConnect = [=](TCustomWSocket *, int) { deleteIt(); };
+    if (event == QLatin1String("close"))
+        client->OnClose = [=](TCustomWSocket *, int) { deleteIt(); };
+    if (event == QLatin1String("error"))
+        client->OnError = [=](TCustomWSocket *, int, const QString &) { deleteIt(); };
+    client->Host = QStringLiteral("127.0.0.1");
+    client->Port = QString::number(event == QLatin1String("error") ? NextPort() : port);
+    client->Open();
+    LoopbackPeer atHost = event == QLatin1String("error") ? LoopbackPeer() : host.AcceptOne();
+    if (event == QLatin1String("close")) {
+        QTRY_COMPARE(client->State(), wsConnected);
+        atHost.Close();
+    }
+    QTRY_VERIFY(alive.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A close notification that says the network is down is an error, not the
+// end of the connection.
+void TestTCPClient::networkDownIsNoClose()
+{
+    LoopbackListener host;
+    QVERIFY(host.Listen(NextPort()));
+    NotifiedClient client(nullptr);
+    SocketEventLog log;
+    log.Attach(client);
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(port);
+    client.Open();
+    LoopbackPeer atHost = host.AcceptOne();
+    QTRY_COMPARE(client.State(), wsConnected);
+    client.HandleNotification(client.SocketHandle(), SocketEvent::Close, 10050);
+    QCOMPARE(log.events, (QStringList{"connect", "error 10050 Network is down"}));
+    QCOMPARE(client.State(), wsConnected);
 }
 
 QTEST_MAIN(TestTCPClient)

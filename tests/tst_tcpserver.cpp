@@ -5,11 +5,42 @@
 #include "SocketEventLog.h"
 #include "TTCPServer.h"
 
+#include "TNotificationEndpoint.h"
+
+#include <QPointer>
 #include <QTest>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr quint16 kBasePort = 41300;
+
+// The notifications a server is given, as the event loop would deliver them.
+class NotifiedServer : public TTCPServer {
+public:
+    using TTCPServer::HandleNotification;
+    using TTCPServer::TTCPServer;
+};
+
+// Lowers the limit of open files to what is open now, for as long as it lives.
+class NoFreeDescriptors {
+public:
+    NoFreeDescriptors()
+    {
+        getrlimit(RLIMIT_NOFILE, &saved);
+        const int lowestFree = dup(0);
+        close(lowestFree);
+        rlimit lowered = saved;
+        lowered.rlim_cur = rlim_t(lowestFree);
+        setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~NoFreeDescriptors() { setrlimit(RLIMIT_NOFILE, &saved); }
+
+private:
+    rlimit saved{};
+};
 
 } // namespace
 
@@ -25,6 +56,11 @@ private slots:
     void halfClosedGuestIsClosed();
     void portThatIsNoNumber();
     void refusingInsideAccept();
+    void dataThenReset();
+    void networkDownIsNoClose();
+    void outOfDescriptorsIsReportedOnce();
+    void handlerDeletesTheServer_data();
+    void handlerDeletesTheServer();
 
 private:
     quint16 NextPort() { return ++port; }
@@ -232,6 +268,114 @@ void TestTCPServer::refusingInsideAccept()
     QCoreApplication::processEvents();
     QCOMPARE(log.events, QStringList{"accept"});
     QCOMPARE(server.Clients().Count(), 0);
+}
+
+// A guest's last text followed by a reset: the text is read, then the close.
+void TestTCPServer::dataThenReset()
+{
+    TTCPServer server(nullptr);
+    SocketEventLog log;
+    log.Attach(server);
+    QByteArray received;
+    server.OnData = [&](TCustomWSocket *, int socket) {
+        log.Record(QStringLiteral("data"), socket);
+        received += server.ReceiveText(socket);
+    };
+    server.Port = QString::number(NextPort());
+    server.Open();
+    LoopbackPeer guest;
+    QVERIFY(guest.Connect(port));
+    QTRY_COMPARE(log.Count("accept"), 1);
+    QVERIFY(SendsAtOnce(server.Clients().Items(0)));
+    QVERIFY(guest.Send("0<Anna> bye"));
+    guest.Reset();
+    QTRY_COMPARE(log.Count("close"), 1);
+    QCOMPARE(log.events, (QStringList{"accept", "data", "close"}));
+    QCOMPARE(received, QByteArray("0<Anna> bye"));
+    QCOMPARE(server.Clients().Count(), 0);
+}
+
+// A close notification that says the network is down is an error, not a
+// guest's departure: the guest stays listed.
+void TestTCPServer::networkDownIsNoClose()
+{
+    NotifiedServer server(nullptr);
+    SocketEventLog log;
+    log.Attach(server);
+    server.Port = QString::number(NextPort());
+    server.Open();
+    LoopbackPeer guest;
+    QVERIFY(guest.Connect(port));
+    QTRY_COMPARE(log.Count("accept"), 1);
+    server.HandleNotification(server.Clients().Items(0), SocketEvent::Close, 10050);
+    QCOMPARE(log.events, (QStringList{"accept", "error 10050 Network is down"}));
+    QCOMPARE(server.Clients().Count(), 1);
+}
+
+// With no descriptor left, the failed accept is reported once and tried again
+// each second; once an accept succeeds, the next failure is reported again.
+void TestTCPServer::outOfDescriptorsIsReportedOnce()
+{
+    TTCPServer server(nullptr);
+    SocketEventLog log;
+    log.Attach(server);
+    server.Port = QString::number(NextPort());
+    server.Open();
+    const QString tooMany = QStringLiteral("error 10024 Too many open files");
+    LoopbackPeer first;
+    LoopbackPeer second;
+    QVERIFY(first.Connect(port));
+    {
+        NoFreeDescriptors limit;
+        QTRY_COMPARE(log.events, QStringList{tooMany});
+        QTest::qWait(2500); // two more tries, each one failing again
+        QCOMPARE(log.events, QStringList{tooMany});
+    }
+    QTRY_COMPARE(log.events, (QStringList{tooMany, "accept"}));
+    QVERIFY(second.Connect(port));
+    NoFreeDescriptors limit;
+    QTRY_COMPARE(log.events, (QStringList{tooMany, "accept", tooMany}));
+}
+
+void TestTCPServer::handlerDeletesTheServer_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::newRow("accept") << "accept";
+    QTest::newRow("data") << "data";
+    QTest::newRow("close") << "close";
+    QTest::newRow("port in use") << "error";
+}
+
+// A handler may delete the server it was called for; nothing touches it after.
+void TestTCPServer::handlerDeletesTheServer()
+{
+    QFETCH(QString, event);
+    TTCPServer holder(nullptr); // holds the port for the error row
+    holder.Port = QString::number(NextPort());
+    if (event == QLatin1String("error"))
+        holder.Open();
+    auto *server = new TTCPServer(nullptr);
+    const QPointer<TTCPServer> alive(server);
+    const auto deleteIt = [server] { delete server; };
+    if (event == QLatin1String("accept"))
+        server->OnAccept = [=](TCustomWSocket *, int) { deleteIt(); };
+    if (event == QLatin1String("data"))
+        server->OnData = [=](TCustomWSocket *, int) { deleteIt(); };
+    if (event == QLatin1String("close"))
+        server->OnClose = [=](TCustomWSocket *, int) { deleteIt(); };
+    if (event == QLatin1String("error"))
+        server->OnError = [=](TCustomWSocket *, int, const QString &) { deleteIt(); };
+    server->Port = holder.Port;
+    server->Open();
+    LoopbackPeer guest;
+    if (event != QLatin1String("error"))
+        QVERIFY(guest.Connect(port));
+    if (event == QLatin1String("data"))
+        QVERIFY(guest.Send("hi"));
+    if (event == QLatin1String("close"))
+        guest.Close();
+    QTRY_VERIFY(alive.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QTEST_MAIN(TestTCPServer)

@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -187,6 +188,13 @@ int BytesWaiting(int socket)
     int waiting = 0;
     ioctl(socket, FIONREAD, &waiting);
     return waiting;
+}
+
+bool SendsAtOnce(int socket)
+{
+    int on = 0;
+    socklen_t size = sizeof on;
+    return getsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, &size) == 0 && on != 0;
 }
 
 void ShrinkSendBuffer(int socket)

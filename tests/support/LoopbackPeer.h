@@ -42,6 +42,9 @@ private:
 // How many bytes wait to be read on a socket.
 int BytesWaiting(int socket);
 
+// Whether a socket sends small texts at once (Nagle's algorithm off).
+bool SendsAtOnce(int socket);
+
 // Sets a socket's send buffer small, so that a sender meets a full window early.
 void ShrinkSendBuffer(int socket);
 

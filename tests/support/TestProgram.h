@@ -79,8 +79,10 @@ public:
 // A guest program connected to a host that is only a socket, which the test
 // speaks for.
 struct GuestOfARawHost {
+    explicit GuestOfARawHost(const QByteArray &nickname = "Anna") : guest(TestProgram::Setup(nickname)) {}
+
     LoopbackListener listener;
-    TestProgram guest{TestProgram::Setup("Anna")};
+    TestProgram guest;
     LoopbackPeer host;
 
     bool Start(quint16 port)
