@@ -44,10 +44,17 @@ SetupSettings ParseSetupFile(const QByteArray &bytes, const CodePage &codePage)
     const qsizetype nul = bytes.indexOf('\0');
     const QByteArray text = nul < 0 ? bytes : bytes.left(nul);
     qsizetype at = 0;
-    const QString modeLine = codePage.ToUnicode(NextLine(text, at));
-    const std::optional<int> mode = ReadWholeNumber(modeLine);
-    if (!mode)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(modeLine));
+    const QByteArray modeBytes = NextLine(text, at);
+    // No whole number is this long; a damaged line is quoted in part.
+    constexpr qsizetype kLongestQuote = 80;
+    const std::optional<int> mode =
+        modeBytes.size() > kLongestQuote ? std::nullopt : ReadWholeNumber(codePage.ToUnicode(modeBytes));
+    if (!mode) {
+        QString quoted = codePage.ToUnicode(modeBytes.left(kLongestQuote));
+        if (modeBytes.size() > kLongestQuote)
+            quoted += QChar(0x2026); // an ellipsis
+        throw EConvertError::NotAnInteger(quoted);
+    }
 
     SetupSettings settings;
     settings.FilterMode = std::clamp(*mode, -1, 1);

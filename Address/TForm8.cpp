@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,24 +21,75 @@
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QValidator>
+
+#include <algorithm>
 
 namespace {
 
 const QString kMustEnter = QStringLiteral("You really must enter\rNickname and Host address");
 const QColor kTeal(0x00, 0x80, 0x80);
-// Setup files are a few lines; a larger one is read this far and no further.
+// Setup files are a few lines; a larger one is no setup file.
 constexpr qint64 kLongestSetupFile = 16 * 1024 * 1024;
 
 } // namespace
 
+namespace {
+
+bool IsLineBreak(QChar character)
+{
+    return character == QLatin1Char('\n') || character == QLatin1Char('\r') || character == QChar::LineSeparator
+           || character == QChar::ParagraphSeparator || character == QChar(0x85) || character == QLatin1Char('\v')
+           || character == QLatin1Char('\f');
+}
+
+// What a single-line field keeps of a text pasted into it: its first line.
+void KeepFirstLine(QString &text, int &cursor)
+{
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (IsLineBreak(text[at])) {
+            text.truncate(at);
+            cursor = std::min(cursor, int(at));
+            return;
+        }
+    }
+}
+
+} // namespace
+
+// A single-line field keeps only the first line of what is pasted into it,
+// so that no line break reaches a setup file or the wire. The host field also
+// drops surrounding white space.
+class SingleLineField : public QValidator {
+public:
+    SingleLineField(QLineEdit *edit, bool trimmed) : QValidator(edit), trimmed(trimmed) {}
+
+    State validate(QString &input, int &cursor) const override
+    {
+        KeepFirstLine(input, cursor);
+        if (trimmed && input != input.trimmed()) {
+            const auto firstKept = std::find_if(input.cbegin(), input.cend(), [](QChar c) { return !c.isSpace(); });
+            const qsizetype dropped = firstKept - input.cbegin();
+            input = input.trimmed();
+            cursor = int(std::clamp<qsizetype>(cursor - dropped, 0, input.size()));
+        }
+        return Acceptable;
+    }
+
+private:
+    bool trimmed;
+};
+
 // Limits what is typed into a field, not what the program puts there: a
 // longer nickname from a setup file stays whole and can still be shortened.
-class TypedLengthLimit final : public QValidator {
+// A paste that would go past the limit is cut to it.
+class TypedLengthLimit final : public SingleLineField {
 public:
-    TypedLengthLimit(QLineEdit *edit, int limit) : QValidator(edit), limit(limit), lengthBefore(edit->text().size())
+    TypedLengthLimit(QLineEdit *edit, int limit)
+        : SingleLineField(edit, false), limit(limit), lengthBefore(edit->text().size())
     {
         // The field already holds the new text while it is validated, so keep
         // the length of the last text it took.
@@ -48,9 +100,18 @@ public:
     // The program is about to put a text of this length into the field.
     void Allow(qsizetype length) { lengthBefore = std::max(lengthBefore, length); }
 
-    State validate(QString &input, int &) const override
+    State validate(QString &input, int &cursor) const override
     {
-        return input.size() <= std::max<qsizetype>(limit, lengthBefore) ? Acceptable : Invalid;
+        SingleLineField::validate(input, cursor);
+        const qsizetype allowed = std::max<qsizetype>(limit, lengthBefore);
+        if (input.size() > allowed) {
+            // What was just put in ends at the cursor: its end goes.
+            const qsizetype excess = input.size() - allowed;
+            const qsizetype from = std::max<qsizetype>(0, cursor - excess);
+            input.remove(from, excess);
+            cursor = int(from);
+        }
+        return Acceptable;
     }
 
 private:
@@ -99,8 +160,10 @@ void MakeBold(QWidget *widget)
 
 } // namespace
 
-TForm8::TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage, QWidget *parent)
-    : QDialog(parent), programFolder(programFolder), prompts(prompts), codePage(codePage)
+TForm8::TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage,
+               const QString &readOnlyFolder, QWidget *parent)
+    : QDialog(parent), programFolder(programFolder), readOnlyFolder(readOnlyFolder), prompts(prompts),
+      codePage(codePage)
 {
     setWindowTitle(QStringLiteral("Setup Configuration"));
     setWindowIcon(QIcon(QStringLiteral(":/Address/guest.png")));
@@ -109,11 +172,15 @@ TForm8::TForm8(const QString &programFolder, Prompts &prompts, const CodePage &c
     setFixedSize(171, 221);
     TabbedNotebook1 = new QTabWidget(this);
     TabbedNotebook1->setGeometry(0, 0, 171, 185);
+    // Both labels, blanks and all, show whole in the dialog's width.
+    TabbedNotebook1->setUsesScrollButtons(false);
+    TabbedNotebook1->setElideMode(Qt::ElideNone);
+    TabbedNotebook1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 3px; }"));
     createPersonalPage();
     createServerPage();
     createButtons();
     ApplyColour(cCollor->currentText(), false);
-    LoadSetup(LastSetupPath());
+    LoadSetup(LastSetupToRead());
 }
 
 void TForm8::createPersonalPage()
@@ -122,6 +189,7 @@ void TForm8::createPersonalPage()
     PlaceLabel(QStringLiteral("Host Address"), page, 6, 6);
     eHost = new QLineEdit(QStringLiteral("127.0.0.1"), page);
     eHost->setGeometry(6, 22, 78, 21);
+    eHost->setValidator(new SingleLineField(eHost, true));
 
     CheckBox1 = new TMouseUpCheckBox(QStringLiteral("Port def."), page);
     CheckBox1->setLayoutDirection(Qt::RightToLeft); // caption on the left
@@ -204,7 +272,11 @@ QString TForm8::HostAddress() const
 
 QString TForm8::Nickname() const
 {
-    return eName->text();
+    // A field set by the program is not validated; no line break leaves it all the same.
+    QString name = eName->text();
+    int end = int(name.size());
+    KeepFirstLine(name, end);
+    return name;
 }
 
 QString TForm8::ColourName() const
@@ -216,7 +288,12 @@ QStringList TForm8::FilterLines() const
 {
     // The raw text keeps no-break spaces, which the plain text turns into blanks.
     QString text = mFilter->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    // Shift+Enter puts a line separator in the box, and a paste may bring CR LF
+    // or a lone CR: each is a line break of the list.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar &character : text)
+        if (IsLineBreak(character))
+            character = QLatin1Char('\n');
     return FilterLinesOfText(text);
 }
 
@@ -243,6 +320,13 @@ QString TForm8::LastSetupPath() const
     return QDir(programFolder).filePath(QStringLiteral("LastSetup.set"));
 }
 
+QString TForm8::LastSetupToRead() const
+{
+    if (readOnlyFolder.isEmpty() || QFileInfo::exists(LastSetupPath()))
+        return LastSetupPath();
+    return QDir(readOnlyFolder).filePath(QStringLiteral("LastSetup.set"));
+}
+
 void TForm8::SetFilterMode(int mode)
 {
     // Neither choice marked needs the group's exclusiveness off for a moment.
@@ -264,15 +348,23 @@ void TForm8::Apply(const SetupSettings &settings)
 
 bool TForm8::LoadSetup(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.exists())
+    const QFileInfo info(fileName);
+    if (!info.exists())
         return false;
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompts.ShowError(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)));
+    const QString shownName = QDir::toNativeSeparators(fileName);
+    QFile file(fileName);
+    // A FIFO or a device would block the reading, or never end.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        prompts.ShowError(QStringLiteral("Cannot open file %1").arg(shownName));
+        return false;
+    }
+    const QByteArray bytes = file.read(kLongestSetupFile + 1);
+    if (bytes.size() > kLongestSetupFile) {
+        prompts.ShowError(QStringLiteral("File %1 is too large for a setup file").arg(shownName));
         return false;
     }
     try {
-        Apply(ParseSetupFile(file.read(kLongestSetupFile), codePage));
+        Apply(ParseSetupFile(bytes, codePage));
     } catch (const EConvertError &error) {
         prompts.ShowError(error.Message());
         return false;
@@ -280,10 +372,34 @@ bool TForm8::LoadSetup(const QString &fileName)
     return true;
 }
 
+QString TForm8::CharactersTheFileLoses() const
+{
+    const SetupSettings settings = Settings();
+    QString lost;
+    const QStringList texts = QStringList{settings.ColourName, settings.Nickname, settings.HostAddress}
+                              + settings.FilterLines;
+    for (const QString &text : texts)
+        for (const QChar character : text)
+            if (!lost.contains(character) && codePage.ToUnicode(codePage.FromUnicode(character)) != character)
+                lost += character;
+    return lost;
+}
+
+bool TForm8::SaveDespiteLostCharacters()
+{
+    const QString lost = CharactersTheFileLoses();
+    return lost.isEmpty()
+           || prompts.Confirm(QStringLiteral("These characters cannot be written to a setup file and become "
+                                             "\"?\": %1\rSave all the same?")
+                                  .arg(lost));
+}
+
 bool TForm8::SaveSetup(const QString &fileName)
 {
     // Written whole or not at all: a failed write leaves the old file as it was.
+    // In a folder where no file can be made beside it, the file is written in place.
     QSaveFile file(fileName);
+    file.setDirectWriteFallback(true);
     return file.open(QIODevice::WriteOnly) && file.write(ComposeSetupFile(Settings(), codePage)) >= 0
            && file.commit();
 }
@@ -323,7 +439,8 @@ void TForm8::ePortChange()
 {
     const QString text = ePort->text();
     int value = ReadWholeNumber(text).value_or(SetupSettings::kDefaultPort);
-    if (value > kHighestPort)
+    // Port 0 would be any port the system picks, and a negative one wraps round.
+    if (value > kHighestPort || value < 1)
         value = SetupSettings::kDefaultPort;
     portNumber = value;
     const QString normal = QString::number(value);
@@ -352,6 +469,8 @@ void TForm8::BitBtn1Click()
         prompts.ShowMessage(kMustEnter);
         return;
     }
+    if (!SaveDespiteLostCharacters())
+        return; // back to the dialog, to change what cannot be kept
     if (!SaveSetup(LastSetupPath())) {
         prompts.ShowMessage(QStringLiteral("I cannot save settings!"));
         return;
@@ -363,8 +482,8 @@ void TForm8::BitBtn1Click()
 void TForm8::BitBtn2Click()
 {
     ePort->setText(ShownPort);
-    if (QFile::exists(LastSetupPath()))
-        LoadSetup(LastSetupPath());
+    if (QFile::exists(LastSetupToRead()))
+        LoadSetup(LastSetupToRead());
     closeResult = QDialog::Rejected;
     close();
 }
@@ -400,6 +519,8 @@ void TForm8::MakeConfClick()
     const QString fileName = QDir::toNativeSeparators(SetupFileNameFor(chosen));
     if (QFile::exists(fileName)
         && prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(fileName)) != Prompts::Answer::Yes)
+        return;
+    if (!SaveDespiteLostCharacters())
         return;
     if (!SaveSetup(fileName))
         prompts.ShowError(QStringLiteral("Cannot create file %1").arg(fileName));

@@ -21,11 +21,13 @@ class TypedLengthLimit;
 // The "Setup Configuration" dialog. Its controls are the one place where the
 // current settings live: every edit takes effect at once, and the chat reads
 // the settings from here when it needs them. OK saves them to "LastSetup.set"
-// in the program folder, Cancel goes back to that file.
+// in the program folder, Cancel goes back to that file. A read-only folder,
+// if given, is where the file is read from while the program folder has none.
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
-    TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage, QWidget *parent = nullptr);
+    TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage,
+           const QString &readOnlyFolder = {}, QWidget *parent = nullptr);
 
     // The current settings, read from the controls.
     QString HostAddress() const;
@@ -41,6 +43,8 @@ public:
     bool SaveSetup(const QString &fileName);
     void ApplyColour(const QString &name, bool fromUser);
     QString LastSetupPath() const;
+    // The "LastSetup.set" that is read: the program folder's, else the read-only folder's.
+    QString LastSetupToRead() const;
 
     static constexpr int kHighestPort = 50000;
     static constexpr int kTypedNameLimit = 10;
@@ -86,8 +90,13 @@ private:
     void ShowColour(const QColor &colour, const QColor &boxText);
     bool FilterKeyPasses(const QKeyEvent &key) const;
     FileDialogRequest SetupFileDialog(const QString &title) const;
+    // The characters of the settings that the code page has no place for.
+    QString CharactersTheFileLoses() const;
+    // True when nothing would be lost, or the user agrees to lose it.
+    bool SaveDespiteLostCharacters();
 
     QString programFolder;
+    QString readOnlyFolder;
     Prompts &prompts;
     const CodePage &codePage;
     QButtonGroup *filterChoices = nullptr;

@@ -8,14 +8,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
-VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams)
+VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const QString &readOnlyFolder)
 {
     const QIcon programIcon = ProgramIcon();
     form4 = std::make_unique<TForm4>(windows, seams, programFolder, programIcon);
-    form8 = std::make_unique<TForm8>(programFolder, seams.prompts, seams.codePage);
+    form8 = std::make_unique<TForm8>(programFolder, seams.prompts, seams.codePage, readOnlyFolder);
     windows.Form8 = form8.get();
     aboutBox = std::make_unique<TAboutBox>(programIcon, seams.shell);
     windows.AboutBox = aboutBox.get();
@@ -54,12 +54,28 @@ QIcon VanuProgram::ProgramIcon()
     return QIcon(QStringLiteral(":/NewVanu/program.png"));
 }
 
-QString VanuProgram::DefaultProgramFolder()
+namespace {
+
+// Whether a file can be made in the folder: tried, since the permission bits
+// alone do not tell (a read-only file system, or access rules).
+bool CanWriteIn(const QString &folder)
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    const QString ownFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(ownFolder);
-    return ownFolder;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vanu-probe-XXXXXX")));
+    return probe.open();
+}
+
+} // namespace
+
+VanuProgram::Folders VanuProgram::ChooseFolders(const QString &programFolder, const QString &userFolder)
+{
+    if (CanWriteIn(programFolder))
+        return {programFolder, QString()};
+    QDir().mkpath(userFolder);
+    return {userFolder, programFolder};
+}
+
+VanuProgram::Folders VanuProgram::DefaultFolders()
+{
+    return ChooseFolders(QCoreApplication::applicationDirPath(),
+                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

@@ -14,7 +14,9 @@
 // program folder, and let them chat with each other in one process.
 class VanuProgram {
 public:
-    VanuProgram(const QString &programFolder, const DesktopSeams &seams);
+    // readOnlyFolder: a program folder that cannot be written, whose
+    // "LastSetup.set" is read while programFolder has none of its own.
+    VanuProgram(const QString &programFolder, const DesktopSeams &seams, const QString &readOnlyFolder = {});
     ~VanuProgram();
     VanuProgram(const VanuProgram &) = delete;
     VanuProgram &operator=(const VanuProgram &) = delete;
@@ -25,9 +27,17 @@ public:
     ProgramWindows windows;
 
     static QIcon ProgramIcon();
-    // The program file's folder, or where that cannot be written (an installed
-    // copy), the user's own data folder for the program.
-    static QString DefaultProgramFolder();
+
+    // Where a copy keeps its files: the program file's folder when it can be
+    // written; otherwise the user's own folder, with the program file's
+    // folder still read for the settings kept there before.
+    struct Folders {
+        QString writable;
+        QString readOnly; // empty when the program file's folder is writable
+    };
+    static Folders ChooseFolders(const QString &programFolder, const QString &userFolder);
+    // The choice for this program file and this user.
+    static Folders DefaultFolders();
 
 private:
     std::unique_ptr<TForm4> form4;

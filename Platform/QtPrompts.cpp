@@ -14,6 +14,13 @@ static QString DisplayText(QString text)
     return text;
 }
 
+// Texts come from files and from the network: they are shown as they are,
+// never read as markup.
+static void ShowAsPlainText(QMessageBox &box)
+{
+    box.setTextFormat(Qt::PlainText);
+}
+
 QWidget *QtPrompts::DialogParent()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
@@ -25,6 +32,7 @@ bool QtPrompts::Confirm(const QString &text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), DisplayText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+    ShowAsPlainText(box);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -32,6 +40,7 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), DisplayText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
+    ShowAsPlainText(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -46,12 +55,14 @@ void QtPrompts::ShowError(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), DisplayText(text), QMessageBox::Ok,
                     DialogParent());
+    ShowAsPlainText(box);
     box.exec();
 }
 
 void QtPrompts::ShowMessage(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, DisplayText(text), QMessageBox::Ok, DialogParent());
+    ShowAsPlainText(box);
     box.exec();
 }
 

@@ -4,7 +4,10 @@
 #include "QtPrompts.h"
 #include "RuntimeErrors.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -19,6 +22,7 @@ private slots:
     void cyrillicText();
     void fileDialogFilters_data();
     void fileDialogFilters();
+    void messageBoxesShowPlainText();
 };
 
 void TestPlatform::integerTexts_data()
@@ -124,6 +128,27 @@ void TestPlatform::fileDialogFilters()
     QFETCH(QString, pipeFilter);
     QFETCH(QStringList, nameFilters);
     QCOMPARE(QtPrompts::NameFilters(pipeFilter), nameFilters);
+}
+
+// A text from a file or from a guest is shown as it is, whatever box shows it.
+void TestPlatform::messageBoxesShowPlainText()
+{
+    QtPrompts prompts(QStringLiteral("Vanu"));
+    QList<Qt::TextFormat> formats;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            formats << box->textFormat();
+            box->reject();
+        }
+    });
+    answer.start(10);
+    const QString markup = QStringLiteral("<b>x</b>");
+    prompts.Confirm(markup);
+    prompts.AskYesNoCancel(markup);
+    prompts.ShowError(markup);
+    prompts.ShowMessage(markup);
+    QCOMPARE(formats, QList<Qt::TextFormat>(4, Qt::PlainText));
 }
 
 QTEST_MAIN(TestPlatform)

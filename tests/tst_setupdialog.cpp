@@ -1,6 +1,7 @@
 // The setup dialog on its own, with real files in a temporary program folder
 // and scripted answers in place of message boxes and file dialogs.
 #include "Cp1251CodePage.h"
+#include "ProgramLook.h"
 #include "ScriptedPrompts.h"
 #include "TForm8.h"
 #include "TMouseUpCheckBox.h"
@@ -14,10 +15,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "Unprivileged.h"
+
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -52,6 +59,7 @@ QColor Background(QWidget *widget)
 class TestSetupDialog : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { UseProgramLook(); }
     void init();
     void cleanup();
     void freshStart();
@@ -83,6 +91,15 @@ private slots:
     void okCannotSave();
     void loadButtonTakesTheFirst();
     void enterIsOkAndEscapeIsNothing();
+    void filterLineBreaks_data();
+    void filterLineBreaks();
+    void pastedIntoOneLineFields_data();
+    void pastedIntoOneLineFields();
+    void filesThatAreNoSetupFiles_data();
+    void filesThatAreNoSetupFiles();
+    void charactersTheCodePageLacks();
+    void readOnlyProgramFolder();
+    void tabLabelsShowWhole();
 
 private:
     TForm8 &Dialog();
@@ -175,6 +192,12 @@ void TestSetupDialog::oddFiles_data()
     QTest::newRow("lone LF") << QByteArray("1\nRed\nBob\nh") << "Bob" << "h" << 1 << QStringList{};
     QTest::newRow("fourteen characters") << QByteArray("0\r\nRed\r\nFourteen chars\r\nh") << "Fourteen chars" << "h"
                                          << 0 << QStringList{};
+    QTest::newRow("long damaged first line")
+        << QByteArray(1000000, 'x') + "\r\nRed\r\nBob\r\nh" << "Anonymous" << "127.0.0.1" << 0
+        << QStringList{"error: '" + QString(80, QLatin1Char('x')) + QChar(0x2026) + "' is not a valid integer value"};
+    QTest::newRow("markup is quoted as it is") << QByteArray("<b>x</b>\r\nRed\r\nBob\r\nh") << "Anonymous"
+                                               << "127.0.0.1" << 0
+                                               << QStringList{"error: '<b>x</b>' is not a valid integer value"};
     QTest::newRow("invalid colour is silent") << QByteArray("-3\r\nOrange\r\nBob\r\nh") << "Bob" << "h" << -1
                                               << QStringList{};
 }
@@ -243,10 +266,11 @@ void TestSetupDialog::portRule_data()
     QTest::addColumn<int>("port");
     QTest::newRow("cleared") << "4000" << true << "\b\b\b\b" << "4000" << 4000;
     QTest::newRow("sixth digit after 40000") << "40000" << true << "1" << "4000" << 4000;
-    QTest::newRow("minus in front") << "4000" << false << "-" << "-4000" << -4000;
+    QTest::newRow("minus in front") << "4000" << false << "-" << "4000" << 4000;
     QTest::newRow("50000 is the highest") << "5000" << true << "0" << "50000" << 50000;
     QTest::newRow("50001 is too high") << "5000" << true << "1" << "4000" << 4000;
-    QTest::newRow("zero stays") << "4000" << false << "\x7f\x7f\x7f" << "0" << 0;
+    QTest::newRow("zero is no port") << "4000" << false << "\x7f\x7f\x7f" << "4000" << 4000;
+    QTest::newRow("one is the lowest") << "1000" << true << "\b\b\b" << "1" << 1;
     QTest::newRow("letter") << "4000" << true << "x" << "4000" << 4000;
 }
 
@@ -575,6 +599,174 @@ void TestSetupDialog::enterIsOkAndEscapeIsNothing()
     QTest::keyClick(form.eHost, Qt::Key_Return);
     QVERIFY(!form.isVisible());
     QCOMPARE(ReadFile(FolderPath("LastSetup.set")), kDefaults);
+}
+
+void TestSetupDialog::filterLineBreaks_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("Shift+Enter") << QString();
+    QTest::newRow("line separator") << QStringLiteral("10.0.0.5\u202810.0.0.6");
+    QTest::newRow("paragraph separator") << QStringLiteral("10.0.0.5\u202910.0.0.6");
+    QTest::newRow("CR LF") << QStringLiteral("10.0.0.5\r\n10.0.0.6");
+    QTest::newRow("lone CR") << QStringLiteral("10.0.0.5\r10.0.0.6");
+}
+
+// However a line break got into the filter box, it separates two lines of the list.
+void TestSetupDialog::filterLineBreaks()
+{
+    QFETCH(QString, pasted);
+    ShowPersonalPage();
+    TForm8 &form = Dialog();
+    form.TabbedNotebook1->setCurrentIndex(1);
+    form.mFilter->setFocus();
+    if (pasted.isEmpty()) {
+        QTest::keyClicks(form.mFilter, QStringLiteral("10.0.0.5"));
+        QTest::keyClick(form.mFilter, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(form.mFilter, QStringLiteral("10.0.0.6"));
+    } else {
+        form.mFilter->insertPlainText(pasted);
+    }
+    QCOMPARE(form.FilterLines(), (QStringList{"10.0.0.5", "10.0.0.6"}));
+    form.BitBtn1->click();
+    QCOMPARE(ReadFile(FolderPath("LastSetup.set")), kDefaults + "10.0.0.5\r\n10.0.0.6");
+}
+
+void TestSetupDialog::pastedIntoOneLineFields_data()
+{
+    QTest::addColumn<bool>("intoName");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("name with a line break") << true << "Bob\nx" << "Bob";
+    QTest::newRow("name with CR LF") << true << "Ann\r\nB" << "Ann";
+    QTest::newRow("name past the limit") << true << "Twelve chars" << "Twelve cha";
+    QTest::newRow("host from a terminal") << false << "10.0.0.5\n" << "10.0.0.5";
+    QTest::newRow("host in blanks") << false << "  10.0.0.5 \t" << "10.0.0.5";
+}
+
+// A paste keeps its first line, within the field's limit; the setup file keeps its four lines.
+void TestSetupDialog::pastedIntoOneLineFields()
+{
+    QFETCH(bool, intoName);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    ShowPersonalPage();
+    TForm8 &form = Dialog();
+    QLineEdit *field = intoName ? form.eName : form.eHost;
+    field->clear();
+    field->setFocus();
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field->text(), kept);
+    form.BitBtn1->click();
+    const QByteArray name = intoName ? kept.toLatin1() : QByteArray("Anonymous");
+    const QByteArray host = intoName ? QByteArray("127.0.0.1") : kept.toLatin1();
+    QCOMPARE(ReadFile(FolderPath("LastSetup.set")), "0\r\nBlue\r\n" + name + "\r\n" + host + "\r\n");
+}
+
+void TestSetupDialog::filesThatAreNoSetupFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("asLastSetup");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("FIFO as LastSetup.set") << "fifo" << true << "error: Cannot open file %1";
+    QTest::newRow("FIFO through Load") << "fifo" << false << "error: Cannot open file %1";
+    QTest::newRow("folder through Load") << "folder" << false << "error: Cannot open file %1";
+    QTest::newRow("over 16 MiB") << "large" << false << "error: File %1 is too large for a setup file";
+}
+
+// Nothing is loaded from what is no setup file, nothing blocks, and the user is told.
+void TestSetupDialog::filesThatAreNoSetupFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, asLastSetup);
+    QFETCH(QString, shown);
+    const QString path = FolderPath(asLastSetup ? "LastSetup.set" : "odd.set");
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    if (kind == QLatin1String("large"))
+        WriteFile(path, "1\r\nRed\r\nBob\r\nh\r\n" + QByteArray(16 * 1024 * 1024, '1'));
+    TForm8 &form = Dialog();
+    if (!asLastSetup) {
+        prompts.openAnswers << QStringList{path};
+        form.LoadConf->click();
+    }
+    QCOMPARE(prompts.shown.last(), shown.arg(path));
+    QCOMPARE(prompts.shown.count(shown.arg(path)), 1);
+    QCOMPARE(form.Nickname(), QStringLiteral("Anonymous"));
+    QCOMPARE(form.FilterLines(), QStringList());
+}
+
+// A character the code page has no place for is named before it is saved as
+// "?"; Cancel goes back to the dialog with nothing written.
+void TestSetupDialog::charactersTheCodePageLacks()
+{
+    ShowPersonalPage();
+    TForm8 &form = Dialog();
+    form.eName->setText(QString::fromUtf8("Łukasz"));
+    form.BitBtn1->click();
+    const QString question = QString::fromUtf8("confirm: These characters cannot be written to a setup file and "
+                                               "become \"?\": Ł\rSave all the same?");
+    QCOMPARE(prompts.shown, QStringList{question});
+    QVERIFY(form.isVisible());
+    QCOMPARE(ReadFile(FolderPath("LastSetup.set")), QByteArray("<missing>"));
+
+    prompts.confirmAnswers << true;
+    form.BitBtn1->click();
+    QVERIFY(!form.isVisible());
+    QCOMPARE(ReadFile(FolderPath("LastSetup.set")), QByteArray("0\r\nBlue\r\n?ukasz\r\n127.0.0.1\r\n"));
+    form.eName->setText(QString::fromUtf8("Юля")); // Cyrillic fits the code page
+    QVERIFY(form.SaveSetup(FolderPath("again.set")));
+    prompts.shown.clear();
+    prompts.saveAnswers << FolderPath("again.set");
+    prompts.questionAnswers << Prompts::Answer::Yes;
+    form.MakeConf->click();
+    QCOMPARE(prompts.shown.size(), 2); // the save dialog and the overwrite question, nothing more
+}
+
+// A program folder that cannot be written: the settings go to the user's
+// folder, the old "LastSetup.set" is still read, and a file that can be
+// written in a folder that cannot is written in place.
+void TestSetupDialog::readOnlyProgramFolder()
+{
+    const QString programFolder = FolderPath("program");
+    const QString userFolder = FolderPath("user");
+    QVERIFY(QDir().mkpath(programFolder));
+    QVERIFY(QDir().mkpath(userFolder));
+    WriteFile(QDir(programFolder).filePath("LastSetup.set"), "1\r\nNavy\r\nBob\r\n10.0.0.1\r\n");
+    QVERIFY(QFile::setPermissions(folder->path(), QFileDevice::Permissions(0x7755)));
+    QVERIFY(QFile::setPermissions(programFolder, QFileDevice::Permissions(0x5555)));
+    QVERIFY(QFile::setPermissions(userFolder, QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(QDir(programFolder).filePath("LastSetup.set"), QFileDevice::Permissions(0x6666)));
+    AsOrdinaryUser user;
+    {
+        TForm8 form(userFolder, prompts, codePage, programFolder);
+        QCOMPARE(form.Nickname(), QStringLiteral("Bob"));
+        form.show();
+        form.BitBtn1->click();
+        QCOMPARE(prompts.shown, QStringList());
+        QCOMPARE(ReadFile(QDir(userFolder).filePath("LastSetup.set")), "1\r\nNavy\r\nBob\r\n10.0.0.1\r\n");
+    }
+    {
+        TForm8 form(programFolder, prompts, codePage);
+        form.show();
+        form.eName->setText(QStringLiteral("Carol"));
+        form.BitBtn1->click();
+        QCOMPARE(prompts.shown, QStringList());
+        QCOMPARE(ReadFile(QDir(programFolder).filePath("LastSetup.set")), "1\r\nNavy\r\nCarol\r\n10.0.0.1\r\n");
+    }
+}
+
+void TestSetupDialog::tabLabelsShowWhole()
+{
+    ShowPersonalPage();
+    const QTabBar &tabs = *Dialog().TabbedNotebook1->tabBar();
+    for (int tab = 0; tab < tabs.count(); ++tab) {
+        const int textWidth = tabs.fontMetrics().horizontalAdvance(tabs.tabText(tab));
+        QVERIFY2(tabs.tabRect(tab).width() >= textWidth, qPrintable(tabs.tabText(tab)));
+        QVERIFY(tabs.tabRect(tab).right() < Dialog().TabbedNotebook1->width());
+    }
 }
 
 QTEST_MAIN(TestSetupDialog)
