@@ -11,6 +11,9 @@
 namespace {
 
 const QColor kNavy(0x00, 0x00, 0x80);
+// The panel keeps the light face of a classic window whatever the desktop's
+// palette, so that the navy name and the red and blue links stay readable.
+const QColor kWindowFace(0xF0, 0xF0, 0xF0);
 
 void SetTextColour(QLabel *label, const QColor &colour)
 {
@@ -67,6 +70,11 @@ void TAboutBox::createPanel(const QIcon &programIcon)
     Panel1->setGeometry(8, 8, 281, 185);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(2);
+    QPalette face = Panel1->palette();
+    face.setColor(QPalette::Window, kWindowFace);
+    face.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(face);
+    Panel1->setAutoFillBackground(true);
 
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setGeometry(16, 19, 33, 33);

@@ -39,11 +39,11 @@ constexpr qint64 kLongestSetupFile = 16 * 1024 * 1024;
 
 namespace {
 
+// The characters that end a line, in a file or on the screen.
 bool IsLineBreak(QChar character)
 {
     return character == QLatin1Char('\n') || character == QLatin1Char('\r') || character == QChar::LineSeparator
-           || character == QChar::ParagraphSeparator || character == QChar(0x85) || character == QLatin1Char('\v')
-           || character == QLatin1Char('\f');
+           || character == QChar::ParagraphSeparator || character == QChar(0x85);
 }
 
 // What a single-line field keeps of a text pasted into it: its first line.

@@ -55,7 +55,8 @@ void TForm4::Inf1Click()
     friends->PlaceAtMainWindow();
     FriendsDocked = true;
     friends->show();
-    friends->PlaceAtMainWindow(); // once more, now that its frame is known
+    // Once more, shown: and again by the window itself when its frame is known.
+    friends->PlaceAtMainWindow();
 }
 
 void TForm4::FriendsClosed()

@@ -1,9 +1,28 @@
 #include "THelpBox.h"
 
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextEdit>
+
+namespace {
+
+const QColor kWindowFace(0xF0, 0xF0, 0xF0);
+
+// The desktop's style with scroll bars 10 pixels wide.
+class NarrowScrollBars final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_ScrollBarExtent)
+            return 10;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
 
 const QStringList &THelpBox::HelpLines()
 {
@@ -54,10 +73,19 @@ THelpBox::THelpBox(QWidget *parent) : QDialog(parent)
     Memo1->setAcceptRichText(false);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
+    // Black text on the light face of a classic window, whatever the desktop's
+    // palette: on a dark window colour black text could not be read.
     QPalette palette = Memo1->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    palette.setColor(QPalette::Base, kWindowFace);
     palette.setColor(QPalette::Text, Qt::black);
     Memo1->setPalette(palette);
+    // The longest line takes 266 of the box's 276 pixels: it fits beside the
+    // scroll bar only without a frame or a document margin and with a narrow bar.
+    Memo1->setFrameShape(QFrame::NoFrame);
+    Memo1->document()->setDocumentMargin(0);
+    auto *narrowBars = new NarrowScrollBars;
+    narrowBars->setParent(this);
+    Memo1->verticalScrollBar()->setStyle(narrowBars);
     Memo1->setPlainText(HelpLines().join(QLatin1Char('\n')));
     QTextCursor everything(Memo1->document());
     everything.select(QTextCursor::Document);

@@ -135,12 +135,30 @@ void TfFriends::showEvent(QShowEvent *event)
 {
     resize(kWidth, height());
     programmedFrame = frameGeometry();
+    // Until the window manager has framed the window, its placement takes the
+    // frame to be nothing; it is placed again once the frame is known.
+    placeOnceFramed = !FrameKnown();
     QWidget::showEvent(event);
+}
+
+bool TfFriends::FrameKnown() const
+{
+    return frameGeometry() != geometry();
+}
+
+void TfFriends::PlaceOnceFramed()
+{
+    if (!placeOnceFramed || !FrameKnown())
+        return;
+    placeOnceFramed = false;
+    if (FriendsDocked)
+        PlaceAtMainWindow();
 }
 
 void TfFriends::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    PlaceOnceFramed();
     if (isVisible())
         moveEnd.start();
 }
@@ -148,6 +166,7 @@ void TfFriends::resizeEvent(QResizeEvent *event)
 void TfFriends::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
+    PlaceOnceFramed();
     if (isVisible())
         moveEnd.start();
 }

@@ -59,6 +59,10 @@ private:
     void SetStaysOnTop(bool onTop);
     void PlaceFrame(const QRect &frame);
     void MoveOrResizeEnded();
+    // The window manager has told the window's frame.
+    bool FrameKnown() const;
+    // The first placement after a show, once the frame is known.
+    void PlaceOnceFramed();
 
     QWidget &mainWindow;
     bool &FriendsDocked;
@@ -66,4 +70,5 @@ private:
     // The frame this window was last given by the program, so that the
     // program's own moves are not taken for the user's.
     QRect programmedFrame;
+    bool placeOnceFramed = false;
 };

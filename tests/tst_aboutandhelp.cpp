@@ -1,13 +1,19 @@
 // The about box's links and the help box's text.
 #include "TAboutBox.h"
 #include "THelpBox.h"
+#include "ProgramLook.h"
 #include "TestDoubles.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
+
+#include <cmath>
 
 namespace {
 
@@ -16,6 +22,20 @@ QString Look(QLabel *label)
     const QColor colour = label->palette().color(QPalette::WindowText);
     QString name = colour == Qt::blue ? "blue" : colour == Qt::red ? "red" : colour == QColor(0, 0, 128) ? "navy" : colour.name();
     return label->font().underline() ? name + " underlined" : name;
+}
+
+// How much lighter the lighter colour is, as the web's contrast ratio: 1 to 21.
+double Contrast(const QColor &one, const QColor &other)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double first = luminance(one) + 0.05;
+    const double second = luminance(other) + 0.05;
+    return std::max(first, second) / std::min(first, second);
 }
 
 } // namespace
@@ -27,6 +47,8 @@ private slots:
     void aboutTexts();
     void hoverRules();
     void linksOpenThroughTheShell();
+    void helpLinesShowWhole();
+    void readableUnderADarkPalette();
 };
 
 void TestAboutAndHelp::helpText()
@@ -125,6 +147,48 @@ void TestAboutAndHelp::linksOpenThroughTheShell()
     QCOMPARE(shell.opened, (QStringList{"mailto:" + TAboutBox::FirstMailAddress(),
                                         "mailto:" + TAboutBox::SecondMailAddress(),
                                         "http://" + TAboutBox::WebPageAddress()}));
+}
+
+// At the program's own font, each of the help box's lines fits its width.
+void TestAboutAndHelp::helpLinesShowWhole()
+{
+    UseProgramLook();
+    THelpBox help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QStringList wrapped;
+    for (QTextBlock block = help.Memo1->document()->begin(); block.isValid(); block = block.next())
+        if (block.layout()->lineCount() != 1)
+            wrapped << block.text();
+    QCOMPARE(wrapped, QStringList());
+}
+
+// A dark desktop palette leaves both boxes readable.
+void TestAboutAndHelp::readableUnderADarkPalette()
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(0x20, 0x20, 0x20));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xE0, 0xE0, 0xE0));
+    QApplication::setPalette(dark);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+
+    THelpBox help;
+    const QPalette memo = help.Memo1->palette();
+    QVERIFY(Contrast(memo.color(QPalette::Text), memo.color(QPalette::Base)) >= 4.5);
+
+    RecordingShell shell;
+    TAboutBox about(QIcon(), shell);
+    const QColor panel = about.Panel1->palette().color(QPalette::Window);
+    QVERIFY(about.Panel1->autoFillBackground());
+    for (QLabel *label : about.Panel1->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue; // the icon
+        const double contrast = Contrast(label->palette().color(QPalette::WindowText), panel);
+        QVERIFY2(contrast >= 3.0, qPrintable(label->text() + " " + QString::number(contrast)));
+    }
 }
 
 QTEST_MAIN(TestAboutAndHelp)
