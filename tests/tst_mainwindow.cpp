@@ -6,6 +6,7 @@
 #include "TTCPServer.h"
 #include "TestProgram.h"
 #include "Transcript.h"
+#include "Unprivileged.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -76,6 +77,8 @@ private slots:
     void exitEndsTheProgram();
     void closeChatWhileIdle();
     void guestsHearTheHostGo();
+    void folderChoice_data();
+    void folderChoice();
     void localAddressChoice_data();
     void localAddressChoice();
 };
@@ -369,6 +372,34 @@ void TestMainWindow::guestsHearTheHostGo()
     QByteArray received;
     QVERIFY(guest.WaitForEndOfStream(&received));
     QVERIFY2((greeting + received).endsWith("VanuServer is Down"), (greeting + received).constData());
+}
+
+void TestMainWindow::folderChoice_data()
+{
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<bool>("programFolderKept");
+    QTest::newRow("writable") << 0x7777 << true;
+    QTest::newRow("read-only") << 0x5555 << false;
+}
+
+// A program folder that an ordinary user cannot write sends the settings to
+// the user's own folder, and is still read.
+void TestMainWindow::folderChoice()
+{
+    QFETCH(int, permissions);
+    QFETCH(bool, programFolderKept);
+    QTemporaryDir root;
+    const QString program = QDir(root.path()).filePath("program");
+    const QString user = QDir(root.path()).filePath("user/vanu");
+    QVERIFY(QDir().mkdir(program));
+    QVERIFY(QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(program, QFileDevice::Permissions(permissions)));
+    AsOrdinaryUser ordinary;
+    const VanuProgram::Folders folders = VanuProgram::ChooseFolders(program, user);
+    QCOMPARE(folders.writable, programFolderKept ? program : user);
+    QCOMPARE(folders.readOnly, programFolderKept ? QString() : program);
+    QVERIFY(QFileInfo(folders.writable).isDir());
+    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestMainWindow::localAddressChoice_data()
