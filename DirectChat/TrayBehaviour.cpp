@@ -53,7 +53,7 @@ void TForm4::Inf1Click()
         return;
     }
     friends->PlaceAtMainWindow();
-    FriendsDocked = true;
+    FriendsDocked = TfFriends::WindowsCanBePlaced();
     friends->show();
     // Once more, shown: and again by the window itself when its frame is known.
     friends->PlaceAtMainWindow();

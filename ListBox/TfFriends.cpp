@@ -1,6 +1,7 @@
 #include "TfFriends.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -71,8 +72,15 @@ QStringList TfFriends::Lines() const
     return lines;
 }
 
+bool TfFriends::WindowsCanBePlaced()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void TfFriends::PlaceFrame(const QRect &frame)
 {
+    if (!WindowsCanBePlaced())
+        return;
     // Frame and client differ by the window manager's decoration, if any.
     const int decorationWidth = frameGeometry().width() - width();
     const int decorationHeight = frameGeometry().height() - height();
@@ -106,6 +114,8 @@ void TfFriends::SetStaysOnTop(bool onTop)
 void TfFriends::WMExitSizeMove()
 {
     FriendsDocked = false;
+    if (!WindowsCanBePlaced())
+        return;
     SetStaysOnTop(false);
     const QRect main = mainWindow.frameGeometry();
     const QRect own = frameGeometry();
@@ -119,7 +129,7 @@ void TfFriends::WMExitSizeMove()
 
 void TfFriends::FollowMainWindow()
 {
-    if (!FriendsDocked)
+    if (!FriendsDocked || !WindowsCanBePlaced())
         return;
     SetStaysOnTop(true);
     PlaceAtMainWindow();

@@ -41,6 +41,9 @@ public:
     // Puts the window at the main window's right edge, with its top and height.
     void PlaceAtMainWindow();
     bool StaysOnTop() const;
+    // Whether the platform lets the program place its windows. Wayland does
+    // not: there the friends window is an ordinary window, never docked.
+    static bool WindowsCanBePlaced();
 
 signals:
     // "Open" and "About" from the list's pop-up menu.

@@ -8,14 +8,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include <QFileInfo>
 
-VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const QString &readOnlyFolder)
+VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams)
+    : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams)
+{
+}
+
+VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams) : prompts(seams.prompts)
 {
     const QIcon programIcon = ProgramIcon();
-    form4 = std::make_unique<TForm4>(windows, seams, programFolder, programIcon);
-    form8 = std::make_unique<TForm8>(programFolder, seams.prompts, seams.codePage, readOnlyFolder);
+    form4 = std::make_unique<TForm4>(windows, seams, folders.transcripts, programIcon);
+    form8 = std::make_unique<TForm8>(folders.settings, seams.prompts, seams.codePage, folders.readOnly);
     windows.Form8 = form8.get();
     aboutBox = std::make_unique<TAboutBox>(programIcon, seams.shell);
     windows.AboutBox = aboutBox.get();
@@ -49,33 +53,16 @@ void VanuProgram::Start()
     form4->show();
 }
 
+void VanuProgram::OpenSetupFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        prompts.ShowError(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
+    else
+        form8->LoadSetup(path);
+    form8->open();
+}
+
 QIcon VanuProgram::ProgramIcon()
 {
     return QIcon(QStringLiteral(":/NewVanu/program.png"));
-}
-
-namespace {
-
-// Whether a file can be made in the folder: tried, since the permission bits
-// alone do not tell (a read-only file system, or access rules).
-bool CanWriteIn(const QString &folder)
-{
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vanu-probe-XXXXXX")));
-    return probe.open();
-}
-
-} // namespace
-
-VanuProgram::Folders VanuProgram::ChooseFolders(const QString &programFolder, const QString &userFolder)
-{
-    if (CanWriteIn(programFolder))
-        return {programFolder, QString()};
-    QDir().mkpath(userFolder);
-    return {userFolder, programFolder};
-}
-
-VanuProgram::Folders VanuProgram::DefaultFolders()
-{
-    return ChooseFolders(QCoreApplication::applicationDirPath(),
-                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopSeams.h"
+#include "ProgramFolders.h"
 #include "ProgramWindows.h"
 
 #include <QIcon>
@@ -14,32 +15,26 @@
 // program folder, and let them chat with each other in one process.
 class VanuProgram {
 public:
-    // readOnlyFolder: a program folder that cannot be written, whose
-    // "LastSetup.set" is read while programFolder has none of its own.
-    VanuProgram(const QString &programFolder, const DesktopSeams &seams, const QString &readOnlyFolder = {});
+    VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams);
+    // A portable copy: everything in the one folder.
+    VanuProgram(const QString &programFolder, const DesktopSeams &seams);
     ~VanuProgram();
     VanuProgram(const VanuProgram &) = delete;
     VanuProgram &operator=(const VanuProgram &) = delete;
 
     // Shows the main window, the only window shown at start.
     void Start();
+    // Loads a setup file into the setup dialog, as its Load button would, and
+    // shows the dialog for the user to confirm.
+    void OpenSetupFile(const QString &path);
 
     ProgramWindows windows;
 
     static QIcon ProgramIcon();
 
-    // Where a copy keeps its files: the program file's folder when it can be
-    // written; otherwise the user's own folder, with the program file's
-    // folder still read for the settings kept there before.
-    struct Folders {
-        QString writable;
-        QString readOnly; // empty when the program file's folder is writable
-    };
-    static Folders ChooseFolders(const QString &programFolder, const QString &userFolder);
-    // The choice for this program file and this user.
-    static Folders DefaultFolders();
 
 private:
+    Prompts &prompts;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm8> form8;
     std::unique_ptr<TAboutBox> aboutBox;

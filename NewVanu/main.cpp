@@ -1,6 +1,10 @@
+#include "ApplicationId.h"
 #include "CanberraSound.h"
+#include "CommandLine.h"
 #include "Cp1251CodePage.h"
 #include "DesktopShell.h"
+#include "PlatformChoice.h"
+#include "ProgramFolders.h"
 #include "ProgramLook.h"
 #include "QtPrompts.h"
 #include "QtTrayHost.h"
@@ -9,10 +13,43 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
+namespace {
+
+// Prints the help or the version, or the usage after an error; the exit code.
+int Answer(const CommandLine &line)
+{
+    const QByteArray text = line.text.toLocal8Bit();
+    std::fputs(text.constData(), line.action == CommandLine::Action::Usage ? stderr : stdout);
+    return line.action == CommandLine::Action::Usage ? 2 : 0;
+}
+
+QStringList Arguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments << QString::fromLocal8Bit(argv[index]);
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // --help, --version and an unknown option answer without a display.
+    const CommandLine early = ReadCommandLine(Arguments(argc, argv));
+    if (early.action != CommandLine::Action::Run)
+        return Answer(early);
+
+    ChoosePlatform();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vanu"));
+    QApplication::setApplicationVersion(QStringLiteral(VANU_VERSION));
+    QApplication::setDesktopFileName(ApplicationId());
+    // Qt has taken its own options (-platform and the like) out by now.
+    const CommandLine line = ReadCommandLine(QApplication::arguments());
+
     // Closing the main window hides it; only the exit flow ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(VanuProgram::ProgramIcon());
@@ -23,10 +60,11 @@ int main(int argc, char *argv[])
     DesktopShell shell;
     Cp1251CodePage codePage;
     QtTrayHost trayHost;
-    const VanuProgram::Folders folders = VanuProgram::DefaultFolders();
-    VanuProgram program(folders.writable, {prompts, sound, shell, codePage, trayHost}, folders.readOnly);
+    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost});
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();
+    if (!line.setupFile.isEmpty())
+        program.OpenSetupFile(line.setupFile);
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // The main window of a whole program: its banner, the chat view, the
 // transcript, and closing and ending.
+#include "ApplicationId.h"
 #include "ChatText.h"
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
@@ -377,28 +378,39 @@ void TestMainWindow::guestsHearTheHostGo()
 void TestMainWindow::folderChoice_data()
 {
     QTest::addColumn<int>("permissions");
-    QTest::addColumn<bool>("programFolderKept");
-    QTest::newRow("writable") << 0x7777 << true;
-    QTest::newRow("read-only") << 0x5555 << false;
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("portable");
+    QTest::newRow("writable") << 0x7777 << false << true;
+    QTest::newRow("read-only") << 0x5555 << false << false;
+    QTest::newRow("installed, writable") << 0x7777 << true << false;
 }
 
-// A program folder that an ordinary user cannot write sends the settings to
-// the user's own folder, and is still read.
+// A copy keeps its files beside itself only when it is no installed copy and
+// an ordinary user can write its folder; otherwise they go to the user's
+// folders, and its own folder is still read.
 void TestMainWindow::folderChoice()
 {
     QFETCH(int, permissions);
-    QFETCH(bool, programFolderKept);
+    QFETCH(bool, installed);
+    QFETCH(bool, portable);
     QTemporaryDir root;
-    const QString program = QDir(root.path()).filePath("program");
-    const QString user = QDir(root.path()).filePath("user/vanu");
-    QVERIFY(QDir().mkdir(program));
+    const QString program = QDir(root.path()).filePath("prefix/bin");
+    const QString config = QDir(root.path()).filePath("config/Vanu");
+    const QString data = QDir(root.path()).filePath("data/Vanu");
+    QVERIFY(QDir().mkpath(program));
+    if (installed) {
+        QVERIFY(QDir().mkpath(QDir(root.path()).filePath("prefix/share/applications")));
+        QFile entry(QDir(root.path()).filePath("prefix/share/applications/" + ApplicationId() + ".desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+    }
     QVERIFY(QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7777)));
     QVERIFY(QFile::setPermissions(program, QFileDevice::Permissions(permissions)));
     AsOrdinaryUser ordinary;
-    const VanuProgram::Folders folders = VanuProgram::ChooseFolders(program, user);
-    QCOMPARE(folders.writable, programFolderKept ? program : user);
-    QCOMPARE(folders.readOnly, programFolderKept ? QString() : program);
-    QVERIFY(QFileInfo(folders.writable).isDir());
+    const ProgramFolders folders = ChooseFolders(program, config, data);
+    QCOMPARE(folders.settings, portable ? program : config);
+    QCOMPARE(folders.transcripts, portable ? program : data);
+    QCOMPARE(folders.readOnly, portable ? QString() : program);
+    QVERIFY(QFileInfo(folders.settings).isDir() && QFileInfo(folders.transcripts).isDir());
     QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 

@@ -1,0 +1,76 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace {
+
+// Qt's own options, which the application takes before the program reads
+// its arguments; known here so that they are no unknown option before that.
+void AcceptQtOptions(QCommandLineParser &parser)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto add = [&parser](const QStringList &names, bool takesValue) {
+        for (const QString &name : names) {
+            QCommandLineOption option(name);
+            if (takesValue)
+                option.setValueName(QStringLiteral("value"));
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+    };
+    add({"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry", "qwindowtitle",
+         "title", "qwindowicon", "icon", "display", "style", "stylesheet", "session", "name", "visual"},
+        true);
+    add({"reverse", "widgetcount", "nograb", "dograb", "sync"}, false);
+}
+
+void Describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral("Vanu: text chat between several people on one local network."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A setup file (.set) to load and confirm."),
+                                 QStringLiteral("[file]"));
+}
+
+// The usage names the program by the file name it was started by (the
+// parser would take the application object's, which may not be made yet).
+QString HelpText(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    QString text = parser.helpText();
+    const QString name = arguments.isEmpty() ? QStringLiteral("vanu") : QFileInfo(arguments.constFirst()).fileName();
+    const QString usage = QStringLiteral("Usage: ");
+    const qsizetype start = text.indexOf(usage) + usage.size();
+    const qsizetype end = text.indexOf(QStringLiteral(" [options]"), start);
+    if (text.startsWith(usage) && end > start)
+        text.replace(start, end - start, name);
+    return text;
+}
+
+} // namespace
+
+CommandLine ReadCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    Describe(parser);
+    AcceptQtOptions(parser);
+    CommandLine line;
+    if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
+        const QString error =
+            parser.errorText().isEmpty() ? QStringLiteral("Only one setup file can be given.") : parser.errorText();
+        line.action = CommandLine::Action::Usage;
+        line.text = error + QLatin1Char('\n') + HelpText(parser, arguments);
+        return line;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        line.action = CommandLine::Action::Help;
+        line.text = HelpText(parser, arguments);
+    } else if (parser.isSet(QStringLiteral("version"))) {
+        line.action = CommandLine::Action::Version;
+        line.text = QStringLiteral("vanu %1\n").arg(QStringLiteral(VANU_VERSION));
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.setupFile = parser.positionalArguments().constFirst();
+    }
+    return line;
+}

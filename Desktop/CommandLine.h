@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for: `vanu [FILE.set]`, `--help`, `--version`.
+struct CommandLine {
+    enum class Action { Run, Help, Version, Usage };
+    Action action = Action::Run;
+    // A setup file to load into the setup dialog at start (Run only).
+    QString setupFile;
+    // What to print: the help or the version text (on stdout), or for Usage
+    // the error and the usage (on stderr; the program then exits with 2).
+    QString text;
+};
+
+// Reads the arguments, the program's name first.
+CommandLine ReadCommandLine(const QStringList &arguments);

@@ -1,0 +1,76 @@
+// The program's place on the desktop: its command line and its choice of
+// windowing platform.
+#include "CommandLine.h"
+#include "PlatformChoice.h"
+
+#include <QProcessEnvironment>
+#include <QTest>
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLine_data();
+    void commandLine();
+    void platform_data();
+    void platform();
+};
+
+void TestDesktop::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("setupFile");
+    QTest::addColumn<QString>("textStart");
+    const auto run = int(CommandLine::Action::Run);
+    const auto usage = int(CommandLine::Action::Usage);
+    QTest::newRow("nothing") << QStringList{"vanu"} << run << "" << "";
+    QTest::newRow("a setup file") << QStringList{"vanu", "mailed.set"} << run << "mailed.set" << "";
+    QTest::newRow("help") << QStringList{"/usr/bin/vanu", "--help"} << int(CommandLine::Action::Help) << ""
+                          << "Usage: vanu [options] [file]";
+    QTest::newRow("version") << QStringList{"vanu", "-v"} << int(CommandLine::Action::Version) << "" << "vanu 3.1";
+    QTest::newRow("unknown option") << QStringList{"vanu", "--colour=red"} << usage << ""
+                                    << "Unknown option 'colour'.\nUsage: vanu";
+    QTest::newRow("two files") << QStringList{"vanu", "a.set", "b.set"} << usage << ""
+                               << "Only one setup file can be given.\nUsage: vanu";
+    QTest::newRow("Qt's own option") << QStringList{"vanu", "-platform", "offscreen", "a.set"} << run << "a.set"
+                                     << "";
+}
+
+void TestDesktop::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, setupFile);
+    QFETCH(QString, textStart);
+    const CommandLine line = ReadCommandLine(arguments);
+    QCOMPARE(int(line.action), action);
+    QCOMPARE(line.setupFile, setupFile);
+    QVERIFY2(textStart.isEmpty() ? line.text.isEmpty() : line.text.startsWith(textStart), qPrintable(line.text));
+}
+
+void TestDesktop::platform_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QByteArray>("chosen");
+    QTest::newRow("Wayland with XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"}
+                                           << QByteArray("xcb");
+    QTest::newRow("Wayland session type") << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0"}
+                                          << QByteArray("xcb");
+    QTest::newRow("Wayland alone") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QByteArray();
+    QTest::newRow("the user's choice") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"}
+                                       << QByteArray();
+    QTest::newRow("X11") << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE=x11"} << QByteArray();
+}
+
+void TestDesktop::platform()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(QByteArray, chosen);
+    QProcessEnvironment environment;
+    for (const QString &variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    QCOMPARE(ChosenPlatform(environment), chosen);
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
