@@ -1,5 +1,6 @@
 #include "TForm4.h"
 
+#include "ChatFindBar.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
 #include "RuntimeErrors.h"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -122,6 +124,11 @@ void TForm4::createChatView()
                   view.color(QPalette::Active, QPalette::HighlightedText));
     RichEdit1->setPalette(view);
     layout->addWidget(RichEdit1, 1);
+    FindBar1 = new ChatFindBar(*RichEdit1, centre);
+    layout->addWidget(FindBar1);
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, FindBar1, &ChatFindBar::Open);
+    connect(FindBar1, &ChatFindBar::closed, this, [this] { Edit1->setFocus(); });
 
     CoolBar1 = new QWidget(centre);
     CoolBar1->setFixedHeight(22);

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class ChatFindBar;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -52,6 +53,8 @@ public:
 
     // Controls and members, by the names the program has always used.
     QPlainTextEdit *RichEdit1 = nullptr;
+    // Ctrl+F: finds a text in the chat view.
+    ChatFindBar *FindBar1 = nullptr;
     QWidget *CoolBar1 = nullptr;
     QLineEdit *Edit1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;

@@ -1,6 +1,7 @@
 // The main window of a whole program: its banner, the chat view, the
 // transcript, and closing and ending.
 #include "ApplicationId.h"
+#include "ChatFindBar.h"
 #include "ChatText.h"
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace {
 
@@ -78,6 +80,7 @@ private slots:
     void exitEndsTheProgram();
     void closeChatWhileIdle();
     void guestsHearTheHostGo();
+    void findInTheChat();
     void folderChoice_data();
     void folderChoice();
     void localAddressChoice_data();
@@ -373,6 +376,45 @@ void TestMainWindow::guestsHearTheHostGo()
     QByteArray received;
     QVERIFY(guest.WaitForEndOfStream(&received));
     QVERIFY2((greeting + received).endsWith("VanuServer is Down"), (greeting + received).constData());
+}
+
+// Ctrl+F finds in coloured lines and Cyrillic text, whatever the case, steps
+// both ways round, and leaves the view's text as it was.
+void TestMainWindow::findInTheChat()
+{
+    TestProgram test;
+    TForm4 &main = test.Main();
+    main.AddChatLine(QByteArray("3<Anna> hello there"));
+    main.AddChatLine(QString::fromUtf8("0<Юля> привет всем"));
+    main.AddChatLine(QString::fromUtf8("5<Bob> Привет, Юля"));
+    const QString text = main.RichEdit1->toPlainText();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    ChatFindBar &bar = *main.FindBar1;
+    QVERIFY(!bar.isVisible());
+    QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(bar.isVisible());
+    QVERIFY(bar.FindText->hasFocus());
+
+    bar.FindText->insert(QString::fromUtf8("прив")); // as typed, a few letters at a time
+    bar.FindText->insert(QString::fromUtf8("ет"));
+    QCOMPARE(bar.CountText(), QStringLiteral("1 of 2"));
+    QCOMPARE(main.RichEdit1->extraSelections().size(), 2);
+    QTest::keyClick(bar.FindText, Qt::Key_Return);
+    QCOMPARE(bar.CountText(), QStringLiteral("2 of 2"));
+    QTest::keyClick(bar.FindText, Qt::Key_Return);
+    QCOMPARE(bar.CountText(), QStringLiteral("1 of 2"));
+    QTest::keyClick(bar.FindText, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(bar.CountText(), QStringLiteral("2 of 2"));
+    QCOMPARE(main.RichEdit1->textCursor().block().text(), QString::fromUtf8(" Привет, Юля"));
+    QCOMPARE(main.RichEdit1->toPlainText(), text);
+
+    QTest::keyClicks(bar.FindText, QStringLiteral("zz"));
+    QCOMPARE(bar.CountText(), QStringLiteral("0 of 0"));
+    QCOMPARE(main.RichEdit1->extraSelections().size(), 0);
+    QTest::keyClick(bar.FindText, Qt::Key_Escape);
+    QVERIFY(!bar.isVisible());
+    QCOMPARE(main.RichEdit1->toPlainText(), text);
 }
 
 void TestMainWindow::folderChoice_data()
