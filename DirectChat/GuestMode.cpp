@@ -6,6 +6,7 @@
 #include "Prompts.h"
 #include "Protocol.h"
 #include "RuntimeErrors.h"
+#include "SocketErrors.h"
 #include "Sound.h"
 #include "TForm8.h"
 #include "TTCPClient.h"
@@ -228,6 +229,9 @@ void TForm4::TCPClient1Close(int)
     ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
     AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" :Door closed by Host."));
-    SetStatusText(QStringLiteral("Connection closed by Server!"));
+    if (const int error = TCPClient1->CloseError())
+        SetStatusText(QStringLiteral("Connection to the host was lost: ") + SocketErrorText(error));
+    else
+        SetStatusText(QStringLiteral("Connection closed by Server!"));
     ParticipantList()->clear();
 }

@@ -84,8 +84,9 @@ protected:
     }
     // A plain close, without the graceful steps.
     void CloseSocket(int socket);
-    // Readies a connection's socket: out-of-band data inline, and small texts
-    // sent at once rather than held back to be glued to the next one.
+    // Readies a connection's socket: out-of-band data inline, small texts
+    // sent at once rather than held back to be glued to the next one, and
+    // keepalive probes and a send timeout that find a dead link.
     // Gives 0 or an error number.
     static int PrepareConnection(int socket);
 

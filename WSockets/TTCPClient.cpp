@@ -118,8 +118,10 @@ void TTCPClient::PeerClosed(int socket, int error)
         return;
     }
     const quint64 closing = attempt;
+    closeError = error;
     if (OnClose && !Fire([&] { OnClose(this, socket); }))
         return;
+    closeError = 0;
     // The handler may have closed the client and started a new attempt already.
     if (attempt == closing && socketHandle == socket)
         Close();

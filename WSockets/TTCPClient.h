@@ -21,6 +21,9 @@ public:
     void Close();
     void SendText(const QByteArray &text);
     QByteArray ReceiveText();
+    // While OnClose runs: 0 when the host closed the connection, else the
+    // error that ended it (a link found dead, a reset).
+    int CloseError() const { return closeError; }
 
 protected:
     void HandleNotification(int socket, int kind, int error) override;
@@ -33,4 +36,5 @@ private:
     // Counts the attempts, so that an attempt the handlers start is told from
     // the one being notified, even when it is given the same socket number.
     quint64 attempt = 0;
+    int closeError = 0;
 };

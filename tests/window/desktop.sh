@@ -5,7 +5,9 @@
 start_desktop() {
   openbox >/dev/null 2>&1 &
   trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
-  # The tray host is up once its window exists.
+  # The window manager is up once it has said so on the root window, and the
+  # tray host once its window exists.
+  wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
   wait_for 10 xdotool search --name '^panel$'
 }
 

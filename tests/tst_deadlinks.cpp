@@ -1,0 +1,105 @@
+// Links that die in the middle of a chat: the test runs in a network
+// namespace of its own, where a packet filter drops one side's packets as a
+// pulled cable would, and with keepalive times cut to a second. The host must
+// see the guest go and tell the others; a guest whose host vanished must end
+// its side as for a host that closed.
+#include "LoopbackPeer.h"
+#include "Protocol.h"
+#include "TestProgram.h"
+
+#include <QListWidget>
+#include <QTest>
+
+#include <sched.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr quint16 kBasePort = 46000;
+
+bool Run(const QByteArray &command)
+{
+    return std::system(command.constData()) == 0;
+}
+
+// From now on, packets that match the rule are dropped.
+bool Drop(const QByteArray &rule)
+{
+    return Run("nft add rule inet vanu in " + rule + " drop");
+}
+
+} // namespace
+
+class TestDeadLinks : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void hostNoticesAGuestThatVanished();
+    void guestNoticesAHostThatVanished();
+};
+
+void TestDeadLinks::initTestCase()
+{
+    if (geteuid() != 0)
+        QSKIP("a network namespace of its own needs root");
+    QVERIFY(unshare(CLONE_NEWNET) == 0);
+    QVERIFY(Run("ip link set lo up"));
+    QVERIFY(Run("nft add table inet vanu"));
+    QVERIFY(Run("nft add chain inet vanu in '{ type filter hook input priority 0; }'"));
+    qputenv("VANU_KEEPALIVE_IDLE_SECONDS", "1"); // read at the first connection
+}
+
+void TestDeadLinks::init()
+{
+    QVERIFY(Run("nft flush chain inet vanu in"));
+}
+
+// Bob's machine drops off the network while Anna chats: the host announces his
+// departure within seconds, and Anna chats on.
+void TestDeadLinks::hostNoticesAGuestThatVanished()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    QVERIFY(host.StartHost(kBasePort));
+    LoopbackPeer anna;
+    LoopbackPeer bob;
+    QVERIFY(anna.Connect(kBasePort));
+    QVERIFY(anna.Send(" Anna"));
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    QVERIFY(bob.Connect(kBasePort, 0, "127.0.0.3"));
+    QVERIFY(bob.Send(" Bob"));
+    QTRY_COMPARE(host.Friends().Lines(), (QStringList{"Anna", "Bob"}));
+
+    QVERIFY(Drop("ip saddr 127.0.0.3"));
+    QVERIFY(anna.Send("0<Anna> still there?"));
+    QByteArray received;
+    QTRY_VERIFY_WITH_TIMEOUT((received += anna.ReadAvailable(), received.endsWith("-01Anna")), 20000);
+    QCOMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    QVERIFY(host.Main().ChatLines().last().startsWith(QStringLiteral("Guest by 127.0.0.3 on port ")));
+    QVERIFY(anna.Send("0<Anna> he has gone"));
+    QTRY_VERIFY((received += anna.ReadAvailable(), received.endsWith("0<Anna> he has gone")));
+    QCOMPARE(host.prompts.shown, QStringList());
+}
+
+// The host's packets stop reaching the guest: the guest's side ends, and its
+// status says the link was lost.
+void TestDeadLinks::guestNoticesAHostThatVanished()
+{
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(kBasePort + 1));
+    QVERIFY(chat.host.Send("#Anna,Bob"));
+    QTRY_COMPARE(chat.guest.Friends().Lines(), (QStringList{"Anna", "Bob"}));
+
+    QVERIFY(Drop("tcp sport " + QByteArray::number(kBasePort + 1)));
+    TForm4 &main = chat.guest.Main();
+    QTRY_VERIFY_WITH_TIMEOUT(!main.ImClient1->isChecked(), 20000);
+    QCOMPARE(main.StatusText(), QStringLiteral("Connection to the host was lost: Connection timed out"));
+    QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" :Door closed by Host.")));
+    QCOMPARE(chat.guest.Friends().Lines(), QStringList());
+    QCOMPARE(chat.guest.prompts.shown, QStringList());
+}
+
+QTEST_MAIN(TestDeadLinks)
+#include "tst_deadlinks.moc"
