@@ -50,6 +50,7 @@ void TForm4::Edit1KeyPress()
             AddChatLine(line);
         }
     } else if (ImClient1->isChecked()) {
+        RememberOwnLine(line);
         TCPClient1->SendText(line); // shown when the host sends it back
     }
     Edit1->clear();

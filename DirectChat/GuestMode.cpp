@@ -199,6 +199,8 @@ void TForm4::DispatchFromHost(bool cutShort)
         break;
     case Protocol::GuestReceives::Shown:
         AddChatLine(text);
+        if (!IsOwnLineBack(text))
+            NotifyUser(text);
         break;
     }
 }
@@ -207,7 +209,9 @@ void TForm4::ShowDeparture(int position)
 {
     if (position < 0 || position >= ParticipantList()->count())
         throw EListError(position);
-    AddChatLine(QStringLiteral("< ") + ParticipantList()->item(position)->text() + QStringLiteral(" is away >"));
+    const QString away = QStringLiteral("< ") + ParticipantList()->item(position)->text() + QStringLiteral(" is away >");
+    AddChatLine(away);
+    NotifyUser(away);
     delete ParticipantList()->takeItem(position);
     PlayArrivalSound();
 }
@@ -234,4 +238,5 @@ void TForm4::TCPClient1Close(int)
     else
         SetStatusText(QStringLiteral("Connection closed by Server!"));
     ParticipantList()->clear();
+    NotifyUser(StatusText());
 }

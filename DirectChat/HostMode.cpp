@@ -187,6 +187,7 @@ void TForm4::AcceptGuest(int socket)
                 + peer.address + QStringLiteral(" on port ") + peer.port);
     SetStatusText(QString::number(guests.Count()) + QStringLiteral(" Friend(s) available"));
     EnableInput(true);
+    NotifyUser(QStringLiteral("New guest coming from address: ") + peer.address);
 }
 
 void TForm4::RejectGuest(int socket)
@@ -211,6 +212,7 @@ void TForm4::TCPServer1Data(int socket)
         // Relayed first: the guests need not wait for the host's own view.
         SendToAllGuests(text);
         AddChatLine(text);
+        NotifyUser(text);
         break;
     }
 }
@@ -237,8 +239,10 @@ void TForm4::TCPServer1Close(int socket)
     const auto restore = qScopeGuard([&] { closingGuest = before; });
     const TClientList &guests = TCPServer1->Clients();
     const GuestPeer peer = guestPeers.take(socket);
-    AddChatLine(QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port
-                + QStringLiteral(" is away."));
+    const QString away =
+        QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port + QStringLiteral(" is away.");
+    AddChatLine(away);
+    NotifyUser(away);
     const int remaining = guests.Count() - 1;
     SetStatusText(QString::number(remaining) + QStringLiteral(" Client(s) connected"));
     EnableInput(remaining > 0);

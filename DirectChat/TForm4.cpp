@@ -56,6 +56,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     createTrayMenu();
     createSockets();
     createTray();
+    createNotifications();
 
     // What the window does as it is created, in this order.
     resize(435, 283 + menuBar()->sizeHint().height());
@@ -188,6 +189,7 @@ void TForm4::createMenus()
     QMenu *coupon = menuBar()->addMenu(QStringLiteral("C&oupon"));
     Inf1 = AddItem(coupon, QStringLiteral("&Friends"), &TForm4::Inf1Click, true);
     Quiet1 = AddItem(coupon, QStringLiteral("&Quiet"), &TForm4::Quiet1Click, true);
+    Notify1 = AddItem(coupon, QStringLiteral("&Notify"), &TForm4::Notify1Click, true);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1 = AddItem(help, QStringLiteral("&About"), &TForm4::Help1Click);

@@ -33,6 +33,7 @@ class TTrayIcon;
 //   HostMode.cpp        host mode
 //   GuestMode.cpp       guest mode
 //   TrayBehaviour.cpp   tray menu, busy, quiet, friends and docking
+//   Notifications.cpp   desktop notifications and their switch
 class TForm4 : public QMainWindow {
     Q_OBJECT
 public:
@@ -69,6 +70,7 @@ public:
     QAction *Exit1 = nullptr;
     QAction *Inf1 = nullptr;
     QAction *Quiet1 = nullptr;
+    QAction *Notify1 = nullptr;
     QAction *Help1 = nullptr;
     QAction *Help2 = nullptr;
     QMenu *PopupMenu1 = nullptr;
@@ -111,6 +113,7 @@ public:
     void About1Click();
     void PopupMenu1Popup();
     void Quiet1Click();
+    void Notify1Click();
     void Inf1Click();
     void WMExitSizeMove();
     // The friends window was closed with its own close button.
@@ -159,6 +162,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -170,6 +174,15 @@ private:
     void createTrayMenu();
     void createSockets();
     void createTray();
+    void createNotifications();
+    // The main window is shown, not minimised, and active.
+    bool UserIsLooking() const;
+    // Tells the news on the desktop while the user is not looking.
+    void NotifyUser(const QString &news);
+    void NotifyUser(const QByteArray &text);
+    // The guest's own lines, which come back from the host and are no news.
+    void RememberOwnLine(const QByteArray &line);
+    bool IsOwnLineBack(const QByteArray &text);
     void wireServerEvents();
     void wireClientEvents();
     void writeBanner();
@@ -227,6 +240,7 @@ private:
         QString port;
     };
     QHash<int, GuestPeer> guestPeers;
+    QList<QByteArray> ownLines;
     // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
     int sendingTo = -1;
     int closingGuest = -1;

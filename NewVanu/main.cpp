@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Cp1251CodePage.h"
 #include "DesktopShell.h"
+#include "FreedesktopNotifier.h"
 #include "PlatformChoice.h"
 #include "ProgramFolders.h"
 #include "ProgramLook.h"
@@ -60,7 +61,8 @@ int main(int argc, char *argv[])
     DesktopShell shell;
     Cp1251CodePage codePage;
     QtTrayHost trayHost;
-    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost});
+    FreedesktopNotifier notifier(QStringLiteral("Vanu"), ApplicationId());
+    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost, notifier});
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

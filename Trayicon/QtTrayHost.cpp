@@ -38,6 +38,12 @@ void QtTrayHost::Modify(const QIcon &icon, const QString &toolTip)
         trayIcon.show();
 }
 
+void QtTrayHost::ShowBalloon(const QString &title, const QString &text)
+{
+    if (added)
+        trayIcon.showMessage(title, text, QSystemTrayIcon::Information);
+}
+
 void QtTrayHost::Delete()
 {
     trayIcon.hide();

@@ -21,6 +21,7 @@ public:
     void Modify(const QIcon &icon, const QString &toolTip) override;
     void Delete() override;
     void SetTaskbarEntryVisible(QWidget *window, bool visible) override;
+    void ShowBalloon(const QString &title, const QString &text) override;
 
     // What Qt reports of the mouse on the icon, as a classic tray reports it:
     // the second click of a double click is released like the first.

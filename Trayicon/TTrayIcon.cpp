@@ -120,6 +120,14 @@ void TTrayIcon::PopupAtCursor()
         OnRightClick(this, Qt::RightButton, Qt::NoModifier, at.x(), at.y());
 }
 
+bool TTrayIcon::ShowBalloon(const QString &title, const QString &text)
+{
+    if (!active || !TrayAvailable())
+        return false;
+    host.ShowBalloon(title, text);
+    return true;
+}
+
 void TTrayIcon::AfterLoad()
 {
     if (!IDMessage.isEmpty()) {

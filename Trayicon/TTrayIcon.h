@@ -53,6 +53,8 @@ public:
     // it is set, as a single-copy marker (a second copy ends at once), and
     // applies ShowApp again.
     void AfterLoad();
+    // A balloon by the icon; false when there is no tray to show it.
+    bool ShowBalloon(const QString &title, const QString &text);
     // How a second copy ends; the whole program by default.
     void SetEndProgram(std::function<void()> end) { endProgram = std::move(end); }
 

@@ -24,6 +24,8 @@ public:
     virtual void Delete() = 0;
     // Shows or hides the window's entry in the task list, where the desktop allows it.
     virtual void SetTaskbarEntryVisible(QWidget *window, bool visible) = 0;
+    // A balloon by the icon, for news when the desktop has no notification service.
+    virtual void ShowBalloon(const QString &title, const QString &text) = 0;
 
     std::function<void(TrayMouse)> onMouse;
     std::function<void(bool available)> onAvailabilityChanged;

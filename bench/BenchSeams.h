@@ -5,6 +5,7 @@
 
 #include "CodePage.h"
 #include "Cp1251CodePage.h"
+#include "Notifier.h"
 #include "Prompts.h"
 #include "Shell.h"
 #include "Sound.h"
@@ -41,6 +42,13 @@ public:
     void Modify(const QIcon &, const QString &) override {}
     void Delete() override {}
     void SetTaskbarEntryVisible(QWidget *, bool) override {}
+    void ShowBalloon(const QString &, const QString &) override {}
+};
+
+class NoNotifier final : public Notifier {
+public:
+    bool Tell(const QString &) override { return true; }
+    void Forget() override {}
 };
 
 // A whole program with the seams above, in a folder of its own.
@@ -50,6 +58,7 @@ struct BenchProgram {
     NoShell shell;
     Cp1251CodePage codePage;
     QuietTray tray;
+    NoNotifier notifier;
     QTemporaryDir folder;
-    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray}};
+    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray, notifier}};
 };

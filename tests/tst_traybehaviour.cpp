@@ -3,6 +3,7 @@
 // docking at the main window.
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
+#include "Protocol.h"
 #include "TAboutBox.h"
 #include "THelpBox.h"
 #include "TTCPClient.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -76,6 +78,7 @@ QStringList TrayMenuAsShown(TestProgram &test)
 class TestTrayBehaviour : public QObject {
     Q_OBJECT
 private slots:
+    void notificationsWhileHidden();
     void iconsTooltipsAndCaptions();
     void trayMenuWhileTrying();
     void busyChangesOnlyTheTray();
@@ -280,6 +283,42 @@ void TestTrayBehaviour::freeFriendsStayWhereTheyAre()
     test.Main().WMExitSizeMove();
     QCOMPARE(friends.frameGeometry().topLeft(), QPoint(20, 20));
     QVERIFY(!friends.StaysOnTop());
+}
+
+// A hidden guest tells the others' lines but not its own coming back, through
+// the tray when there is no notification service, and nothing when the user
+// has switched it off, which is kept in the user's preferences.
+void TestTrayBehaviour::notificationsWhileHidden()
+{
+    GuestOfARawHost chat;
+    QVERIFY(chat.Start(kBasePort + 40));
+    TForm4 &main = chat.guest.Main();
+    main.hide(); // it came forward as the connection was made
+    QVERIFY(main.Notify1->isChecked());
+    const auto fromHost = [&](const QByteArray &text) {
+        const int lines = main.ChatLineCount();
+        QVERIFY(chat.host.Send(text));
+        QTRY_VERIFY(main.ChatLineCount() > lines);
+    };
+    main.Edit1->setText(QStringLiteral("mine"));
+    QTest::keyClick(main.Edit1, Qt::Key_Return);
+    const QByteArray mine = Protocol::ChatLine('0', "Anna", "mine");
+    QVERIFY(chat.host.ReadAtLeast(mine.size()).endsWith(mine));
+    fromHost(mine);
+    fromHost("2<Bob> hi");
+    QCOMPARE(chat.guest.notifier.told, QStringList{"<Bob> hi"});
+
+    chat.guest.notifier.serviceThere = false;
+    fromHost("2<Bob> again");
+    QCOMPARE(chat.guest.tray.balloons, QStringList{"<Bob> again"});
+
+    main.Notify1->trigger();
+    QVERIFY(!main.Notify1->isChecked());
+    fromHost("2<Bob> unheard");
+    QCOMPARE(chat.guest.tray.balloons, QStringList{"<Bob> again"});
+    QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vanu", "preferences").value("notifications"),
+             QVariant(false));
+    main.Notify1->trigger(); // as it was, for the tests after this one
 }
 
 QTEST_MAIN(TestTrayBehaviour)

@@ -3,6 +3,7 @@
 #include "TrayHost.h"
 
 #include <QList>
+#include <QStringList>
 
 // A notification area that counts what is asked of it, and lets a test say
 // whether a tray is there and click on the icon.
@@ -15,6 +16,7 @@ public:
     QIcon icon;
     QString toolTip;
     QList<bool> taskbarEntryVisible; // every call, in order
+    QStringList balloons;
 
     bool IsAvailable() const override { return available; }
     void Add(const QIcon &newIcon, const QString &newToolTip) override
@@ -31,6 +33,7 @@ public:
     }
     void Delete() override { ++deletes; }
     void SetTaskbarEntryVisible(QWidget *, bool visible) override { taskbarEntryVisible << visible; }
+    void ShowBalloon(const QString &, const QString &text) override { balloons << text; }
 
     void SetAvailable(bool now)
     {

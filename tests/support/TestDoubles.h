@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CodePage.h"
+#include "Notifier.h"
 #include "Shell.h"
 #include "Sound.h"
 
@@ -22,6 +23,22 @@ public:
 
 // A code page that is plainly not Windows-1251 (Latin-1), for checking that
 // a unit converts through the code page it is given.
+// Keeps what it is told; says there is no service when told so.
+class RecordingNotifier final : public Notifier {
+public:
+    bool serviceThere = true;
+    QStringList told;
+    int forgets = 0;
+
+    bool Tell(const QString &news) override
+    {
+        if (serviceThere)
+            told << news;
+        return serviceThere;
+    }
+    void Forget() override { ++forgets; }
+};
+
 class Latin1CodePage final : public CodePage {
 public:
     QByteArray FromUnicode(const QString &text) const override;

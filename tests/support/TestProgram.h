@@ -34,7 +34,7 @@ public:
                 file.write(lastSetup);
         }
         program = std::make_unique<VanuProgram>(folder.path(),
-                                                DesktopSeams{prompts, sound, shell, codePage, tray});
+                                                DesktopSeams{prompts, sound, shell, codePage, tray, notifier});
         QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
     }
 
@@ -72,6 +72,7 @@ public:
     RecordingShell shell;
     Cp1251CodePage codePage;
     FakeTrayHost tray;
+    RecordingNotifier notifier;
     std::unique_ptr<VanuProgram> program;
     int ends = 0;
 };
