@@ -9,7 +9,16 @@ for run in 1 2 3 4 5; do
   start=$(date +%s%N)
   "$program" >/dev/null 2>&1 &
   pid=$!
-  until xdotool search --onlyvisible --name '^Vanu 3.1$' >/dev/null 2>&1; do sleep 0.002; done
+  # Bounded: a program that cannot reach the display never shows a window.
+  deadline=$(( $(date +%s) + 15 ))
+  until xdotool search --onlyvisible --name '^Vanu 3.1$' >/dev/null 2>&1; do
+    if [ "$(date +%s)" -ge "$deadline" ]; then
+      kill "$pid" 2>/dev/null || true
+      echo "| start to main window shown | no window within 15 s (run $run) |"
+      exit 0
+    fi
+    sleep 0.002
+  done
   times+=($(( ($(date +%s%N) - start) / 1000000 )))
   if [ "$run" -eq 5 ]; then
     sleep 1

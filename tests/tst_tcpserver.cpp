@@ -64,6 +64,13 @@ private slots:
 
 private:
     quint16 NextPort() { return ++port; }
+    // Opens the server on the next port and waits for the guest to be accepted.
+    bool AcceptOneGuest(TTCPServer &server, const SocketEventLog &log, LoopbackPeer &guest)
+    {
+        server.Port = QString::number(NextPort());
+        server.Open();
+        return guest.Connect(port) && QTest::qWaitFor([&] { return log.Count("accept") == 1; }, 5000);
+    }
     quint16 port = kBasePort;
 };
 
@@ -281,11 +288,8 @@ void TestTCPServer::dataThenReset()
         log.Record(QStringLiteral("data"), socket);
         received += server.ReceiveText(socket);
     };
-    server.Port = QString::number(NextPort());
-    server.Open();
     LoopbackPeer guest;
-    QVERIFY(guest.Connect(port));
-    QTRY_COMPARE(log.Count("accept"), 1);
+    QVERIFY(AcceptOneGuest(server, log, guest));
     QVERIFY(SendsAtOnce(server.Clients().Items(0)));
     QVERIFY(guest.Send("0<Anna> bye"));
     guest.Reset();
@@ -302,11 +306,8 @@ void TestTCPServer::networkDownIsNoClose()
     NotifiedServer server(nullptr);
     SocketEventLog log;
     log.Attach(server);
-    server.Port = QString::number(NextPort());
-    server.Open();
     LoopbackPeer guest;
-    QVERIFY(guest.Connect(port));
-    QTRY_COMPARE(log.Count("accept"), 1);
+    QVERIFY(AcceptOneGuest(server, log, guest));
     server.HandleNotification(server.Clients().Items(0), SocketEvent::Close, 10050);
     QCOMPARE(log.events, (QStringList{"accept", "error 10050 Network is down"}));
     QCOMPARE(server.Clients().Count(), 1);
