@@ -1,7 +1,7 @@
 // Load for a chat relay: N guests on loopback, each a plain socket, sending
 // chat lines and timing their way to every other guest.
 //
-//   relay_load --protocol vanu|irc --port P --guests N --mode steady|max
+//   relay_load --protocol vanu|irc --port P --guests N --mode steady|max|join
 //              [--seconds S] [--rate LINES_PER_SECOND] [--server-pid PID]
 //
 // vanu: the program's own texts (a registration, then chat lines that the
@@ -96,6 +96,8 @@ public:
     explicit Load(const Options &options) : options(options), guests(size_t(options.guests)) {}
 
     bool Connect();
+    // All guests connect at once; prints how long until the last is greeted.
+    void JoinBurst();
     void Settle();
     void Run();
     void Report() const;
@@ -156,6 +158,51 @@ bool Load::Connect()
         usleep(2000);
     }
     return true;
+}
+
+void Load::JoinBurst()
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(uint16_t(options.port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::vector<pollfd> polled;
+    const auto start = Clock::now();
+    for (int guest = 0; guest < options.guests; ++guest) {
+        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        (void)!connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        polled.push_back({fd, POLLOUT, 0});
+    }
+    // A guest is greeted when the server's first bytes reach it; an IRC
+    // server greets once it has been given a nickname.
+    int greeted = 0;
+    double lastMs = 0;
+    const auto stop = start + std::chrono::seconds(30);
+    char buffer[65536];
+    while (greeted < options.guests && Clock::now() < stop) {
+        if (poll(polled.data(), polled.size(), 100) <= 0)
+            continue;
+        for (size_t at = 0; at < polled.size(); ++at) {
+            pollfd &entry = polled[at];
+            if ((entry.revents & POLLOUT) && entry.events == POLLOUT) {
+                if (options.protocol == "irc") {
+                    const std::string nick = Nick(int(at));
+                    SendAll(entry.fd, "NICK " + nick + "\r\nUSER " + nick + " 0 * :bench\r\n");
+                }
+                entry.events = POLLIN;
+            } else if ((entry.revents & POLLIN) && entry.events == POLLIN) {
+                if (recv(entry.fd, buffer, sizeof buffer, 0) > 0) {
+                    ++greeted;
+                    lastMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+                    entry.events = 0; // greeted; what follows does not matter here
+                }
+            }
+        }
+    }
+    std::printf("protocol=%s guests=%d mode=join greeted=%d last_greeted_ms=%.1f\n", options.protocol.c_str(),
+                options.guests, greeted, lastMs);
+    for (const pollfd &entry : polled)
+        close(entry.fd);
 }
 
 // Reads and drops everything until nothing has come for half a second.
@@ -356,7 +403,12 @@ Options Parse(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    Load load(Parse(argc, argv));
+    const Options options = Parse(argc, argv);
+    Load load(options);
+    if (options.mode == "join") {
+        load.JoinBurst();
+        return 0;
+    }
     if (!load.Connect())
         return 1;
     load.Settle();
