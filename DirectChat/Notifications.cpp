@@ -57,7 +57,11 @@ void TForm4::NotifyUser(const QString &news)
         return;
     if (!seams.notifier.Tell(news))
         TrayIcon1->ShowBalloon(QStringLiteral("Vanu"), news);
-    QApplication::alert(this);
+    // Once, until the user looks: a flood of lines is no flood of calls.
+    if (!alerted) {
+        QApplication::alert(this);
+        alerted = true;
+    }
 }
 
 void TForm4::NotifyUser(const QByteArray &text)
@@ -86,6 +90,8 @@ bool TForm4::IsOwnLineBack(const QByteArray &text)
 void TForm4::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && UserIsLooking())
+    if (event->type() == QEvent::ActivationChange && UserIsLooking()) {
         seams.notifier.Forget(); // the user sees it all now
+        alerted = false;
+    }
 }

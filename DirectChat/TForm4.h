@@ -241,6 +241,8 @@ private:
     };
     QHash<int, GuestPeer> guestPeers;
     QList<QByteArray> ownLines;
+    // The window has asked for attention since the user last looked.
+    bool alerted = false;
     // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
     int sendingTo = -1;
     int closingGuest = -1;

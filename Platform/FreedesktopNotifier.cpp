@@ -27,10 +27,17 @@ FreedesktopNotifier::FreedesktopNotifier(const QString &applicationName, const Q
                 SLOT(ActionInvoked(uint, QString)));
     bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                 SLOT(NotificationClosed(uint, uint)));
+    gather.setSingleShot(true);
+    gather.setInterval(kGatherMs);
+    connect(&gather, &QTimer::timeout, this, &FreedesktopNotifier::Show);
 }
 
 bool FreedesktopNotifier::ServiceThere()
 {
+    if (serviceChecked.isValid() && serviceChecked.elapsed() < kServiceCheckMs)
+        return serviceThere;
+    serviceChecked.start();
+    serviceThere = false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
         return false;
@@ -45,12 +52,13 @@ bool FreedesktopNotifier::ServiceThere()
         capabilitiesAsked = true;
         bodyMarkup = capabilities.value().contains(QStringLiteral("body-markup"));
     }
+    serviceThere = true;
     return true;
 }
 
 QString FreedesktopNotifier::Body() const
 {
-    QStringList shown = lines.mid(std::max<qsizetype>(0, lines.size() - kLinesShown));
+    QStringList shown = lines;
     if (bodyMarkup)
         for (QString &line : shown)
             line = line.toHtmlEscaped();
@@ -62,7 +70,18 @@ bool FreedesktopNotifier::Tell(const QString &news)
     if (!ServiceThere())
         return false;
     lines << news;
+    if (lines.size() > kLinesShown)
+        lines.removeFirst();
     ++count;
+    if (!gather.isActive())
+        gather.start();
+    return true;
+}
+
+void FreedesktopNotifier::Show()
+{
+    if (count == 0)
+        return;
     const QString summary = count == 1 ? applicationName
                                        : QStringLiteral("%1: %2 new messages").arg(applicationName).arg(count);
     QVariantMap hints;
@@ -72,17 +91,15 @@ bool FreedesktopNotifier::Tell(const QString &news)
     notify << applicationName << shownId << iconName << summary << Body()
            << QStringList{QStringLiteral("default"), QStringLiteral("Open")} << hints << -1;
     const QDBusReply<uint> reply = QDBusConnection::sessionBus().call(notify);
-    if (!reply.isValid()) {
-        lines.removeLast();
-        --count;
-        return false;
-    }
-    shownId = reply.value();
-    return true;
+    if (reply.isValid())
+        shownId = reply.value();
+    else
+        serviceChecked.invalidate(); // asked again with the next news
 }
 
 void FreedesktopNotifier::Forget()
 {
+    gather.stop();
     if (shownId != 0) {
         QDBusMessage close = Call(QStringLiteral("CloseNotification"));
         close << shownId;
@@ -106,6 +123,7 @@ void FreedesktopNotifier::NotificationClosed(uint id, uint)
 {
     if (id != shownId)
         return;
+    gather.stop();
     shownId = 0;
     lines.clear();
     count = 0;

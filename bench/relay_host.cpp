@@ -1,6 +1,8 @@
 // The program in host mode, offscreen and quiet, for the relay benchmark:
 //   relay_host PORT
-// Prints "listening" once the port is open and runs until it is killed.
+// Prints "listening" once the port is open and runs until it is killed. Each
+// second it prints how late a 10 ms timer fired in that second (the event
+// loop's lag): "lag p99_ms=... max_ms=...".
 
 #include "BenchSeams.h"
 #include "TForm4.h"
@@ -9,10 +11,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
@@ -39,5 +44,25 @@ int main(int argc, char *argv[])
         }
     });
     listening.start(10);
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastTick = -1;
+    std::vector<double> lateMs;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (lastTick >= 0)
+            lateMs.push_back(std::max(0.0, double(now - lastTick) / 1e6 - 10.0));
+        lastTick = now;
+        if (lateMs.size() < 100)
+            return;
+        std::sort(lateMs.begin(), lateMs.end());
+        std::printf("lag p99_ms=%.1f max_ms=%.1f\n", lateMs[98], lateMs.back());
+        std::fflush(stdout);
+        lateMs.clear();
+    });
+    tick.start(10);
     return QApplication::exec();
 }

@@ -50,13 +50,13 @@ kill "$bob_reader" # the last hold on Bob's connection
 wait_for 10 grep -qF -- '-01Anna' "$out/anna-received"
 
 # One notification, updated in place, for the two lines and the departure.
-wait_for 10 test "$(displayed)" -eq 1
+wait_for 10 bash -c '[ "$(dunstctl count displayed)" -eq 1 ]'
 [ "$(history_count)" -eq "$seen" ]
 shot "$out/notifications-shown.png"
 
 # Its action brings the window forward and closes the notification.
 dunstctl action 0
-wait_for 10 test "$(displayed)" -eq 0
+wait_for 10 bash -c '[ "$(dunstctl count displayed)" -eq 0 ]'
 wait_for 10 bash -c "[ \"\$(xdotool getactivewindow)\" = $window ]"
 dunstctl history >"$out/history.json"
 grep -qF '"data" : "Vanu: 3 new messages"' "$out/history.json"
@@ -65,6 +65,7 @@ grep -qF '&lt;Anna&gt; &lt;b&gt;bold&lt;/b&gt; &amp; co\n&lt;Anna&gt; second\nGu
 
 # While the window is active, a line is no news.
 say 3 '0<Anna> while you look' '0<Anna> while you look'
+sleep 0.5 # longer than news is gathered before it shows
 [ "$(displayed)" -eq 0 ] && [ "$(history_count)" -eq $((seen + 1)) ]
 
 exec 3>&-
