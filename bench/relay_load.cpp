@@ -2,6 +2,7 @@
 // chat lines and timing their way to every other guest.
 //
 //   relay_load --protocol vanu|irc --port P --guests N --mode steady|max|join
+//              [--window LINES_IN_FLIGHT] [--quickack 0|1]
 //              [--seconds S] [--rate LINES_PER_SECOND] [--server-pid PID]
 //
 // vanu: the program's own texts (a registration, then chat lines that the
@@ -44,6 +45,10 @@ struct Options {
     double seconds = 5;
     int rate = 100;
     int serverPid = 0;
+    // max mode: lines each guest keeps on their way.
+    int window = 1;
+    // Acknowledge at once what arrives, instead of the usual delayed ACKs.
+    bool quickAck = false;
 };
 
 // A line's payload: sender, sequence number and send time; the same size always.
@@ -82,7 +87,7 @@ struct Guest {
     int fd = -1;
     std::string pending;      // bytes received and not yet a whole line
     long long nextSequence = 0;
-    bool waiting = false;     // max mode: a line on its way
+    int inFlight = 0;         // max mode: lines on their way
 };
 
 struct LineState {
@@ -107,6 +112,7 @@ private:
     void Receive(int guest);
     void Received(int sender, long long sequence, long long sent);
     void SendAll(int fd, const std::string &bytes);
+    bool WaitForWelcome(int fd);
     int ExpectedReceipts() const { return options.protocol == "irc" ? options.guests - 1 : options.guests; }
     long long ServerCpuTicks() const;
     long ServerRssKb() const;
@@ -119,6 +125,23 @@ private:
     double elapsedSeconds = 0;
     long long cpuTicks = 0;
 };
+
+bool Load::WaitForWelcome(int fd)
+{
+    std::string received;
+    char buffer[4096];
+    pollfd entry{fd, POLLIN, 0};
+    const auto stop = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < stop && received.find(" 001 ") == std::string::npos) {
+        if (poll(&entry, 1, 100) <= 0)
+            continue;
+        const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return false;
+        received.append(buffer, size_t(got));
+    }
+    return received.find(" 001 ") != std::string::npos;
+}
 
 void Load::SendAll(int fd, const std::string &bytes)
 {
@@ -150,10 +173,13 @@ bool Load::Connect()
         const std::string nick = Nick(guest);
         std::string hello;
         if (options.protocol == "irc")
-            hello.append("NICK ").append(nick).append("\r\nUSER ").append(nick).append(" 0 * :bench\r\nJOIN #bench\r\n");
+            hello.append("NICK ").append(nick).append("\r\nUSER ").append(nick).append(" 0 * :bench\r\n");
         else
             hello.append(" ").append(nick);
         SendAll(fd, hello);
+        // Some servers (InspIRCd) take a JOIN only once the welcome is out.
+        if (options.protocol == "irc" && WaitForWelcome(fd))
+            SendAll(fd, "JOIN #bench\r\n");
         // Let the greeting and the list messages of one arrival pass before the next.
         usleep(2000);
     }
@@ -232,7 +258,7 @@ void Load::SendLine(int guest)
     }
     LineState &state = lines[{guest, sequence}];
     state.sent = NowNs();
-    sender.waiting = true;
+    ++sender.inFlight;
     SendAll(sender.fd, line);
 }
 
@@ -249,7 +275,7 @@ void Load::Received(int sender, long long sequence, long long)
     ++completed;
     lines.erase(found);
     if (sender >= 0 && sender < options.guests)
-        guests[size_t(sender)].waiting = false;
+        --guests[size_t(sender)].inFlight;
 }
 
 void Load::Receive(int guest)
@@ -259,6 +285,10 @@ void Load::Receive(int guest)
     const ssize_t got = recv(receiver.fd, buffer, sizeof buffer, MSG_DONTWAIT);
     if (got <= 0)
         return;
+    if (options.quickAck) { // the kernel leaves quick-ACK mode by itself; asked again after each read
+        const int on = 1;
+        setsockopt(receiver.fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+    }
     receiver.pending.append(buffer, size_t(got));
     int sender = 0;
     long long sequence = 0;
@@ -336,7 +366,7 @@ void Load::Run()
             }
         } else {
             for (int guest = 0; guest < options.guests; ++guest)
-                if (!guests[size_t(guest)].waiting)
+                while (guests[size_t(guest)].inFlight < options.window)
                     SendLine(guest);
         }
         // Sleep until the next send is due (to the nanosecond: no busy waiting).
@@ -368,9 +398,10 @@ void Load::Report() const
         return sorted.empty() ? 0.0 : sorted[std::min(sorted.size() - 1, size_t(share * double(sorted.size())))];
     };
     const double cpuMs = double(cpuTicks) * 1000.0 / double(sysconf(_SC_CLK_TCK));
-    std::printf("protocol=%s guests=%d mode=%s lines=%lld lost=%zu rate=%.1f p50=%.3f p99=%.3f max=%.3f "
+    std::printf("protocol=%s guests=%d mode=%s window=%d quickack=%d lines=%lld lost=%zu rate=%.1f p50=%.3f p99=%.3f max=%.3f "
                 "cpu_ms_per_1000=%.1f rss_mb=%.1f\n",
-                options.protocol.c_str(), options.guests, options.mode.c_str(), completed, lines.size(),
+                options.protocol.c_str(), options.guests, options.mode.c_str(), options.window, int(options.quickAck),
+                completed, lines.size(),
                 double(completed) / elapsedSeconds, at(0.50), at(0.99), sorted.empty() ? 0.0 : sorted.back(),
                 completed ? cpuMs * 1000.0 / double(completed) : 0.0, double(ServerRssKb()) / 1024.0);
 }
@@ -395,6 +426,10 @@ Options Parse(int argc, char *argv[])
             options.rate = std::atoi(value.c_str());
         else if (name == "--server-pid")
             options.serverPid = std::atoi(value.c_str());
+        else if (name == "--window")
+            options.window = std::max(1, std::atoi(value.c_str()));
+        else if (name == "--quickack")
+            options.quickAck = value == "1";
     }
     return options;
 }
