@@ -4,11 +4,16 @@
 # Starts a window manager and a tray host; they end with the display.
 start_desktop() {
   openbox >/dev/null 2>&1 &
-  trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
   # The window manager is up once it has said so on the root window, and the
-  # tray host once its window exists.
-  wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
-  wait_for 10 xdotool search --name '^panel$'
+  # tray host once its window exists. A tray host that found no window manager
+  # yet may have given up: it is started once more.
+  wait_for 20 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+  start_tray
+  wait_for 10 xdotool search --name '^panel$' || { start_tray && wait_for 20 xdotool search --name '^panel$'; }
+}
+
+start_tray() {
+  trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
 }
 
 # wait_for SECONDS COMMAND...: runs the command every tenth of a second until
