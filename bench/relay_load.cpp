@@ -76,10 +76,13 @@ bool ParsePayload(const char *text, int &sender, long long &sequence, long long 
     return std::sscanf(text, "S%3dQ%10lldT%20lld", &sender, &sequence, &sent) == 3;
 }
 
+// A guest's nickname, different in every run, so that a server still
+// letting the last run's guests go never answers "nickname in use".
 std::string Nick(int guest)
 {
+    static const int run = int(getpid() % 1000);
     char nick[16];
-    std::snprintf(nick, sizeof nick, "g%03d", guest % 1000);
+    std::snprintf(nick, sizeof nick, "g%03d%03d", run, guest % 1000);
     return nick;
 }
 
@@ -131,7 +134,7 @@ bool Load::WaitForWelcome(int fd)
     std::string received;
     char buffer[4096];
     pollfd entry{fd, POLLIN, 0};
-    const auto stop = Clock::now() + std::chrono::seconds(5);
+    const auto stop = Clock::now() + std::chrono::seconds(2);
     while (Clock::now() < stop && received.find(" 001 ") == std::string::npos) {
         if (poll(&entry, 1, 100) <= 0)
             continue;
