@@ -66,6 +66,8 @@ void TForm4::NotifyUser(const QString &news)
 
 void TForm4::NotifyUser(const QByteArray &text)
 {
+    if (!Notify1->isChecked() || UserIsLooking())
+        return; // before the conversion: the host comes here for every line it relays
     // A chat line is told as it is shown: the name and the line, without the colour digit.
     const bool chatLine = text.size() > 1 && text[0] >= '0' && text[0] <= '9' && text[1] == '<';
     NotifyUser(seams.codePage.ToUnicode(chatLine ? text.mid(1) : text));

@@ -50,7 +50,7 @@ QByteArray ChatLine(char colourDigit, const QByteArray &nickname, const QByteArr
 
 int LongestTypedText(qsizetype nicknameSize)
 {
-    const qsizetype frame = ChatLine('0', QByteArray(nicknameSize, 'n'), {}).size();
+    const qsizetype frame = nicknameSize + 4; // C "<" N "> "
     return int(std::clamp<qsizetype>(kReadSize - frame, 0, 1000));
 }
 

@@ -6,7 +6,6 @@
 #include "THelpBox.h"
 #include "TfFriends.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 

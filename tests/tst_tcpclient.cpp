@@ -55,6 +55,19 @@ private slots:
 
 private:
     quint16 NextPort() { return ++port; }
+    // Listens on the next port, opens the client to it by the host name, and
+    // gives the host's end once the client is connected.
+    LoopbackPeer ConnectToANewHost(TTCPClient &client, LoopbackListener &host, const QString &name)
+    {
+        if (!host.Listen(NextPort()))
+            return {};
+        client.Host = name;
+        client.Port = QString::number(port);
+        client.Open();
+        LoopbackPeer atHost = host.AcceptOne();
+        (void)QTest::qWaitFor([&] { return client.State() == wsConnected; }, 5000);
+        return atHost;
+    }
     quint16 port = kBasePort;
 };
 
@@ -125,14 +138,10 @@ void TestTCPClient::connectsOnce()
 void TestTCPClient::hostClosing()
 {
     LoopbackListener host;
-    QVERIFY(host.Listen(NextPort()));
     TTCPClient client(nullptr);
     SocketEventLog log;
     log.Attach(client);
-    client.Host = QStringLiteral("localhost");
-    client.Port = QString::number(port);
-    client.Open();
-    LoopbackPeer guestSeenByHost = host.AcceptOne();
+    LoopbackPeer guestSeenByHost = ConnectToANewHost(client, host, QStringLiteral("localhost"));
     QTRY_COMPARE(client.State(), wsConnected);
     QVERIFY(guestSeenByHost.Send("VanuServer is Down"));
     QByteArray received;
@@ -293,14 +302,10 @@ void TestTCPClient::handlerDeletesTheClient()
 void TestTCPClient::networkDownIsNoClose()
 {
     LoopbackListener host;
-    QVERIFY(host.Listen(NextPort()));
     NotifiedClient client(nullptr);
     SocketEventLog log;
     log.Attach(client);
-    client.Host = QStringLiteral("127.0.0.1");
-    client.Port = QString::number(port);
-    client.Open();
-    LoopbackPeer atHost = host.AcceptOne();
+    LoopbackPeer atHost = ConnectToANewHost(client, host, QStringLiteral("127.0.0.1"));
     QTRY_COMPARE(client.State(), wsConnected);
     client.HandleNotification(client.SocketHandle(), SocketEvent::Close, 10050);
     QCOMPARE(log.events, (QStringList{"connect", "error 10050 Network is down"}));
