@@ -14,10 +14,24 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
+
+#include <utility>
 
 namespace {
 
 const QColor kLime(0x00, 0xFF, 0x00);
+
+// A line that comes after a quiet spell is shown at the next frame; while
+// lines keep coming, the view takes them ten times a second, since a repaint
+// of the whole view costs more than relaying a line to every guest.
+constexpr int kQuietFrameMs = 33;
+constexpr int kBusyFrameMs = 100;
+
+int BlocksOf(const ChatTextParts &parts)
+{
+    return parts.hasName ? 2 : 1;
+}
 
 QTextCharFormat MessageFormat()
 {
@@ -37,13 +51,15 @@ QTextCharFormat NameFormat(int colourIndex)
 
 } // namespace
 
-int TForm4::ChatLineCount() const
+int TForm4::ChatLineCount()
 {
+    ShowPendingChatLines();
     return chatViewEmpty ? 0 : RichEdit1->document()->blockCount();
 }
 
-QStringList TForm4::ChatLines() const
+QStringList TForm4::ChatLines()
 {
+    ShowPendingChatLines();
     QStringList lines;
     if (chatViewEmpty)
         return lines;
@@ -54,39 +70,90 @@ QStringList TForm4::ChatLines() const
 
 void TForm4::ClearChatView()
 {
+    chatViewFrame.stop();
+    pendingChatLines.clear();
+    pendingChatBlocks = 0;
     RichEdit1->clear();
     chatViewEmpty = true;
 }
 
-void TForm4::PaceChatViewPainting()
+void TForm4::QueueChatLine(ChatTextParts parts)
 {
-    // A busy chat writes lines faster than anybody reads them: the view is
-    // painted at most every so often, not after every line.
-    if (chatViewPaint.isActive())
+    pendingChatBlocks += BlocksOf(parts);
+    pendingChatLines.append(std::move(parts));
+    // Lines that the view would drop as soon as it takes them need not wait.
+    const int kept = kMaxChatLines + BlocksOf(pendingChatLines.constLast());
+    while (pendingChatBlocks - BlocksOf(pendingChatLines.constFirst()) >= kept) {
+        pendingChatBlocks -= BlocksOf(pendingChatLines.constFirst());
+        pendingChatLines.removeFirst();
+    }
+    if (chatViewFrame.isActive())
         return;
-    RichEdit1->viewport()->setUpdatesEnabled(false);
-    chatViewPaint.start();
+    const bool busy = chatViewShown.isValid() && !chatViewShown.hasExpired(kBusyFrameMs);
+    chatViewFrame.start(busy ? kBusyFrameMs : kQuietFrameMs);
 }
 
-void TForm4::AppendChatLine(const QString &text, const QTextCharFormat &format)
+void TForm4::AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
 {
-    PaceChatViewPainting();
-    QScrollBar *scroll = RichEdit1->verticalScrollBar();
-    const bool followingTheEnd = scroll->value() == scroll->maximum();
     // A chat text is never markup: it goes in as plain characters.
-    QTextCursor cursor(RichEdit1->document());
-    cursor.movePosition(QTextCursor::End);
     if (!chatViewEmpty)
         cursor.insertBlock(QTextBlockFormat(), format);
     cursor.insertText(text, format);
     chatViewEmpty = false;
+}
+
+void TForm4::DropOldestLines(QTextCursor &cursor, int kept)
+{
+    // The oldest lines go once the view holds more than its limit. Selected
+    // by position, they are removed without being laid out first, which the
+    // document's own maximum block count does line by line.
+    QTextDocument *document = RichEdit1->document();
+    const int excess = document->blockCount() - kept;
+    if (excess <= 0)
+        return;
+    cursor.setPosition(0);
+    cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+void TForm4::ShowPendingChatLines()
+{
+    chatViewFrame.stop();
+    if (pendingChatLines.isEmpty())
+        return;
+    const QList<ChatTextParts> lines = std::exchange(pendingChatLines, {});
+    pendingChatBlocks = 0;
+    chatViewShown.start();
+    QTextCursor viewCursor = RichEdit1->textCursor();
+    if (viewCursor.hasSelection()) { // setting the cursor costs a relayout; only when there is a selection
+        viewCursor.clearSelection();
+        RichEdit1->setTextCursor(viewCursor);
+    }
+    QScrollBar *scroll = RichEdit1->verticalScrollBar();
+    const bool followingTheEnd = scroll->value() == scroll->maximum();
+
+    // Set, not moved, to the end, and inside the edit block: a move would lay
+    // out the last line, and a position outside one would find its x.
+    QTextDocument *document = RichEdit1->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.setPosition(document->characterCount() - 1);
+    for (const ChatTextParts &line : lines) {
+        if (line.hasName)
+            AppendChatBlock(cursor, line.name, NameFormat(line.colourIndex));
+        AppendChatBlock(cursor, line.message, MessageFormat());
+    }
+    DropOldestLines(cursor, kMaxChatLines + BlocksOf(lines.constLast()));
+    cursor.endEditBlock();
     if (followingTheEnd)
         scroll->setValue(scroll->maximum());
 }
 
 void TForm4::AppendPlainLine(const QString &text)
 {
-    AppendChatLine(text, MessageFormat());
+    ChatTextParts parts;
+    parts.message = text;
+    QueueChatLine(std::move(parts));
 }
 
 void TForm4::AddChatLine(const QByteArray &bytes)
@@ -96,20 +163,7 @@ void TForm4::AddChatLine(const QByteArray &bytes)
 
 void TForm4::AddChatLine(const QString &text)
 {
-    // The oldest lines go once the view holds more than its limit: it keeps
-    // the limit and this write at most. The document drops them itself as
-    // the lines arrive, which is the cheap way for a plain text view.
-    const ChatTextParts parts = SplitChatText(text);
-    RichEdit1->document()->setMaximumBlockCount(kMaxChatLines + (parts.hasName ? 2 : 1));
-    QTextCursor viewCursor = RichEdit1->textCursor();
-    if (viewCursor.hasSelection()) { // setting the cursor costs a relayout; only when there is a selection
-        viewCursor.clearSelection();
-        RichEdit1->setTextCursor(viewCursor);
-    }
-
-    if (parts.hasName)
-        AppendChatLine(parts.name, NameFormat(parts.colourIndex));
-    AppendChatLine(parts.message, MessageFormat());
+    QueueChatLine(SplitChatText(text));
 }
 
 bool TForm4::WriteTranscript(const QString &path)

@@ -32,8 +32,6 @@ const QColor kOlive(0x80, 0x80, 0x00);
 constexpr int kChatFontPixels = 11;
 // The end of the user's move or resize of the window: this long without another.
 constexpr int kMoveEndsAfterMs = 250;
-// The chat view is painted at most this often (about 30 times a second).
-constexpr int kChatViewPaintMs = 33;
 
 QFont ChatFont()
 {
@@ -71,9 +69,8 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     writeBanner();
     wireClientEvents();
 
-    chatViewPaint.setSingleShot(true);
-    chatViewPaint.setInterval(kChatViewPaintMs);
-    connect(&chatViewPaint, &QTimer::timeout, this, [this] { RichEdit1->viewport()->setUpdatesEnabled(true); });
+    chatViewFrame.setSingleShot(true);
+    connect(&chatViewFrame, &QTimer::timeout, this, [this] { ShowPendingChatLines(); });
 
     moveEnd.setSingleShot(true);
     moveEnd.setInterval(kMoveEndsAfterMs);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ChatText.h"
 #include "DesktopSeams.h"
 #include "ProgramWindows.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QIcon>
 #include <QMainWindow>
@@ -20,6 +22,7 @@ class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
 class QTextCharFormat;
+class QTextCursor;
 class TCustomWSocket;
 class TTCPClient;
 class TTCPServer;
@@ -89,8 +92,11 @@ public:
     // The chat view and the transcript.
     void AddChatLine(const QString &text);
     void AddChatLine(const QByteArray &bytes);
-    int ChatLineCount() const;
-    QStringList ChatLines() const;
+    // The view takes new lines once a frame; these read it with every line added so far.
+    int ChatLineCount();
+    QStringList ChatLines();
+    // Writes the lines that wait for the next frame into the view now.
+    void ShowPendingChatLines();
     void ClearChatView();
     void Save1Click();
     void SaveAs1Click();
@@ -188,9 +194,11 @@ private:
     void writeBanner();
     QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
-    void AppendChatLine(const QString &text, const QTextCharFormat &format);
-    void PaceChatViewPainting();
-    // A line in the default look, written without the trim: the line a chat starts with.
+    void QueueChatLine(ChatTextParts parts);
+    void AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
+    // Keeps the newest `kept` lines of the view.
+    void DropOldestLines(QTextCursor &cursor, int kept);
+    // A line in the default look, with no name part: the line a chat starts with.
     void AppendPlainLine(const QString &text);
     QByteArray Bytes(const QString &text) const;
     QListWidget *ParticipantList() const;
@@ -230,8 +238,12 @@ private:
     QTimer restOfText;
     // The next read from the host goes on with a text that was shown in pieces.
     bool continuesText = false;
-    // While it runs, the chat view collects its changes and is painted when it ends.
-    QTimer chatViewPaint;
+    // Lines for the chat view, written into it together once a frame: a busy
+    // chat then costs one layout and one repaint a frame, not one a line.
+    QList<ChatTextParts> pendingChatLines;
+    int pendingChatBlocks = 0;
+    QTimer chatViewFrame;
+    QElapsedTimer chatViewShown;
     // For each entry of the participant list, the connection that registered it.
     QList<int> participantSockets;
     // Where each admitted guest connected from, as it was when it was accepted.

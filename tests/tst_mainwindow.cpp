@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -33,8 +35,9 @@ QString Look(const QTextBlock &block)
         .arg(block.text(), colour.name(), format.fontWeight() == QFont::Bold ? "bold" : "regular");
 }
 
-QStringList Looks(const TForm4 &main, int fromLine = 0)
+QStringList Looks(TForm4 &main, int fromLine = 0)
 {
+    main.ShowPendingChatLines();
     QStringList looks;
     QTextBlock block = main.RichEdit1->document()->findBlockByNumber(fromLine);
     for (; block.isValid(); block = block.next())
@@ -65,6 +68,7 @@ private slots:
     void chatLines_data();
     void chatLines();
     void viewKeeps1600Lines();
+    void viewTakesABurstInOneEdit();
     void transcriptBytes();
     void dirChatProposal_data();
     void dirChatProposal();
@@ -179,6 +183,29 @@ void TestMainWindow::viewKeeps1600Lines()
     QCOMPARE(main.ChatLineCount(), 1602);
     QCOMPARE(main.ChatLines().constLast(), QStringLiteral(" line 2999"));
     QCOMPARE(main.ChatLines().constFirst(), QStringLiteral("<Ann>"));
+}
+
+// A burst of lines reaches the view by itself, in one edit of the document
+// (one layout and one repaint), in order, and the view still follows the end.
+void TestMainWindow::viewTakesABurstInOneEdit()
+{
+    TestProgram test;
+    TForm4 &main = test.Main();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QTextDocument &document = *main.RichEdit1->document();
+    QTRY_COMPARE(document.blockCount(), 8); // the banner
+    QSignalSpy edits(&document, &QTextDocument::contentsChanged);
+    for (int line = 0; line < 300; ++line)
+        main.AddChatLine(line % 3 ? QStringLiteral("4<Ann> line %1").arg(line) : QStringLiteral("line %1").arg(line));
+    QTRY_COMPARE(document.lastBlock().text(), QStringLiteral(" line 299"));
+    QCOMPARE(edits.count(), 1);
+    QCOMPARE(document.blockCount(), 8 + 100 + 200 * 2);
+    QCOMPARE(document.findBlockByNumber(8).text(), QStringLiteral("line 0"));
+    QCOMPARE(document.findBlockByNumber(9).text(), QStringLiteral("<Ann>"));
+    QScrollBar &scroll = *main.RichEdit1->verticalScrollBar();
+    QVERIFY(scroll.maximum() > 0);
+    QCOMPARE(scroll.value(), scroll.maximum());
 }
 
 void TestMainWindow::transcriptBytes()
@@ -387,6 +414,7 @@ void TestMainWindow::findInTheChat()
     main.AddChatLine(QByteArray("3<Anna> hello there"));
     main.AddChatLine(QString::fromUtf8("0<Юля> привет всем"));
     main.AddChatLine(QString::fromUtf8("5<Bob> Привет, Юля"));
+    main.ShowPendingChatLines();
     const QString text = main.RichEdit1->toPlainText();
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
