@@ -1,6 +1,7 @@
 #include "TForm8.h"
 
 #include "CodePage.h"
+#include "LanDiscovery.h"
 #include "ColourTable.h"
 #include "RuntimeErrors.h"
 #include "SetupFile.h"
@@ -537,6 +538,8 @@ void TForm8::showEvent(QShowEvent *event)
 {
     ShownPort = ePort->text();
     closeResult = QDialog::Rejected;
+    if (discovery)
+        discovery->StartFinding(); // the hosts are known by the time the list opens
     QDialog::showEvent(event);
 }
 
@@ -584,6 +587,13 @@ bool TForm8::FilterKeyPasses(const QKeyEvent &key) const
 
 bool TForm8::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == eHost && FindHosts && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier) {
+            ShowFoundHosts();
+            return true;
+        }
+    }
     if (watched == mFilter && event->type() == QEvent::KeyPress
         && !FilterKeyPasses(*static_cast<QKeyEvent *>(event)))
         return true; // the character is dropped

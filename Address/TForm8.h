@@ -6,6 +6,10 @@
 #include <QDialog>
 
 class CodePage;
+class LanDiscovery;
+class QAction;
+class QMenu;
+struct FoundHost;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -29,6 +33,11 @@ public:
     TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage,
            const QString &readOnlyFolder = {}, QWidget *parent = nullptr);
 
+    // The host field offers the hosts that `discovery` finds on the network.
+    void OfferHostsFrom(LanDiscovery &discovery);
+    // Fills the host address and the port from a host found on the network.
+    void PickFoundHost(const FoundHost &host);
+
     // The current settings, read from the controls.
     QString HostAddress() const;
     int PortNumber() const { return portNumber; }
@@ -51,6 +60,9 @@ public:
 
     QTabWidget *TabbedNotebook1 = nullptr;
     QLineEdit *eHost = nullptr;
+    // In the host field: the hosts found on the network (also Alt+Down).
+    QAction *FindHosts = nullptr;
+    QMenu *FoundHostsMenu = nullptr;
     TMouseUpCheckBox *CheckBox1 = nullptr;
     QLineEdit *ePort = nullptr;
     QLineEdit *eName = nullptr;
@@ -94,11 +106,14 @@ private:
     QString CharactersTheFileLoses() const;
     // True when nothing would be lost, or the user agrees to lose it.
     bool SaveDespiteLostCharacters();
+    void ShowFoundHosts();
+    void FillFoundHostsMenu();
 
     QString programFolder;
     QString readOnlyFolder;
     Prompts &prompts;
     const CodePage &codePage;
+    LanDiscovery *discovery = nullptr;
     QButtonGroup *filterChoices = nullptr;
     TypedLengthLimit *nameLimit = nullptr;
     int portNumber = SetupSettings::kDefaultPort;

@@ -1,6 +1,7 @@
 #pragma once
 
 class CodePage;
+class LanDiscovery;
 class Notifier;
 class Prompts;
 class Shell;
@@ -9,7 +10,7 @@ class TrayHost;
 
 // The desktop as the windows reach it. The real program passes Qt's dialogs,
 // the sound theme, the desktop shell, Windows-1251, the system tray and the
-// desktop's notifications; tests pass their doubles.
+// desktop's notifications and Avahi; tests pass their doubles.
 struct DesktopSeams {
     Prompts &prompts;
     Sound &sound;
@@ -17,4 +18,5 @@ struct DesktopSeams {
     const CodePage &codePage;
     TrayHost &trayHost;
     Notifier &notifier;
+    LanDiscovery &discovery;
 };

@@ -3,6 +3,7 @@
 
 #include "ChatText.h"
 #include "CodePage.h"
+#include "LanDiscovery.h"
 #include "Prompts.h"
 #include "Protocol.h"
 #include "RuntimeErrors.h"
@@ -94,6 +95,7 @@ void TForm4::ImClient1Click()
     UserClosed = true;
     Timer2->stop(); // host mode is left, and with it the attempts to listen
     TCPServer1->Close();
+    seams.discovery.Withdraw();
     ClearParticipants();
     Imbusy1->setVisible(false);
     Imbusy1->setChecked(false);

@@ -5,6 +5,7 @@
 #include "AddressFilter.h"
 #include "ChatText.h"
 #include "CodePage.h"
+#include "LanDiscovery.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
 #include "Protocol.h"
@@ -124,6 +125,13 @@ void TForm4::Timer2Timer()
     Edit1->setEnabled(false);
     setWindowTitle(windows.Form8->Nickname() + QStringLiteral(" is Host on ") + address);
     Timer2->stop();
+    AnnounceHost();
+}
+
+void TForm4::AnnounceHost()
+{
+    // On the port actually listened on, which may be past the chosen one.
+    seams.discovery.Announce({windows.Form8->Nickname(), quint16(StrToInt(TCPServer1->Port)), Imbusy1->isChecked()});
 }
 
 void TForm4::TCPServer1Error(int error, const QString &text)
@@ -265,4 +273,6 @@ void TForm4::Imbusy1Click()
         TrayIcon1->SetToolTip(QStringLiteral("Host"));
         TrayIcon1->SetIcon(HostIcon());
     }
+    if (TCPServer1->State() == wsListening)
+        AnnounceHost();
 }

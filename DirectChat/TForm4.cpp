@@ -1,6 +1,7 @@
 #include "TForm4.h"
 
 #include "ChatFindBar.h"
+#include "LanDiscovery.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
 #include "RuntimeErrors.h"
@@ -303,6 +304,7 @@ void TForm4::CloseChat2Click()
     ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
     TCPServer1->Close();
+    seams.discovery.Withdraw();
     TCPClient1->Close();
     if (windows.Form8)
         windows.Form8->eName->setReadOnly(false);

@@ -206,6 +206,8 @@ private:
     void ClearParticipants();
     void SendToGuest(int socket, const QByteArray &text);
     void SendToAllGuests(const QByteArray &text);
+    // Tells the network about the listening host, or brings that up to date.
+    void AnnounceHost();
     void Register(int socket, const QByteArray &nickname);
     void ShowDeparture(int position);
     void PlayArrivalSound();

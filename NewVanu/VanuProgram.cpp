@@ -19,6 +19,7 @@ VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seam
     const QIcon programIcon = ProgramIcon();
     form4 = std::make_unique<TForm4>(windows, seams, folders.transcripts, programIcon);
     form8 = std::make_unique<TForm8>(folders.settings, seams.prompts, seams.codePage, folders.readOnly);
+    form8->OfferHostsFrom(seams.discovery);
     windows.Form8 = form8.get();
     aboutBox = std::make_unique<TAboutBox>(programIcon, seams.shell);
     windows.AboutBox = aboutBox.get();

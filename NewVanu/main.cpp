@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Cp1251CodePage.h"
 #include "DesktopShell.h"
+#include "AvahiDiscovery.h"
 #include "FreedesktopNotifier.h"
 #include "PlatformChoice.h"
 #include "ProgramFolders.h"
@@ -62,7 +63,8 @@ int main(int argc, char *argv[])
     Cp1251CodePage codePage;
     QtTrayHost trayHost;
     FreedesktopNotifier notifier(QStringLiteral("Vanu"), ApplicationId());
-    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost, notifier});
+    AvahiDiscovery discovery;
+    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost, notifier, discovery});
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

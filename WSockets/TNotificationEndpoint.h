@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -82,9 +83,13 @@ private:
     void Enqueue(int socket, Watch &watch, const QByteArray &rest);
     static void Discard(QSocketNotifier *&notifier);
     void Notify(int socket, int kind, int error);
+    // True once this pass of the event loop has spent its time on reads.
+    bool PassIsSpent();
 
     Deliver deliver;
     int deliveries = 0;
     std::map<int, std::unique_ptr<Watch>> watches;
     quint64 nextSerial = 1;
+    // Since the first read of this pass of the event loop.
+    QElapsedTimer pass;
 };

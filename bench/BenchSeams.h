@@ -5,6 +5,7 @@
 
 #include "CodePage.h"
 #include "Cp1251CodePage.h"
+#include "LanDiscovery.h"
 #include "Notifier.h"
 #include "Prompts.h"
 #include "Shell.h"
@@ -59,6 +60,7 @@ struct BenchProgram {
     Cp1251CodePage codePage;
     QuietTray tray;
     NoNotifier notifier;
+    AbsentDiscovery discovery;
     QTemporaryDir folder;
-    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray, notifier}};
+    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray, notifier, discovery}};
 };

@@ -2,6 +2,7 @@
 
 #include "Cp1251CodePage.h"
 #include "FakeTrayHost.h"
+#include "LanDiscovery.h"
 #include "LoopbackPeer.h"
 #include "ScriptedPrompts.h"
 #include "TForm4.h"
@@ -26,7 +27,7 @@
 // seams. Several can chat with each other over loopback in one event loop.
 class TestProgram {
 public:
-    explicit TestProgram(const QByteArray &lastSetup = QByteArray())
+    explicit TestProgram(const QByteArray &lastSetup = QByteArray(), LanDiscovery *discovery = nullptr)
     {
         if (!lastSetup.isEmpty()) {
             QFile file(FolderPath(QStringLiteral("LastSetup.set")));
@@ -34,7 +35,8 @@ public:
                 file.write(lastSetup);
         }
         program = std::make_unique<VanuProgram>(folder.path(),
-                                                DesktopSeams{prompts, sound, shell, codePage, tray, notifier});
+                                                DesktopSeams{prompts, sound, shell, codePage, tray, notifier,
+                                                             discovery ? *discovery : absentDiscovery});
         QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
     }
 
@@ -73,6 +75,7 @@ public:
     Cp1251CodePage codePage;
     FakeTrayHost tray;
     RecordingNotifier notifier;
+    AbsentDiscovery absentDiscovery;
     std::unique_ptr<VanuProgram> program;
     int ends = 0;
 };
