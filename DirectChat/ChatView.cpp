@@ -28,173 +28,182 @@ const QColor kLime(0x00, 0xFF, 0x00);
 constexpr int kQuietFrameMs = 33;
 constexpr int kBusyFrameMs = 100;
 
-int BlocksOf(const ChatTextParts &parts) { return parts.hasName ? 2 : 1; }
-
-QTextCharFormat MessageFormat() {
-  QTextCharFormat format;
-  format.setForeground(kLime);
-  format.setFontWeight(QFont::Normal);
-  return format;
+int BlocksOf(const ChatTextParts &parts)
+{
+    return parts.hasName ? 2 : 1;
 }
 
-QTextCharFormat NameFormat(int colourIndex) {
-  QTextCharFormat format;
-  format.setForeground(
-      NamedColour(IndexColourName(colourIndex)).value_or(QColor(Qt::yellow)));
-  format.setFontWeight(QFont::Bold);
-  return format;
+QTextCharFormat MessageFormat()
+{
+    QTextCharFormat format;
+    format.setForeground(kLime);
+    format.setFontWeight(QFont::Normal);
+    return format;
+}
+
+QTextCharFormat NameFormat(int colourIndex)
+{
+    QTextCharFormat format;
+    format.setForeground(NamedColour(IndexColourName(colourIndex)).value_or(QColor(Qt::yellow)));
+    format.setFontWeight(QFont::Bold);
+    return format;
 }
 
 } // namespace
 
-int TForm4::ChatLineCount() {
-  ShowPendingChatLines();
-  return chatViewEmpty ? 0 : RichEdit1->document()->blockCount();
+int TForm4::ChatLineCount()
+{
+    ShowPendingChatLines();
+    return chatViewEmpty ? 0 : RichEdit1->document()->blockCount();
 }
 
-QStringList TForm4::ChatLines() {
-  ShowPendingChatLines();
-  QStringList lines;
-  if (chatViewEmpty)
+QStringList TForm4::ChatLines()
+{
+    ShowPendingChatLines();
+    QStringList lines;
+    if (chatViewEmpty)
+        return lines;
+    for (QTextBlock block = RichEdit1->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
     return lines;
-  for (QTextBlock block = RichEdit1->document()->begin(); block.isValid();
-       block = block.next())
-    lines << block.text();
-  return lines;
 }
 
-void TForm4::ClearChatView() {
-  chatViewFrame.stop();
-  pendingChatLines.clear();
-  pendingChatBlocks = 0;
-  RichEdit1->clear();
-  chatViewEmpty = true;
+void TForm4::ClearChatView()
+{
+    chatViewFrame.stop();
+    pendingChatLines.clear();
+    pendingChatBlocks = 0;
+    RichEdit1->clear();
+    chatViewEmpty = true;
 }
 
-void TForm4::QueueChatLine(ChatTextParts parts) {
-  pendingChatBlocks += BlocksOf(parts);
-  pendingChatLines.append(std::move(parts));
-  // Lines that the view would drop as soon as it takes them need not wait.
-  const int kept = kMaxChatLines + BlocksOf(pendingChatLines.constLast());
-  while (pendingChatBlocks - BlocksOf(pendingChatLines.constFirst()) >= kept) {
-    pendingChatBlocks -= BlocksOf(pendingChatLines.constFirst());
-    pendingChatLines.removeFirst();
-  }
-  if (chatViewFrame.isActive())
-    return;
-  const bool busy =
-      chatViewShown.isValid() && !chatViewShown.hasExpired(kBusyFrameMs);
-  chatViewFrame.start(busy ? kBusyFrameMs : kQuietFrameMs);
+void TForm4::QueueChatLine(ChatTextParts parts)
+{
+    pendingChatBlocks += BlocksOf(parts);
+    pendingChatLines.append(std::move(parts));
+    // Lines that the view would drop as soon as it takes them need not wait.
+    const int kept = kMaxChatLines + BlocksOf(pendingChatLines.constLast());
+    while (pendingChatBlocks - BlocksOf(pendingChatLines.constFirst()) >= kept) {
+        pendingChatBlocks -= BlocksOf(pendingChatLines.constFirst());
+        pendingChatLines.removeFirst();
+    }
+    if (chatViewFrame.isActive())
+        return;
+    const bool busy = chatViewShown.isValid() && !chatViewShown.hasExpired(kBusyFrameMs);
+    chatViewFrame.start(busy ? kBusyFrameMs : kQuietFrameMs);
 }
 
-void TForm4::AppendChatBlock(QTextCursor &cursor, const QString &text,
-                             const QTextCharFormat &format) {
-  // A chat text is never markup: it goes in as plain characters.
-  if (!chatViewEmpty)
-    cursor.insertBlock(QTextBlockFormat(), format);
-  cursor.insertText(text, format);
-  chatViewEmpty = false;
+void TForm4::AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
+{
+    // A chat text is never markup: it goes in as plain characters.
+    if (!chatViewEmpty)
+        cursor.insertBlock(QTextBlockFormat(), format);
+    cursor.insertText(text, format);
+    chatViewEmpty = false;
 }
 
-void TForm4::DropOldestLines(QTextCursor &cursor, int kept) {
-  // The oldest lines go once the view holds more than its limit. Selected
-  // by position, they are removed without being laid out first, which the
-  // document's own maximum block count does line by line.
-  QTextDocument *document = RichEdit1->document();
-  const int excess = document->blockCount() - kept;
-  if (excess <= 0)
-    return;
-  cursor.setPosition(0);
-  cursor.setPosition(document->findBlockByNumber(excess).position(),
-                     QTextCursor::KeepAnchor);
-  cursor.removeSelectedText();
+void TForm4::DropOldestLines(QTextCursor &cursor, int kept)
+{
+    // The oldest lines go once the view holds more than its limit. Selected
+    // by position, they are removed without being laid out first, which the
+    // document's own maximum block count does line by line.
+    QTextDocument *document = RichEdit1->document();
+    const int excess = document->blockCount() - kept;
+    if (excess <= 0)
+        return;
+    cursor.setPosition(0);
+    cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
-void TForm4::ShowPendingChatLines() {
-  chatViewFrame.stop();
-  if (pendingChatLines.isEmpty())
-    return;
-  const QList<ChatTextParts> lines = std::exchange(pendingChatLines, {});
-  pendingChatBlocks = 0;
-  chatViewShown.start();
-  QTextCursor viewCursor = RichEdit1->textCursor();
-  if (viewCursor.hasSelection()) { // setting the cursor costs a relayout; only
-                                   // when there is a selection
-    viewCursor.clearSelection();
-    RichEdit1->setTextCursor(viewCursor);
-  }
-  QScrollBar *scroll = RichEdit1->verticalScrollBar();
-  const bool followingTheEnd = scroll->value() == scroll->maximum();
+void TForm4::ShowPendingChatLines()
+{
+    chatViewFrame.stop();
+    if (pendingChatLines.isEmpty())
+        return;
+    const QList<ChatTextParts> lines = std::exchange(pendingChatLines, {});
+    pendingChatBlocks = 0;
+    chatViewShown.start();
+    QTextCursor viewCursor = RichEdit1->textCursor();
+    if (viewCursor.hasSelection()) { // setting the cursor costs a relayout; only when there is a selection
+        viewCursor.clearSelection();
+        RichEdit1->setTextCursor(viewCursor);
+    }
+    QScrollBar *scroll = RichEdit1->verticalScrollBar();
+    const bool followingTheEnd = scroll->value() == scroll->maximum();
 
-  // Set, not moved, to the end, and inside the edit block: a move would lay
-  // out the last line, and a position outside one would find its x.
-  QTextDocument *document = RichEdit1->document();
-  QTextCursor cursor(document);
-  cursor.beginEditBlock();
-  cursor.setPosition(document->characterCount() - 1);
-  for (const ChatTextParts &line : lines) {
-    if (line.hasName)
-      AppendChatBlock(cursor, line.name, NameFormat(line.colourIndex));
-    AppendChatBlock(cursor, line.message, MessageFormat());
-  }
-  DropOldestLines(cursor, kMaxChatLines + BlocksOf(lines.constLast()));
-  cursor.endEditBlock();
-  if (followingTheEnd)
-    scroll->setValue(scroll->maximum());
+    // Set, not moved, to the end, and inside the edit block: a move would lay
+    // out the last line, and a position outside one would find its x.
+    QTextDocument *document = RichEdit1->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.setPosition(document->characterCount() - 1);
+    for (const ChatTextParts &line : lines) {
+        if (line.hasName)
+            AppendChatBlock(cursor, line.name, NameFormat(line.colourIndex));
+        AppendChatBlock(cursor, line.message, MessageFormat());
+    }
+    DropOldestLines(cursor, kMaxChatLines + BlocksOf(lines.constLast()));
+    cursor.endEditBlock();
+    if (followingTheEnd)
+        scroll->setValue(scroll->maximum());
 }
 
-void TForm4::AppendPlainLine(const QString &text) {
-  ChatTextParts parts;
-  parts.message = text;
-  QueueChatLine(std::move(parts));
+void TForm4::AppendPlainLine(const QString &text)
+{
+    ChatTextParts parts;
+    parts.message = text;
+    QueueChatLine(std::move(parts));
 }
 
-void TForm4::AddChatLine(const QByteArray &bytes) {
-  AddChatLine(seams.codePage.ToUnicode(bytes));
+void TForm4::AddChatLine(const QByteArray &bytes)
+{
+    AddChatLine(seams.codePage.ToUnicode(bytes));
 }
 
-void TForm4::AddChatLine(const QString &text) {
-  QueueChatLine(SplitChatText(text));
+void TForm4::AddChatLine(const QString &text)
+{
+    QueueChatLine(SplitChatText(text));
 }
 
-bool TForm4::WriteTranscript(const QString &path) {
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) &&
-      file.write(TranscriptBytes(ChatLines(), seams.codePage)) >= 0 &&
-      file.commit())
-    return true;
-  seams.prompts.ShowError(QStringLiteral("Cannot create file %1").arg(path));
-  return false;
+bool TForm4::WriteTranscript(const QString &path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(TranscriptBytes(ChatLines(), seams.codePage)) >= 0
+        && file.commit())
+        return true;
+    seams.prompts.ShowError(QStringLiteral("Cannot create file %1").arg(path));
+    return false;
 }
 
-void TForm4::Save1Click() {
-  if (transcriptPath.isEmpty())
-    SaveAs1Click();
-  else
+void TForm4::Save1Click()
+{
+    if (transcriptPath.isEmpty())
+        SaveAs1Click();
+    else
+        WriteTranscript(transcriptPath);
+}
+
+void TForm4::SaveAs1Click()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save File");
+    request.folder = programFolder;
+    request.filter = QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    request.filterIndex = 1;
+    request.fileName = ProposeDirChatName(programFolder);
+    const QString chosen = seams.prompts.SaveFileName(request);
+    transcriptPath = WithTxtExtension(chosen);
+    if (chosen.isEmpty()) {
+        transcriptPath.clear();
+        return;
+    }
+    if (QFile::exists(transcriptPath)
+        && seams.prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(transcriptPath))
+               != Prompts::Answer::Yes) {
+        // A file the user chose to keep is never written by a later "Save Chat".
+        transcriptPath.clear();
+        return;
+    }
     WriteTranscript(transcriptPath);
-}
-
-void TForm4::SaveAs1Click() {
-  FileDialogRequest request;
-  request.title = QStringLiteral("Save File");
-  request.folder = programFolder;
-  request.filter =
-      QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*");
-  request.filterIndex = 1;
-  request.fileName = ProposeDirChatName(programFolder);
-  const QString chosen = seams.prompts.SaveFileName(request);
-  transcriptPath = WithTxtExtension(chosen);
-  if (chosen.isEmpty()) {
-    transcriptPath.clear();
-    return;
-  }
-  if (QFile::exists(transcriptPath) &&
-      seams.prompts.AskYesNoCancel(
-          QStringLiteral("OK to overwrite %1").arg(transcriptPath)) !=
-          Prompts::Answer::Yes) {
-    // A file the user chose to keep is never written by a later "Save Chat".
-    transcriptPath.clear();
-    return;
-  }
-  WriteTranscript(transcriptPath);
 }

@@ -11,18 +11,17 @@
 #include <cerrno>
 
 struct TNotificationEndpoint::Watch {
-  quint64 serial = 0;
-  int kinds = 0;
-  // Cleared between a read or accept notification and the owner's next read or
-  // accept.
-  bool readArmed = true;
-  // A connection attempt is under way: only its outcome is watched for.
-  bool connectPending = false;
-  // The send queue overflowed; the close notification is on its way.
-  bool broken = false;
-  QByteArray queue;
-  QSocketNotifier *reader = nullptr;
-  QSocketNotifier *writer = nullptr;
+    quint64 serial = 0;
+    int kinds = 0;
+    // Cleared between a read or accept notification and the owner's next read or accept.
+    bool readArmed = true;
+    // A connection attempt is under way: only its outcome is watched for.
+    bool connectPending = false;
+    // The send queue overflowed; the close notification is on its way.
+    bool broken = false;
+    QByteArray queue;
+    QSocketNotifier *reader = nullptr;
+    QSocketNotifier *writer = nullptr;
 };
 
 namespace {
@@ -33,279 +32,287 @@ namespace {
 // it takes to relay one line from each of them to all.
 constexpr qint64 kLongestReadingPassNs = 8'000'000;
 
-bool WouldBlock(int errnoValue) {
-  return errnoValue == EAGAIN || errnoValue == EWOULDBLOCK;
+bool WouldBlock(int errnoValue)
+{
+    return errnoValue == EAGAIN || errnoValue == EWOULDBLOCK;
 }
 
 } // namespace
 
 TNotificationEndpoint::TNotificationEndpoint(Deliver deliver, QObject *parent)
-    : QObject(parent), deliver(std::move(deliver)) {}
+    : QObject(parent), deliver(std::move(deliver))
+{
+}
 
 TNotificationEndpoint::~TNotificationEndpoint() = default;
 
-TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket) {
-  std::unique_ptr<Watch> &slot = watches[socket];
-  if (!slot) {
-    slot = std::make_unique<Watch>();
-    slot->serial = nextSerial++;
-  }
-  return *slot;
-}
-
-TNotificationEndpoint::Watch *
-TNotificationEndpoint::FindWatch(int socket) const {
-  const auto found = watches.find(socket);
-  return found == watches.end() ? nullptr : found->second.get();
-}
-
-qsizetype TNotificationEndpoint::QueuedBytes(int socket) const {
-  const Watch *watch = FindWatch(socket);
-  return watch ? watch->queue.size() : 0;
-}
-
-QSocketNotifier *TNotificationEndpoint::MakeNotifier(int socket, int type) {
-  const auto notifierType = static_cast<QSocketNotifier::Type>(type);
-  auto *notifier = new QSocketNotifier(socket, notifierType, this);
-  if (notifierType == QSocketNotifier::Read)
-    connect(notifier, &QSocketNotifier::activated, this,
-            [this, socket] { ReadyToRead(socket); });
-  else
-    connect(notifier, &QSocketNotifier::activated, this,
-            [this, socket] { ReadyToWrite(socket); });
-  return notifier;
-}
-
-void TNotificationEndpoint::Discard(QSocketNotifier *&notifier) {
-  if (!notifier)
-    return;
-  // It may be the very notifier whose signal is running: never delete it here.
-  notifier->setEnabled(false);
-  notifier->deleteLater();
-  notifier = nullptr;
-}
-
-void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch) {
-  const bool wantsRead =
-      (watch.kinds &
-       (SocketEvent::Read | SocketEvent::Accept | SocketEvent::Close)) &&
-      watch.readArmed && !watch.connectPending;
-  const bool wantsWrite = watch.connectPending || !watch.queue.isEmpty();
-  if (wantsRead && !watch.reader)
-    watch.reader = MakeNotifier(socket, QSocketNotifier::Read);
-  if (wantsWrite && !watch.writer)
-    watch.writer = MakeNotifier(socket, QSocketNotifier::Write);
-  if (watch.reader)
-    watch.reader->setEnabled(wantsRead);
-  if (watch.writer)
-    watch.writer->setEnabled(wantsWrite);
-}
-
-int TNotificationEndpoint::Select(int socket, int kinds) {
-  const int flags = fcntl(socket, F_GETFL);
-  if (flags < 0 || fcntl(socket, F_SETFL, flags | O_NONBLOCK) < 0)
-    return TranslateErrno(errno);
-  Watch &watch = WatchOf(socket);
-  if (!(kinds & SocketEvent::Connect))
-    watch.connectPending = false;
-  else if (!(watch.kinds & SocketEvent::Connect))
-    watch.connectPending = true;
-  watch.kinds = kinds;
-  watch.readArmed = true;
-  UpdateNotifiers(socket, watch);
-  return 0;
-}
-
-void TNotificationEndpoint::Rearm(int socket) {
-  if (Watch *watch = FindWatch(socket); watch && !watch->readArmed) {
-    watch->readArmed = true;
-    UpdateNotifiers(socket, *watch);
-  }
-}
-
-void TNotificationEndpoint::RearmLater(int socket, int milliseconds) {
-  const Watch *watch = FindWatch(socket);
-  if (!watch)
-    return;
-  QTimer::singleShot(milliseconds, this,
-                     [this, socket, serial = watch->serial] {
-                       if (const Watch *current = FindWatch(socket);
-                           current && current->serial == serial)
-                         Rearm(socket);
-                     });
-}
-
-void TNotificationEndpoint::Forget(int socket) {
-  const auto found = watches.find(socket);
-  if (found == watches.end())
-    return;
-  Discard(found->second->reader);
-  Discard(found->second->writer);
-  watches.erase(found);
-}
-
-void TNotificationEndpoint::Retire() {
-  for (auto &[socket, watch] : watches) {
-    Discard(watch->reader);
-    Discard(watch->writer);
-  }
-  watches.clear();
-  deliver = [](int, int, int) {};
-}
-
-void TNotificationEndpoint::Notify(int socket, int kind, int error) {
-  // A copy: the owner may retire this endpoint, and with it `deliver`, while it
-  // runs.
-  const Deliver callback = deliver;
-  ++deliveries;
-  callback(socket, kind, error);
-  --deliveries;
-}
-
-bool TNotificationEndpoint::PassIsSpent() {
-  if (pass.isValid())
-    return pass.nsecsElapsed() > kLongestReadingPassNs;
-  pass.start();
-  // Runs once the event loop is back, after this pass.
-  QMetaObject::invokeMethod(
-      this, [this] { pass.invalidate(); }, Qt::QueuedConnection);
-  return false;
-}
-
-void TNotificationEndpoint::ReadyToRead(int socket) {
-  Watch *watch = FindWatch(socket);
-  if (!watch)
-    return;
-  const int kinds = watch->kinds;
-  watch->readArmed = false;
-  UpdateNotifiers(socket, *watch);
-  if ((kinds & SocketEvent::Read) && PassIsSpent()) {
-    RearmLater(socket, 0);
-    return;
-  }
-  if (kinds & SocketEvent::Accept) {
-    Notify(socket, SocketEvent::Accept, 0);
-    return;
-  }
-  // Peek to tell waiting data from the end of the stream or a failed
-  // connection.
-  char probe;
-  ssize_t peeked;
-  do
-    peeked = recv(socket, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
-  while (peeked < 0 && errno == EINTR);
-  const int peekErrno = errno;
-
-  if (peeked > 0) {
-    if (kinds & SocketEvent::Read)
-      Notify(socket, SocketEvent::Read, 0);
-  } else if (peeked < 0 && WouldBlock(peekErrno)) {
-    watch->readArmed = true; // nothing there after all
-    UpdateNotifiers(socket, *watch);
-  } else if (kinds & SocketEvent::Close) {
-    Notify(socket, SocketEvent::Close,
-           peeked == 0 ? 0 : TranslateErrno(peekErrno));
-  }
-  // Nothing may touch `watch` after a delivery: the owner may have closed the
-  // socket.
-}
-
-void TNotificationEndpoint::ReadyToWrite(int socket) {
-  Watch *watch = FindWatch(socket);
-  if (!watch)
-    return;
-  if (watch->connectPending) {
-    ConnectEnded(socket, *watch);
-    return;
-  }
-  // A failed send means the peer has gone; the read side reports its close.
-  if (SendQueued(socket, *watch) != 0)
-    watch->queue.clear();
-  UpdateNotifiers(socket, *watch);
-}
-
-void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch) {
-  int outcome = 0;
-  socklen_t size = sizeof outcome;
-  if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &outcome, &size) != 0)
-    outcome = errno;
-  watch.connectPending = false;
-  if (outcome != 0)
-    watch.readArmed = false; // a failed attempt has nothing more to say
-  UpdateNotifiers(socket, watch);
-  if (watch.kinds & SocketEvent::Connect)
-    Notify(socket, SocketEvent::Connect,
-           outcome == 0 ? 0 : TranslateErrno(outcome));
-}
-
-int TNotificationEndpoint::SendQueued(int socket, Watch &watch) {
-  while (!watch.queue.isEmpty()) {
-    const ssize_t sent =
-        ::send(socket, watch.queue.constData(), size_t(watch.queue.size()),
-               MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (sent >= 0) {
-      watch.queue.remove(0, sent);
-      continue;
+TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket)
+{
+    std::unique_ptr<Watch> &slot = watches[socket];
+    if (!slot) {
+        slot = std::make_unique<Watch>();
+        slot->serial = nextSerial++;
     }
-    if (errno == EINTR)
-      continue;
-    return WouldBlock(errno) ? 0 : TranslateErrno(errno);
-  }
-  return 0;
+    return *slot;
 }
 
-int TNotificationEndpoint::Send(int socket, const QByteArray &bytes) {
-  if (Watch *watch = FindWatch(socket)) {
-    if (watch->broken)
-      return 0; // the connection is being closed; nothing more goes out
-    if (!watch->queue.isEmpty()) {
-      Enqueue(socket, *watch, bytes);
-      return 0;
-    }
-  }
-  qsizetype sent = 0;
-  while (sent < bytes.size()) {
-    const ssize_t taken =
-        ::send(socket, bytes.constData() + sent, size_t(bytes.size() - sent),
-               MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (taken >= 0) {
-      sent += taken;
-    } else if (WouldBlock(errno)) {
-      Enqueue(socket, WatchOf(socket), bytes.mid(sent));
-      return 0;
-    } else if (errno != EINTR) {
-      return TranslateErrno(errno);
-    }
-  }
-  return 0;
+TNotificationEndpoint::Watch *TNotificationEndpoint::FindWatch(int socket) const
+{
+    const auto found = watches.find(socket);
+    return found == watches.end() ? nullptr : found->second.get();
 }
 
-void TNotificationEndpoint::Enqueue(int socket, Watch &watch,
-                                    const QByteArray &rest) {
-  if (watch.queue.size() + rest.size() <= kSendQueueLimit) {
-    watch.queue.append(rest);
+qsizetype TNotificationEndpoint::QueuedBytes(int socket) const
+{
+    const Watch *watch = FindWatch(socket);
+    return watch ? watch->queue.size() : 0;
+}
+
+QSocketNotifier *TNotificationEndpoint::MakeNotifier(int socket, int type)
+{
+    const auto notifierType = static_cast<QSocketNotifier::Type>(type);
+    auto *notifier = new QSocketNotifier(socket, notifierType, this);
+    if (notifierType == QSocketNotifier::Read)
+        connect(notifier, &QSocketNotifier::activated, this, [this, socket] { ReadyToRead(socket); });
+    else
+        connect(notifier, &QSocketNotifier::activated, this, [this, socket] { ReadyToWrite(socket); });
+    return notifier;
+}
+
+void TNotificationEndpoint::Discard(QSocketNotifier *&notifier)
+{
+    if (!notifier)
+        return;
+    // It may be the very notifier whose signal is running: never delete it here.
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    notifier = nullptr;
+}
+
+void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch)
+{
+    const bool wantsRead = (watch.kinds & (SocketEvent::Read | SocketEvent::Accept | SocketEvent::Close))
+                           && watch.readArmed && !watch.connectPending;
+    const bool wantsWrite = watch.connectPending || !watch.queue.isEmpty();
+    if (wantsRead && !watch.reader)
+        watch.reader = MakeNotifier(socket, QSocketNotifier::Read);
+    if (wantsWrite && !watch.writer)
+        watch.writer = MakeNotifier(socket, QSocketNotifier::Write);
+    if (watch.reader)
+        watch.reader->setEnabled(wantsRead);
+    if (watch.writer)
+        watch.writer->setEnabled(wantsWrite);
+}
+
+int TNotificationEndpoint::Select(int socket, int kinds)
+{
+    const int flags = fcntl(socket, F_GETFL);
+    if (flags < 0 || fcntl(socket, F_SETFL, flags | O_NONBLOCK) < 0)
+        return TranslateErrno(errno);
+    Watch &watch = WatchOf(socket);
+    if (!(kinds & SocketEvent::Connect))
+        watch.connectPending = false;
+    else if (!(watch.kinds & SocketEvent::Connect))
+        watch.connectPending = true;
+    watch.kinds = kinds;
+    watch.readArmed = true;
     UpdateNotifiers(socket, watch);
-    return;
-  }
-  watch.broken = true;
-  watch.queue = QByteArray();
-  UpdateNotifiers(socket, watch);
-  QMetaObject::invokeMethod(
-      this,
-      [this, socket, serial = watch.serial] {
-        const Watch *current = FindWatch(socket);
-        if (current && current->serial == serial &&
-            (current->kinds & SocketEvent::Close))
-          Notify(socket, SocketEvent::Close, SocketError::NoBufferSpace);
-      },
-      Qt::QueuedConnection);
+    return 0;
 }
 
-void TNotificationEndpoint::FlushBeforeClose(int socket) {
-  Watch *watch = FindWatch(socket);
-  if (!watch || watch->queue.isEmpty())
-    return;
-  SendQueued(socket, *watch);
-  watch->queue = QByteArray();
-  UpdateNotifiers(socket, *watch);
+void TNotificationEndpoint::Rearm(int socket)
+{
+    if (Watch *watch = FindWatch(socket); watch && !watch->readArmed) {
+        watch->readArmed = true;
+        UpdateNotifiers(socket, *watch);
+    }
+}
+
+void TNotificationEndpoint::RearmLater(int socket, int milliseconds)
+{
+    const Watch *watch = FindWatch(socket);
+    if (!watch)
+        return;
+    QTimer::singleShot(milliseconds, this, [this, socket, serial = watch->serial] {
+        if (const Watch *current = FindWatch(socket); current && current->serial == serial)
+            Rearm(socket);
+    });
+}
+
+void TNotificationEndpoint::Forget(int socket)
+{
+    const auto found = watches.find(socket);
+    if (found == watches.end())
+        return;
+    Discard(found->second->reader);
+    Discard(found->second->writer);
+    watches.erase(found);
+}
+
+void TNotificationEndpoint::Retire()
+{
+    for (auto &[socket, watch] : watches) {
+        Discard(watch->reader);
+        Discard(watch->writer);
+    }
+    watches.clear();
+    deliver = [](int, int, int) {};
+}
+
+void TNotificationEndpoint::Notify(int socket, int kind, int error)
+{
+    // A copy: the owner may retire this endpoint, and with it `deliver`, while it runs.
+    const Deliver callback = deliver;
+    ++deliveries;
+    callback(socket, kind, error);
+    --deliveries;
+}
+
+bool TNotificationEndpoint::PassIsSpent()
+{
+    if (pass.isValid())
+        return pass.nsecsElapsed() > kLongestReadingPassNs;
+    pass.start();
+    // Runs once the event loop is back, after this pass.
+    QMetaObject::invokeMethod(this, [this] { pass.invalidate(); }, Qt::QueuedConnection);
+    return false;
+}
+
+void TNotificationEndpoint::ReadyToRead(int socket)
+{
+    Watch *watch = FindWatch(socket);
+    if (!watch)
+        return;
+    const int kinds = watch->kinds;
+    watch->readArmed = false;
+    UpdateNotifiers(socket, *watch);
+    if ((kinds & SocketEvent::Read) && PassIsSpent()) {
+        RearmLater(socket, 0);
+        return;
+    }
+    if (kinds & SocketEvent::Accept) {
+        Notify(socket, SocketEvent::Accept, 0);
+        return;
+    }
+    // Peek to tell waiting data from the end of the stream or a failed
+    // connection.
+    char probe;
+    ssize_t peeked;
+    do
+        peeked = recv(socket, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+    while (peeked < 0 && errno == EINTR);
+    const int peekErrno = errno;
+
+    if (peeked > 0) {
+        if (kinds & SocketEvent::Read)
+            Notify(socket, SocketEvent::Read, 0);
+    } else if (peeked < 0 && WouldBlock(peekErrno)) {
+        watch->readArmed = true; // nothing there after all
+        UpdateNotifiers(socket, *watch);
+    } else if (kinds & SocketEvent::Close) {
+        Notify(socket, SocketEvent::Close, peeked == 0 ? 0 : TranslateErrno(peekErrno));
+    }
+    // Nothing may touch `watch` after a delivery: the owner may have closed the
+    // socket.
+}
+
+void TNotificationEndpoint::ReadyToWrite(int socket)
+{
+    Watch *watch = FindWatch(socket);
+    if (!watch)
+        return;
+    if (watch->connectPending) {
+        ConnectEnded(socket, *watch);
+        return;
+    }
+    // A failed send means the peer has gone; the read side reports its close.
+    if (SendQueued(socket, *watch) != 0)
+        watch->queue.clear();
+    UpdateNotifiers(socket, *watch);
+}
+
+void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
+{
+    int outcome = 0;
+    socklen_t size = sizeof outcome;
+    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &outcome, &size) != 0)
+        outcome = errno;
+    watch.connectPending = false;
+    if (outcome != 0)
+        watch.readArmed = false; // a failed attempt has nothing more to say
+    UpdateNotifiers(socket, watch);
+    if (watch.kinds & SocketEvent::Connect)
+        Notify(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
+}
+
+int TNotificationEndpoint::SendQueued(int socket, Watch &watch)
+{
+    while (!watch.queue.isEmpty()) {
+        const ssize_t sent = ::send(socket, watch.queue.constData(), size_t(watch.queue.size()),
+                                    MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent >= 0) {
+            watch.queue.remove(0, sent);
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        return WouldBlock(errno) ? 0 : TranslateErrno(errno);
+    }
+    return 0;
+}
+
+int TNotificationEndpoint::Send(int socket, const QByteArray &bytes)
+{
+    if (Watch *watch = FindWatch(socket)) {
+        if (watch->broken)
+            return 0; // the connection is being closed; nothing more goes out
+        if (!watch->queue.isEmpty()) {
+            Enqueue(socket, *watch, bytes);
+            return 0;
+        }
+    }
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t taken = ::send(socket, bytes.constData() + sent, size_t(bytes.size() - sent),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (taken >= 0) {
+            sent += taken;
+        } else if (WouldBlock(errno)) {
+            Enqueue(socket, WatchOf(socket), bytes.mid(sent));
+            return 0;
+        } else if (errno != EINTR) {
+            return TranslateErrno(errno);
+        }
+    }
+    return 0;
+}
+
+void TNotificationEndpoint::Enqueue(int socket, Watch &watch, const QByteArray &rest)
+{
+    if (watch.queue.size() + rest.size() <= kSendQueueLimit) {
+        watch.queue.append(rest);
+        UpdateNotifiers(socket, watch);
+        return;
+    }
+    watch.broken = true;
+    watch.queue = QByteArray();
+    UpdateNotifiers(socket, watch);
+    QMetaObject::invokeMethod(
+        this,
+        [this, socket, serial = watch.serial] {
+            const Watch *current = FindWatch(socket);
+            if (current && current->serial == serial && (current->kinds & SocketEvent::Close))
+                Notify(socket, SocketEvent::Close, SocketError::NoBufferSpace);
+        },
+        Qt::QueuedConnection);
+}
+
+void TNotificationEndpoint::FlushBeforeClose(int socket)
+{
+    Watch *watch = FindWatch(socket);
+    if (!watch || watch->queue.isEmpty())
+        return;
+    SendQueued(socket, *watch);
+    watch->queue = QByteArray();
+    UpdateNotifiers(socket, *watch);
 }

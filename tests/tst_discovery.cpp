@@ -30,39 +30,40 @@ constexpr quint16 kBasePort = 46100;
 constexpr int kAvahiWaitMs = 15000;
 const QString kAddress = QStringLiteral("10.77.0.1");
 
-bool Run(const QByteArray &command) {
-  return std::system(command.constData()) == 0;
+bool Run(const QByteArray &command)
+{
+    return std::system(command.constData()) == 0;
 }
 
-bool WriteFile(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A system bus that lets everybody do everything: only this test is on it.
-const QByteArray kBusConfig =
-    "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-    "1.0//EN\"\n"
-    " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-    "<busconfig>\n"
-    "  <type>system</type>\n"
-    "  <listen>unix:path=@SOCKET@</listen>\n"
-    "  <auth>EXTERNAL</auth>\n"
-    "  <policy context=\"default\">\n"
-    "    <allow user=\"*\"/>\n"
-    "    <allow own=\"*\"/>\n"
-    "    <allow send_type=\"method_call\"/>\n"
-    "    <allow send_type=\"signal\"/>\n"
-    "    <allow send_requested_reply=\"true\"/>\n"
-    "    <allow receive_type=\"method_call\"/>\n"
-    "    <allow receive_type=\"signal\"/>\n"
-    "    <allow send_type=\"method_return\"/>\n"
-    "    <allow send_type=\"error\"/>\n"
-    "    <allow receive_type=\"method_return\"/>\n"
-    "    <allow receive_type=\"error\"/>\n"
-    "    <allow receive_requested_reply=\"true\"/>\n"
-    "  </policy>\n"
-    "</busconfig>\n";
+const QByteArray kBusConfig = "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+                              "1.0//EN\"\n"
+                              " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                              "<busconfig>\n"
+                              "  <type>system</type>\n"
+                              "  <listen>unix:path=@SOCKET@</listen>\n"
+                              "  <auth>EXTERNAL</auth>\n"
+                              "  <policy context=\"default\">\n"
+                              "    <allow user=\"*\"/>\n"
+                              "    <allow own=\"*\"/>\n"
+                              "    <allow send_type=\"method_call\"/>\n"
+                              "    <allow send_type=\"signal\"/>\n"
+                              "    <allow send_requested_reply=\"true\"/>\n"
+                              "    <allow receive_type=\"method_call\"/>\n"
+                              "    <allow receive_type=\"signal\"/>\n"
+                              "    <allow send_type=\"method_return\"/>\n"
+                              "    <allow send_type=\"error\"/>\n"
+                              "    <allow receive_type=\"method_return\"/>\n"
+                              "    <allow receive_type=\"error\"/>\n"
+                              "    <allow receive_requested_reply=\"true\"/>\n"
+                              "  </policy>\n"
+                              "</busconfig>\n";
 
 // The daemon on the test's own interface only.
 const QByteArray kAvahiConfig = "[server]\n"
@@ -78,248 +79,237 @@ const QByteArray kAvahiConfig = "[server]\n"
 
 // Listens on `port`, so that nobody else can, until it is destroyed.
 struct TakenPort {
-  explicit TakenPort(quint16 port) : socket(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    listening = socket >= 0 &&
-                bind(socket, reinterpret_cast<sockaddr *>(&address),
-                     sizeof address) == 0 &&
-                listen(socket, 1) == 0;
-  }
-  ~TakenPort() { close(socket); }
-  int socket;
-  bool listening = false;
+    explicit TakenPort(quint16 port) : socket(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        listening = socket >= 0 && bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
+                    && listen(socket, 1) == 0;
+    }
+    ~TakenPort() { close(socket); }
+    int socket;
+    bool listening = false;
 };
 
-const FoundHost *FindByNickname(const QList<FoundHost> &hosts,
-                                const QString &nickname) {
-  for (const FoundHost &host : hosts) {
-    if (host.nickname == nickname)
-      return &host;
-  }
-  return nullptr;
+const FoundHost *FindByNickname(const QList<FoundHost> &hosts, const QString &nickname)
+{
+    for (const FoundHost &host : hosts) {
+        if (host.nickname == nickname)
+            return &host;
+    }
+    return nullptr;
 }
 
 } // namespace
 
 class TestDiscovery : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 private slots:
-  void initTestCase();
-  void cleanupTestCase();
-  void withoutADaemonDiscoveryIsAbsent();
-  void hostIsFoundOnThePortItListensOn();
-  void busyChangesTheRecordAndLeavingHostModeWithdrawsIt();
-  void twoHostsOfOneNameAreBothFound();
-  void guestPicksAFoundHostAndJoins();
+    void initTestCase();
+    void cleanupTestCase();
+    void withoutADaemonDiscoveryIsAbsent();
+    void hostIsFoundOnThePortItListensOn();
+    void busyChangesTheRecordAndLeavingHostModeWithdrawsIt();
+    void twoHostsOfOneNameAreBothFound();
+    void guestPicksAFoundHostAndJoins();
 
 private:
-  QDBusConnection Bus(const QString &name) const;
-  bool StartAvahi();
+    QDBusConnection Bus(const QString &name) const;
+    bool StartAvahi();
 
-  QTemporaryDir folder;
-  QString busAddress;
-  QProcess bus;
-  QProcess avahi;
+    QTemporaryDir folder;
+    QString busAddress;
+    QProcess bus;
+    QProcess avahi;
 };
 
-void TestDiscovery::initTestCase() {
-  if (geteuid() != 0)
-    QSKIP("a network namespace of its own needs root");
-  QVERIFY2(
-      QFile::exists(QStringLiteral("/usr/sbin/avahi-daemon")) &&
-          QFile::exists(QStringLiteral("/usr/bin/dbus-daemon")),
-      "avahi-daemon and dbus-daemon are missing: scripts/deps installs them");
-  QVERIFY(unshare(CLONE_NEWNET | CLONE_NEWNS) == 0);
-  // The daemon's pid file and socket go to a /run of this namespace's own.
-  QVERIFY(mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0);
-  QVERIFY(Run("mkdir -p /run/avahi-daemon"));
-  QVERIFY(mount("tmpfs", "/run/avahi-daemon", "tmpfs", 0, nullptr) == 0);
-  QVERIFY(Run("ip link set lo up"));
-  // A veth pair: both ends up, so that the daemon's interface is running.
-  QVERIFY(Run(
-      "ip link add vanu0 type veth peer name vanu1 && ip link set vanu1 up"));
-  QVERIFY(Run("ip addr add 10.77.0.1/24 dev vanu0 && ip link set vanu0 up"));
+void TestDiscovery::initTestCase()
+{
+    if (geteuid() != 0)
+        QSKIP("a network namespace of its own needs root");
+    QVERIFY2(QFile::exists(QStringLiteral("/usr/sbin/avahi-daemon"))
+                 && QFile::exists(QStringLiteral("/usr/bin/dbus-daemon")),
+             "avahi-daemon and dbus-daemon are missing: scripts/deps installs them");
+    QVERIFY(unshare(CLONE_NEWNET | CLONE_NEWNS) == 0);
+    // The daemon's pid file and socket go to a /run of this namespace's own.
+    QVERIFY(mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0);
+    QVERIFY(Run("mkdir -p /run/avahi-daemon"));
+    QVERIFY(mount("tmpfs", "/run/avahi-daemon", "tmpfs", 0, nullptr) == 0);
+    QVERIFY(Run("ip link set lo up"));
+    // A veth pair: both ends up, so that the daemon's interface is running.
+    QVERIFY(Run("ip link add vanu0 type veth peer name vanu1 && ip link set vanu1 up"));
+    QVERIFY(Run("ip addr add 10.77.0.1/24 dev vanu0 && ip link set vanu0 up"));
 
-  const QString socket = folder.filePath(QStringLiteral("system_bus_socket"));
-  busAddress = QStringLiteral("unix:path=") + socket;
-  QVERIFY(
-      WriteFile(folder.filePath(QStringLiteral("bus.conf")),
-                QByteArray(kBusConfig).replace("@SOCKET@", socket.toUtf8())));
-  bus.start(QStringLiteral("dbus-daemon"),
-            {QStringLiteral("--nofork"),
-             QStringLiteral("--config-file=") +
-                 folder.filePath(QStringLiteral("bus.conf"))});
-  QVERIFY(bus.waitForStarted());
-  QTRY_VERIFY(QFile::exists(socket));
+    const QString socket = folder.filePath(QStringLiteral("system_bus_socket"));
+    busAddress = QStringLiteral("unix:path=") + socket;
+    QVERIFY(WriteFile(folder.filePath(QStringLiteral("bus.conf")),
+                      QByteArray(kBusConfig).replace("@SOCKET@", socket.toUtf8())));
+    bus.start(
+        QStringLiteral("dbus-daemon"),
+        {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + folder.filePath(QStringLiteral("bus.conf"))});
+    QVERIFY(bus.waitForStarted());
+    QTRY_VERIFY(QFile::exists(socket));
 }
 
-void TestDiscovery::cleanupTestCase() {
-  for (QProcess *process : {&avahi, &bus}) {
-    process->terminate();
-    process->waitForFinished();
-  }
+void TestDiscovery::cleanupTestCase()
+{
+    for (QProcess *process : {&avahi, &bus}) {
+        process->terminate();
+        process->waitForFinished();
+    }
 }
 
-QDBusConnection TestDiscovery::Bus(const QString &name) const {
-  return QDBusConnection::connectToBus(busAddress, name);
+QDBusConnection TestDiscovery::Bus(const QString &name) const
+{
+    return QDBusConnection::connectToBus(busAddress, name);
 }
 
-bool TestDiscovery::StartAvahi() {
-  if (avahi.state() == QProcess::Running)
-    return true;
-  if (!WriteFile(folder.filePath(QStringLiteral("avahi.conf")), kAvahiConfig))
-    return false;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), busAddress);
-  avahi.setProcessEnvironment(environment);
-  avahi.setStandardOutputFile(QProcess::nullDevice());
-  avahi.setStandardErrorFile(folder.filePath(QStringLiteral("avahi.log")));
-  avahi.start(QStringLiteral("/usr/sbin/avahi-daemon"),
-              {QStringLiteral("-f"),
-               folder.filePath(QStringLiteral("avahi.conf")),
-               QStringLiteral("--no-chroot"), QStringLiteral("--no-drop-root"),
-               QStringLiteral("--no-rlimits")});
-  return avahi.waitForStarted();
+bool TestDiscovery::StartAvahi()
+{
+    if (avahi.state() == QProcess::Running)
+        return true;
+    if (!WriteFile(folder.filePath(QStringLiteral("avahi.conf")), kAvahiConfig))
+        return false;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), busAddress);
+    avahi.setProcessEnvironment(environment);
+    avahi.setStandardOutputFile(QProcess::nullDevice());
+    avahi.setStandardErrorFile(folder.filePath(QStringLiteral("avahi.log")));
+    avahi.start(QStringLiteral("/usr/sbin/avahi-daemon"),
+                {QStringLiteral("-f"), folder.filePath(QStringLiteral("avahi.conf")), QStringLiteral("--no-chroot"),
+                 QStringLiteral("--no-drop-root"), QStringLiteral("--no-rlimits")});
+    return avahi.waitForStarted();
 }
 
 // No daemon: the list says so, typing works, nothing is reported; and once a
 // daemon starts, discovery is there without a restart.
-void TestDiscovery::withoutADaemonDiscoveryIsAbsent() {
-  AvahiDiscovery lan(Bus(QStringLiteral("absent")));
-  QVERIFY(!lan.IsAvailable());
-  TestProgram guest(TestProgram::Setup("Anna"), &lan);
-  TForm8 &setup = guest.SetupDialog();
-  setup.show();
-  QVERIFY(setup.FindHosts);
-  setup.FindHosts->trigger();
-  QTRY_VERIFY(setup.FoundHostsMenu->isVisible());
-  QCOMPARE(setup.FoundHostsMenu->actions().size(), 1);
-  QCOMPARE(setup.FoundHostsMenu->actions().constFirst()->text(),
-           QStringLiteral("Network discovery is not available"));
-  QVERIFY(!setup.FoundHostsMenu->actions().constFirst()->isEnabled());
-  setup.FoundHostsMenu->hide();
-  setup.eHost->setText(QStringLiteral("192.168.1.5"));
-  QCOMPARE(setup.HostAddress(), QStringLiteral("192.168.1.5"));
-  QCOMPARE(guest.prompts.shown, QStringList{});
+void TestDiscovery::withoutADaemonDiscoveryIsAbsent()
+{
+    AvahiDiscovery lan(Bus(QStringLiteral("absent")));
+    QVERIFY(!lan.IsAvailable());
+    TestProgram guest(TestProgram::Setup("Anna"), &lan);
+    TForm8 &setup = guest.SetupDialog();
+    setup.show();
+    QVERIFY(setup.FindHosts);
+    setup.FindHosts->trigger();
+    QTRY_VERIFY(setup.FoundHostsMenu->isVisible());
+    QCOMPARE(setup.FoundHostsMenu->actions().size(), 1);
+    QCOMPARE(setup.FoundHostsMenu->actions().constFirst()->text(),
+             QStringLiteral("Network discovery is not available"));
+    QVERIFY(!setup.FoundHostsMenu->actions().constFirst()->isEnabled());
+    setup.FoundHostsMenu->hide();
+    setup.eHost->setText(QStringLiteral("192.168.1.5"));
+    QCOMPARE(setup.HostAddress(), QStringLiteral("192.168.1.5"));
+    QCOMPARE(guest.prompts.shown, QStringList{});
 
-  QVERIFY(StartAvahi());
-  QTRY_VERIFY_WITH_TIMEOUT(lan.IsAvailable(), kAvahiWaitMs);
+    QVERIFY(StartAvahi());
+    QTRY_VERIFY_WITH_TIMEOUT(lan.IsAvailable(), kAvahiWaitMs);
 }
 
 // The chosen port is taken, so the host listens on the next one: that is the
 // port the network is told, with the nickname and "not busy".
-void TestDiscovery::hostIsFoundOnThePortItListensOn() {
-  QVERIFY(StartAvahi());
-  const TakenPort taken(kBasePort);
-  QVERIFY(taken.listening);
-  AvahiDiscovery hostLan(Bus(QStringLiteral("host1")));
-  TestProgram host(TestProgram::Setup("Hosty"), &hostLan);
-  QVERIFY(host.StartHost(kBasePort));
-  QCOMPARE(host.Main().TCPServer1->Port, QString::number(kBasePort + 1));
+void TestDiscovery::hostIsFoundOnThePortItListensOn()
+{
+    QVERIFY(StartAvahi());
+    const TakenPort taken(kBasePort);
+    QVERIFY(taken.listening);
+    AvahiDiscovery hostLan(Bus(QStringLiteral("host1")));
+    TestProgram host(TestProgram::Setup("Hosty"), &hostLan);
+    QVERIFY(host.StartHost(kBasePort));
+    QCOMPARE(host.Main().TCPServer1->Port, QString::number(kBasePort + 1));
 
-  AvahiDiscovery finder(Bus(QStringLiteral("finder1")));
-  finder.StartFinding();
-  QTRY_VERIFY_WITH_TIMEOUT(
-      FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty")),
-      kAvahiWaitMs);
-  const FoundHost found =
-      *FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty"));
-  QCOMPARE(found.port, kBasePort + 1);
-  QCOMPARE(found.address, kAddress);
-  QCOMPARE(found.busy, false);
-  QCOMPARE(found.instance,
-           AvahiDiscovery::InstanceName(QStringLiteral("Hosty"),
-                                        QSysInfo::machineHostName()));
-  QCOMPARE(found.machine, QSysInfo::machineHostName());
+    AvahiDiscovery finder(Bus(QStringLiteral("finder1")));
+    finder.StartFinding();
+    QTRY_VERIFY_WITH_TIMEOUT(FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty")), kAvahiWaitMs);
+    const FoundHost found = *FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty"));
+    QCOMPARE(found.port, kBasePort + 1);
+    QCOMPARE(found.address, kAddress);
+    QCOMPARE(found.busy, false);
+    QCOMPARE(found.instance, AvahiDiscovery::InstanceName(QStringLiteral("Hosty"), QSysInfo::machineHostName()));
+    QCOMPARE(found.machine, QSysInfo::machineHostName());
 }
 
-void TestDiscovery::busyChangesTheRecordAndLeavingHostModeWithdrawsIt() {
-  QVERIFY(StartAvahi());
-  AvahiDiscovery hostLan(Bus(QStringLiteral("host2")));
-  TestProgram host(TestProgram::Setup("Busy"), &hostLan);
-  QVERIFY(host.StartHost(kBasePort + 10));
-  AvahiDiscovery finder(Bus(QStringLiteral("finder2")));
-  finder.StartFinding();
-  const auto busy = [&] {
-    const FoundHost *found =
-        FindByNickname(finder.FoundHosts(), QStringLiteral("Busy"));
-    return found ? int(found->busy) : -1;
-  };
-  QTRY_COMPARE_WITH_TIMEOUT(busy(), 0, kAvahiWaitMs);
-  host.Main().Imbusy1->trigger();
-  QTRY_COMPARE_WITH_TIMEOUT(busy(), 1, kAvahiWaitMs);
-  host.Main().Imbusy1->trigger();
-  QTRY_COMPARE_WITH_TIMEOUT(busy(), 0, kAvahiWaitMs);
+void TestDiscovery::busyChangesTheRecordAndLeavingHostModeWithdrawsIt()
+{
+    QVERIFY(StartAvahi());
+    AvahiDiscovery hostLan(Bus(QStringLiteral("host2")));
+    TestProgram host(TestProgram::Setup("Busy"), &hostLan);
+    QVERIFY(host.StartHost(kBasePort + 10));
+    AvahiDiscovery finder(Bus(QStringLiteral("finder2")));
+    finder.StartFinding();
+    const auto busy = [&] {
+        const FoundHost *found = FindByNickname(finder.FoundHosts(), QStringLiteral("Busy"));
+        return found ? int(found->busy) : -1;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(busy(), 0, kAvahiWaitMs);
+    host.Main().Imbusy1->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(busy(), 1, kAvahiWaitMs);
+    host.Main().Imbusy1->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(busy(), 0, kAvahiWaitMs);
 
-  host.prompts.confirmAnswers
-      << true;                      // "Do you really want to close Conection?"
-  host.Main().ImClient1->trigger(); // host mode ends
-  QTRY_COMPARE_WITH_TIMEOUT(busy(), -1, kAvahiWaitMs);
+    host.prompts.confirmAnswers << true; // "Do you really want to close Conection?"
+    host.Main().ImClient1->trigger(); // host mode ends
+    QTRY_COMPARE_WITH_TIMEOUT(busy(), -1, kAvahiWaitMs);
 }
 
 // The second host of the same name on the same machine is published under
 // Avahi's alternative name, and both are found.
-void TestDiscovery::twoHostsOfOneNameAreBothFound() {
-  QVERIFY(StartAvahi());
-  AvahiDiscovery firstLan(Bus(QStringLiteral("host3")));
-  AvahiDiscovery secondLan(Bus(QStringLiteral("host4")));
-  TestProgram first(TestProgram::Setup("Twin"), &firstLan);
-  TestProgram second(TestProgram::Setup("Twin"), &secondLan);
-  QVERIFY(first.StartHost(kBasePort + 20));
-  QVERIFY(second.StartHost(kBasePort + 30));
-  AvahiDiscovery finder(Bus(QStringLiteral("finder3")));
-  finder.StartFinding();
-  const auto twinPorts = [&] {
-    QList<quint16> ports;
-    for (const FoundHost &host : finder.FoundHosts()) {
-      if (host.nickname == QLatin1String("Twin"))
-        ports << host.port;
-    }
-    std::sort(ports.begin(), ports.end());
-    return ports;
-  };
-  QTRY_COMPARE_WITH_TIMEOUT(twinPorts(),
-                            (QList<quint16>{kBasePort + 20, kBasePort + 30}),
-                            kAvahiWaitMs);
-  QVERIFY(firstLan.PublishedName() != secondLan.PublishedName());
+void TestDiscovery::twoHostsOfOneNameAreBothFound()
+{
+    QVERIFY(StartAvahi());
+    AvahiDiscovery firstLan(Bus(QStringLiteral("host3")));
+    AvahiDiscovery secondLan(Bus(QStringLiteral("host4")));
+    TestProgram first(TestProgram::Setup("Twin"), &firstLan);
+    TestProgram second(TestProgram::Setup("Twin"), &secondLan);
+    QVERIFY(first.StartHost(kBasePort + 20));
+    QVERIFY(second.StartHost(kBasePort + 30));
+    AvahiDiscovery finder(Bus(QStringLiteral("finder3")));
+    finder.StartFinding();
+    const auto twinPorts = [&] {
+        QList<quint16> ports;
+        for (const FoundHost &host : finder.FoundHosts()) {
+            if (host.nickname == QLatin1String("Twin"))
+                ports << host.port;
+        }
+        std::sort(ports.begin(), ports.end());
+        return ports;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(twinPorts(), (QList<quint16>{kBasePort + 20, kBasePort + 30}), kAvahiWaitMs);
+    QVERIFY(firstLan.PublishedName() != secondLan.PublishedName());
 }
 
 // Two clicks from the open dialog to a chosen host, and the guest joins it
 // through the address and port it was given.
-void TestDiscovery::guestPicksAFoundHostAndJoins() {
-  QVERIFY(StartAvahi());
-  AvahiDiscovery hostLan(Bus(QStringLiteral("host5")));
-  TestProgram host(TestProgram::Setup("Hosty"), &hostLan);
-  QVERIFY(host.StartHost(kBasePort + 40));
-  AvahiDiscovery guestLan(Bus(QStringLiteral("guest5")));
-  TestProgram guest(TestProgram::Setup("Anna", "127.0.0.1"), &guestLan);
-  TForm8 &setup = guest.SetupDialog();
-  setup.show();
-  const auto hostyAction = [&]() -> QAction * {
-    for (QAction *action : setup.FoundHostsMenu->actions()) {
-      if (action->isEnabled() &&
-          action->text().startsWith(QStringLiteral("Hosty on ")))
-        return action;
-    }
-    return nullptr;
-  };
-  setup.FindHosts
-      ->trigger(); // the first click; the list fills in as the host is found
-  QTRY_VERIFY_WITH_TIMEOUT(hostyAction(), kAvahiWaitMs);
-  QCOMPARE(hostyAction()->text(),
-           QStringLiteral("Hosty on %1 (%2:%3)")
-               .arg(QSysInfo::machineHostName(), kAddress)
-               .arg(kBasePort + 40));
-  hostyAction()->trigger(); // the second
-  QCOMPARE(setup.HostAddress(), kAddress);
-  QCOMPARE(setup.PortNumber(), kBasePort + 40);
-  setup.accept();
+void TestDiscovery::guestPicksAFoundHostAndJoins()
+{
+    QVERIFY(StartAvahi());
+    AvahiDiscovery hostLan(Bus(QStringLiteral("host5")));
+    TestProgram host(TestProgram::Setup("Hosty"), &hostLan);
+    QVERIFY(host.StartHost(kBasePort + 40));
+    AvahiDiscovery guestLan(Bus(QStringLiteral("guest5")));
+    TestProgram guest(TestProgram::Setup("Anna", "127.0.0.1"), &guestLan);
+    TForm8 &setup = guest.SetupDialog();
+    setup.show();
+    const auto hostyAction = [&]() -> QAction * {
+        for (QAction *action : setup.FoundHostsMenu->actions()) {
+            if (action->isEnabled() && action->text().startsWith(QStringLiteral("Hosty on ")))
+                return action;
+        }
+        return nullptr;
+    };
+    setup.FindHosts->trigger(); // the first click; the list fills in as the host is found
+    QTRY_VERIFY_WITH_TIMEOUT(hostyAction(), kAvahiWaitMs);
+    QCOMPARE(hostyAction()->text(),
+             QStringLiteral("Hosty on %1 (%2:%3)").arg(QSysInfo::machineHostName(), kAddress).arg(kBasePort + 40));
+    hostyAction()->trigger(); // the second
+    QCOMPARE(setup.HostAddress(), kAddress);
+    QCOMPARE(setup.PortNumber(), kBasePort + 40);
+    setup.accept();
 
-  guest.Main().ImClient1->trigger();
-  QTRY_COMPARE_WITH_TIMEOUT(host.Friends().Lines(), QStringList{"Anna"}, 10000);
-  QCOMPARE(guest.prompts.shown, QStringList{});
+    guest.Main().ImClient1->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(host.Friends().Lines(), QStringList{"Anna"}, 10000);
+    QCOMPARE(guest.prompts.shown, QStringList{});
 }
 
 QTEST_MAIN(TestDiscovery)
