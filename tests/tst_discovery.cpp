@@ -23,6 +23,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -92,13 +93,13 @@ struct TakenPort {
     bool listening = false;
 };
 
-const FoundHost *FindByNickname(const QList<FoundHost> &hosts, const QString &nickname)
+std::optional<FoundHost> FindByNickname(const QList<FoundHost> &hosts, const QString &nickname)
 {
     for (const FoundHost &host : hosts) {
         if (host.nickname == nickname)
-            return &host;
+            return host;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 } // namespace
@@ -221,7 +222,7 @@ void TestDiscovery::hostIsFoundOnThePortItListensOn()
 
     AvahiDiscovery finder(Bus(QStringLiteral("finder1")));
     finder.StartFinding();
-    QTRY_VERIFY_WITH_TIMEOUT(FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty")), kAvahiWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty")).has_value(), kAvahiWaitMs);
     const FoundHost found = *FindByNickname(finder.FoundHosts(), QStringLiteral("Hosty"));
     QCOMPARE(found.port, kBasePort + 1);
     QCOMPARE(found.address, kAddress);
@@ -239,7 +240,7 @@ void TestDiscovery::busyChangesTheRecordAndLeavingHostModeWithdrawsIt()
     AvahiDiscovery finder(Bus(QStringLiteral("finder2")));
     finder.StartFinding();
     const auto busy = [&] {
-        const FoundHost *found = FindByNickname(finder.FoundHosts(), QStringLiteral("Busy"));
+        const std::optional<FoundHost> found = FindByNickname(finder.FoundHosts(), QStringLiteral("Busy"));
         return found ? int(found->busy) : -1;
     };
     QTRY_COMPARE_WITH_TIMEOUT(busy(), 0, kAvahiWaitMs);
