@@ -41,6 +41,12 @@ QString TxtValue(const QList<QByteArray> &txt, const QByteArray &key)
     return {};
 }
 
+// The object a call to the server made: an entry group, a browser or a resolver.
+QString ObjectPathOf(const QDBusMessage &reply)
+{
+    return reply.arguments().value(0).value<QDBusObjectPath>().path();
+}
+
 // "pc1.local" is shown as "pc1".
 QString MachineOf(const QString &host)
 {
@@ -125,7 +131,7 @@ void AvahiDiscovery::Publish()
         const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("EntryGroupNew"), {});
         if (reply.type() != QDBusMessage::ReplyMessage)
             return;
-        groupPath = reply.arguments().value(0).value<QDBusObjectPath>().path();
+        groupPath = ObjectPathOf(reply);
         bus.connect(kAvahi, groupPath, kEntryGroup, QStringLiteral("StateChanged"), this,
                     SLOT(GroupStateChanged(int, QString)));
     } else {
@@ -198,7 +204,7 @@ void AvahiDiscovery::Browse()
     const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("ServiceBrowserNew"),
                                     {kAnyInterface, kIPv4, ServiceType(), QString(), 0u});
     if (reply.type() == QDBusMessage::ReplyMessage)
-        browserPath = reply.arguments().value(0).value<QDBusObjectPath>().path();
+        browserPath = ObjectPathOf(reply);
 }
 
 void AvahiDiscovery::ItemNew(int interface, int protocol, const QString &name, const QString &type,
@@ -210,7 +216,7 @@ void AvahiDiscovery::ItemNew(int interface, int protocol, const QString &name, c
     const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("ServiceResolverNew"),
                                     {interface, protocol, name, type, domain, kIPv4, 0u});
     if (reply.type() == QDBusMessage::ReplyMessage)
-        items.insert(key, Item{reply.arguments().value(0).value<QDBusObjectPath>().path(), std::nullopt});
+        items.insert(key, Item{ObjectPathOf(reply), std::nullopt});
 }
 
 void AvahiDiscovery::ItemRemove(int interface, int, const QString &name, const QString &type, const QString &, uint)

@@ -42,41 +42,12 @@ bool WriteFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A system bus that lets everybody do everything: only this test is on it.
-const QByteArray kBusConfig = "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                              "1.0//EN\"\n"
-                              " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                              "<busconfig>\n"
-                              "  <type>system</type>\n"
-                              "  <listen>unix:path=@SOCKET@</listen>\n"
-                              "  <auth>EXTERNAL</auth>\n"
-                              "  <policy context=\"default\">\n"
-                              "    <allow user=\"*\"/>\n"
-                              "    <allow own=\"*\"/>\n"
-                              "    <allow send_type=\"method_call\"/>\n"
-                              "    <allow send_type=\"signal\"/>\n"
-                              "    <allow send_requested_reply=\"true\"/>\n"
-                              "    <allow receive_type=\"method_call\"/>\n"
-                              "    <allow receive_type=\"signal\"/>\n"
-                              "    <allow send_type=\"method_return\"/>\n"
-                              "    <allow send_type=\"error\"/>\n"
-                              "    <allow receive_type=\"method_return\"/>\n"
-                              "    <allow receive_type=\"error\"/>\n"
-                              "    <allow receive_requested_reply=\"true\"/>\n"
-                              "  </policy>\n"
-                              "</busconfig>\n";
-
-// The daemon on the test's own interface only.
-const QByteArray kAvahiConfig = "[server]\n"
-                                "use-ipv4=yes\n"
-                                "use-ipv6=no\n"
-                                "allow-interfaces=vanu0\n"
-                                "enable-dbus=yes\n"
-                                "[wide-area]\n"
-                                "enable-wide-area=no\n"
-                                "[publish]\n"
-                                "publish-hinfo=no\n"
-                                "publish-workstation=no\n";
+// The bus's and the daemon's configuration, shared with the window check.
+QByteArray ConfigText(const QString &name)
+{
+    QFile file(QFINDTESTDATA(QStringLiteral("discovery/") + name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Listens on `port`, so that nobody else can, until it is destroyed.
 struct TakenPort {
@@ -144,8 +115,10 @@ void TestDiscovery::initTestCase()
 
     const QString socket = folder.filePath(QStringLiteral("system_bus_socket"));
     busAddress = QStringLiteral("unix:path=") + socket;
+    const QByteArray busConfig = ConfigText(QStringLiteral("bus.conf"));
+    QVERIFY(!busConfig.isEmpty());
     QVERIFY(WriteFile(folder.filePath(QStringLiteral("bus.conf")),
-                      QByteArray(kBusConfig).replace("@SOCKET@", socket.toUtf8())));
+                      QByteArray(busConfig).replace("@SOCKET@", socket.toUtf8())));
     bus.start(
         QStringLiteral("dbus-daemon"),
         {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + folder.filePath(QStringLiteral("bus.conf"))});
@@ -170,7 +143,8 @@ bool TestDiscovery::StartAvahi()
 {
     if (avahi.state() == QProcess::Running)
         return true;
-    if (!WriteFile(folder.filePath(QStringLiteral("avahi.conf")), kAvahiConfig))
+    const QString config = QFINDTESTDATA("discovery/avahi.conf");
+    if (config.isEmpty())
         return false;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), busAddress);
@@ -178,8 +152,8 @@ bool TestDiscovery::StartAvahi()
     avahi.setStandardOutputFile(QProcess::nullDevice());
     avahi.setStandardErrorFile(folder.filePath(QStringLiteral("avahi.log")));
     avahi.start(QStringLiteral("/usr/sbin/avahi-daemon"),
-                {QStringLiteral("-f"), folder.filePath(QStringLiteral("avahi.conf")), QStringLiteral("--no-chroot"),
-                 QStringLiteral("--no-drop-root"), QStringLiteral("--no-rlimits")});
+                {QStringLiteral("-f"), config, QStringLiteral("--no-chroot"), QStringLiteral("--no-drop-root"),
+                 QStringLiteral("--no-rlimits")});
     return avahi.waitForStarted();
 }
 

@@ -6,11 +6,7 @@ binary=$1 out=$2
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for who in host guest; do
-  mkdir "$work/$who"
-  cp "$binary" "$work/$who/vanu"
-done
-printf '0\r\nBlue\r\nHosty\r\n127.0.0.1\r\n' >"$work/host/LastSetup.set"
-printf '0\r\nNavy\r\nAnna\r\n127.0.0.1\r\n' >"$work/guest/LastSetup.set"
+source "$(dirname "$0")/copies.sh"
+make_copies "$binary" "$work"
 export QT_QPA_PLATFORM=xcb
 xvfb-run -a -s "-screen 0 1024x768x24" "$(dirname "$0")/twocopies-in-x.sh" "$work/host" "$work/guest" "$out"
