@@ -2,6 +2,7 @@
 
 #include "SocketErrors.h"
 
+#include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -13,7 +14,10 @@
 struct TNotificationEndpoint::Watch {
     quint64 serial = 0;
     int kinds = 0;
-    // Cleared between a read or accept notification and the owner's next read or accept.
+    // Cleared between a read or accept notification and the owner's next read
+    // or accept. The reader stays on meanwhile: an owner that reads at once,
+    // as owners do, then costs no change to the event loop's watch list. Only
+    // a reader that fires again before the owner has read is turned off.
     bool readArmed = true;
     // A connection attempt is under way: only its outcome is watched for.
     bool connectPending = false;
@@ -42,6 +46,10 @@ bool WouldBlock(int errnoValue)
 TNotificationEndpoint::TNotificationEndpoint(Deliver deliver, QObject *parent)
     : QObject(parent), deliver(std::move(deliver))
 {
+    // The dispatcher wakes once per pass of the event loop, nested loops
+    // included, and without a message of its own.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { pass.invalidate(); });
 }
 
 TNotificationEndpoint::~TNotificationEndpoint() = default;
@@ -173,8 +181,6 @@ bool TNotificationEndpoint::PassIsSpent()
     if (pass.isValid())
         return pass.nsecsElapsed() > kLongestReadingPassNs;
     pass.start();
-    // Runs once the event loop is back, after this pass.
-    QMetaObject::invokeMethod(this, [this] { pass.invalidate(); }, Qt::QueuedConnection);
     return false;
 }
 
@@ -183,10 +189,14 @@ void TNotificationEndpoint::ReadyToRead(int socket)
     Watch *watch = FindWatch(socket);
     if (!watch)
         return;
+    if (!watch->readArmed) {
+        UpdateNotifiers(socket, *watch); // turns the reader off until Rearm
+        return;
+    }
     const int kinds = watch->kinds;
     watch->readArmed = false;
-    UpdateNotifiers(socket, *watch);
     if ((kinds & SocketEvent::Read) && PassIsSpent()) {
+        UpdateNotifiers(socket, *watch);
         RearmLater(socket, 0);
         return;
     }

@@ -5,7 +5,7 @@
 #include <QObject>
 
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <memory>
 
 class QSocketNotifier;
@@ -88,7 +88,7 @@ private:
 
     Deliver deliver;
     int deliveries = 0;
-    std::map<int, std::unique_ptr<Watch>> watches;
+    std::unordered_map<int, std::unique_ptr<Watch>> watches;
     quint64 nextSerial = 1;
     // Since the first read of this pass of the event loop.
     QElapsedTimer pass;

@@ -83,6 +83,7 @@ private slots:
     void queriesOfAConnection();
     void readsAtMost1024Bytes();
     void readNotificationWaitsForARead();
+    void slowReaderIsStillReadToTheEnd();
     void dataBeforeCloseIsReadFirst();
     void slowPeerGetsEveryTextInOrder();
     void peerThatNeverReadsIsClosed();
@@ -254,6 +255,26 @@ void TestSocketBase::readNotificationWaitsForARead()
 
     QCOMPARE(connection.server.ReceiveText(connection.accepted).size(), 1024);
     QTRY_COMPARE(connection.log.Count("data"), 2);
+}
+
+// Each read takes longer than a pass of the event loop may spend on reads;
+// the next pass must read again rather than put the socket off for good.
+void TestSocketBase::slowReaderIsStillReadToTheEnd()
+{
+    Connection connection;
+    QVERIFY(connection.Open(++port));
+    QByteArray received;
+    connection.server.OnData = [&](TCustomWSocket *, int socket) {
+        received += connection.server.ReceiveText(socket);
+        QElapsedTimer busy;
+        busy.start();
+        while (!busy.hasExpired(12)) {
+        }
+    };
+    const QByteArray sent = NumberedText(1, 5 * 1024);
+    QVERIFY(connection.peer.Send(sent));
+    QTRY_COMPARE(received.size(), sent.size());
+    QVERIFY(received == sent);
 }
 
 void TestSocketBase::dataBeforeCloseIsReadFirst()
