@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <utility>
 
 struct TNotificationEndpoint::Watch {
     quint64 serial = 0;
@@ -19,6 +20,8 @@ struct TNotificationEndpoint::Watch {
     // as owners do, then costs no change to the event loop's watch list. Only
     // a reader that fires again before the owner has read is turned off.
     bool readArmed = true;
+    // Waiting in the queue of reads put off to a later pass.
+    bool readPutOff = false;
     // A connection attempt is under way: only its outcome is watched for.
     bool connectPending = false;
     // The send queue overflowed; the close notification is on its way.
@@ -124,6 +127,7 @@ int TNotificationEndpoint::Select(int socket, int kinds)
         watch.connectPending = true;
     watch.kinds = kinds;
     watch.readArmed = true;
+    watch.readPutOff = false;
     UpdateNotifiers(socket, watch);
     return 0;
 }
@@ -164,6 +168,7 @@ void TNotificationEndpoint::Retire()
         Discard(watch->writer);
     }
     watches.clear();
+    putOffReads.clear();
     deliver = [](int, int, int) {};
 }
 
@@ -193,13 +198,57 @@ void TNotificationEndpoint::ReadyToRead(int socket)
         UpdateNotifiers(socket, *watch); // turns the reader off until Rearm
         return;
     }
-    const int kinds = watch->kinds;
     watch->readArmed = false;
-    if ((kinds & SocketEvent::Read) && PassIsSpent()) {
-        UpdateNotifiers(socket, *watch);
-        RearmLater(socket, 0);
+    // Behind the sockets already put off, never ahead of them.
+    if ((watch->kinds & SocketEvent::Read) && (!putOffReads.empty() || PassIsSpent())) {
+        PutOffRead(socket, *watch);
         return;
     }
+    Offer(socket, *watch);
+}
+
+void TNotificationEndpoint::PutOffRead(int socket, Watch &watch)
+{
+    UpdateNotifiers(socket, watch); // the reader is off while the socket waits its turn
+    if (std::exchange(watch.readPutOff, true))
+        return;
+    putOffReads.emplace_back(socket, watch.serial);
+    ScheduleReadingPutOff();
+}
+
+void TNotificationEndpoint::ScheduleReadingPutOff()
+{
+    if (std::exchange(readingPutOffScheduled, true))
+        return;
+    // Posted messages are handled at the start of the next pass, before the
+    // sockets that are ready in it.
+    QMetaObject::invokeMethod(this, [this] { ReadPutOffSockets(); }, Qt::QueuedConnection);
+}
+
+void TNotificationEndpoint::ReadPutOffSockets()
+{
+    readingPutOffScheduled = false;
+    while (!putOffReads.empty()) {
+        if (PassIsSpent()) {
+            ScheduleReadingPutOff();
+            return;
+        }
+        const auto [socket, serial] = putOffReads.front();
+        putOffReads.pop_front();
+        Watch *watch = FindWatch(socket);
+        if (!watch || watch->serial != serial || !watch->readPutOff)
+            continue; // closed or cancelled meanwhile
+        watch->readPutOff = false;
+        watch->readArmed = false;
+        Offer(socket, *watch);
+    }
+}
+
+// Tells the owner what waits on a socket whose reader fired: a connection,
+// data, or the end of the stream.
+void TNotificationEndpoint::Offer(int socket, Watch &watch)
+{
+    const int kinds = watch.kinds;
     if (kinds & SocketEvent::Accept) {
         Notify(socket, SocketEvent::Accept, 0);
         return;
@@ -217,8 +266,8 @@ void TNotificationEndpoint::ReadyToRead(int socket)
         if (kinds & SocketEvent::Read)
             Notify(socket, SocketEvent::Read, 0);
     } else if (peeked < 0 && WouldBlock(peekErrno)) {
-        watch->readArmed = true; // nothing there after all
-        UpdateNotifiers(socket, *watch);
+        watch.readArmed = true; // nothing there after all
+        UpdateNotifiers(socket, watch);
     } else if (kinds & SocketEvent::Close) {
         Notify(socket, SocketEvent::Close, peeked == 0 ? 0 : TranslateErrno(peekErrno));
     }

@@ -4,9 +4,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+#include <deque>
 #include <functional>
-#include <unordered_map>
 #include <memory>
+#include <unordered_map>
+#include <utility>
 
 class QSocketNotifier;
 
@@ -28,6 +30,11 @@ constexpr int Close = 32;
 // - accept: a connection waits on a listening socket; again after Rearm;
 // - connect: an attempt ended, its error being the attempt's outcome.
 // Cancelling (Select with no kinds) takes effect at once.
+//
+// A pass of the event loop spends at most a few milliseconds on reads, so
+// that timers and painting keep their turn under a flood. The sockets put
+// off are read first in the next passes, in the order they became ready:
+// no connection waits behind the others for long.
 //
 // The endpoint also owns each socket's send queue: what the socket does not
 // take at once is sent, in order, when it becomes writable. A queue that
@@ -77,6 +84,10 @@ private:
     QSocketNotifier *MakeNotifier(int socket, int type);
     void UpdateNotifiers(int socket, Watch &watch);
     void ReadyToRead(int socket);
+    void Offer(int socket, Watch &watch);
+    void PutOffRead(int socket, Watch &watch);
+    void ScheduleReadingPutOff();
+    void ReadPutOffSockets();
     void ReadyToWrite(int socket);
     void ConnectEnded(int socket, Watch &watch);
     int SendQueued(int socket, Watch &watch);
@@ -92,4 +103,8 @@ private:
     quint64 nextSerial = 1;
     // Since the first read of this pass of the event loop.
     QElapsedTimer pass;
+    // Sockets with data whose reads wait for a later pass, oldest first,
+    // each with the serial of its watch.
+    std::deque<std::pair<int, quint64>> putOffReads;
+    bool readingPutOffScheduled = false;
 };
