@@ -1,5 +1,6 @@
 #include "TCustomWSocket.h"
 
+#include "PlainTransport.h"
 #include "RuntimeErrors.h"
 #include "SocketErrors.h"
 #include "TNotificationEndpoint.h"
@@ -91,7 +92,8 @@ const LinkTimes &DeadLinkTimes()
 
 } // namespace
 
-TCustomWSocket::TCustomWSocket(QObject *owner) : QObject(owner)
+TCustomWSocket::TCustomWSocket(QObject *owner)
+    : QObject(owner), transports(std::make_unique<PlainTransportMaker>())
 {
     WindowHandle = new TNotificationEndpoint(
         [this](int socket, int kind, int error) {
@@ -229,35 +231,16 @@ void TCustomWSocket::SocketSend(int socket, int, const QByteArray &text)
 
 QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
 {
-    ssize_t received;
-    do
-        received = recv(socket, receiveBuffer, sizeof receiveBuffer, flags | MSG_DONTWAIT);
-    while (received < 0 && errno == EINTR);
-    const int receiveErrno = errno;
-    WindowHandle->Rearm(socket);
-    if (received >= 0)
-        return QByteArray(receiveBuffer, received);
-    if (receiveErrno != EAGAIN && receiveErrno != EWOULDBLOCK)
-        ReportError(TranslateErrno(receiveErrno));
-    return {};
+    const TransportResult received =
+        WindowHandle->Receive(socket, receiveBuffer, sizeof receiveBuffer, (flags & MSG_PEEK) != 0);
+    if (received.error != 0)
+        ReportError(received.error);
+    return QByteArray(receiveBuffer, received.bytes);
 }
 
 qsizetype TCustomWSocket::QueuedBytes(int socket) const
 {
     return WindowHandle->QueuedBytes(socket);
-}
-
-void TCustomWSocket::Drain(int socket)
-{
-    qsizetype drained = 0;
-    while (drained < kLongestDrain) {
-        const ssize_t received = recv(socket, receiveBuffer, sizeof receiveBuffer, MSG_DONTWAIT);
-        if (received < 0 && errno == EINTR)
-            continue;
-        if (received <= 0)
-            return;
-        drained += received;
-    }
 }
 
 void TCustomWSocket::Disconnect(int &socket)
@@ -269,15 +252,12 @@ void TCustomWSocket::Disconnect(int &socket)
         return;
     }
     WindowHandle->FlushBeforeClose(socket);
-    if (shutdown(socket, SHUT_WR) != 0) {
-        // A peer that has already gone leaves nothing to shut down; that is fine.
-        const int error = TranslateErrno(errno);
-        if (error != SocketError::NotConnected) {
-            ReportError(error);
-            return;
-        }
+    // A peer that has already gone leaves nothing to shut down; that is fine.
+    if (const int error = WindowHandle->ShutdownSending(socket); error != 0 && error != SocketError::NotConnected) {
+        ReportError(error);
+        return;
     }
-    Drain(socket);
+    WindowHandle->Drain(socket, receiveBuffer, sizeof receiveBuffer, kLongestDrain);
     WindowHandle->Forget(socket);
     // On Linux the handle is released even when close() is interrupted.
     if (close(socket) != 0 && errno != EINTR) {
@@ -285,6 +265,16 @@ void TCustomWSocket::Disconnect(int &socket)
         return;
     }
     socket = -1;
+}
+
+void TCustomWSocket::UseTransports(std::unique_ptr<TransportMaker> maker)
+{
+    transports = std::move(maker);
+}
+
+void TCustomWSocket::AttachTransport(int socket)
+{
+    WindowHandle->Attach(socket, transports->ForConnection(socket));
 }
 
 void TCustomWSocket::CloseSocket(int socket)

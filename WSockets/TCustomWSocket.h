@@ -6,11 +6,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 #include <netinet/in.h>
 
 class TCustomWSocket;
 class TNotificationEndpoint;
+class TransportMaker;
 
 enum TWSocketState : quint8 { wsNotReady, wsClosed, wsConnected, wsListening, wsConnecting };
 
@@ -64,6 +66,9 @@ public:
     bool ReportError(int error);
     // Bytes sent on the socket that it has not taken yet.
     qsizetype QueuedBytes(int socket) const;
+    // The connections made from now on carry their bytes through transports
+    // of this maker; plain ones unless told otherwise.
+    void UseTransports(std::unique_ptr<TransportMaker> maker);
 
     static constexpr int kReceiveBufferSize = 1024;
 
@@ -82,6 +87,8 @@ protected:
         handler();
         return !self.isNull();
     }
+    // Gives a new connection its transport, before anything crosses it.
+    void AttachTransport(int socket);
     // A plain close, without the graceful steps.
     void CloseSocket(int socket);
     // Readies a connection's socket: out-of-band data inline, small texts
@@ -98,7 +105,6 @@ protected:
 
 private:
     bool ResolveService(const QString &port, sockaddr_in &address);
-    void Drain(int socket);
 
     QString version;
     QString description;
@@ -106,5 +112,6 @@ private:
     int maxSockets = 0;
     int maxUdpDatagram = 0;
     int lastError = 0;
+    std::unique_ptr<TransportMaker> transports;
     char receiveBuffer[kReceiveBufferSize] = {};
 };

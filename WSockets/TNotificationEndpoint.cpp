@@ -1,5 +1,6 @@
 #include "TNotificationEndpoint.h"
 
+#include "PlainTransport.h"
 #include "SocketErrors.h"
 
 #include <QAbstractEventDispatcher>
@@ -27,6 +28,7 @@ struct TNotificationEndpoint::Watch {
     // The send queue overflowed; the close notification is on its way.
     bool broken = false;
     QByteArray queue;
+    std::unique_ptr<Transport> transport;
     QSocketNotifier *reader = nullptr;
     QSocketNotifier *writer = nullptr;
 };
@@ -38,11 +40,6 @@ namespace {
 // Many guests in a flood would otherwise hold the window up for as long as
 // it takes to relay one line from each of them to all.
 constexpr qint64 kLongestReadingPassNs = 8'000'000;
-
-bool WouldBlock(int errnoValue)
-{
-    return errnoValue == EAGAIN || errnoValue == EWOULDBLOCK;
-}
 
 } // namespace
 
@@ -63,8 +60,50 @@ TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket)
     if (!slot) {
         slot = std::make_unique<Watch>();
         slot->serial = nextSerial++;
+        slot->transport = std::make_unique<PlainTransport>(socket);
     }
     return *slot;
+}
+
+Transport &TNotificationEndpoint::TransportOf(int socket)
+{
+    if (Watch *watch = FindWatch(socket))
+        return *watch->transport;
+    unwatched = std::make_unique<PlainTransport>(socket);
+    return *unwatched;
+}
+
+void TNotificationEndpoint::Attach(int socket, std::unique_ptr<Transport> transport)
+{
+    WatchOf(socket).transport = std::move(transport);
+}
+
+TransportResult TNotificationEndpoint::Receive(int socket, char *into, qsizetype size, bool peek)
+{
+    const TransportResult result = TransportOf(socket).Read(into, size, peek);
+    Rearm(socket);
+    // What the transport holds is offered like data that waits on the socket.
+    if (Watch *watch = FindWatch(socket); watch && watch->readArmed && watch->transport->HasMoreToRead()) {
+        watch->readArmed = false;
+        PutOffRead(socket, *watch);
+    }
+    return result;
+}
+
+void TNotificationEndpoint::Drain(int socket, char *buffer, qsizetype size, qsizetype limit)
+{
+    Transport &transport = TransportOf(socket);
+    for (qsizetype drained = 0; drained < limit;) {
+        const TransportResult result = transport.Read(buffer, size);
+        if (result.bytes <= 0)
+            return;
+        drained += result.bytes;
+    }
+}
+
+int TNotificationEndpoint::ShutdownSending(int socket)
+{
+    return TransportOf(socket).ShutdownSending();
 }
 
 TNotificationEndpoint::Watch *TNotificationEndpoint::FindWatch(int socket) const
@@ -256,20 +295,15 @@ void TNotificationEndpoint::Offer(int socket, Watch &watch)
     // Peek to tell waiting data from the end of the stream or a failed
     // connection.
     char probe;
-    ssize_t peeked;
-    do
-        peeked = recv(socket, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
-    while (peeked < 0 && errno == EINTR);
-    const int peekErrno = errno;
-
-    if (peeked > 0) {
+    const TransportResult peeked = watch.transport->Read(&probe, 1, true);
+    if (peeked.bytes > 0) {
         if (kinds & SocketEvent::Read)
             Notify(socket, SocketEvent::Read, 0);
-    } else if (peeked < 0 && WouldBlock(peekErrno)) {
+    } else if (peeked.wouldBlock) {
         watch.readArmed = true; // nothing there after all
         UpdateNotifiers(socket, watch);
     } else if (kinds & SocketEvent::Close) {
-        Notify(socket, SocketEvent::Close, peeked == 0 ? 0 : TranslateErrno(peekErrno));
+        Notify(socket, SocketEvent::Close, peeked.error);
     }
     // Nothing may touch `watch` after a delivery: the owner may have closed the
     // socket.
@@ -304,18 +338,13 @@ void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
         Notify(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
 }
 
-int TNotificationEndpoint::SendQueued(int socket, Watch &watch)
+int TNotificationEndpoint::SendQueued(int, Watch &watch)
 {
     while (!watch.queue.isEmpty()) {
-        const ssize_t sent = ::send(socket, watch.queue.constData(), size_t(watch.queue.size()),
-                                    MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent >= 0) {
-            watch.queue.remove(0, sent);
-            continue;
-        }
-        if (errno == EINTR)
-            continue;
-        return WouldBlock(errno) ? 0 : TranslateErrno(errno);
+        const TransportResult sent = watch.transport->Write(watch.queue.constData(), watch.queue.size());
+        if (sent.wouldBlock || sent.error != 0)
+            return sent.error;
+        watch.queue.remove(0, sent.bytes);
     }
     return 0;
 }
@@ -330,18 +359,17 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes)
             return 0;
         }
     }
+    Transport &transport = TransportOf(socket);
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t taken = ::send(socket, bytes.constData() + sent, size_t(bytes.size() - sent),
-                                     MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (taken >= 0) {
-            sent += taken;
-        } else if (WouldBlock(errno)) {
+        const TransportResult taken = transport.Write(bytes.constData() + sent, bytes.size() - sent);
+        if (taken.error != 0)
+            return taken.error;
+        if (taken.wouldBlock) {
             Enqueue(socket, WatchOf(socket), bytes.mid(sent));
             return 0;
-        } else if (errno != EINTR) {
-            return TranslateErrno(errno);
         }
+        sent += taken.bytes;
     }
     return 0;
 }

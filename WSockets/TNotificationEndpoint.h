@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Transport.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -36,6 +38,9 @@ constexpr int Close = 32;
 // off are read first in the next passes, in the order they became ready:
 // no connection waits behind the others for long.
 //
+// Each connection's bytes go through its transport (plain unless another is
+// attached), for reads, peeks, sends and the shutdown alike.
+//
 // The endpoint also owns each socket's send queue: what the socket does not
 // take at once is sent, in order, when it becomes writable. A queue that
 // would grow past kSendQueueLimit marks the connection broken: its queue is
@@ -59,9 +64,17 @@ public:
     // As Rearm, after a pause: for a listening socket whose accept failed for
     // want of resources, which would otherwise be reported again at once.
     void RearmLater(int socket, int milliseconds);
+    // From now on the socket's bytes go through this transport.
+    void Attach(int socket, std::unique_ptr<Transport> transport);
+    // Reads what waits on the socket, up to `size` bytes, and watches it again.
+    TransportResult Receive(int socket, char *into, qsizetype size, bool peek = false);
+    // Reads and drops what waits on the socket, up to `limit` bytes.
+    void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
     // Sends the bytes after whatever is queued for the socket; queues what the
     // socket does not take now. Gives 0 or the error number of a failed send.
     int Send(int socket, const QByteArray &bytes);
+    // Ends our sending on the socket. Gives 0 or an error number.
+    int ShutdownSending(int socket);
     // One last try to send what is queued for the socket; the rest is dropped.
     void FlushBeforeClose(int socket);
     // Drops everything known of the socket; called right before it is closed.
@@ -81,6 +94,8 @@ private:
 
     Watch &WatchOf(int socket);
     Watch *FindWatch(int socket) const;
+    // The socket's transport; plain for a socket that has none attached.
+    Transport &TransportOf(int socket);
     QSocketNotifier *MakeNotifier(int socket, int type);
     void UpdateNotifiers(int socket, Watch &watch);
     void ReadyToRead(int socket);
@@ -107,4 +122,6 @@ private:
     // each with the serial of its watch.
     std::deque<std::pair<int, quint64>> putOffReads;
     bool readingPutOffScheduled = false;
+    // The transport of a socket that is not watched.
+    std::unique_ptr<Transport> unwatched;
 };

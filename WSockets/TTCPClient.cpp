@@ -95,6 +95,7 @@ void TTCPClient::ConnectFinished(int socket, int error)
         ReportError(selectError);
         return;
     }
+    AttachTransport(socket);
     const quint64 connected = attempt;
     if (OnConnect && !Fire([&] { OnConnect(this, socket); }))
         return;

@@ -164,6 +164,7 @@ bool TTCPServer::TakeConnection(int socket)
         CloseSocket(socket);
         return ReportError(failure);
     }
+    AttachTransport(socket);
     if (!clients.Add(socket)) {
         int closing = socket;
         Disconnect(closing);

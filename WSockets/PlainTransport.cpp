@@ -1,0 +1,55 @@
+#include "PlainTransport.h"
+
+#include "SocketErrors.h"
+
+#include <sys/socket.h>
+
+#include <cerrno>
+
+namespace {
+
+// The outcome of a failed call, errno being its error.
+TransportResult Failed(int errnoValue)
+{
+    TransportResult result;
+    if (errnoValue == EAGAIN || errnoValue == EWOULDBLOCK)
+        result.wouldBlock = true;
+    else
+        result.error = TranslateErrno(errnoValue);
+    return result;
+}
+
+} // namespace
+
+TransportResult PlainTransport::Read(char *into, qsizetype size, bool peek)
+{
+    ssize_t received;
+    do
+        received = recv(socket, into, size_t(size), (peek ? MSG_PEEK : 0) | MSG_DONTWAIT);
+    while (received < 0 && errno == EINTR);
+    if (received < 0)
+        return Failed(errno);
+    TransportResult result;
+    result.bytes = received;
+    result.ended = received == 0 && size > 0;
+    return result;
+}
+
+TransportResult PlainTransport::Write(const char *from, qsizetype size)
+{
+    ssize_t sent;
+    do
+        // MSG_NOSIGNAL: a peer that has gone must not end the program with SIGPIPE.
+        sent = ::send(socket, from, size_t(size), MSG_NOSIGNAL | MSG_DONTWAIT);
+    while (sent < 0 && errno == EINTR);
+    if (sent < 0)
+        return Failed(errno);
+    TransportResult result;
+    result.bytes = sent;
+    return result;
+}
+
+int PlainTransport::ShutdownSending()
+{
+    return shutdown(socket, SHUT_WR) == 0 ? 0 : TranslateErrno(errno);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <memory>
+
+// What one call on a connection's transport came to: bytes moved, the end of
+// the peer's stream, nothing for now, or a failure.
+struct TransportResult {
+    qsizetype bytes = 0;
+    // A read found the end of the stream: the peer finished sending.
+    bool ended = false;
+    // Nothing can move now; the socket's next readiness tells when.
+    bool wouldBlock = false;
+    // A failure, as a socket error number; 0 for none.
+    int error = 0;
+};
+
+// How the bytes of one connection cross it. The socket layer reads, writes
+// and shuts down a connection only through this, so that a connection can be
+// plain or carried by another protocol (TLS, say) without the layer above
+// knowing: the chat sees texts either way.
+class Transport {
+public:
+    virtual ~Transport() = default;
+    // Reads up to `size` bytes into `into`, without waiting; `peek` leaves
+    // them to be read again.
+    virtual TransportResult Read(char *into, qsizetype size, bool peek = false) = 0;
+    // Writes as much of the bytes as the connection takes now, without waiting.
+    virtual TransportResult Write(const char *from, qsizetype size) = 0;
+    // Ends our sending: the peer reads the end of the stream. 0 or an error number.
+    virtual int ShutdownSending() = 0;
+    // Bytes wait that the socket no longer shows as readable (held by the
+    // transport itself): the owner is offered them without waiting for the socket.
+    virtual bool HasMoreToRead() const = 0;
+};
+
+// Makes the transport of each new connection of a socket object: the one it
+// accepts, or the one it connects.
+class TransportMaker {
+public:
+    virtual ~TransportMaker() = default;
+    virtual std::unique_ptr<Transport> ForConnection(int socket) = 0;
+};
