@@ -5,6 +5,7 @@
 // its side as for a host that closed.
 #include "LoopbackPeer.h"
 #include "Protocol.h"
+#include "SkipTest.h"
 #include "TestProgram.h"
 
 #include <QListWidget>
@@ -17,7 +18,12 @@
 
 namespace {
 
-constexpr quint16 kBasePort = 46000;
+constexpr quint16 kBasePort = 26000;
+
+const char *WhyNotHere()
+{
+    return geteuid() != 0 ? "a network namespace of its own needs root" : nullptr;
+}
 
 bool Run(const QByteArray &command)
 {
@@ -43,8 +49,6 @@ private slots:
 
 void TestDeadLinks::initTestCase()
 {
-    if (geteuid() != 0)
-        QSKIP("a network namespace of its own needs root");
     QVERIFY(unshare(CLONE_NEWNET) == 0);
     QVERIFY(Run("ip link set lo up"));
     QVERIFY(Run("nft add table inet vanu"));
@@ -101,5 +105,5 @@ void TestDeadLinks::guestNoticesAHostThatVanished()
     QCOMPARE(chat.guest.prompts.shown, QStringList());
 }
 
-QTEST_MAIN(TestDeadLinks)
+QTEST_MAIN_UNLESS(WhyNotHere, TestDeadLinks)
 #include "tst_deadlinks.moc"

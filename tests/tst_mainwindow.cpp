@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr quint16 kBasePort = 42000;
+constexpr quint16 kBasePort = 22000;
 
 // One line of the view as "text | colour | bold or regular".
 QString Look(const QTextBlock &block)

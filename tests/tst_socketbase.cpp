@@ -33,7 +33,7 @@ extern "C" int getaddrinfo(const char *node, const char *service, const addrinfo
 
 namespace {
 
-constexpr quint16 kBasePort = 41000;
+constexpr quint16 kBasePort = 21000;
 
 
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr quint16 kBasePort = 41600;
+constexpr quint16 kBasePort = 21600;
 
 const char *StateName(TWSocketState state)
 {

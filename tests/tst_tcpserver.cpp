@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr quint16 kBasePort = 41300;
+constexpr quint16 kBasePort = 21300;
 
 // The notifications a server is given, as the event loop would deliver them.
 class NotifiedServer : public TTCPServer {

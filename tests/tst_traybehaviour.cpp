@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr quint16 kBasePort = 44000;
+constexpr quint16 kBasePort = 24000;
 
 enum class Image { Program, Host, Busy, Guest };
 

@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 // A whole program in the test's process: its five windows, its own program
 // folder (with the given "LastSetup.set", if any), and doubles at the desktop
@@ -47,12 +48,16 @@ public:
         return QByteArray::number(mode) + "\r\n" + colour + "\r\n" + nickname + "\r\n" + host + "\r\n" + filter;
     }
 
-    // "I'm Host" with the port set in the setup dialog; true once it listens.
-    bool StartHost(quint16 port)
+    // "I'm Host" with the port set in the setup dialog; true once it listens
+    // on `listensOn`, which is the port asked for unless the test took that
+    // one first. A host that moved on to another port, because something else
+    // on the machine held this one, would never meet the test's guests.
+    bool StartHost(quint16 port, std::optional<quint16> listensOn = {})
     {
         SetupDialog().ePort->setText(QString::number(port));
         Main().ImServer1->trigger();
-        return QTest::qWaitFor([&] { return Main().TCPServer1->State() == wsListening; }, 5000);
+        return QTest::qWaitFor([&] { return Main().TCPServer1->State() == wsListening; }, 5000)
+               && Main().TCPServer1->Port == QString::number(listensOn.value_or(port));
     }
     // "I'm Guest" with the port set in the setup dialog.
     void StartGuest(quint16 port)
