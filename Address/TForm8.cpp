@@ -1,7 +1,6 @@
 #include "TForm8.h"
 
 #include "CodePage.h"
-#include "LanDiscovery.h"
 #include "ColourTable.h"
 #include "RuntimeErrors.h"
 #include "SetupFile.h"
@@ -527,6 +526,16 @@ void TForm8::MakeConfClick()
         prompts.ShowError(QStringLiteral("Cannot create file %1").arg(fileName));
 }
 
+void TForm8::PickHost(const QString &address, quint16 port)
+{
+    // Saved as its address, as if it had been typed.
+    eHost->setText(address);
+    const bool defaultPort = port == SetupSettings::kDefaultPort;
+    CheckBox1->setChecked(defaultPort);
+    ePort->setReadOnly(defaultPort);
+    ePort->setText(QString::number(port));
+}
+
 void TForm8::LoadConfClick()
 {
     const QStringList chosen = prompts.OpenFileNames(SetupFileDialog(QStringLiteral("Open Setup")));
@@ -538,8 +547,6 @@ void TForm8::showEvent(QShowEvent *event)
 {
     ShownPort = ePort->text();
     closeResult = QDialog::Rejected;
-    if (discovery)
-        discovery->StartFinding(); // the hosts are known by the time the list opens
     QDialog::showEvent(event);
 }
 
@@ -587,13 +594,6 @@ bool TForm8::FilterKeyPasses(const QKeyEvent &key) const
 
 bool TForm8::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == eHost && FindHosts && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier) {
-            ShowFoundHosts();
-            return true;
-        }
-    }
     if (watched == mFilter && event->type() == QEvent::KeyPress
         && !FilterKeyPasses(*static_cast<QKeyEvent *>(event)))
         return true; // the character is dropped

@@ -6,10 +6,6 @@
 #include <QDialog>
 
 class CodePage;
-class LanDiscovery;
-class QAction;
-class QMenu;
-struct FoundHost;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -33,10 +29,8 @@ public:
     TForm8(const QString &programFolder, Prompts &prompts, const CodePage &codePage,
            const QString &readOnlyFolder = {}, QWidget *parent = nullptr);
 
-    // The host field offers the hosts that `discovery` finds on the network.
-    void OfferHostsFrom(LanDiscovery &discovery);
-    // Fills the host address and the port from a host found on the network.
-    void PickFoundHost(const FoundHost &host);
+    // Fills in the host address and the port of a host picked from a list.
+    void PickHost(const QString &address, quint16 port);
 
     // The current settings, read from the controls.
     QString HostAddress() const;
@@ -60,9 +54,6 @@ public:
 
     QTabWidget *TabbedNotebook1 = nullptr;
     QLineEdit *eHost = nullptr;
-    // In the host field: the hosts found on the network (also Alt+Down).
-    QAction *FindHosts = nullptr;
-    QMenu *FoundHostsMenu = nullptr;
     TMouseUpCheckBox *CheckBox1 = nullptr;
     QLineEdit *ePort = nullptr;
     QLineEdit *eName = nullptr;
@@ -106,14 +97,11 @@ private:
     QString CharactersTheFileLoses() const;
     // True when nothing would be lost, or the user agrees to lose it.
     bool SaveDespiteLostCharacters();
-    void ShowFoundHosts();
-    void FillFoundHostsMenu();
 
     QString programFolder;
     QString readOnlyFolder;
     Prompts &prompts;
     const CodePage &codePage;
-    LanDiscovery *discovery = nullptr;
     QButtonGroup *filterChoices = nullptr;
     TypedLengthLimit *nameLimit = nullptr;
     int portNumber = SetupSettings::kDefaultPort;

@@ -47,10 +47,11 @@ void TForm4::Edit1KeyPress()
         // The host sees its own line only when somebody is there to read it.
         if (TCPServer1->Clients().Count() > 0) {
             SendToAllGuests(line);
-            AddChatLine(line);
+            emit ownLineSent(line);
+            AddChatLine(line, false);
         }
     } else if (ImClient1->isChecked()) {
-        RememberOwnLine(line);
+        emit ownLineSent(line);
         TCPClient1->SendText(line); // shown when the host sends it back
     }
     Edit1->clear();

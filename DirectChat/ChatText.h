@@ -1,6 +1,26 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+// A text that the chat view shows, as the features beside the chat hear of it.
+struct ShownText {
+    enum class Kind {
+        Start,     // the line a chat starts with
+        End,       // the line a chat ends with
+        ChatLine,  // somebody's chat line
+        Notice,    // what the program or the host says
+        Arrival,   // a guest came
+        Departure, // a guest or participant left
+    };
+    Kind kind = Kind::Notice;
+    // As received, or as the code page writes a text of our own.
+    QByteArray bytes;
+    // As the view shows it.
+    QString text;
+    // It came from a peer, as it stands.
+    bool received = false;
+};
 
 // A text as the chat view shows it: a text that holds a "<" has a name part,
 // from the first "<" to the first ">", shown bold in the colour that the

@@ -5,6 +5,7 @@
 #include "CodePage.h"
 #include "ColourTable.h"
 #include "Prompts.h"
+#include "Protocol.h"
 #include "Transcript.h"
 
 #include <QFile>
@@ -149,21 +150,29 @@ void TForm4::ShowPendingChatLines()
         scroll->setValue(scroll->maximum());
 }
 
-void TForm4::AppendPlainLine(const QString &text)
+void TForm4::Show(const ShownText &shown, ChatTextParts parts)
+{
+    QueueChatLine(std::move(parts));
+    emit textShown(shown);
+}
+
+void TForm4::AppendPlainLine(const QString &text, ShownText::Kind kind)
 {
     ChatTextParts parts;
     parts.message = text;
-    QueueChatLine(std::move(parts));
+    Show({kind, Bytes(text), text, false}, std::move(parts));
 }
 
-void TForm4::AddChatLine(const QByteArray &bytes)
+void TForm4::AddChatLine(const QByteArray &bytes, bool received)
 {
-    AddChatLine(seams.codePage.ToUnicode(bytes));
+    const QString text = seams.codePage.ToUnicode(bytes);
+    const ShownText::Kind kind = Protocol::IsChatLine(bytes) ? ShownText::Kind::ChatLine : ShownText::Kind::Notice;
+    Show({kind, bytes, text, received}, SplitChatText(text));
 }
 
-void TForm4::AddChatLine(const QString &text)
+void TForm4::AddChatLine(const QString &text, ShownText::Kind kind)
 {
-    QueueChatLine(SplitChatText(text));
+    Show({kind, Bytes(text), text, false}, SplitChatText(text));
 }
 
 bool TForm4::WriteTranscript(const QString &path)

@@ -3,7 +3,6 @@
 
 #include "ChatText.h"
 #include "CodePage.h"
-#include "LanDiscovery.h"
 #include "Prompts.h"
 #include "Protocol.h"
 #include "RuntimeErrors.h"
@@ -31,8 +30,6 @@ constexpr int kRoundPauseMs = 1000;
 // A read that fills the whole buffer was cut short: the rest of its text
 // follows at once, and is waited for this long at most.
 constexpr int kRestOfTextWaitMs = 200;
-// A host that streams without a break is shown in pieces of this size.
-constexpr qsizetype kLongestJoinedText = 64 * 1024;
 
 static_assert(Protocol::kReadSize == TCustomWSocket::kReceiveBufferSize);
 
@@ -54,7 +51,7 @@ void TForm4::wireClientEvents()
     });
     restOfText.setSingleShot(true);
     restOfText.setInterval(kRestOfTextWaitMs);
-    connect(&restOfText, &QTimer::timeout, this, [this] { Guarded([this] { DispatchFromHost(false); }); });
+    connect(&restOfText, &QTimer::timeout, this, [this] { Guarded([this] { HandleHostTexts(hostReader.TakeHeld()); }); });
 }
 
 bool TForm4::GuestAttemptUnderWay() const
@@ -73,8 +70,7 @@ void TForm4::StopGuestAttempts()
     roundPause.stop();
     Timer1->stop(); // a registration due for a connection that is going
     restOfText.stop();
-    fromHost.clear();
-    continuesText = false;
+    hostReader.Clear();
 }
 
 void TForm4::ImClient1Click()
@@ -94,8 +90,7 @@ void TForm4::ImClient1Click()
     Trying = true;
     UserClosed = true;
     Timer2->stop(); // host mode is left, and with it the attempts to listen
-    TCPServer1->Close();
-    seams.discovery.Withdraw();
+    CloseHost();
     ClearParticipants();
     Imbusy1->setVisible(false);
     Imbusy1->setChecked(false);
@@ -124,9 +119,9 @@ void TForm4::ConnectToHost()
     Edit1->setFocus();
 }
 
-void TForm4::TCPClient1Error(int, const QString &text)
+void TForm4::TCPClient1Error(int error, const QString &text)
 {
-    if (text != QLatin1String("Connection refused")) {
+    if (error != SocketError::ConnectionRefused) {
         seams.prompts.ShowError(text);
         return;
     }
@@ -151,7 +146,8 @@ void TForm4::TCPClient1Connect(int)
 {
     Trying = false;
     ClearChatView();
-    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Guest."));
+    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Guest."),
+                    ShownText::Kind::Start);
     BringForward();
     SetStatusText(QStringLiteral("Connected on local port ") + TCPClient1->GetLocalPort(TCPClient1->SocketHandle()));
     Timer1->start();
@@ -165,45 +161,30 @@ void TForm4::Timer1Timer()
 
 void TForm4::TCPClient1Data(int)
 {
-    const QByteArray piece = TCPClient1->ReceiveText();
-    fromHost += piece;
-    const bool cutShort = piece.size() == Protocol::kReadSize;
-    if (cutShort && fromHost.size() < kLongestJoinedText) {
-        restOfText.start();
-        return;
-    }
-    DispatchFromHost(cutShort);
+    HandleHostTexts(hostReader.Take(TCPClient1->ReceiveText()));
 }
 
-void TForm4::DispatchFromHost(bool cutShort)
+void TForm4::HandleHostTexts(const QList<HostTextReader::Text> &texts)
 {
-    restOfText.stop();
-    QByteArray text = std::exchange(fromHost, QByteArray());
-    const bool continuation = std::exchange(continuesText, cutShort);
-    // The refusal and the notice after it arrive glued; they are two lines.
-    const QByteArray refusal = Protocol::Refusal();
-    if (!continuation && text.size() > refusal.size() && text.startsWith(refusal)) {
-        AddChatLine(refusal);
-        text.remove(0, refusal.size());
-    }
-    // The rest of a text that was cut short is never taken for a list or a departure.
-    const Protocol::GuestReceives kind =
-        continuation ? Protocol::GuestReceives::Shown : Protocol::ClassifyFromHost(text);
-    switch (kind) {
-    case Protocol::GuestReceives::List:
-        ParticipantList()->clear();
-        for (const QByteArray &entry : Protocol::DecodeList(text.mid(1)))
-            ParticipantList()->addItem(seams.codePage.ToUnicode(entry));
-        PlayArrivalSound();
-        break;
-    case Protocol::GuestReceives::Departure:
-        ShowDeparture(Protocol::DeparturePosition(text));
-        break;
-    case Protocol::GuestReceives::Shown:
-        AddChatLine(text);
-        if (!IsOwnLineBack(text))
-            NotifyUser(text);
-        break;
+    if (hostReader.WaitsForRest())
+        restOfText.start();
+    else
+        restOfText.stop();
+    for (const HostTextReader::Text &text : texts) {
+        switch (text.kind) {
+        case Protocol::GuestReceives::List:
+            ParticipantList()->clear();
+            for (const QByteArray &entry : Protocol::DecodeList(text.bytes.mid(1)))
+                ParticipantList()->addItem(seams.codePage.ToUnicode(entry));
+            PlayArrivalSound();
+            break;
+        case Protocol::GuestReceives::Departure:
+            ShowDeparture(Protocol::DeparturePosition(text.bytes));
+            break;
+        case Protocol::GuestReceives::Shown:
+            AddChatLine(text.bytes);
+            break;
+        }
     }
 }
 
@@ -211,9 +192,8 @@ void TForm4::ShowDeparture(int position)
 {
     if (position < 0 || position >= ParticipantList()->count())
         throw EListError(position);
-    const QString away = QStringLiteral("< ") + ParticipantList()->item(position)->text() + QStringLiteral(" is away >");
-    AddChatLine(away);
-    NotifyUser(away);
+    AddChatLine(QStringLiteral("< ") + ParticipantList()->item(position)->text() + QStringLiteral(" is away >"),
+                ShownText::Kind::Departure);
     delete ParticipantList()->takeItem(position);
     PlayArrivalSound();
 }
@@ -226,19 +206,18 @@ void TForm4::PlayArrivalSound()
 
 void TForm4::TCPClient1Close(int)
 {
-    if (!fromHost.isEmpty())
-        DispatchFromHost(false); // what came before the close is shown first
+    HandleHostTexts(hostReader.TakeHeld()); // what came before the close is shown first
     TCPClient1->Close();
     StopGuestAttempts(); // no registration for a connection that has ended
     Edit1->setEnabled(false);
     ImClient1->setChecked(false);
     ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
-    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" :Door closed by Host."));
+    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" :Door closed by Host."), ShownText::Kind::End);
     if (const int error = TCPClient1->CloseError())
         SetStatusText(QStringLiteral("Connection to the host was lost: ") + SocketErrorText(error));
     else
         SetStatusText(QStringLiteral("Connection closed by Server!"));
     ParticipantList()->clear();
-    NotifyUser(StatusText());
+    emit hostLinkEnded(StatusText());
 }

@@ -5,7 +5,6 @@
 #include "AddressFilter.h"
 #include "ChatText.h"
 #include "CodePage.h"
-#include "LanDiscovery.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
 #include "Protocol.h"
@@ -45,19 +44,19 @@ QListWidget *TForm4::ParticipantList() const
     return windows.fFriends->ListBox1;
 }
 
-QList<QByteArray> TForm4::ParticipantEntries() const
-{
-    QList<QByteArray> entries;
-    for (int row = 0; row < ParticipantList()->count(); ++row)
-        entries << Bytes(ParticipantList()->item(row)->text());
-    return entries;
-}
-
 void TForm4::ClearParticipants()
 {
     ParticipantList()->clear();
-    participantSockets.clear();
-    guestPeers.clear();
+    roster.Clear();
+}
+
+void TForm4::MirrorRosterEntry(const HostRoster::Entry &entry)
+{
+    const QString name = seams.codePage.ToUnicode(roster.Names().at(entry.row));
+    if (entry.added)
+        ParticipantList()->addItem(name);
+    else
+        ParticipantList()->item(entry.row)->setText(name);
 }
 
 void TForm4::SendToGuest(int socket, const QByteArray &text)
@@ -119,19 +118,23 @@ void TForm4::Timer2Timer()
     ImServer1->setChecked(true);
     ImClient1->setChecked(false);
     ClearChatView();
-    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Host."));
+    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Host."),
+                    ShownText::Kind::Start);
     const QString address = LocalAddress();
     SetStatusText(QStringLiteral("Host: ") + address + QStringLiteral(" Listening on port: ") + TCPServer1->Port);
     Edit1->setEnabled(false);
     setWindowTitle(windows.Form8->Nickname() + QStringLiteral(" is Host on ") + address);
     Timer2->stop();
-    AnnounceHost();
+    // On the port actually listened on, which may be past the chosen one.
+    emit hostListening(windows.Form8->Nickname(), quint16(StrToInt(TCPServer1->Port)), Imbusy1->isChecked());
 }
 
-void TForm4::AnnounceHost()
+void TForm4::CloseHost()
 {
-    // On the port actually listened on, which may be past the chosen one.
-    seams.discovery.Announce({windows.Form8->Nickname(), quint16(StrToInt(TCPServer1->Port)), Imbusy1->isChecked()});
+    const bool wasListening = TCPServer1->State() == wsListening;
+    TCPServer1->Close();
+    if (wasListening)
+        emit hostClosed();
 }
 
 void TForm4::TCPServer1Error(int error, const QString &text)
@@ -146,7 +149,7 @@ void TForm4::TCPServer1Error(int error, const QString &text)
     // A failed attempt to listen ends the attempts; errors while hosting do not.
     const bool listenFailed = TCPServer1->State() != wsListening;
     const bool lastPort = port >= PortNumber() + PortRange;
-    if (text != QLatin1String("Address already in use") || lastPort) {
+    if (error != SocketError::AddressInUse || lastPort) {
         if (listenFailed)
             Timer2->stop(); // before the box, whose own event loop would tick it again
         seams.prompts.ShowError(text);
@@ -162,7 +165,7 @@ void TForm4::TCPServer1Error(int error, const QString &text)
 void TForm4::TCPServer1Accept(int socket)
 {
     // Asked now: once the connection has failed, the system no longer knows.
-    const GuestPeer peer{TCPServer1->GetPeerAddress(socket), TCPServer1->GetPeerPort(socket)};
+    const HostRoster::Peer peer{TCPServer1->GetPeerAddress(socket), TCPServer1->GetPeerPort(socket)};
     if (TCPServer1->Clients().Count() > kMostGuests) {
         SendToGuest(socket, Protocol::Refusal());
         AddChatLine(QStringLiteral("Connection rejected for ") + peer.address
@@ -170,7 +173,7 @@ void TForm4::TCPServer1Accept(int socket)
         TCPServer1->CloseClient(socket);
         return;
     }
-    guestPeers.insert(socket, peer);
+    roster.Admit(socket, peer);
     if (AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), peer.address))
         AcceptGuest(socket);
     else
@@ -187,20 +190,22 @@ void TForm4::AcceptGuest(int socket)
         BringForward();
         PlayArrivalSound();
     }
-    const GuestPeer peer = guestPeers.value(socket);
+    const HostRoster::Peer peer = roster.PeerOf(socket);
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
         SendToGuest(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
     AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(": New guest coming from address: ")
-                + peer.address + QStringLiteral(" on port ") + peer.port);
+                    + peer.address + QStringLiteral(" on port ") + peer.port,
+                ShownText::Kind::Arrival);
     SetStatusText(QString::number(guests.Count()) + QStringLiteral(" Friend(s) available"));
     EnableInput(true);
-    NotifyUser(QStringLiteral("New guest coming from address: ") + peer.address);
+    emit guestAdmitted(peer.address, peer.port);
 }
 
 void TForm4::RejectGuest(int socket)
 {
-    const QString address = guestPeers.take(socket).address;
+    const QString address = roster.PeerOf(socket).address;
+    roster.Remove(socket);
     SendToGuest(socket, Protocol::Refusal());
     AddChatLine(QStringLiteral("Connection rejected for ") + address);
     SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));
@@ -220,25 +225,14 @@ void TForm4::TCPServer1Data(int socket)
         // Relayed first: the guests need not wait for the host's own view.
         SendToAllGuests(text);
         AddChatLine(text);
-        NotifyUser(text);
         break;
     }
 }
 
 void TForm4::Register(int socket, const QByteArray &nickname)
 {
-    // One entry per connection: a second registration renames it in place.
-    // A name ends at a NUL, which no list text can carry.
-    const qsizetype nul = nickname.indexOf('\0');
-    const QString name = seams.codePage.ToUnicode(nul < 0 ? nickname : nickname.left(nul));
-    const qsizetype row = participantSockets.indexOf(socket);
-    if (row >= 0) {
-        ParticipantList()->item(int(row))->setText(name);
-    } else {
-        ParticipantList()->addItem(name);
-        participantSockets.append(socket);
-    }
-    SendToAllGuests(Protocol::ListMessage(ParticipantEntries()));
+    MirrorRosterEntry(roster.Register(socket, nickname));
+    SendToAllGuests(roster.ListText());
 }
 
 void TForm4::TCPServer1Close(int socket)
@@ -246,21 +240,19 @@ void TForm4::TCPServer1Close(int socket)
     const int before = std::exchange(closingGuest, socket);
     const auto restore = qScopeGuard([&] { closingGuest = before; });
     const TClientList &guests = TCPServer1->Clients();
-    const GuestPeer peer = guestPeers.take(socket);
-    const QString away =
-        QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port + QStringLiteral(" is away.");
-    AddChatLine(away);
-    NotifyUser(away);
+    const HostRoster::Peer peer = roster.PeerOf(socket);
+    const std::optional<int> row = roster.Remove(socket);
+    AddChatLine(QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port
+                    + QStringLiteral(" is away."),
+                ShownText::Kind::Departure);
     const int remaining = guests.Count() - 1;
     SetStatusText(QString::number(remaining) + QStringLiteral(" Client(s) connected"));
     EnableInput(remaining > 0);
     // A guest that never registered has no entry, and the others need no news.
-    const qsizetype row = participantSockets.indexOf(socket);
-    if (row < 0)
+    if (!row)
         return;
-    delete ParticipantList()->takeItem(int(row));
-    participantSockets.removeAt(row);
-    SendToAllGuests(Protocol::Departure(int(row), ParticipantEntries()));
+    delete ParticipantList()->takeItem(*row);
+    SendToAllGuests(roster.DepartureText(*row));
 }
 
 void TForm4::Imbusy1Click()
@@ -273,6 +265,5 @@ void TForm4::Imbusy1Click()
         TrayIcon1->SetToolTip(QStringLiteral("Host"));
         TrayIcon1->SetIcon(HostIcon());
     }
-    if (TCPServer1->State() == wsListening)
-        AnnounceHost();
+    emit busyChanged(Imbusy1->isChecked());
 }

@@ -183,6 +183,16 @@ GuestReceives ClassifyFromHost(const QByteArray &text)
     return GuestReceives::Shown;
 }
 
+bool IsChatLine(const QByteArray &text)
+{
+    return text.size() > 1 && text[0] >= '0' && text[0] <= '9' && text[1] == '<';
+}
+
+QByteArray WithoutColourDigit(const QByteArray &chatLine)
+{
+    return chatLine.mid(1);
+}
+
 char ColourDigit(const QString &colourIndexText, const QColor &colour)
 {
     if (colourIndexText.size() == 1 && colourIndexText[0] >= QLatin1Char('0') && colourIndexText[0] <= QLatin1Char('9'))

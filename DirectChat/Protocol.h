@@ -66,6 +66,11 @@ HostReceives ClassifyFromGuest(const QByteArray &text);
 enum class GuestReceives { List, Departure, Shown };
 GuestReceives ClassifyFromHost(const QByteArray &text);
 
+// A chat line: a colour digit, then "<" and the sender's nickname.
+bool IsChatLine(const QByteArray &text);
+// A chat line without its colour digit: what a person reads of it.
+QByteArray WithoutColourDigit(const QByteArray &chatLine);
+
 // The digit that leads the sender's chat lines: its colour's place in the
 // colour table, or for a colour outside it the table colour nearest in RGB,
 // so that a chat line never starts with "-".

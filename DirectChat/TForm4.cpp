@@ -1,9 +1,9 @@
 #include "TForm4.h"
 
 #include "ChatFindBar.h"
-#include "LanDiscovery.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
+#include "Protocol.h"
 #include "RuntimeErrors.h"
 #include "TAboutBox.h"
 #include "TForm8.h"
@@ -55,7 +55,6 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     createTrayMenu();
     createSockets();
     createTray();
-    createNotifications();
 
     // What the window does as it is created, in this order.
     resize(435, 283 + menuBar()->sizeHint().height());
@@ -83,7 +82,7 @@ TForm4::~TForm4()
     // Every guest still connected hears that the host is going.
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count(); ++index)
-        SendToGuest(guests.Items(index), QByteArrayLiteral("VanuServer is Down"));
+        SendToGuest(guests.Items(index), Protocol::ServerDown());
     delete TCPClient1;
     TCPClient1 = nullptr;
     delete TCPServer1;
@@ -123,11 +122,11 @@ void TForm4::createChatView()
                   view.color(QPalette::Active, QPalette::HighlightedText));
     RichEdit1->setPalette(view);
     layout->addWidget(RichEdit1, 1);
-    FindBar1 = new ChatFindBar(*RichEdit1, centre);
-    layout->addWidget(FindBar1);
+    findBar = new ChatFindBar(*RichEdit1, centre);
+    layout->addWidget(findBar);
     auto *find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, FindBar1, &ChatFindBar::Open);
-    connect(FindBar1, &ChatFindBar::closed, this, [this] { Edit1->setFocus(); });
+    connect(find, &QShortcut::activated, findBar, &ChatFindBar::Open);
+    connect(findBar, &ChatFindBar::closed, this, [this] { Edit1->setFocus(); });
 
     CoolBar1 = new QWidget(centre);
     CoolBar1->setFixedHeight(22);
@@ -184,10 +183,9 @@ void TForm4::createMenus()
     CloseForm1 = AddItem(chat, QStringLiteral("C&lose"), &TForm4::CloseForm1Click);
     Exit1 = AddItem(chat, QStringLiteral("&Exit"), &TForm4::Exit1Click);
 
-    QMenu *coupon = menuBar()->addMenu(QStringLiteral("C&oupon"));
-    Inf1 = AddItem(coupon, QStringLiteral("&Friends"), &TForm4::Inf1Click, true);
-    Quiet1 = AddItem(coupon, QStringLiteral("&Quiet"), &TForm4::Quiet1Click, true);
-    Notify1 = AddItem(coupon, QStringLiteral("&Notify"), &TForm4::Notify1Click, true);
+    couponMenu = menuBar()->addMenu(QStringLiteral("C&oupon"));
+    Inf1 = AddItem(couponMenu, QStringLiteral("&Friends"), &TForm4::Inf1Click, true);
+    Quiet1 = AddItem(couponMenu, QStringLiteral("&Quiet"), &TForm4::Quiet1Click, true);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1 = AddItem(help, QStringLiteral("&About"), &TForm4::Help1Click);
@@ -303,8 +301,7 @@ void TForm4::CloseChat2Click()
     Imbusy1->setVisible(false);
     ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
-    TCPServer1->Close();
-    seams.discovery.Withdraw();
+    CloseHost();
     TCPClient1->Close();
     if (windows.Form8)
         windows.Form8->eName->setReadOnly(false);

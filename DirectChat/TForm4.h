@@ -2,11 +2,12 @@
 
 #include "ChatText.h"
 #include "DesktopSeams.h"
+#include "HostRoster.h"
+#include "HostTextReader.h"
 #include "ProgramWindows.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QTimer>
@@ -36,7 +37,9 @@ class TTrayIcon;
 //   HostMode.cpp        host mode
 //   GuestMode.cpp       guest mode
 //   TrayBehaviour.cpp   tray menu, busy, quiet, friends and docking
-//   Notifications.cpp   desktop notifications and their switch
+// It tells what happens in the chat through its signals; the features beside
+// the chat (notifications, announcing on the network) listen to them and are
+// never called from here.
 class TForm4 : public QMainWindow {
     Q_OBJECT
 public:
@@ -58,7 +61,7 @@ public:
     // Controls and members, by the names the program has always used.
     QPlainTextEdit *RichEdit1 = nullptr;
     // Ctrl+F: finds a text in the chat view.
-    ChatFindBar *FindBar1 = nullptr;
+    ChatFindBar *findBar = nullptr;
     QWidget *CoolBar1 = nullptr;
     QLineEdit *Edit1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
@@ -73,7 +76,8 @@ public:
     QAction *Exit1 = nullptr;
     QAction *Inf1 = nullptr;
     QAction *Quiet1 = nullptr;
-    QAction *Notify1 = nullptr;
+    // The menu of Friends and Quiet, where features add their own switches.
+    QMenu *couponMenu = nullptr;
     QAction *Help1 = nullptr;
     QAction *Help2 = nullptr;
     QMenu *PopupMenu1 = nullptr;
@@ -89,9 +93,12 @@ public:
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
 
-    // The chat view and the transcript.
-    void AddChatLine(const QString &text);
-    void AddChatLine(const QByteArray &bytes);
+    // The chat view and the transcript. Every text the view shows comes
+    // through AddChatLine and is told by textShown.
+    // A text of the program's own.
+    void AddChatLine(const QString &text, ShownText::Kind kind = ShownText::Kind::Notice);
+    // A text as a peer sent it, or our own chat line (not received) as it was sent.
+    void AddChatLine(const QByteArray &bytes, bool received = true);
     // The view takes new lines once a frame; these read it with every line added so far.
     int ChatLineCount();
     QStringList ChatLines();
@@ -119,7 +126,6 @@ public:
     void About1Click();
     void PopupMenu1Popup();
     void Quiet1Click();
-    void Notify1Click();
     void Inf1Click();
     void WMExitSizeMove();
     // The friends window was closed with its own close button.
@@ -164,11 +170,23 @@ signals:
     // The exit flow has closed the main window: the program ends.
     void applicationEnds();
 
+    // What happened in the chat, for the features beside it.
+    // Host mode listens, on the port it took; or it was closed.
+    void hostListening(const QString &nickname, quint16 port, bool busy);
+    void hostClosed();
+    void busyChanged(bool busy);
+    void guestAdmitted(const QString &address, const QString &port);
+    // The view shows a text (or will at its next frame).
+    void textShown(const ShownText &text);
+    // A chat line of ours went to the host, or from the host to the guests.
+    void ownLineSent(const QByteArray &line);
+    // The connection to the host ended; the reason as the status bar says it.
+    void hostLinkEnded(const QString &reason);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -180,41 +198,34 @@ private:
     void createTrayMenu();
     void createSockets();
     void createTray();
-    void createNotifications();
-    // The main window is shown, not minimised, and active.
-    bool UserIsLooking() const;
-    // Tells the news on the desktop while the user is not looking.
-    void NotifyUser(const QString &news);
-    void NotifyUser(const QByteArray &text);
-    // The guest's own lines, which come back from the host and are no news.
-    void RememberOwnLine(const QByteArray &line);
-    bool IsOwnLineBack(const QByteArray &text);
     void wireServerEvents();
     void wireClientEvents();
     void writeBanner();
     QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
+    void Show(const ShownText &shown, ChatTextParts parts);
     void QueueChatLine(ChatTextParts parts);
     void AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     // Keeps the newest `kept` lines of the view.
     void DropOldestLines(QTextCursor &cursor, int kept);
     // A line in the default look, with no name part: the line a chat starts with.
-    void AppendPlainLine(const QString &text);
+    void AppendPlainLine(const QString &text, ShownText::Kind kind);
     QByteArray Bytes(const QString &text) const;
     QListWidget *ParticipantList() const;
-    QList<QByteArray> ParticipantEntries() const;
     void ClearParticipants();
+    // The friends window's list shows the roster's entry of this row.
+    void MirrorRosterEntry(const HostRoster::Entry &entry);
     void SendToGuest(int socket, const QByteArray &text);
     void SendToAllGuests(const QByteArray &text);
-    // Tells the network about the listening host, or brings that up to date.
-    void AnnounceHost();
     void Register(int socket, const QByteArray &nickname);
+    // Closes the server and its connections; tells of it when it was listening.
+    void CloseHost();
     void ShowDeparture(int position);
     void PlayArrivalSound();
     void StopGuestAttempts();
     QString TryingStatus() const;
-    // Handles what the host sent since the last message; cutShort: its last read filled the buffer.
-    void DispatchFromHost(bool cutShort);
+    // Shows what the host sent, text by text, and keeps the participant list.
+    void HandleHostTexts(const QList<HostTextReader::Text> &texts);
     // Enables or disables the input line; enabled, it takes no more than one read can carry.
     void EnableInput(bool enabled);
     bool WriteTranscript(const QString &path);
@@ -235,28 +246,17 @@ private:
     QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
-    // A read from the host that filled the buffer waits here for the rest of its text.
-    QByteArray fromHost;
+    // Joins the host's texts that come in pieces; a piece waits at most this long for the rest.
+    HostTextReader hostReader;
     QTimer restOfText;
-    // The next read from the host goes on with a text that was shown in pieces.
-    bool continuesText = false;
     // Lines for the chat view, written into it together once a frame: a busy
     // chat then costs one layout and one repaint a frame, not one a line.
     QList<ChatTextParts> pendingChatLines;
     int pendingChatBlocks = 0;
     QTimer chatViewFrame;
     QElapsedTimer chatViewShown;
-    // For each entry of the participant list, the connection that registered it.
-    QList<int> participantSockets;
-    // Where each admitted guest connected from, as it was when it was accepted.
-    struct GuestPeer {
-        QString address;
-        QString port;
-    };
-    QHash<int, GuestPeer> guestPeers;
-    QList<QByteArray> ownLines;
-    // The window has asked for attention since the user last looked.
-    bool alerted = false;
+    // The host's participants; the friends window's list mirrors it.
+    HostRoster roster;
     // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
     int sendingTo = -1;
     int closingGuest = -1;

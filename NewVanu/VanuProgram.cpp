@@ -1,5 +1,8 @@
 #include "VanuProgram.h"
 
+#include "ChatNotifications.h"
+#include "FoundHostsPicker.h"
+#include "HostAnnouncer.h"
 #include "TAboutBox.h"
 #include "TForm4.h"
 #include "TForm8.h"
@@ -9,34 +12,25 @@
 #include <QDir>
 #include <QFileInfo>
 
-VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams)
-    : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams)
+VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features)
+    : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams, features)
 {
 }
 
-VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams) : prompts(seams.prompts)
+VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features)
+    : prompts(seams.prompts)
 {
-    const QIcon programIcon = ProgramIcon();
-    form4 = std::make_unique<TForm4>(windows, seams, folders.transcripts, programIcon);
-    form8 = std::make_unique<TForm8>(folders.settings, seams.prompts, seams.codePage, folders.readOnly);
-    form8->OfferHostsFrom(seams.discovery);
-    windows.Form8 = form8.get();
-    aboutBox = std::make_unique<TAboutBox>(programIcon, seams.shell);
-    windows.AboutBox = aboutBox.get();
-    helpBox = std::make_unique<THelpBox>();
-    windows.HelpBox = helpBox.get();
-    friends = std::make_unique<TfFriends>(*form4, form4->FriendsDocked, programIcon);
-    windows.fFriends = friends.get();
-
-    TForm4 *main = form4.get();
-    QObject::connect(friends.get(), &TfFriends::openRequested, main, &TForm4::Open1Click);
-    QObject::connect(friends.get(), &TfFriends::aboutRequested, main, &TForm4::About1Click);
-    QObject::connect(friends.get(), &TfFriends::closedByUser, main, &TForm4::FriendsClosed);
+    createWindows(folders, seams);
+    connectFriends();
+    connectNotifications(features, seams.codePage);
+    connectDiscovery(features.discovery);
 }
 
 VanuProgram::~VanuProgram()
 {
-    // The main window goes last: as it goes it tells every guest that the host is down.
+    // The features go before the windows they listen to, and the main window
+    // goes last: as it goes it tells every guest that the host is down.
+    notifications.reset();
     windows.fFriends = nullptr;
     friends.reset();
     windows.HelpBox = nullptr;
@@ -46,6 +40,54 @@ VanuProgram::~VanuProgram()
     windows.Form8 = nullptr;
     form8.reset();
     form4.reset();
+}
+
+void VanuProgram::createWindows(const ProgramFolders &folders, const DesktopSeams &seams)
+{
+    const QIcon programIcon = ProgramIcon();
+    form4 = std::make_unique<TForm4>(windows, seams, folders.transcripts, programIcon);
+    form8 = std::make_unique<TForm8>(folders.settings, seams.prompts, seams.codePage, folders.readOnly);
+    windows.Form8 = form8.get();
+    aboutBox = std::make_unique<TAboutBox>(programIcon, seams.shell);
+    windows.AboutBox = aboutBox.get();
+    helpBox = std::make_unique<THelpBox>();
+    windows.HelpBox = helpBox.get();
+    friends = std::make_unique<TfFriends>(*form4, form4->FriendsDocked, programIcon);
+    windows.fFriends = friends.get();
+}
+
+void VanuProgram::connectFriends()
+{
+    TForm4 *main = form4.get();
+    QObject::connect(friends.get(), &TfFriends::openRequested, main, &TForm4::Open1Click);
+    QObject::connect(friends.get(), &TfFriends::aboutRequested, main, &TForm4::About1Click);
+    QObject::connect(friends.get(), &TfFriends::closedByUser, main, &TForm4::FriendsClosed);
+}
+
+void VanuProgram::connectNotifications(const FeatureSeams &features, const CodePage &codePage)
+{
+    TForm4 *main = form4.get();
+    notifications = std::make_unique<ChatNotifications>(*main, features.notifier, codePage);
+    ChatNotifications *notifying = notifications.get();
+    QObject::connect(main, &TForm4::textShown, notifying, &ChatNotifications::TextShown);
+    QObject::connect(main, &TForm4::ownLineSent, notifying, &ChatNotifications::OwnLineSent);
+    QObject::connect(main, &TForm4::guestAdmitted, notifying, &ChatNotifications::GuestAdmitted);
+    QObject::connect(main, &TForm4::hostLinkEnded, notifying, &ChatNotifications::HostLinkEnded);
+}
+
+void VanuProgram::connectDiscovery(LanDiscovery &discovery)
+{
+    TForm4 *main = form4.get();
+    announcer = std::make_unique<HostAnnouncer>(discovery);
+    HostAnnouncer *announcing = announcer.get();
+    QObject::connect(main, &TForm4::hostListening, main, [announcing](const QString &nickname, quint16 port, bool busy) {
+        announcing->HostListening(nickname, port, busy);
+    });
+    QObject::connect(main, &TForm4::busyChanged, main, [announcing](bool busy) { announcing->BusyChanged(busy); });
+    QObject::connect(main, &TForm4::hostClosed, main, [announcing] { announcing->HostClosed(); });
+
+    foundHosts = new FoundHostsPicker(*form8->eHost, discovery);
+    QObject::connect(foundHosts, &FoundHostsPicker::picked, form8.get(), &TForm8::PickHost);
 }
 
 void VanuProgram::Start()

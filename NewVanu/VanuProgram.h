@@ -9,15 +9,31 @@
 
 #include <memory>
 
+class ChatNotifications;
+class FoundHostsPicker;
+class HostAnnouncer;
+class LanDiscovery;
+class Notifier;
+
+// The desktop services behind the features beside the chat: the desktop's
+// notifications and the network's announcements. The real program passes the
+// freedesktop notification service and Avahi; tests pass their doubles.
+struct FeatureSeams {
+    Notifier &notifier;
+    LanDiscovery &discovery;
+};
+
 // One running program: its five windows, made in the order the program has
 // always made them (main window, setup dialog, about box, help box, friends
-// window) and kept until it ends. A test may make several, each with its own
-// program folder, and let them chat with each other in one process.
+// window) and kept until it ends, and the features beside the chat, which
+// hear what happens in it from the main window's signals. A test may make
+// several, each with its own program folder, and let them chat with each
+// other in one process.
 class VanuProgram {
 public:
-    VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams);
+    VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features);
     // A portable copy: everything in the one folder.
-    VanuProgram(const QString &programFolder, const DesktopSeams &seams);
+    VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features);
     ~VanuProgram();
     VanuProgram(const VanuProgram &) = delete;
     VanuProgram &operator=(const VanuProgram &) = delete;
@@ -29,15 +45,25 @@ public:
     void OpenSetupFile(const QString &path);
 
     ProgramWindows windows;
+    ChatNotifications &Notifications() const { return *notifications; }
+    FoundHostsPicker &FoundHosts() const { return *foundHosts; }
 
     static QIcon ProgramIcon();
 
-
 private:
+    void createWindows(const ProgramFolders &folders, const DesktopSeams &seams);
+    void connectFriends();
+    // The features beside the chat, each connected to the signals it needs.
+    void connectNotifications(const FeatureSeams &features, const CodePage &codePage);
+    void connectDiscovery(LanDiscovery &discovery);
+
     Prompts &prompts;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm8> form8;
     std::unique_ptr<TAboutBox> aboutBox;
     std::unique_ptr<THelpBox> helpBox;
     std::unique_ptr<TfFriends> friends;
+    std::unique_ptr<ChatNotifications> notifications;
+    std::unique_ptr<HostAnnouncer> announcer;
+    FoundHostsPicker *foundHosts = nullptr; // owned by the setup dialog's host field
 };

@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
     QtTrayHost trayHost;
     FreedesktopNotifier notifier(QStringLiteral("Vanu"), ApplicationId());
     AvahiDiscovery discovery;
-    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost, notifier, discovery});
+    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost}, {notifier, discovery});
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

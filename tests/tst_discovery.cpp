@@ -3,6 +3,7 @@
 // system bus and its own daemon, so that nothing it announces leaves the
 // namespace.
 #include "AvahiDiscovery.h"
+#include "FoundHostsPicker.h"
 #include "SkipTest.h"
 #include "TestProgram.h"
 
@@ -170,15 +171,14 @@ void TestDiscovery::withoutADaemonDiscoveryIsAbsent()
     QVERIFY(!lan.IsAvailable());
     TestProgram guest(TestProgram::Setup("Anna"), &lan);
     TForm8 &setup = guest.SetupDialog();
+    FoundHostsPicker &list = guest.program->FoundHosts();
     setup.show();
-    QVERIFY(setup.FindHosts);
-    setup.FindHosts->trigger();
-    QTRY_VERIFY(setup.FoundHostsMenu->isVisible());
-    QCOMPARE(setup.FoundHostsMenu->actions().size(), 1);
-    QCOMPARE(setup.FoundHostsMenu->actions().constFirst()->text(),
-             QStringLiteral("Network discovery is not available"));
-    QVERIFY(!setup.FoundHostsMenu->actions().constFirst()->isEnabled());
-    setup.FoundHostsMenu->hide();
+    list.findHosts->trigger();
+    QTRY_VERIFY(list.isVisible());
+    QCOMPARE(list.actions().size(), 1);
+    QCOMPARE(list.actions().constFirst()->text(), QStringLiteral("Network discovery is not available"));
+    QVERIFY(!list.actions().constFirst()->isEnabled());
+    list.hide();
     setup.eHost->setText(QStringLiteral("192.168.1.5"));
     QCOMPARE(setup.HostAddress(), QStringLiteral("192.168.1.5"));
     QCOMPARE(guest.prompts.shown, QStringList{});
@@ -269,15 +269,16 @@ void TestDiscovery::guestPicksAFoundHostAndJoins()
     AvahiDiscovery guestLan(Bus(QStringLiteral("guest5")));
     TestProgram guest(TestProgram::Setup("Anna", "127.0.0.1"), &guestLan);
     TForm8 &setup = guest.SetupDialog();
+    FoundHostsPicker &list = guest.program->FoundHosts();
     setup.show();
     const auto hostyAction = [&]() -> QAction * {
-        for (QAction *action : setup.FoundHostsMenu->actions()) {
+        for (QAction *action : list.actions()) {
             if (action->isEnabled() && action->text().startsWith(QStringLiteral("Hosty on ")))
                 return action;
         }
         return nullptr;
     };
-    setup.FindHosts->trigger(); // the first click; the list fills in as the host is found
+    list.findHosts->trigger(); // the first click; the list fills in as the host is found
     QTRY_VERIFY_WITH_TIMEOUT(hostyAction(), kAvahiWaitMs);
     QCOMPARE(hostyAction()->text(),
              QStringLiteral("Hosty on %1 (%2:%3)").arg(QSysInfo::machineHostName(), kAddress).arg(kBasePort + 40));

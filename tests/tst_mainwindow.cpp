@@ -418,7 +418,7 @@ void TestMainWindow::findInTheChat()
     const QString text = main.RichEdit1->toPlainText();
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    ChatFindBar &bar = *main.FindBar1;
+    ChatFindBar &bar = *main.findBar;
     QVERIFY(!bar.isVisible());
     QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
     QVERIFY(bar.isVisible());

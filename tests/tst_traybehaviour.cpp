@@ -1,6 +1,7 @@
 // The tray and window side of the program: the icons, tooltips and captions
 // of every state, the tray menu, busy and quiet, and the friends window's
 // docking at the main window.
+#include "ChatNotifications.h"
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
 #include "Protocol.h"
@@ -294,7 +295,8 @@ void TestTrayBehaviour::notificationsWhileHidden()
     QVERIFY(chat.Start(kBasePort + 40));
     TForm4 &main = chat.guest.Main();
     main.hide(); // it came forward as the connection was made
-    QVERIFY(main.Notify1->isChecked());
+    QAction &notifySwitch = *chat.guest.program->Notifications().notifySwitch;
+    QVERIFY(notifySwitch.isChecked());
     const auto fromHost = [&](const QByteArray &text) {
         const int lines = main.ChatLineCount();
         QVERIFY(chat.host.Send(text));
@@ -312,13 +314,13 @@ void TestTrayBehaviour::notificationsWhileHidden()
     fromHost("2<Bob> again");
     QCOMPARE(chat.guest.tray.balloons, QStringList{"<Bob> again"});
 
-    main.Notify1->trigger();
-    QVERIFY(!main.Notify1->isChecked());
+    notifySwitch.trigger();
+    QVERIFY(!notifySwitch.isChecked());
     fromHost("2<Bob> unheard");
     QCOMPARE(chat.guest.tray.balloons, QStringList{"<Bob> again"});
     QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vanu", "preferences").value("notifications"),
              QVariant(false));
-    main.Notify1->trigger(); // as it was, for the tests after this one
+    notifySwitch.trigger(); // as it was, for the tests after this one
 }
 
 QTEST_MAIN(TestTrayBehaviour)

@@ -35,9 +35,8 @@ public:
             if (file.open(QIODevice::WriteOnly))
                 file.write(lastSetup);
         }
-        program = std::make_unique<VanuProgram>(folder.path(),
-                                                DesktopSeams{prompts, sound, shell, codePage, tray, notifier,
-                                                             discovery ? *discovery : absentDiscovery});
+        program = std::make_unique<VanuProgram>(folder.path(), DesktopSeams{prompts, sound, shell, codePage, tray},
+                                                FeatureSeams{notifier, discovery ? *discovery : absentDiscovery});
         QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
     }
 

@@ -1,0 +1,126 @@
+#include "ChatNotifications.h"
+
+#include "CodePage.h"
+#include "Notifier.h"
+#include "Protocol.h"
+#include "TForm4.h"
+#include "TTrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QSettings>
+
+namespace {
+
+// The user's own preferences, beside the settings but never in a setup file,
+// which other copies read.
+QSettings Preferences()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vanu"),
+                     QStringLiteral("preferences"));
+}
+
+const QString kNotifyKey = QStringLiteral("notifications");
+
+// How many of the guest's own lines may be on their way back from the host.
+constexpr qsizetype kOwnLinesKept = 64;
+
+} // namespace
+
+ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier, const CodePage &codePage)
+    : main(main), notifier(notifier), codePage(codePage)
+{
+    notifySwitch = main.couponMenu->addAction(QStringLiteral("&Notify"));
+    notifySwitch->setCheckable(true);
+    notifySwitch->setChecked(Preferences().value(kNotifyKey, true).toBool());
+    connect(notifySwitch, &QAction::toggled, this, &ChatNotifications::SwitchToggled);
+    notifier.onActivated = [&main] {
+        main.Open1Click();
+        main.raise();
+        main.activateWindow();
+    };
+    main.installEventFilter(this);
+}
+
+ChatNotifications::~ChatNotifications()
+{
+    notifier.onActivated = nullptr;
+}
+
+void ChatNotifications::SwitchToggled(bool on)
+{
+    QSettings preferences = Preferences();
+    preferences.setValue(kNotifyKey, on);
+    if (!on)
+        notifier.Forget();
+}
+
+bool ChatNotifications::UserIsLooking() const
+{
+    return main.isVisible() && !main.isMinimized() && main.isActiveWindow();
+}
+
+void ChatNotifications::Tell(const QString &news)
+{
+    if (!notifySwitch->isChecked() || UserIsLooking())
+        return;
+    if (!notifier.Tell(news))
+        main.TrayIcon1->ShowBalloon(QStringLiteral("Vanu"), news);
+    // Once, until the user looks: a flood of lines is no flood of calls.
+    if (!alerted) {
+        QApplication::alert(&main);
+        alerted = true;
+    }
+}
+
+void ChatNotifications::TextShown(const ShownText &shown)
+{
+    if (shown.kind == ShownText::Kind::Departure) {
+        Tell(shown.text);
+        return;
+    }
+    if (!shown.received || IsOwnLineBack(shown.bytes))
+        return;
+    // A chat line is told as it is shown: the name and the line, without the colour digit.
+    if (shown.kind == ShownText::Kind::ChatLine)
+        Tell(codePage.ToUnicode(Protocol::WithoutColourDigit(shown.bytes)));
+    else
+        Tell(shown.text);
+}
+
+void ChatNotifications::OwnLineSent(const QByteArray &line)
+{
+    ownLines.append(line);
+    if (ownLines.size() > kOwnLinesKept)
+        ownLines.removeFirst();
+}
+
+bool ChatNotifications::IsOwnLineBack(const QByteArray &text)
+{
+    const qsizetype at = ownLines.indexOf(text);
+    if (at < 0)
+        return false;
+    ownLines.remove(0, at + 1); // and any that never came back
+    return true;
+}
+
+void ChatNotifications::GuestAdmitted(const QString &address)
+{
+    Tell(QStringLiteral("New guest coming from address: ") + address);
+}
+
+void ChatNotifications::HostLinkEnded(const QString &reason)
+{
+    Tell(reason);
+}
+
+bool ChatNotifications::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &main && event->type() == QEvent::ActivationChange && UserIsLooking()) {
+        notifier.Forget(); // the user sees it all now
+        alerted = false;
+    }
+    return QObject::eventFilter(watched, event);
+}

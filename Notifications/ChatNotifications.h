@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ChatText.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+
+class CodePage;
+class Notifier;
+class QAction;
+class TForm4;
+
+// What the chat tells the desktop while the user is not looking at the main
+// window: guests' lines, arrivals and departures, and the end of the link to
+// the host. It listens to the main window's signals and owns all the feature
+// needs: the "&Notify" switch (kept in the user's preferences, never in a
+// setup file), the filter of the guest's own lines coming back from the host,
+// and the one request for attention until the user looks again.
+class ChatNotifications : public QObject {
+    Q_OBJECT
+public:
+    ChatNotifications(TForm4 &main, Notifier &notifier, const CodePage &codePage);
+    ~ChatNotifications() override;
+
+    // In the main window's Coupon menu.
+    QAction *notifySwitch = nullptr;
+
+    // The main window's signals.
+    void TextShown(const ShownText &shown);
+    void OwnLineSent(const QByteArray &line);
+    void GuestAdmitted(const QString &address);
+    void HostLinkEnded(const QString &reason);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The main window is shown, not minimised, and active.
+    bool UserIsLooking() const;
+    // Tells the news on the desktop, unless the switch is off or the user is looking.
+    void Tell(const QString &news);
+    bool IsOwnLineBack(const QByteArray &text);
+    void SwitchToggled(bool on);
+
+    TForm4 &main;
+    Notifier &notifier;
+    const CodePage &codePage;
+    // The guest's own lines, which come back from the host and are no news.
+    QList<QByteArray> ownLines;
+    // The window has asked for attention since the user last looked.
+    bool alerted = false;
+};
