@@ -1,7 +1,14 @@
-// The program's place on the desktop: its command line and its choice of
-// windowing platform.
+// The program's place on the desktop: its command line, its choice of
+// windowing platform and the folders it keeps its files in.
+#include "ApplicationId.h"
 #include "CommandLine.h"
 #include "PlatformChoice.h"
+#include "ProgramFolders.h"
+#include "Unprivileged.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QProcessEnvironment>
 #include <QTest>
@@ -13,6 +20,8 @@ private slots:
     void commandLine();
     void platform_data();
     void platform();
+    void folderChoice_data();
+    void folderChoice();
 };
 
 void TestDesktop::commandLine_data()
@@ -70,6 +79,45 @@ void TestDesktop::platform()
     for (const QString &variable : variables)
         environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     QCOMPARE(ChosenPlatform(environment), chosen);
+}
+
+void TestDesktop::folderChoice_data()
+{
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("portable");
+    QTest::newRow("writable") << 0x7777 << false << true;
+    QTest::newRow("read-only") << 0x5555 << false << false;
+    QTest::newRow("installed, writable") << 0x7777 << true << false;
+}
+
+// A copy keeps its files beside itself only when it is no installed copy and
+// an ordinary user can write its folder; otherwise they go to the user's
+// folders, and its own folder is still read.
+void TestDesktop::folderChoice()
+{
+    QFETCH(int, permissions);
+    QFETCH(bool, installed);
+    QFETCH(bool, portable);
+    QTemporaryDir root;
+    const QString program = QDir(root.path()).filePath("prefix/bin");
+    const QString config = QDir(root.path()).filePath("config/Vanu");
+    const QString data = QDir(root.path()).filePath("data/Vanu");
+    QVERIFY(QDir().mkpath(program));
+    if (installed) {
+        QVERIFY(QDir().mkpath(QDir(root.path()).filePath("prefix/share/applications")));
+        QFile entry(QDir(root.path()).filePath("prefix/share/applications/" + ApplicationId() + ".desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(program, QFileDevice::Permissions(permissions)));
+    AsOrdinaryUser ordinary;
+    const ProgramFolders folders = ChooseFolders(program, config, data);
+    QCOMPARE(folders.settings, portable ? program : config);
+    QCOMPARE(folders.transcripts, portable ? program : data);
+    QCOMPARE(folders.readOnly, portable ? QString() : program);
+    QVERIFY(QFileInfo(folders.settings).isDir() && QFileInfo(folders.transcripts).isDir());
+    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 QTEST_MAIN(TestDesktop)

@@ -1,14 +1,11 @@
 // The main window of a whole program: its banner, the chat view, the
 // transcript, and closing and ending.
-#include "ApplicationId.h"
-#include "ChatFindBar.h"
 #include "ChatText.h"
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
 #include "TTCPServer.h"
 #include "TestProgram.h"
 #include "Transcript.h"
-#include "Unprivileged.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -84,9 +81,6 @@ private slots:
     void exitEndsTheProgram();
     void closeChatWhileIdle();
     void guestsHearTheHostGo();
-    void findInTheChat();
-    void folderChoice_data();
-    void folderChoice();
     void localAddressChoice_data();
     void localAddressChoice();
 };
@@ -403,85 +397,6 @@ void TestMainWindow::guestsHearTheHostGo()
     QByteArray received;
     QVERIFY(guest.WaitForEndOfStream(&received));
     QVERIFY2((greeting + received).endsWith("VanuServer is Down"), (greeting + received).constData());
-}
-
-// Ctrl+F finds in coloured lines and Cyrillic text, whatever the case, steps
-// both ways round, and leaves the view's text as it was.
-void TestMainWindow::findInTheChat()
-{
-    TestProgram test;
-    TForm4 &main = test.Main();
-    main.AddChatLine(QByteArray("3<Anna> hello there"));
-    main.AddChatLine(QString::fromUtf8("0<Юля> привет всем"));
-    main.AddChatLine(QString::fromUtf8("5<Bob> Привет, Юля"));
-    main.ShowPendingChatLines();
-    const QString text = main.RichEdit1->toPlainText();
-    main.show();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    ChatFindBar &bar = *main.findBar;
-    QVERIFY(!bar.isVisible());
-    QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
-    QVERIFY(bar.isVisible());
-    QVERIFY(bar.FindText->hasFocus());
-
-    bar.FindText->insert(QString::fromUtf8("прив")); // as typed, a few letters at a time
-    bar.FindText->insert(QString::fromUtf8("ет"));
-    QCOMPARE(bar.CountText(), QStringLiteral("1 of 2"));
-    QCOMPARE(main.RichEdit1->extraSelections().size(), 2);
-    QTest::keyClick(bar.FindText, Qt::Key_Return);
-    QCOMPARE(bar.CountText(), QStringLiteral("2 of 2"));
-    QTest::keyClick(bar.FindText, Qt::Key_Return);
-    QCOMPARE(bar.CountText(), QStringLiteral("1 of 2"));
-    QTest::keyClick(bar.FindText, Qt::Key_Return, Qt::ShiftModifier);
-    QCOMPARE(bar.CountText(), QStringLiteral("2 of 2"));
-    QCOMPARE(main.RichEdit1->textCursor().block().text(), QString::fromUtf8(" Привет, Юля"));
-    QCOMPARE(main.RichEdit1->toPlainText(), text);
-
-    QTest::keyClicks(bar.FindText, QStringLiteral("zz"));
-    QCOMPARE(bar.CountText(), QStringLiteral("0 of 0"));
-    QCOMPARE(main.RichEdit1->extraSelections().size(), 0);
-    QTest::keyClick(bar.FindText, Qt::Key_Escape);
-    QVERIFY(!bar.isVisible());
-    QCOMPARE(main.RichEdit1->toPlainText(), text);
-}
-
-void TestMainWindow::folderChoice_data()
-{
-    QTest::addColumn<int>("permissions");
-    QTest::addColumn<bool>("installed");
-    QTest::addColumn<bool>("portable");
-    QTest::newRow("writable") << 0x7777 << false << true;
-    QTest::newRow("read-only") << 0x5555 << false << false;
-    QTest::newRow("installed, writable") << 0x7777 << true << false;
-}
-
-// A copy keeps its files beside itself only when it is no installed copy and
-// an ordinary user can write its folder; otherwise they go to the user's
-// folders, and its own folder is still read.
-void TestMainWindow::folderChoice()
-{
-    QFETCH(int, permissions);
-    QFETCH(bool, installed);
-    QFETCH(bool, portable);
-    QTemporaryDir root;
-    const QString program = QDir(root.path()).filePath("prefix/bin");
-    const QString config = QDir(root.path()).filePath("config/Vanu");
-    const QString data = QDir(root.path()).filePath("data/Vanu");
-    QVERIFY(QDir().mkpath(program));
-    if (installed) {
-        QVERIFY(QDir().mkpath(QDir(root.path()).filePath("prefix/share/applications")));
-        QFile entry(QDir(root.path()).filePath("prefix/share/applications/" + ApplicationId() + ".desktop"));
-        QVERIFY(entry.open(QIODevice::WriteOnly));
-    }
-    QVERIFY(QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7777)));
-    QVERIFY(QFile::setPermissions(program, QFileDevice::Permissions(permissions)));
-    AsOrdinaryUser ordinary;
-    const ProgramFolders folders = ChooseFolders(program, config, data);
-    QCOMPARE(folders.settings, portable ? program : config);
-    QCOMPARE(folders.transcripts, portable ? program : data);
-    QCOMPARE(folders.readOnly, portable ? QString() : program);
-    QVERIFY(QFileInfo(folders.settings).isDir() && QFileInfo(folders.transcripts).isDir());
-    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestMainWindow::localAddressChoice_data()

@@ -1,7 +1,6 @@
 // The tray and window side of the program: the icons, tooltips and captions
 // of every state, the tray menu, busy and quiet, and the friends window's
 // docking at the main window.
-#include "ChatNotifications.h"
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
 #include "Protocol.h"
@@ -79,7 +78,6 @@ QStringList TrayMenuAsShown(TestProgram &test)
 class TestTrayBehaviour : public QObject {
     Q_OBJECT
 private slots:
-    void notificationsWhileHidden();
     void iconsTooltipsAndCaptions();
     void trayMenuWhileTrying();
     void busyChangesOnlyTheTray();
@@ -284,43 +282,6 @@ void TestTrayBehaviour::freeFriendsStayWhereTheyAre()
     test.Main().WMExitSizeMove();
     QCOMPARE(friends.frameGeometry().topLeft(), QPoint(20, 20));
     QVERIFY(!friends.StaysOnTop());
-}
-
-// A hidden guest tells the others' lines but not its own coming back, through
-// the tray when there is no notification service, and nothing when the user
-// has switched it off, which is kept in the user's preferences.
-void TestTrayBehaviour::notificationsWhileHidden()
-{
-    GuestOfARawHost chat;
-    QVERIFY(chat.Start(kBasePort + 40));
-    TForm4 &main = chat.guest.Main();
-    main.hide(); // it came forward as the connection was made
-    QAction &notifySwitch = *chat.guest.program->Notifications().notifySwitch;
-    QVERIFY(notifySwitch.isChecked());
-    const auto fromHost = [&](const QByteArray &text) {
-        const int lines = main.ChatLineCount();
-        QVERIFY(chat.host.Send(text));
-        QTRY_VERIFY(main.ChatLineCount() > lines);
-    };
-    main.Edit1->setText(QStringLiteral("mine"));
-    QTest::keyClick(main.Edit1, Qt::Key_Return);
-    const QByteArray mine = Protocol::ChatLine('0', "Anna", "mine");
-    QVERIFY(chat.host.ReadAtLeast(mine.size()).endsWith(mine));
-    fromHost(mine);
-    fromHost("2<Bob> hi");
-    QCOMPARE(chat.guest.notifier.told, QStringList{"<Bob> hi"});
-
-    chat.guest.notifier.serviceThere = false;
-    fromHost("2<Bob> again");
-    QCOMPARE(chat.guest.tray.balloons, QStringList{"<Bob> again"});
-
-    notifySwitch.trigger();
-    QVERIFY(!notifySwitch.isChecked());
-    fromHost("2<Bob> unheard");
-    QCOMPARE(chat.guest.tray.balloons, QStringList{"<Bob> again"});
-    QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vanu", "preferences").value("notifications"),
-             QVariant(false));
-    notifySwitch.trigger(); // as it was, for the tests after this one
 }
 
 QTEST_MAIN(TestTrayBehaviour)
