@@ -3,8 +3,8 @@
 #include <QString>
 
 // Socket error numbers as the program and its users know them, with their
-// fixed English texts. The chat reacts to some of the texts themselves
-// ("Connection refused", "Address already in use"), so they never change.
+// fixed English texts. The chat decides by the numbers; the texts are for
+// people to read.
 namespace SocketError {
 constexpr int WouldBlock = 10035;
 constexpr int NoBufferSpace = 10055;

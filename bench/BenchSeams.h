@@ -62,5 +62,5 @@ struct BenchProgram {
     NoNotifier notifier;
     AbsentDiscovery discovery;
     QTemporaryDir folder;
-    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray, notifier, discovery}};
+    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray}, {notifier, discovery}};
 };
