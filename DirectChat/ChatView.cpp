@@ -150,7 +150,7 @@ void TForm4::ShowPendingChatLines()
         scroll->setValue(scroll->maximum());
 }
 
-void TForm4::Show(const ShownText &shown, ChatTextParts parts)
+void TForm4::ShowText(const ShownText &shown, ChatTextParts parts)
 {
     QueueChatLine(std::move(parts));
     emit textShown(shown);
@@ -160,19 +160,19 @@ void TForm4::AppendPlainLine(const QString &text, ShownText::Kind kind)
 {
     ChatTextParts parts;
     parts.message = text;
-    Show({kind, Bytes(text), text, false}, std::move(parts));
+    ShowText({kind, Bytes(text), text, false}, std::move(parts));
 }
 
 void TForm4::AddChatLine(const QByteArray &bytes, bool received)
 {
     const QString text = seams.codePage.ToUnicode(bytes);
     const ShownText::Kind kind = Protocol::IsChatLine(bytes) ? ShownText::Kind::ChatLine : ShownText::Kind::Notice;
-    Show({kind, bytes, text, received}, SplitChatText(text));
+    ShowText({kind, bytes, text, received}, SplitChatText(text));
 }
 
 void TForm4::AddChatLine(const QString &text, ShownText::Kind kind)
 {
-    Show({kind, Bytes(text), text, false}, SplitChatText(text));
+    ShowText({kind, Bytes(text), text, false}, SplitChatText(text));
 }
 
 bool TForm4::WriteTranscript(const QString &path)

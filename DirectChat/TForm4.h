@@ -203,7 +203,7 @@ private:
     void writeBanner();
     QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
-    void Show(const ShownText &shown, ChatTextParts parts);
+    void ShowText(const ShownText &shown, ChatTextParts parts);
     void QueueChatLine(ChatTextParts parts);
     void AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     // Keeps the newest `kept` lines of the view.
