@@ -23,6 +23,7 @@
 #include <QScopeGuard>
 #include <QTime>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -48,6 +49,7 @@ void TForm4::ClearParticipants()
 {
     ParticipantList()->clear();
     roster.Clear();
+    readPace.Clear();
 }
 
 void TForm4::MirrorRosterEntry(const HostRoster::Entry &entry)
@@ -75,6 +77,14 @@ void TForm4::SendToAllGuests(const QByteArray &text)
 
 void TForm4::wireServerEvents()
 {
+    clock.start();
+    rosterDeadline.setSingleShot(true);
+    connect(&rosterDeadline, &QTimer::timeout, this, [this] {
+        Guarded([this] {
+            HandleGuestTexts(roster.Expire(Now()));
+            WatchRosterDeadline();
+        });
+    });
     TCPServer1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
         Guarded([&] { TCPServer1Error(error, text); });
     };
@@ -183,14 +193,17 @@ void TForm4::TCPServer1Accept(int socket)
 void TForm4::AcceptGuest(int socket)
 {
     const QByteArray hostNickname = Bytes(windows.Form8->Nickname());
+    const HostRoster::Peer peer = roster.PeerOf(socket);
     if (Imbusy1->isChecked()) {
         SendToGuest(socket, Protocol::BusyGreeting(hostNickname));
     } else {
         SendToGuest(socket, Protocol::Greeting(hostNickname));
-        BringForward();
-        PlayArrivalSound();
+        // A peer that comes again and again does not take the desktop over.
+        if (comingForward.Allow(peer.address, Now())) {
+            BringForward();
+            PlayArrivalSound();
+        }
     }
-    const HostRoster::Peer peer = roster.PeerOf(socket);
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
         SendToGuest(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
@@ -208,31 +221,119 @@ void TForm4::RejectGuest(int socket)
     roster.Remove(socket);
     SendToGuest(socket, Protocol::Refusal());
     AddChatLine(QStringLiteral("Connection rejected for ") + address);
-    SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));
+    // A peer refused again and again does not flood every guest's view.
+    if (refusalNotices.Allow(address, Now()))
+        SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));
     TCPServer1->CloseClient(socket);
 }
 
 void TForm4::TCPServer1Data(int socket)
 {
-    const QByteArray text = TCPServer1->ReceiveText(socket);
-    switch (Protocol::ClassifyFromGuest(text)) {
-    case Protocol::HostReceives::Registration:
-        Register(socket, text.mid(1));
-        break;
-    case Protocol::HostReceives::ControlText:
-        break; // only the host speaks in lists and departures
-    case Protocol::HostReceives::ChatLine:
-        // Relayed first: the guests need not wait for the host's own view.
-        SendToAllGuests(text);
-        AddChatLine(text);
-        break;
+    ReadGuest(socket);
+}
+
+void TForm4::ReadGuest(int socket)
+{
+    if (TCPServer1->Clients().IndexOf(socket) < 0)
+        return; // gone while its read waited
+    const qint64 now = Now();
+    if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
+        // Not read now: the next read notification comes after the next read.
+        roster.Postpone(socket, now + wait);
+        QTimer::singleShot(wait, this, [this, socket] { Guarded([this, socket] { ReadGuest(socket); }); });
+        return;
+    }
+    const QList<HostRoster::GuestText> texts =
+        roster.Read(socket, TCPServer1->ReceiveText(socket), Bytes(windows.Form8->Nickname()), now);
+    readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
+    HandleGuestTexts(texts);
+    WatchRosterDeadline();
+}
+
+void TForm4::WatchRosterDeadline()
+{
+    if (const std::optional<qint64> deadline = roster.NextDeadline())
+        rosterDeadline.start(int(std::clamp<qint64>(*deadline - Now(), 0, HostRoster::kRegistrationWaitMs)));
+    else
+        rosterDeadline.stop();
+}
+
+void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
+{
+    using Action = HostRoster::GuestText::Action;
+    for (const HostRoster::GuestText &text : texts) {
+        switch (text.action) {
+        case Action::Registered:
+            MirrorRosterEntry(text.entry);
+            SendToAllGuests(roster.ListText());
+            break;
+        case Action::Refused:
+            RefuseName(text);
+            break;
+        case Action::Relay:
+            // Relayed first: the guests need not wait for the host's own view.
+            SendToAllGuests(text.bytes);
+            AddChatLine(text.bytes);
+            break;
+        case Action::NotRelayed:
+            AddChatLine(NotRelayedLine(text));
+            break;
+        }
     }
 }
 
-void TForm4::Register(int socket, const QByteArray &nickname)
+QString TForm4::NotRelayedLine(const HostRoster::GuestText &text) const
 {
-    MirrorRosterEntry(roster.Register(socket, nickname));
-    SendToAllGuests(roster.ListText());
+    const QString from = QStringLiteral("Line from ") + roster.PeerOf(text.socket).address;
+    if (text.breaksLine)
+        return from + QStringLiteral(" not relayed: it breaks a line");
+    const QByteArray named = Protocol::NameInChatLine(text.bytes);
+    if (named.isEmpty())
+        return from + QStringLiteral(" not relayed: it names nobody");
+    return from + QStringLiteral(" not relayed: it names ") + seams.codePage.ToUnicode(named);
+}
+
+void TForm4::RefuseName(const HostRoster::GuestText &text)
+{
+    const QString address = roster.PeerOf(text.socket).address;
+    SendToGuest(text.socket, Protocol::NameRefused(text.refusal, text.bytes));
+    QString why;
+    switch (text.refusal) {
+    case Protocol::NameRefusal::Taken:
+        why = QStringLiteral("the name %1 is taken").arg(seams.codePage.ToUnicode(text.bytes));
+        break;
+    case Protocol::NameRefusal::Empty:
+        why = QStringLiteral("it gave no name");
+        break;
+    case Protocol::NameRefusal::TooLong:
+        why = QStringLiteral("its name is longer than %1 characters").arg(Protocol::kLongestName);
+        break;
+    case Protocol::NameRefusal::ControlCharacter:
+        why = QStringLiteral("its name holds a control character");
+        break;
+    }
+    AddChatLine(QStringLiteral("Connection closed for ") + address + QStringLiteral(": ") + why);
+    RemoveParticipant(text.socket);
+    readPace.Forget(text.socket);
+    TCPServer1->CloseClient(text.socket);
+    ShowGuestCount();
+}
+
+void TForm4::RemoveParticipant(int socket)
+{
+    // A guest that never registered has no entry, and the others need no news.
+    const std::optional<int> row = roster.Remove(socket);
+    if (!row)
+        return;
+    delete ParticipantList()->takeItem(*row);
+    SendToAllGuests(roster.DepartureText(*row));
+}
+
+void TForm4::ShowGuestCount()
+{
+    const int count = TCPServer1->Clients().Count();
+    SetStatusText(QString::number(count) + QStringLiteral(" Client(s) connected"));
+    EnableInput(count > 0);
 }
 
 void TForm4::TCPServer1Close(int socket)
@@ -241,18 +342,14 @@ void TForm4::TCPServer1Close(int socket)
     const auto restore = qScopeGuard([&] { closingGuest = before; });
     const TClientList &guests = TCPServer1->Clients();
     const HostRoster::Peer peer = roster.PeerOf(socket);
-    const std::optional<int> row = roster.Remove(socket);
     AddChatLine(QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port
                     + QStringLiteral(" is away."),
                 ShownText::Kind::Departure);
     const int remaining = guests.Count() - 1;
     SetStatusText(QString::number(remaining) + QStringLiteral(" Client(s) connected"));
     EnableInput(remaining > 0);
-    // A guest that never registered has no entry, and the others need no news.
-    if (!row)
-        return;
-    delete ParticipantList()->takeItem(*row);
-    SendToAllGuests(roster.DepartureText(*row));
+    readPace.Forget(socket);
+    RemoveParticipant(socket);
 }
 
 void TForm4::Imbusy1Click()

@@ -1,38 +1,69 @@
 #include "HostRoster.h"
 
-#include "Protocol.h"
-
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+// The places where a chat line of `name` begins in `text`, the start
+// included when one begins there.
+QList<qsizetype> LineStarts(const QByteArray &text, const QByteArray &name)
+{
+    QList<qsizetype> starts;
+    for (qsizetype at = text.indexOf('<'); at >= 1; at = text.indexOf('<', at + 1))
+        if (Protocol::ChatLineOfBeginsAt(text, at - 1, name))
+            starts << at - 1;
+    return starts;
+}
+
+bool BreaksALine(const QByteArray &line)
+{
+    return line.contains('\r') || line.contains('\n');
+}
+
+} // namespace
+
+qsizetype HostRoster::IndexOf(int socket) const
+{
+    for (qsizetype index = 0; index < guests.size(); ++index)
+        if (guests[index].socket == socket)
+            return index;
+    return -1;
+}
+
+HostRoster::Guest *HostRoster::Find(int socket)
+{
+    const qsizetype index = IndexOf(socket);
+    return index < 0 ? nullptr : &guests[index];
+}
+
+const HostRoster::Guest *HostRoster::Find(int socket) const
+{
+    const qsizetype index = IndexOf(socket);
+    return index < 0 ? nullptr : &guests[index];
+}
 
 void HostRoster::Admit(int socket, const Peer &peer)
 {
-    peers.removeIf([socket](const auto &entry) { return entry.first == socket; });
-    peers.append({socket, peer});
+    if (Guest *guest = Find(socket)) {
+        guest->peer = peer;
+        return;
+    }
+    Guest guest;
+    guest.socket = socket;
+    guest.peer = peer;
+    guests.append(guest);
 }
 
 HostRoster::Peer HostRoster::PeerOf(int socket) const
 {
-    const auto found = std::find_if(peers.cbegin(), peers.cend(), [socket](const auto &entry) { return entry.first == socket; });
-    return found == peers.cend() ? Peer() : found->second;
-}
-
-HostRoster::Entry HostRoster::Register(int socket, const QByteArray &nickname)
-{
-    const qsizetype nul = nickname.indexOf('\0');
-    const QByteArray name = nul < 0 ? nickname : nickname.left(nul);
-    const qsizetype row = sockets.indexOf(socket);
-    if (row >= 0) {
-        names[row] = name;
-        return {int(row), false};
-    }
-    sockets.append(socket);
-    names.append(name);
-    return {int(names.size() - 1), true};
+    const Guest *guest = Find(socket);
+    return guest ? guest->peer : Peer();
 }
 
 std::optional<int> HostRoster::Remove(int socket)
 {
-    peers.removeIf([socket](const auto &entry) { return entry.first == socket; });
+    guests.removeIf([socket](const Guest &guest) { return guest.socket == socket; });
     const qsizetype row = sockets.indexOf(socket);
     if (row < 0)
         return std::nullopt;
@@ -43,9 +74,169 @@ std::optional<int> HostRoster::Remove(int socket)
 
 void HostRoster::Clear()
 {
-    peers.clear();
+    guests.clear();
     sockets.clear();
     names.clear();
+}
+
+HostRoster::Entry HostRoster::Register(int socket, const QByteArray &name)
+{
+    const qsizetype row = sockets.indexOf(socket);
+    if (row >= 0) {
+        names[row] = name;
+        return {int(row), false};
+    }
+    sockets.append(socket);
+    names.append(name);
+    return {int(names.size() - 1), true};
+}
+
+QList<HostRoster::GuestText> HostRoster::Read(int socket, const QByteArray &piece, const QByteArray &hostName,
+                                              qint64 nowMs)
+{
+    QList<GuestText> out;
+    Guest *guest = Find(socket);
+    if (!guest || guest->refused)
+        return out;
+    QByteArray text = std::exchange(guest->rest, QByteArray()) + piece;
+    if (piece.size() == Protocol::kReadSize && !text.startsWith(' ') && guest->name) {
+        // Cut short: the last line may go on in the next read.
+        const QList<qsizetype> starts = LineStarts(text, *guest->name);
+        const qsizetype last = starts.isEmpty() ? 0 : starts.constLast();
+        guest->rest = text.mid(last);
+        guest->restDeadline = nowMs + kRestOfTextWaitMs;
+        text.truncate(last);
+    }
+    if (!text.isEmpty())
+        Take(*guest, text, hostName, nowMs, out);
+    return out;
+}
+
+void HostRoster::Take(Guest &guest, const QByteArray &text, const QByteArray &hostName, qint64 nowMs,
+                      QList<GuestText> &out)
+{
+    if (text.startsWith(' ')) {
+        TakeRegistration(guest, text, hostName, out);
+        return;
+    }
+    if (!guest.name) {
+        // Before the registration: wait for it, within bounds.
+        qsizetype waiting = text.size();
+        for (const QByteArray &line : guest.early)
+            waiting += line.size();
+        if (waiting > kMostWaiting) {
+            TakeLine(guest, text, out);
+            return;
+        }
+        if (guest.early.isEmpty())
+            guest.earlyDeadline = nowMs + kRegistrationWaitMs;
+        guest.early.append(text);
+        return;
+    }
+    TakeLines(guest, text, out);
+}
+
+void HostRoster::TakeRegistration(Guest &guest, const QByteArray &text, const QByteArray &hostName,
+                                  QList<GuestText> &out)
+{
+    // The name ends where the guest's own first line begins, if it came along.
+    qsizetype end = text.size();
+    for (qsizetype at = 2; at < text.size(); ++at) {
+        if (Protocol::ChatLineOfBeginsAt(text, at, text.mid(1, at - 1))) {
+            end = at;
+            break;
+        }
+    }
+    const QByteArray name = text.mid(1, end - 1);
+    QList<QByteArray> inUse{hostName};
+    for (qsizetype row = 0; row < names.size(); ++row)
+        if (sockets[row] != guest.socket)
+            inUse << names[row];
+    if (const std::optional<Protocol::NameRefusal> refusal = Protocol::RefusalOfName(name, inUse)) {
+        guest.refused = true;
+        guest.early.clear();
+        guest.rest.clear();
+        GuestText refused;
+        refused.action = GuestText::Action::Refused;
+        refused.socket = guest.socket;
+        refused.bytes = name;
+        refused.refusal = *refusal;
+        out << refused;
+        return;
+    }
+    guest.name = name;
+    GuestText registered;
+    registered.action = GuestText::Action::Registered;
+    registered.socket = guest.socket;
+    registered.bytes = name;
+    registered.entry = Register(guest.socket, name);
+    out << registered;
+    for (const QByteArray &line : std::exchange(guest.early, {}))
+        TakeLines(guest, line, out);
+    if (end < text.size())
+        TakeLines(guest, text.mid(end), out);
+}
+
+void HostRoster::TakeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out)
+{
+    QList<qsizetype> starts = LineStarts(text, *guest.name);
+    if (starts.isEmpty() || starts.constFirst() != 0)
+        starts.prepend(0);
+    for (qsizetype index = 0; index < starts.size(); ++index) {
+        const qsizetype end = index + 1 < starts.size() ? starts[index + 1] : text.size();
+        TakeLine(guest, text.mid(starts[index], end - starts[index]), out);
+    }
+}
+
+void HostRoster::TakeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out)
+{
+    if (line.isEmpty() || line.startsWith('#') || line.startsWith('-'))
+        return; // nothing, or a text only the host may send
+    GuestText taken;
+    taken.socket = guest.socket;
+    taken.bytes = line;
+    const bool ownName = guest.name && Protocol::ChatLineOfBeginsAt(line, 0, *guest.name);
+    if (ownName && !BreaksALine(line)) {
+        taken.action = GuestText::Action::Relay;
+    } else {
+        if (std::exchange(guest.warned, true))
+            return;
+        taken.action = GuestText::Action::NotRelayed;
+        taken.breaksLine = ownName;
+    }
+    out << taken;
+}
+
+QList<HostRoster::GuestText> HostRoster::Expire(qint64 nowMs)
+{
+    QList<GuestText> out;
+    for (Guest &guest : guests) {
+        if (!guest.rest.isEmpty() && guest.restDeadline <= nowMs)
+            TakeLines(guest, std::exchange(guest.rest, QByteArray()), out);
+        if (!guest.early.isEmpty() && guest.earlyDeadline <= nowMs)
+            for (const QByteArray &line : std::exchange(guest.early, {}))
+                TakeLine(guest, line, out);
+    }
+    return out;
+}
+
+void HostRoster::Postpone(int socket, qint64 untilMs)
+{
+    if (Guest *guest = Find(socket))
+        guest->restDeadline = std::max(guest->restDeadline, untilMs + kRestOfTextWaitMs);
+}
+
+std::optional<qint64> HostRoster::NextDeadline() const
+{
+    std::optional<qint64> next;
+    const auto consider = [&next](qint64 deadline) { next = next ? std::min(*next, deadline) : deadline; };
+    for (const Guest &guest : guests) {
+        if (!guest.rest.isEmpty())
+            consider(guest.restDeadline);
+        if (!guest.early.isEmpty())
+            consider(guest.earlyDeadline);
+    }
+    return next;
 }
 
 QByteArray HostRoster::ListText() const

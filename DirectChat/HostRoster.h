@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Protocol.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -10,6 +12,22 @@
 // and, once it has registered, its name and its place in the participant
 // list. The list text and the departure text are made from here. It has no
 // widget: the friends window's list mirrors it.
+//
+// It also reads what each connection sends, by the host's rules:
+// - A name is taken only when it is not empty, not longer than 32 bytes,
+//   holds no control character, and is neither the host's nor another
+//   connection's name; a second registration renames under the same rules.
+// - A connection speaks only in its own name: a chat line is relayed when it
+//   begins with a colour digit, "<", the name its connection registered and
+//   "> ", and holds no line break. Anything else is not relayed, and said so
+//   once for each guest.
+// - There is no framing, so texts that came together are parted where a
+//   chat line of the connection's own name begins (a registration ends where
+//   the guest's first line begins), and nowhere else. A read that filled the
+//   whole buffer keeps its last text back for the rest, which follows at
+//   once, for a short while.
+// - A line that comes before its sender's registration waits for it, for a
+//   few seconds.
 class HostRoster {
 public:
     struct Peer {
@@ -21,17 +39,48 @@ public:
         int row = -1;
         bool added = false; // a new entry, not a rename
     };
+    // What the host does with one text of a guest.
+    struct GuestText {
+        enum class Action {
+            Registered, // `entry`: where the name went; every guest gets the list
+            Refused,    // `refusal`: the name is refused; the guest is told why and goes
+            Relay,      // `bytes`: a line of the guest's own, shown and sent to every guest
+            NotRelayed, // `bytes`: a line that is not the guest's own, or breaks a line
+        };
+        Action action = Action::Relay;
+        int socket = -1;
+        QByteArray bytes;
+        Entry entry;
+        Protocol::NameRefusal refusal = Protocol::NameRefusal::Taken;
+        // NotRelayed: the line is in the guest's own name but breaks a line.
+        bool breaksLine = false;
+    };
+
+    // A read that fills the whole buffer waits this long at most for its rest.
+    static constexpr qint64 kRestOfTextWaitMs = 200;
+    // A line waits this long at most for its sender's registration.
+    static constexpr qint64 kRegistrationWaitMs = 3000;
+    // What waits for a registration, at most; the rest is not relayed at once.
+    static constexpr qsizetype kMostWaiting = 16 * 1024;
 
     // A connection is taken in, from this address and port, as they were when it was accepted.
     void Admit(int socket, const Peer &peer);
     // Where an admitted connection came from; empty texts for one that is not.
     Peer PeerOf(int socket) const;
-    // The connection registers `nickname`; a NUL ends it. One entry per
-    // connection: a second registration renames it in place.
-    Entry Register(int socket, const QByteArray &nickname);
     // The connection has gone: forgets it. Gives the row its entry had, if it registered.
     std::optional<int> Remove(int socket);
     void Clear();
+
+    // Takes what one read from the connection returned, at `nowMs`; no guest
+    // may take `hostName`. Gives what to do, in order.
+    QList<GuestText> Read(int socket, const QByteArray &piece, const QByteArray &hostName, qint64 nowMs);
+    // What waited and waits no longer at `nowMs`.
+    QList<GuestText> Expire(qint64 nowMs);
+    // The connection is not read before `untilMs`: what it left cut short
+    // waits for its rest until then, and a little longer.
+    void Postpone(int socket, qint64 untilMs);
+    // When something that waits is to be given up on, if anything waits.
+    std::optional<qint64> NextDeadline() const;
 
     // The registered names, in order of registration.
     const QList<QByteArray> &Names() const { return names; }
@@ -40,7 +89,32 @@ public:
     QByteArray DepartureText(int row) const;
 
 private:
-    QList<std::pair<int, Peer>> peers;
+    struct Guest {
+        int socket = -1;
+        Peer peer;
+        std::optional<QByteArray> name;
+        // The last text of a read that filled the buffer, until its rest comes.
+        QByteArray rest;
+        qint64 restDeadline = 0;
+        // Lines that came before the registration.
+        QList<QByteArray> early;
+        qint64 earlyDeadline = 0;
+        // It was told once that a line of its was not relayed.
+        bool warned = false;
+        // Its registration was refused: nothing more of it counts.
+        bool refused = false;
+    };
+
+    Guest *Find(int socket);
+    const Guest *Find(int socket) const;
+    qsizetype IndexOf(int socket) const;
+    void Take(Guest &guest, const QByteArray &text, const QByteArray &hostName, qint64 nowMs, QList<GuestText> &out);
+    void TakeRegistration(Guest &guest, const QByteArray &text, const QByteArray &hostName, QList<GuestText> &out);
+    void TakeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out);
+    void TakeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out);
+    Entry Register(int socket, const QByteArray &name);
+
+    QList<Guest> guests;
     // For each name, the connection that registered it.
     QList<int> sockets;
     QList<QByteArray> names;

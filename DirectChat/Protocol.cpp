@@ -64,6 +64,44 @@ QByteArray ServerDown()
     return QByteArrayLiteral("VanuServer is Down");
 }
 
+std::optional<NameRefusal> RefusalOfName(const QByteArray &name, const QList<QByteArray> &namesInUse)
+{
+    if (name.isEmpty())
+        return NameRefusal::Empty;
+    if (name.size() > kLongestName)
+        return NameRefusal::TooLong;
+    for (char character : name)
+        if (static_cast<unsigned char>(character) < 32)
+            return NameRefusal::ControlCharacter;
+    if (namesInUse.contains(name))
+        return NameRefusal::Taken;
+    return std::nullopt;
+}
+
+QByteArray NameRefused(NameRefusal why, const QByteArray &name)
+{
+    switch (why) {
+    case NameRefusal::Taken:
+        return "Sorry!  The name " + name + " is taken here.";
+    case NameRefusal::Empty:
+        return QByteArrayLiteral("Sorry!  A name is needed here.");
+    case NameRefusal::TooLong:
+        return QByteArrayLiteral("Sorry!  That name is too long here.");
+    case NameRefusal::ControlCharacter:
+        return QByteArrayLiteral("Sorry!  That name holds a control character.");
+    }
+    return {};
+}
+
+std::optional<QByteArray> TakenNameIn(const QByteArray &text)
+{
+    const QByteArray before = "Sorry!  The name ";
+    const QByteArray after = " is taken here.";
+    if (!text.startsWith(before) || !text.endsWith(after) || text.size() <= before.size() + after.size())
+        return std::nullopt;
+    return text.mid(before.size(), text.size() - before.size() - after.size());
+}
+
 namespace {
 
 bool IsBlankOrControl(char character)
@@ -186,6 +224,22 @@ GuestReceives ClassifyFromHost(const QByteArray &text)
 bool IsChatLine(const QByteArray &text)
 {
     return text.size() > 1 && text[0] >= '0' && text[0] <= '9' && text[1] == '<';
+}
+
+bool ChatLineOfBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &nickname)
+{
+    const qsizetype size = nickname.size() + 4;
+    if (at < 0 || at + size > text.size() || text[at] < '0' || text[at] > '9' || text[at + 1] != '<')
+        return false;
+    return text.mid(at + 2, nickname.size()) == nickname && text.mid(at + 2 + nickname.size(), 2) == "> ";
+}
+
+QByteArray NameInChatLine(const QByteArray &text)
+{
+    if (!IsChatLine(text))
+        return {};
+    const qsizetype close = text.indexOf('>');
+    return close < 0 ? QByteArray() : text.mid(2, close - 2);
 }
 
 QByteArray WithoutColourDigit(const QByteArray &chatLine)

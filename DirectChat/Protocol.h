@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The texts between host and guests, byte for byte. There is no framing: one
 // text is one send, and whatever one read returns (at most 1024 bytes) is
 // taken as one message.
@@ -20,6 +22,10 @@
 //   host -> all         C "<" H "> " T            the host's own chat line
 //   host -> all         "-" DD L                  a departure: DD its list position
 //   host -> all         "VanuServer is Down"      the host program ends
+//   host -> refused     "Sorry!  The name " N " is taken here."    a registration refused,
+//                       "Sorry!  A name is needed here."           and why; then the host
+//                       "Sorry!  That name is too long here."      closes the connection
+//                       "Sorry!  That name holds a control character."
 //
 // H, N: nicknames; A: the guest's dotted address; C: the colour digit;
 // T: the typed line; L: the list text; DD: two or more decimal digits.
@@ -42,6 +48,17 @@ QByteArray ListMessage(const QList<QByteArray> &participants);
 QByteArray ChatLine(char colourDigit, const QByteArray &nickname, const QByteArray &typed);
 QByteArray Departure(int position, const QList<QByteArray> &participantsAfter);
 QByteArray ServerDown();
+
+// Why a registration is refused.
+enum class NameRefusal { Taken, Empty, TooLong, ControlCharacter };
+// The longest name the host takes, in bytes.
+constexpr qsizetype kLongestName = 32;
+// Whether the host takes this name, given the names already in use (its
+// own and its other guests'); nullopt when it does.
+std::optional<NameRefusal> RefusalOfName(const QByteArray &name, const QList<QByteArray> &namesInUse);
+QByteArray NameRefused(NameRefusal why, const QByteArray &name);
+// The name that a "taken" refusal names; nullopt for any other text.
+std::optional<QByteArray> TakenNameIn(const QByteArray &text);
 
 // The list text: entries joined by commas; an entry holding a character of
 // code 1 to 32, a double quote or a comma is quoted, its quotes doubled, and
@@ -68,6 +85,11 @@ GuestReceives ClassifyFromHost(const QByteArray &text);
 
 // A chat line: a colour digit, then "<" and the sender's nickname.
 bool IsChatLine(const QByteArray &text);
+// Where a chat line of this sender may begin: a colour digit, "<", the
+// nickname and "> ". True when one begins at `at`.
+bool ChatLineOfBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &nickname);
+// The name a chat line gives its sender ("<" to the first ">"); empty when it gives none.
+QByteArray NameInChatLine(const QByteArray &text);
 // A chat line without its colour digit: what a person reads of it.
 QByteArray WithoutColourDigit(const QByteArray &chatLine);
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "AddressCooldown.h"
 #include "ChatText.h"
 #include "DesktopSeams.h"
 #include "HostRoster.h"
 #include "HostTextReader.h"
 #include "ProgramWindows.h"
+#include "ReadPace.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -45,6 +47,9 @@ class TForm4 : public QMainWindow {
 public:
     static constexpr int PortRange = 23;
     static constexpr int kMaxChatLines = 1600;
+    // An address brings the window forward, plays the sound or has every
+    // guest told of its refusal at most once in this time.
+    static constexpr qint64 kCooldownMs = 30'000;
 
     TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString &programFolder,
            const QIcon &programIcon);
@@ -217,7 +222,18 @@ private:
     void MirrorRosterEntry(const HostRoster::Entry &entry);
     void SendToGuest(int socket, const QByteArray &text);
     void SendToAllGuests(const QByteArray &text);
-    void Register(int socket, const QByteArray &nickname);
+    // Does what the roster says of a guest's texts: register, refuse, relay.
+    void HandleGuestTexts(const QList<HostRoster::GuestText> &texts);
+    void RefuseName(const HostRoster::GuestText &text);
+    QString NotRelayedLine(const HostRoster::GuestText &text) const;
+    // Reads the guest now, or later when it sends faster than a person types.
+    void ReadGuest(int socket);
+    void WatchRosterDeadline();
+    // The guest's entry goes, and the other guests hear of it.
+    void RemoveParticipant(int socket);
+    void ShowGuestCount();
+    // Milliseconds on a clock that only goes forward.
+    qint64 Now() const { return clock.elapsed(); }
     // Closes the server and its connections; tells of it when it was listening.
     void CloseHost();
     void ShowDeparture(int position);
@@ -257,6 +273,13 @@ private:
     QElapsedTimer chatViewShown;
     // The host's participants; the friends window's list mirrors it.
     HostRoster roster;
+    // Gives up on what waits in the roster (the rest of a text, a registration).
+    QTimer rosterDeadline;
+    ReadPace readPace = ReadPace::FromEnvironment();
+    // What a peer that comes again and again may make the host do.
+    AddressCooldown comingForward{kCooldownMs};
+    AddressCooldown refusalNotices{kCooldownMs};
+    QElapsedTimer clock;
     // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
     int sendingTo = -1;
     int closingGuest = -1;

@@ -89,8 +89,11 @@ private slots:
     void busyHostGreetsQuietly();
     void refusedGuest();
     void controlTextsFromGuestsAreDropped();
+    void aGuestSpeaksOnlyInItsOwnName();
+    void aReconnectLoopDoesNotTakeTheHostOver();
+    void aFloodingGuestIsReadAtAPersonsPace();
     void listStaysInStepWithTheConnections();
-    void oddNamesKeepTheListsAlike();
+    void namesTheHostRefuses();
     void secondRegistrationRenames();
     void hostTakesTheNextFreePort();
     void allPortsTaken();
@@ -277,6 +280,80 @@ void TestChat::controlTextsFromGuestsAreDropped()
     QCOMPARE(Participants(host), (QStringList{"Anna", "Mal"}));
 }
 
+// A guest speaks only in its own name: a line in the host's name reaches
+// nobody, and the host's view says so, once.
+void TestChat::aGuestSpeaksOnlyInItsOwnName()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    QVERIFY(host.StartHost(base));
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    anna.Send(" Anna");
+    QVERIFY(anna.Expect("#Anna"));
+    anna.Send("3<Hosty> Please all reconnect to 10.77.0.2");
+    QTRY_VERIFY(host.Main().ChatLines().contains("Line from 127.0.0.1 not relayed: it names Hosty"));
+    anna.Send("3<Hosty> again");
+    anna.Send("0<Anna> mine");
+    QVERIFY(anna.Expect("0<Anna> mine"));
+    QVERIFY(anna.NothingMore());
+    QCOMPARE(host.Main().ChatLines().filter("not relayed").size(), 1);
+}
+
+// A peer that comes again and again brings the host's window forward and
+// plays the sound once, and has every guest told of its refusal once.
+void TestChat::aReconnectLoopDoesNotTakeTheHostOver()
+{
+    TestProgram host(TestProgram::Setup("Hosty", "127.0.0.1", "Blue", 1, "127.0.0.2"));
+    QVERIFY(host.StartHost(base));
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    for (int round = 0; round < 3; ++round) {
+        RawGuest again;
+        QVERIFY(again.Connect(base, "127.0.0.3"));
+        QVERIFY(again.Expect(kHostGreeting));
+        QVERIFY(anna.Expect("New guest coming from address: 127.0.0.3"));
+        again.peer.Close();
+        QTRY_COMPARE(host.Main().TCPServer1->Clients().Count(), 1);
+        RawGuest refused;
+        QVERIFY(refused.Connect(base, "127.0.0.2"));
+        QVERIFY(refused.Expect("Sorry!  You are not in my list."));
+        if (round == 0) {
+            QVERIFY(refused.Expect("Guest from 127.0.0.2 no invited and Host closed door."));
+            QVERIFY(anna.Expect("Guest from 127.0.0.2 no invited and Host closed door."));
+        }
+        QVERIFY(refused.Ends());
+    }
+    QCOMPARE(host.sound.plays, 2); // Anna's arrival, and the first of the others
+    QCOMPARE(host.Main().ChatLines().filter("Connection rejected for 127.0.0.2").size(), 3);
+    QVERIFY(anna.NothingMore());
+}
+
+// A guest that sends faster than a person types is read more slowly, and
+// none of its lines is lost or reordered.
+void TestChat::aFloodingGuestIsReadAtAPersonsPace()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    QVERIFY(host.StartHost(base));
+    RawGuest anna;
+    QVERIFY(anna.Connect(base));
+    QVERIFY(anna.Expect(kHostGreeting));
+    anna.Send(" Anna");
+    QVERIFY(anna.Expect("#Anna"));
+    QByteArray flood;
+    for (int number = 0; number < 120; ++number)
+        flood += Protocol::ChatLine('0', "Anna", QByteArray::number(number).rightJustified(50, '0'));
+    QElapsedTimer clock;
+    clock.start();
+    anna.Send(flood);
+    QTest::qWait(1000);
+    const qsizetype afterASecond = host.Main().ChatLines().filter("<Anna>").size();
+    QVERIFY2(afterASecond < 100, QByteArray::number(afterASecond).constData());
+    QVERIFY(anna.Expect(flood));
+    QVERIFY(clock.elapsed() >= 1500); // 60 and a read at once, then 20 a second
+}
+
 // Joins, registrations and leaves in an awkward order: the lists of the host
 // and of every guest stay the same, and a guest that never registered leaves
 // without a word to the others.
@@ -311,26 +388,36 @@ void TestChat::listStaysInStepWithTheConnections()
     QVERIFY(cid.NothingMore());
 }
 
-// Names that a list text could not carry as they are: an empty one (the
-// last of the list) and one with a NUL, which ends it.
-void TestChat::oddNamesKeepTheListsAlike()
+// A name the host does not take (one with a control character, the host's
+// own): the guest hears why and is let go, the host's view says why, and the
+// other guests hear nothing of it. A name with a blank is quoted in the list.
+void TestChat::namesTheHostRefuses()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(base));
     RawGuest anna;
-    RawGuest blank;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
-    anna.Send(QByteArray("Ann\0evil", 8).prepend(' '));
-    QVERIFY(anna.Expect("#Ann"));
-    QVERIFY(blank.Connect(base, "127.0.0.2"));
-    QVERIFY(blank.Expect(kHostGreeting));
-    QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
-    blank.Send(" ");
-    QVERIFY(anna.Expect("#Ann,\"\""));
-    QVERIFY(blank.Expect("#Ann,\"\""));
-    QCOMPARE(Participants(host), (QStringList{"Ann", ""}));
-    QCOMPARE(Protocol::DecodeList("Ann,\"\""), (QList<QByteArray>{"Ann", ""}));
+    anna.Send(" Big Bob");
+    QVERIFY(anna.Expect("#\"Big Bob\""));
+    const auto refused = [&](const QByteArray &registration, const char *source, const QByteArray &why) {
+        RawGuest eve;
+        QVERIFY(eve.Connect(base, source));
+        QVERIFY(eve.Expect(kHostGreeting));
+        QVERIFY(anna.Expect(QByteArray("New guest coming from address: ") + source));
+        eve.Send(registration);
+        QVERIFY(eve.Expect(why));
+        QVERIFY(eve.Ends());
+    };
+    refused(QByteArray(" Ann\0evil", 9), "127.0.0.2", "Sorry!  That name holds a control character.");
+    refused(" Hosty", "127.0.0.3", "Sorry!  The name Hosty is taken here.");
+    QTRY_COMPARE(host.Main().TCPServer1->Clients().Count(), 1);
+    QVERIFY(anna.NothingMore());
+    QCOMPARE(Participants(host), QStringList{"Big Bob"});
+    const QStringList lines = host.Main().ChatLines();
+    QVERIFY(lines.contains("Connection closed for 127.0.0.2: its name holds a control character"));
+    QVERIFY(lines.contains("Connection closed for 127.0.0.3: the name Hosty is taken"));
+    QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Client(s) connected"));
 }
 
 void TestChat::secondRegistrationRenames()

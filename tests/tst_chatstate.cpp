@@ -9,22 +9,50 @@
 
 namespace {
 
-// A roster script: "+S NAME" registers connection S as NAME (admitting it
-// first), "-S" removes it; every removal of a registered guest is told as
-// its departure text, in order.
+// A roster script, one step a read: "S:TEXT" is a read of TEXT from
+// connection S (admitted at its first read), "-S" its departure, "~" the
+// time after every wait has run out. What the host is told to do comes back
+// one line an action: "reg NAME", "refused WHY", "relay LINE", "not LINE"
+// (with " (break)" for a line that breaks a line) and "dep TEXT".
 QList<QByteArray> RunRoster(HostRoster &roster, const QList<QByteArray> &steps)
 {
-    QList<QByteArray> departures;
+    static const char *const why[] = {"taken", "empty", "long", "control"};
+    QList<QByteArray> done;
+    const auto describe = [&](const QList<HostRoster::GuestText> &texts) {
+        for (const HostRoster::GuestText &text : texts) {
+            switch (text.action) {
+            case HostRoster::GuestText::Action::Registered:
+                done << "reg " + text.bytes;
+                break;
+            case HostRoster::GuestText::Action::Refused:
+                done << QByteArray("refused ") + why[int(text.refusal)];
+                break;
+            case HostRoster::GuestText::Action::Relay:
+                done << "relay " + text.bytes;
+                break;
+            case HostRoster::GuestText::Action::NotRelayed:
+                done << "not " + text.bytes + (text.breaksLine ? " (break)" : "");
+                break;
+            }
+        }
+    };
+    qint64 now = 0;
     for (const QByteArray &step : steps) {
-        const int socket = step.mid(1, step.indexOf(' ') < 0 ? -1 : step.indexOf(' ') - 1).toInt();
-        if (step.startsWith('+')) {
-            roster.Admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("5000%1").arg(socket)});
-            roster.Register(socket, step.mid(step.indexOf(' ') + 1));
-        } else if (const std::optional<int> row = roster.Remove(socket)) {
-            departures << roster.DepartureText(*row);
+        now += 10;
+        if (step == "~") {
+            now += HostRoster::kRegistrationWaitMs;
+            describe(roster.Expire(now));
+        } else if (step.startsWith('-')) {
+            if (const std::optional<int> row = roster.Remove(step.mid(1).toInt()))
+                done << "dep " + roster.DepartureText(*row);
+        } else {
+            const int socket = step.left(step.indexOf(':')).toInt();
+            if (roster.PeerOf(socket).address.isEmpty())
+                roster.Admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("5000%1").arg(socket)});
+            describe(roster.Read(socket, step.mid(step.indexOf(':') + 1), "Hosty", now));
         }
     }
-    return departures;
+    return done;
 }
 
 // What the reader gave, one "kind:bytes" a text: L list, D departure, S shown.
@@ -53,6 +81,7 @@ class TestChatState : public QObject {
 private slots:
     void roster_data();
     void roster();
+    void rosterJoinsALineCutShort();
     void rosterKeepsWhereGuestsCameFrom();
     void reader_data();
     void reader();
@@ -62,33 +91,92 @@ private slots:
 void TestChatState::roster_data()
 {
     QTest::addColumn<QList<QByteArray>>("steps");
+    QTest::addColumn<QList<QByteArray>>("done");
     QTest::addColumn<QByteArray>("listText");
-    QTest::addColumn<QList<QByteArray>>("departures");
     using Texts = QList<QByteArray>;
-    QTest::newRow("in order of registration") << Texts{"+7 Anna", "+3 Bob"} << QByteArray("#Anna,Bob") << Texts{};
-    QTest::newRow("second registration renames in place")
-        << Texts{"+7 Anna", "+3 Bob", "+7 Ann"} << QByteArray("#Ann,Bob") << Texts{};
-    QTest::newRow("a NUL ends a name") << Texts{QByteArray("+7 An\0na", 8)} << QByteArray("#An") << Texts{};
-    QTest::newRow("odd names quoted") << Texts{"+7 Big Bob", "+8 a,b"} << QByteArray("#\"Big Bob\",\"a,b\"") << Texts{};
-    QTest::newRow("departure names the place and the rest")
-        << Texts{"+7 Anna", "+3 Bob", "+5 Cid", "-3"} << QByteArray("#Anna,Cid") << Texts{"-01Anna,Cid"};
-    QTest::newRow("places close up after each departure")
-        << Texts{"+7 Anna", "+3 Bob", "+5 Cid", "-7", "-5"} << QByteArray("#Bob") << Texts{"-00Bob,Cid", "-01Bob"};
+    QTest::newRow("in order of registration")
+        << Texts{"7: Anna", "3: Bob"} << Texts{"reg Anna", "reg Bob"} << QByteArray("#Anna,Bob");
+    QTest::newRow("a second registration renames in place")
+        << Texts{"7: Anna", "3: Bob", "7: Ann"} << Texts{"reg Anna", "reg Bob", "reg Ann"} << QByteArray("#Ann,Bob");
+    QTest::newRow("odd names quoted")
+        << Texts{"7: Big Bob", "8: a,b"} << Texts{"reg Big Bob", "reg a,b"} << QByteArray("#\"Big Bob\",\"a,b\"");
+    QTest::newRow("a registration glued to the first line")
+        << Texts{"7: Ann0<Ann> hello"} << Texts{"reg Ann", "relay 0<Ann> hello"} << QByteArray("#Ann");
+    QTest::newRow("a burst parted at the guest's own lines")
+        << Texts{"7: Ann", "7:0<Ann> one3<Ann> two 0<Bob> three"}
+        << Texts{"reg Ann", "relay 0<Ann> one", "relay 3<Ann> two 0<Bob> three"} << QByteArray("#Ann");
+    QTest::newRow("a line in another's name, said once")
+        << Texts{"7: Bob", "7:3<Hosty> Please all reconnect", "7:3<Anna> hi", "7:0<Bob> mine"}
+        << Texts{"reg Bob", "not 3<Hosty> Please all reconnect", "relay 0<Bob> mine"} << QByteArray("#Bob");
+    QTest::newRow("a line in no name") << Texts{"7: Bob", "7:hello"} << Texts{"reg Bob", "not hello"}
+                                       << QByteArray("#Bob");
+    QTest::newRow("a line that breaks a line")
+        << Texts{"7: Bob", "7:0<Bob> hi\n<Bob> my password"} << Texts{"reg Bob", "not 0<Bob> hi\n<Bob> my password (break)"}
+        << QByteArray("#Bob");
+    QTest::newRow("texts only the host sends are dropped")
+        << Texts{"7: Ann", "7:#Ann,Eve", "7:-00"} << Texts{"reg Ann"} << QByteArray("#Ann");
+    QTest::newRow("the host's name is taken") << Texts{"7: Hosty"} << Texts{"refused taken"} << QByteArray("#");
+    QTest::newRow("a guest's name is taken")
+        << Texts{"7: Anna", "3: Anna", "3: Bob"} << Texts{"reg Anna", "refused taken"} << QByteArray("#Anna");
+    QTest::newRow("no name") << Texts{"7: "} << Texts{"refused empty"} << QByteArray("#");
+    QTest::newRow("33 bytes") << Texts{"7: " + QByteArray(33, 'a')} << Texts{"refused long"} << QByteArray("#");
+    QTest::newRow("32 bytes") << Texts{"7: " + QByteArray(32, 'a')} << Texts{"reg " + QByteArray(32, 'a')}
+                              << "#" + QByteArray(32, 'a');
+    QTest::newRow("a control character") << Texts{QByteArray("7: An\0na", 8)} << Texts{"refused control"}
+                                         << QByteArray("#");
+    QTest::newRow("a rename under the same rules")
+        << Texts{"7: Anna", "3: Bob", "3: Anna"} << Texts{"reg Anna", "reg Bob", "refused taken"}
+        << QByteArray("#Anna,Bob");
+    QTest::newRow("a line waits for its sender's registration")
+        << Texts{"7:0<Ann> early", "7: Ann"} << Texts{"reg Ann", "relay 0<Ann> early"} << QByteArray("#Ann");
+    QTest::newRow("a line whose sender never registers")
+        << Texts{"7:0<Ann> early", "~", "7:0<Ann> late"} << Texts{"not 0<Ann> early"} << QByteArray("#");
+    QTest::newRow("a departure names the place and the rest")
+        << Texts{"7: Anna", "3: Bob", "5: Cid", "-3"} << Texts{"reg Anna", "reg Bob", "reg Cid", "dep -01Anna,Cid"}
+        << QByteArray("#Anna,Cid");
     QTest::newRow("one who never registered leaves no departure")
-        << Texts{"+7 Anna", "-9"} << QByteArray("#Anna") << Texts{};
-    QTest::newRow("everybody gone") << Texts{"+7 Anna", "-7"} << QByteArray("#") << Texts{"-00"};
+        << Texts{"7: Anna", "9:", "-9"} << Texts{"reg Anna"} << QByteArray("#Anna");
     QTest::newRow("a connection number given out again registers anew")
-        << Texts{"+7 Anna", "-7", "+7 Bob"} << QByteArray("#Bob") << Texts{"-00"};
+        << Texts{"7: Anna", "-7", "7: Bob"} << Texts{"reg Anna", "dep -00", "reg Bob"} << QByteArray("#Bob");
 }
 
 void TestChatState::roster()
 {
     QFETCH(QList<QByteArray>, steps);
+    QFETCH(QList<QByteArray>, done);
     QFETCH(QByteArray, listText);
-    QFETCH(QList<QByteArray>, departures);
     HostRoster roster;
-    QCOMPARE(RunRoster(roster, steps), departures);
+    QCOMPARE(RunRoster(roster, steps), done);
     QCOMPARE(roster.ListText(), listText);
+}
+
+// A read that filled the whole buffer keeps its last line back until the
+// rest comes, or until the wait for it runs out.
+void TestChatState::rosterJoinsALineCutShort()
+{
+    HostRoster roster;
+    roster.Admit(7, {QStringLiteral("10.0.0.7"), QStringLiteral("50007")});
+    QCOMPARE(roster.Read(7, " Ann", "Hosty", 0).size(), 1);
+    const QByteArray first = "0<Ann> " + QByteArray(600, 'a');
+    const QByteArray second = "0<Ann> " + QByteArray(600, 'b');
+    const QByteArray both = first + second;
+    QList<HostRoster::GuestText> texts = roster.Read(7, both.left(Protocol::kReadSize), "Hosty", 10);
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(texts[0].bytes, first);
+    QCOMPARE(roster.NextDeadline(), std::optional<qint64>(10 + HostRoster::kRestOfTextWaitMs));
+    texts = roster.Read(7, both.mid(Protocol::kReadSize), "Hosty", 20);
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(texts[0].bytes, second);
+    QCOMPARE(roster.NextDeadline(), std::nullopt);
+
+    const QByteArray whole = "0<Ann> " + QByteArray(Protocol::kReadSize - 7, 'c');
+    QVERIFY(roster.Read(7, whole, "Hosty", 30).isEmpty());
+    roster.Postpone(7, 1000);
+    QVERIFY(roster.Expire(30 + HostRoster::kRestOfTextWaitMs).isEmpty());
+    texts = roster.Expire(1000 + HostRoster::kRestOfTextWaitMs);
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(texts[0].action, HostRoster::GuestText::Action::Relay);
+    QCOMPARE(texts[0].bytes, whole);
 }
 
 // A guest's address and port are known from its acceptance to its departure,
@@ -98,7 +186,7 @@ void TestChatState::rosterKeepsWhereGuestsCameFrom()
     HostRoster roster;
     roster.Admit(4, {QStringLiteral("10.0.0.4"), QStringLiteral("50004")});
     roster.Admit(5, {QStringLiteral("10.0.0.5"), QStringLiteral("50005")});
-    roster.Register(5, "Bob");
+    roster.Read(5, " Bob", "Hosty", 0);
     QCOMPARE(roster.PeerOf(4).address, QStringLiteral("10.0.0.4"));
     QCOMPARE(roster.PeerOf(5).port, QStringLiteral("50005"));
     QCOMPARE(roster.Remove(4), std::nullopt);
