@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QTime>
 
+#include <exception>
 #include <utility>
 
 namespace {
@@ -170,31 +171,43 @@ void TForm4::HandleHostTexts(const QList<HostTextReader::Text> &texts)
         restOfText.start();
     else
         restOfText.stop();
+    // A bad departure is reported once every text is shown, so that the
+    // list stays the reader's.
+    std::exception_ptr badDeparture;
     for (const HostTextReader::Text &text : texts) {
         switch (text.kind) {
         case Protocol::GuestReceives::List:
             ParticipantList()->clear();
-            for (const QByteArray &entry : Protocol::DecodeList(text.bytes.mid(1)))
+            for (const QByteArray &entry : text.participants)
                 ParticipantList()->addItem(seams.codePage.ToUnicode(entry));
             PlayArrivalSound();
             break;
         case Protocol::GuestReceives::Departure:
-            ShowDeparture(Protocol::DeparturePosition(text.bytes));
+            try {
+                ShowDeparture(text);
+            } catch (const ERuntimeError &) {
+                if (!badDeparture)
+                    badDeparture = std::current_exception();
+            }
             break;
         case Protocol::GuestReceives::Shown:
             AddChatLine(text.bytes);
             break;
         }
     }
+    if (badDeparture)
+        std::rethrow_exception(badDeparture);
 }
 
-void TForm4::ShowDeparture(int position)
+void TForm4::ShowDeparture(const HostTextReader::Text &departure)
 {
-    if (position < 0 || position >= ParticipantList()->count())
-        throw EListError(position);
-    AddChatLine(QStringLiteral("< ") + ParticipantList()->item(position)->text() + QStringLiteral(" is away >"),
+    if (!departure.departed) {
+        Protocol::DeparturePosition(departure.bytes); // a place that is no number is the first fault
+        throw EListError(departure.position);
+    }
+    AddChatLine(QStringLiteral("< ") + seams.codePage.ToUnicode(*departure.departed) + QStringLiteral(" is away >"),
                 ShownText::Kind::Departure);
-    delete ParticipantList()->takeItem(position);
+    delete ParticipantList()->takeItem(departure.position);
     PlayArrivalSound();
 }
 

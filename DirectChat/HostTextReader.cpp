@@ -1,5 +1,7 @@
 #include "HostTextReader.h"
 
+#include "RuntimeErrors.h"
+
 #include <utility>
 
 QList<HostTextReader::Text> HostTextReader::Take(const QByteArray &piece)
@@ -22,21 +24,111 @@ void HostTextReader::Clear()
 {
     held.clear();
     continuesText = false;
+    participants.clear();
+    hostName.reset();
 }
 
 QList<HostTextReader::Text> HostTextReader::Release(bool cutShort)
 {
     QByteArray text = std::exchange(held, QByteArray());
-    const bool continuation = std::exchange(continuesText, cutShort);
-    QList<Text> texts;
-    // The refusal and the notice after it arrive glued; they are two lines.
-    const QByteArray refusal = Protocol::Refusal();
-    if (!continuation && text.size() > refusal.size() && text.startsWith(refusal)) {
-        texts.append({Protocol::GuestReceives::Shown, refusal});
-        text.remove(0, refusal.size());
-    }
     // The rest of a text that was cut short is never taken for a list or a departure.
-    const Protocol::GuestReceives kind = continuation ? Protocol::GuestReceives::Shown : Protocol::ClassifyFromHost(text);
-    texts.append({kind, text});
+    bool continuation = std::exchange(continuesText, cutShort);
+    QList<Text> texts;
+    do {
+        const Protocol::GuestReceives kind =
+            continuation ? Protocol::GuestReceives::Shown : Protocol::ClassifyFromHost(text);
+        continuation = false;
+        const qsizetype end = EndOfFirstText(text, kind);
+        texts << Read(kind, text.left(end));
+        text.remove(0, end);
+    } while (!text.isEmpty());
     return texts;
+}
+
+HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QByteArray &bytes)
+{
+    Text text;
+    text.kind = kind;
+    text.bytes = bytes;
+    switch (kind) {
+    case Protocol::GuestReceives::List:
+        participants = Protocol::DecodeList(bytes.mid(1));
+        text.participants = participants;
+        break;
+    case Protocol::GuestReceives::Departure:
+        try {
+            text.position = Protocol::DeparturePosition(bytes);
+        } catch (const EConvertError &) {
+            break; // the guest's handler reports it
+        }
+        if (text.position < participants.size())
+            text.departed = participants.takeAt(text.position);
+        break;
+    case Protocol::GuestReceives::Shown:
+        if (std::optional<QByteArray> name = Protocol::HostNameInGreeting(bytes))
+            hostName = std::move(name);
+        break;
+    }
+    return text;
+}
+
+qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const
+{
+    if (kind == Protocol::GuestReceives::Departure)
+        if (const qsizetype length = ProvenDepartureLength(text, 0))
+            return length;
+    if (kind == Protocol::GuestReceives::Shown)
+        if (const qsizetype length = Protocol::KnownHostTextLength(text))
+            return length;
+    // A list's quoted entries may hold anything; nothing inside them begins a text.
+    const bool quotesMatter = kind != Protocol::GuestReceives::Shown;
+    bool quoted = false;
+    for (qsizetype at = 1; at < text.size(); ++at) {
+        if (quotesMatter && text[at] == '"')
+            quoted = !quoted;
+        if (quoted)
+            continue;
+        if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at))
+            return at;
+    }
+    return text.size();
+}
+
+bool HostTextReader::ChatLineBeginsAt(const QByteArray &text, qsizetype at) const
+{
+    if (at + 1 >= text.size() || text[at + 1] != '<')
+        return false;
+    if (hostName && Protocol::ChatLineOfBeginsAt(text, at, *hostName))
+        return true;
+    for (const QByteArray &name : participants)
+        if (Protocol::ChatLineOfBeginsAt(text, at, name))
+            return true;
+    return false;
+}
+
+qsizetype HostTextReader::ProvenDepartureLength(const QByteArray &text, qsizetype at) const
+{
+    if (text[at] != '-' || at + 3 > text.size())
+        return 0;
+    const QByteArray digits = text.mid(at + 1, 2);
+    if (digits[0] < '0' || digits[0] > '9' || digits[1] < '0' || digits[1] > '9')
+        return 0;
+    const int position = (digits[0] - '0') * 10 + (digits[1] - '0');
+    if (position >= participants.size())
+        return 0;
+    QList<QByteArray> after = participants;
+    after.removeAt(position);
+    // Inside a text, a departure that leaves nobody proves nothing: the guest
+    // reading it is always on the list it gets.
+    if (after.isEmpty() && at > 0)
+        return 0;
+    const QByteArray list = Protocol::EncodeList(after);
+    if (text.mid(at + 3, list.size()) != list)
+        return 0;
+    // The list must end there, where another text begins, or where nothing does.
+    const qsizetype end = at + 3 + list.size();
+    const bool listClosed = end == text.size() || (list.endsWith('"') && text[end] != ',');
+    if (listClosed || ChatLineBeginsAt(text, end) || Protocol::KnownHostTextLength(text.mid(end)) > 0)
+        return end - at;
+    return 0;
 }

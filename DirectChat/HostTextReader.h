@@ -5,16 +5,32 @@
 #include <QByteArray>
 #include <QList>
 
-// The guest's reading of what the host sends. There is no framing: what one
-// read returns is one text, except that a read which fills the whole buffer
-// was cut short, and its rest follows at once; and the refusal comes glued to
-// the notice after it. The reader joins the pieces of a text, parts the
-// refusal from its notice and says what each text is.
+#include <optional>
+
+// The guest's reading of what the host sends, and the participant list it
+// keeps from it (the friends window mirrors that list).
+//
+// There is no framing: what one read returns is one text, except that a read
+// which fills the whole buffer was cut short and its rest follows at once,
+// and that texts sent together may arrive together. The reader joins the
+// pieces of a text, and parts texts where another one is known to begin:
+// - after a greeting, notice or refusal of its exact form;
+// - after a departure whose list is the list that the departure leaves;
+// - where a chat line of a participant or of the host begins (outside the
+//   quotes of a list);
+// - where a departure of a valid place begins, with the list it leaves.
+// A text that could be parted wrongly is not parted.
 class HostTextReader {
 public:
     struct Text {
         Protocol::GuestReceives kind = Protocol::GuestReceives::Shown;
         QByteArray bytes;
+        // List: the participants from now on.
+        QList<QByteArray> participants;
+        // Departure: the participant who left and the place it had; nothing
+        // when the departure names no participant.
+        std::optional<QByteArray> departed;
+        int position = -1;
     };
 
     // A host that streams without a break is shown in pieces of this size.
@@ -27,13 +43,24 @@ public:
     // ran out, or the connection ended): gives what is held, if anything.
     QList<Text> TakeHeld();
     bool WaitsForRest() const { return !held.isEmpty(); }
-    // A new connection: nothing held, nothing to go on with.
+    // A new connection: nothing held, no participants, no host known.
     void Clear();
+
+    const QList<QByteArray> &Participants() const { return participants; }
 
 private:
     QList<Text> Release(bool cutShort);
+    // Where the text that begins `text` ends: the first place another is known to begin.
+    qsizetype EndOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const;
+    // The length of a departure at `at` whose place and list are the ones it
+    // would leave here; 0 when there is none.
+    qsizetype ProvenDepartureLength(const QByteArray &text, qsizetype at) const;
+    bool ChatLineBeginsAt(const QByteArray &text, qsizetype at) const;
+    Text Read(Protocol::GuestReceives kind, const QByteArray &bytes);
 
     QByteArray held;
     // The next text goes on with one that was given in pieces.
     bool continuesText = false;
+    QList<QByteArray> participants;
+    std::optional<QByteArray> hostName;
 };

@@ -93,14 +93,6 @@ QByteArray NameRefused(NameRefusal why, const QByteArray &name)
     return {};
 }
 
-std::optional<QByteArray> TakenNameIn(const QByteArray &text)
-{
-    const QByteArray before = "Sorry!  The name ";
-    const QByteArray after = " is taken here.";
-    if (!text.startsWith(before) || !text.endsWith(after) || text.size() <= before.size() + after.size())
-        return std::nullopt;
-    return text.mid(before.size(), text.size() - before.size() - after.size());
-}
 
 namespace {
 
@@ -219,6 +211,108 @@ GuestReceives ClassifyFromHost(const QByteArray &text)
     if (text.startsWith('-'))
         return GuestReceives::Departure;
     return GuestReceives::Shown;
+}
+
+namespace {
+
+// A message's fixed text before and after its one field (a name, an address).
+struct Frame {
+    QByteArray before;
+    QByteArray after;
+};
+
+// The frame of a message, as its own builder writes it around a stand-in field.
+template <typename Builder>
+Frame FrameOf(Builder build)
+{
+    const QByteArray field = "\x01";
+    const QByteArray built = build(field);
+    const qsizetype at = built.indexOf(field);
+    return {built.left(at), built.mid(at + field.size())};
+}
+
+// The length of `text`'s start from the frame's fore part up to and
+// including the first after part; 0 when there is none.
+qsizetype FramedLength(const QByteArray &text, const Frame &frame)
+{
+    if (!text.startsWith(frame.before))
+        return 0;
+    const qsizetype at = text.indexOf(frame.after, frame.before.size());
+    return at < 0 ? 0 : at + frame.after.size();
+}
+
+// The field of a text that is exactly one such message.
+std::optional<QByteArray> FieldOf(const QByteArray &text, const Frame &frame)
+{
+    if (FramedLength(text, frame) != text.size())
+        return std::nullopt;
+    return text.mid(frame.before.size(), text.size() - frame.before.size() - frame.after.size());
+}
+
+bool IsDottedAddress(const QByteArray &text)
+{
+    const QList<QByteArray> parts = text.split('.');
+    if (parts.size() != 4)
+        return false;
+    for (const QByteArray &part : parts) {
+        bool number = false;
+        if (part.isEmpty() || part.size() > 3 || part.toInt(&number) > 255 || !number)
+            return false;
+    }
+    return true;
+}
+
+// The length of a notice that ends with a dotted address. A digit that a
+// "<" follows is a chat line's colour digit, not the address's last.
+qsizetype AddressNoticeLength(const QByteArray &text, const Frame &frame)
+{
+    if (!text.startsWith(frame.before))
+        return 0;
+    qsizetype end = frame.before.size();
+    while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.'))
+        ++end;
+    if (end < text.size() && text[end] == '<')
+        --end;
+    return IsDottedAddress(text.mid(frame.before.size(), end - frame.before.size())) ? end : 0;
+}
+
+Frame TakenFrame()
+{
+    return FrameOf([](const QByteArray &name) { return NameRefused(NameRefusal::Taken, name); });
+}
+
+} // namespace
+
+std::optional<QByteArray> TakenNameIn(const QByteArray &text)
+{
+    const std::optional<QByteArray> name = FieldOf(text, TakenFrame());
+    return name && !name->isEmpty() ? name : std::nullopt;
+}
+
+qsizetype KnownHostTextLength(const QByteArray &text)
+{
+    for (const QByteArray &exact : {Refusal(), ServerDown(), NameRefused(NameRefusal::Empty, {}),
+                                    NameRefused(NameRefusal::TooLong, {}),
+                                    NameRefused(NameRefusal::ControlCharacter, {})})
+        if (text.startsWith(exact))
+            return exact.size();
+    if (const qsizetype length = AddressNoticeLength(text, FrameOf(ArrivalNotice)))
+        return length;
+    const Frame refusalNotice = FrameOf(RefusalNotice);
+    if (const qsizetype length = FramedLength(text, refusalNotice);
+        length && IsDottedAddress(*FieldOf(text.left(length), refusalNotice)))
+        return length;
+    for (const Frame &frame : {FrameOf(Greeting), FrameOf(BusyGreeting), TakenFrame()})
+        if (const qsizetype length = FramedLength(text, frame))
+            return length;
+    return 0;
+}
+
+std::optional<QByteArray> HostNameInGreeting(const QByteArray &text)
+{
+    if (std::optional<QByteArray> name = FieldOf(text, FrameOf(Greeting)))
+        return name;
+    return FieldOf(text, FrameOf(BusyGreeting));
 }
 
 bool IsChatLine(const QByteArray &text)

@@ -83,6 +83,12 @@ HostReceives ClassifyFromGuest(const QByteArray &text);
 enum class GuestReceives { List, Departure, Shown };
 GuestReceives ClassifyFromHost(const QByteArray &text);
 
+// The length of the host's text of a known, whole form (a greeting, a
+// notice, a refusal) that `text` begins with; 0 when it begins with none.
+qsizetype KnownHostTextLength(const QByteArray &text);
+// The host's nickname in a greeting, busy or not; nullopt for any other text.
+std::optional<QByteArray> HostNameInGreeting(const QByteArray &text);
+
 // A chat line: a colour digit, then "<" and the sender's nickname.
 bool IsChatLine(const QByteArray &text);
 // Where a chat line of this sender may begin: a colour digit, "<", the

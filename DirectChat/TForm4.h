@@ -236,7 +236,7 @@ private:
     qint64 Now() const { return clock.elapsed(); }
     // Closes the server and its connections; tells of it when it was listening.
     void CloseHost();
-    void ShowDeparture(int position);
+    void ShowDeparture(const HostTextReader::Text &departure);
     void PlayArrivalSound();
     void StopGuestAttempts();
     QString TryingStatus() const;

@@ -55,7 +55,8 @@ QList<QByteArray> RunRoster(HostRoster &roster, const QList<QByteArray> &steps)
     return done;
 }
 
-// What the reader gave, one "kind:bytes" a text: L list, D departure, S shown.
+// What the reader gave, one "kind:bytes" a text: L list, D departure (and
+// who left), S shown.
 QList<QByteArray> Described(const QList<HostTextReader::Text> &texts)
 {
     QList<QByteArray> described;
@@ -63,7 +64,7 @@ QList<QByteArray> Described(const QList<HostTextReader::Text> &texts)
         const char kind = text.kind == Protocol::GuestReceives::List        ? 'L'
                           : text.kind == Protocol::GuestReceives::Departure ? 'D'
                                                                             : 'S';
-        described << kind + (':' + text.bytes);
+        described << kind + (':' + text.bytes) + (text.departed ? " (" + *text.departed + " left)" : QByteArray());
     }
     return described;
 }
@@ -217,6 +218,35 @@ void TestChatState::reader_data()
         << Texts{FullRead("#Anna,"), ",Bob"} << true << Texts{"L:" + FullRead("#Anna,") + ",Bob"};
     QTest::newRow("a full read whose rest never comes")
         << Texts{FullRead("#Anna,")} << false << Texts{"L:" + FullRead("#Anna,")};
+    const QByteArray greeting = Protocol::Greeting("Hosty");
+    QTest::newRow("a greeting and the list") << Texts{greeting + "#Anna"} << true << Texts{"S:" + greeting, "L:#Anna"};
+    QTest::newRow("an arrival notice and a list")
+        << Texts{"New guest coming from address: 10.0.0.5#Anna"} << true
+        << Texts{"S:New guest coming from address: 10.0.0.5", "L:#Anna"};
+    QTest::newRow("an arrival notice and a participant's line")
+        << Texts{"#Bob", "New guest coming from address: 127.0.0.20<Bob> hi"} << true
+        << Texts{"L:#Bob", "S:New guest coming from address: 127.0.0.2", "S:0<Bob> hi"};
+    QTest::newRow("a list and a participant's line")
+        << Texts{"#Anna,Bob", "#Anna,Bob0<Bob> hi"} << true << Texts{"L:#Anna,Bob", "L:#Anna,Bob", "S:0<Bob> hi"};
+    QTest::newRow("two participants' lines")
+        << Texts{"#Anna,Bob", "0<Anna> one 3<Bob> two"} << true << Texts{"L:#Anna,Bob", "S:0<Anna> one ", "S:3<Bob> two"};
+    QTest::newRow("the host's lines, known from its greeting")
+        << Texts{greeting, "3<Hosty> hi0<Hosty> again"} << true
+        << Texts{"S:" + greeting, "S:3<Hosty> hi", "S:0<Hosty> again"};
+    QTest::newRow("a line of a name not in the list stays whole")
+        << Texts{"#Bob", "0<Bob> hi0<Eve> hey"} << true << Texts{"L:#Bob", "S:0<Bob> hi0<Eve> hey"};
+    QTest::newRow("a departure and a line")
+        << Texts{"#Anna,Bob", "-01Anna0<Anna> bye"} << true << Texts{"L:#Anna,Bob", "D:-01Anna (Bob left)", "S:0<Anna> bye"};
+    QTest::newRow("a line and a departure with the list it leaves")
+        << Texts{"#Anna,Bob", "0<Anna> hi-01Anna"} << true << Texts{"L:#Anna,Bob", "S:0<Anna> hi", "D:-01Anna (Bob left)"};
+    QTest::newRow("a departure look-alike with another list stays whole")
+        << Texts{"#Anna,Bob", "0<Anna> see -01Eve"} << true << Texts{"L:#Anna,Bob", "S:0<Anna> see -01Eve"};
+    QTest::newRow("nothing begins inside a quoted entry")
+        << Texts{"#Bob", "#\"x 0<Bob> y\",Bob"} << true << Texts{"L:#Bob", "L:#\"x 0<Bob> y\",Bob"};
+    QTest::newRow("two lists glued stay one")
+        << Texts{"#Vee,Cid,Bob#Vee,Cid,Bob,Ann"} << true << Texts{"L:#Vee,Cid,Bob#Vee,Cid,Bob,Ann"};
+    QTest::newRow("a departure of no participant")
+        << Texts{"#Anna", "-05"} << true << Texts{"L:#Anna", "D:-05"};
 }
 
 // Each read goes in; where a read was cut short and its rest never comes,
