@@ -75,6 +75,18 @@ void TForm4::SendToAllGuests(const QByteArray &text)
         SendToGuest(guests.Items(index), text);
 }
 
+void TForm4::SendLatestListToAllGuests()
+{
+    // A list that still waits to go to a guest is needless once a newer one follows it.
+    const QByteArray list = roster.ListText();
+    const TClientList &guests = TCPServer1->Clients();
+    for (int index = 0; index < guests.Count(); ++index) {
+        const int before = std::exchange(sendingTo, guests.Items(index));
+        TCPServer1->SendLatestText(guests.Items(index), list);
+        sendingTo = before;
+    }
+}
+
 void TForm4::wireServerEvents()
 {
     clock.start();
@@ -265,7 +277,7 @@ void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
         switch (text.action) {
         case Action::Registered:
             MirrorRosterEntry(text.entry);
-            SendToAllGuests(roster.ListText());
+            SendLatestListToAllGuests();
             break;
         case Action::Refused:
             RefuseName(text);

@@ -222,6 +222,7 @@ private:
     void MirrorRosterEntry(const HostRoster::Entry &entry);
     void SendToGuest(int socket, const QByteArray &text);
     void SendToAllGuests(const QByteArray &text);
+    void SendLatestListToAllGuests();
     // Does what the roster says of a guest's texts: register, refuse, relay.
     void HandleGuestTexts(const QList<HostRoster::GuestText> &texts);
     void RefuseName(const HostRoster::GuestText &text);

@@ -229,6 +229,14 @@ void TCustomWSocket::SocketSend(int socket, int, const QByteArray &text)
         ReportError(error);
 }
 
+void TCustomWSocket::SocketSendLatest(int socket, const QByteArray &text)
+{
+    if (text.isEmpty())
+        return;
+    if (const int error = WindowHandle->Send(socket, text, TNotificationEndpoint::Sending::Superseding))
+        ReportError(error);
+}
+
 QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
 {
     const TransportResult received =

@@ -58,6 +58,10 @@ public:
     bool ResolveAddress(const QString &host, const QString &port, sockaddr_in &address);
     bool ResolvePort(const QString &port, sockaddr_in &address);
     void SocketSend(int socket, int flags, const QByteArray &text);
+    // As SocketSend, for a text that makes the last one sent this way
+    // needless: that one is dropped while it still waits whole at the end of
+    // what the socket has not taken yet.
+    void SocketSendLatest(int socket, const QByteArray &text);
     QByteArray SocketReceive(int socket, int flags);
     // The graceful close: stop notifications, send what is queued, shut down
     // sending, drain, close. Sets the variable to -1 when the socket is closed.

@@ -28,6 +28,8 @@ struct TNotificationEndpoint::Watch {
     // The send queue overflowed; the close notification is on its way.
     bool broken = false;
     QByteArray queue;
+    // The end of the queue that superseding bytes fill, whole and unsent; 0 for none.
+    qsizetype supersedable = 0;
     std::unique_ptr<Transport> transport;
     QSocketNotifier *reader = nullptr;
     QSocketNotifier *writer = nullptr;
@@ -319,8 +321,10 @@ void TNotificationEndpoint::ReadyToWrite(int socket)
         return;
     }
     // A failed send means the peer has gone; the read side reports its close.
-    if (SendQueued(socket, *watch) != 0)
+    if (SendQueued(socket, *watch) != 0) {
         watch->queue.clear();
+        watch->supersedable = 0;
+    }
     UpdateNotifiers(socket, *watch);
 }
 
@@ -345,17 +349,22 @@ int TNotificationEndpoint::SendQueued(int, Watch &watch)
         if (sent.wouldBlock || sent.error != 0)
             return sent.error;
         watch.queue.remove(0, sent.bytes);
+        if (watch.queue.size() < watch.supersedable)
+            watch.supersedable = 0; // begun: it goes whole now
     }
     return 0;
 }
 
-int TNotificationEndpoint::Send(int socket, const QByteArray &bytes)
+int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sending)
 {
     if (Watch *watch = FindWatch(socket)) {
         if (watch->broken)
             return 0; // the connection is being closed; nothing more goes out
         if (!watch->queue.isEmpty()) {
+            if (sending == Sending::Superseding)
+                watch->queue.chop(std::exchange(watch->supersedable, 0));
             Enqueue(socket, *watch, bytes);
+            watch->supersedable = sending == Sending::Superseding && !watch->broken ? bytes.size() : 0;
             return 0;
         }
     }
@@ -366,7 +375,9 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes)
         if (taken.error != 0)
             return taken.error;
         if (taken.wouldBlock) {
-            Enqueue(socket, WatchOf(socket), bytes.mid(sent));
+            Watch &watch = WatchOf(socket);
+            Enqueue(socket, watch, bytes.mid(sent));
+            watch.supersedable = sending == Sending::Superseding && sent == 0 && !watch.broken ? bytes.size() : 0;
             return 0;
         }
         sent += taken.bytes;
@@ -383,6 +394,7 @@ void TNotificationEndpoint::Enqueue(int socket, Watch &watch, const QByteArray &
     }
     watch.broken = true;
     watch.queue = QByteArray();
+    watch.supersedable = 0;
     UpdateNotifiers(socket, watch);
     QMetaObject::invokeMethod(
         this,
@@ -401,5 +413,6 @@ void TNotificationEndpoint::FlushBeforeClose(int socket)
         return;
     SendQueued(socket, *watch);
     watch->queue = QByteArray();
+    watch->supersedable = 0;
     UpdateNotifiers(socket, *watch);
 }

@@ -72,7 +72,10 @@ public:
     void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
     // Sends the bytes after whatever is queued for the socket; queues what the
     // socket does not take now. Gives 0 or the error number of a failed send.
-    int Send(int socket, const QByteArray &bytes);
+    // Bytes that supersede take the place of bytes sent before them that also
+    // supersede, while those still wait whole at the end of the queue.
+    enum class Sending { InTurn, Superseding };
+    int Send(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
     // Ends our sending on the socket. Gives 0 or an error number.
     int ShutdownSending(int socket);
     // One last try to send what is queued for the socket; the rest is dropped.

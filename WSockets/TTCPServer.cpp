@@ -88,6 +88,11 @@ void TTCPServer::SendText(int socket, const QByteArray &text)
     SocketSend(socket, 0, text);
 }
 
+void TTCPServer::SendLatestText(int socket, const QByteArray &text)
+{
+    SocketSendLatest(socket, text);
+}
+
 QByteArray TTCPServer::ReceiveText(int socket)
 {
     return SocketReceive(socket, 0);

@@ -23,6 +23,8 @@ public:
     // Closes every accepted connection and the listening socket, without OnClose.
     void Close();
     void SendText(int socket, const QByteArray &text);
+    // A text that makes the last one sent this way needless, if that one still waits to go.
+    void SendLatestText(int socket, const QByteArray &text);
     QByteArray ReceiveText(int socket);
     // Removes the socket from Clients and closes it gracefully, without OnClose.
     void CloseClient(int socket);

@@ -86,6 +86,7 @@ private slots:
     void slowReadsTakeTurns();
     void dataBeforeCloseIsReadFirst();
     void slowPeerGetsEveryTextInOrder();
+    void latestTextTakesThePlaceOfTheOneWaiting();
     void peerThatNeverReadsIsClosed();
     void closeBeforeTheOverflowIsReportedIsQuiet();
     void disconnectSendsWhatIsQueued();
@@ -326,6 +327,31 @@ void TestSocketBase::slowPeerGetsEveryTextInOrder()
     QVERIFY(received == expected);
     QCOMPARE(connection.server.QueuedBytes(connection.accepted), 0);
     QCOMPARE(connection.log.events, QStringList{"accept"});
+}
+
+// A text sent as the latest of its kind takes the place of the one before it
+// while that still waits whole at the end of the queue; the texts sent in
+// turn keep their order.
+void TestSocketBase::latestTextTakesThePlaceOfTheOneWaiting()
+{
+    Connection connection;
+    QVERIFY(connection.Open(++port, 4096));
+    ShrinkSendBuffer(connection.accepted);
+    TTCPServer &server = connection.server;
+    QByteArray expected;
+    for (int number = 0; number < 10000 && server.QueuedBytes(connection.accepted) == 0; ++number) {
+        expected += NumberedText(number, 100);
+        server.SendText(connection.accepted, expected.right(100));
+    }
+    for (const char *text : {"#one", "#two", "line", "#three", "#four"}) {
+        if (text[0] == '#')
+            server.SendLatestText(connection.accepted, text);
+        else
+            server.SendText(connection.accepted, text);
+    }
+    expected += "#twoline#four";
+    QCOMPARE(connection.peer.ReadAtLeast(expected.size(), 20000), expected);
+    QVERIFY(connection.peer.ReadAtLeast(1, 200).isEmpty());
 }
 
 // A peer that takes nothing fills the queue; at the bound the connection is
