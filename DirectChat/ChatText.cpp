@@ -25,6 +25,17 @@ ChatTextParts SplitChatText(const QString &text)
     return parts;
 }
 
+QString WithVisibleControls(QString text)
+{
+    for (QChar &character : text) {
+        if (character.unicode() < 32)
+            character = QChar(0x2400 + character.unicode());
+        else if (character.unicode() == 127)
+            character = QChar(0x2421);
+    }
+    return text;
+}
+
 QString LongTimeOfDay(const QTime &time)
 {
     QString format = QLocale::system().timeFormat(QLocale::LongFormat);

@@ -35,6 +35,11 @@ struct ChatTextParts {
 
 ChatTextParts SplitChatText(const QString &text);
 
+// The text with each control character (codes 0 to 31, and 127) shown as a
+// visible mark (U+2400 to U+241F, U+2421): a text from a peer never breaks a
+// line or hides a part of itself where people read it.
+QString WithVisibleControls(QString text);
+
 class QTime;
 
 // The time of day as the system's long time format writes it, without a time zone.

@@ -152,6 +152,8 @@ void TForm4::ShowPendingChatLines()
 
 void TForm4::ShowText(const ShownText &shown, ChatTextParts parts)
 {
+    parts.name = WithVisibleControls(std::move(parts.name));
+    parts.message = WithVisibleControls(std::move(parts.message));
     QueueChatLine(std::move(parts));
     emit textShown(shown);
 }

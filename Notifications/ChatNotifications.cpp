@@ -66,8 +66,9 @@ void ChatNotifications::Tell(const QString &news)
 {
     if (!notifySwitch->isChecked() || UserIsLooking())
         return;
-    if (!notifier.Tell(news))
-        main.TrayIcon1->ShowBalloon(QStringLiteral("Vanu"), news);
+    const QString shown = WithVisibleControls(news);
+    if (!notifier.Tell(shown))
+        main.TrayIcon1->ShowBalloon(QStringLiteral("Vanu"), shown);
     // Once, until the user looks: a flood of lines is no flood of calls.
     if (!alerted) {
         QApplication::alert(&main);

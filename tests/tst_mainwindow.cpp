@@ -143,6 +143,9 @@ void TestMainWindow::chatLines_data()
     QTest::newRow("no >") << "0<Ann" << QStringList{" | #0000ff | bold", "0<Ann | #00ff00 | regular"};
     QTest::newRow("markup stays text") << "5<b>x</b>"
                                        << QStringList{"<b> | #ff0000 | bold", "x</b> | #00ff00 | regular"};
+    QTest::newRow("a line break shows as a mark")
+        << "0<Bob> hi\n<Bob> my password\r\tx"
+        << QStringList{"<Bob> | #0000ff | bold", QString::fromUtf8(" hi\u240a<Bob> my password\u240d\u2409x | #00ff00 | regular")};
 }
 
 void TestMainWindow::chatLines()

@@ -45,7 +45,8 @@ void TestNotifications::notificationsWhileHidden()
     QVERIFY(chat.host.ReadAtLeast(mine.size()).endsWith(mine));
     fromHost(mine);
     fromHost("2<Bob> hi");
-    QCOMPARE(chat.guest.notifier.told, QStringList{"<Bob> hi"});
+    fromHost("2<Bob> a\nb");
+    QCOMPARE(chat.guest.notifier.told, (QStringList{"<Bob> hi", QString::fromUtf8("<Bob> a\u240ab")}));
 
     chat.guest.notifier.serviceThere = false;
     fromHost("2<Bob> again");
