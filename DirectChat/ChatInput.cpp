@@ -26,7 +26,7 @@ bool TForm4::eventFilter(QObject *watched, QEvent *event)
 void TForm4::EnableInput(bool enabled)
 {
     if (enabled)
-        Edit1->setMaxLength(Protocol::LongestTypedText(Bytes(windows.Form8->Nickname()).size()));
+        Edit1->setMaxLength(Protocol::LongestTypedText(Bytes(ChatNickname()).size()));
     Edit1->setEnabled(enabled);
 }
 
@@ -37,7 +37,7 @@ void TForm4::Edit1KeyPress()
     const TForm8 &setup = *windows.Form8;
     const char colour =
         Protocol::ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
-    const QByteArray nickname = Bytes(setup.Nickname());
+    const QByteArray nickname = Bytes(ChatNickname());
     // A nickname loaded since the input line was enabled may leave less room.
     const QByteArray typed = Bytes(Edit1->text()).left(Protocol::LongestTypedText(nickname.size()));
     if (typed.isEmpty())

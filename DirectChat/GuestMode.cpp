@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QTime>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -27,6 +28,12 @@ namespace {
 // the walk waits this long before it starts again at the first, so that a
 // guest with no host about does not keep the machine busy.
 constexpr int kRoundPauseMs = 1000;
+
+// After a lost link the guest connects again after 1 s, then 2, 4 and so on,
+// up to every 30 s; an attempt that has no answer in 10 s is given up.
+constexpr int kFirstReconnectMs = 1000;
+constexpr int kLongestReconnectMs = 30000;
+constexpr int kReconnectAttemptMs = 10000;
 
 // A read that fills the whole buffer was cut short: the rest of its text
 // follows at once, and is waited for this long at most.
@@ -50,6 +57,14 @@ void TForm4::wireClientEvents()
         if (!UserClosed && ImClient1->isChecked() && TCPClient1->State() == wsClosed)
             Guarded([this] { ConnectToHost(); });
     });
+    reconnectPause.setSingleShot(true);
+    connect(&reconnectPause, &QTimer::timeout, this, [this] { Guarded([this] { ReconnectToHost(); }); });
+    reconnectAttempt.setSingleShot(true);
+    reconnectAttempt.setInterval(kReconnectAttemptMs);
+    connect(&reconnectAttempt, &QTimer::timeout, this, [this] {
+        if (reconnecting && TCPClient1->State() == wsConnecting)
+            Guarded([this] { ScheduleReconnect(); });
+    });
     restOfText.setSingleShot(true);
     restOfText.setInterval(kRestOfTextWaitMs);
     connect(&restOfText, &QTimer::timeout, this, [this] { Guarded([this] { HandleHostTexts(hostReader.TakeHeld()); }); });
@@ -57,7 +72,7 @@ void TForm4::wireClientEvents()
 
 bool TForm4::GuestAttemptUnderWay() const
 {
-    return TCPClient1->State() != wsClosed || roundPause.isActive();
+    return TCPClient1->State() != wsClosed || roundPause.isActive() || reconnectPause.isActive();
 }
 
 QString TForm4::TryingStatus() const
@@ -72,9 +87,63 @@ void TForm4::StopGuestAttempts()
     Timer1->stop(); // a registration due for a connection that is going
     restOfText.stop();
     hostReader.Clear();
+    reconnectPause.stop();
+    reconnectAttempt.stop();
+    reconnecting = false;
+    reconnectDelayMs = 0;
+}
+
+void TForm4::ScheduleReconnect()
+{
+    TCPClient1->Close();
+    Trying = false;
+    ImClient1->setChecked(false);
+    reconnectDelayMs = reconnectDelayMs == 0 ? kFirstReconnectMs : std::min(2 * reconnectDelayMs, kLongestReconnectMs);
+    reconnectPause.start(reconnectDelayMs);
+}
+
+void TForm4::ReconnectToHost()
+{
+    if (UserClosed)
+        return;
+    reconnecting = true;
+    Trying = true;
+    ImClient1->setChecked(true);
+    ShowState(GuestIcon(), GuestIcon(), QStringLiteral("Guest"));
+    reconnectAttempt.start();
+    ConnectToHost(); // on the port the chat was on
 }
 
 void TForm4::ImClient1Click()
+{
+    chatNickname.reset();
+    nextNameNumber = 2;
+    JoinHost();
+}
+
+QString TForm4::ChatNickname() const
+{
+    return chatNickname.value_or(windows.Form8->Nickname());
+}
+
+void TForm4::OfferAnotherName()
+{
+    const QString taken = ChatNickname();
+    const QString other = windows.Form8->Nickname() + QString::number(nextNameNumber);
+    // Asked once the close has been handled, not inside it.
+    QTimer::singleShot(0, this, [this, taken, other] {
+        Guarded([&] {
+            if (!seams.prompts.Confirm(
+                    QStringLiteral("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
+                return;
+            ++nextNameNumber;
+            chatNickname = other; // for this chat only: the setup keeps the user's own
+            JoinHost();
+        });
+    });
+}
+
+void TForm4::JoinHost()
 {
     TForm8 &setup = *windows.Form8;
     if (setup.HostAddress().isEmpty() || setup.Nickname().isEmpty())
@@ -90,6 +159,7 @@ void TForm4::ImClient1Click()
     }
     Trying = true;
     UserClosed = true;
+    StopGuestAttempts(); // and an attempt to connect again that was due
     Timer2->stop(); // host mode is left, and with it the attempts to listen
     CloseHost();
     ClearParticipants();
@@ -116,12 +186,18 @@ void TForm4::ConnectToHost()
         return;
     EnableInput(true);
     setup.eName->setReadOnly(true);
-    setWindowTitle(setup.Nickname() + QStringLiteral(" is Guest to ") + setup.HostAddress());
+    setWindowTitle(ChatNickname() + QStringLiteral(" is Guest to ") + setup.HostAddress());
     Edit1->setFocus();
 }
 
 void TForm4::TCPClient1Error(int error, const QString &text)
 {
+    if (reconnecting) {
+        // No box and no walk through the ports: the host is away for now.
+        if (!UserClosed)
+            ScheduleReconnect();
+        return;
+    }
     if (error != SocketError::ConnectionRefused) {
         seams.prompts.ShowError(text);
         return;
@@ -146,17 +222,24 @@ void TForm4::TCPClient1Error(int error, const QString &text)
 void TForm4::TCPClient1Connect(int)
 {
     Trying = false;
-    ClearChatView();
-    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Guest."),
-                    ShownText::Kind::Start);
-    BringForward();
+    rejoined = std::exchange(reconnecting, false);
+    if (rejoined) {
+        // The chat goes on where it was; the registration follows as at the start.
+        reconnectAttempt.stop();
+        AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : Connected to the host again."));
+    } else {
+        ClearChatView();
+        AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Guest."),
+                        ShownText::Kind::Start);
+        BringForward();
+    }
     SetStatusText(QStringLiteral("Connected on local port ") + TCPClient1->GetLocalPort(TCPClient1->SocketHandle()));
     Timer1->start();
 }
 
 void TForm4::Timer1Timer()
 {
-    TCPClient1->SendText(Protocol::Registration(Bytes(windows.Form8->Nickname())));
+    TCPClient1->SendText(Protocol::Registration(Bytes(ChatNickname())));
     Timer1->stop();
 }
 
@@ -177,6 +260,7 @@ void TForm4::HandleHostTexts(const QList<HostTextReader::Text> &texts)
     for (const HostTextReader::Text &text : texts) {
         switch (text.kind) {
         case Protocol::GuestReceives::List:
+            reconnectDelayMs = 0; // in the chat again
             ParticipantList()->clear();
             for (const QByteArray &entry : text.participants)
                 ParticipantList()->addItem(seams.codePage.ToUnicode(entry));
@@ -191,6 +275,8 @@ void TForm4::HandleHostTexts(const QList<HostTextReader::Text> &texts)
             }
             break;
         case Protocol::GuestReceives::Shown:
+            if (Protocol::TakenNameIn(text.bytes) == Bytes(ChatNickname()))
+                nameTaken = true;
             AddChatLine(text.bytes);
             break;
         }
@@ -219,6 +305,8 @@ void TForm4::PlayArrivalSound()
 
 void TForm4::TCPClient1Close(int)
 {
+    // A link that was lost, not closed by the host, is taken up again.
+    const bool lost = TCPClient1->CloseError() != 0;
     HandleHostTexts(hostReader.TakeHeld()); // what came before the close is shown first
     TCPClient1->Close();
     StopGuestAttempts(); // no registration for a connection that has ended
@@ -233,4 +321,14 @@ void TForm4::TCPClient1Close(int)
         SetStatusText(QStringLiteral("Connection closed by Server!"));
     ParticipantList()->clear();
     emit hostLinkEnded(StatusText());
+    if (std::exchange(nameTaken, false)) {
+        // Back after a lost link, the name is still the old connection's
+        // until the host finds that one dead: try again a little later.
+        if (rejoined && reconnectSwitch->isChecked())
+            ScheduleReconnect();
+        else
+            OfferAnotherName();
+    } else if (lost && reconnectSwitch->isChecked() && !UserClosed) {
+        ScheduleReconnect();
+    }
 }

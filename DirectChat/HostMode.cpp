@@ -117,6 +117,7 @@ void TForm4::ImServer1Click()
     Trying = true;
     UserClosed = true;
     StopGuestAttempts();
+    chatNickname.reset();
     TCPClient1->Close();
     // The list of a chat we were a guest in is not ours to host.
     ClearParticipants();

@@ -12,6 +12,7 @@
 #include "TTCPServer.h"
 #include "TTrayIcon.h"
 #include "TfFriends.h"
+#include "UserPreferences.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -186,6 +187,8 @@ void TForm4::createMenus()
     couponMenu = menuBar()->addMenu(QStringLiteral("C&oupon"));
     Inf1 = AddItem(couponMenu, QStringLiteral("&Friends"), &TForm4::Inf1Click, true);
     Quiet1 = AddItem(couponMenu, QStringLiteral("&Quiet"), &TForm4::Quiet1Click, true);
+    reconnectSwitch = couponMenu->addAction(QStringLiteral("&Reconnect"));
+    KeepSwitchInPreferences(*reconnectSwitch, QStringLiteral("reconnect"), true);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1 = AddItem(help, QStringLiteral("&About"), &TForm4::Help1Click);

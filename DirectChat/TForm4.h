@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class ChatFindBar;
 class QAction;
@@ -81,6 +82,8 @@ public:
     QAction *Exit1 = nullptr;
     QAction *Inf1 = nullptr;
     QAction *Quiet1 = nullptr;
+    // After a lost link the guest connects again by itself; kept in the user's preferences.
+    QAction *reconnectSwitch = nullptr;
     // The menu of Friends and Quiet, where features add their own switches.
     QMenu *couponMenu = nullptr;
     QAction *Help1 = nullptr;
@@ -163,6 +166,9 @@ public:
     // Guest mode.
     void ImClient1Click();
     void ConnectToHost();
+    // The nickname in this chat: the setup's, or one with a number added
+    // after the host found the setup's taken.
+    QString ChatNickname() const;
     void TCPClient1Error(int error, const QString &text);
     void TCPClient1Connect(int socket);
     void TCPClient1Data(int socket);
@@ -240,6 +246,13 @@ private:
     void ShowDeparture(const HostTextReader::Text &departure);
     void PlayArrivalSound();
     void StopGuestAttempts();
+    // After a lost link: the next attempt to connect again, a little later each time.
+    void ScheduleReconnect();
+    void ReconnectToHost();
+    // Joins the host in the setup with the chat's nickname.
+    void JoinHost();
+    // The host refused the name as taken: offers the same name with a number added.
+    void OfferAnotherName();
     QString TryingStatus() const;
     // Shows what the host sent, text by text, and keeps the participant list.
     void HandleHostTexts(const QList<HostTextReader::Text> &texts);
@@ -263,6 +276,18 @@ private:
     QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
+    // Connecting again after a lost link: the wait before the next attempt,
+    // which doubles up to a limit, and the time an attempt may take.
+    QTimer reconnectPause;
+    QTimer reconnectAttempt;
+    int reconnectDelayMs = 0;
+    bool reconnecting = false;
+    // This connection was made again after a lost link.
+    bool rejoined = false;
+    // The host said that our name is taken.
+    bool nameTaken = false;
+    std::optional<QString> chatNickname;
+    int nextNameNumber = 2;
     // Joins the host's texts that come in pieces; a piece waits at most this long for the rest.
     HostTextReader hostReader;
     QTimer restOfText;

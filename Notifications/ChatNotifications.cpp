@@ -5,22 +5,14 @@
 #include "Protocol.h"
 #include "TForm4.h"
 #include "TTrayIcon.h"
+#include "UserPreferences.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QMenu>
-#include <QSettings>
 
 namespace {
-
-// The user's own preferences, beside the settings but never in a setup file,
-// which other copies read.
-QSettings Preferences()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vanu"),
-                     QStringLiteral("preferences"));
-}
 
 const QString kNotifyKey = QStringLiteral("notifications");
 
@@ -33,9 +25,11 @@ ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier, const Cod
     : main(main), notifier(notifier), codePage(codePage)
 {
     notifySwitch = main.couponMenu->addAction(QStringLiteral("&Notify"));
-    notifySwitch->setCheckable(true);
-    notifySwitch->setChecked(Preferences().value(kNotifyKey, true).toBool());
-    connect(notifySwitch, &QAction::toggled, this, &ChatNotifications::SwitchToggled);
+    KeepSwitchInPreferences(*notifySwitch, kNotifyKey, true);
+    connect(notifySwitch, &QAction::toggled, this, [this](bool on) {
+        if (!on)
+            this->notifier.Forget();
+    });
     notifier.onActivated = [&main] {
         main.Open1Click();
         main.raise();
@@ -47,14 +41,6 @@ ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier, const Cod
 ChatNotifications::~ChatNotifications()
 {
     notifier.onActivated = nullptr;
-}
-
-void ChatNotifications::SwitchToggled(bool on)
-{
-    QSettings preferences = Preferences();
-    preferences.setValue(kNotifyKey, on);
-    if (!on)
-        notifier.Forget();
 }
 
 bool ChatNotifications::UserIsLooking() const

@@ -41,7 +41,6 @@ private:
     // Tells the news on the desktop, unless the switch is off or the user is looking.
     void Tell(const QString &news);
     bool IsOwnLineBack(const QByteArray &text);
-    void SwitchToggled(bool on);
 
     TForm4 &main;
     Notifier &notifier;

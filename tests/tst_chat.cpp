@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -114,6 +115,8 @@ private slots:
     void colourOutsideTheTable();
     void twoProgramsChat();
     void hostClosingEndsTheGuest();
+    void aLostLinkIsTakenUpAgain();
+    void aTakenNameIsOfferedWithANumber();
 
 private:
     quint16 NextPorts() { return base += 30; }
@@ -807,6 +810,67 @@ void TestChat::hostClosingEndsTheGuest()
     QVERIFY(!guest.Main().Edit1->isEnabled());
     QVERIFY(guest.SetupDialog().eName->isReadOnly());
     QCOMPARE(Participants(guest), QStringList());
+}
+
+// A link lost (a reset, not the host's close) is taken up again a second
+// later: the guest registers again and says so. Switched off, it is not;
+// "Close Chat" stops an attempt that is due.
+void TestChat::aLostLinkIsTakenUpAgain()
+{
+    GuestOfARawHost chat;
+    TForm4 &main = chat.guest.Main();
+    // The switch is the user's preference, which outlives this test: on here, and on after it.
+    main.reconnectSwitch->setChecked(true);
+    const auto switchedOnAgain = qScopeGuard([&] { main.reconnectSwitch->setChecked(true); });
+    QVERIFY(chat.Start(base));
+    QCOMPARE(chat.host.ReadAtLeast(5), QByteArray(" Anna"));
+    chat.host.Reset();
+    QTRY_COMPARE(main.StatusText(), QStringLiteral("Connection to the host was lost: Connection reset by peer"));
+    LoopbackPeer again = chat.listener.AcceptOne();
+    QVERIFY(again.IsOpen());
+    QCOMPARE(again.ReadAtLeast(5), QByteArray(" Anna"));
+    QVERIFY(main.ChatLines().last().endsWith(" : Connected to the host again."));
+    QVERIFY(main.ImClient1->isChecked());
+
+    again.Reset();
+    QTRY_VERIFY(!main.ImClient1->isChecked());
+    QVERIFY(main.GuestAttemptUnderWay()); // the next attempt is due
+    main.CloseChat2->trigger();
+    QVERIFY(!main.GuestAttemptUnderWay());
+
+    main.reconnectSwitch->trigger();
+    QVERIFY(!main.reconnectSwitch->isChecked());
+    main.ImClient1->trigger();
+    LoopbackPeer third = chat.listener.AcceptOne();
+    QVERIFY(third.IsOpen());
+    QTRY_COMPARE(main.TCPClient1->State(), wsConnected);
+    third.Reset();
+    QTRY_VERIFY(!main.ImClient1->isChecked());
+    QVERIFY(!main.GuestAttemptUnderWay());
+    QCOMPARE(chat.guest.prompts.shown, QStringList());
+}
+
+// A second Anna is refused; her copy offers the name with a number added,
+// for this chat only, and joins with it.
+void TestChat::aTakenNameIsOfferedWithANumber()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    TestProgram anna(TestProgram::Setup("Anna"));
+    TestProgram other(TestProgram::Setup("Anna"));
+    QVERIFY(host.StartHost(base));
+    anna.StartGuest(base);
+    QTRY_COMPARE(Participants(host), QStringList{"Anna"});
+    other.prompts.confirmAnswers = {true};
+    other.StartGuest(base);
+    QTRY_COMPARE(Participants(host), (QStringList{"Anna", "Anna2"}));
+    QCOMPARE(other.prompts.shown, QStringList{"confirm: The name Anna is taken in this chat. Join it as Anna2?"});
+    QVERIFY(host.Main().ChatLines().contains("Connection closed for 127.0.0.1: the name Anna is taken"));
+    QCOMPARE(other.SetupDialog().Nickname(), QStringLiteral("Anna"));
+    QCOMPARE(other.Main().windowTitle(), QStringLiteral("Anna2 is Guest to 127.0.0.1"));
+    other.Main().Edit1->setText(QStringLiteral("hi"));
+    QTest::keyClick(other.Main().Edit1, Qt::Key_Return);
+    QTRY_VERIFY(anna.Main().ChatLines().contains(" hi"));
+    QVERIFY(anna.Main().ChatLines().contains("<Anna2>"));
 }
 
 QTEST_MAIN(TestChat)

@@ -102,6 +102,14 @@ void TestDeadLinks::guestNoticesAHostThatVanished()
     QCOMPARE(main.StatusText(), QStringLiteral("Connection to the host was lost: Connection timed out"));
     QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" :Door closed by Host.")));
     QCOMPARE(chat.guest.Friends().Lines(), QStringList());
+
+    // Once the link is back, the guest connects again by itself, registers
+    // again and says so in its view.
+    QVERIFY(Run("nft flush chain inet vanu in"));
+    LoopbackPeer again = chat.listener.AcceptOne(40000);
+    QVERIFY(again.IsOpen());
+    QCOMPARE(again.ReadAtLeast(5, 5000), QByteArray(" Anna"));
+    QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" : Connected to the host again.")));
     QCOMPARE(chat.guest.prompts.shown, QStringList());
 }
 
