@@ -4,6 +4,7 @@
 //   relay_load --protocol vanu|irc --port P --guests N --mode steady|max|join
 //              [--window LINES_IN_FLIGHT] [--quickack 0|1]
 //              [--seconds S] [--rate LINES_PER_SECOND] [--server-pid PID]
+//              [--flooders K]
 //
 // vanu: the program's own texts (a registration, then chat lines that the
 //       host relays to every guest, the sender included); also the bare relay.
@@ -12,6 +13,9 @@
 // steady: RATE lines a second in all, from the guests in turn.
 // max:    each guest sends its next line once its last one has reached every
 //         guest: as fast as the relay takes them.
+// --flooders K (steady): the first K guests send as fast as their sockets
+//         take lines, beside the others' steady lines; only the steady lines
+//         are timed, and the line tells how many steady guests the server cut off.
 // Prints one line: lines relayed a second, latency from the send to the last
 // receipt (p50, p99, max, in ms), the server's CPU time per 1000 lines and its
 // resident memory.
@@ -23,6 +27,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +54,7 @@ struct Options {
     int window = 1;
     // Acknowledge at once what arrives, instead of the usual delayed ACKs.
     bool quickAck = false;
+    int flooders = 0;
 };
 
 // A line's payload: sender, sequence number and send time; the same size always.
@@ -91,6 +97,8 @@ struct Guest {
     std::string pending;      // bytes received and not yet a whole line
     long long nextSequence = 0;
     int inFlight = 0;         // max mode: lines on their way
+    bool cutOff = false;      // the server closed its connection
+    std::string unsent;       // a flooder's line that its socket took in part
 };
 
 struct LineState {
@@ -111,7 +119,10 @@ public:
     void Report() const;
 
 private:
+    std::string LineOf(int guest, long long sequence) const;
     void SendLine(int guest);
+    // A flooder's lines, while its socket takes them; they are not timed.
+    void Flood(int guest);
     void Receive(int guest);
     void Received(int sender, long long sequence, long long sent);
     void SendAll(int fd, const std::string &bytes);
@@ -247,10 +258,8 @@ void Load::Settle()
                 (void)!recv(entry.fd, buffer, sizeof buffer, 0);
 }
 
-void Load::SendLine(int guest)
+std::string Load::LineOf(int guest, long long sequence) const
 {
-    Guest &sender = guests[size_t(guest)];
-    const long long sequence = sender.nextSequence++;
     const std::string payload = Payload(guest, sequence);
     std::string line;
     if (options.protocol == "irc") {
@@ -259,10 +268,32 @@ void Load::SendLine(int guest)
         line.append("0<").append(Nick(guest)).append("> ").append(payload);
         line.resize(kVanuLine, '.');
     }
+    return line;
+}
+
+void Load::SendLine(int guest)
+{
+    Guest &sender = guests[size_t(guest)];
+    const long long sequence = sender.nextSequence++;
+    const std::string line = LineOf(guest, sequence);
     LineState &state = lines[{guest, sequence}];
     state.sent = NowNs();
     ++sender.inFlight;
     SendAll(sender.fd, line);
+}
+
+void Load::Flood(int guest)
+{
+    Guest &flooder = guests[size_t(guest)];
+    for (int sent = 0; sent < 1000 && !flooder.cutOff; ++sent) {
+        if (flooder.unsent.empty())
+            flooder.unsent = LineOf(guest, flooder.nextSequence++);
+        const ssize_t taken =
+            send(flooder.fd, flooder.unsent.data(), flooder.unsent.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (taken <= 0)
+            return; // full for now; the rest of a line goes first next time
+        flooder.unsent.erase(0, size_t(taken));
+    }
 }
 
 void Load::Received(int sender, long long sequence, long long)
@@ -286,6 +317,8 @@ void Load::Receive(int guest)
     Guest &receiver = guests[size_t(guest)];
     char buffer[65536];
     const ssize_t got = recv(receiver.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+        receiver.cutOff = true;
     if (got <= 0)
         return;
     if (options.quickAck) { // the kernel leaves quick-ACK mode by itself; asked again after each read
@@ -358,13 +391,15 @@ void Load::Run()
     const auto end = start + std::chrono::duration<double>(options.seconds);
     const auto interval = std::chrono::nanoseconds(1'000'000'000LL / std::max(1, options.rate));
     auto nextSend = start;
-    int nextGuest = 0;
+    int nextGuest = options.flooders;
     const bool steady = options.mode == "steady";
     while (Clock::now() < end) {
         if (steady) {
+            for (int flooder = 0; flooder < options.flooders; ++flooder)
+                Flood(flooder);
             while (Clock::now() >= nextSend) {
                 SendLine(nextGuest);
-                nextGuest = (nextGuest + 1) % options.guests;
+                nextGuest = nextGuest + 1 < options.guests ? nextGuest + 1 : options.flooders;
                 nextSend += interval;
             }
         } else {
@@ -401,12 +436,16 @@ void Load::Report() const
         return sorted.empty() ? 0.0 : sorted[std::min(sorted.size() - 1, size_t(share * double(sorted.size())))];
     };
     const double cpuMs = double(cpuTicks) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    int cutOff = 0;
+    for (size_t guest = size_t(options.flooders); guest < guests.size(); ++guest)
+        cutOff += guests[guest].cutOff ? 1 : 0;
     std::printf("protocol=%s guests=%d mode=%s window=%d quickack=%d lines=%lld lost=%zu rate=%.1f p50=%.3f p99=%.3f max=%.3f "
-                "cpu_ms_per_1000=%.1f rss_mb=%.1f\n",
+                "cpu_ms_per_1000=%.1f rss_mb=%.1f flooders=%d cut_off=%d\n",
                 options.protocol.c_str(), options.guests, options.mode.c_str(), options.window, int(options.quickAck),
                 completed, lines.size(),
                 double(completed) / elapsedSeconds, at(0.50), at(0.99), sorted.empty() ? 0.0 : sorted.back(),
-                completed ? cpuMs * 1000.0 / double(completed) : 0.0, double(ServerRssKb()) / 1024.0);
+                completed ? cpuMs * 1000.0 / double(completed) : 0.0, double(ServerRssKb()) / 1024.0, options.flooders,
+                cutOff);
 }
 
 Options Parse(int argc, char *argv[])
@@ -433,6 +472,8 @@ Options Parse(int argc, char *argv[])
             options.window = std::max(1, std::atoi(value.c_str()));
         else if (name == "--quickack")
             options.quickAck = value == "1";
+        else if (name == "--flooders")
+            options.flooders = std::max(0, std::atoi(value.c_str()));
     }
     return options;
 }
