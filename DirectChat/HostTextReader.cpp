@@ -88,7 +88,11 @@ qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::Guest
             quoted = !quoted;
         if (quoted)
             continue;
-        if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at))
+        if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at) || ListOfANewcomerBeginsAt(text, at))
+            return at;
+        // No list holds a blank outside its quotes: a chat line of a name
+        // this very list brings ends it.
+        if (kind == Protocol::GuestReceives::List && ChatLineOfNewEntryBeginsAt(text, at))
             return at;
     }
     return text.size();
@@ -102,6 +106,23 @@ bool HostTextReader::ChatLineBeginsAt(const QByteArray &text, qsizetype at) cons
         return true;
     for (const QByteArray &name : participants)
         if (Protocol::ChatLineOfBeginsAt(text, at, name))
+            return true;
+    return false;
+}
+
+bool HostTextReader::ListOfANewcomerBeginsAt(const QByteArray &text, qsizetype at) const
+{
+    // The host's list after a registration: the list as it is, and one more.
+    return !participants.isEmpty() && text[at] == '#'
+           && text.mid(at + 1).startsWith(Protocol::EncodeList(participants) + ',');
+}
+
+bool HostTextReader::ChatLineOfNewEntryBeginsAt(const QByteArray &list, qsizetype at) const
+{
+    if (at + 1 >= list.size() || list[at] < '0' || list[at] > '9' || list[at + 1] != '<')
+        return false;
+    for (const QByteArray &entry : Protocol::DecodeList(list.mid(1, at - 1)))
+        if (Protocol::ChatLineOfBeginsAt(list, at, entry))
             return true;
     return false;
 }

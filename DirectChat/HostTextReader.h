@@ -17,8 +17,9 @@
 // - after a greeting, notice or refusal of its exact form;
 // - after a departure whose list is the list that the departure leaves;
 // - where a chat line of a participant or of the host begins (outside the
-//   quotes of a list);
-// - where a departure of a valid place begins, with the list it leaves.
+//   quotes of a list), or in a list, of a name that list brings;
+// - where a departure of a valid place begins, with the list it leaves;
+// - where the list as it is, with a newcomer added, begins.
 // A text that could be parted wrongly is not parted.
 class HostTextReader {
 public:
@@ -56,6 +57,10 @@ private:
     // would leave here; 0 when there is none.
     qsizetype ProvenDepartureLength(const QByteArray &text, qsizetype at) const;
     bool ChatLineBeginsAt(const QByteArray &text, qsizetype at) const;
+    // A list begins at `at` that is the list as it is with a newcomer added.
+    bool ListOfANewcomerBeginsAt(const QByteArray &text, qsizetype at) const;
+    // In a list text: a chat line of one of the entries before it begins at `at`.
+    bool ChatLineOfNewEntryBeginsAt(const QByteArray &list, qsizetype at) const;
     Text Read(Protocol::GuestReceives kind, const QByteArray &bytes);
 
     QByteArray held;

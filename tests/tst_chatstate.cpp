@@ -228,6 +228,10 @@ void TestChatState::reader_data()
         << Texts{"L:#Bob", "S:New guest coming from address: 127.0.0.2", "S:0<Bob> hi"};
     QTest::newRow("a list and a participant's line")
         << Texts{"#Anna,Bob", "#Anna,Bob0<Bob> hi"} << true << Texts{"L:#Anna,Bob", "L:#Anna,Bob", "S:0<Bob> hi"};
+    QTest::newRow("a list and the line of a name it brings")
+        << Texts{"#Vee", "#Vee,Ann2<Ann> hi"} << true << Texts{"L:#Vee", "L:#Vee,Ann", "S:2<Ann> hi"};
+    QTest::newRow("a line and the list with a newcomer")
+        << Texts{"#Vee,Ann", "2<Ann> hi#Vee,Ann,Bob"} << true << Texts{"L:#Vee,Ann", "S:2<Ann> hi", "L:#Vee,Ann,Bob"};
     QTest::newRow("two participants' lines")
         << Texts{"#Anna,Bob", "0<Anna> one 3<Bob> two"} << true << Texts{"L:#Anna,Bob", "S:0<Anna> one ", "S:3<Bob> two"};
     QTest::newRow("the host's lines, known from its greeting")

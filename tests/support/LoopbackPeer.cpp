@@ -51,7 +51,7 @@ LoopbackPeer &LoopbackPeer::operator=(LoopbackPeer &&other) noexcept
     return *this;
 }
 
-bool LoopbackPeer::Connect(quint16 port, int receiveBuffer, const char *sourceAddress)
+bool LoopbackPeer::Connect(quint16 port, int receiveBuffer, const char *sourceAddress, const char *hostAddress)
 {
     Close();
     fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -68,7 +68,9 @@ bool LoopbackPeer::Connect(quint16 port, int receiveBuffer, const char *sourceAd
     }
     if (receiveBuffer > 0)
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    const sockaddr_in address = LoopbackAddress(port);
+    sockaddr_in address = LoopbackAddress(port);
+    if (hostAddress)
+        inet_pton(AF_INET, hostAddress, &address.sin_addr);
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
         Close();
         return false;

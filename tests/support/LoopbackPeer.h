@@ -15,9 +15,10 @@ public:
     LoopbackPeer(LoopbackPeer &&other) noexcept;
     LoopbackPeer &operator=(LoopbackPeer &&other) noexcept;
 
-    // Connects to 127.0.0.1:port, optionally with a small receive buffer
-    // (bytes), so that a sender meets a full window early.
-    bool Connect(quint16 port, int receiveBuffer = 0, const char *sourceAddress = nullptr);
+    // Connects to 127.0.0.1:port (or another host address), optionally with
+    // a small receive buffer (bytes), so that a sender meets a full window early.
+    bool Connect(quint16 port, int receiveBuffer = 0, const char *sourceAddress = nullptr,
+                 const char *hostAddress = nullptr);
     bool IsOpen() const { return fd != -1; }
     int Handle() const { return fd; }
 
