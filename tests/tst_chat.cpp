@@ -667,7 +667,7 @@ void TestChat::emptyReadWritesAnEmptyLine()
     QCOMPARE(guest.Main().ChatLines().last(), QString());
 }
 
-// Two texts that arrive in one read are one message: here a list.
+// A list and a chat line that arrive in one read are parted where it is sure.
 void TestChat::listAndChatLineGlued()
 {
     GuestOfARawHost chat;
@@ -675,9 +675,10 @@ void TestChat::listAndChatLineGlued()
     TestProgram &guest = chat.guest;
     LoopbackPeer &host = chat.host;
     const QStringList view = guest.Main().ChatLines();
+    // No list holds a blank outside quotes: the list ends where the line of a name it brings begins.
     QVERIFY(host.Send("#Anna,Bob0<Anna> hi"));
-    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob0<Anna>", "hi"}));
-    QCOMPARE(guest.Main().ChatLines(), view);
+    QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
+    QTRY_COMPARE(guest.Main().ChatLines().mid(view.size()), (QStringList{"<Anna>", " hi"}));
 }
 
 void TestChat::gluedTextsFromTheHost_data()
