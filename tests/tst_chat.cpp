@@ -69,6 +69,15 @@ struct RawGuest {
 
 const QByteArray kHostGreeting = "Hello!  Welcome to Hosty's coupon.";
 
+// The host's first guest, on a plain socket, greeted and registered under `name`.
+bool JoinAsFirstGuest(RawGuest &guest, quint16 port, const QByteArray &name)
+{
+    if (!guest.Connect(port) || !guest.Expect(kHostGreeting))
+        return false;
+    guest.Send(Protocol::Registration(name));
+    return guest.Expect(Protocol::ListMessage({name}));
+}
+
 
 QString LocalAddressText()
 {
@@ -290,10 +299,7 @@ void TestChat::aGuestSpeaksOnlyInItsOwnName()
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(base));
     RawGuest anna;
-    QVERIFY(anna.Connect(base));
-    QVERIFY(anna.Expect(kHostGreeting));
-    anna.Send(" Anna");
-    QVERIFY(anna.Expect("#Anna"));
+    QVERIFY(JoinAsFirstGuest(anna, base, "Anna"));
     anna.Send("3<Hosty> Please all reconnect to 10.77.0.2");
     QTRY_VERIFY(host.Main().ChatLines().contains("Line from 127.0.0.1 not relayed: it names Hosty"));
     anna.Send("3<Hosty> again");
@@ -340,10 +346,7 @@ void TestChat::aFloodingGuestIsReadAtAPersonsPace()
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(base));
     RawGuest anna;
-    QVERIFY(anna.Connect(base));
-    QVERIFY(anna.Expect(kHostGreeting));
-    anna.Send(" Anna");
-    QVERIFY(anna.Expect("#Anna"));
+    QVERIFY(JoinAsFirstGuest(anna, base, "Anna"));
     QByteArray flood;
     for (int number = 0; number < 120; ++number)
         flood += Protocol::ChatLine('0', "Anna", QByteArray::number(number).rightJustified(50, '0'));
@@ -399,10 +402,7 @@ void TestChat::namesTheHostRefuses()
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(base));
     RawGuest anna;
-    QVERIFY(anna.Connect(base));
-    QVERIFY(anna.Expect(kHostGreeting));
-    anna.Send(" Big Bob");
-    QVERIFY(anna.Expect("#\"Big Bob\""));
+    QVERIFY(JoinAsFirstGuest(anna, base, "Big Bob"));
     const auto refused = [&](const QByteArray &registration, const char *source, const QByteArray &why) {
         RawGuest eve;
         QVERIFY(eve.Connect(base, source));
