@@ -5,6 +5,7 @@
 #include "LoopbackPeer.h"
 #include "Protocol.h"
 #include "TTCPClient.h"
+#include "TNotificationEndpoint.h"
 #include "TTCPServer.h"
 #include "TestProgram.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QTest>
 
 #include <arpa/inet.h>
@@ -21,6 +23,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 #include <vector>
 
@@ -84,6 +87,7 @@ private slots:
     void manyGuestsComeAndGoAtOnce();
     void joinBurstUpToAFullChat();
     void guestThatNeverReads();
+    void slowReaderBesideAFlooder();
     void guestThatHalfCloses();
     void hostileHost();
     void everyByteInASetupFileThroughTheDialog();
@@ -148,6 +152,51 @@ void TestHardening::longRegistration()
     anna.Read();
     QVERIFY2(!anna.received.contains("nnnn"), anna.received.constData());
     QCOMPARE(host.Friends().Lines(), QStringList{"Anna"});
+}
+
+// One guest floods as fast as its socket takes lines; another reads slowly,
+// 16 KiB ten times a second. The flooder is read at a person's pace, so the
+// slow reader's queue never reaches its bound and it stays in the chat.
+void TestHardening::slowReaderBesideAFlooder()
+{
+    TestProgram host(TestProgram::Setup("Hosty"));
+    QVERIFY(host.StartHost(kBasePort + 7));
+    GoodGuest reader;
+    LoopbackPeer flooder;
+    QVERIFY(reader.peer.Connect(kBasePort + 7, 16384));
+    QVERIFY(reader.peer.Send(" Reader"));
+    QVERIFY(flooder.Connect(kBasePort + 7, 0, "127.0.0.2"));
+    QVERIFY(flooder.Send(" Flood"));
+    QTRY_COMPARE(host.Friends().Lines().size(), 2);
+    ShrinkSendBuffer(host.Main().TCPServer1->Clients().Items(0));
+
+    QTimer slowly;
+    QObject::connect(&slowly, &QTimer::timeout, [&] {
+        char bytes[16384];
+        (void)!recv(reader.peer.Handle(), bytes, sizeof bytes, MSG_DONTWAIT);
+    });
+    slowly.start(100);
+    QElapsedTimer clock;
+    clock.start();
+    bool flooding = true;
+    for (int number = 0; flooding && clock.elapsed() < 3000; ++number) {
+        const QByteArray line = NumberedLine("Flood", number, 1000);
+        for (qsizetype sent = 0; flooding && sent < line.size();) { // never a line in part
+            const ssize_t taken = ::send(flooder.Handle(), line.constData() + sent, size_t(line.size() - sent),
+                                         MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (taken > 0)
+                sent += taken;
+            else if (errno == EAGAIN || errno == EWOULDBLOCK)
+                QTest::qWait(1);
+            else
+                flooding = false; // the host let the flooder go
+        }
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(host.Friends().Lines().size(), 2);
+    QCOMPARE(host.Main().TCPServer1->Clients().Count(), 2);
+    QVERIFY(host.Main().TCPServer1->QueuedBytes(host.Main().TCPServer1->Clients().Items(0))
+            < TNotificationEndpoint::kSendQueueLimit / 2);
 }
 
 // Two hundred guests connect and drop at once; afterwards the host has no
