@@ -256,8 +256,9 @@ void TForm4::ReadGuest(int socket)
         QTimer::singleShot(wait, this, [this, socket] { Guarded([this, socket] { ReadGuest(socket); }); });
         return;
     }
+    const QByteArray piece = TCPServer1->ReceiveText(socket);
     const QList<HostRoster::GuestText> texts =
-        roster.Read(socket, TCPServer1->ReceiveText(socket), Bytes(windows.Form8->Nickname()), now);
+        roster.Read(socket, piece, Bytes(windows.Form8->Nickname()), now, TCPServer1->BytesWaiting(socket) > 0);
     readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
     HandleGuestTexts(texts);
     WatchRosterDeadline();
@@ -274,7 +275,16 @@ void TForm4::WatchRosterDeadline()
 void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
 {
     using Action = HostRoster::GuestText::Action;
+    // Lines that came in one read go out together, in one send to each guest:
+    // the bytes are the same, and a burst costs a send a guest, not one a line.
+    QByteArray relayed;
+    const auto relay = [&] {
+        if (!relayed.isEmpty())
+            SendToAllGuests(std::exchange(relayed, QByteArray()));
+    };
     for (const HostRoster::GuestText &text : texts) {
+        if (text.action != Action::Relay)
+            relay();
         switch (text.action) {
         case Action::Registered:
             MirrorRosterEntry(text.entry);
@@ -284,8 +294,7 @@ void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
             RefuseName(text);
             break;
         case Action::Relay:
-            // Relayed first: the guests need not wait for the host's own view.
-            SendToAllGuests(text.bytes);
+            relayed += text.bytes;
             AddChatLine(text.bytes);
             break;
         case Action::NotRelayed:
@@ -293,6 +302,7 @@ void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
             break;
         }
     }
+    relay();
 }
 
 QString TForm4::NotRelayedLine(const HostRoster::GuestText &text) const

@@ -92,14 +92,14 @@ HostRoster::Entry HostRoster::Register(int socket, const QByteArray &name)
 }
 
 QList<HostRoster::GuestText> HostRoster::Read(int socket, const QByteArray &piece, const QByteArray &hostName,
-                                              qint64 nowMs)
+                                              qint64 nowMs, bool moreWaits)
 {
     QList<GuestText> out;
     Guest *guest = Find(socket);
     if (!guest || guest->refused)
         return out;
     QByteArray text = std::exchange(guest->rest, QByteArray()) + piece;
-    if (piece.size() == Protocol::kReadSize && !text.startsWith(' ') && guest->name) {
+    if (piece.size() == Protocol::kReadSize && moreWaits && !text.startsWith(' ') && guest->name) {
         // Cut short: the last line may go on in the next read.
         const QList<qsizetype> starts = LineStarts(text, *guest->name);
         const qsizetype last = starts.isEmpty() ? 0 : starts.constLast();

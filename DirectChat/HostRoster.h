@@ -24,8 +24,8 @@
 // - There is no framing, so texts that came together are parted where a
 //   chat line of the connection's own name begins (a registration ends where
 //   the guest's first line begins), and nowhere else. A read that filled the
-//   whole buffer keeps its last text back for the rest, which follows at
-//   once, for a short while.
+//   whole buffer while more waited keeps its last text back for the rest,
+//   which follows at once, for a short while.
 // - A line that comes before its sender's registration waits for it, for a
 //   few seconds.
 class HostRoster {
@@ -72,8 +72,11 @@ public:
     void Clear();
 
     // Takes what one read from the connection returned, at `nowMs`; no guest
-    // may take `hostName`. Gives what to do, in order.
-    QList<GuestText> Read(int socket, const QByteArray &piece, const QByteArray &hostName, qint64 nowMs);
+    // may take `hostName`. `moreWaits`: more has come than the read took, so
+    // a read that filled the buffer keeps its last text back for the rest.
+    // Gives what to do, in order.
+    QList<GuestText> Read(int socket, const QByteArray &piece, const QByteArray &hostName, qint64 nowMs,
+                          bool moreWaits = true);
     // What waited and waits no longer at `nowMs`.
     QList<GuestText> Expire(qint64 nowMs);
     // The connection is not read before `untilMs`: what it left cut short

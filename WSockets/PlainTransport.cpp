@@ -2,6 +2,7 @@
 
 #include "SocketErrors.h"
 
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -47,6 +48,12 @@ TransportResult PlainTransport::Write(const char *from, qsizetype size)
     TransportResult result;
     result.bytes = sent;
     return result;
+}
+
+qsizetype PlainTransport::BytesWaiting() const
+{
+    int waiting = 0;
+    return ioctl(socket, FIONREAD, &waiting) == 0 ? waiting : 0;
 }
 
 int PlainTransport::ShutdownSending()

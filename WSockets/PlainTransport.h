@@ -11,6 +11,7 @@ public:
     TransportResult Write(const char *from, qsizetype size) override;
     int ShutdownSending() override;
     bool HasMoreToRead() const override { return false; }
+    qsizetype BytesWaiting() const override;
 
 private:
     int socket;

@@ -276,6 +276,11 @@ void TCustomWSocket::Disconnect(int &socket)
     socket = -1;
 }
 
+qsizetype TCustomWSocket::BytesWaiting(int socket) const
+{
+    return WindowHandle->BytesWaiting(socket);
+}
+
 void TCustomWSocket::UseTransports(std::unique_ptr<TransportMaker> maker)
 {
     transports = std::move(maker);

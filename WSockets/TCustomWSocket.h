@@ -70,6 +70,8 @@ public:
     bool ReportError(int error);
     // Bytes sent on the socket that it has not taken yet.
     qsizetype QueuedBytes(int socket) const;
+    // Bytes that have come on the socket and wait to be read.
+    qsizetype BytesWaiting(int socket) const;
     // The connections made from now on carry their bytes through transports
     // of this maker; plain ones unless told otherwise.
     void UseTransports(std::unique_ptr<TransportMaker> maker);

@@ -68,6 +68,8 @@ public:
     void Attach(int socket, std::unique_ptr<Transport> transport);
     // Reads what waits on the socket, up to `size` bytes, and watches it again.
     TransportResult Receive(int socket, char *into, qsizetype size, bool peek = false);
+    // How many bytes a read of the socket could take now.
+    qsizetype BytesWaiting(int socket) { return TransportOf(socket).BytesWaiting(); }
     // Reads and drops what waits on the socket, up to `limit` bytes.
     void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
     // Sends the bytes after whatever is queued for the socket; queues what the

@@ -33,6 +33,9 @@ public:
     // Bytes wait that the socket no longer shows as readable (held by the
     // transport itself): the owner is offered them without waiting for the socket.
     virtual bool HasMoreToRead() const = 0;
+    // How many bytes a read could take at once now, held by the transport or
+    // the socket.
+    virtual qsizetype BytesWaiting() const = 0;
 };
 
 // Makes the transport of each new connection of a socket object: the one it

@@ -151,8 +151,8 @@ void TestChatState::roster()
     QCOMPARE(roster.ListText(), listText);
 }
 
-// A read that filled the whole buffer keeps its last line back until the
-// rest comes, or until the wait for it runs out.
+// A read that filled the whole buffer while more waited keeps its last line
+// back until the rest comes, or until the wait for it runs out.
 void TestChatState::rosterJoinsALineCutShort()
 {
     HostRoster roster;
@@ -171,6 +171,8 @@ void TestChatState::rosterJoinsALineCutShort()
     QCOMPARE(roster.NextDeadline(), std::nullopt);
 
     const QByteArray whole = "0<Ann> " + QByteArray(Protocol::kReadSize - 7, 'c');
+    // A read that filled the buffer with nothing more come: nothing is kept back.
+    QCOMPARE(roster.Read(7, whole, "Hosty", 25, false).size(), 1);
     QVERIFY(roster.Read(7, whole, "Hosty", 30).isEmpty());
     roster.Postpone(7, 1000);
     QVERIFY(roster.Expire(30 + HostRoster::kRestOfTextWaitMs).isEmpty());
