@@ -36,8 +36,10 @@ constexpr int kLongestReconnectMs = 30000;
 constexpr int kReconnectAttemptMs = 10000;
 
 // A read that fills the whole buffer was cut short: the rest of its text
-// follows at once, and is waited for this long at most.
-constexpr int kRestOfTextWaitMs = 200;
+// follows, and is waited for this long at most. On a real link the rest may
+// be a lost segment that comes again only after a retransmission timeout,
+// which backs off after an outage.
+constexpr int kRestOfTextWaitMs = 3000;
 
 static_assert(Protocol::kReadSize == TCustomWSocket::kReceiveBufferSize);
 

@@ -25,7 +25,7 @@
 //   chat line of the connection's own name begins (a registration ends where
 //   the guest's first line begins), and nowhere else. A read that filled the
 //   whole buffer while more waited keeps its last text back for the rest,
-//   which follows at once, for a short while.
+//   which follows at once, or after a lost segment comes again.
 // - A line that comes before its sender's registration waits for it, for a
 //   few seconds.
 class HostRoster {
@@ -56,8 +56,9 @@ public:
         bool breaksLine = false;
     };
 
-    // A read that fills the whole buffer waits this long at most for its rest.
-    static constexpr qint64 kRestOfTextWaitMs = 200;
+    // A read that fills the whole buffer waits this long at most for its rest,
+    // which a lost segment may hold back for a retransmission timeout.
+    static constexpr qint64 kRestOfTextWaitMs = 3000;
     // A line waits this long at most for its sender's registration.
     static constexpr qint64 kRegistrationWaitMs = 3000;
     // What waits for a registration, at most; the rest is not relayed at once.

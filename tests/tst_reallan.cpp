@@ -222,12 +222,19 @@ Figures TestRealLan::Chat(int linesEach)
     Figures figures;
     figures.sent = int(lines.size());
     const QStringList view = vee->Main().ChatLines();
+    int shownMissing = 0;
     for (const QByteArray &line : lines) {
         const QString shown = QLatin1Char(' ') + QString::fromLatin1(line.mid(line.indexOf("> ") + 2));
         bool once = view.count(shown) == 1;
         for (const auto &guest : raw)
             once = once && guest->Times(line) == 1;
         figures.arrivedOnce += once ? 1 : 0;
+        if (!once && ++shownMissing <= 3) { // what went wrong, for the log
+            QByteArray counts = line + ": Vee " + QByteArray::number(view.count(shown));
+            for (const auto &guest : raw)
+                counts += ", " + guest->name + ' ' + QByteArray::number(guest->Times(line));
+            qWarning("%s", counts.constData());
+        }
     }
     for (const QString &shown : view)
         figures.gluedAsShown += shown.count(QStringLiteral(" on the LAN")) > 1 ? 1 : 0;
