@@ -91,8 +91,10 @@ qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::Guest
         if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at) || ListOfANewcomerBeginsAt(text, at))
             return at;
         // No list holds a blank outside its quotes: a chat line of a name
-        // this very list brings ends it.
-        if (kind == Protocol::GuestReceives::List && ChatLineOfNewEntryBeginsAt(text, at))
+        // this very list brings ends it; and so does the next list, once a
+        // newcomer has registered.
+        if (kind == Protocol::GuestReceives::List
+            && (ChatLineOfNewEntryBeginsAt(text, at) || NextListBeginsAt(text, at)))
             return at;
     }
     return text.size();
@@ -115,6 +117,14 @@ bool HostTextReader::ListOfANewcomerBeginsAt(const QByteArray &text, qsizetype a
     // The host's list after a registration: the list as it is, and one more.
     return !participants.isEmpty() && text[at] == '#'
            && text.mid(at + 1).startsWith(Protocol::EncodeList(participants) + ',');
+}
+
+bool HostTextReader::NextListBeginsAt(const QByteArray &list, qsizetype at) const
+{
+    if (list[at] != '#')
+        return false;
+    const QList<QByteArray> before = Protocol::DecodeList(list.mid(1, at - 1));
+    return !before.isEmpty() && list.mid(at + 1).startsWith(Protocol::EncodeList(before) + ',');
 }
 
 bool HostTextReader::ChatLineOfNewEntryBeginsAt(const QByteArray &list, qsizetype at) const

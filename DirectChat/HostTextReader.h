@@ -19,7 +19,8 @@
 // - where a chat line of a participant or of the host begins (outside the
 //   quotes of a list), or in a list, of a name that list brings;
 // - where a departure of a valid place begins, with the list it leaves;
-// - where the list as it is, with a newcomer added, begins.
+// - where the list as it is (or as the list being read has it), with a
+//   newcomer added, begins.
 // A text that could be parted wrongly is not parted.
 class HostTextReader {
 public:
@@ -59,6 +60,8 @@ private:
     bool ChatLineBeginsAt(const QByteArray &text, qsizetype at) const;
     // A list begins at `at` that is the list as it is with a newcomer added.
     bool ListOfANewcomerBeginsAt(const QByteArray &text, qsizetype at) const;
+    // In a list text: the list that a newcomer's registration makes of it begins at `at`.
+    bool NextListBeginsAt(const QByteArray &list, qsizetype at) const;
     // In a list text: a chat line of one of the entries before it begins at `at`.
     bool ChatLineOfNewEntryBeginsAt(const QByteArray &list, qsizetype at) const;
     Text Read(Protocol::GuestReceives kind, const QByteArray &bytes);

@@ -249,8 +249,10 @@ void TestChatState::reader_data()
         << Texts{"#Anna,Bob", "0<Anna> see -01Eve"} << true << Texts{"L:#Anna,Bob", "S:0<Anna> see -01Eve"};
     QTest::newRow("nothing begins inside a quoted entry")
         << Texts{"#Bob", "#\"x 0<Bob> y\",Bob"} << true << Texts{"L:#Bob", "L:#\"x 0<Bob> y\",Bob"};
-    QTest::newRow("two lists glued stay one")
-        << Texts{"#Vee,Cid,Bob#Vee,Cid,Bob,Ann"} << true << Texts{"L:#Vee,Cid,Bob#Vee,Cid,Bob,Ann"};
+    QTest::newRow("two lists glued, the second with a newcomer")
+        << Texts{"#Vee,Cid,Bob#Vee,Cid,Bob,Ann"} << true << Texts{"L:#Vee,Cid,Bob", "L:#Vee,Cid,Bob,Ann"};
+    QTest::newRow("a name with a number sign stays whole")
+        << Texts{"#Vee,Ann#x,Bob"} << true << Texts{"L:#Vee,Ann#x,Bob"};
     QTest::newRow("a departure of no participant")
         << Texts{"#Anna", "-05"} << true << Texts{"L:#Anna", "D:-05"};
 }

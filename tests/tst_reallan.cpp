@@ -241,9 +241,17 @@ Figures TestRealLan::Chat(int linesEach)
     QList<QByteArray> names;
     for (const QString &name : host->Friends().Lines())
         names << name.toLatin1();
-    figures.listErrors += vee->Friends().Lines() == host->Friends().Lines() ? 0 : 1;
-    for (const auto &guest : raw)
-        figures.listErrors += guest->received.contains(Protocol::ListMessage(names)) ? 0 : 1;
+    if (vee->Friends().Lines() != host->Friends().Lines()) {
+        ++figures.listErrors;
+        qWarning("Vee's list: %s; the host's: %s", qPrintable(vee->Friends().Lines().join(',')),
+                 qPrintable(host->Friends().Lines().join(',')));
+    }
+    for (const auto &guest : raw) {
+        if (!guest->received.contains(Protocol::ListMessage(names))) {
+            ++figures.listErrors;
+            qWarning("%s never got %s", guest->name.constData(), Protocol::ListMessage(names).constData());
+        }
+    }
     return figures;
 }
 
