@@ -6,19 +6,42 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyle>
+#include <QSysInfo>
 
 namespace {
 
-QString FoundHostText(const FoundHost &host)
+constexpr qsizetype kLongestShownName = 40;
+
+QString Shown(QString text)
 {
-    QString text = QStringLiteral("%1 on %2 (%3:%4)").arg(host.nickname, host.machine, host.address).arg(host.port);
+    for (QChar &character : text)
+        if (character.unicode() < 32 || character.unicode() == 127 || character.unicode() == 0x2028
+            || character.unicode() == 0x2029)
+            character = QLatin1Char(' ');
+    return text.left(kLongestShownName);
+}
+
+} // namespace
+
+QString FoundHostEntry(const FoundHost &host)
+{
+    QString text = QStringLiteral("%1:%2  %3 on %4").arg(host.address).arg(host.port).arg(Shown(host.nickname), Shown(host.machine));
     if (host.busy)
         text += QStringLiteral(", busy");
     // A menu text would take "&" as the mark of a shortcut.
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-} // namespace
+bool IsOfferable(const FoundHost &host, const QString &thisMachine)
+{
+    const QList<QString> parts = host.address.split(QLatin1Char('.'));
+    bool number = false;
+    const int first = parts.size() == 4 ? parts[0].toInt(&number) : -1;
+    if (!number || host.port == 0 || host.address == QLatin1String("0.0.0.0")
+        || host.address == QLatin1String("255.255.255.255") || (first >= 224 && first <= 239))
+        return false;
+    return first != 127 || host.machine == thisMachine;
+}
 
 FoundHostsPicker::FoundHostsPicker(QLineEdit &hostField, LanDiscovery &discovery)
     : QMenu(&hostField), hostField(hostField), discovery(discovery)
@@ -52,8 +75,11 @@ void FoundHostsPicker::Fill()
     const QList<FoundHost> hosts = discovery.FoundHosts();
     if (hosts.isEmpty())
         notice(QStringLiteral("No host found on the network yet"));
+    const QString thisMachine = QSysInfo::machineHostName();
     for (const FoundHost &host : hosts) {
-        QAction *pick = addAction(FoundHostText(host));
+        if (!IsOfferable(host, thisMachine))
+            continue;
+        QAction *pick = addAction(FoundHostEntry(host));
         connect(pick, &QAction::triggered, this, [this, host] { emit picked(host.address, host.port); });
     }
 }

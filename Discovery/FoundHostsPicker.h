@@ -7,6 +7,16 @@ class QAction;
 class QLineEdit;
 struct FoundHost;
 
+// The entry of a found host as the list shows it: its address and port first,
+// then who announced it, with every control character (and U+2028, U+2029)
+// a blank and the nickname and machine cut to 40 characters each, so that no
+// announcement can hide or fake the address that a pick fills in.
+QString FoundHostEntry(const FoundHost &host);
+// Whether a found host is offered at all: not at 0.0.0.0, a multicast or the
+// broadcast address, nor on port 0, and at a loopback address only when it is
+// this machine's own.
+bool IsOfferable(const FoundHost &host, const QString &thisMachine);
+
 // The list of the hosts found on the network, dropped down from a host
 // field: the arrow in the field (or Alt+Down there) opens it, and picking a
 // host hands its address and port on. Finding starts as the field's window
