@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kNoDigitIndex = 12;
@@ -27,6 +29,9 @@ ChatTextParts SplitChatText(const QString &text)
 
 QString WithVisibleControls(QString text)
 {
+    const auto isControl = [](QChar character) { return character.unicode() < 32 || character.unicode() == 127; };
+    if (std::none_of(text.cbegin(), text.cend(), isControl))
+        return text; // the usual case, without a copy
     for (QChar &character : text) {
         if (character.unicode() < 32)
             character = QChar(0x2400 + character.unicode());

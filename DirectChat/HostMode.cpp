@@ -61,30 +61,21 @@ void TForm4::MirrorRosterEntry(const HostRoster::Entry &entry)
         ParticipantList()->item(entry.row)->setText(name);
 }
 
-void TForm4::SendToGuest(int socket, const QByteArray &text)
+void TForm4::SendToGuest(int socket, const QByteArray &text, Sending sending)
 {
     const int before = std::exchange(sendingTo, socket);
-    TCPServer1->SendText(socket, text);
+    if (sending == Sending::Latest)
+        TCPServer1->SendLatestText(socket, text);
+    else
+        TCPServer1->SendText(socket, text);
     sendingTo = before;
 }
 
-void TForm4::SendToAllGuests(const QByteArray &text)
+void TForm4::SendToAllGuests(const QByteArray &text, Sending sending)
 {
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count(); ++index)
-        SendToGuest(guests.Items(index), text);
-}
-
-void TForm4::SendLatestListToAllGuests()
-{
-    // A list that still waits to go to a guest is needless once a newer one follows it.
-    const QByteArray list = roster.ListText();
-    const TClientList &guests = TCPServer1->Clients();
-    for (int index = 0; index < guests.Count(); ++index) {
-        const int before = std::exchange(sendingTo, guests.Items(index));
-        TCPServer1->SendLatestText(guests.Items(index), list);
-        sendingTo = before;
-    }
+        SendToGuest(guests.Items(index), text, sending);
 }
 
 void TForm4::wireServerEvents()
@@ -247,13 +238,14 @@ void TForm4::TCPServer1Data(int socket)
 
 void TForm4::ReadGuest(int socket)
 {
-    if (TCPServer1->Clients().IndexOf(socket) < 0)
-        return; // gone while its read waited
     const qint64 now = Now();
     if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
         // Not read now: the next read notification comes after the next read.
         roster.Postpone(socket, now + wait);
-        QTimer::singleShot(wait, this, [this, socket] { Guarded([this, socket] { ReadGuest(socket); }); });
+        QTimer::singleShot(wait, this, [this, socket] {
+            if (TCPServer1->Clients().IndexOf(socket) >= 0) // not gone while its read waited
+                Guarded([this, socket] { ReadGuest(socket); });
+        });
         return;
     }
     const QByteArray piece = TCPServer1->ReceiveText(socket);
@@ -288,7 +280,8 @@ void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
         switch (text.action) {
         case Action::Registered:
             MirrorRosterEntry(text.entry);
-            SendLatestListToAllGuests();
+            // A list that still waits to go to a guest is needless once a newer one follows it.
+            SendToAllGuests(roster.ListText(), Sending::Latest);
             break;
         case Action::Refused:
             RefuseName(text);

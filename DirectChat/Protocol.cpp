@@ -276,16 +276,27 @@ qsizetype AddressNoticeLength(const QByteArray &text, const Frame &frame)
     return IsDottedAddress(text.mid(frame.before.size(), end - frame.before.size())) ? end : 0;
 }
 
-Frame TakenFrame()
+// The frames of the messages with a field, made once: the guest looks for
+// them in every text the host sends.
+struct Frames {
+    Frame arrival = FrameOf(ArrivalNotice);
+    Frame refusalNotice = FrameOf(RefusalNotice);
+    Frame greeting = FrameOf(Greeting);
+    Frame busyGreeting = FrameOf(BusyGreeting);
+    Frame taken = FrameOf([](const QByteArray &name) { return NameRefused(NameRefusal::Taken, name); });
+};
+
+const Frames &KnownFrames()
 {
-    return FrameOf([](const QByteArray &name) { return NameRefused(NameRefusal::Taken, name); });
+    static const Frames frames;
+    return frames;
 }
 
 } // namespace
 
 std::optional<QByteArray> TakenNameIn(const QByteArray &text)
 {
-    const std::optional<QByteArray> name = FieldOf(text, TakenFrame());
+    const std::optional<QByteArray> name = FieldOf(text, KnownFrames().taken);
     return name && !name->isEmpty() ? name : std::nullopt;
 }
 
@@ -296,23 +307,24 @@ qsizetype KnownHostTextLength(const QByteArray &text)
                                     NameRefused(NameRefusal::ControlCharacter, {})})
         if (text.startsWith(exact))
             return exact.size();
-    if (const qsizetype length = AddressNoticeLength(text, FrameOf(ArrivalNotice)))
+    const Frames &frames = KnownFrames();
+    if (const qsizetype length = AddressNoticeLength(text, frames.arrival))
         return length;
-    const Frame refusalNotice = FrameOf(RefusalNotice);
+    const Frame &refusalNotice = frames.refusalNotice;
     if (const qsizetype length = FramedLength(text, refusalNotice);
         length && IsDottedAddress(*FieldOf(text.left(length), refusalNotice)))
         return length;
-    for (const Frame &frame : {FrameOf(Greeting), FrameOf(BusyGreeting), TakenFrame()})
-        if (const qsizetype length = FramedLength(text, frame))
+    for (const Frame *frame : {&frames.greeting, &frames.busyGreeting, &frames.taken})
+        if (const qsizetype length = FramedLength(text, *frame))
             return length;
     return 0;
 }
 
 std::optional<QByteArray> HostNameInGreeting(const QByteArray &text)
 {
-    if (std::optional<QByteArray> name = FieldOf(text, FrameOf(Greeting)))
+    if (std::optional<QByteArray> name = FieldOf(text, KnownFrames().greeting))
         return name;
-    return FieldOf(text, FrameOf(BusyGreeting));
+    return FieldOf(text, KnownFrames().busyGreeting);
 }
 
 bool IsChatLine(const QByteArray &text)

@@ -226,9 +226,10 @@ private:
     void ClearParticipants();
     // The friends window's list shows the roster's entry of this row.
     void MirrorRosterEntry(const HostRoster::Entry &entry);
-    void SendToGuest(int socket, const QByteArray &text);
-    void SendToAllGuests(const QByteArray &text);
-    void SendLatestListToAllGuests();
+    // Latest: the text makes the last one sent so needless while that one still waits to go.
+    enum class Sending { InTurn, Latest };
+    void SendToGuest(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
+    void SendToAllGuests(const QByteArray &text, Sending sending = Sending::InTurn);
     // Does what the roster says of a guest's texts: register, refuse, relay.
     void HandleGuestTexts(const QList<HostRoster::GuestText> &texts);
     void RefuseName(const HostRoster::GuestText &text);
