@@ -4,8 +4,12 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QSet>
 #include <QSysInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,9 +27,13 @@ constexpr qint32 kIPv4 = 0;
 constexpr int kGroupCollision = 3;
 // A service name is one DNS label.
 constexpr int kLongestLabel = 63;
-// A daemon that does not answer within this holds nothing up for longer.
+// A call the daemon does not answer within this is given up.
 constexpr int kCallTimeoutMs = 1000;
 constexpr int kMostRenames = 10;
+// A flood of announcements costs no more than this many hosts, and this many
+// resolvers asked for at a time: the daemon serves one client 1,024 objects.
+constexpr qsizetype kMostHosts = 200;
+constexpr int kMostResolversAsked = 8;
 
 QString ServiceType()
 {
@@ -101,68 +109,96 @@ QList<QByteArray> AvahiDiscovery::TxtRecord(const HostAnnouncement &announcement
     return {"nick=" + announcement.nickname.toUtf8(), announcement.busy ? "busy=1" : "busy=0"};
 }
 
-QDBusMessage AvahiDiscovery::Call(const QString &path, const QString &interface, const QString &method,
-                                  const QVariantList &arguments)
+void AvahiDiscovery::Send(const QString &path, const QString &interface, const QString &method,
+                          const QVariantList &arguments)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kAvahi, path, interface, method);
     call.setArguments(arguments);
-    return bus.call(call, QDBus::Block, kCallTimeoutMs);
+    bus.send(call);
+}
+
+void AvahiDiscovery::CallThen(const QString &path, const QString &interface, const QString &method,
+                              const QVariantList &arguments, std::function<void(const QDBusMessage &)> then)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kAvahi, path, interface, method);
+    call.setArguments(arguments);
+    auto *answer = new QDBusPendingCallWatcher(bus.asyncCall(call, kCallTimeoutMs), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [this, then = std::move(then), daemon = daemonsSeen](QDBusPendingCallWatcher *done) {
+                done->deleteLater();
+                if (daemon == daemonsSeen) // not an answer of a daemon that has gone since
+                    then(done->reply());
+            });
 }
 
 void AvahiDiscovery::Announce(const HostAnnouncement &announcement)
 {
-    const bool sameService = announced && announced->nickname == announcement.nickname
-                             && announced->port == announcement.port && !groupPath.isEmpty();
+    const bool sameService =
+        announced && announced->nickname == announcement.nickname && announced->port == announcement.port;
     announced = announcement;
     if (!available)
         return; // published when the daemon appears
-    if (!sameService) {
+    if (!sameService || (groupPath.isEmpty() && !groupAsked))
         Publish();
-        return;
-    }
-    Call(groupPath, kEntryGroup, QStringLiteral("UpdateServiceTxt"),
-         {kAnyInterface, kAnyProtocol, 0u, publishedName, ServiceType(), QString(),
-          QVariant::fromValue(TxtRecord(announcement))});
+    else if (!groupPath.isEmpty())
+        Send(groupPath, kEntryGroup, QStringLiteral("UpdateServiceTxt"),
+             {kAnyInterface, kAnyProtocol, 0u, publishedName, ServiceType(), QString(),
+              QVariant::fromValue(TxtRecord(announcement))});
+    // else the group is being made, and takes the newest record
 }
 
 void AvahiDiscovery::Publish()
 {
-    if (groupPath.isEmpty()) {
-        const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("EntryGroupNew"), {});
+    const quint64 attempt = ++publications;
+    publishedName = InstanceName(announced->nickname, QSysInfo::machineHostName());
+    if (!groupPath.isEmpty()) {
+        Send(groupPath, kEntryGroup, QStringLiteral("Reset"), {});
+        AddService(attempt, 0);
+        return;
+    }
+    if (groupAsked)
+        return; // the group on its way adds the service
+    groupAsked = true;
+    CallThen(QStringLiteral("/"), kServer, QStringLiteral("EntryGroupNew"), {}, [this](const QDBusMessage &reply) {
+        groupAsked = false;
         if (reply.type() != QDBusMessage::ReplyMessage)
             return;
+        if (!announced) { // withdrawn meanwhile
+            Send(ObjectPathOf(reply), kEntryGroup, QStringLiteral("Free"), {});
+            return;
+        }
         groupPath = ObjectPathOf(reply);
         bus.connect(kAvahi, groupPath, kEntryGroup, QStringLiteral("StateChanged"), this,
                     SLOT(GroupStateChanged(int, QString)));
-    } else {
-        Call(groupPath, kEntryGroup, QStringLiteral("Reset"), {});
-    }
-    publishedName = InstanceName(announced->nickname, QSysInfo::machineHostName());
-    AddService();
+        AddService(publications, 0);
+    });
 }
 
-void AvahiDiscovery::AddService()
+void AvahiDiscovery::AddService(quint64 attempt, int renames)
 {
-    for (int attempt = 0; attempt < kMostRenames; ++attempt) {
-        const QDBusMessage reply = Call(groupPath, kEntryGroup, QStringLiteral("AddService"),
-                                        {kAnyInterface, kAnyProtocol, 0u, publishedName, ServiceType(), QString(),
-                                         QString(), QVariant::fromValue(ushort(announced->port)),
-                                         QVariant::fromValue(TxtRecord(*announced))});
-        if (reply.type() == QDBusMessage::ReplyMessage)
-            break;
-        if (reply.errorName() != kCollision)
-            return;
-        publishedName = AlternativeName();
-    }
-    Call(groupPath, kEntryGroup, QStringLiteral("Commit"), {});
+    CallThen(groupPath, kEntryGroup, QStringLiteral("AddService"),
+             {kAnyInterface, kAnyProtocol, 0u, publishedName, ServiceType(), QString(), QString(),
+              QVariant::fromValue(ushort(announced->port)), QVariant::fromValue(TxtRecord(*announced))},
+             [this, attempt, renames](const QDBusMessage &reply) {
+                 if (attempt != publications || groupPath.isEmpty())
+                     return; // published anew, or withdrawn, since
+                 if (reply.type() == QDBusMessage::ReplyMessage)
+                     Send(groupPath, kEntryGroup, QStringLiteral("Commit"), {});
+                 else if (reply.errorName() == kCollision && renames < kMostRenames)
+                     RenameThen(attempt, [this, attempt, renames] { AddService(attempt, renames + 1); });
+             });
 }
 
-QString AvahiDiscovery::AlternativeName()
+void AvahiDiscovery::RenameThen(quint64 attempt, std::function<void()> then)
 {
-    const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("GetAlternativeServiceName"),
-                                    {publishedName});
-    const QString alternative = reply.arguments().value(0).toString();
-    return alternative.isEmpty() ? publishedName + QStringLiteral(" #2") : alternative;
+    CallThen(QStringLiteral("/"), kServer, QStringLiteral("GetAlternativeServiceName"), {publishedName},
+             [this, attempt, then = std::move(then)](const QDBusMessage &reply) {
+                 if (attempt != publications || groupPath.isEmpty())
+                     return;
+                 const QString alternative = reply.arguments().value(0).toString();
+                 publishedName = alternative.isEmpty() ? publishedName + QStringLiteral(" #2") : alternative;
+                 then();
+             });
 }
 
 void AvahiDiscovery::GroupStateChanged(int state, const QString &)
@@ -170,18 +206,21 @@ void AvahiDiscovery::GroupStateChanged(int state, const QString &)
     // Another machine holds the name: it is published under the next one.
     if (state != kGroupCollision || groupPath.isEmpty() || !announced)
         return;
-    publishedName = AlternativeName();
-    Call(groupPath, kEntryGroup, QStringLiteral("Reset"), {});
-    AddService();
+    const quint64 attempt = ++publications;
+    RenameThen(attempt, [this, attempt] {
+        Send(groupPath, kEntryGroup, QStringLiteral("Reset"), {});
+        AddService(attempt, 0);
+    });
 }
 
 void AvahiDiscovery::FreeGroup()
 {
+    ++publications;
     if (groupPath.isEmpty())
         return;
     bus.disconnect(kAvahi, groupPath, kEntryGroup, QStringLiteral("StateChanged"), this,
                    SLOT(GroupStateChanged(int, QString)));
-    Call(groupPath, kEntryGroup, QStringLiteral("Free"), {});
+    Send(groupPath, kEntryGroup, QStringLiteral("Free"), {});
     groupPath.clear();
     publishedName.clear();
 }
@@ -195,16 +234,21 @@ void AvahiDiscovery::Withdraw()
 void AvahiDiscovery::StartFinding()
 {
     finding = true;
-    if (available && browserPath.isEmpty())
+    if (available)
         Browse();
 }
 
 void AvahiDiscovery::Browse()
 {
-    const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("ServiceBrowserNew"),
-                                    {kAnyInterface, kIPv4, ServiceType(), QString(), 0u});
-    if (reply.type() == QDBusMessage::ReplyMessage)
-        browserPath = ObjectPathOf(reply);
+    if (!browserPath.isEmpty() || browserAsked)
+        return;
+    browserAsked = true;
+    CallThen(QStringLiteral("/"), kServer, QStringLiteral("ServiceBrowserNew"),
+             {kAnyInterface, kIPv4, ServiceType(), QString(), 0u}, [this](const QDBusMessage &reply) {
+                 browserAsked = false;
+                 if (reply.type() == QDBusMessage::ReplyMessage)
+                     browserPath = ObjectPathOf(reply);
+             });
 }
 
 void AvahiDiscovery::ItemNew(int interface, int protocol, const QString &name, const QString &type,
@@ -213,10 +257,76 @@ void AvahiDiscovery::ItemNew(int interface, int protocol, const QString &name, c
     const ItemKey key{interface, name};
     if (!finding || type != ServiceType() || items.contains(key))
         return;
-    const QDBusMessage reply = Call(QStringLiteral("/"), kServer, QStringLiteral("ServiceResolverNew"),
-                                    {interface, protocol, name, type, domain, kIPv4, 0u});
-    if (reply.type() == QDBusMessage::ReplyMessage)
-        items.insert(key, Item{ObjectPathOf(reply), std::nullopt});
+    if (items.size() >= kMostHosts) {
+        const auto oldest = std::min_element(items.begin(), items.end(),
+                                             [](const Item &a, const Item &b) { return a.order < b.order; });
+        Forget(oldest);
+    }
+    Item item;
+    item.order = ++itemsTold;
+    item.protocol = protocol;
+    item.domain = domain;
+    items.insert(key, item);
+    ResolveWaiting();
+}
+
+void AvahiDiscovery::ResolveWaiting()
+{
+    while (resolversAsked < kMostResolversAsked) {
+        auto newest = items.end();
+        for (auto item = items.begin(); item != items.end(); ++item) {
+            if (!item->resolving && !item->held && (newest == items.end() || item->order > newest->order))
+                newest = item;
+        }
+        if (newest == items.end())
+            return;
+        Resolve(newest.key(), *newest);
+    }
+}
+
+void AvahiDiscovery::Resolve(const ItemKey &key, Item &item)
+{
+    item.resolving = true;
+    ++resolversAsked;
+    CallThen(QStringLiteral("/"), kServer, QStringLiteral("ServiceResolverNew"),
+             {key.first, item.protocol, key.second, ServiceType(), item.domain, kIPv4, 0u},
+             [this, key, order = item.order](const QDBusMessage &reply) {
+                 --resolversAsked;
+                 Resolved(key, order, reply);
+             });
+}
+
+void AvahiDiscovery::Resolved(const ItemKey &key, quint64 order, const QDBusMessage &reply)
+{
+    const auto item = items.find(key);
+    const bool stillWanted = item != items.end() && item->order == order;
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        if (stillWanted)
+            item->resolverPath = ObjectPathOf(reply);
+        else
+            FreeResolver(ObjectPathOf(reply));
+    } else if (stillWanted) {
+        item->resolving = false;
+        item->held = true;
+    }
+    ResolveWaiting();
+}
+
+void AvahiDiscovery::Forget(QMap<ItemKey, Item>::iterator item)
+{
+    if (!item->resolverPath.isEmpty())
+        FreeResolver(item->resolverPath);
+    const bool wasShown = item->host.has_value();
+    items.erase(item);
+    if (wasShown)
+        emit Changed();
+}
+
+void AvahiDiscovery::FreeResolver(const QString &path)
+{
+    Send(path, kServiceResolver, QStringLiteral("Free"), {});
+    for (Item &item : items)
+        item.held = false;
 }
 
 void AvahiDiscovery::ItemRemove(int interface, int, const QString &name, const QString &type, const QString &, uint)
@@ -224,9 +334,8 @@ void AvahiDiscovery::ItemRemove(int interface, int, const QString &name, const Q
     const auto found = items.find(ItemKey{interface, name});
     if (type != ServiceType() || found == items.end())
         return;
-    Call(found->resolverPath, kServiceResolver, QStringLiteral("Free"), {});
-    items.erase(found);
-    emit Changed();
+    Forget(found);
+    ResolveWaiting();
 }
 
 void AvahiDiscovery::Found(int interface, int, const QString &name, const QString &type, const QString &,
@@ -250,11 +359,11 @@ void AvahiDiscovery::Found(int interface, int, const QString &name, const QStrin
 QList<FoundHost> AvahiDiscovery::FoundHosts() const
 {
     QList<FoundHost> hosts;
-    QStringList names;
+    QSet<QString> names;
     for (const Item &item : items) {
         // One entry per service, however many interfaces it is seen on.
         if (item.host && !names.contains(item.host->instance)) {
-            names << item.host->instance;
+            names.insert(item.host->instance);
             hosts << *item.host;
         }
     }
@@ -273,7 +382,11 @@ void AvahiDiscovery::DaemonAppeared()
 
 void AvahiDiscovery::DaemonVanished()
 {
+    ++daemonsSeen; // what it has not answered yet never will be
     available = false;
+    groupAsked = false;
+    browserAsked = false;
+    resolversAsked = 0;
     groupPath.clear();
     publishedName.clear();
     browserPath.clear();

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QPair>
 
+#include <functional>
 #include <optional>
 
 class QDBusServiceWatcher;
@@ -49,27 +50,49 @@ private slots:
 
 private:
     using ItemKey = QPair<int, QString>; // network interface and instance name
+    // A service the browser told of. Its resolver is made asynchronously,
+    // a few at a time, the newest service first.
     struct Item {
-        QString resolverPath;
+        quint64 order = 0; // when it was told of: the newest are kept
+        int protocol = 0;
+        QString domain;
+        QString resolverPath; // set once the daemon made its resolver
+        bool resolving = false; // the resolver is asked for, or made
+        bool held = false; // the daemon refused a resolver: asked again when one is freed
         std::optional<FoundHost> host;
     };
 
     void Publish();
-    void AddService();
+    void AddService(quint64 attempt, int renames);
+    // Avahi's next name after a collision ("Anna on pc1 #2"), then `then`.
+    void RenameThen(quint64 attempt, std::function<void()> then);
     void FreeGroup();
     void Browse();
-    // Avahi's next name after a collision: "Anna on pc1 #2".
-    QString AlternativeName();
-    QDBusMessage Call(const QString &path, const QString &interface, const QString &method,
-                      const QVariantList &arguments);
+    // Every call to the daemon is answered on the event loop, never waited for.
+    void CallThen(const QString &path, const QString &interface, const QString &method, const QVariantList &arguments,
+                  std::function<void(const QDBusMessage &)> then);
+    // Tells the daemon without waiting for its answer.
+    void Send(const QString &path, const QString &interface, const QString &method, const QVariantList &arguments);
+    void ResolveWaiting();
+    void Resolve(const ItemKey &key, Item &item);
+    void Resolved(const ItemKey &key, quint64 order, const QDBusMessage &reply);
+    // Drops a service and frees its resolver, which lets a held one be resolved.
+    void Forget(QMap<ItemKey, Item>::iterator item);
+    void FreeResolver(const QString &path);
 
     QDBusConnection bus;
     QDBusServiceWatcher *watcher = nullptr;
     bool available = false;
+    quint64 daemonsSeen = 0; // counts the daemons that went away
     bool finding = false;
     std::optional<HostAnnouncement> announced;
+    quint64 publications = 0; // an answer to an older one is not acted on
+    bool groupAsked = false;
     QString groupPath;
     QString publishedName;
+    bool browserAsked = false;
     QString browserPath;
     QMap<ItemKey, Item> items;
+    quint64 itemsTold = 0;
+    int resolversAsked = 0; // calls for a resolver not answered yet
 };

@@ -4,13 +4,24 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QStyle>
 #include <QSysInfo>
+#include <QWidgetAction>
+
+#include <algorithm>
 
 namespace {
 
 constexpr qsizetype kLongestShownName = 40;
+constexpr qint64 kFillEveryMs = 250;
+// The list's size: an entry's address, port and names mostly fit.
+constexpr int kShownCharacters = 64;
+constexpr int kFewestRows = 3;
+constexpr int kMostRows = 10;
+constexpr int kAddressRole = Qt::UserRole;
+constexpr int kPortRole = Qt::UserRole + 1;
 
 QString Shown(QString text)
 {
@@ -28,8 +39,7 @@ QString FoundHostEntry(const FoundHost &host)
     QString text = QStringLiteral("%1:%2  %3 on %4").arg(host.address).arg(host.port).arg(Shown(host.nickname), Shown(host.machine));
     if (host.busy)
         text += QStringLiteral(", busy");
-    // A menu text would take "&" as the mark of a shortcut.
-    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return text;
 }
 
 bool IsOfferable(const FoundHost &host, const QString &thisMachine)
@@ -44,15 +54,29 @@ bool IsOfferable(const FoundHost &host, const QString &thisMachine)
 }
 
 FoundHostsPicker::FoundHostsPicker(QLineEdit &hostField, LanDiscovery &discovery)
-    : QMenu(&hostField), hostField(hostField), discovery(discovery)
+    : QMenu(&hostField), hostField(hostField), discovery(discovery), entries(new QListWidget(this))
 {
     findHosts = hostField.addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     findHosts->setToolTip(QStringLiteral("Hosts on the network (Alt+Down)"));
     connect(findHosts, &QAction::triggered, this, &FoundHostsPicker::ShowFoundHosts);
-    connect(&discovery, &LanDiscovery::Changed, this, [this] {
+
+    entries->setFrameShape(QFrame::NoFrame);
+    entries->setUniformItemSizes(true);
+    entries->setTextElideMode(Qt::ElideRight);
+    entries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    entries->setFixedWidth(QFontMetrics(entries->font()).averageCharWidth() * kShownCharacters);
+    auto *holder = new QWidgetAction(this);
+    holder->setDefaultWidget(entries);
+    addAction(holder);
+    connect(entries, &QListWidget::itemClicked, this, &FoundHostsPicker::Pick);
+    connect(entries, &QListWidget::itemActivated, this, &FoundHostsPicker::Pick);
+
+    refresh.setSingleShot(true);
+    connect(&refresh, &QTimer::timeout, this, [this] {
         if (isVisible())
             Fill();
     });
+    connect(&discovery, &LanDiscovery::Changed, this, &FoundHostsPicker::Refresh);
     hostField.installEventFilter(this);
     hostField.window()->installEventFilter(this);
 }
@@ -61,13 +85,25 @@ void FoundHostsPicker::ShowFoundHosts()
 {
     discovery.StartFinding();
     Fill();
+    // As tall as the hosts known now need, within bounds; more scroll.
+    const int rows = std::clamp(entries->count(), kFewestRows, kMostRows);
+    entries->setFixedHeight(entries->sizeHintForRow(0) * rows + 2 * entries->frameWidth());
     popup(hostField.mapToGlobal(QPoint(0, hostField.height())));
+    entries->setFocus(); // the keys go to the list
+}
+
+void FoundHostsPicker::Refresh()
+{
+    if (isVisible() && !refresh.isActive())
+        refresh.start(int(std::max<qint64>(0, kFillEveryMs - sinceFilled.elapsed())));
 }
 
 void FoundHostsPicker::Fill()
 {
-    clear();
-    const auto notice = [this](const QString &text) { addAction(text)->setEnabled(false); };
+    sinceFilled.start();
+    const QString current = entries->currentItem() ? entries->currentItem()->text() : QString();
+    entries->clear();
+    const auto notice = [this](const QString &text) { (new QListWidgetItem(text, entries))->setFlags(Qt::NoItemFlags); };
     if (!discovery.IsAvailable()) {
         notice(QStringLiteral("Network discovery is not available"));
         return;
@@ -79,9 +115,21 @@ void FoundHostsPicker::Fill()
     for (const FoundHost &host : hosts) {
         if (!IsOfferable(host, thisMachine))
             continue;
-        QAction *pick = addAction(FoundHostEntry(host));
-        connect(pick, &QAction::triggered, this, [this, host] { emit picked(host.address, host.port); });
+        auto *entry = new QListWidgetItem(FoundHostEntry(host), entries);
+        entry->setToolTip(entry->text());
+        entry->setData(kAddressRole, host.address);
+        entry->setData(kPortRole, host.port);
+        if (entry->text() == current)
+            entries->setCurrentItem(entry); // where the keys left it
     }
+}
+
+void FoundHostsPicker::Pick(const QListWidgetItem *entry)
+{
+    if (!isVisible() || !(entry->flags() & Qt::ItemIsEnabled))
+        return;
+    hide();
+    emit picked(entry->data(kAddressRole).toString(), quint16(entry->data(kPortRole).toUInt()));
 }
 
 bool FoundHostsPicker::eventFilter(QObject *watched, QEvent *event)

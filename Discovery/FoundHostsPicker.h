@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMenu>
+#include <QTimer>
 
 class LanDiscovery;
 class QAction;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 struct FoundHost;
 
 // The entry of a found host as the list shows it: its address and port first,
@@ -19,9 +23,11 @@ bool IsOfferable(const FoundHost &host, const QString &thisMachine);
 
 // The list of the hosts found on the network, dropped down from a host
 // field: the arrow in the field (or Alt+Down there) opens it, and picking a
-// host hands its address and port on. Finding starts as the field's window
-// is shown, so that the hosts are known by the time the list opens; the open
-// list follows the hosts as they come and go.
+// host (a click, or Down and Return) hands its address and port on. Finding
+// starts as the field's window is shown, so that the hosts are known by the
+// time the list opens. The open list follows the hosts as they come and go,
+// at most every 250 ms; it is a list view inside the drop-down, not a menu
+// entry per host, so that hundreds of announcements cost little to show.
 class FoundHostsPicker : public QMenu {
     Q_OBJECT
 public:
@@ -32,6 +38,8 @@ public:
 
     // Opens the list under the host field.
     void ShowFoundHosts();
+    // What the list shows: a host to pick per row, or a notice that cannot be picked.
+    QListWidget &Entries() const { return *entries; }
 
 signals:
     void picked(const QString &address, quint16 port);
@@ -41,7 +49,13 @@ protected:
 
 private:
     void Fill();
+    // Fills the open list again, at most every 250 ms however fast hosts come.
+    void Refresh();
+    void Pick(const QListWidgetItem *entry);
 
     QLineEdit &hostField;
     LanDiscovery &discovery;
+    QListWidget *entries = nullptr;
+    QTimer refresh;
+    QElapsedTimer sinceFilled;
 };

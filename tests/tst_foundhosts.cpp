@@ -22,7 +22,7 @@ void TestFoundHosts::entries_data()
     QTest::addColumn<QString>("entry");
     QTest::newRow("plain") << "Anna" << "pc1" << false << "10.0.0.5:4000  Anna on pc1";
     QTest::newRow("busy") << "Anna" << "pc1" << true << "10.0.0.5:4000  Anna on pc1, busy";
-    QTest::newRow("ampersand") << "A&B" << "pc1" << false << "10.0.0.5:4000  A&&B on pc1";
+    QTest::newRow("ampersand") << "A&B" << "pc1" << false << "10.0.0.5:4000  A&B on pc1";
     QTest::newRow("a fake address behind tabs")
         << "Anna on pc1 (10.77.0.9:4000)\t\t\t" << "pc1" << false
         << "10.0.0.5:4000  Anna on pc1 (10.77.0.9:4000)    on pc1";
