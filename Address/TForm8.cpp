@@ -2,6 +2,8 @@
 
 #include "CodePage.h"
 #include "ColourTable.h"
+#include "FileChoice.h"
+#include "FileWriting.h"
 #include "RuntimeErrors.h"
 #include "SetupFile.h"
 #include "TMouseUpCheckBox.h"
@@ -19,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -396,12 +397,9 @@ bool TForm8::SaveDespiteLostCharacters()
 
 bool TForm8::SaveSetup(const QString &fileName)
 {
-    // Written whole or not at all: a failed write leaves the old file as it was.
-    // In a folder where no file can be made beside it, the file is written in place.
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    return file.open(QIODevice::WriteOnly) && file.write(ComposeSetupFile(Settings(), codePage)) >= 0
-           && file.commit();
+    // A failed write leaves the old file as it was; a link at the name is
+    // replaced, not followed.
+    return WriteWholeFile(fileName, ComposeSetupFile(Settings(), codePage));
 }
 
 void TForm8::ShowColour(const QColor &colour, const QColor &boxText)
@@ -513,14 +511,11 @@ FileDialogRequest TForm8::SetupFileDialog(const QString &title) const
 
 void TForm8::MakeConfClick()
 {
-    const QString chosen = prompts.SaveFileName(SetupFileDialog(QStringLiteral("Save Setup")));
-    if (chosen.isEmpty())
-        return;
-    const QString fileName = QDir::toNativeSeparators(SetupFileNameFor(chosen));
-    if (QFile::exists(fileName)
-        && prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(fileName)) != Prompts::Answer::Yes)
-        return;
-    if (!SaveDespiteLostCharacters())
+    const QString fileName = ChooseFileToWrite(prompts, SetupFileDialog(QStringLiteral("Save Setup")),
+                                               [](const QString &chosen) {
+                                                   return QDir::toNativeSeparators(SetupFileNameFor(chosen));
+                                               });
+    if (fileName.isEmpty() || !SaveDespiteLostCharacters())
         return;
     if (!SaveSetup(fileName))
         prompts.ShowError(QStringLiteral("Cannot create file %1").arg(fileName));

@@ -4,13 +4,14 @@
 #include "ChatText.h"
 #include "CodePage.h"
 #include "ColourTable.h"
+#include "FileChoice.h"
+#include "FileWriting.h"
 #include "Prompts.h"
 #include "Protocol.h"
 #include "Transcript.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -179,9 +180,7 @@ void TForm4::AddChatLine(const QString &text, ShownText::Kind kind)
 
 bool TForm4::WriteTranscript(const QString &path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(TranscriptBytes(ChatLines(), seams.codePage)) >= 0
-        && file.commit())
+    if (WriteWholeFile(path, TranscriptBytes(ChatLines(), seams.codePage)))
         return true;
     seams.prompts.ShowError(QStringLiteral("Cannot create file %1").arg(path));
     return false;
@@ -203,18 +202,8 @@ void TForm4::SaveAs1Click()
     request.filter = QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*");
     request.filterIndex = 1;
     request.fileName = ProposeDirChatName(programFolder);
-    const QString chosen = seams.prompts.SaveFileName(request);
-    transcriptPath = WithTxtExtension(chosen);
-    if (chosen.isEmpty()) {
-        transcriptPath.clear();
-        return;
-    }
-    if (QFile::exists(transcriptPath)
-        && seams.prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(transcriptPath))
-               != Prompts::Answer::Yes) {
-        // A file the user chose to keep is never written by a later "Save Chat".
-        transcriptPath.clear();
-        return;
-    }
-    WriteTranscript(transcriptPath);
+    // A file the user chose to keep is never written by a later "Save Chat".
+    transcriptPath = ChooseFileToWrite(seams.prompts, request, WithTxtExtension);
+    if (!transcriptPath.isEmpty())
+        WriteTranscript(transcriptPath);
 }

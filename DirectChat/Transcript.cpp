@@ -1,6 +1,7 @@
 #include "Transcript.h"
 
 #include "CodePage.h"
+#include "FileWriting.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +11,7 @@ QString ProposeDirChatName(const QString &folder)
     constexpr int kLastNumber = 9;
     int number = 1;
     while (number < kLastNumber
-           && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("DirChat%1.txt").arg(number))))
+           && TargetOfWrite(QDir(folder).filePath(QStringLiteral("DirChat%1.txt").arg(number))).exists)
         ++number;
     return QStringLiteral("DirChat%1.txt").arg(number);
 }

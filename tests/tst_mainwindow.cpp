@@ -74,6 +74,8 @@ private slots:
     void overwriteDeclinedKeepsTheFile();
     void cancelledSaveAsAsksAgain();
     void unwritablePath();
+    void saveChatAtALink_data();
+    void saveChatAtALink();
     void closingHidesWithATray();
     void closingMinimisesWithoutATray();
     void exitWhileTryingDoesNothing();
@@ -304,6 +306,48 @@ void TestMainWindow::unwritablePath()
     QCOMPARE(test.prompts.shown.last(), "error: Cannot create file " + path);
     QCOMPARE(test.Main().ChatLines(), before);
     QVERIFY(!QFile::exists(path));
+}
+
+// A link planted where the transcript goes: one that leads nowhere is not
+// written through, and the user is asked for another name; one that leads to
+// a file is a file that exists, and the question names the file it leads to.
+void TestMainWindow::saveChatAtALink_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::addColumn<Prompts::Answer>("answer");
+    QTest::addColumn<bool>("targetWritten");
+    QTest::newRow("a link to nothing") << false << Prompts::Answer::Yes << false;
+    QTest::newRow("a link to a file, overwriting declined") << true << Prompts::Answer::No << false;
+    QTest::newRow("a link to a file, overwriting agreed") << true << Prompts::Answer::Yes << true;
+}
+
+void TestMainWindow::saveChatAtALink()
+{
+    QFETCH(bool, targetExists);
+    QFETCH(Prompts::Answer, answer);
+    QFETCH(bool, targetWritten);
+    TestProgram test;
+    QTemporaryDir elsewhere;
+    const QString target = QDir(elsewhere.path()).filePath(QStringLiteral("victim"));
+    if (targetExists)
+        WriteFile(target, "old");
+    const QString link = test.FolderPath("DirChat1.txt");
+    QVERIFY(QFile::link(target, link));
+    test.prompts.saveAnswers << link << test.FolderPath("other.txt");
+    test.prompts.questionAnswers << answer;
+    test.Main().SaveAs1Click();
+
+    QCOMPARE(test.prompts.fileRequests.constFirst().fileName, QStringLiteral("DirChat2.txt"));
+    QCOMPARE(ReadFile(target).startsWith(" Vanu Server&Client"), targetWritten);
+    QCOMPARE(QFileInfo::exists(target), targetExists);
+    QVERIFY(QFileInfo(link).isSymLink());
+    if (targetExists) {
+        QCOMPARE(test.prompts.shown.filter("question:"), QStringList{"question: OK to overwrite " + target});
+        return;
+    }
+    QCOMPARE(test.prompts.shown.filter("error:"),
+             QStringList{"error: " + link + " is a link to " + target + ", which does not exist. Choose another name."});
+    QVERIFY(ReadFile(test.FolderPath("other.txt")).startsWith(" Vanu Server&Client"));
 }
 
 void TestMainWindow::closingHidesWithATray()

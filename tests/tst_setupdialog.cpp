@@ -89,6 +89,8 @@ private slots:
     void saveButtonAsksBeforeReplacing();
     void saveButtonCannotCreate();
     void okCannotSave();
+    void okReplacesALinkAtLastSetup_data();
+    void okReplacesALinkAtLastSetup();
     void loadButtonTakesTheFirst();
     void enterIsOkAndEscapeIsNothing();
     void filterLineBreaks_data();
@@ -547,6 +549,33 @@ void TestSetupDialog::saveButtonAsksBeforeReplacing()
     QCOMPARE(ReadFile(FolderPath("friends.set")), kDefaults);
     QCOMPARE(prompts.shown.filter("question:"),
              QStringList(2, "question: OK to overwrite " + FolderPath("friends.set")));
+}
+
+// A link planted at LastSetup.set is replaced by the file; what it leads to,
+// there or not, is left alone.
+void TestSetupDialog::okReplacesALinkAtLastSetup_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("a link to nothing") << false;
+    QTest::newRow("a link to a file") << true;
+}
+
+void TestSetupDialog::okReplacesALinkAtLastSetup()
+{
+    QFETCH(bool, targetExists);
+    QTemporaryDir elsewhere;
+    const QString target = QDir(elsewhere.path()).filePath(QStringLiteral("victim"));
+    if (targetExists)
+        WriteFile(target, "1\r\nRed\r\nBob\r\n10.0.0.1\r\n");
+    QVERIFY(QFile::link(target, FolderPath("LastSetup.set")));
+    ShowPersonalPage();
+    Dialog().eName->setText(QStringLiteral("Ann"));
+    Dialog().BitBtn1->click();
+    QVERIFY(!QFileInfo(FolderPath("LastSetup.set")).isSymLink());
+    QVERIFY(ReadFile(FolderPath("LastSetup.set")).contains("\r\nAnn\r\n"));
+    QCOMPARE(QFileInfo::exists(target), targetExists);
+    if (targetExists)
+        QCOMPARE(ReadFile(target), QByteArray("1\r\nRed\r\nBob\r\n10.0.0.1\r\n"));
 }
 
 void TestSetupDialog::saveButtonCannotCreate()

@@ -1,0 +1,24 @@
+#include "FileChoice.h"
+
+#include "FileWriting.h"
+
+QString ChooseFileToWrite(Prompts &prompts, const FileDialogRequest &request,
+                          const std::function<QString(const QString &)> &nameFor)
+{
+    for (;;) {
+        const QString chosen = prompts.SaveFileName(request);
+        if (chosen.isEmpty())
+            return {};
+        const QString name = nameFor(chosen);
+        const WriteTarget target = TargetOfWrite(name);
+        if (target.danglingLink) {
+            prompts.ShowError(
+                QStringLiteral("%1 is a link to %2, which does not exist. Choose another name.").arg(name, target.path));
+            continue;
+        }
+        if (target.exists
+            && prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(target.path)) != Prompts::Answer::Yes)
+            return {};
+        return target.path;
+    }
+}

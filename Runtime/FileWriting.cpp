@@ -1,0 +1,88 @@
+#include "FileWriting.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+constexpr mode_t kNewFileMode = 0666; // less the user's umask, as for any new file
+constexpr int kMostNameTries = 100;
+
+bool WriteAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// A new file of a name no other has, in the folder of `path`; -1 if none can be made.
+int CreateBeside(const QString &path, QByteArray &made)
+{
+    const QFileInfo info(path);
+    for (int attempt = 0; attempt < kMostNameTries; ++attempt) {
+        const QString name = QStringLiteral(".%1.%2")
+                                 .arg(info.fileName())
+                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        made = QFile::encodeName(info.dir().filePath(name));
+        const int fd = open(made.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool WriteInPlace(const QByteArray &name, const QByteArray &bytes)
+{
+    const int fd = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    return close(fd) == 0 && written;
+}
+
+} // namespace
+
+WriteTarget TargetOfWrite(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return {path, info.exists(), false};
+    const QString target = info.canonicalFilePath(); // empty when the links lead nowhere
+    if (target.isEmpty())
+        return {info.symLinkTarget(), true, true};
+    return {target, true, false};
+}
+
+bool WriteWholeFile(const QString &path, const QByteArray &bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat existing {};
+    const bool replacesAFile = lstat(name.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    QByteArray beside;
+    const int fd = CreateBeside(path, beside);
+    if (fd < 0)
+        return WriteInPlace(name, bytes);
+    bool written = WriteAll(fd, bytes) && (!replacesAFile || fchmod(fd, existing.st_mode & 07777) == 0)
+                   && fsync(fd) == 0;
+    written = close(fd) == 0 && written;
+    // rename() replaces the name itself: a link there now is not followed.
+    if (written && rename(beside.constData(), name.constData()) == 0)
+        return true;
+    unlink(beside.constData());
+    return false;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What writing a file at a path would overwrite. A symbolic link there counts
+// as a file that exists, and it is the file it leads to that is named; a link
+// that leads nowhere is never written through, since that would make a file
+// wherever the link's owner chose.
+struct WriteTarget {
+    QString path;              // the file that would be overwritten
+    bool exists = false;       // something is there, a link included
+    bool danglingLink = false; // a link to nothing (or to a loop of links)
+};
+WriteTarget TargetOfWrite(const QString &path);
+
+// Writes the bytes as the file at `path`, whole or not at all: into a new file
+// beside it, which then takes the name. A symbolic link at the path is
+// replaced, never written through; a file replaced keeps its permissions. In
+// a folder where no file can be made beside it, the file is written in place,
+// but still never through a link.
+bool WriteWholeFile(const QString &path, const QByteArray &bytes);
