@@ -8,6 +8,11 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+
 namespace {
 
 // Whether a file can be made in the folder: tried, since the permission bits
@@ -16,6 +21,22 @@ bool CanWriteIn(const QString &folder)
 {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vanu-probe-XXXXXX")));
     return probe.open();
+}
+
+// The folder's owner and who else may write it.
+struct FolderRights {
+    bool ownedByUser = false;
+    bool ownerWrites = false;
+    bool othersWrite = false; // its group or anyone: a shared folder, sticky or not
+};
+
+std::optional<FolderRights> RightsOf(const QString &folder)
+{
+    struct stat info {};
+    if (stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return std::nullopt;
+    return FolderRights{info.st_uid == geteuid(), (info.st_mode & S_IWUSR) != 0,
+                        (info.st_mode & (S_IWGRP | S_IWOTH)) != 0};
 }
 
 } // namespace
@@ -29,11 +50,15 @@ bool IsInstalledCopy(const QString &programFolder)
 
 ProgramFolders ChooseFolders(const QString &programFolder, const QString &userConfig, const QString &userData)
 {
-    if (!IsInstalledCopy(programFolder) && CanWriteIn(programFolder))
+    const std::optional<FolderRights> rights = RightsOf(programFolder);
+    // What another user can write there is never taken for the user's settings.
+    const bool othersWrite = !rights || rights->othersWrite;
+    if (!IsInstalledCopy(programFolder) && !othersWrite && rights->ownedByUser && rights->ownerWrites
+        && CanWriteIn(programFolder))
         return {programFolder, programFolder, QString()};
     QDir().mkpath(userConfig);
     QDir().mkpath(userData);
-    return {userConfig, userData, programFolder};
+    return {userConfig, userData, othersWrite ? QString() : programFolder};
 }
 
 ProgramFolders DefaultFolders()

@@ -4,7 +4,6 @@
 #include "CommandLine.h"
 #include "PlatformChoice.h"
 #include "ProgramFolders.h"
-#include "Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +11,9 @@
 
 #include <QProcessEnvironment>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestDesktop : public QObject {
     Q_OBJECT
@@ -83,22 +85,31 @@ void TestDesktop::platform()
 
 void TestDesktop::folderChoice_data()
 {
-    QTest::addColumn<int>("permissions");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("usersOwn");
     QTest::addColumn<bool>("installed");
-    QTest::addColumn<bool>("portable");
-    QTest::newRow("writable") << 0x7777 << false << true;
-    QTest::newRow("read-only") << 0x5555 << false << false;
-    QTest::newRow("installed, writable") << 0x7777 << true << false;
+    QTest::addColumn<QString>("use"); // the folder's files kept beside, only read, or neither
+    QTest::newRow("the user's, only the user writes") << 0755 << true << false << "beside";
+    QTest::newRow("the user's, read-only") << 0555 << true << false << "read";
+    QTest::newRow("the user's, its group writes") << 0775 << true << false << "neither";
+    QTest::newRow("the user's, anyone writes") << 0777 << true << false << "neither";
+    QTest::newRow("another's, anyone writes, sticky") << 01777 << false << false << "neither";
+    QTest::newRow("another's, only they write") << 0755 << false << false << "read";
+    QTest::newRow("installed, the user's") << 0755 << true << true << "read";
 }
 
 // A copy keeps its files beside itself only when it is no installed copy and
-// an ordinary user can write its folder; otherwise they go to the user's
-// folders, and its own folder is still read.
+// its folder is the user's, which no one else can write; otherwise they go to
+// the user's folders, and its own folder is still read, unless others can
+// write it.
 void TestDesktop::folderChoice()
 {
-    QFETCH(int, permissions);
+    QFETCH(int, mode);
+    QFETCH(bool, usersOwn);
     QFETCH(bool, installed);
-    QFETCH(bool, portable);
+    QFETCH(QString, use);
+    if (!usersOwn && geteuid() != 0)
+        QSKIP("a folder of another user's is made by root");
     QTemporaryDir root;
     const QString program = QDir(root.path()).filePath("prefix/bin");
     const QString config = QDir(root.path()).filePath("config/Vanu");
@@ -109,13 +120,13 @@ void TestDesktop::folderChoice()
         QFile entry(QDir(root.path()).filePath("prefix/share/applications/" + ApplicationId() + ".desktop"));
         QVERIFY(entry.open(QIODevice::WriteOnly));
     }
-    QVERIFY(QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7777)));
-    QVERIFY(QFile::setPermissions(program, QFileDevice::Permissions(permissions)));
-    AsOrdinaryUser ordinary;
+    constexpr uid_t kNobody = 65534;
+    QVERIFY(chown(QFile::encodeName(program).constData(), usersOwn ? geteuid() : kNobody, getegid()) == 0);
+    QVERIFY(chmod(QFile::encodeName(program).constData(), mode_t(mode)) == 0);
     const ProgramFolders folders = ChooseFolders(program, config, data);
-    QCOMPARE(folders.settings, portable ? program : config);
-    QCOMPARE(folders.transcripts, portable ? program : data);
-    QCOMPARE(folders.readOnly, portable ? QString() : program);
+    QCOMPARE(folders.settings, use == "beside" ? program : config);
+    QCOMPARE(folders.transcripts, use == "beside" ? program : data);
+    QCOMPARE(folders.readOnly, use == "read" ? program : QString());
     QVERIFY(QFileInfo(folders.settings).isDir() && QFileInfo(folders.transcripts).isDir());
     QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
