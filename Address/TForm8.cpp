@@ -5,6 +5,7 @@
 #include "FileChoice.h"
 #include "FileWriting.h"
 #include "RuntimeErrors.h"
+#include "SetupChanges.h"
 #include "SetupFile.h"
 #include "TMouseUpCheckBox.h"
 
@@ -84,9 +85,8 @@ private:
     bool trimmed;
 };
 
-// Limits what is typed into a field, not what the program puts there: a
-// longer nickname from a setup file stays whole and can still be shortened.
-// A paste that would go past the limit is cut to it.
+// Limits what is typed into a field: a paste that would go past the limit is
+// cut to it. A longer text the program put there can still be shortened.
 class TypedLengthLimit final : public SingleLineField {
 public:
     TypedLengthLimit(QLineEdit *edit, int limit)
@@ -97,9 +97,6 @@ public:
         QObject::connect(edit, &QLineEdit::textChanged, this,
                          [this](const QString &text) { lengthBefore = text.size(); });
     }
-
-    // The program is about to put a text of this length into the field.
-    void Allow(qsizetype length) { lengthBefore = std::max(lengthBefore, length); }
 
     State validate(QString &input, int &cursor) const override
     {
@@ -340,8 +337,9 @@ void TForm8::SetFilterMode(int mode)
 void TForm8::Apply(const SetupSettings &settings)
 {
     SetFilterMode(settings.FilterMode);
-    nameLimit->Allow(settings.Nickname.size());
-    eName->setText(settings.Nickname);
+    // A name from a file is cut where typing stops, so that no run of blanks
+    // can push its end out of sight.
+    eName->setText(settings.Nickname.left(kTypedNameLimit));
     eHost->setText(settings.HostAddress);
     mFilter->setPlainText(FilterTextOfLines(settings.FilterLines));
     ApplyColour(settings.ColourName, false);
@@ -370,6 +368,17 @@ bool TForm8::LoadSetup(const QString &fileName)
         prompts.ShowError(error.Message());
         return false;
     }
+    return true;
+}
+
+bool TForm8::LoadSetupFromOutside(const QString &fileName)
+{
+    const SetupSettings before = Settings();
+    if (!LoadSetup(fileName))
+        return false;
+    const QString changes = SetupChangesNotice(QDir::toNativeSeparators(fileName), before, Settings());
+    if (!changes.isEmpty())
+        prompts.ShowMessage(changes);
     return true;
 }
 
@@ -535,7 +544,7 @@ void TForm8::LoadConfClick()
 {
     const QStringList chosen = prompts.OpenFileNames(SetupFileDialog(QStringLiteral("Open Setup")));
     if (!chosen.isEmpty())
-        LoadSetup(chosen.constFirst());
+        LoadSetupFromOutside(chosen.constFirst());
 }
 
 void TForm8::showEvent(QShowEvent *event)

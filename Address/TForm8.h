@@ -43,6 +43,9 @@ public:
     SetupSettings Settings() const;
 
     bool LoadSetup(const QString &fileName);
+    // A file from outside the program (the command line, a double click, the
+    // Load button): loaded, then what it changed is shown, before any OK.
+    bool LoadSetupFromOutside(const QString &fileName);
     bool SaveSetup(const QString &fileName);
     void ApplyColour(const QString &name, bool fromUser);
     QString LastSetupPath() const;

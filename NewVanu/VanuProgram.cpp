@@ -97,11 +97,11 @@ void VanuProgram::Start()
 
 void VanuProgram::OpenSetupFile(const QString &path)
 {
+    form8->open();
     if (!QFileInfo::exists(path))
         prompts.ShowError(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
     else
-        form8->LoadSetup(path);
-    form8->open();
+        form8->LoadSetupFromOutside(path);
 }
 
 QIcon VanuProgram::ProgramIcon()

@@ -91,6 +91,7 @@ private slots:
     void guestThatHalfCloses();
     void hostileHost();
     void everyByteInASetupFileThroughTheDialog();
+    void aMailedSetupFileShowsWhatItChangesBeforeOk();
 };
 
 // One guest sends random bytes of every kind in texts of every size; another
@@ -387,9 +388,35 @@ void TestHardening::everyByteInASetupFileThroughTheDialog()
         const QByteArray saved = again.readAll();
         if (line == 2) // a colour that is no colour is read as Blue
             QCOMPARE(saved, QByteArray(bytes).replace(everyByte, "Blue"));
+        else if (line == 3) // a name is cut where typing stops
+            QCOMPARE(saved, QByteArray(bytes).replace(everyByte, everyByte.left(TForm8::kTypedNameLimit)));
         else
             QCOMPARE(saved, bytes);
     }
+}
+
+// Opened from outside, a setup file says what it changes, names cut where
+// typing stops included, before anything is kept.
+void TestHardening::aMailedSetupFileShowsWhatItChangesBeforeOk()
+{
+    const QByteArray before = TestProgram::Setup("Anna", "10.0.0.1", "Blue", 0, "10.0.0.5");
+    TestProgram test(before);
+    QFile invite(test.FolderPath("invite.set"));
+    QVERIFY(invite.open(QIODevice::WriteOnly));
+    invite.write("1\r\nBlue\r\nBob" + QByteArray(200, ' ') + "HOSTILE\r\n10.77.0.2\r\n");
+    invite.close();
+    test.program->OpenSetupFile(invite.fileName());
+    QVERIFY(test.SetupDialog().isVisible());
+    QCOMPARE(test.prompts.shown,
+             QStringList{"message: " + invite.fileName()
+                         + " changes your settings:\n\nHost address: 10.0.0.1 → 10.77.0.2\n"
+                           "Nickname: \"Anna\" → \"Bob       \"\nFilter: Include → Exclude\n"
+                           "Filter lines: \"10.0.0.5\" → none\n\n"
+                           "With these settings, anyone on the network can join the chat you host.\n\n"
+                           "Nothing is kept until you press OK."});
+    QFile lastSetup(test.FolderPath("LastSetup.set"));
+    QVERIFY(lastSetup.open(QIODevice::ReadOnly));
+    QCOMPARE(lastSetup.readAll(), before);
 }
 
 QTEST_MAIN(TestHardening)

@@ -1,8 +1,9 @@
 // Setup files as bytes: reading odd files, writing exact bytes, and the
-// names the Save button writes.
+// names the Save button writes, and what opening one would change.
 #include "ColourTable.h"
 #include "Cp1251CodePage.h"
 #include "RuntimeErrors.h"
+#include "SetupChanges.h"
 #include "SetupFile.h"
 
 #include <QTest>
@@ -22,6 +23,8 @@ private slots:
     void colourIndexes_data();
     void colourIndexes();
     void indexNames();
+    void changesNotice_data();
+    void changesNotice();
 
 private:
     Cp1251CodePage codePage;
@@ -200,6 +203,39 @@ void TestSetupFile::indexNames()
     QCOMPARE(IndexColourName(10), QStringLiteral("Yellow"));
     QCOMPARE(IndexColourName(12), QStringLiteral("Yellow"));
     QCOMPARE(IndexColourName(-1), QStringLiteral("Yellow"));
+}
+
+void TestSetupFile::changesNotice_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("notice");
+    const QString kept = QStringLiteral("\n\nNothing is kept until you press OK.");
+    const QString everyone =
+        QStringLiteral("\n\nWith these settings, anyone on the network can join the chat you host.");
+    QTest::newRow("the same settings") << QByteArray("0\r\nBlue\r\nAnonymous\r\n127.0.0.1\r\n") << QString();
+    QTest::newRow("a hostile invitation")
+        << QByteArray("1\r\nRed\r\nBob\r\n10.77.0.2\r\n")
+        << "invite.set changes your settings:\n\nHost address: 127.0.0.1 → 10.77.0.2\n"
+           "Nickname: \"Anonymous\" → \"Bob\"\nColour: Blue → Red\nFilter: Include → Exclude" + everyone + kept;
+    QTest::newRow("filter lines only, many")
+        << QByteArray("0\r\nBlue\r\nAnonymous\r\n127.0.0.1\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7")
+        << "invite.set changes your settings:\n\nFilter lines: none → \"1\", \"2\", \"3\", \"4\", \"5\" and 2 more"
+               + kept;
+    QTest::newRow("exclude, with a line")
+        << QByteArray("1\r\nBlue\r\nAnonymous\r\n127.0.0.1\r\n10.0.0.9")
+        << "invite.set changes your settings:\n\nFilter: Include → Exclude\nFilter lines: none → \"10.0.0.9\""
+               + kept;
+}
+
+// The settings before are the dialog's first ones; the file's are read as the
+// dialog reads them.
+void TestSetupFile::changesNotice()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, notice);
+    const Cp1251CodePage codePage;
+    QCOMPARE(SetupChangesNotice(QStringLiteral("invite.set"), SetupSettings(), ParseSetupFile(file, codePage)),
+             notice);
 }
 
 QTEST_MAIN(TestSetupFile)
