@@ -1,7 +1,6 @@
 #include "AddressFilter.h"
 
 #include <QRegularExpression>
-#include <QSet>
 
 #include <algorithm>
 
@@ -23,16 +22,24 @@ bool AdmitsEveryone(const QStringList &filterLines, int filterMode)
     return filterLines.isEmpty() || (!anyMatches && filterMode != 0);
 }
 
-QStringList WholeAddressLines(const QStringList &filterLines)
+QString LongerAddressesCovered(const QString &line)
 {
-    static const QRegularExpression wholeAddress(QStringLiteral("^\\d{1,3}(\\.\\d{1,3}){3}$"));
-    QStringList whole;
-    QSet<QString> seen;
-    for (const QString &line : filterLines) {
-        if (wholeAddress.match(line).hasMatch() && !seen.contains(line)) {
-            seen.insert(line);
-            whole << line;
-        }
+    // Three parts, and a last one of one or two digits, not starting with 0.
+    static const QRegularExpression wholeAddress(
+        QStringLiteral("^(\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}\\.)([1-9]\\d?)$"));
+    const QRegularExpressionMatch match = wholeAddress.match(line);
+    if (!match.hasMatch())
+        return {};
+    constexpr int kHighestPart = 255;
+    const QString start = match.captured(1);
+    const int last = match.captured(2).toInt();
+    QStringList ranges;
+    // One digit more, then two, as long as the part stays an address's.
+    for (int scale = 10; scale <= 100; scale *= 10) {
+        const int first = last * scale;
+        const int end = std::min(first + scale - 1, kHighestPart);
+        if (first <= kHighestPart)
+            ranges << QStringLiteral("%1%2–%3").arg(ranges.isEmpty() ? start : QString()).arg(first).arg(end);
     }
-    return whole;
+    return ranges.join(QStringLiteral(", "));
 }

@@ -13,7 +13,9 @@ bool AdmitGuest(const QStringList &filterLines, int filterMode, const QString &a
 // Whether the filter admits every address: it has no line that matches anything.
 bool AdmitsEveryone(const QStringList &filterLines, int filterMode);
 
-// The lines that are a whole address of four numbers: each stands for longer
-// addresses too ("10.0.0.1" for 10.0.0.10 to 10.0.0.19 and 10.0.0.100 to
-// 10.0.0.199), which surprises whoever meant the one machine.
-QStringList WholeAddressLines(const QStringList &filterLines);
+// The longer addresses that a filter line of a whole address of four numbers
+// stands for as well, as a person reads them: "10.0.0.1" gives
+// "10.0.0.10–19, 100–199", which surprises whoever meant the one
+// machine. Empty for any other line, and for an address that no longer one
+// begins with ("10.0.0.26").
+QString LongerAddressesCovered(const QString &line);

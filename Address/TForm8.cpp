@@ -1,5 +1,6 @@
 #include "TForm8.h"
 
+#include "AddressFilter.h"
 #include "CodePage.h"
 #include "ColourTable.h"
 #include "FileChoice.h"
@@ -36,6 +37,9 @@ const QString kMustEnter = QStringLiteral("You really must enter\rNickname and H
 const QColor kTeal(0x00, 0x80, 0x80);
 // Setup files are a few lines; a larger one is no setup file.
 constexpr qint64 kLongestSetupFile = 16 * 1024 * 1024;
+// The filter box's height, and with the note under it.
+constexpr int kFilterHeight = 89;
+constexpr int kNotedFilterHeight = 46;
 
 } // namespace
 
@@ -235,9 +239,18 @@ void TForm8::createServerPage()
     auto *page = new QWidget;
     PlaceLabel(QStringLiteral("Permission to Server (FireWall)"), page, 6, 4);
     mFilter = new QPlainTextEdit(page);
-    mFilter->setGeometry(9, 20, 145, 89);
+    mFilter->setGeometry(9, 20, 145, kFilterHeight);
     mFilter->setTabChangesFocus(true);
     mFilter->installEventFilter(this);
+    filterNote = new QLabel(page);
+    filterNote->setGeometry(9, kNotedFilterHeight + 22, 145, kFilterHeight - kNotedFilterHeight - 2);
+    filterNote->setWordWrap(true);
+    filterNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont smaller = filterNote->font();
+    smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
+    filterNote->setFont(smaller);
+    filterNote->hide();
+    connect(mFilter, &QPlainTextEdit::textChanged, this, &TForm8::ShowFilterNote);
 
     RadioFilter = new QGroupBox(QStringLiteral("filter"), page);
     RadioFilter->setGeometry(9, 112, 145, 44);
@@ -250,6 +263,26 @@ void TForm8::createServerPage()
     filterChoices->addButton(ExcludeChoice, 1);
     IncludeChoice->setChecked(true);
     TabbedNotebook1->addTab(page, QStringLiteral("    SetServer    "));
+}
+
+void TForm8::ShowFilterNote()
+{
+    QStringList notes;
+    for (const QString &line : FilterLines()) {
+        const QString covered = LongerAddressesCovered(line);
+        if (!covered.isEmpty())
+            notes << QStringLiteral("%1 also covers %2").arg(line, covered);
+    }
+    // The first under the box, all of them in its tooltip.
+    const QString note = notes.isEmpty() ? QString()
+                         : notes.size() == 1
+                             ? notes.constFirst()
+                             : QStringLiteral("%1 (+%2 more)").arg(notes.constFirst()).arg(notes.size() - 1);
+    filterNote->setText(note);
+    filterNote->setToolTip(notes.join(QLatin1Char('\n'))
+                           + QStringLiteral("\nA filter line stands for every address that begins with it."));
+    filterNote->setVisible(!note.isEmpty());
+    mFilter->resize(mFilter->width(), note.isEmpty() ? kFilterHeight : kNotedFilterHeight);
 }
 
 void TForm8::createButtons()

@@ -64,6 +64,8 @@ public:
     QPushButton *LoadConf = nullptr;
     QPushButton *MakeConf = nullptr;
     QPlainTextEdit *mFilter = nullptr;
+    // Under the filter box, while a line there is a whole address that longer ones begin with.
+    QLabel *filterNote = nullptr;
     QGroupBox *RadioFilter = nullptr;
     QRadioButton *IncludeChoice = nullptr;
     QRadioButton *ExcludeChoice = nullptr;
@@ -80,6 +82,7 @@ public:
     void cCollorChange();
     void MakeConfClick();
     void LoadConfClick();
+    void ShowFilterNote();
 
 protected:
     void showEvent(QShowEvent *event) override;

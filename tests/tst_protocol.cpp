@@ -28,6 +28,8 @@ private slots:
     void colourDigits();
     void filter_data();
     void filter();
+    void longerAddressesCovered_data();
+    void longerAddressesCovered();
 };
 
 void TestProtocol::messages()
@@ -241,6 +243,34 @@ void TestProtocol::filter()
     QFETCH(QString, address);
     QFETCH(bool, admitted);
     QCOMPARE(AdmitGuest(lines, mode, address), admitted);
+}
+
+void TestProtocol::longerAddressesCovered_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("covered");
+    QTest::newRow("ends in 1") << "10.0.0.1" << "10.0.0.10–19, 100–199";
+    QTest::newRow("ends in 2") << "10.0.0.2" << "10.0.0.20–29, 200–255";
+    QTest::newRow("ends in 25") << "192.168.1.25" << "192.168.1.250–255";
+    QTest::newRow("ends in 3") << "10.0.0.3" << "10.0.0.30–39";
+    QTest::newRow("ends in 26: none longer") << "10.0.0.26" << "";
+    QTest::newRow("three digits") << "10.0.0.100" << "";
+    QTest::newRow("ends in 0") << "10.0.0.0" << "";
+    QTest::newRow("three parts") << "10.0.0" << "";
+    QTest::newRow("with a blank") << "10.0.0.1 " << "";
+}
+
+// What the note under the filter box says a line covers, which the filter
+// itself admits in include mode.
+void TestProtocol::longerAddressesCovered()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, covered);
+    QCOMPARE(LongerAddressesCovered(line), covered);
+    if (!covered.isEmpty()) {
+        const QString first = covered.section(QStringLiteral("–"), 0, 0);
+        QVERIFY(AdmitGuest({line}, 0, first));
+    }
 }
 
 QTEST_MAIN(TestProtocol)

@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 
 #include "Unprivileged.h"
@@ -74,6 +75,7 @@ private slots:
     void portDefaultByMouse();
     void portDefaultByKeyboard();
     void filterKeys();
+    void filterNoteOnWholeAddresses();
     void cancelRestoresPortAndReloads();
     void cancelWithoutLastSetupKeepsEdits();
     void emptyNicknameKeepsTheDialogOpen_data();
@@ -362,6 +364,29 @@ void TestSetupDialog::filterKeys()
     QTest::keyClick(form.mFilter, Qt::Key_Left);
     QTest::keyClick(form.mFilter, Qt::Key_Delete);
     QCOMPARE(form.FilterLines(), (QStringList{"192.168.1.", ""}));
+}
+
+// A whole address in the filter gets a note under the box, as it is typed
+// and as a file is loaded; it goes with the line.
+void TestSetupDialog::filterNoteOnWholeAddresses()
+{
+    ShowPersonalPage();
+    TForm8 &form = Dialog();
+    form.TabbedNotebook1->setCurrentIndex(1);
+    form.mFilter->setFocus();
+    QTest::keyClicks(form.mFilter, QStringLiteral("10.0.0."));
+    QVERIFY(!form.filterNote->isVisible());
+    QTest::keyClick(form.mFilter, '1');
+    QVERIFY(form.filterNote->isVisible());
+    QCOMPARE(form.filterNote->text(), QStringLiteral("10.0.0.1 also covers 10.0.0.10–19, 100–199"));
+    QVERIFY(form.filterNote->geometry().top() >= form.mFilter->geometry().bottom());
+    QTest::keyClick(form.mFilter, Qt::Key_Backspace);
+    QVERIFY(!form.filterNote->isVisible());
+
+    WriteFile(FolderPath("lan.set"), "0\r\nBlue\r\nAnna\r\nh\r\n10.0.0\r\n192.168.1.2\r\n10.0.0.1");
+    QVERIFY(form.LoadSetup(FolderPath("lan.set")));
+    QCOMPARE(form.filterNote->text(), QStringLiteral("192.168.1.2 also covers 192.168.1.20–29, 200–255 (+1 more)"));
+    QVERIFY(form.filterNote->toolTip().contains(QStringLiteral("10.0.0.1 also covers 10.0.0.10–19, 100–199")));
 }
 
 void TestSetupDialog::cancelRestoresPortAndReloads()
