@@ -1,10 +1,10 @@
 #include "FreedesktopNotifier.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
 #include <QVariantMap>
+
+#include <utility>
 
 namespace {
 
@@ -19,41 +19,40 @@ QDBusMessage Call(const QString &method)
 
 } // namespace
 
-FreedesktopNotifier::FreedesktopNotifier(const QString &applicationName, const QString &iconName, QObject *parent)
-    : QObject(parent), applicationName(applicationName), iconName(iconName)
+FreedesktopNotifier::FreedesktopNotifier(const QString &applicationName, const QString &iconName, QDBusConnection bus,
+                                         QObject *parent)
+    : QObject(parent), bus(std::move(bus)), applicationName(applicationName), iconName(iconName)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                SLOT(ActionInvoked(uint, QString)));
-    bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-                SLOT(NotificationClosed(uint, uint)));
+    this->bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                      SLOT(ActionInvoked(uint, QString)));
+    this->bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                      SLOT(NotificationClosed(uint, uint)));
     gather.setSingleShot(true);
     gather.setInterval(kGatherMs);
     connect(&gather, &QTimer::timeout, this, &FreedesktopNotifier::Show);
+    AskForService(); // known by the time there is news
 }
 
-bool FreedesktopNotifier::ServiceThere()
+void FreedesktopNotifier::CallThen(QDBusMessage call, std::function<void(const QDBusMessage &)> then)
 {
-    if (serviceChecked.isValid() && serviceChecked.elapsed() < kServiceCheckMs)
-        return serviceThere;
-    serviceChecked.start();
-    serviceThere = false;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
-        return false;
-    // The server may start on demand (D-Bus activation) or come later.
-    if (!bus.interface()->isServiceRegistered(kService).value()
-        && !bus.interface()->activatableServiceNames().value().contains(kService))
-        return false;
-    if (!capabilitiesAsked) {
-        const QDBusReply<QStringList> capabilities = bus.call(Call(QStringLiteral("GetCapabilities")));
-        if (!capabilities.isValid())
-            return false;
-        capabilitiesAsked = true;
-        bodyMarkup = capabilities.value().contains(QStringLiteral("body-markup"));
-    }
-    serviceThere = true;
-    return true;
+    auto *answer = new QDBusPendingCallWatcher(bus.asyncCall(call, kCallTimeoutMs), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [then = std::move(then)](QDBusPendingCallWatcher *done) {
+                done->deleteLater();
+                then(done->reply());
+            });
+}
+
+void FreedesktopNotifier::AskForService()
+{
+    if (!bus.isConnected() || (serviceAsked.isValid() && serviceAsked.elapsed() < kServiceCheckMs))
+        return;
+    serviceAsked.start();
+    // A server that is not running yet may be started for this (D-Bus activation).
+    CallThen(Call(QStringLiteral("GetCapabilities")), [this](const QDBusMessage &reply) {
+        serviceThere = reply.type() == QDBusMessage::ReplyMessage;
+        bodyMarkup = serviceThere && reply.arguments().value(0).toStringList().contains(QStringLiteral("body-markup"));
+    });
 }
 
 QString FreedesktopNotifier::Body() const
@@ -67,8 +66,10 @@ QString FreedesktopNotifier::Body() const
 
 bool FreedesktopNotifier::Tell(const QString &news)
 {
-    if (!ServiceThere())
+    if (!serviceThere) {
+        AskForService();
         return false;
+    }
     lines << news;
     if (lines.size() > kLinesShown)
         lines.removeFirst();
@@ -82,6 +83,10 @@ void FreedesktopNotifier::Show()
 {
     if (count == 0)
         return;
+    if (showing) { // the answer brings the id that this update replaces
+        showAgain = true;
+        return;
+    }
     const QString summary = count == 1 ? applicationName
                                        : QStringLiteral("%1: %2 new messages").arg(applicationName).arg(count);
     QVariantMap hints;
@@ -90,20 +95,38 @@ void FreedesktopNotifier::Show()
     QDBusMessage notify = Call(QStringLiteral("Notify"));
     notify << applicationName << shownId << iconName << summary << Body()
            << QStringList{QStringLiteral("default"), QStringLiteral("Open")} << hints << -1;
-    const QDBusReply<uint> reply = QDBusConnection::sessionBus().call(notify);
-    if (reply.isValid())
-        shownId = reply.value();
-    else
-        serviceChecked.invalidate(); // asked again with the next news
+    showing = true;
+    CallThen(notify, [this](const QDBusMessage &reply) { Shown(reply); });
+}
+
+void FreedesktopNotifier::Shown(const QDBusMessage &reply)
+{
+    showing = false;
+    const bool seenMeanwhile = std::exchange(forgotten, false);
+    const bool newsMeanwhile = std::exchange(showAgain, false);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        serviceThere = false; // asked again with the next news
+        serviceAsked.invalidate();
+        return;
+    }
+    shownId = reply.arguments().value(0).toUInt();
+    if (seenMeanwhile) {
+        Forget();
+        return;
+    }
+    if (newsMeanwhile)
+        Show();
 }
 
 void FreedesktopNotifier::Forget()
 {
     gather.stop();
+    forgotten = showing;
+    showAgain = false;
     if (shownId != 0) {
         QDBusMessage close = Call(QStringLiteral("CloseNotification"));
         close << shownId;
-        QDBusConnection::sessionBus().call(close, QDBus::NoBlock);
+        bus.send(close);
     }
     shownId = 0;
     lines.clear();

@@ -1,11 +1,18 @@
 // The small platform pieces: integer texts, list errors, the Windows-1251
 // code page and the file dialog filters.
 #include "Cp1251CodePage.h"
+#include "FreedesktopNotifier.h"
 #include "QtPrompts.h"
 #include "RuntimeErrors.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +30,8 @@ private slots:
     void fileDialogFilters_data();
     void fileDialogFilters();
     void messageBoxesShowPlainText();
+    void notificationsNeverWaitForTheServer_data();
+    void notificationsNeverWaitForTheServer();
 };
 
 void TestPlatform::integerTexts_data()
@@ -149,6 +158,90 @@ void TestPlatform::messageBoxesShowPlainText()
     prompts.ShowError(markup);
     prompts.ShowMessage(markup);
     QCOMPARE(formats, QList<Qt::TextFormat>(4, Qt::PlainText));
+}
+
+namespace {
+
+// A notification server that answers what it can do, and shows
+// notifications, or takes them and never answers.
+class NotificationServer : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    bool hangs = false;
+    int notified = 0;
+
+public slots:
+    QStringList GetCapabilities() { return {QStringLiteral("body")}; }
+    uint Notify(const QString &, uint, const QString &, const QString &, const QString &, const QStringList &,
+                const QVariantMap &, int)
+    {
+        ++notified;
+        if (hangs)
+            setDelayedReply(true); // and no reply ever comes
+        return 42;
+    }
+};
+
+} // namespace
+
+void TestPlatform::notificationsNeverWaitForTheServer_data()
+{
+    QTest::addColumn<bool>("hangs");
+    QTest::newRow("a server that answers") << false;
+    QTest::newRow("a hung server") << true;
+}
+
+// Whatever the server does, the window keeps answering: no call of the
+// notifier waits for it, and one it never answers is given up.
+void TestPlatform::notificationsNeverWaitForTheServer()
+{
+    QFETCH(bool, hangs);
+    QProcess busDaemon;
+    busDaemon.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    if (!busDaemon.waitForStarted())
+        QSKIP("no dbus-daemon here (scripts/deps installs it)");
+    QVERIFY(busDaemon.waitForReadyRead(5000));
+    const QString address = QString::fromUtf8(busDaemon.readLine().trimmed());
+    const auto stop = qScopeGuard([&] {
+        busDaemon.terminate();
+        busDaemon.waitForFinished();
+    });
+    QDBusConnection serverBus = QDBusConnection::connectToBus(address, QStringLiteral("server") + QString::number(hangs));
+    NotificationServer server;
+    server.hangs = hangs;
+    QVERIFY(serverBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
+                                     QDBusConnection::ExportAllSlots));
+    QVERIFY(serverBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    FreedesktopNotifier notifier(QStringLiteral("Vanu"), QStringLiteral("vanu"),
+                                 QDBusConnection::connectToBus(address, QStringLiteral("client") + QString::number(hangs)));
+    QTRY_VERIFY(notifier.Tell(QStringLiteral("<Bob> hello")));
+    QElapsedTimer sinceTick;
+    qint64 longestStallMs = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longestStallMs = std::max(longestStallMs, sinceTick.restart()); });
+    sinceTick.start();
+    tick.start(10);
+    QTRY_COMPARE(server.notified, 1);
+    if (hangs) { // given up after a second: the next news is told another way
+        QTRY_VERIFY(!notifier.Tell(QStringLiteral("<Bob> again")));
+    } else {
+        QVERIFY(notifier.Tell(QStringLiteral("<Bob> again")));
+        QTRY_COMPARE(server.notified, 2);
+        bool activated = false; // the user picks the notification
+        notifier.onActivated = [&] { activated = true; };
+        QDBusMessage picked = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                         QStringLiteral("org.freedesktop.Notifications"),
+                                                         QStringLiteral("ActionInvoked"));
+        picked << 42u << QStringLiteral("default");
+        QVERIFY(serverBus.send(picked));
+        QTRY_VERIFY(activated);
+    }
+    qInfo("the longest the window did not answer: %lld ms", longestStallMs);
+    QVERIFY(longestStallMs < 100);
+    QCOMPARE(server.notified, hangs ? 1 : 2);
 }
 
 QTEST_MAIN(TestPlatform)
