@@ -234,8 +234,13 @@ void AvahiDiscovery::Withdraw()
 void AvahiDiscovery::StartFinding()
 {
     finding = true;
-    if (available)
-        Browse();
+    if (!available)
+        return;
+    Browse();
+    // Asked anew each time the list opens: what the daemon refused before, it may take now.
+    for (Item &item : items)
+        item.held = false;
+    ResolveWaiting();
 }
 
 void AvahiDiscovery::Browse()

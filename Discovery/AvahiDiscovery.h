@@ -58,7 +58,7 @@ private:
         QString domain;
         QString resolverPath; // set once the daemon made its resolver
         bool resolving = false; // the resolver is asked for, or made
-        bool held = false; // the daemon refused a resolver: asked again when one is freed
+        bool held = false; // the daemon refused a resolver: asked again when one is freed, or the list opens
         std::optional<FoundHost> host;
     };
 

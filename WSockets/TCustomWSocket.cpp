@@ -305,6 +305,21 @@ void TCustomWSocket::AbandonOpen(int socket, int error)
     ReportError(error);
 }
 
+bool TCustomWSocket::LinkIsDead(int socket)
+{
+    tcp_info info{};
+    socklen_t size = sizeof info;
+    if (getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &size) != 0)
+        return false;
+    const bool waitsForPeer = info.tcpi_unacked > 0 || info.tcpi_probes > 0;
+    return waitsForPeer && info.tcpi_last_ack_recv >= DeadLinkTimes().userTimeoutMs;
+}
+
+int TCustomWSocket::DeadLinkCheckMs()
+{
+    return DeadLinkTimes().intervalSeconds * 1000 / 2;
+}
+
 int TCustomWSocket::PrepareConnection(int socket)
 {
     const int on = 1;

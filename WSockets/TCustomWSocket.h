@@ -102,6 +102,13 @@ protected:
     // keepalive probes and a send timeout that find a dead link.
     // Gives 0 or an error number.
     static int PrepareConnection(int socket);
+    // Whether a connection's peer has acknowledged nothing for the send
+    // timeout while something waited for it (data, or a keepalive probe). The
+    // system finds such a link dead only once data it sends after that has
+    // waited the whole timeout again; this finds it then and there.
+    static bool LinkIsDead(int socket);
+    // How often a server looks for dead links among its connections.
+    static int DeadLinkCheckMs();
 
     int Protocol = 0;
     int SocketType = 3;

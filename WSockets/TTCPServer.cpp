@@ -3,6 +3,8 @@
 #include "SocketErrors.h"
 #include "TNotificationEndpoint.h"
 
+#include <QPointer>
+
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,6 +29,7 @@ TTCPServer::TTCPServer(QObject *owner) : TCustomWSocket(owner)
 {
     Protocol = IPPROTO_TCP;
     SocketType = SOCK_STREAM;
+    connect(&deadLinkCheck, &QTimer::timeout, this, &TTCPServer::EndDeadLinks);
 }
 
 TTCPServer::~TTCPServer()
@@ -64,6 +67,23 @@ void TTCPServer::Open()
         return;
     }
     state = wsListening;
+    deadLinkCheck.start(DeadLinkCheckMs());
+}
+
+void TTCPServer::EndDeadLinks()
+{
+    if (state != wsListening) {
+        deadLinkCheck.stop();
+        return;
+    }
+    const QPointer<TTCPServer> self(this);
+    for (int index = clients.Count() - 1; index >= 0 && self && state == wsListening; --index) {
+        if (index >= clients.Count())
+            continue; // the handler closed others
+        const int socket = clients.Items(index);
+        if (LinkIsDead(socket))
+            PeerClosed(socket, TranslateErrno(ETIMEDOUT));
+    }
 }
 
 void TTCPServer::Close()

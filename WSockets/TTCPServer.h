@@ -3,6 +3,8 @@
 #include "TClientList.h"
 #include "TCustomWSocket.h"
 
+#include <QTimer>
+
 // The listening side: listens on Port on every local address, accepts
 // connections into Clients and reports OnAccept, OnData and OnClose for each.
 class TTCPServer : public TCustomWSocket {
@@ -43,8 +45,11 @@ private:
     void AcceptFailed(int listener, int errnoValue);
     void ReadReady(int socket, int error);
     void PeerClosed(int socket, int error);
+    // Ends the connections whose link is dead as the system would, with a timeout.
+    void EndDeadLinks();
 
     TClientList clients;
+    QTimer deadLinkCheck;
     // An accept that failed for want of descriptors is reported once, until one succeeds.
     bool outOfResourcesReported = false;
 };

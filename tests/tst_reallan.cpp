@@ -333,8 +333,10 @@ void TestRealLan::aDeadLinkIsFoundAndTheGuestComesBack()
     QElapsedTimer dead;
     dead.start();
     const bool allGone = QTest::qWaitFor([&] { return host->Friends().Lines().isEmpty(); }, 40000);
-    if (!allGone)
+    if (!allGone) {
         qWarning("still listed at the host after %lld ms: %s", dead.elapsed(), qPrintable(host->Friends().Lines().join(',')));
+        Run("ip netns exec " + hostNamespace + " ss -tnoie >&2");
+    }
     QVERIFY(allGone);
     qInfo("dead link: every guest gone at the host after %lld ms", dead.elapsed());
     QVERIFY(dead.elapsed() <= 35000);
