@@ -320,6 +320,13 @@ int TCustomWSocket::DeadLinkCheckMs()
     return DeadLinkTimes().intervalSeconds * 1000 / 2;
 }
 
+void TCustomWSocket::AbortConnection(int socket)
+{
+    sockaddr unspecified{};
+    unspecified.sa_family = AF_UNSPEC; // disconnects a TCP socket, with a reset
+    ::connect(socket, &unspecified, sizeof unspecified);
+}
+
 int TCustomWSocket::PrepareConnection(int socket)
 {
     const int on = 1;

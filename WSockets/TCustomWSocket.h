@@ -109,6 +109,10 @@ protected:
     static bool LinkIsDead(int socket);
     // How often a server looks for dead links among its connections.
     static int DeadLinkCheckMs();
+    // Ends a connection at once with a reset, as the system ends a dead link:
+    // should the link come back, the peer learns of an error, not of a close
+    // it could take for the end of the chat.
+    static void AbortConnection(int socket);
 
     int Protocol = 0;
     int SocketType = 3;

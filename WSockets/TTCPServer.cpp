@@ -81,8 +81,10 @@ void TTCPServer::EndDeadLinks()
         if (index >= clients.Count())
             continue; // the handler closed others
         const int socket = clients.Items(index);
-        if (LinkIsDead(socket))
+        if (LinkIsDead(socket)) {
+            AbortConnection(socket);
             PeerClosed(socket, TranslateErrno(ETIMEDOUT));
+        }
     }
 }
 
