@@ -1,0 +1,319 @@
+#include "HistoryStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr mode_t kFileMode = 0600;
+constexpr mode_t kFolderMode = 0700;
+constexpr int kBusyWaitMs = 2000; // another copy of the program writing
+constexpr int kSnippetWords = 10;
+
+const char *const kSchema[] = {
+    "CREATE TABLE IF NOT EXISTS chats(id INTEGER PRIMARY KEY, hosted INTEGER NOT NULL, host TEXT, port INTEGER,"
+    " nickname TEXT, started INTEGER NOT NULL, ended INTEGER, names TEXT)",
+    "CREATE TABLE IF NOT EXISTS texts(id INTEGER PRIMARY KEY, chat INTEGER NOT NULL REFERENCES chats(id)"
+    " ON DELETE CASCADE, at INTEGER NOT NULL, kind INTEGER NOT NULL, name TEXT, colour INTEGER, bytes BLOB,"
+    " shown TEXT NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS texts_of_chat ON texts(chat, id)",
+    "CREATE VIRTUAL TABLE IF NOT EXISTS texts_index USING fts5(shown, content='texts', content_rowid='id',"
+    " tokenize='unicode61 remove_diacritics 2')",
+    "CREATE TRIGGER IF NOT EXISTS texts_indexed AFTER INSERT ON texts BEGIN"
+    " INSERT INTO texts_index(rowid, shown) VALUES (new.id, new.shown); END",
+    "CREATE TRIGGER IF NOT EXISTS texts_unindexed AFTER DELETE ON texts BEGIN"
+    " INSERT INTO texts_index(texts_index, rowid, shown) VALUES ('delete', old.id, old.shown); END",
+};
+
+qint64 Ms(const QDateTime &time)
+{
+    return time.isValid() ? time.toMSecsSinceEpoch() : 0;
+}
+
+QDateTime TimeOf(const QVariant &ms)
+{
+    return ms.isNull() || ms.toLongLong() == 0 ? QDateTime() : QDateTime::fromMSecsSinceEpoch(ms.toLongLong());
+}
+
+// The words as a full-text query: each a quoted word, also as a prefix.
+QString MatchOf(const QString &words)
+{
+    QStringList terms;
+    for (QString word : words.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        word.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        terms << QLatin1Char('"') + word + QStringLiteral("\"*");
+    }
+    return terms.join(QLatin1Char(' '));
+}
+
+KeptText TextOf(const QSqlQuery &query)
+{
+    KeptText text;
+    text.id = query.value(0).toLongLong();
+    text.chat = query.value(1).toLongLong();
+    text.at = TimeOf(query.value(2));
+    text.kind = query.value(3).toInt();
+    text.name = query.value(4).toString();
+    text.colour = query.value(5).isNull() ? -1 : query.value(5).toInt();
+    text.bytes = query.value(6).toByteArray();
+    text.shown = query.value(7).toString();
+    return text;
+}
+
+const QString kTextColumns = QStringLiteral("texts.id, chat, at, kind, name, colour, bytes, texts.shown");
+
+} // namespace
+
+HistoryStore::HistoryStore() : connection(QStringLiteral("history-") + QUuid::createUuid().toString()) { }
+
+HistoryStore::~HistoryStore()
+{
+    database.close();
+    database = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connection);
+}
+
+QString HistoryStore::DefaultPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Vanu/history.sqlite"));
+}
+
+bool HistoryStore::Open(const QString &path)
+{
+    damagedCopy.clear();
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        chmod(QFile::encodeName(folder).constData(), kFolderMode);
+    // Made private before SQLite makes it (its journal files take its mode).
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (fd < 0)
+        return Fail(QStringLiteral("Cannot open %1: %2").arg(path, QString::fromLocal8Bit(strerror(errno))));
+    close(fd);
+    if (OpenFile(path) && IsSound())
+        return true;
+    if (!QFileInfo(path).isWritable() || !QFileInfo(folder).isWritable())
+        return false; // not damaged, only out of reach
+    database.close();
+    SetAside(path);
+    return OpenFile(path) && IsSound();
+}
+
+bool HistoryStore::OpenFile(const QString &path)
+{
+    database.close();
+    database = QSqlDatabase::contains(connection) ? QSqlDatabase::database(connection, false)
+                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    database.setDatabaseName(path);
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs));
+    if (!database.open())
+        return Fail(database.lastError().text());
+    if (!Exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
+        || !Exec(QStringLiteral("PRAGMA foreign_keys=ON")))
+        return false;
+    for (const char *statement : kSchema)
+        if (!Exec(QString::fromLatin1(statement)))
+            return false;
+    return true;
+}
+
+bool HistoryStore::IsSound()
+{
+    QSqlQuery check(database);
+    return check.exec(QStringLiteral("PRAGMA quick_check")) && check.next()
+           && check.value(0).toString() == QLatin1String("ok");
+}
+
+void HistoryStore::SetAside(const QString &path)
+{
+    damagedCopy = path + QStringLiteral(".damaged-")
+                  + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QFile::rename(path, damagedCopy);
+    for (const char *journal : {"-wal", "-shm"})
+        QFile::rename(path + QLatin1String(journal), damagedCopy + QLatin1String(journal));
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
+    if (fd >= 0)
+        close(fd);
+}
+
+bool HistoryStore::IsOpen() const
+{
+    return database.isOpen();
+}
+
+bool HistoryStore::Exec(const QString &statement)
+{
+    QSqlQuery query(database);
+    return query.exec(statement) || Fail(query.lastError().text());
+}
+
+bool HistoryStore::Fail(const QString &what)
+{
+    lastError = what;
+    return false;
+}
+
+qint64 HistoryStore::StartChat(const KeptChat &chat)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("INSERT INTO chats(hosted, host, port, nickname, started, names)"
+                                 " VALUES (?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(chat.hosted ? 1 : 0);
+    query.addBindValue(chat.host);
+    query.addBindValue(chat.port);
+    query.addBindValue(chat.nickname);
+    query.addBindValue(Ms(chat.started));
+    query.addBindValue(chat.names.join(QLatin1Char('\n')));
+    if (!query.exec()) {
+        Fail(query.lastError().text());
+        return 0;
+    }
+    return query.lastInsertId().toLongLong();
+}
+
+bool HistoryStore::EndChat(qint64 chat, const QDateTime &at, const QStringList &names)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("UPDATE chats SET ended = ?, names = ? WHERE id = ?"));
+    query.addBindValue(Ms(at));
+    query.addBindValue(names.join(QLatin1Char('\n')));
+    query.addBindValue(chat);
+    return query.exec() || Fail(query.lastError().text());
+}
+
+bool HistoryStore::AddTexts(const QList<KeptText> &texts)
+{
+    if (texts.isEmpty())
+        return true;
+    if (!database.transaction())
+        return Fail(database.lastError().text());
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("INSERT INTO texts(chat, at, kind, name, colour, bytes, shown)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const KeptText &text : texts) {
+        query.addBindValue(text.chat);
+        query.addBindValue(Ms(text.at));
+        query.addBindValue(text.kind);
+        query.addBindValue(text.name.isEmpty() ? QVariant() : QVariant(text.name));
+        query.addBindValue(text.colour < 0 ? QVariant() : QVariant(text.colour));
+        query.addBindValue(text.bytes);
+        query.addBindValue(text.shown);
+        if (!query.exec()) {
+            Fail(query.lastError().text());
+            database.rollback();
+            return false;
+        }
+    }
+    return database.commit() || (database.rollback(), Fail(database.lastError().text()));
+}
+
+QList<KeptChat> HistoryStore::Chats()
+{
+    QList<KeptChat> chats;
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("SELECT id, hosted, host, port, nickname, started, ended, names,"
+                                   " (SELECT count(*) FROM texts WHERE texts.chat = chats.id)"
+                                   " FROM chats ORDER BY started DESC, id DESC"))) {
+        Fail(query.lastError().text());
+        return chats;
+    }
+    while (query.next()) {
+        KeptChat chat;
+        chat.id = query.value(0).toLongLong();
+        chat.hosted = query.value(1).toInt() != 0;
+        chat.host = query.value(2).toString();
+        chat.port = query.value(3).toInt();
+        chat.nickname = query.value(4).toString();
+        chat.started = TimeOf(query.value(5));
+        chat.ended = TimeOf(query.value(6));
+        chat.names = query.value(7).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        chat.lines = query.value(8).toInt();
+        chats << chat;
+    }
+    return chats;
+}
+
+QList<KeptText> HistoryStore::TextsOf(qint64 chat)
+{
+    QList<KeptText> texts;
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT %1 FROM texts WHERE chat = ? ORDER BY id").arg(kTextColumns));
+    query.addBindValue(chat);
+    if (!query.exec())
+        Fail(query.lastError().text());
+    while (query.next())
+        texts << TextOf(query);
+    return texts;
+}
+
+QList<KeptText> HistoryStore::Search(const QString &words, int most)
+{
+    QList<KeptText> hits;
+    const QString match = MatchOf(words);
+    if (match.isEmpty())
+        return hits;
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT %1, snippet(texts_index, 0, '[', ']', '…', %2) FROM texts_index"
+                                 " JOIN texts ON texts.id = texts_index.rowid WHERE texts_index MATCH ?"
+                                 " ORDER BY texts.id DESC LIMIT ?")
+                      .arg(kTextColumns)
+                      .arg(kSnippetWords));
+    query.addBindValue(match);
+    query.addBindValue(most);
+    if (!query.exec())
+        Fail(query.lastError().text());
+    while (query.next()) {
+        KeptText hit = TextOf(query);
+        hit.snippet = query.value(8).toString();
+        hits << hit;
+    }
+    return hits;
+}
+
+QList<KeptText> HistoryStore::LastTexts(int count)
+{
+    QList<KeptText> texts;
+    QSqlQuery query(database);
+    query.prepare(
+        QStringLiteral("SELECT * FROM (SELECT %1 FROM texts ORDER BY id DESC LIMIT ?) ORDER BY 1").arg(kTextColumns));
+    query.addBindValue(count);
+    if (!query.exec())
+        Fail(query.lastError().text());
+    while (query.next())
+        texts << TextOf(query);
+    return texts;
+}
+
+bool HistoryStore::DeleteChat(qint64 chat)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("DELETE FROM chats WHERE id = ?"));
+    query.addBindValue(chat);
+    return query.exec() || Fail(query.lastError().text());
+}
+
+bool HistoryStore::Clear()
+{
+    return Exec(QStringLiteral("DELETE FROM chats"));
+}
+
+bool HistoryStore::DeleteChatsBefore(const QDateTime &time)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("DELETE FROM chats WHERE coalesce(ended, started) < ?"));
+    query.addBindValue(Ms(time));
+    return query.exec() || Fail(query.lastError().text());
+}
