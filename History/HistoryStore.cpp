@@ -194,6 +194,15 @@ bool HistoryStore::EndChat(qint64 chat, const QDateTime &at, const QStringList &
     return query.exec() || Fail(query.lastError().text());
 }
 
+bool HistoryStore::SetNames(qint64 chat, const QStringList &names)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("UPDATE chats SET names = ? WHERE id = ?"));
+    query.addBindValue(names.join(QLatin1Char('\n')));
+    query.addBindValue(chat);
+    return query.exec() || Fail(query.lastError().text());
+}
+
 bool HistoryStore::AddTexts(const QList<KeptText> &texts)
 {
     if (texts.isEmpty())

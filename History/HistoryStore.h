@@ -56,6 +56,7 @@ public:
 
     qint64 StartChat(const KeptChat &chat);
     bool EndChat(qint64 chat, const QDateTime &at, const QStringList &names);
+    bool SetNames(qint64 chat, const QStringList &names);
     // All in one transaction: all are kept, or none.
     bool AddTexts(const QList<KeptText> &texts);
 

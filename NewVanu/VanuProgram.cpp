@@ -1,16 +1,22 @@
 #include "VanuProgram.h"
 
 #include "ChatNotifications.h"
+#include "HistoryRecorder.h"
 #include "FoundHostsPicker.h"
 #include "HostAnnouncer.h"
+#include "LocalAddress.h"
 #include "TAboutBox.h"
 #include "TForm4.h"
 #include "TForm8.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
 #include "THelpBox.h"
 #include "TfFriends.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 
 VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features)
     : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams, features)
@@ -24,12 +30,15 @@ VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seam
     connectFriends();
     connectNotifications(features, seams.codePage);
     connectDiscovery(features.discovery);
+    connectHistory(features.historyPath);
 }
 
 VanuProgram::~VanuProgram()
 {
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
+    history.reset(); // what waits is written, and the chat ended
+    historyStore.reset();
     notifications.reset();
     windows.fFriends = nullptr;
     friends.reset();
@@ -88,6 +97,43 @@ void VanuProgram::connectDiscovery(LanDiscovery &discovery)
 
     foundHosts = new FoundHostsPicker(*form8->eHost, discovery);
     QObject::connect(foundHosts, &FoundHostsPicker::picked, form8.get(), &TForm8::PickHost);
+}
+
+void VanuProgram::connectHistory(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    TForm4 *main = form4.get();
+    historyPaused = new QLabel(QStringLiteral("History paused"));
+    historyPaused->hide();
+    main->StatusBar1->addPermanentWidget(historyPaused);
+    const auto pause = [this](const QString &why) {
+        historyPaused->setToolTip(QStringLiteral("The chat history is paused: %1\nThe chat goes on.").arg(why));
+        historyPaused->show();
+    };
+    historyStore = std::make_unique<HistoryStore>();
+    if (!historyStore->Open(path)) {
+        pause(historyStore->LastError());
+        return;
+    }
+    if (!historyStore->DamagedCopy().isEmpty())
+        prompts.ShowMessage(QStringLiteral("The chat history was damaged. It is kept as %1, and a new history has begun.")
+                                .arg(historyStore->DamagedCopy()));
+    TTCPServer *server = main->TCPServer1;
+    TTCPClient *client = main->TCPClient1;
+    TForm8 *setup = form8.get();
+    history = std::make_unique<HistoryRecorder>(*historyStore, [server, client, setup, main] {
+        KeptChat chat;
+        chat.hosted = server->State() == wsListening;
+        chat.host = chat.hosted ? LocalAddress() : setup->HostAddress();
+        chat.port = (chat.hosted ? server->Port : client->GetPeerPort(client->SocketHandle())).toInt();
+        chat.nickname = chat.hosted ? setup->Nickname() : main->ChatNickname();
+        return chat;
+    });
+    HistoryRecorder *recording = history.get();
+    QObject::connect(main, &TForm4::textShown, recording, &HistoryRecorder::TextShown);
+    QObject::connect(main, &TForm4::hostClosed, recording, &HistoryRecorder::ChatEnded);
+    QObject::connect(recording, &HistoryRecorder::paused, historyPaused, pause);
 }
 
 void VanuProgram::Start()

@@ -11,7 +11,10 @@
 
 class ChatNotifications;
 class FoundHostsPicker;
+class HistoryRecorder;
+class HistoryStore;
 class HostAnnouncer;
+class QLabel;
 class LanDiscovery;
 class Notifier;
 
@@ -21,6 +24,8 @@ class Notifier;
 struct FeatureSeams {
     Notifier &notifier;
     LanDiscovery &discovery;
+    // The chat history's file; none is kept when empty.
+    QString historyPath = {};
 };
 
 // One running program: its five windows, made in the order the program has
@@ -47,6 +52,8 @@ public:
     ProgramWindows windows;
     ChatNotifications &Notifications() const { return *notifications; }
     FoundHostsPicker &FoundHosts() const { return *foundHosts; }
+    // Null when no history is kept.
+    HistoryRecorder *History() const { return history.get(); }
 
     static QIcon ProgramIcon();
 
@@ -56,6 +63,7 @@ private:
     // The features beside the chat, each connected to the signals it needs.
     void connectNotifications(const FeatureSeams &features, const CodePage &codePage);
     void connectDiscovery(LanDiscovery &discovery);
+    void connectHistory(const QString &path);
 
     Prompts &prompts;
     std::unique_ptr<TForm4> form4;
@@ -66,4 +74,7 @@ private:
     std::unique_ptr<ChatNotifications> notifications;
     std::unique_ptr<HostAnnouncer> announcer;
     FoundHostsPicker *foundHosts = nullptr; // owned by the setup dialog's host field
+    std::unique_ptr<HistoryStore> historyStore;
+    std::unique_ptr<HistoryRecorder> history;
+    QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
 };

@@ -5,6 +5,7 @@
 #include "DesktopShell.h"
 #include "AvahiDiscovery.h"
 #include "FreedesktopNotifier.h"
+#include "HistoryStore.h"
 #include "PlatformChoice.h"
 #include "ProgramFolders.h"
 #include "ProgramLook.h"
@@ -64,7 +65,8 @@ int main(int argc, char *argv[])
     QtTrayHost trayHost;
     FreedesktopNotifier notifier(QStringLiteral("Vanu"), ApplicationId());
     AvahiDiscovery discovery;
-    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost}, {notifier, discovery});
+    VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost},
+                        {notifier, discovery, HistoryStore::DefaultPath()});
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

@@ -1,17 +1,28 @@
 // The chat history as a real SQLite file in a folder of the test's: what is
 // kept, what a search finds, and what a damaged file or a folder out of
 // reach does.
+#include "ChatText.h"
+#include "HistoryRecorder.h"
 #include "HistoryStore.h"
+#include "TestProgram.h"
 #include "Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
 #include <QTest>
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
+
+constexpr quint16 kPort = 27200;
 
 QDateTime At(int minute)
 {
@@ -47,6 +58,9 @@ private slots:
     void search();
     void aDamagedFileIsSetAside();
     void aFolderOutOfReachIsReported();
+    void hostAndGuestKeepTheirChats();
+    void faultsNeverStopTheChat_data();
+    void faultsNeverStopTheChat();
 
 private:
     QString Path() const { return QDir(folder->path()).filePath(QStringLiteral("Vanu/history.sqlite")); }
@@ -152,6 +166,96 @@ void TestHistory::aFolderOutOfReachIsReported()
     QVERIFY(!store.Open(Path()));
     QVERIFY(!store.LastError().isEmpty());
     QVERIFY(!QFile::exists(Path()));
+}
+
+// What each side's view showed is in its own history: its chat, who we were
+// in it, and each text's kind and bytes.
+void TestHistory::hostAndGuestKeepTheirChats()
+{
+    const QString hostFile = QDir(folder->path()).filePath(QStringLiteral("host.sqlite"));
+    const QString guestFile = QDir(folder->path()).filePath(QStringLiteral("guest.sqlite"));
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, hostFile);
+    QVERIFY(host.StartHost(kPort));
+    TestProgram guest(TestProgram::Setup("Anna"), nullptr, guestFile);
+    guest.StartGuest(kPort);
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    guest.Main().Edit1->setText(QStringLiteral("lunch?"));
+    QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
+    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" lunch?")));
+    QTRY_VERIFY(guest.Main().ChatLines().contains(QStringLiteral(" lunch?")));
+    host.program->History()->Flush();
+    guest.program->History()->Flush();
+
+    const auto kinds = [](const QList<KeptText> &texts) {
+        QList<int> found;
+        for (const KeptText &text : texts)
+            found << text.kind;
+        return found;
+    };
+    HistoryStore hostKept;
+    QVERIFY(hostKept.Open(hostFile));
+    QCOMPARE(hostKept.Chats().size(), 1);
+    const KeptChat hosted = hostKept.Chats().constFirst();
+    QVERIFY(hosted.hosted);
+    QCOMPARE(hosted.port, int(kPort));
+    QCOMPARE(hosted.names, (QStringList{"Hosty", "Anna"}));
+    const QList<KeptText> hostTexts = hostKept.TextsOf(hosted.id);
+    QCOMPARE(kinds(hostTexts).first(2), (QList<int>{int(ShownText::Kind::Start), int(ShownText::Kind::Arrival)}));
+    QCOMPARE(hostTexts.constLast().kind, int(ShownText::Kind::ChatLine));
+    QCOMPARE(hostTexts.constLast().bytes, QByteArray("0<Anna> lunch?"));
+    QCOMPARE(hostTexts.constLast().name, QStringLiteral("Anna"));
+
+    HistoryStore guestKept;
+    QVERIFY(guestKept.Open(guestFile));
+    const KeptChat joined = guestKept.Chats().constFirst();
+    QVERIFY(!joined.hosted);
+    QCOMPARE(joined.host, QStringLiteral("127.0.0.1"));
+    QCOMPARE(joined.port, int(kPort));
+    QCOMPARE(joined.nickname, QStringLiteral("Anna"));
+    QCOMPARE(guestKept.TextsOf(joined.id).constFirst().kind, int(ShownText::Kind::Start));
+    QCOMPARE(guestKept.Search(QStringLiteral("LUNCH")).size(), 1);
+}
+
+void TestHistory::faultsNeverStopTheChat_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a damaged file") << "damaged";
+    QTest::newRow("a folder out of reach") << "out of reach";
+}
+
+// The chat starts and goes on; the user is told: where the damaged file is
+// kept, or that the history is paused (beside the status bar's own text).
+void TestHistory::faultsNeverStopTheChat()
+{
+    QFETCH(QString, fault);
+    const QString parent = QFileInfo(Path()).absolutePath();
+    QVERIFY(QDir().mkpath(parent));
+    QFile file(Path());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+    file.close();
+    if (fault == QLatin1String("out of reach")) {
+        QVERIFY(QFile::remove(Path()));
+        QVERIFY(chmod(QFile::encodeName(parent).constData(), 0555) == 0);
+    }
+    std::optional<AsOrdinaryUser> ordinary;
+    if (fault == QLatin1String("out of reach"))
+        ordinary.emplace();
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, Path());
+    ordinary.reset();
+    QVERIFY(host.StartHost(kPort + 1));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    guest.StartGuest(kPort + 1);
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    const QList<QLabel *> labels = host.Main().StatusBar1->findChildren<QLabel *>();
+    const bool pausedShown = std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
+        return label->text() == QLatin1String("History paused") && !label->isHidden();
+    });
+    QCOMPARE(pausedShown, fault == QLatin1String("out of reach"));
+    if (fault == QLatin1String("damaged")) {
+        QCOMPARE(host.prompts.shown.size(), 1);
+        QVERIFY(host.prompts.shown.constFirst().startsWith("message: The chat history was damaged. It is kept as "
+                                                           + Path() + ".damaged-"));
+    }
 }
 
 QTEST_MAIN(TestHistory)

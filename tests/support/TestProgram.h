@@ -28,7 +28,9 @@
 // seams. Several can chat with each other over loopback in one event loop.
 class TestProgram {
 public:
-    explicit TestProgram(const QByteArray &lastSetup = QByteArray(), LanDiscovery *discovery = nullptr)
+    // With a history file, the program keeps its chats there.
+    explicit TestProgram(const QByteArray &lastSetup = QByteArray(), LanDiscovery *discovery = nullptr,
+                         const QString &historyPath = QString())
     {
         if (!lastSetup.isEmpty()) {
             QFile file(FolderPath(QStringLiteral("LastSetup.set")));
@@ -36,7 +38,8 @@ public:
                 file.write(lastSetup);
         }
         program = std::make_unique<VanuProgram>(folder.path(), DesktopSeams{prompts, sound, shell, codePage, tray},
-                                                FeatureSeams{notifier, discovery ? *discovery : absentDiscovery});
+                                                FeatureSeams{notifier, discovery ? *discovery : absentDiscovery,
+                                                             historyPath});
         QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
     }
 
