@@ -32,6 +32,9 @@ void Describe(QCommandLineParser &parser)
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A setup file (.set) to load and confirm."),
                                  QStringLiteral("[file]"));
+    parser.addOption(QCommandLineOption(QStringLiteral("history"),
+                                        QStringLiteral("Print the last 50 lines of the chat history, or with words "
+                                                       "after it every kept line that has them all.")));
 }
 
 // The usage names the program by the file name it was started by (the
@@ -56,6 +59,12 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     Describe(parser);
     AcceptQtOptions(parser);
     CommandLine line;
+    const bool history = parser.parse(arguments) && parser.isSet(QStringLiteral("history"));
+    if (history && !parser.isSet(QStringLiteral("help")) && !parser.isSet(QStringLiteral("version"))) {
+        line.action = CommandLine::Action::History;
+        line.historyWords = parser.positionalArguments().join(QLatin1Char(' '));
+        return line;
+    }
     if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
         const QString error =
             parser.errorText().isEmpty() ? QStringLiteral("Only one setup file can be given.") : parser.errorText();

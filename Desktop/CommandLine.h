@@ -3,12 +3,15 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for: `vanu [FILE.set]`, `--help`, `--version`.
+// What the command line asks for: `vanu [FILE.set]`, `--help`, `--version`,
+// `--history [WORDS...]`.
 struct CommandLine {
-    enum class Action { Run, Help, Version, Usage };
+    enum class Action { Run, Help, Version, Usage, History };
     Action action = Action::Run;
     // A setup file to load into the setup dialog at start (Run only).
     QString setupFile;
+    // The words to find in the history (History only); none for its last lines.
+    QString historyWords;
     // What to print: the help or the version text (on stdout), or for Usage
     // the error and the usage (on stderr; the program then exits with 2).
     QString text;

@@ -5,6 +5,7 @@
 #include "DesktopShell.h"
 #include "AvahiDiscovery.h"
 #include "FreedesktopNotifier.h"
+#include "HistoryPrint.h"
 #include "HistoryStore.h"
 #include "PlatformChoice.h"
 #include "ProgramFolders.h"
@@ -40,8 +41,12 @@ QStringList Arguments(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // --help, --version and an unknown option answer without a display.
+    // --help, --version, --history and an unknown option answer without a display.
     const CommandLine early = ReadCommandLine(Arguments(argc, argv));
+    if (early.action == CommandLine::Action::History) {
+        const QCoreApplication withoutDisplay(argc, argv); // for the database driver
+        return PrintHistory(early.historyWords);
+    }
     if (early.action != CommandLine::Action::Run)
         return Answer(early);
 

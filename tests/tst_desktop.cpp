@@ -43,6 +43,9 @@ void TestDesktop::commandLine_data()
                                     << "Unknown option 'colour'.\nUsage: vanu";
     QTest::newRow("two files") << QStringList{"vanu", "a.set", "b.set"} << usage << ""
                                << "Only one setup file can be given.\nUsage: vanu";
+    QTest::newRow("history") << QStringList{"vanu", "--history"} << int(CommandLine::Action::History) << "" << "";
+    QTest::newRow("history words, not a file") << QStringList{"vanu", "--history", "a.set", "b"}
+                                               << int(CommandLine::Action::History) << "" << "";
     QTest::newRow("Qt's own option") << QStringList{"vanu", "-platform", "offscreen", "a.set"} << run << "a.set"
                                      << "";
 }

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTest>
 
@@ -61,6 +62,8 @@ private slots:
     void hostAndGuestKeepTheirChats();
     void faultsNeverStopTheChat_data();
     void faultsNeverStopTheChat();
+    void commandLinePrintsWithoutADisplay_data();
+    void commandLinePrintsWithoutADisplay();
 
 private:
     QString Path() const { return QDir(folder->path()).filePath(QStringLiteral("Vanu/history.sqlite")); }
@@ -256,6 +259,45 @@ void TestHistory::faultsNeverStopTheChat()
         QVERIFY(host.prompts.shown.constFirst().startsWith("message: The chat history was damaged. It is kept as "
                                                            + Path() + ".damaged-"));
     }
+}
+
+void TestHistory::commandLinePrintsWithoutADisplay_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QByteArray>("printed");
+    const QByteArray lunch = "2026-12-08 20:01:00  10.0.0.1:4000  lunch at noon?\n";
+    const QByteArray night = "2026-12-08 20:03:00  10.0.0.1:4000  good night\n";
+    QTest::newRow("the last lines") << QStringList{} << lunch + night;
+    QTest::newRow("a word") << QStringList{"LUNCH"} << lunch;
+    QTest::newRow("two words") << QStringList{"good", "nig"} << night;
+    QTest::newRow("no match") << QStringList{"dinner"} << QByteArray();
+}
+
+void TestHistory::commandLinePrintsWithoutADisplay()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QByteArray, printed);
+    {
+        HistoryStore store;
+        QVERIFY(store.Open(Path()));
+        KeptChat chat;
+        chat.host = QStringLiteral("10.0.0.1");
+        chat.port = 4000;
+        chat.started = At(0);
+        const qint64 id = store.StartChat(chat);
+        QVERIFY(store.AddTexts({Text(id, 1, QStringLiteral("lunch at noon?")), Text(id, 3, QStringLiteral("good night"))}));
+    }
+    QProcess vanu;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(display));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), folder->path());
+    vanu.setProcessEnvironment(environment);
+    vanu.start(QStringLiteral(VANU_BINARY), QStringList{"--history"} + words);
+    QVERIFY(vanu.waitForFinished(10000));
+    QCOMPARE(vanu.readAllStandardError(), QByteArray());
+    QCOMPARE(vanu.exitCode(), 0);
+    QCOMPARE(vanu.readAllStandardOutput(), printed);
 }
 
 QTEST_MAIN(TestHistory)
