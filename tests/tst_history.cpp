@@ -18,6 +18,8 @@
 
 #include <sys/stat.h>
 
+#include <csignal>
+
 #include <algorithm>
 #include <optional>
 
@@ -64,6 +66,7 @@ private slots:
     void faultsNeverStopTheChat();
     void commandLinePrintsWithoutADisplay_data();
     void commandLinePrintsWithoutADisplay();
+    void aKilledProgramKeepsEveryLine();
 
 private:
     QString Path() const { return QDir(folder->path()).filePath(QStringLiteral("Vanu/history.sqlite")); }
@@ -298,6 +301,30 @@ void TestHistory::commandLinePrintsWithoutADisplay()
     QCOMPARE(vanu.readAllStandardError(), QByteArray());
     QCOMPARE(vanu.exitCode(), 0);
     QCOMPARE(vanu.readAllStandardOutput(), printed);
+}
+
+// Killed 1.5 s after its view showed the last line, the host has kept them all.
+void TestHistory::aKilledProgramKeepsEveryLine()
+{
+    constexpr int kLines = 40;
+    QProcess writer;
+    writer.start(QStringLiteral(VANU_HISTORY_WRITER), {Path(), QString::number(kPort + 2), QString::number(kLines)});
+    QVERIFY(writer.waitForReadyRead(20000));
+    QCOMPARE(writer.readLine(), QByteArray("shown\n"));
+    QTest::qWait(1500);
+    QCOMPARE(writer.state(), QProcess::Running);
+    ::kill(pid_t(writer.processId()), SIGKILL);
+    QVERIFY(writer.waitForFinished());
+    QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+
+    HistoryStore store;
+    QVERIFY(store.Open(Path()));
+    QStringList kept;
+    for (const KeptText &text : store.TextsOf(store.Chats().constFirst().id))
+        if (text.kind == int(ShownText::Kind::ChatLine))
+            kept << text.shown;
+    QCOMPARE(kept.size(), kLines);
+    QCOMPARE(kept.constLast(), QStringLiteral("2<Anna> line %1").arg(kLines));
 }
 
 QTEST_MAIN(TestHistory)
