@@ -17,9 +17,16 @@ HistoryRecorder::~HistoryRecorder()
     ChatEnded();
 }
 
+void HistoryRecorder::SetKeeping(bool on)
+{
+    if (!on)
+        ChatEnded();
+    keeping = on;
+}
+
 void HistoryRecorder::TextShown(const ShownText &shown)
 {
-    if (pausedFor)
+    if (pausedFor || !keeping)
         return;
     if (shown.kind == ShownText::Kind::Start)
         StartChat();

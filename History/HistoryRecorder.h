@@ -29,6 +29,9 @@ public:
     // Writes what waits, now.
     void Flush();
     bool IsPaused() const { return pausedFor.has_value(); }
+    // The user's switch: off stops the writing at once (what is kept stays);
+    // on keeps the chats that start from then on.
+    void SetKeeping(bool on);
 
     static constexpr int kFlushMs = 250;
 
@@ -48,4 +51,5 @@ private:
     QList<KeptText> waiting;
     QTimer flushing;
     std::optional<QString> pausedFor;
+    bool keeping = true;
 };

@@ -12,8 +12,11 @@
 #include "TTCPServer.h"
 #include "THelpBox.h"
 #include "TfFriends.h"
+#include "UserPreferences.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
@@ -131,6 +134,10 @@ void VanuProgram::connectHistory(const QString &path)
         return chat;
     });
     HistoryRecorder *recording = history.get();
+    QAction *keep = main->couponMenu->addAction(QStringLiteral("&Keep chat history"));
+    KeepSwitchInPreferences(*keep, QStringLiteral("history"), true);
+    recording->SetKeeping(keep->isChecked());
+    QObject::connect(keep, &QAction::toggled, recording, &HistoryRecorder::SetKeeping);
     QObject::connect(main, &TForm4::textShown, recording, &HistoryRecorder::TextShown);
     QObject::connect(main, &TForm4::hostClosed, recording, &HistoryRecorder::ChatEnded);
     QObject::connect(recording, &HistoryRecorder::paused, historyPaused, pause);

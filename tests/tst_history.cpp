@@ -10,7 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStatusBar>
@@ -210,6 +213,21 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QCOMPARE(hostTexts.constLast().kind, int(ShownText::Kind::ChatLine));
     QCOMPARE(hostTexts.constLast().bytes, QByteArray("0<Anna> lunch?"));
     QCOMPARE(hostTexts.constLast().name, QStringLiteral("Anna"));
+
+    // Switched off, nothing more is kept; what is kept stays.
+    QAction *keep = nullptr;
+    for (QAction *action : host.Main().couponMenu->actions())
+        if (action->text() == QLatin1String("&Keep chat history"))
+            keep = action;
+    QVERIFY(keep && keep->isChecked());
+    const auto restore = qScopeGuard([keep] { keep->setChecked(true); });
+    keep->setChecked(false);
+    guest.Main().Edit1->setText(QStringLiteral("unkept"));
+    QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
+    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" unkept")));
+    host.program->History()->Flush();
+    QVERIFY(hostKept.Search(QStringLiteral("unkept")).isEmpty());
+    QCOMPARE(hostKept.TextsOf(hosted.id).size(), hostTexts.size());
 
     HistoryStore guestKept;
     QVERIFY(guestKept.Open(guestFile));
