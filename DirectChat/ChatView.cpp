@@ -2,6 +2,7 @@
 #include "TForm4.h"
 
 #include "ChatText.h"
+#include "ChatViewLook.h"
 #include "CodePage.h"
 #include "ColourTable.h"
 #include "FileChoice.h"
@@ -22,8 +23,6 @@
 
 namespace {
 
-const QColor kLime(0x00, 0xFF, 0x00);
-
 // A line that comes after a quiet spell is shown at the next frame; while
 // lines keep coming, the view takes them ten times a second, since a repaint
 // of the whole view costs more than relaying a line to every guest.
@@ -33,22 +32,6 @@ constexpr int kBusyFrameMs = 100;
 int BlocksOf(const ChatTextParts &parts)
 {
     return parts.hasName ? 2 : 1;
-}
-
-QTextCharFormat MessageFormat()
-{
-    QTextCharFormat format;
-    format.setForeground(kLime);
-    format.setFontWeight(QFont::Normal);
-    return format;
-}
-
-QTextCharFormat NameFormat(int colourIndex)
-{
-    QTextCharFormat format;
-    format.setForeground(NamedColour(IndexColourName(colourIndex)).value_or(QColor(Qt::yellow)));
-    format.setFontWeight(QFont::Bold);
-    return format;
 }
 
 } // namespace
@@ -95,15 +78,6 @@ void TForm4::QueueChatLine(ChatTextParts parts)
     chatViewFrame.start(busy ? kBusyFrameMs : kQuietFrameMs);
 }
 
-void TForm4::AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
-{
-    // A chat text is never markup: it goes in as plain characters.
-    if (!chatViewEmpty)
-        cursor.insertBlock(QTextBlockFormat(), format);
-    cursor.insertText(text, format);
-    chatViewEmpty = false;
-}
-
 void TForm4::DropOldestLines(QTextCursor &cursor, int kept)
 {
     // The oldest lines go once the view holds more than its limit. Selected
@@ -141,9 +115,8 @@ void TForm4::ShowPendingChatLines()
     cursor.beginEditBlock();
     cursor.setPosition(document->characterCount() - 1);
     for (const ChatTextParts &line : lines) {
-        if (line.hasName)
-            AppendChatBlock(cursor, line.name, NameFormat(line.colourIndex));
-        AppendChatBlock(cursor, line.message, MessageFormat());
+        AppendChatParts(cursor, line, chatViewEmpty);
+        chatViewEmpty = false;
     }
     DropOldestLines(cursor, kMaxChatLines + BlocksOf(lines.constLast()));
     cursor.endEditBlock();

@@ -1,6 +1,7 @@
 #include "TForm4.h"
 
 #include "ChatFindBar.h"
+#include "ChatViewLook.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
 #include "Protocol.h"
@@ -28,19 +29,9 @@
 
 namespace {
 
-const QColor kTeal(0x00, 0x80, 0x80);
-const QColor kLime(0x00, 0xFF, 0x00);
 const QColor kOlive(0x80, 0x80, 0x00);
-constexpr int kChatFontPixels = 11;
 // The end of the user's move or resize of the window: this long without another.
 constexpr int kMoveEndsAfterMs = 250;
-
-QFont ChatFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(kChatFontPixels);
-    return font;
-}
 
 } // namespace
 
@@ -113,15 +104,7 @@ void TForm4::createChatView()
     RichEdit1->setUndoRedoEnabled(false); // nothing to undo in a read-only view; a long chat would pile it up
     RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setFont(ChatFont());
-    QPalette view = RichEdit1->palette();
-    view.setColor(QPalette::Base, kTeal);
-    view.setColor(QPalette::Text, kLime);
-    // The selection stays visible when the view has no focus.
-    view.setColor(QPalette::Inactive, QPalette::Highlight, view.color(QPalette::Active, QPalette::Highlight));
-    view.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                  view.color(QPalette::Active, QPalette::HighlightedText));
-    RichEdit1->setPalette(view);
+    StyleChatView(*RichEdit1);
     layout->addWidget(RichEdit1, 1);
     findBar = new ChatFindBar(*RichEdit1, centre);
     layout->addWidget(findBar);

@@ -216,7 +216,6 @@ private:
     void ExitFlow();
     void ShowText(const ShownText &shown, ChatTextParts parts);
     void QueueChatLine(ChatTextParts parts);
-    void AppendChatBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     // Keeps the newest `kept` lines of the view.
     void DropOldestLines(QTextCursor &cursor, int kept);
     // A line in the default look, with no name part: the line a chat starts with.
