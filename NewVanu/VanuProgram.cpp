@@ -2,6 +2,7 @@
 
 #include "ChatNotifications.h"
 #include "HistoryRecorder.h"
+#include "HistoryWindow.h"
 #include "FoundHostsPicker.h"
 #include "HostAnnouncer.h"
 #include "LocalAddress.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -33,7 +35,7 @@ VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seam
     connectFriends();
     connectNotifications(features, seams.codePage);
     connectDiscovery(features.discovery);
-    connectHistory(features.historyPath);
+    connectHistory(features.historyPath, seams.codePage, folders.transcripts);
 }
 
 VanuProgram::~VanuProgram()
@@ -41,6 +43,7 @@ VanuProgram::~VanuProgram()
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
     history.reset(); // what waits is written, and the chat ended
+    historyWindow.reset();
     historyStore.reset();
     notifications.reset();
     windows.fFriends = nullptr;
@@ -102,7 +105,7 @@ void VanuProgram::connectDiscovery(LanDiscovery &discovery)
     QObject::connect(foundHosts, &FoundHostsPicker::picked, form8.get(), &TForm8::PickHost);
 }
 
-void VanuProgram::connectHistory(const QString &path)
+void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, const QString &transcripts)
 {
     if (path.isEmpty())
         return;
@@ -141,6 +144,23 @@ void VanuProgram::connectHistory(const QString &path)
     QObject::connect(main, &TForm4::textShown, recording, &HistoryRecorder::TextShown);
     QObject::connect(main, &TForm4::hostClosed, recording, &HistoryRecorder::ChatEnded);
     QObject::connect(recording, &HistoryRecorder::paused, historyPaused, pause);
+
+    historyWindow = std::make_unique<HistoryWindow>(*historyStore, prompts, codePage, transcripts);
+    historyWindow->setWindowIcon(main->windowIcon());
+    QAction *open = new QAction(QStringLiteral("&History..."), main);
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    QMenu *chatMenu = main->SaveAs1->associatedObjects().isEmpty()
+                          ? nullptr
+                          : qobject_cast<QMenu *>(main->SaveAs1->associatedObjects().constFirst());
+    if (chatMenu) {
+        const QList<QAction *> items = chatMenu->actions();
+        const qsizetype after = items.indexOf(main->SaveAs1) + 1;
+        chatMenu->insertAction(after < items.size() ? items[after] : nullptr, open);
+    }
+    QObject::connect(open, &QAction::triggered, historyWindow.get(), [this] {
+        history->Flush(); // what was just said is found too
+        historyWindow->ShowHistory();
+    });
 }
 
 void VanuProgram::Start()

@@ -13,6 +13,7 @@ class ChatNotifications;
 class FoundHostsPicker;
 class HistoryRecorder;
 class HistoryStore;
+class HistoryWindow;
 class HostAnnouncer;
 class QLabel;
 class LanDiscovery;
@@ -54,6 +55,7 @@ public:
     FoundHostsPicker &FoundHosts() const { return *foundHosts; }
     // Null when no history is kept.
     HistoryRecorder *History() const { return history.get(); }
+    HistoryWindow *HistoryView() const { return historyWindow.get(); }
 
     static QIcon ProgramIcon();
 
@@ -63,7 +65,7 @@ private:
     // The features beside the chat, each connected to the signals it needs.
     void connectNotifications(const FeatureSeams &features, const CodePage &codePage);
     void connectDiscovery(LanDiscovery &discovery);
-    void connectHistory(const QString &path);
+    void connectHistory(const QString &path, const CodePage &codePage, const QString &transcripts);
 
     Prompts &prompts;
     std::unique_ptr<TForm4> form4;
@@ -76,5 +78,6 @@ private:
     FoundHostsPicker *foundHosts = nullptr; // owned by the setup dialog's host field
     std::unique_ptr<HistoryStore> historyStore;
     std::unique_ptr<HistoryRecorder> history;
+    std::unique_ptr<HistoryWindow> historyWindow;
     QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
 };

@@ -4,6 +4,7 @@
 #include "ChatText.h"
 #include "HistoryRecorder.h"
 #include "HistoryStore.h"
+#include "HistoryWindow.h"
 #include "TestProgram.h"
 #include "Unprivileged.h"
 
@@ -15,6 +16,9 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTest>
@@ -213,6 +217,29 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QCOMPARE(hostTexts.constLast().kind, int(ShownText::Kind::ChatLine));
     QCOMPARE(hostTexts.constLast().bytes, QByteArray("0<Anna> lunch?"));
     QCOMPARE(hostTexts.constLast().name, QStringLiteral("Anna"));
+
+    // The history window finds the line and saves its chat as Save As saves the view.
+    QAction *openHistory = nullptr;
+    for (QAction *action : qobject_cast<QMenu *>(host.Main().SaveAs1->associatedObjects().constFirst())->actions())
+        openHistory = action->text() == QLatin1String("&History...") ? action : openHistory;
+    QVERIFY(openHistory);
+    openHistory->trigger();
+    HistoryWindow &window = *host.program->HistoryView();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.found->count(), 1);
+    window.search->setText(QStringLiteral("LUN"));
+    QTRY_COMPARE(window.found->count(), 1);
+    QTRY_VERIFY(window.found->item(0)->text().endsWith(QStringLiteral("\n    <Anna> [lunch]?")));
+    window.found->setCurrentRow(0);
+    QCOMPARE(window.view->textCursor().selectedText(), QStringLiteral("<Anna>"));
+    host.prompts.saveAnswers << QDir(folder->path()).filePath(QStringLiteral("view.txt"))
+                             << QDir(folder->path()).filePath(QStringLiteral("kept.txt"));
+    host.Main().SaveAs1Click();
+    window.saveAs->click();
+    QFile viewFile(QDir(folder->path()).filePath(QStringLiteral("view.txt")));
+    QFile keptFile(QDir(folder->path()).filePath(QStringLiteral("kept.txt")));
+    QVERIFY(viewFile.open(QIODevice::ReadOnly) && keptFile.open(QIODevice::ReadOnly));
+    QCOMPARE(keptFile.readAll(), viewFile.readAll());
 
     // Switched off, nothing more is kept; what is kept stays.
     QAction *keep = nullptr;
