@@ -147,7 +147,8 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
 
     historyWindow = std::make_unique<HistoryWindow>(*historyStore, prompts, codePage, transcripts);
     historyWindow->setWindowIcon(main->windowIcon());
-    QAction *open = new QAction(QStringLiteral("&History..."), main);
+    // Alt+C, H stays "I'm Host": the history takes the I.
+    QAction *open = new QAction(QStringLiteral("H&istory..."), main);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     QMenu *chatMenu = main->SaveAs1->associatedObjects().isEmpty()
                           ? nullptr
