@@ -20,8 +20,6 @@ constexpr qint64 kFillEveryMs = 250;
 constexpr int kShownCharacters = 64;
 constexpr int kFewestRows = 3;
 constexpr int kMostRows = 10;
-constexpr int kAddressRole = Qt::UserRole;
-constexpr int kPortRole = Qt::UserRole + 1;
 
 QString Shown(QString text)
 {
@@ -103,6 +101,7 @@ void FoundHostsPicker::Fill()
     sinceFilled.start();
     const QString current = entries->currentItem() ? entries->currentItem()->text() : QString();
     entries->clear();
+    shownHosts.clear();
     const auto notice = [this](const QString &text) { (new QListWidgetItem(text, entries))->setFlags(Qt::NoItemFlags); };
     if (!discovery.IsAvailable()) {
         notice(QStringLiteral("Network discovery is not available"));
@@ -112,24 +111,25 @@ void FoundHostsPicker::Fill()
     if (hosts.isEmpty())
         notice(QStringLiteral("No host found on the network yet"));
     const QString thisMachine = QSysInfo::machineHostName();
+    QStringList shown;
     for (const FoundHost &host : hosts) {
-        if (!IsOfferable(host, thisMachine))
-            continue;
-        auto *entry = new QListWidgetItem(FoundHostEntry(host), entries);
-        entry->setToolTip(entry->text());
-        entry->setData(kAddressRole, host.address);
-        entry->setData(kPortRole, host.port);
-        if (entry->text() == current)
-            entries->setCurrentItem(entry); // where the keys left it
+        if (IsOfferable(host, thisMachine)) {
+            shownHosts << host;
+            shown << FoundHostEntry(host);
+        }
     }
+    entries->addItems(shown); // at once: the view takes them in one go, not one by one
+    if (const qsizetype row = shown.indexOf(current); row >= 0)
+        entries->setCurrentRow(int(row)); // where the keys left it
 }
 
 void FoundHostsPicker::Pick(const QListWidgetItem *entry)
 {
-    if (!isVisible() || !(entry->flags() & Qt::ItemIsEnabled))
+    const int row = entries->row(entry);
+    if (!isVisible() || !(entry->flags() & Qt::ItemIsEnabled) || row < 0 || row >= shownHosts.size())
         return;
     hide();
-    emit picked(entry->data(kAddressRole).toString(), quint16(entry->data(kPortRole).toUInt()));
+    emit picked(shownHosts[row].address, shownHosts[row].port);
 }
 
 bool FoundHostsPicker::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LanDiscovery.h"
+
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QTimer>
@@ -9,7 +11,6 @@ class QAction;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-struct FoundHost;
 
 // The entry of a found host as the list shows it: its address and port first,
 // then who announced it, with every control character (and U+2028, U+2029)
@@ -56,6 +57,7 @@ private:
     QLineEdit &hostField;
     LanDiscovery &discovery;
     QListWidget *entries = nullptr;
+    QList<FoundHost> shownHosts; // row by row, when the list shows hosts
     QTimer refresh;
     QElapsedTimer sinceFilled;
 };

@@ -35,6 +35,8 @@ namespace {
 
 constexpr quint16 kBasePort = 26100;
 constexpr int kAvahiWaitMs = 15000;
+// A daemon busy with a flood of announcements answers slowly.
+constexpr int kFloodWaitMs = 60000;
 
 const char *WhyNotHere()
 {
@@ -411,7 +413,7 @@ bool TestDiscovery::FloodUntilListed(FoundHostsPicker &list, int first, int coun
     const QString last = QStringLiteral("Flood %1").arg(first + count - 1);
     QElapsedTimer waited;
     waited.start();
-    for (bool sent = Flood(first, count); sent && waited.elapsed() < kAvahiWaitMs; sent = Flood(first + count - 1, 1)) {
+    for (bool sent = Flood(first, count); sent && waited.elapsed() < kFloodWaitMs; sent = Flood(first + count - 1, 1)) {
         if (QTest::qWaitFor([&] { return EntryOf(list, last) != nullptr; }, 1000))
             return true;
     }
@@ -432,15 +434,24 @@ void TestDiscovery::aFloodOfAnnouncementsNeitherFreezesNorHidesAHost()
 
     AvahiDiscovery hostLan(Bus(QStringLiteral("host6")));
     TestProgram host(TestProgram::Setup("Honest"), &hostLan);
-    const StallWatch watch;
-    QVERIFY(FloodUntilListed(list, 0, 900));
+    // The honest host runs in this process too: its own start is not timed.
+    qint64 longestMs = 0;
+    {
+        const StallWatch watch;
+        QVERIFY(FloodUntilListed(list, 0, 900));
+        longestMs = watch.longestMs;
+    }
     QVERIFY(host.StartHost(kBasePort + 50));
-    QVERIFY(FloodUntilListed(list, 900, 100));
-    QTRY_VERIFY_WITH_TIMEOUT(EntryOf(list, QStringLiteral("Honest")), kAvahiWaitMs);
+    {
+        const StallWatch watch;
+        QVERIFY(FloodUntilListed(list, 900, 100));
+        QTRY_VERIFY_WITH_TIMEOUT(EntryOf(list, QStringLiteral("Honest")), kFloodWaitMs);
+        longestMs = std::max(longestMs, watch.longestMs);
+    }
     qInfo("the list shows %d hosts; the longest the window did not answer: %lld ms", list.Entries().count(),
-          watch.longestMs);
+          longestMs);
     QVERIFY(list.Entries().count() <= 200);
-    QVERIFY(watch.longestMs <= 100);
+    QVERIFY(longestMs <= 100);
     QTest::keyClick(&list.Entries(), Qt::Key_Escape);
     QVERIFY(!list.isVisible());
 }
