@@ -255,17 +255,22 @@ QList<KeptChat> HistoryStore::Chats()
     return chats;
 }
 
-QList<KeptText> HistoryStore::TextsOf(qint64 chat)
+QList<KeptText> HistoryStore::Texts(const QString &statement, const QVariant &value)
 {
     QList<KeptText> texts;
     QSqlQuery query(database);
-    query.prepare(QStringLiteral("SELECT %1 FROM texts WHERE chat = ? ORDER BY id").arg(kTextColumns));
-    query.addBindValue(chat);
+    query.prepare(statement.arg(kTextColumns));
+    query.addBindValue(value);
     if (!query.exec())
         Fail(query.lastError().text());
     while (query.next())
         texts << TextOf(query);
     return texts;
+}
+
+QList<KeptText> HistoryStore::TextsOf(qint64 chat)
+{
+    return Texts(QStringLiteral("SELECT %1 FROM texts WHERE chat = ? ORDER BY id"), chat);
 }
 
 QList<KeptText> HistoryStore::Search(const QString &words, int most)
@@ -294,16 +299,7 @@ QList<KeptText> HistoryStore::Search(const QString &words, int most)
 
 QList<KeptText> HistoryStore::LastTexts(int count)
 {
-    QList<KeptText> texts;
-    QSqlQuery query(database);
-    query.prepare(
-        QStringLiteral("SELECT * FROM (SELECT %1 FROM texts ORDER BY id DESC LIMIT ?) ORDER BY 1").arg(kTextColumns));
-    query.addBindValue(count);
-    if (!query.exec())
-        Fail(query.lastError().text());
-    while (query.next())
-        texts << TextOf(query);
-    return texts;
+    return Texts(QStringLiteral("SELECT * FROM (SELECT %1 FROM texts ORDER BY id DESC LIMIT ?) ORDER BY 1"), count);
 }
 
 bool HistoryStore::DeleteChat(qint64 chat)

@@ -78,6 +78,8 @@ public:
 private:
     bool OpenFile(const QString &path);
     bool Exec(const QString &statement);
+    // The texts a statement with one value finds; %1 in it stands for their columns.
+    QList<KeptText> Texts(const QString &statement, const QVariant &value);
     bool Fail(const QString &what);
     bool IsSound();
     void SetAside(const QString &path);
