@@ -62,5 +62,7 @@ struct BenchProgram {
     NoNotifier notifier;
     AbsentDiscovery discovery;
     QTemporaryDir folder;
-    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray}, {notifier, discovery}};
+    // VANU_BENCH_HISTORY: the history file to keep the chats in; none kept without it.
+    QString historyPath = qEnvironmentVariable("VANU_BENCH_HISTORY");
+    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray}, {notifier, discovery, historyPath}};
 };
