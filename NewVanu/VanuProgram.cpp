@@ -1,6 +1,7 @@
 #include "VanuProgram.h"
 
 #include "ChatNotifications.h"
+#include "HistoryMenu.h"
 #include "HistoryRecorder.h"
 #include "HistoryWindow.h"
 #include "FoundHostsPicker.h"
@@ -13,7 +14,6 @@
 #include "TTCPServer.h"
 #include "THelpBox.h"
 #include "TfFriends.h"
-#include "UserPreferences.h"
 
 #include <QAction>
 #include <QDir>
@@ -137,10 +137,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         return chat;
     });
     HistoryRecorder *recording = history.get();
-    QAction *keep = main->couponMenu->addAction(QStringLiteral("&Keep chat history"));
-    KeepSwitchInPreferences(*keep, QStringLiteral("history"), true);
-    recording->SetKeeping(keep->isChecked());
-    QObject::connect(keep, &QAction::toggled, recording, &HistoryRecorder::SetKeeping);
+    AddHistoryPreferences(*main->couponMenu, *recording, *historyStore);
     QObject::connect(main, &TForm4::textShown, recording, &HistoryRecorder::TextShown);
     QObject::connect(main, &TForm4::hostClosed, recording, &HistoryRecorder::ChatEnded);
     QObject::connect(recording, &HistoryRecorder::paused, historyPaused, pause);

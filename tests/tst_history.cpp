@@ -74,6 +74,8 @@ private slots:
     void commandLinePrintsWithoutADisplay_data();
     void commandLinePrintsWithoutADisplay();
     void aKilledProgramKeepsEveryLine();
+    void oldChatsGoAtTheAgeChosen_data();
+    void oldChatsGoAtTheAgeChosen();
 
 private:
     QString Path() const { return QDir(folder->path()).filePath(QStringLiteral("Vanu/history.sqlite")); }
@@ -370,6 +372,46 @@ void TestHistory::aKilledProgramKeepsEveryLine()
             kept << text.shown;
     QCOMPARE(kept.size(), kLines);
     QCOMPARE(kept.constLast(), QStringLiteral("2<Anna> line %1").arg(kLines));
+}
+
+void TestHistory::oldChatsGoAtTheAgeChosen_data()
+{
+    QTest::addColumn<QString>("age");
+    QTest::addColumn<int>("chatsLeft");
+    QTest::newRow("never") << "&Never" << 2;
+    QTest::newRow("90 days") << "90 days" << 1;
+    QTest::newRow("30 days") << "30 days" << 1;
+}
+
+// A chat of 100 days ago and one of 10: only what the chosen age ends goes.
+void TestHistory::oldChatsGoAtTheAgeChosen()
+{
+    QFETCH(QString, age);
+    QFETCH(int, chatsLeft);
+    {
+        HistoryStore store;
+        QVERIFY(store.Open(Path()));
+        for (const int daysAgo : {100, 10}) {
+            KeptChat chat;
+            chat.started = QDateTime::currentDateTime().addDays(-daysAgo);
+            QVERIFY(store.EndChat(store.StartChat(chat), chat.started.addSecs(60), {}));
+        }
+    }
+    TestProgram test(TestProgram::Setup("Anna"), nullptr, Path());
+    QMenu *ages = nullptr;
+    for (QAction *action : test.Main().couponMenu->actions())
+        ages = action->menu() && action->text() == QLatin1String("&Delete chats older than") ? action->menu() : ages;
+    QVERIFY(ages);
+    const auto choose = [ages](const QString &text) {
+        for (QAction *choice : ages->actions())
+            if (choice->text() == text)
+                choice->trigger();
+    };
+    const auto never = qScopeGuard([&] { choose(QStringLiteral("&Never")); });
+    choose(age);
+    HistoryStore kept;
+    QVERIFY(kept.Open(Path()));
+    QCOMPARE(kept.Chats().size(), chatsLeft);
 }
 
 QTEST_MAIN(TestHistory)

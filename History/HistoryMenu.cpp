@@ -1,0 +1,45 @@
+#include "HistoryMenu.h"
+
+#include "HistoryRecorder.h"
+#include "UserPreferences.h"
+
+#include <QActionGroup>
+#include <QMenu>
+
+namespace {
+
+const char *const kKeepKey = "history";
+const char *const kDaysKey = "historyDays";
+constexpr int kAges[] = {0, 30, 90, 365}; // 0: never
+
+void DeleteOlderThan(HistoryStore &store, int days)
+{
+    if (days > 0)
+        store.DeleteChatsBefore(QDateTime::currentDateTime().addDays(-days));
+}
+
+} // namespace
+
+void AddHistoryPreferences(QMenu &menu, HistoryRecorder &recorder, HistoryStore &store)
+{
+    QAction *keep = menu.addAction(QStringLiteral("&Keep chat history"));
+    KeepSwitchInPreferences(*keep, QString::fromLatin1(kKeepKey), true);
+    recorder.SetKeeping(keep->isChecked());
+    QObject::connect(keep, &QAction::toggled, &recorder, &HistoryRecorder::SetKeeping);
+
+    QMenu *age = menu.addMenu(QStringLiteral("&Delete chats older than"));
+    auto *ages = new QActionGroup(age);
+    const int chosen = UserPreferences().value(QString::fromLatin1(kDaysKey), 0).toInt();
+    for (const int days : kAges) {
+        QAction *choice = age->addAction(days == 0 ? QStringLiteral("&Never") : QStringLiteral("%1 days").arg(days));
+        choice->setCheckable(true);
+        choice->setChecked(days == chosen);
+        ages->addAction(choice);
+        QObject::connect(choice, &QAction::triggered, &recorder, [&store, days] {
+            QSettings preferences = UserPreferences();
+            preferences.setValue(QString::fromLatin1(kDaysKey), days);
+            DeleteOlderThan(store, days);
+        });
+    }
+    DeleteOlderThan(store, chosen);
+}
