@@ -11,7 +11,7 @@
 struct ShownText;
 
 // Keeps every text the chat view shows in the history, chat by chat. Texts
-// are written together, in one transaction, a quarter of a second after the
+// are written together, in one transaction, half a second after the
 // first of them at most, so the chat never waits for the disk and a crash
 // loses no more than that. A write that fails pauses the history, once, with
 // the reason; the chat goes on.
@@ -33,7 +33,7 @@ public:
     // on keeps the chats that start from then on.
     void SetKeeping(bool on);
 
-    static constexpr int kFlushMs = 250;
+    static constexpr int kFlushMs = 500;
 
 signals:
     // The history stopped keeping texts; why, for the user.

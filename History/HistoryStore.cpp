@@ -31,7 +31,7 @@ const char *const kSchema[] = {
     " shown TEXT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS texts_of_chat ON texts(chat, id)",
     "CREATE VIRTUAL TABLE IF NOT EXISTS texts_index USING fts5(shown, content='texts', content_rowid='id',"
-    " tokenize='unicode61 remove_diacritics 2')",
+    " tokenize='unicode61 remove_diacritics 2', detail=none)",
     "CREATE TRIGGER IF NOT EXISTS texts_indexed AFTER INSERT ON texts BEGIN"
     " INSERT INTO texts_index(rowid, shown) VALUES (new.id, new.shown); END",
     "CREATE TRIGGER IF NOT EXISTS texts_unindexed AFTER DELETE ON texts BEGIN"
