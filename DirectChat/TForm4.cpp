@@ -153,7 +153,7 @@ QAction *TForm4::AddItem(QMenu *menu, const QString &caption, void (TForm4::*han
 
 void TForm4::createMenus()
 {
-    QMenu *chat = menuBar()->addMenu(QStringLiteral("&Chat"));
+    QMenu *chat = chatMenu = menuBar()->addMenu(QStringLiteral("&Chat"));
     ImServer1 = AddItem(chat, QStringLiteral("I'm &Host"), &TForm4::ImServer1Click, true);
     ImClient1 = AddItem(chat, QStringLiteral("I'm  &Guest"), &TForm4::ImClient1Click, true);
     chat->addSeparator();

@@ -85,6 +85,7 @@ public:
     // After a lost link the guest connects again by itself; kept in the user's preferences.
     QAction *reconnectSwitch = nullptr;
     // The menu of Friends and Quiet, where features add their own switches.
+    QMenu *chatMenu = nullptr;
     QMenu *couponMenu = nullptr;
     QAction *Help1 = nullptr;
     QAction *Help2 = nullptr;

@@ -34,7 +34,7 @@ void HistoryRecorder::TextShown(const ShownText &shown)
         return; // the banner before any chat
     KeptText text;
     text.chat = chat;
-    text.at = QDateTime::currentDateTime();
+    text.at = QDateTime::currentDateTimeUtc(); // kept as an instant; shown in local time
     text.kind = int(shown.kind);
     text.bytes = shown.bytes;
     text.shown = shown.text;

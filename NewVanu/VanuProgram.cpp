@@ -147,14 +147,9 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     // Alt+C, H stays "I'm Host": the history takes the I.
     QAction *open = new QAction(QStringLiteral("H&istory..."), main);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    QMenu *chatMenu = main->SaveAs1->associatedObjects().isEmpty()
-                          ? nullptr
-                          : qobject_cast<QMenu *>(main->SaveAs1->associatedObjects().constFirst());
-    if (chatMenu) {
-        const QList<QAction *> items = chatMenu->actions();
-        const qsizetype after = items.indexOf(main->SaveAs1) + 1;
-        chatMenu->insertAction(after < items.size() ? items[after] : nullptr, open);
-    }
+    const QList<QAction *> items = main->chatMenu->actions();
+    const qsizetype after = items.indexOf(main->SaveAs1) + 1; // after Save As
+    main->chatMenu->insertAction(after < items.size() ? items[after] : nullptr, open);
     QObject::connect(open, &QAction::triggered, historyWindow.get(), [this] {
         history->Flush(); // what was just said is found too
         historyWindow->ShowHistory();
