@@ -1,12 +1,18 @@
 #include "HistoryRecorder.h"
 
 #include "ChatText.h"
+#include "HistoryWriter.h"
 
 #include <utility>
 
-HistoryRecorder::HistoryRecorder(HistoryStore &store, std::function<KeptChat()> chatNow, QObject *parent)
-    : QObject(parent), store(store), chatNow(std::move(chatNow))
+HistoryRecorder::HistoryRecorder(const QString &path, std::function<KeptChat()> chatNow, QObject *parent)
+    : QObject(parent), chatNow(std::move(chatNow)), writer(new HistoryWriter(path))
 {
+    writing.setObjectName(QStringLiteral("history"));
+    writer->moveToThread(&writing);
+    connect(&writing, &QThread::finished, writer, &QObject::deleteLater);
+    connect(writer, &HistoryWriter::failed, this, &HistoryRecorder::Pause);
+    writing.start(QThread::LowPriority);
     flushing.setSingleShot(true);
     flushing.setInterval(kFlushMs);
     connect(&flushing, &QTimer::timeout, this, &HistoryRecorder::Flush);
@@ -15,6 +21,15 @@ HistoryRecorder::HistoryRecorder(HistoryStore &store, std::function<KeptChat()> 
 HistoryRecorder::~HistoryRecorder()
 {
     ChatEnded();
+    Post([](HistoryWriter &) {}, Qt::BlockingQueuedConnection); // all is kept before the thread ends
+    writing.quit();
+    writing.wait();
+}
+
+void HistoryRecorder::Post(std::function<void(HistoryWriter &)> write, Qt::ConnectionType type)
+{
+    HistoryWriter *target = writer;
+    QMetaObject::invokeMethod(target, [target, write = std::move(write)] { write(*target); }, type);
 }
 
 void HistoryRecorder::SetKeeping(bool on)
@@ -30,10 +45,9 @@ void HistoryRecorder::TextShown(const ShownText &shown)
         return;
     if (shown.kind == ShownText::Kind::Start)
         StartChat();
-    if (chat == 0)
+    if (!inChat)
         return; // the banner before any chat
     KeptText text;
-    text.chat = chat;
     text.at = QDateTime::currentDateTimeUtc(); // kept as an instant; shown in local time
     text.kind = int(shown.kind);
     text.bytes = shown.bytes;
@@ -42,7 +56,8 @@ void HistoryRecorder::TextShown(const ShownText &shown)
         const ChatTextParts parts = SplitChatText(shown.text);
         text.name = parts.name.mid(1, parts.name.size() - 2);
         text.colour = parts.colourIndex;
-        if (!text.name.isEmpty() && !names.contains(text.name)) {
+        if (!text.name.isEmpty() && !namesSeen.contains(text.name)) {
+            namesSeen.insert(text.name);
             names << text.name;
             namesChanged = true;
         }
@@ -60,28 +75,35 @@ void HistoryRecorder::StartChat()
     KeptChat started = chatNow();
     started.started = QDateTime::currentDateTime();
     names = {started.nickname};
+    namesSeen = {started.nickname};
     started.names = names;
-    chat = store.StartChat(started);
-    if (chat == 0)
-        Pause(store.LastError());
+    Post([started](HistoryWriter &writer) { writer.StartChat(started); });
+    inChat = true;
 }
 
 void HistoryRecorder::ChatEnded()
 {
     Flush();
-    if (chat != 0 && !pausedFor && !store.EndChat(chat, QDateTime::currentDateTime(), names))
-        Pause(store.LastError());
-    chat = 0;
+    if (inChat && !pausedFor)
+        Post([at = QDateTime::currentDateTime(), names = names](HistoryWriter &writer) { writer.EndChat(at, names); });
+    inChat = false;
 }
 
 void HistoryRecorder::Flush()
 {
     flushing.stop();
-    if (!waiting.isEmpty() && !pausedFor && !store.AddTexts(waiting))
-        Pause(store.LastError());
-    waiting.clear();
-    if (std::exchange(namesChanged, false) && chat != 0 && !pausedFor && !store.SetNames(chat, names))
-        Pause(store.LastError());
+    if (pausedFor)
+        return;
+    if (!waiting.isEmpty())
+        Post([texts = std::exchange(waiting, {})](HistoryWriter &writer) { writer.AddTexts(texts); });
+    if (std::exchange(namesChanged, false) && inChat)
+        Post([names = names](HistoryWriter &writer) { writer.SetNames(names); });
+}
+
+void HistoryRecorder::WriteNow()
+{
+    Flush();
+    Post([](HistoryWriter &) {}, Qt::BlockingQueuedConnection);
 }
 
 void HistoryRecorder::Pause(const QString &why)

@@ -32,8 +32,9 @@ const char *const kSchema[] = {
     "CREATE INDEX IF NOT EXISTS texts_of_chat ON texts(chat, id)",
     "CREATE VIRTUAL TABLE IF NOT EXISTS texts_index USING fts5(shown, content='texts', content_rowid='id',"
     " tokenize='unicode61 remove_diacritics 2', detail=none)",
-    "CREATE TRIGGER IF NOT EXISTS texts_indexed AFTER INSERT ON texts BEGIN"
-    " INSERT INTO texts_index(rowid, shown) VALUES (new.id, new.shown); END",
+    // Texts are indexed by AddTexts, all of a transaction at once: a
+    // trigger that indexes each text as it is inserted costs eight times more.
+    "DROP TRIGGER IF EXISTS texts_indexed",
     "CREATE TRIGGER IF NOT EXISTS texts_unindexed AFTER DELETE ON texts BEGIN"
     " INSERT INTO texts_index(texts_index, rowid, shown) VALUES ('delete', old.id, old.shown); END",
 };
@@ -160,6 +161,13 @@ bool HistoryStore::Exec(const QString &statement)
     return query.exec(statement) || Fail(query.lastError().text());
 }
 
+bool HistoryStore::Undo(const QSqlQuery &failed)
+{
+    Fail(failed.lastError().text());
+    database.rollback();
+    return false;
+}
+
 bool HistoryStore::Fail(const QString &what)
 {
     lastError = what;
@@ -212,6 +220,7 @@ bool HistoryStore::AddTexts(const QList<KeptText> &texts)
     QSqlQuery query(database);
     query.prepare(QStringLiteral("INSERT INTO texts(chat, at, kind, name, colour, bytes, shown)"
                                  " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    qint64 first = 0; // the ids of one transaction follow each other: no other copy writes in between
     for (const KeptText &text : texts) {
         query.addBindValue(text.chat);
         query.addBindValue(Ms(text.at));
@@ -220,12 +229,16 @@ bool HistoryStore::AddTexts(const QList<KeptText> &texts)
         query.addBindValue(text.colour < 0 ? QVariant() : QVariant(text.colour));
         query.addBindValue(text.bytes);
         query.addBindValue(text.shown);
-        if (!query.exec()) {
-            Fail(query.lastError().text());
-            database.rollback();
-            return false;
-        }
+        if (!query.exec())
+            return Undo(query);
+        if (first == 0)
+            first = query.lastInsertId().toLongLong();
     }
+    QSqlQuery indexing(database);
+    indexing.prepare(QStringLiteral("INSERT INTO texts_index(rowid, shown) SELECT id, shown FROM texts WHERE id >= ?"));
+    indexing.addBindValue(first);
+    if (!indexing.exec())
+        return Undo(indexing);
     return database.commit() || (database.rollback(), Fail(database.lastError().text()));
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlQuery;
+
 // One chat as the history keeps it: from its start line to its end.
 struct KeptChat {
     qint64 id = 0;
@@ -81,6 +83,8 @@ private:
     // The texts a statement with one value finds; %1 in it stands for their columns.
     QList<KeptText> Texts(const QString &statement, const QVariant &value);
     bool Fail(const QString &what);
+    // Rolls the transaction back after the query failed.
+    bool Undo(const QSqlQuery &failed);
     bool IsSound();
     void SetAside(const QString &path);
 

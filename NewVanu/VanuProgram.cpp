@@ -128,7 +128,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     TTCPServer *server = main->TCPServer1;
     TTCPClient *client = main->TCPClient1;
     TForm8 *setup = form8.get();
-    history = std::make_unique<HistoryRecorder>(*historyStore, [server, client, setup, main] {
+    history = std::make_unique<HistoryRecorder>(path, [server, client, setup, main] {
         KeptChat chat;
         chat.hosted = server->State() == wsListening;
         chat.host = chat.hosted ? LocalAddress() : setup->HostAddress();
@@ -151,7 +151,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     const qsizetype after = items.indexOf(main->SaveAs1) + 1; // after Save As
     main->chatMenu->insertAction(after < items.size() ? items[after] : nullptr, open);
     QObject::connect(open, &QAction::triggered, historyWindow.get(), [this] {
-        history->Flush(); // what was just said is found too
+        history->WriteNow(); // what was just said is found too
         historyWindow->ShowHistory();
     });
 }

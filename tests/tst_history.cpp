@@ -23,6 +23,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -73,6 +74,7 @@ private slots:
     void faultsNeverStopTheChat();
     void commandLinePrintsWithoutADisplay_data();
     void commandLinePrintsWithoutADisplay();
+    void aKilledProgramKeepsEveryLine_data();
     void aKilledProgramKeepsEveryLine();
     void oldChatsGoAtTheAgeChosen_data();
     void oldChatsGoAtTheAgeChosen();
@@ -198,8 +200,8 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
     QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" lunch?")));
     QTRY_VERIFY(guest.Main().ChatLines().contains(QStringLiteral(" lunch?")));
-    host.program->History()->Flush();
-    guest.program->History()->Flush();
+    host.program->History()->WriteNow();
+    guest.program->History()->WriteNow();
 
     const auto kinds = [](const QList<KeptText> &texts) {
         QList<int> found;
@@ -254,7 +256,7 @@ void TestHistory::hostAndGuestKeepTheirChats()
     guest.Main().Edit1->setText(QStringLiteral("unkept"));
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
     QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" unkept")));
-    host.program->History()->Flush();
+    host.program->History()->WriteNow();
     QVERIFY(hostKept.Search(QStringLiteral("unkept")).isEmpty());
     QCOMPARE(hostKept.TextsOf(hosted.id).size(), hostTexts.size());
 
@@ -274,6 +276,7 @@ void TestHistory::faultsNeverStopTheChat_data()
     QTest::addColumn<QString>("fault");
     QTest::newRow("a damaged file") << "damaged";
     QTest::newRow("a folder out of reach") << "out of reach";
+    QTest::newRow("a disk that fills up") << "full";
 }
 
 // The chat starts and goes on; the user is told: where the damaged file is
@@ -299,11 +302,31 @@ void TestHistory::faultsNeverStopTheChat()
     TestProgram guest(TestProgram::Setup("Anna"));
     guest.StartGuest(kPort + 1);
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
-    const QList<QLabel *> labels = host.Main().StatusBar1->findChildren<QLabel *>();
-    const bool pausedShown = std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
-        return label->text() == QLatin1String("History paused") && !label->isHidden();
-    });
-    QCOMPARE(pausedShown, fault == QLatin1String("out of reach"));
+    const auto pausedShown = [&host] {
+        const QList<QLabel *> labels = host.Main().StatusBar1->findChildren<QLabel *>();
+        return std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
+            return label->text() == QLatin1String("History paused") && !label->isHidden();
+        });
+    };
+    if (fault == QLatin1String("full")) {
+        // No file of this process may grow any more: a write fails as on a full disk.
+        struct rlimit unlimited {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        const auto restore = qScopeGuard([unlimited] { setrlimit(RLIMIT_FSIZE, &unlimited); });
+        const auto noSignal = qScopeGuard([old = std::signal(SIGXFSZ, SIG_IGN)] { std::signal(SIGXFSZ, old); });
+        struct rlimit full = unlimited;
+        full.rlim_cur = 0;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+        guest.Main().Edit1->setText(QStringLiteral("lost to the disk"));
+        QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
+        QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" lost to the disk")));
+        host.program->History()->WriteNow();
+        QTRY_VERIFY(pausedShown());
+    }
+    QCOMPARE(pausedShown(), fault != QLatin1String("damaged"));
+    guest.Main().Edit1->setText(QStringLiteral("still here"));
+    QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
+    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" still here")));
     if (fault == QLatin1String("damaged")) {
         QCOMPARE(host.prompts.shown.size(), 1);
         QVERIFY(host.prompts.shown.constFirst().startsWith("message: The chat history was damaged. It is kept as "
@@ -350,28 +373,48 @@ void TestHistory::commandLinePrintsWithoutADisplay()
     QCOMPARE(vanu.readAllStandardOutput(), printed);
 }
 
-// Killed 1.5 s after its view showed the last line, the host has kept them all.
+void TestHistory::aKilledProgramKeepsEveryLine_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::newRow("one copy") << 1;
+    QTest::newRow("two copies writing one file") << 2;
+}
+
+// Killed 1.5 s after its view showed the last line, each host has kept them
+// all, in its own chat, and the search finds each of them.
 void TestHistory::aKilledProgramKeepsEveryLine()
 {
+    QFETCH(int, copies);
     constexpr int kLines = 40;
-    QProcess writer;
-    writer.start(QStringLiteral(VANU_HISTORY_WRITER), {Path(), QString::number(kPort + 2), QString::number(kLines)});
-    QVERIFY(writer.waitForReadyRead(20000));
-    QCOMPARE(writer.readLine(), QByteArray("shown\n"));
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int copy = 0; copy < copies; ++copy) {
+        writers.push_back(std::make_unique<QProcess>());
+        writers.back()->start(QStringLiteral(VANU_HISTORY_WRITER),
+                              {Path(), QString::number(kPort + 2 + copy), QString::number(kLines)});
+    }
+    for (const auto &writer : writers) {
+        QVERIFY(writer->waitForReadyRead(20000));
+        QCOMPARE(writer->readLine(), QByteArray("shown\n"));
+    }
     QTest::qWait(1500);
-    QCOMPARE(writer.state(), QProcess::Running);
-    ::kill(pid_t(writer.processId()), SIGKILL);
-    QVERIFY(writer.waitForFinished());
-    QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+    for (const auto &writer : writers) {
+        QCOMPARE(writer->state(), QProcess::Running);
+        ::kill(pid_t(writer->processId()), SIGKILL);
+        QVERIFY(writer->waitForFinished());
+    }
 
     HistoryStore store;
     QVERIFY(store.Open(Path()));
-    QStringList kept;
-    for (const KeptText &text : store.TextsOf(store.Chats().constFirst().id))
-        if (text.kind == int(ShownText::Kind::ChatLine))
-            kept << text.shown;
-    QCOMPARE(kept.size(), kLines);
-    QCOMPARE(kept.constLast(), QStringLiteral("2<Anna> line %1").arg(kLines));
+    QCOMPARE(store.Chats().size(), copies);
+    for (const KeptChat &chat : store.Chats()) {
+        QStringList kept;
+        for (const KeptText &text : store.TextsOf(chat.id))
+            if (text.kind == int(ShownText::Kind::ChatLine))
+                kept << text.shown;
+        QCOMPARE(kept.size(), kLines);
+        QCOMPARE(kept.constLast(), QStringLiteral("2<Anna> line %1").arg(kLines));
+    }
+    QCOMPARE(store.Search(QStringLiteral("line"), 10000).size(), copies * kLines);
 }
 
 void TestHistory::oldChatsGoAtTheAgeChosen_data()
