@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class QSqlQuery;
+struct sqlite3;
 
 // One chat as the history keeps it: from its start line to its end.
 struct KeptChat {
@@ -83,8 +83,10 @@ private:
     // The texts a statement with one value finds; %1 in it stands for their columns.
     QList<KeptText> Texts(const QString &statement, const QVariant &value);
     bool Fail(const QString &what);
-    // Rolls the transaction back after the query failed.
-    bool Undo(const QSqlQuery &failed);
+    // Rolls the transaction back, failed for the reason given.
+    bool Undo(const QString &why);
+    // SQLite's own connection under Qt's.
+    sqlite3 *Handle() const;
     bool IsSound();
     void SetAside(const QString &path);
 
