@@ -131,15 +131,16 @@ void TCustomWSocket::HandleNotification(int, int, int error)
         ReportError(error);
 }
 
-bool TCustomWSocket::ReportError(int error)
+bool TCustomWSocket::ReportError(int error, const QString &text)
 {
     lastError = error;
+    lastErrorText = text;
     return !OnError || Fire([&] { OnError(this, error, ErrorText()); });
 }
 
 QString TCustomWSocket::ErrorText() const
 {
-    return SocketErrorText(lastError);
+    return lastErrorText.isEmpty() ? SocketErrorText(lastError) : lastErrorText;
 }
 
 QString TCustomWSocket::LocalHostName()

@@ -66,8 +66,9 @@ public:
     // The graceful close: stop notifications, send what is queued, shut down
     // sending, drain, close. Sets the variable to -1 when the socket is closed.
     void Disconnect(int &socket);
-    // Sets LastError and fires OnError. False when the handler deleted this object.
-    bool ReportError(int error);
+    // Sets LastError and fires OnError, with the error's own text unless
+    // another is given. False when the handler deleted this object.
+    bool ReportError(int error, const QString &text = QString());
     // Bytes sent on the socket that it has not taken yet.
     qsizetype QueuedBytes(int socket) const;
     // Bytes that have come on the socket and wait to be read.
@@ -129,6 +130,7 @@ private:
     int maxSockets = 0;
     int maxUdpDatagram = 0;
     int lastError = 0;
+    QString lastErrorText; // when the error's own text says too little
     std::unique_ptr<TransportMaker> transports;
     char receiveBuffer[kReceiveBufferSize] = {};
 };

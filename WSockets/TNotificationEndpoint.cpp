@@ -27,6 +27,11 @@ struct TNotificationEndpoint::Watch {
     bool connectPending = false;
     // The send queue overflowed; the close notification is on its way.
     bool broken = false;
+    // Where the transport's opening exchange stands; nothing else crosses
+    // the connection before it is Done.
+    Opening opening = Opening::Done;
+    // The opening follows a connection attempt: its outcome is the attempt's.
+    bool openingEndsConnect = false;
     QByteArray queue;
     // The end of the queue that superseding bytes fill, whole and unsent; 0 for none.
     qsizetype supersedable = 0;
@@ -42,6 +47,11 @@ namespace {
 // Many guests in a flood would otherwise hold the window up for as long as
 // it takes to relay one line from each of them to all.
 constexpr qint64 kLongestReadingPassNs = 8'000'000;
+
+bool WaitsForPeer(Opening opening)
+{
+    return opening == Opening::WaitsToRead || opening == Opening::WaitsToWrite;
+}
 
 } // namespace
 
@@ -77,7 +87,71 @@ Transport &TNotificationEndpoint::TransportOf(int socket)
 
 void TNotificationEndpoint::Attach(int socket, std::unique_ptr<Transport> transport)
 {
-    WatchOf(socket).transport = std::move(transport);
+    Watch &watch = WatchOf(socket);
+    watch.transport = std::move(transport);
+    watch.transport->OnWake([this, socket, serial = watch.serial] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, socket, serial] {
+                if (Watch *current = FindWatch(socket);
+                    current && current->serial == serial && current->opening == Opening::WaitsForUser)
+                    DriveOpening(socket, *current);
+            },
+            Qt::QueuedConnection);
+    });
+    // A connection being made opens once it is made; an accepted one, now.
+    if (!watch.connectPending)
+        BeginOpening(socket, watch, false);
+}
+
+void TNotificationEndpoint::BeginOpening(int socket, Watch &watch, bool endsConnect)
+{
+    watch.openingEndsConnect = endsConnect;
+    watch.opening = Opening::WaitsToRead;
+    if (!DriveOpening(socket, watch))
+        return;
+    // A peer that stops halfway is given up, as a connection attempt would be.
+    QTimer::singleShot(kLongestOpeningMs, this, [this, socket, serial = watch.serial] {
+        if (Watch *current = FindWatch(socket); current && current->serial == serial && WaitsForPeer(current->opening))
+            EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
+    });
+}
+
+bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
+{
+    watch.opening = watch.transport->Handshake();
+    if (watch.opening == Opening::Done || watch.opening == Opening::Failed) {
+        EndOpening(socket, watch, watch.opening == Opening::Done ? 0 : watch.transport->FailureError());
+        return false; // `watch` may be gone with the delivery
+    }
+    UpdateNotifiers(socket, watch);
+    return true;
+}
+
+void TNotificationEndpoint::EndOpening(int socket, Watch &watch, int error)
+{
+    watch.opening = Opening::Done;
+    const bool endsConnect = std::exchange(watch.openingEndsConnect, false);
+    if (error != 0) {
+        watch.readArmed = false; // a failed connection has nothing more to say
+        watch.queue = QByteArray();
+        watch.supersedable = 0;
+    }
+    UpdateNotifiers(socket, watch); // what waits to go goes, what came is offered
+    const int kind = endsConnect ? SocketEvent::Connect : error != 0 ? SocketEvent::Close : 0;
+    if (kind != 0 && (watch.kinds & kind))
+        Notify(socket, kind, error);
+    else if (kind == 0 && watch.readArmed && watch.transport->HasMoreToRead()) {
+        watch.readArmed = false;
+        PutOffRead(socket, watch);
+    }
+    // Nothing may touch `watch` after a delivery: the owner may have closed the socket.
+}
+
+QString TNotificationEndpoint::FailureText(int socket) const
+{
+    const Watch *watch = FindWatch(socket);
+    return watch ? watch->transport->FailureText() : QString();
 }
 
 TransportResult TNotificationEndpoint::Receive(int socket, char *into, qsizetype size, bool peek)
@@ -143,9 +217,12 @@ void TNotificationEndpoint::Discard(QSocketNotifier *&notifier)
 
 void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch)
 {
-    const bool wantsRead = (watch.kinds & (SocketEvent::Read | SocketEvent::Accept | SocketEvent::Close))
-                           && watch.readArmed && !watch.connectPending;
-    const bool wantsWrite = watch.connectPending || !watch.queue.isEmpty();
+    const bool opening = watch.opening != Opening::Done;
+    const bool wantsRead = opening ? watch.opening == Opening::WaitsToRead
+                                   : (watch.kinds & (SocketEvent::Read | SocketEvent::Accept | SocketEvent::Close))
+                                         && watch.readArmed && !watch.connectPending;
+    const bool wantsWrite =
+        watch.connectPending || (opening ? watch.opening == Opening::WaitsToWrite : !watch.queue.isEmpty());
     if (wantsRead && !watch.reader)
         watch.reader = MakeNotifier(socket, QSocketNotifier::Read);
     if (wantsWrite && !watch.writer)
@@ -235,6 +312,10 @@ void TNotificationEndpoint::ReadyToRead(int socket)
     Watch *watch = FindWatch(socket);
     if (!watch)
         return;
+    if (watch->opening != Opening::Done) {
+        DriveOpening(socket, *watch);
+        return;
+    }
     if (!watch->readArmed) {
         UpdateNotifiers(socket, *watch); // turns the reader off until Rearm
         return;
@@ -320,6 +401,10 @@ void TNotificationEndpoint::ReadyToWrite(int socket)
         ConnectEnded(socket, *watch);
         return;
     }
+    if (watch->opening != Opening::Done) {
+        DriveOpening(socket, *watch);
+        return;
+    }
     // A failed send means the peer has gone; the read side reports its close.
     if (SendQueued(socket, *watch) != 0) {
         watch->queue.clear();
@@ -335,8 +420,11 @@ void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
     if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &outcome, &size) != 0)
         outcome = errno;
     watch.connectPending = false;
-    if (outcome != 0)
-        watch.readArmed = false; // a failed attempt has nothing more to say
+    if (outcome == 0) {
+        BeginOpening(socket, watch, true); // the attempt's outcome is the opening's
+        return;
+    }
+    watch.readArmed = false; // a failed attempt has nothing more to say
     UpdateNotifiers(socket, watch);
     if (watch.kinds & SocketEvent::Connect)
         Notify(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
@@ -355,12 +443,14 @@ int TNotificationEndpoint::SendQueued(int, Watch &watch)
     return 0;
 }
 
-int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sending)
+int TNotificationEndpoint::Send(int socket, const QByteArray &text, Sending sending)
 {
+    Transport &transport = TransportOf(socket);
+    const QByteArray bytes = transport.Framed(text);
     if (Watch *watch = FindWatch(socket)) {
         if (watch->broken)
             return 0; // the connection is being closed; nothing more goes out
-        if (!watch->queue.isEmpty()) {
+        if (!watch->queue.isEmpty() || watch->opening != Opening::Done) {
             if (sending == Sending::Superseding)
                 watch->queue.chop(std::exchange(watch->supersedable, 0));
             Enqueue(socket, *watch, bytes);
@@ -368,7 +458,6 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sen
             return 0;
         }
     }
-    Transport &transport = TransportOf(socket);
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         const TransportResult taken = transport.Write(bytes.constData() + sent, bytes.size() - sent);

@@ -52,6 +52,10 @@ public:
     using Deliver = std::function<void(int socket, int kind, int error)>;
 
     static constexpr qsizetype kSendQueueLimit = 1024 * 1024;
+    // A connection whose opening exchange (a handshake) has not ended this
+    // long after it began is closed, as a connection attempt that is never
+    // answered would be.
+    static constexpr int kLongestOpeningMs = 10000;
 
     explicit TNotificationEndpoint(Deliver deliver, QObject *parent = nullptr);
     ~TNotificationEndpoint() override;
@@ -64,20 +68,25 @@ public:
     // As Rearm, after a pause: for a listening socket whose accept failed for
     // want of resources, which would otherwise be reported again at once.
     void RearmLater(int socket, int milliseconds);
-    // From now on the socket's bytes go through this transport.
+    // From now on the socket's bytes go through this transport. Its opening
+    // exchange begins once the socket is connected: the connect notification
+    // comes when it has ended, and an accepted socket delivers nothing before
+    // then (but a close notification when it fails).
     void Attach(int socket, std::unique_ptr<Transport> transport);
+    // Why the socket's transport failed, for the user; empty when the error's own text says it.
+    QString FailureText(int socket) const;
     // Reads what waits on the socket, up to `size` bytes, and watches it again.
     TransportResult Receive(int socket, char *into, qsizetype size, bool peek = false);
     // How many bytes a read of the socket could take now.
     qsizetype BytesWaiting(int socket) { return TransportOf(socket).BytesWaiting(); }
     // Reads and drops what waits on the socket, up to `limit` bytes.
     void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
-    // Sends the bytes after whatever is queued for the socket; queues what the
-    // socket does not take now. Gives 0 or the error number of a failed send.
+    // Sends the text, as its transport frames it, after whatever is queued for
+    // the socket; queues what the socket does not take now. Gives 0 or the error number of a failed send.
     // Bytes that supersede take the place of bytes sent before them that also
     // supersede, while those still wait whole at the end of the queue.
     enum class Sending { InTurn, Superseding };
-    int Send(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
+    int Send(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
     // Ends our sending on the socket. Gives 0 or an error number.
     int ShutdownSending(int socket);
     // One last try to send what is queued for the socket; the rest is dropped.
@@ -110,6 +119,10 @@ private:
     void ReadPutOffSockets();
     void ReadyToWrite(int socket);
     void ConnectEnded(int socket, Watch &watch);
+    void BeginOpening(int socket, Watch &watch, bool endsConnect);
+    // True while the opening still waits; after it ends, the watch may be gone.
+    bool DriveOpening(int socket, Watch &watch);
+    void EndOpening(int socket, Watch &watch, int error);
     int SendQueued(int socket, Watch &watch);
     void Enqueue(int socket, Watch &watch, const QByteArray &rest);
     static void Discard(QSocketNotifier *&notifier);

@@ -40,6 +40,7 @@ void TTCPClient::Open()
         AbandonOpen(socket, error);
         return;
     }
+    AttachTransport(socket); // its opening, if any, follows the connection
     if (::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
         && errno != EINPROGRESS && errno != EINTR) {
         AbandonOpen(socket, TranslateErrno(errno));
@@ -88,14 +89,13 @@ void TTCPClient::ConnectFinished(int socket, int error)
 {
     // A failed attempt stays wsConnecting with its socket until the owner closes it.
     if (error != 0) {
-        ReportError(error);
+        ReportError(error, WindowHandle->FailureText(socket));
         return;
     }
     if (const int selectError = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close)) {
         ReportError(selectError);
         return;
     }
-    AttachTransport(socket);
     const quint64 connected = attempt;
     if (OnConnect && !Fire([&] { OnConnect(this, socket); }))
         return;

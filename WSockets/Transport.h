@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 // What one call on a connection's transport came to: bytes moved, the end of
@@ -14,6 +17,15 @@ struct TransportResult {
     bool wouldBlock = false;
     // A failure, as a socket error number; 0 for none.
     int error = 0;
+};
+
+// Where a connection's opening exchange (a handshake) stands.
+enum class Opening {
+    Done,
+    WaitsToRead, // for the peer's next bytes
+    WaitsToWrite, // for room to send in
+    WaitsForUser, // for a decision that Wake() brings
+    Failed,
 };
 
 // How the bytes of one connection cross it. The socket layer reads, writes
@@ -36,6 +48,28 @@ public:
     // How many bytes a read could take at once now, held by the transport or
     // the socket.
     virtual qsizetype BytesWaiting() const = 0;
+
+    // Drives the connection's opening exchange on; nothing else crosses the
+    // connection before it is Done. A plain connection has none.
+    virtual Opening Handshake() { return Opening::Done; }
+    // After Failed: the error number, and a text for the user when the
+    // error's own text would say too little.
+    virtual int FailureError() const { return 0; }
+    virtual QString FailureText() const { return {}; }
+    // A text as it crosses the connection: as it is, or in a frame of its own.
+    virtual QByteArray Framed(const QByteArray &text) const { return text; }
+    // Called by a transport that waits for the user once the decision is made.
+    void OnWake(std::function<void()> wake) { woken = std::move(wake); }
+
+protected:
+    void Wake() const
+    {
+        if (woken)
+            woken();
+    }
+
+private:
+    std::function<void()> woken;
 };
 
 // Makes the transport of each new connection of a socket object: the one it
