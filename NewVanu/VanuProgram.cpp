@@ -7,6 +7,7 @@
 #include "FoundHostsPicker.h"
 #include "HostAnnouncer.h"
 #include "LocalAddress.h"
+#include "SecureChat.h"
 #include "TAboutBox.h"
 #include "TForm4.h"
 #include "TForm8.h"
@@ -36,12 +37,14 @@ VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seam
     connectNotifications(features, seams.codePage);
     connectDiscovery(features.discovery);
     connectHistory(features.historyPath, seams.codePage, folders.transcripts);
+    connectSecureChat(features.secureFolder);
 }
 
 VanuProgram::~VanuProgram()
 {
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
+    secure.reset();
     history.reset(); // what waits is written, and the chat ended
     historyWindow.reset();
     historyStore.reset();
@@ -154,6 +157,17 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         history->WriteNow(); // what was just said is found too
         historyWindow->ShowHistory();
     });
+}
+
+void VanuProgram::connectSecureChat(const QString &folder)
+{
+    if (folder.isEmpty())
+        return;
+    TForm4 *main = form4.get();
+    secure = std::make_unique<SecureChat>(folder, *main->TCPServer1, *main->TCPClient1, prompts);
+    SecureChat *securing = secure.get();
+    QObject::connect(main, &TForm4::hostListening, securing,
+                     [securing](const QString &, quint16 port, bool) { securing->HostListening(port); });
 }
 
 void VanuProgram::Start()

@@ -15,6 +15,7 @@ class HistoryRecorder;
 class HistoryStore;
 class HistoryWindow;
 class HostAnnouncer;
+class SecureChat;
 class QLabel;
 class LanDiscovery;
 class Notifier;
@@ -27,6 +28,9 @@ struct FeatureSeams {
     LanDiscovery &discovery;
     // The chat history's file; none is kept when empty.
     QString historyPath = {};
+    // Where secure chat keeps the host's identity and the hosts' pinned keys;
+    // no secure chat when empty.
+    QString secureFolder = {};
 };
 
 // One running program: its five windows, made in the order the program has
@@ -55,6 +59,7 @@ public:
     FoundHostsPicker &FoundHosts() const { return *foundHosts; }
     // Null when no history is kept.
     HistoryRecorder *History() const { return history.get(); }
+    SecureChat *Secure() const { return secure.get(); }
     HistoryWindow *HistoryView() const { return historyWindow.get(); }
 
     static QIcon ProgramIcon();
@@ -66,6 +71,7 @@ private:
     void connectNotifications(const FeatureSeams &features, const CodePage &codePage);
     void connectDiscovery(LanDiscovery &discovery);
     void connectHistory(const QString &path, const CodePage &codePage, const QString &transcripts);
+    void connectSecureChat(const QString &folder);
 
     Prompts &prompts;
     std::unique_ptr<TForm4> form4;
@@ -79,5 +85,6 @@ private:
     std::unique_ptr<HistoryStore> historyStore;
     std::unique_ptr<HistoryRecorder> history;
     std::unique_ptr<HistoryWindow> historyWindow;
+    std::unique_ptr<SecureChat> secure;
     QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
 };

@@ -16,6 +16,8 @@
 #include "VanuProgram.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -35,6 +37,12 @@ QStringList Arguments(int argc, char *argv[])
     for (int index = 0; index < argc; ++index)
         arguments << QString::fromLocal8Bit(argv[index]);
     return arguments;
+}
+
+// The user's own Vanu folder of settings: $XDG_CONFIG_HOME/Vanu.
+QString SecureChatFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(QStringLiteral("Vanu"));
 }
 
 } // namespace
@@ -71,7 +79,7 @@ int main(int argc, char *argv[])
     FreedesktopNotifier notifier(QStringLiteral("Vanu"), ApplicationId());
     AvahiDiscovery discovery;
     VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost},
-                        {notifier, discovery, HistoryStore::DefaultPath()});
+                        {notifier, discovery, HistoryStore::DefaultPath(), SecureChatFolder()});
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

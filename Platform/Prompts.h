@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // A file dialog as the program asks for it. The filter is written the classic
 // way, description and pattern joined by "|":
 // "Text files (*.txt)|*.txt|All files (*.*)|*.*".
@@ -35,4 +37,6 @@ public:
     virtual QString SaveFileName(const FileDialogRequest &request) = 0;
     // An open dialog for existing files, several may be marked; empty when cancelled.
     virtual QStringList OpenFileNames(const FileDialogRequest &request) = 0;
+    // A password, typed unseen; nothing when the user cancelled.
+    virtual std::optional<QString> AskPassword(const QString &text) = 0;
 };

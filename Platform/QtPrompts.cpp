@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 QtPrompts::QtPrompts(QString applicationTitle) : title(std::move(applicationTitle)) {}
@@ -26,6 +28,14 @@ QWidget *QtPrompts::DialogParent()
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
     return QApplication::activeWindow();
+}
+
+std::optional<QString> QtPrompts::AskPassword(const QString &text)
+{
+    bool given = false;
+    const QString password =
+        QInputDialog::getText(DialogParent(), QStringLiteral("Password"), DisplayText(text), QLineEdit::Password, QString(), &given);
+    return given ? std::optional<QString>(password) : std::nullopt;
 }
 
 bool QtPrompts::Confirm(const QString &text)

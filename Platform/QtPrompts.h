@@ -15,6 +15,7 @@ public:
     void ShowMessage(const QString &text) override;
     QString SaveFileName(const FileDialogRequest &request) override;
     QStringList OpenFileNames(const FileDialogRequest &request) override;
+    std::optional<QString> AskPassword(const QString &text) override;
 
     // "Text files (*.txt)|*.txt|All files (*.*)|*.*" as Qt's name filters
     // ("Text files (*.txt)", "All files (*)").

@@ -287,9 +287,9 @@ void TCustomWSocket::UseTransports(std::unique_ptr<TransportMaker> maker)
     transports = std::move(maker);
 }
 
-void TCustomWSocket::AttachTransport(int socket)
+void TCustomWSocket::AttachTransport(int socket, TransportMaker *maker)
 {
-    WindowHandle->Attach(socket, transports->ForConnection(socket));
+    WindowHandle->Attach(socket, (maker ? maker : transports.get())->ForConnection(socket));
 }
 
 void TCustomWSocket::CloseSocket(int socket)

@@ -94,8 +94,9 @@ protected:
         handler();
         return !self.isNull();
     }
-    // Gives a new connection its transport, before anything crosses it.
-    void AttachTransport(int socket);
+    // Gives a new connection its transport, before anything crosses it: one
+    // of the maker given, or of this object's own.
+    void AttachTransport(int socket, TransportMaker *maker = nullptr);
     // A plain close, without the graceful steps.
     void CloseSocket(int socket);
     // Readies a connection's socket: out-of-band data inline, small texts

@@ -32,6 +32,8 @@ struct TNotificationEndpoint::Watch {
     Opening opening = Opening::Done;
     // The opening follows a connection attempt: its outcome is the attempt's.
     bool openingEndsConnect = false;
+    // The opening did not end as it began: its end is told by a notification.
+    bool openingWaited = false;
     QByteArray queue;
     // The end of the queue that superseding bytes fill, whole and unsent; 0 for none.
     qsizetype supersedable = 0;
@@ -51,6 +53,11 @@ constexpr qint64 kLongestReadingPassNs = 8'000'000;
 bool WaitsForPeer(Opening opening)
 {
     return opening == Opening::WaitsToRead || opening == Opening::WaitsToWrite;
+}
+
+bool StillOpening(Opening opening)
+{
+    return WaitsForPeer(opening) || opening == Opening::WaitsForUser;
 }
 
 } // namespace
@@ -120,32 +127,50 @@ void TNotificationEndpoint::BeginOpening(int socket, Watch &watch, bool endsConn
 bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
 {
     watch.opening = watch.transport->Handshake();
-    if (watch.opening == Opening::Done || watch.opening == Opening::Failed) {
+    if (!StillOpening(watch.opening)) {
         EndOpening(socket, watch, watch.opening == Opening::Done ? 0 : watch.transport->FailureError());
         return false; // `watch` may be gone with the delivery
     }
+    watch.openingWaited = true;
     UpdateNotifiers(socket, watch);
     return true;
 }
 
 void TNotificationEndpoint::EndOpening(int socket, Watch &watch, int error)
 {
-    watch.opening = Opening::Done;
+    watch.opening = error == 0 ? Opening::Done : Opening::Failed;
     const bool endsConnect = std::exchange(watch.openingEndsConnect, false);
+    const bool waited = std::exchange(watch.openingWaited, false);
     if (error != 0) {
         watch.readArmed = false; // a failed connection has nothing more to say
         watch.queue = QByteArray();
         watch.supersedable = 0;
     }
-    UpdateNotifiers(socket, watch); // what waits to go goes, what came is offered
-    const int kind = endsConnect ? SocketEvent::Connect : error != 0 ? SocketEvent::Close : 0;
-    if (kind != 0 && (watch.kinds & kind))
-        Notify(socket, kind, error);
-    else if (kind == 0 && watch.readArmed && watch.transport->HasMoreToRead()) {
-        watch.readArmed = false;
-        PutOffRead(socket, watch);
+    UpdateNotifiers(socket, watch); // what waits to go goes
+    if (endsConnect) {
+        if (watch.kinds & SocketEvent::Connect)
+            Notify(socket, SocketEvent::Connect, error);
+        return;
     }
+    if (!waited)
+        return; // the owner sees it in OpeningOf as it attaches the transport
+    if (error != 0) {
+        if (watch.kinds & SocketEvent::Close)
+            Notify(socket, SocketEvent::Close, error);
+        return;
+    }
+    if (watch.readArmed && watch.transport->HasMoreToRead()) {
+        watch.readArmed = false;
+        PutOffRead(socket, watch); // what came with the opening is offered after it
+    }
+    Notify(socket, SocketEvent::Opened, 0);
     // Nothing may touch `watch` after a delivery: the owner may have closed the socket.
+}
+
+Opening TNotificationEndpoint::OpeningOf(int socket) const
+{
+    const Watch *watch = FindWatch(socket);
+    return watch ? watch->opening : Opening::Done;
 }
 
 QString TNotificationEndpoint::FailureText(int socket) const
@@ -217,7 +242,7 @@ void TNotificationEndpoint::Discard(QSocketNotifier *&notifier)
 
 void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch)
 {
-    const bool opening = watch.opening != Opening::Done;
+    const bool opening = StillOpening(watch.opening);
     const bool wantsRead = opening ? watch.opening == Opening::WaitsToRead
                                    : (watch.kinds & (SocketEvent::Read | SocketEvent::Accept | SocketEvent::Close))
                                          && watch.readArmed && !watch.connectPending;
@@ -312,7 +337,7 @@ void TNotificationEndpoint::ReadyToRead(int socket)
     Watch *watch = FindWatch(socket);
     if (!watch)
         return;
-    if (watch->opening != Opening::Done) {
+    if (StillOpening(watch->opening)) {
         DriveOpening(socket, *watch);
         return;
     }
@@ -401,7 +426,7 @@ void TNotificationEndpoint::ReadyToWrite(int socket)
         ConnectEnded(socket, *watch);
         return;
     }
-    if (watch->opening != Opening::Done) {
+    if (StillOpening(watch->opening)) {
         DriveOpening(socket, *watch);
         return;
     }
@@ -448,9 +473,9 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &text, Sending send
     Transport &transport = TransportOf(socket);
     const QByteArray bytes = transport.Framed(text);
     if (Watch *watch = FindWatch(socket)) {
-        if (watch->broken)
+        if (watch->broken || watch->opening == Opening::Failed)
             return 0; // the connection is being closed; nothing more goes out
-        if (!watch->queue.isEmpty() || watch->opening != Opening::Done) {
+        if (!watch->queue.isEmpty() || StillOpening(watch->opening)) {
             if (sending == Sending::Superseding)
                 watch->queue.chop(std::exchange(watch->supersedable, 0));
             Enqueue(socket, *watch, bytes);

@@ -22,6 +22,8 @@ constexpr int Write = 2;
 constexpr int Accept = 8;
 constexpr int Connect = 16;
 constexpr int Close = 32;
+// An accepted connection's opening exchange has ended well: it can be used.
+constexpr int Opened = 64;
 } // namespace SocketEvent
 
 // Watches the sockets of one socket object on the GUI event loop and delivers
@@ -70,9 +72,12 @@ public:
     void RearmLater(int socket, int milliseconds);
     // From now on the socket's bytes go through this transport. Its opening
     // exchange begins once the socket is connected: the connect notification
-    // comes when it has ended, and an accepted socket delivers nothing before
-    // then (but a close notification when it fails).
+    // comes when it has ended. An accepted socket delivers nothing before
+    // then; an opening that did not end at once ends with an opened or a
+    // close notification.
     void Attach(int socket, std::unique_ptr<Transport> transport);
+    // Where the socket's opening stands: Done, Failed, or still on its way.
+    Opening OpeningOf(int socket) const;
     // Why the socket's transport failed, for the user; empty when the error's own text says it.
     QString FailureText(int socket) const;
     // Reads what waits on the socket, up to `size` bytes, and watches it again.

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <utility>
 
 TTCPClient::TTCPClient(QObject *owner) : TCustomWSocket(owner)
 {
@@ -22,8 +23,23 @@ void TTCPClient::Open()
 {
     if (state != wsClosed)
         return;
+    bool numeric = false;
+    Port.toInt(&numeric);
+    onFirstChoice = firstChoice && numeric;
+    Connect();
+}
+
+void TTCPClient::TryFirst(int portOffset, std::unique_ptr<TransportMaker> transports)
+{
+    firstChoiceOffset = portOffset;
+    firstChoice = std::move(transports);
+}
+
+void TTCPClient::Connect()
+{
     sockaddr_in address{};
-    if (!ResolveAddress(Host, Port, address))
+    const QString port = onFirstChoice ? QString::number(Port.toInt() + firstChoiceOffset) : Port;
+    if (!ResolveAddress(Host, port, address))
         return;
     const int socket = ::socket(AF_INET, SocketType | SOCK_CLOEXEC, 0);
     if (socket < 0) {
@@ -40,7 +56,7 @@ void TTCPClient::Open()
         AbandonOpen(socket, error);
         return;
     }
-    AttachTransport(socket); // its opening, if any, follows the connection
+    AttachTransport(socket, onFirstChoice ? firstChoice.get() : nullptr); // its opening, if any, follows the connection
     if (::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
         && errno != EINPROGRESS && errno != EINTR) {
         AbandonOpen(socket, TranslateErrno(errno));
@@ -87,6 +103,13 @@ void TTCPClient::HandleNotification(int socket, int kind, int error)
 
 void TTCPClient::ConnectFinished(int socket, int error)
 {
+    if (error == SocketError::ConnectionRefused && std::exchange(onFirstChoice, false)) {
+        // Nobody listens on the first choice: the port itself, at once.
+        CloseSocket(socket);
+        socketHandle = -1;
+        Connect();
+        return;
+    }
     // A failed attempt stays wsConnecting with its socket until the owner closes it.
     if (error != 0) {
         ReportError(error, WindowHandle->FailureText(socket));

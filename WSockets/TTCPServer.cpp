@@ -41,19 +41,44 @@ void TTCPServer::Open()
 {
     if (state != wsClosed)
         return;
-    sockaddr_in address{};
-    if (!ResolvePort(Port, address))
+    if (const int error = Listen(Port, socketHandle)) {
+        if (socketHandle != -1) {
+            const int socket = std::exchange(socketHandle, -1);
+            AbandonOpen(socket, error);
+        }
         return;
+    }
+    state = wsListening;
+    deadLinkCheck.start(DeadLinkCheckMs());
+}
+
+int TTCPServer::ListenAlso(const QString &port, std::unique_ptr<TransportMaker> transports)
+{
+    if (state != wsListening || secondListener != -1)
+        return SocketError::AddressInUse;
+    if (const int error = Listen(port, secondListener)) {
+        if (secondListener != -1)
+            CloseSocket(std::exchange(secondListener, -1));
+        return error;
+    }
+    secondTransports = std::move(transports);
+    return 0;
+}
+
+int TTCPServer::Listen(const QString &port, int &listener)
+{
+    sockaddr_in address{};
+    if (!ResolvePort(port, address))
+        return LastError();
     const int socket = ::socket(AF_INET, SocketType | SOCK_CLOEXEC, 0);
     if (socket < 0) {
-        ReportError(TranslateErrno(errno));
-        return;
+        const int error = TranslateErrno(errno);
+        ReportError(error);
+        return error;
     }
-    socketHandle = socket;
-    if (const int error = WindowHandle->Select(socket, SocketEvent::Accept)) {
-        AbandonOpen(socket, error);
-        return;
-    }
+    listener = socket;
+    if (const int error = WindowHandle->Select(socket, SocketEvent::Accept))
+        return error;
     // A port whose last chat just ended waits in TIME_WAIT; it may be used again
     // at once. A port held by a live listener is still refused.
     const int on = 1;
@@ -62,12 +87,9 @@ void TTCPServer::Open()
     // backlog down to its own maximum. A burst of guests then waits to be taken
     // instead of having its connections dropped and retried seconds later.
     if (bind(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
-        || listen(socket, std::numeric_limits<int>::max()) != 0) {
-        AbandonOpen(socket, TranslateErrno(errno));
-        return;
-    }
-    state = wsListening;
-    deadLinkCheck.start(DeadLinkCheckMs());
+        || listen(socket, std::numeric_limits<int>::max()) != 0)
+        return TranslateErrno(errno);
+    return 0;
 }
 
 void TTCPServer::EndDeadLinks()
@@ -100,6 +122,10 @@ void TTCPServer::Close()
     for (int socket : accepted)
         Disconnect(socket);
     clients.Clear();
+    for (int socket : std::exchange(opening, {}))
+        CloseSocket(socket);
+    Disconnect(secondListener);
+    secondTransports.reset();
     Disconnect(socketHandle);
     if (socketHandle == -1)
         state = wsClosed;
@@ -133,23 +159,27 @@ void TTCPServer::HandleNotification(int socket, int kind, int error)
         ReadReady(socket, error);
         break;
     case SocketEvent::Accept:
-        AcceptPending(error);
+        AcceptPending(socket, error);
         break;
     case SocketEvent::Close:
         PeerClosed(socket, error);
+        break;
+    case SocketEvent::Opened:
+        if (opening.remove(socket))
+            Admit(socket);
         break;
     default:
         TCustomWSocket::HandleNotification(socket, kind, error);
     }
 }
 
-void TTCPServer::AcceptPending(int error)
+void TTCPServer::AcceptPending(int listener, int error)
 {
     if (error != 0) {
         ReportError(error);
         return;
     }
-    const int listener = socketHandle;
+    TransportMaker *transports = listener == secondListener ? secondTransports.get() : nullptr;
     // Every connection that waits is taken now, up to a bound that keeps the
     // window answering; the rest come with the next notification.
     for (int taken = 0; taken < kAcceptsPerEvent; ++taken) {
@@ -159,9 +189,9 @@ void TTCPServer::AcceptPending(int error)
             return;
         }
         outOfResourcesReported = false;
-        if (!TakeConnection(socket))
+        if (!TakeConnection(socket, transports))
             return;
-        if (state != wsListening || socketHandle != listener)
+        if (state != wsListening || (socketHandle != listener && secondListener != listener))
             return; // the handler closed the server
     }
     WindowHandle->Rearm(listener);
@@ -182,7 +212,7 @@ void TTCPServer::AcceptFailed(int listener, int errnoValue)
         ReportError(TranslateErrno(errnoValue));
 }
 
-bool TTCPServer::TakeConnection(int socket)
+bool TTCPServer::TakeConnection(int socket, TransportMaker *transports)
 {
     int failure = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close);
     if (failure == 0)
@@ -191,7 +221,21 @@ bool TTCPServer::TakeConnection(int socket)
         CloseSocket(socket);
         return ReportError(failure);
     }
-    AttachTransport(socket);
+    AttachTransport(socket, transports);
+    switch (WindowHandle->OpeningOf(socket)) {
+    case Opening::Done:
+        return Admit(socket);
+    case Opening::Failed:
+        CloseSocket(socket);
+        return true;
+    default:
+        opening.insert(socket); // admitted once its opening has ended well
+        return true;
+    }
+}
+
+bool TTCPServer::Admit(int socket)
+{
     if (!clients.Add(socket)) {
         int closing = socket;
         Disconnect(closing);
@@ -210,6 +254,10 @@ void TTCPServer::ReadReady(int socket, int error)
 
 void TTCPServer::PeerClosed(int socket, int error)
 {
+    if (opening.remove(socket)) {
+        Disconnect(socket); // never admitted: nobody is told
+        return;
+    }
     if (error == SocketError::NetworkDown) {
         ReportError(error);
         return;

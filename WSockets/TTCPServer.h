@@ -3,6 +3,7 @@
 #include "TClientList.h"
 #include "TCustomWSocket.h"
 
+#include <QSet>
 #include <QTimer>
 
 // The listening side: listens on Port on every local address, accepts
@@ -22,6 +23,11 @@ public:
     const TClientList &Clients() const { return clients; }
 
     void Open();
+    // Once open, listens on a second port too, whose connections carry their
+    // bytes through transports of this maker; they are clients like the
+    // others, and Close() ends the port with the rest. Gives 0 or the error
+    // number, and fires no OnError for a port that is taken.
+    int ListenAlso(const QString &port, std::unique_ptr<TransportMaker> transports);
     // Closes every accepted connection and the listening socket, without OnClose.
     void Close();
     void SendText(int socket, const QByteArray &text);
@@ -38,10 +44,15 @@ protected:
     void HandleNotification(int socket, int kind, int error) override;
 
 private:
-    void AcceptPending(int error);
+    // Makes a listening socket; gives 0 or the error number, the socket made
+    // (if any) being left in `listener` for the caller to close.
+    int Listen(const QString &port, int &listener);
+    void AcceptPending(int listener, int error);
     // Readies and lists one accepted connection and fires OnAccept.
     // False when the handler deleted this object.
-    bool TakeConnection(int socket);
+    bool TakeConnection(int socket, TransportMaker *transports);
+    // Lists the connection and fires OnAccept. False when the handler deleted this object.
+    bool Admit(int socket);
     void AcceptFailed(int listener, int errnoValue);
     void ReadReady(int socket, int error);
     void PeerClosed(int socket, int error);
@@ -49,6 +60,10 @@ private:
     void EndDeadLinks();
 
     TClientList clients;
+    int secondListener = -1;
+    // Accepted connections whose opening exchange is on its way: not clients yet.
+    QSet<int> opening;
+    std::unique_ptr<TransportMaker> secondTransports;
     QTimer deadLinkCheck;
     // An accept that failed for want of descriptors is reported once, until one succeeds.
     bool outOfResourcesReported = false;

@@ -24,7 +24,7 @@ enum class Opening {
     Done,
     WaitsToRead, // for the peer's next bytes
     WaitsToWrite, // for room to send in
-    WaitsForUser, // for a decision that Wake() brings
+    WaitsForUser, // for a decision; the transport wakes the endpoint with it
     Failed,
 };
 
@@ -58,15 +58,12 @@ public:
     virtual QString FailureText() const { return {}; }
     // A text as it crosses the connection: as it is, or in a frame of its own.
     virtual QByteArray Framed(const QByteArray &text) const { return text; }
-    // Called by a transport that waits for the user once the decision is made.
+    // For a transport that waits for the user: what it calls once the decision is made.
     void OnWake(std::function<void()> wake) { woken = std::move(wake); }
 
 protected:
-    void Wake() const
-    {
-        if (woken)
-            woken();
-    }
+    // What brings the decision in; it may be called after the transport has gone.
+    std::function<void()> WakeFunction() const { return woken; }
 
 private:
     std::function<void()> woken;

@@ -1,5 +1,11 @@
 #include "ScriptedPrompts.h"
 
+std::optional<QString> ScriptedPrompts::AskPassword(const QString &text)
+{
+    shown << QStringLiteral("password: ") + text;
+    return passwordAnswers.isEmpty() ? std::nullopt : std::optional<QString>(passwordAnswers.takeFirst());
+}
+
 bool ScriptedPrompts::Confirm(const QString &text)
 {
     shown << QStringLiteral("confirm: ") + text;

@@ -17,6 +17,7 @@ public:
     QStringList saveAnswers;       // paths, taken from the front
     QList<QStringList> openAnswers;
     QList<FileDialogRequest> fileRequests;
+    QStringList passwordAnswers; // taken from the front; none is a cancel
 
     bool Confirm(const QString &text) override;
     Answer AskYesNoCancel(const QString &text) override;
@@ -24,4 +25,5 @@ public:
     void ShowMessage(const QString &text) override;
     QString SaveFileName(const FileDialogRequest &request) override;
     QStringList OpenFileNames(const FileDialogRequest &request) override;
+    std::optional<QString> AskPassword(const QString &text) override;
 };

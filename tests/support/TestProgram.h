@@ -28,9 +28,10 @@
 // seams. Several can chat with each other over loopback in one event loop.
 class TestProgram {
 public:
-    // With a history file, the program keeps its chats there.
+    // With a history file, the program keeps its chats there; with a secure
+    // folder, it chats securely where it can, its keys kept there.
     explicit TestProgram(const QByteArray &lastSetup = QByteArray(), LanDiscovery *discovery = nullptr,
-                         const QString &historyPath = QString())
+                         const QString &historyPath = QString(), const QString &secureFolder = QString())
     {
         if (!lastSetup.isEmpty()) {
             QFile file(FolderPath(QStringLiteral("LastSetup.set")));
@@ -39,7 +40,7 @@ public:
         }
         program = std::make_unique<VanuProgram>(folder.path(), DesktopSeams{prompts, sound, shell, codePage, tray},
                                                 FeatureSeams{notifier, discovery ? *discovery : absentDiscovery,
-                                                             historyPath});
+                                                             historyPath, secureFolder});
         QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
     }
 

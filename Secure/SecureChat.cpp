@@ -1,0 +1,204 @@
+#include "SecureChat.h"
+
+#include "PlainTransport.h"
+#include "Prompts.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+#include "UserPreferences.h"
+
+#include <QDir>
+
+#include <csignal>
+#include <utility>
+
+namespace {
+
+const int kRefused = 10053; // "Software caused connection abort": the walk stops there
+
+// A plain connection to a guest's host, refused when that host is known by
+// its key: it would otherwise be joined in the clear by whoever answers for it.
+class PinnedPlainTransport final : public Transport {
+public:
+    PinnedPlainTransport(int socket, std::function<QString(int socket)> refusalFor)
+        : plain(socket), socket(socket), refusalFor(std::move(refusalFor)) { }
+
+    TransportResult Read(char *into, qsizetype size, bool peek) override { return plain.Read(into, size, peek); }
+    TransportResult Write(const char *from, qsizetype size) override { return plain.Write(from, size); }
+    int ShutdownSending() override { return plain.ShutdownSending(); }
+    bool HasMoreToRead() const override { return false; }
+    qsizetype BytesWaiting() const override { return plain.BytesWaiting(); }
+    Opening Handshake() override
+    {
+        refusal = refusalFor(socket);
+        return refusal.isEmpty() ? Opening::Done : Opening::Failed;
+    }
+    int FailureError() const override { return kRefused; }
+    QString FailureText() const override { return refusal; }
+
+private:
+    PlainTransport plain;
+    int socket;
+    std::function<QString(int socket)> refusalFor;
+    QString refusal;
+};
+
+class PinnedPlainTransports final : public TransportMaker {
+public:
+    explicit PinnedPlainTransports(std::function<QString(int socket)> refusalFor) : refusalFor(std::move(refusalFor)) { }
+    std::unique_ptr<Transport> ForConnection(int socket) override
+    {
+        return std::make_unique<PinnedPlainTransport>(socket, refusalFor);
+    }
+
+private:
+    std::function<QString(int socket)> refusalFor;
+};
+
+QString Preference(const char *key, const QString &byDefault)
+{
+    QSettings preferences = UserPreferences();
+    return preferences.value(QStringLiteral("secure/") + QLatin1String(key), byDefault).toString();
+}
+
+} // namespace
+
+SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &client, Prompts &prompts, QObject *parent)
+    : QObject(parent), folder(folder), server(server), client(client), prompts(prompts),
+      known(QDir(folder).filePath(QStringLiteral("known-hosts")))
+{
+    // OpenSSL may write to a connection its peer has closed; that must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    if (GuestModeChosen() == GuestMode::Off)
+        return;
+    guestContext = GuestContext();
+    if (!guestContext)
+        return;
+    GuestSide guest;
+    guest.checkKey = [this](int socket, const QByteArray &fingerprint, QString &refusal) {
+        return CheckKey(socket, fingerprint, refusal);
+    };
+    guest.askTrust = [this](int socket, const QByteArray &fingerprint, std::function<void(bool)> answer) {
+        AskAboutKey(socket, fingerprint, std::move(answer));
+    };
+    guest.askPassword = [this](int, std::function<void(std::optional<QString>)> answer) {
+        AskForPassword(std::move(answer));
+    };
+    client.TryFirst(kSecurePortOffset, std::make_unique<TlsTransports>(guestContext.get(), std::move(guest)));
+    client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
+        const QString address = this->client.GetPeerAddress(socket);
+        const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
+        if (pinned.isEmpty())
+            return QString();
+        return QStringLiteral("The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
+                              "Someone may be playing the host. If the host no longer offers secure chat, forget "
+                              "its key (Coupon, Secure chat...) and join again.")
+            .arg(address, this->client.Port);
+    }));
+}
+
+SecureChat::~SecureChat() = default;
+
+SecureChat::HostMode SecureChat::HostModeChosen()
+{
+    const QString mode = Preference("host", QStringLiteral("offer"));
+    return mode == QLatin1String("off") ? HostMode::Off : mode == QLatin1String("require") ? HostMode::Require : HostMode::Offer;
+}
+
+SecureChat::GuestMode SecureChat::GuestModeChosen()
+{
+    return Preference("guest", QStringLiteral("prefer")) == QLatin1String("off") ? GuestMode::Off : GuestMode::Prefer;
+}
+
+const HostIdentity *SecureChat::Identity()
+{
+    if (!identity) {
+        QString error;
+        identity = HostIdentity::LoadOrMake(QDir(folder).filePath(QStringLiteral("host-identity.pem")), error);
+    }
+    return identity.get();
+}
+
+QByteArray SecureChat::HostFingerprint()
+{
+    const HostIdentity *own = Identity();
+    return own ? own->Fingerprint() : QByteArray();
+}
+
+void SecureChat::HostListening(quint16 port)
+{
+    if (HostModeChosen() == HostMode::Off)
+        return;
+    if (!hostContext) {
+        const HostIdentity *own = Identity();
+        if (!own)
+            return;
+        hostContext = HostContext(*own);
+        if (!hostContext)
+            return;
+    }
+    HostSide host;
+    host.passwordKey = [] { return QByteArray::fromHex(Preference("passwordKey", QString()).toLatin1()); };
+    server.ListenAlso(QString::number(port + kSecurePortOffset), std::make_unique<TlsTransports>(hostContext.get(), host));
+}
+
+KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QString &refusal)
+{
+    const QString address = client.GetPeerAddress(socket);
+    const QByteArray pinned = known.FingerprintOf(address, client.Port.toInt());
+    if (pinned.isEmpty())
+        return KeyVerdict::Ask;
+    if (pinned == fingerprint)
+        return KeyVerdict::Trusted;
+    refusal = QStringLiteral("The host at %1:%2 shows another key than the one it showed before.\n\n"
+                             "Expected: %3\nShown:    %4\n\n"
+                             "Someone may be playing the host. If the host has made a new key, compare the new "
+                             "fingerprint with the one its Secure chat dialog shows, then forget the old key "
+                             "(Coupon, Secure chat...) in %5 and join again.")
+                  .arg(address, client.Port, FingerprintText(pinned), FingerprintText(fingerprint), known.Path());
+    return KeyVerdict::Refused;
+}
+
+void SecureChat::SetPassword(const QString &password)
+{
+    QSettings preferences = UserPreferences();
+    const QByteArray fingerprint = HostFingerprint();
+    if (password.isEmpty() || fingerprint.isEmpty())
+        preferences.remove(QStringLiteral("secure/passwordKey"));
+    else
+        preferences.setValue(QStringLiteral("secure/passwordKey"), QString::fromLatin1(PasswordKey(password, fingerprint).toHex()));
+}
+
+bool SecureChat::HasPassword()
+{
+    return !Preference("passwordKey", QString()).isEmpty();
+}
+
+void SecureChat::AskForPassword(std::function<void(std::optional<QString>)> answer)
+{
+    const QString host = client.Host;
+    QMetaObject::invokeMethod(
+        this,
+        [this, host, answer = std::move(answer)] {
+            answer(prompts.AskPassword(QStringLiteral("The host at %1 asks for the chat password:").arg(host)));
+        },
+        Qt::QueuedConnection);
+}
+
+void SecureChat::AskAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)
+{
+    const QString address = client.GetPeerAddress(socket);
+    const QString port = client.Port;
+    // Asked once the socket's notification has been handled, never inside it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, address, port, fingerprint, answer = std::move(answer)] {
+            const bool trusted = prompts.Confirm(
+                QStringLiteral("This is the first secure chat with the host at %1:%2. It shows the key\n\n%3\n\n"
+                               "Compare it with the fingerprint in the host's Secure chat dialog. Trust it?")
+                    .arg(address, port, FingerprintText(fingerprint)));
+            if (trusted)
+                known.Remember(address, port.toInt(), fingerprint);
+            answer(trusted);
+        },
+        Qt::QueuedConnection);
+}

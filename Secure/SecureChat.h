@@ -1,0 +1,62 @@
+#pragma once
+
+#include "HostIdentity.h"
+#include "KnownHosts.h"
+#include "TlsTransport.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Prompts;
+class TTCPClient;
+class TTCPServer;
+
+// Secure chat beside the plain one, which goes on as it always has.
+// - A host that offers it listens on its chat port + kSecurePortOffset too,
+//   with TLS 1.3 under its own key, made on first use.
+// - A guest that prefers it tries that port first, for each port it tries,
+//   and the plain port only when nobody listens there. It pins the key of
+//   every host it reaches securely (asking the user the first time), and
+//   never joins a pinned host under another key or in the clear.
+// The identity and the pinned keys are kept in the folder given.
+class SecureChat : public QObject {
+    Q_OBJECT
+public:
+    enum class HostMode { Off, Offer, Require };
+    enum class GuestMode { Prefer, Off };
+
+    SecureChat(const QString &folder, TTCPServer &server, TTCPClient &client, Prompts &prompts,
+               QObject *parent = nullptr);
+    ~SecureChat() override;
+
+    // Host mode listens on the chat port: the secure port follows.
+    void HostListening(quint16 port);
+    // The host's fingerprint; empty until its identity could be made.
+    QByteArray HostFingerprint();
+    KnownHosts &Known() { return known; }
+    // The host's chat password: only the key derived from it is kept, in the
+    // user's preferences. An empty password clears it.
+    void SetPassword(const QString &password);
+    static bool HasPassword();
+
+    static constexpr int kSecurePortOffset = 100;
+    // The user's preferences, group "secure".
+    static HostMode HostModeChosen();
+    static GuestMode GuestModeChosen();
+
+private:
+    const HostIdentity *Identity();
+    KeyVerdict CheckKey(int socket, const QByteArray &fingerprint, QString &refusal);
+    void AskAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer);
+    void AskForPassword(std::function<void(std::optional<QString>)> answer);
+
+    QString folder;
+    TTCPServer &server;
+    TTCPClient &client;
+    Prompts &prompts;
+    KnownHosts known;
+    std::unique_ptr<HostIdentity> identity;
+    SslContext hostContext{nullptr, nullptr};
+    SslContext guestContext{nullptr, nullptr};
+};

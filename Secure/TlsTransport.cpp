@@ -1,0 +1,473 @@
+#include "TlsTransport.h"
+
+#include "HostIdentity.h"
+#include "SocketErrors.h"
+
+#include <QtEndian>
+
+#include <openssl/bio.h>
+#include <openssl/crypto.h>
+#include <openssl/err.h>
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Decrypted bytes taken in ahead of the reader at most; the rest waits in the
+// socket, so a peer cannot make us hold more than this.
+constexpr qsizetype kLongestBacklog = 4 * TlsTransport::kLongestFrame;
+constexpr int kPullSize = 16 * 1024;
+
+// OpenSSL's own socket BIO writes with write(), which raises SIGPIPE when the
+// peer has gone; this one sends as the plain transport does.
+int BioSend(BIO *bio, const char *data, int size)
+{
+    const int socket = int(reinterpret_cast<intptr_t>(BIO_get_data(bio)));
+    BIO_clear_retry_flags(bio);
+    ssize_t sent;
+    do
+        sent = ::send(socket, data, size_t(size), MSG_NOSIGNAL | MSG_DONTWAIT);
+    while (sent < 0 && errno == EINTR);
+    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        BIO_set_retry_write(bio);
+    return int(sent);
+}
+
+int BioReceive(BIO *bio, char *data, int size)
+{
+    const int socket = int(reinterpret_cast<intptr_t>(BIO_get_data(bio)));
+    BIO_clear_retry_flags(bio);
+    ssize_t received;
+    do
+        received = ::recv(socket, data, size_t(size), MSG_DONTWAIT);
+    while (received < 0 && errno == EINTR);
+    if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        BIO_set_retry_read(bio);
+    return int(received);
+}
+
+long BioControl(BIO *, int command, long, void *)
+{
+    return command == BIO_CTRL_FLUSH ? 1 : 0;
+}
+
+BIO_METHOD *SocketMethod()
+{
+    static BIO_METHOD *method = [] {
+        BIO_METHOD *made = BIO_meth_new(BIO_get_new_index() | BIO_TYPE_SOURCE_SINK, "vanu socket");
+        BIO_meth_set_write(made, BioSend);
+        BIO_meth_set_read(made, BioReceive);
+        BIO_meth_set_ctrl(made, BioControl);
+        BIO_meth_set_create(made, [](BIO *bio) {
+            BIO_set_init(bio, 1);
+            return 1;
+        });
+        return made;
+    }();
+    return method;
+}
+
+SslContext Context(const SSL_METHOD *method)
+{
+    SslContext context(SSL_CTX_new(method), SSL_CTX_free);
+    if (!context)
+        return context;
+    SSL_CTX_set_min_proto_version(context.get(), TLS1_3_VERSION);
+    SSL_CTX_set_max_proto_version(context.get(), TLS1_3_VERSION);
+    SSL_CTX_set_mode(context.get(), SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    // A peer that closes without TLS's own end has still only ended its stream.
+    SSL_CTX_set_options(context.get(), SSL_OP_IGNORE_UNEXPECTED_EOF);
+    return context;
+}
+
+const int kAborted = TranslateErrno(ECONNABORTED);
+constexpr int kPasswordRounds = 200000;
+const char kExporterLabel[] = "EXPORTER-Vanu chat password";
+// The opening's own frames.
+const QByteArray kOfferOpen = QByteArrayLiteral("vanu-secure open");
+const QByteArray kOfferPassword = QByteArrayLiteral("vanu-secure password");
+const QByteArray kWelcome = QByteArrayLiteral("vanu-secure welcome");
+const QByteArray kRefused = QByteArrayLiteral("vanu-secure refused");
+
+} // namespace
+
+SslContext HostContext(const HostIdentity &identity)
+{
+    SslContext context = Context(TLS_server_method());
+    if (context
+        && (SSL_CTX_use_certificate(context.get(), identity.Certificate()) != 1
+            || SSL_CTX_use_PrivateKey(context.get(), identity.Key()) != 1))
+        context.reset();
+    if (context)
+        SSL_CTX_set_num_tickets(context.get(), 0); // no resumption: nothing to hand out
+    return context;
+}
+
+SslContext GuestContext()
+{
+    // The host's certificate is its own; its key is checked against the one
+    // pinned for it once the handshake (which proves the key) is done.
+    SslContext context = Context(TLS_client_method());
+    if (context)
+        SSL_CTX_set_verify(context.get(), SSL_VERIFY_NONE, nullptr);
+    return context;
+}
+
+QByteArray PasswordKey(const QString &password, const QByteArray &fingerprint)
+{
+    const QByteArray secret = password.toUtf8();
+    QByteArray key(32, '\0');
+    PKCS5_PBKDF2_HMAC(secret.constData(), int(secret.size()), reinterpret_cast<const unsigned char *>(fingerprint.constData()),
+                      int(fingerprint.size()), kPasswordRounds, EVP_sha256(), int(key.size()),
+                      reinterpret_cast<unsigned char *>(key.data()));
+    return key;
+}
+
+TlsTransport::TlsTransport(int socket, SSL_CTX *context, bool host) : socket(socket), ssl(SSL_new(context))
+{
+    if (!ssl)
+        return;
+    BIO *bio = BIO_new(SocketMethod());
+    BIO_set_data(bio, reinterpret_cast<void *>(intptr_t(socket)));
+    SSL_set_bio(ssl, bio, bio);
+    if (host)
+        SSL_set_accept_state(ssl);
+    else
+        SSL_set_connect_state(ssl);
+}
+
+TlsTransport::TlsTransport(int socket, SSL_CTX *context, HostSide host) : TlsTransport(socket, context, true)
+{
+    hostSide = std::move(host);
+}
+
+TlsTransport::TlsTransport(int socket, SSL_CTX *context, GuestSide guest) : TlsTransport(socket, context, false)
+{
+    guestSide = std::move(guest);
+}
+
+TlsTransport::~TlsTransport()
+{
+    SSL_free(ssl);
+}
+
+Opening TlsTransport::Fail(int error, const QString &text)
+{
+    failure = error;
+    failureText = text;
+    ERR_clear_error();
+    return Opening::Failed;
+}
+
+TransportResult TlsTransport::Failed() const
+{
+    TransportResult result;
+    result.error = failure;
+    return result;
+}
+
+Opening TlsTransport::Handshake()
+{
+    if (failure != 0 || !ssl)
+        return Fail(failure != 0 ? failure : kAborted, failureText);
+    switch (stage) {
+    case Stage::Handshake:
+        break;
+    case Stage::Trust:
+        if (!answers->trusted)
+            return Opening::WaitsForUser;
+        if (!*answers->trusted)
+            return Fail(kAborted, QStringLiteral("The host's key was not trusted: the chat was not joined."));
+        stage = Stage::Offer;
+        return GuestAnswersOffer();
+    case Stage::Offer:
+        return GuestAnswersOffer();
+    case Stage::Password:
+        if (!answers->password)
+            return Opening::WaitsForUser;
+        if (!*answers->password)
+            return Fail(kAborted, QStringLiteral("The host asks for a chat password, and none was given."));
+        return GuestProves(**answers->password);
+    case Stage::Proof:
+        return HostChecksProof();
+    case Stage::Verdict:
+        return GuestHearsVerdict();
+    case Stage::Open:
+        return Opening::Done;
+    }
+    const int done = SSL_do_handshake(ssl);
+    if (done == 1)
+        return HandshakeDone();
+    switch (SSL_get_error(ssl, done)) {
+    case SSL_ERROR_WANT_READ:
+        return Opening::WaitsToRead;
+    case SSL_ERROR_WANT_WRITE:
+        return Opening::WaitsToWrite;
+    default:
+        return Fail(kAborted);
+    }
+}
+
+Opening TlsTransport::HandshakeDone()
+{
+    if (SSL_is_server(ssl))
+        return HostOffers();
+    return CheckHostKey();
+}
+
+Opening TlsTransport::CheckHostKey()
+{
+    X509 *certificate = SSL_get0_peer_certificate(ssl);
+    const QByteArray fingerprint = FingerprintOf(certificate ? X509_get0_pubkey(certificate) : nullptr);
+    if (fingerprint.isEmpty())
+        return Fail(kAborted);
+    QString refusal;
+    const KeyVerdict verdict =
+        guestSide.checkKey ? guestSide.checkKey(socket, fingerprint, refusal) : KeyVerdict::Trusted;
+    if (verdict == KeyVerdict::Refused)
+        return Fail(kAborted, refusal);
+    if (verdict == KeyVerdict::Trusted) {
+        stage = Stage::Offer;
+        return GuestAnswersOffer();
+    }
+    stage = Stage::Trust;
+    guestSide.askTrust(socket, fingerprint, [given = std::weak_ptr(answers), wake = WakeFunction()](bool trusted) {
+        if (const auto answered = given.lock()) {
+            answered->trusted = trusted;
+            if (wake)
+                wake();
+        }
+    });
+    return Opening::WaitsForUser;
+}
+
+Opening TlsTransport::HostOffers()
+{
+    const bool asksPassword = hostSide.passwordKey && !hostSide.passwordKey().isEmpty();
+    if (!WriteFrame(asksPassword ? kOfferPassword : kOfferOpen))
+        return Fail(kAborted);
+    stage = Stage::Proof;
+    return HostChecksProof();
+}
+
+Opening TlsTransport::GuestAnswersOffer()
+{
+    const std::optional<QByteArray> offer = TakeFrame();
+    if (!offer)
+        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+    if (*offer == kOfferOpen)
+        return GuestProves(QString());
+    if (*offer != kOfferPassword || !guestSide.askPassword)
+        return Fail(kAborted);
+    stage = Stage::Password;
+    guestSide.askPassword(socket, [given = std::weak_ptr(answers), wake = WakeFunction()](std::optional<QString> password) {
+        if (const auto answered = given.lock()) {
+            answered->password = std::move(password);
+            if (wake)
+                wake();
+        }
+    });
+    return Opening::WaitsForUser;
+}
+
+Opening TlsTransport::GuestProves(const QString &password)
+{
+    X509 *certificate = SSL_get0_peer_certificate(ssl);
+    const QByteArray proof =
+        password.isEmpty() ? QByteArray() : Proof(PasswordKey(password, FingerprintOf(X509_get0_pubkey(certificate))));
+    if (!WriteFrame(proof))
+        return Fail(kAborted);
+    stage = Stage::Verdict;
+    return GuestHearsVerdict();
+}
+
+Opening TlsTransport::HostChecksProof()
+{
+    const std::optional<QByteArray> proof = TakeFrame();
+    if (!proof)
+        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+    const QByteArray key = hostSide.passwordKey ? hostSide.passwordKey() : QByteArray();
+    const QByteArray expected = key.isEmpty() ? QByteArray() : Proof(key);
+    const bool proven = key.isEmpty()
+                        || (proof->size() == expected.size()
+                            && CRYPTO_memcmp(proof->constData(), expected.constData(), size_t(expected.size())) == 0);
+    if (!WriteFrame(proven ? kWelcome : kRefused) || !proven)
+        return Fail(kAborted);
+    stage = Stage::Open;
+    opened = true;
+    return Opening::Done;
+}
+
+Opening TlsTransport::GuestHearsVerdict()
+{
+    const std::optional<QByteArray> verdict = TakeFrame();
+    if (!verdict)
+        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+    if (*verdict == kRefused)
+        return Fail(kAborted, QStringLiteral("The host refused the chat password."));
+    if (*verdict != kWelcome)
+        return Fail(kAborted);
+    stage = Stage::Open;
+    opened = true;
+    return Opening::Done;
+}
+
+std::optional<QByteArray> TlsTransport::TakeFrame()
+{
+    Pull();
+    if (received.size() >= kHeaderSize && qFromBigEndian<quint32>(received.constData()) > kLongestFrame)
+        Fail(kAborted);
+    // A frame that came whole is taken even when the connection failed after it.
+    const qsizetype length = failure == kAborted ? -1 : WholeFrame();
+    if (length < 0) {
+        if (failure == 0 && peerEnded)
+            Fail(kAborted); // the peer left halfway through the opening
+        return std::nullopt;
+    }
+    failure = 0;
+    const QByteArray payload = received.mid(kHeaderSize, length);
+    received.remove(0, kHeaderSize + length);
+    return payload;
+}
+
+bool TlsTransport::WriteFrame(const QByteArray &payload)
+{
+    // The opening's frames are small, and the connection new: the socket
+    // takes each whole, or the connection is no good.
+    const QByteArray frame = Framed(payload);
+    return SSL_write(ssl, frame.constData(), int(frame.size())) == frame.size();
+}
+
+QByteArray TlsTransport::Proof(const QByteArray &key) const
+{
+    unsigned char exported[32];
+    if (SSL_export_keying_material(ssl, exported, sizeof exported, kExporterLabel, sizeof kExporterLabel - 1, nullptr, 0, 0) != 1)
+        return {};
+    QByteArray proof(EVP_MAX_MD_SIZE, '\0');
+    size_t length = 0;
+    if (!EVP_Q_mac(nullptr, "HMAC", nullptr, "SHA256", nullptr, key.constData(), size_t(key.size()), exported,
+                   sizeof exported, reinterpret_cast<unsigned char *>(proof.data()), size_t(proof.size()), &length))
+        return {};
+    proof.resize(qsizetype(length));
+    return proof;
+}
+
+void TlsTransport::Pull()
+{
+    char buffer[kPullSize];
+    while (!peerEnded && failure == 0 && received.size() < kLongestBacklog) {
+        const int taken = SSL_read(ssl, buffer, sizeof buffer);
+        if (taken > 0) {
+            received.append(buffer, taken);
+            continue;
+        }
+        switch (SSL_get_error(ssl, taken)) {
+        case SSL_ERROR_WANT_READ:
+        case SSL_ERROR_WANT_WRITE:
+            return;
+        case SSL_ERROR_ZERO_RETURN:
+            peerEnded = true;
+            return;
+        default:
+            Fail(TranslateErrno(ECONNRESET));
+            return;
+        }
+    }
+}
+
+qsizetype TlsTransport::WholeFrame() const
+{
+    if (received.size() < kHeaderSize)
+        return -1;
+    const qsizetype length = qFromBigEndian<quint32>(received.constData());
+    return received.size() - kHeaderSize >= length ? length : -1;
+}
+
+TransportResult TlsTransport::Read(char *into, qsizetype size, bool peek)
+{
+    if (!opened)
+        return failure != 0 ? Failed() : TransportResult{0, false, true, 0};
+    Pull();
+    while (frameLeft == 0 && received.size() >= kHeaderSize) {
+        const qsizetype length = qFromBigEndian<quint32>(received.constData());
+        if (length > kLongestFrame) {
+            Fail(kAborted);
+            break;
+        }
+        if (WholeFrame() < 0)
+            break;
+        received.remove(0, kHeaderSize); // an empty frame carries nothing
+        frameLeft = length;
+    }
+    if (failure != 0)
+        return Failed();
+    TransportResult result;
+    if (frameLeft > 0) {
+        result.bytes = qMin(size, frameLeft);
+        std::memcpy(into, received.constData(), size_t(result.bytes));
+        if (!peek) {
+            received.remove(0, result.bytes);
+            frameLeft -= result.bytes;
+        }
+    } else if (peerEnded) {
+        result.ended = size > 0;
+    } else {
+        result.wouldBlock = true;
+    }
+    return result;
+}
+
+TransportResult TlsTransport::Write(const char *from, qsizetype size)
+{
+    TransportResult result;
+    if (!opened) {
+        result.wouldBlock = failure == 0;
+        result.error = failure;
+        return result;
+    }
+    const int written = SSL_write(ssl, from, int(qMin<qsizetype>(size, INT_MAX)));
+    if (written > 0) {
+        result.bytes = written;
+        return result;
+    }
+    const int error = SSL_get_error(ssl, written);
+    if (error == SSL_ERROR_WANT_WRITE || error == SSL_ERROR_WANT_READ)
+        result.wouldBlock = true;
+    else
+        result.error = TranslateErrno(errno == 0 ? EPIPE : errno);
+    ERR_clear_error();
+    return result;
+}
+
+int TlsTransport::ShutdownSending()
+{
+    if (opened)
+        SSL_shutdown(ssl); // TLS's own end of the stream, before the socket's
+    ERR_clear_error();
+    return shutdown(socket, SHUT_WR) == 0 ? 0 : TranslateErrno(errno);
+}
+
+bool TlsTransport::HasMoreToRead() const
+{
+    return opened && (frameLeft > 0 || WholeFrame() >= 0 || SSL_pending(ssl) > 0);
+}
+
+qsizetype TlsTransport::BytesWaiting() const
+{
+    if (frameLeft > 0)
+        return frameLeft;
+    return qMax<qsizetype>(WholeFrame(), 0);
+}
+
+QByteArray TlsTransport::Framed(const QByteArray &text) const
+{
+    QByteArray frame(kHeaderSize, '\0');
+    qToBigEndian<quint32>(quint32(text.size()), frame.data());
+    return frame + text;
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "Transport.h"
+
+#include <QByteArray>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+typedef struct ssl_ctx_st SSL_CTX;
+typedef struct ssl_st SSL;
+
+class HostIdentity;
+
+// What a guest makes of the key a host showed in the handshake.
+enum class KeyVerdict { Trusted, Refused, Ask };
+
+// The guest's side of a secure connection's opening: how it checks the
+// host's key (at once, with a text for the user when it refuses; or by
+// asking the user, who answers later with true to trust it), and where it
+// gets the chat password when the host asks for one (nothing when the user
+// gives none).
+struct GuestSide {
+    std::function<KeyVerdict(int socket, const QByteArray &fingerprint, QString &refusal)> checkKey;
+    std::function<void(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)> askTrust;
+    std::function<void(int socket, std::function<void(std::optional<QString>)> answer)> askPassword;
+};
+
+// The host's side: the key derived from its chat password, empty for none.
+struct HostSide {
+    std::function<QByteArray()> passwordKey;
+};
+
+// The key a chat password gives for the host of that fingerprint: PBKDF2
+// with SHA-256, salted with the fingerprint. Hosts keep only this.
+QByteArray PasswordKey(const QString &password, const QByteArray &fingerprint);
+
+// The TLS 1.3 settings of each side; null when OpenSSL cannot make them.
+using SslContext = std::unique_ptr<SSL_CTX, void (*)(SSL_CTX *)>;
+SslContext HostContext(const HostIdentity &identity);
+SslContext GuestContext();
+
+// A connection carried by TLS 1.3 on the socket itself. Each text crosses it
+// in a frame of its own (its length in 4 bytes, then the text), so texts are
+// never glued together; a read gives one text, or the next part of a text
+// longer than the read. A frame longer than kLongestFrame ends the connection.
+//
+// The opening is the TLS handshake, then three frames of its own: the host
+// says whether it asks for a password; the guest answers with its proof
+// (empty when none is asked): HMAC-SHA256, keyed with the password's key,
+// of a value exported from this very TLS session, so that the password never
+// crosses the wire and no proof serves on another connection; the host
+// welcomes or refuses the guest. Nothing of the chat crosses before that.
+class TlsTransport final : public Transport {
+public:
+    TlsTransport(int socket, SSL_CTX *context, HostSide host);
+    TlsTransport(int socket, SSL_CTX *context, GuestSide guest);
+    ~TlsTransport() override;
+
+    TransportResult Read(char *into, qsizetype size, bool peek = false) override;
+    TransportResult Write(const char *from, qsizetype size) override;
+    int ShutdownSending() override;
+    bool HasMoreToRead() const override;
+    qsizetype BytesWaiting() const override;
+    Opening Handshake() override;
+    int FailureError() const override { return failure; }
+    QString FailureText() const override { return failureText; }
+    QByteArray Framed(const QByteArray &text) const override;
+
+    static constexpr qsizetype kLongestFrame = 64 * 1024;
+    static constexpr int kHeaderSize = 4;
+
+private:
+    enum class Stage { Handshake, Trust, Offer, Password, Proof, Verdict, Open };
+    // What the user answered, once they have.
+    struct Answers {
+        std::optional<bool> trusted;
+        std::optional<std::optional<QString>> password;
+    };
+
+    TlsTransport(int socket, SSL_CTX *context, bool host);
+    Opening HandshakeDone();
+    Opening CheckHostKey();
+    Opening HostOffers();
+    Opening GuestAnswersOffer();
+    Opening GuestProves(const QString &password);
+    Opening HostChecksProof();
+    Opening GuestHearsVerdict();
+    // The next frame of the opening, once it is here whole; nullopt meanwhile
+    // (or when the connection failed).
+    std::optional<QByteArray> TakeFrame();
+    bool WriteFrame(const QByteArray &payload);
+    QByteArray Proof(const QByteArray &key) const;
+    // Takes in what the connection brought, as far as there is room.
+    void Pull();
+    // The length of the next frame once it is here whole: -1 while it is not.
+    qsizetype WholeFrame() const;
+    Opening Fail(int error, const QString &text = QString());
+    TransportResult Failed() const;
+
+    int socket;
+    SSL *ssl;
+    HostSide hostSide;
+    GuestSide guestSide;
+    Stage stage = Stage::Handshake;
+    bool opened = false;
+    std::shared_ptr<Answers> answers = std::make_shared<Answers>();
+    QByteArray received; // decrypted, not yet read
+    qsizetype frameLeft = 0; // of the frame being read, its header taken
+    bool peerEnded = false;
+    int failure = 0;
+    QString failureText;
+};
+
+// Makes TLS transports for the connections of one side.
+class TlsTransports final : public TransportMaker {
+public:
+    TlsTransports(SSL_CTX *context, HostSide host) : context(context), host(std::move(host)) { }
+    TlsTransports(SSL_CTX *context, GuestSide guest) : context(context), guest(std::move(guest)) { }
+    std::unique_ptr<Transport> ForConnection(int socket) override
+    {
+        if (guest)
+            return std::make_unique<TlsTransport>(socket, context, *guest);
+        return std::make_unique<TlsTransport>(socket, context, host);
+    }
+
+private:
+    SSL_CTX *context;
+    HostSide host;
+    std::optional<GuestSide> guest;
+};

@@ -1,0 +1,381 @@
+// Secure chat between real copies over loopback, with real OpenSSL at both
+// ends: what crosses the wire, who shares a chat, which keys are trusted, and
+// what hostile bytes on the secure port do.
+#include "HostIdentity.h"
+#include "KnownHosts.h"
+#include "Protocol.h"
+#include "SecureChat.h"
+#include "TestProgram.h"
+#include "TlsTransport.h"
+
+#include <QScopeGuard>
+#include <QSocketNotifier>
+#include <QtEndian>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+
+constexpr quint16 kPort = 27400; // and the secure ports 100 above
+
+// Passes every byte between a guest and a host, both ways, and keeps a copy:
+// what anyone on the LAN would see of the chat.
+class RecordingProxy {
+public:
+    RecordingProxy(quint16 listenOn, quint16 forwardTo) : target(forwardTo)
+    {
+        listener.Listen(listenOn);
+        accepting = std::make_unique<QSocketNotifier>(listener.Handle(), QSocketNotifier::Read);
+        QObject::connect(accepting.get(), &QSocketNotifier::activated, [this] { Accept(); });
+    }
+    QByteArray seen;
+
+private:
+    struct Pair {
+        LoopbackPeer near, far;
+        std::unique_ptr<QSocketNotifier> fromNear, fromFar;
+    };
+    void Accept()
+    {
+        const int socket = accept4(listener.Handle(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (socket < 0)
+            return;
+        auto pair = std::make_unique<Pair>();
+        pair->near = LoopbackPeer(socket);
+        if (!pair->far.Connect(target))
+            return;
+        Pair *made = pair.get();
+        pair->fromNear = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
+        pair->fromFar = std::make_unique<QSocketNotifier>(made->far.Handle(), QSocketNotifier::Read);
+        QObject::connect(pair->fromNear.get(), &QSocketNotifier::activated, [this, made] { Pass(made->near, made->far, *made->fromNear); });
+        QObject::connect(pair->fromFar.get(), &QSocketNotifier::activated, [this, made] { Pass(made->far, made->near, *made->fromFar); });
+        pairs.push_back(std::move(pair));
+    }
+    void Pass(LoopbackPeer &from, LoopbackPeer &to, QSocketNotifier &notifier)
+    {
+        const QByteArray bytes = from.ReadAvailable();
+        if (bytes.isEmpty()) {
+            notifier.setEnabled(false); // the end of the stream: passed on as one
+            to.ShutdownWrite();
+            return;
+        }
+        seen += bytes;
+        to.Send(bytes);
+    }
+
+    quint16 target;
+    LoopbackListener listener;
+    std::unique_ptr<QSocketNotifier> accepting;
+    std::vector<std::unique_ptr<Pair>> pairs;
+};
+
+// A guest that speaks the secure opening by hand, with blocking OpenSSL calls
+// run while the host's event loop turns.
+class RawSecureGuest {
+public:
+    explicit RawSecureGuest(quint16 port) : context(GuestContext()), tls(SSL_new(context.get()), SSL_free)
+    {
+        peer.Connect(port);
+        SSL_set_fd(tls.get(), peer.Handle());
+        connected = QTest::qWaitFor([&] { return SSL_connect(tls.get()) == 1; }, 5000);
+    }
+    bool connected = false;
+    QByteArray ReadFrame()
+    {
+        QByteArray bytes;
+        char buffer[256];
+        const bool whole = QTest::qWaitFor([&] {
+            const int taken = SSL_read(tls.get(), buffer, sizeof buffer);
+            if (taken > 0)
+                bytes.append(buffer, taken);
+            return bytes.size() >= 4 && bytes.size() >= 4 + qFromBigEndian<quint32>(bytes.constData());
+        }, 5000);
+        return whole ? bytes.mid(4) : QByteArray();
+    }
+    void SendFrame(const QByteArray &payload)
+    {
+        QByteArray frame(4, '\0');
+        qToBigEndian<quint32>(quint32(payload.size()), frame.data());
+        frame += payload;
+        SSL_write(tls.get(), frame.constData(), int(frame.size()));
+    }
+    // The proof of the password's key, made in this connection's session.
+    QByteArray Proof(const QByteArray &key)
+    {
+        unsigned char exported[32];
+        const char label[] = "EXPORTER-Vanu chat password";
+        SSL_export_keying_material(tls.get(), exported, sizeof exported, label, sizeof label - 1, nullptr, 0, 0);
+        QByteArray proof(32, '\0');
+        size_t length = 0;
+        EVP_Q_mac(nullptr, "HMAC", nullptr, "SHA256", nullptr, key.constData(), size_t(key.size()), exported,
+                  sizeof exported, reinterpret_cast<unsigned char *>(proof.data()), size_t(proof.size()), &length);
+        return proof;
+    }
+
+private:
+    LoopbackPeer peer;
+    SslContext context;
+    std::unique_ptr<SSL, void (*)(SSL *)> tls;
+};
+
+void Say(TestProgram &program, const QString &line)
+{
+    program.Main().Edit1->setText(line);
+    QTest::keyClick(program.Main().Edit1, Qt::Key_Return);
+}
+
+} // namespace
+
+class TestSecure : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void aSecureChatShowsNothingOnTheWire();
+    void plainAndSecureGuestsShareTheChat();
+    void pinnedKeys_data();
+    void pinnedKeys();
+    void chatPassword_data();
+    void chatPassword();
+    void aProofServesOneConnectionOnly();
+    void framesKeepTextsApart();
+    void hostileBytesOnTheSecurePort_data();
+    void hostileBytesOnTheSecurePort();
+
+private:
+    QString Folder(const char *name) const { return QDir(folders->path()).filePath(QLatin1String(name)); }
+    std::unique_ptr<QTemporaryDir> folders;
+};
+
+void TestSecure::init()
+{
+    folders = std::make_unique<QTemporaryDir>();
+}
+
+// The guest trusts the host's key on first use, after the user compared it;
+// nothing it or the host typed crosses the wire readably.
+void TestSecure::aSecureChatShowsNothingOnTheWire()
+{
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(kPort));
+    RecordingProxy wire(kPort + 1 + SecureChat::kSecurePortOffset, kPort + SecureChat::kSecurePortOffset);
+    TestProgram guest(TestProgram::Setup("Anna"), nullptr, {}, Folder("guest"));
+    guest.prompts.confirmAnswers << true;
+    guest.StartGuest(kPort + 1); // where the proxy stands for the host
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    Say(guest, QStringLiteral("the secret is 42"));
+    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" the secret is 42")));
+    Say(host, QStringLiteral("keep it"));
+    QTRY_VERIFY(guest.Main().ChatLines().contains(QStringLiteral(" keep it")));
+
+    const QByteArray fingerprint = host.program->Secure()->HostFingerprint();
+    QCOMPARE(guest.prompts.shown.size(), 1);
+    QVERIFY(guest.prompts.shown.constFirst().contains(FingerprintText(fingerprint)));
+    QCOMPARE(KnownHosts(Folder("guest/known-hosts")).FingerprintOf("127.0.0.1", kPort + 1), fingerprint);
+    QVERIFY(wire.seen.size() > 500);
+    for (const QByteArray typed : {"secret", "keep it", "Anna", "Hosty"})
+        QVERIFY2(!wire.seen.contains(typed), typed);
+}
+
+// A copy without secure chat joins the same host in the clear; each guest
+// sees the other's lines.
+void TestSecure::plainAndSecureGuestsShareTheChat()
+{
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(kPort + 2));
+    TestProgram secure(TestProgram::Setup("Anna"), nullptr, {}, Folder("anna"));
+    secure.prompts.confirmAnswers << true;
+    secure.StartGuest(kPort + 2);
+    TestProgram plain(TestProgram::Setup("Boris"));
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    plain.StartGuest(kPort + 2);
+    QTRY_COMPARE(host.Friends().Lines().size(), 2);
+    QVERIFY(secure.Main().TCPClient1->OnFirstChoice());
+    QVERIFY(!plain.Main().TCPClient1->OnFirstChoice());
+    Say(secure, QStringLiteral("from anna"));
+    Say(plain, QStringLiteral("from boris"));
+    QTRY_VERIFY(plain.Main().ChatLines().contains(QStringLiteral(" from anna")));
+    QTRY_VERIFY(secure.Main().ChatLines().contains(QStringLiteral(" from boris")));
+}
+
+void TestSecure::pinnedKeys_data()
+{
+    QTest::addColumn<QString>("impostor");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("a host with another key") << "another key" << "shows another key than the one it showed before";
+    QTest::newRow("a known host in the clear") << "in the clear" << "answers only in the clear";
+}
+
+// The first join pins the host's key; whoever answers for the host later
+// with another key, or only in the clear, is refused, and the guest is told
+// both fingerprints, or why.
+void TestSecure::pinnedKeys()
+{
+    QFETCH(QString, impostor);
+    QFETCH(QString, refusal);
+    const quint16 port = kPort + 3;
+    QByteArray pinned;
+    {
+        TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+        QVERIFY(host.StartHost(port));
+        pinned = host.program->Secure()->HostFingerprint();
+        TestProgram guest(TestProgram::Setup("Anna"), nullptr, {}, Folder("guest"));
+        guest.prompts.confirmAnswers << true;
+        guest.StartGuest(port);
+        QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    }
+    const QString impostorFolder = impostor == QLatin1String("in the clear") ? QString() : Folder("impostor");
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, impostorFolder);
+    QVERIFY(host.StartHost(port));
+    TestProgram guest(TestProgram::Setup("Anna"), nullptr, {}, Folder("guest"));
+    guest.StartGuest(port);
+    QTRY_COMPARE(guest.prompts.shown.size(), 1);
+    const QString shown = guest.prompts.shown.constFirst();
+    QVERIFY2(shown.startsWith(QStringLiteral("error: ")) && shown.contains(refusal), qPrintable(shown));
+    if (!impostorFolder.isEmpty()) {
+        QVERIFY(shown.contains(QStringLiteral("Expected: ") + FingerprintText(pinned)));
+        QVERIFY(shown.contains(FingerprintText(host.program->Secure()->HostFingerprint())));
+    }
+    QTest::qWait(200);
+    QCOMPARE(host.Friends().Lines(), QStringList());
+}
+
+void TestSecure::chatPassword_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("the right one") << QStringList{"open sesame"} << QString();
+    QTest::newRow("a wrong one") << QStringList{"open sesame!"} << "The host refused the chat password.";
+    QTest::newRow("none") << QStringList{} << "The host asks for a chat password, and none was given.";
+}
+
+// The guest is asked for the password the host set; only the right one joins.
+void TestSecure::chatPassword()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, refusal);
+    const quint16 port = kPort + 6;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    host.program->Secure()->SetPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
+    QVERIFY(host.StartHost(port));
+    TestProgram guest(TestProgram::Setup("Anna"), nullptr, {}, Folder("guest"));
+    guest.prompts.confirmAnswers << true;
+    guest.prompts.passwordAnswers = typed;
+    guest.StartGuest(port);
+    if (refusal.isEmpty()) {
+        QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+        return;
+    }
+    QTRY_COMPARE(guest.prompts.shown.size(), 3); // the key, the password, the refusal
+    QCOMPARE(guest.prompts.shown.constLast(), QStringLiteral("error: ") + refusal);
+    QCOMPARE(host.Friends().Lines(), QStringList());
+}
+
+// A proof made for one connection is refused on another: it is bound to the
+// TLS session it was made in.
+void TestSecure::aProofServesOneConnectionOnly()
+{
+    const quint16 port = kPort + 7;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    host.program->Secure()->SetPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
+    QVERIFY(host.StartHost(port));
+    const QByteArray key = PasswordKey(QStringLiteral("open sesame"), host.program->Secure()->HostFingerprint());
+    RawSecureGuest first(port + SecureChat::kSecurePortOffset), second(port + SecureChat::kSecurePortOffset);
+    QVERIFY(first.connected && second.connected);
+    QCOMPARE(first.ReadFrame(), QByteArray("vanu-secure password"));
+    QCOMPARE(second.ReadFrame(), QByteArray("vanu-secure password"));
+    second.SendFrame(first.Proof(key));
+    QCOMPARE(second.ReadFrame(), QByteArray("vanu-secure refused"));
+    first.SendFrame(first.Proof(key));
+    QCOMPARE(first.ReadFrame(), QByteArray("vanu-secure welcome"));
+}
+
+// A burst of texts over a secure link arrives as as many texts, none glued
+// to another, none torn.
+void TestSecure::framesKeepTextsApart()
+{
+    QString error;
+    const auto identity = HostIdentity::LoadOrMake(Folder("host/identity.pem"), error);
+    QVERIFY2(identity, qPrintable(error));
+    const SslContext hostContext = HostContext(*identity);
+    const SslContext guestContext = GuestContext();
+    TTCPServer server(nullptr);
+    server.Port = QString::number(kPort + 4);
+    server.Open();
+    QCOMPARE(server.ListenAlso(QString::number(kPort + 104), std::make_unique<TlsTransports>(hostContext.get(), HostSide{})), 0);
+    QStringList received;
+    server.OnData = [&](TCustomWSocket *, int socket) { received << QString::fromLatin1(server.ReceiveText(socket)); };
+    TTCPClient client(nullptr);
+    client.Host = QStringLiteral("127.0.0.1");
+    client.Port = QString::number(kPort + 4);
+    client.TryFirst(100, std::make_unique<TlsTransports>(guestContext.get(), GuestSide{}));
+    QStringList sent;
+    client.OnConnect = [&](TCustomWSocket *, int) {
+        for (int number = 1; number <= 100; ++number) {
+            sent << QStringLiteral("2<Anna> line %1").arg(number);
+            client.SendText(sent.constLast().toLatin1());
+        }
+    };
+    client.Open();
+    QTRY_COMPARE(received.size(), 100);
+    QCOMPARE(received, sent);
+    QVERIFY(client.OnFirstChoice());
+}
+
+void TestSecure::hostileBytesOnTheSecurePort_data()
+{
+    QTest::addColumn<QString>("attack");
+    QTest::newRow("garbage") << "garbage";
+    QTest::newRow("a truncated handshake") << "truncated";
+    QTest::newRow("a frame longer than 64 KiB") << "long frame";
+    QTest::newRow("a peer that stalls in the handshake") << "stall";
+}
+
+// Each is answered by closing that connection: nothing is shown, and the
+// host goes on admitting guests.
+void TestSecure::hostileBytesOnTheSecurePort()
+{
+    QFETCH(QString, attack);
+    const quint16 port = kPort + 5;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(port));
+    const QStringList viewBefore = host.Main().ChatLines();
+    LoopbackPeer attacker;
+    QVERIFY(attacker.Connect(port + SecureChat::kSecurePortOffset));
+    SslContext context = GuestContext();
+    std::unique_ptr<SSL, void (*)(SSL *)> tls(SSL_new(context.get()), SSL_free);
+    if (attack == QLatin1String("garbage")) {
+        attacker.Send("GET / HTTP/1.1\r\nHost: vanu\r\n\r\n");
+    } else if (attack == QLatin1String("truncated")) {
+        // A handshake record that promises 512 bytes and brings 20.
+        attacker.Send(QByteArray("\x16\x03\x01\x02\x00", 5) + QByteArray(20, '\x01'));
+        attacker.ShutdownWrite();
+    } else if (attack == QLatin1String("long frame")) {
+        SSL_set_fd(tls.get(), attacker.Handle());
+        QVERIFY(QTest::qWaitFor([&] { return SSL_connect(tls.get()) == 1; }, 5000));
+        const QByteArray header("\x00\x01\x10\x00", 4); // 69,632 bytes
+        QVERIFY(SSL_write(tls.get(), header.constData(), int(header.size())) > 0);
+        const QByteArray body(32 * 1024, 'x');
+        SSL_write(tls.get(), body.constData(), int(body.size()));
+    }
+    const int closeWithin = attack == QLatin1String("stall") ? 15000 : 5000;
+    QVERIFY(attacker.WaitForEndOfStream(nullptr, closeWithin));
+    QCOMPARE(host.Main().ChatLines().join('\n'), viewBefore.join('\n'));
+    TestProgram guest(TestProgram::Setup("Anna"));
+    guest.StartGuest(port);
+    QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+}
+
+QTEST_MAIN(TestSecure)
+#include "tst_secure.moc"
