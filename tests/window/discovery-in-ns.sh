@@ -27,5 +27,6 @@ pids+=($!)
 
 source "$(dirname "$0")/copies.sh"
 make_copies "$binary" "$work"
+export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=xcb
 xvfb-run -a -s "-screen 0 1024x768x24" "$(dirname "$0")/discovery-in-x.sh" "$work/host" "$work/guest" "$out"

@@ -29,6 +29,8 @@ xdotool key --delay 100 Down Return
 sleep 0.5
 keys "$setupwin" Return
 keys "$guestwin" alt+c g
+wait_for 15 window_of "Confirm" # the first secure chat with this host: its key is trusted
+xdotool key Return
 wait_for 15 window_of "Anna is Guest to 10.77.0.1"
 sleep 2 # the registration goes out a second after the connection
 shot "$out/discovery-2-guest-joined.png"

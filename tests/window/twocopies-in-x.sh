@@ -21,6 +21,12 @@ snap host-listening
 start_copy "$guestdir/vanu" "$out/twocopies-guest.log"
 guestpid=$copy_pid guestwin=$copy_window
 keys "$guestwin" alt+c g
+# The first secure chat with this host: the guest is shown the host's key
+# to compare, and trusts it.
+wait_for 15 window_of "Confirm"
+sleep 0.5
+snap guest-compares-key
+xdotool key Return
 wait_for 15 window_of "Anna is Guest to 127.0.0.1"
 # The registration goes out a second after the connection is made.
 sleep 2
