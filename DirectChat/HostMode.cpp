@@ -188,10 +188,12 @@ void TForm4::TCPServer1Accept(int socket)
         return;
     }
     roster.Admit(socket, peer);
-    if (AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), peer.address))
-        AcceptGuest(socket);
-    else
+    if (!AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), peer.address))
         RejectGuest(socket);
+    else if (const QString reason = admissionCheck ? admissionCheck(socket) : QString(); !reason.isEmpty())
+        RejectGuest(socket, reason);
+    else
+        AcceptGuest(socket);
 }
 
 void TForm4::AcceptGuest(int socket)
@@ -219,12 +221,13 @@ void TForm4::AcceptGuest(int socket)
     emit guestAdmitted(peer.address, peer.port);
 }
 
-void TForm4::RejectGuest(int socket)
+void TForm4::RejectGuest(int socket, const QString &reason)
 {
     const QString address = roster.PeerOf(socket).address;
     roster.Remove(socket);
     SendToGuest(socket, Protocol::Refusal());
-    AddChatLine(QStringLiteral("Connection rejected for ") + address);
+    AddChatLine(QStringLiteral("Connection rejected for ") + address
+                + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
     // A peer refused again and again does not flood every guest's view.
     if (refusalNotices.Allow(address, Now()))
         SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));

@@ -159,7 +159,11 @@ public:
     void TCPServer1Error(int error, const QString &text);
     void TCPServer1Accept(int socket);
     void AcceptGuest(int socket);
-    void RejectGuest(int socket);
+    // Refuses the guest; the view says why when a reason is given.
+    void RejectGuest(int socket, const QString &reason = QString());
+    // A feature's own reason to refuse a guest that the address filter
+    // admits; empty to admit. None by default.
+    std::function<QString(int socket)> admissionCheck;
     void TCPServer1Data(int socket);
     void TCPServer1Close(int socket);
     void Imbusy1Click();

@@ -106,7 +106,10 @@ QString AvahiDiscovery::InstanceName(const QString &nickname, const QString &mac
 
 QList<QByteArray> AvahiDiscovery::TxtRecord(const HostAnnouncement &announcement)
 {
-    return {"nick=" + announcement.nickname.toUtf8(), announcement.busy ? "busy=1" : "busy=0"};
+    QList<QByteArray> record{"nick=" + announcement.nickname.toUtf8(), announcement.busy ? "busy=1" : "busy=0"};
+    if (announcement.securePort != 0)
+        record << "secure=" + QByteArray::number(announcement.securePort) << "fp=" + announcement.fingerprint.toLatin1();
+    return record;
 }
 
 void AvahiDiscovery::Send(const QString &path, const QString &interface, const QString &method,
@@ -357,6 +360,8 @@ void AvahiDiscovery::Found(int interface, int, const QString &name, const QStrin
     seen.address = address;
     seen.port = port;
     seen.busy = TxtValue(txt, "busy") == QLatin1String("1");
+    seen.securePort = quint16(qBound(0, TxtValue(txt, "secure").toInt(), 65535));
+    seen.fingerprint = TxtValue(txt, "fp").left(16);
     found->host = seen;
     emit Changed();
 }

@@ -14,6 +14,8 @@ public:
     void HostListening(const QString &nickname, quint16 port, bool busy);
     void BusyChanged(bool busy);
     void HostClosed();
+    // The host offers secure chat too: the announcement says where, and under which key.
+    void SecureOffered(quint16 securePort, const QString &fingerprint);
 
 private:
     LanDiscovery &discovery;

@@ -12,6 +12,8 @@ struct FoundHost {
     QString address;
     quint16 port = 0;
     bool busy = false;
+    quint16 securePort = 0; // 0: no secure chat offered
+    QString fingerprint; // the start of the host key's, in hex
 };
 
 // What a listening host tells the network about itself.
@@ -19,6 +21,8 @@ struct HostAnnouncement {
     QString nickname;
     quint16 port = 0;
     bool busy = false;
+    quint16 securePort = 0; // 0: no secure chat offered
+    QString fingerprint; // the start of the host key's, in hex
 };
 
 // Hosts announce themselves on the local network and guests find them. The

@@ -23,6 +23,14 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+// The padlock follows guests who come and go, as the status text does.
+constexpr int kPadlockRefreshMs = 1000;
+
+} // namespace
 
 VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features)
     : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams, features)
@@ -166,8 +174,28 @@ void VanuProgram::connectSecureChat(const QString &folder)
     TForm4 *main = form4.get();
     secure = std::make_unique<SecureChat>(folder, *main->TCPServer1, *main->TCPClient1, prompts);
     SecureChat *securing = secure.get();
-    QObject::connect(main, &TForm4::hostListening, securing,
-                     [securing](const QString &, quint16 port, bool) { securing->HostListening(port); });
+    HostAnnouncer *announcing = announcer.get();
+    QObject::connect(main, &TForm4::hostListening, securing, [securing, announcing](const QString &, quint16 port, bool) {
+        if (const quint16 securePort = securing->HostListening(port))
+            announcing->SecureOffered(securePort, ShortFingerprint(securing->HostFingerprint()));
+    });
+    main->admissionCheck = [securing](int socket) { return securing->RefusalFor(socket); };
+
+    // The padlock beside the status text, which stays as it is.
+    auto *padlock = new QLabel(main->StatusBar1);
+    main->StatusBar1->addPermanentWidget(padlock);
+    auto *refresh = new QTimer(padlock);
+    const auto show = [securing, padlock] {
+        padlock->setText(securing->PadlockText());
+        padlock->setToolTip(securing->PadlockTip());
+        padlock->setVisible(!padlock->text().isEmpty());
+    };
+    QObject::connect(refresh, &QTimer::timeout, padlock, show);
+    refresh->start(kPadlockRefreshMs);
+    QObject::connect(main, &TForm4::guestAdmitted, padlock, show);
+    QObject::connect(main, &TForm4::hostClosed, padlock, show);
+    QObject::connect(main, &TForm4::hostLinkEnded, padlock, show);
+    show();
 }
 
 void VanuProgram::Start()

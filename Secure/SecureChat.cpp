@@ -124,21 +124,54 @@ QByteArray SecureChat::HostFingerprint()
     return own ? own->Fingerprint() : QByteArray();
 }
 
-void SecureChat::HostListening(quint16 port)
+quint16 SecureChat::HostListening(quint16 port)
 {
     if (HostModeChosen() == HostMode::Off)
-        return;
+        return 0;
     if (!hostContext) {
         const HostIdentity *own = Identity();
         if (!own)
-            return;
+            return 0;
         hostContext = HostContext(*own);
         if (!hostContext)
-            return;
+            return 0;
     }
     HostSide host;
     host.passwordKey = [] { return QByteArray::fromHex(Preference("passwordKey", QString()).toLatin1()); };
-    server.ListenAlso(QString::number(port + kSecurePortOffset), std::make_unique<TlsTransports>(hostContext.get(), host));
+    const quint16 securePort = quint16(port + kSecurePortOffset);
+    if (server.ListenAlso(QString::number(securePort), std::make_unique<TlsTransports>(hostContext.get(), host)) != 0)
+        return 0;
+    return securePort;
+}
+
+QString SecureChat::RefusalFor(int socket) const
+{
+    if (HostModeChosen() != HostMode::Require || server.CameThroughSecondPort(socket))
+        return {};
+    return QStringLiteral("only secure guests may join");
+}
+
+QString SecureChat::PadlockText() const
+{
+    if (server.State() == wsListening) {
+        const TClientList &guests = server.Clients();
+        int secure = 0;
+        for (int index = 0; index < guests.Count(); ++index)
+            secure += server.CameThroughSecondPort(guests.Items(index)) ? 1 : 0;
+        return QStringLiteral("\U0001F512 %1 of %2 secure").arg(secure).arg(guests.Count());
+    }
+    if (client.State() != wsConnected)
+        return {};
+    return client.OnFirstChoice() ? QStringLiteral("\U0001F512 Secure, host verified") : QStringLiteral("Not secure");
+}
+
+QString SecureChat::PadlockTip() const
+{
+    if (server.State() == wsListening)
+        return QStringLiteral("Secure guests chat over TLS 1.3. Lines sent to the other guests cross the LAN in the "
+                              "clear, where anyone on it can read them.");
+    return client.OnFirstChoice() ? QStringLiteral("This chat crosses the LAN over TLS 1.3, with the host's key checked.")
+                                  : QStringLiteral("This chat crosses the LAN in the clear: anyone on it can read it.");
 }
 
 KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QString &refusal)

@@ -30,8 +30,16 @@ public:
                QObject *parent = nullptr);
     ~SecureChat() override;
 
-    // Host mode listens on the chat port: the secure port follows.
-    void HostListening(quint16 port);
+    // Host mode listens on the chat port: the secure port follows. Gives the
+    // secure port, or 0 when none could be opened or none is offered.
+    quint16 HostListening(quint16 port);
+    // Why a guest the address filter admits is refused all the same: in
+    // "require" mode, for coming in the clear. Empty to admit.
+    QString RefusalFor(int socket) const;
+    // The padlock's text and tooltip for the chat as it is now; no text
+    // outside a chat.
+    QString PadlockText() const;
+    QString PadlockTip() const;
     // The host's fingerprint; empty until its identity could be made.
     QByteArray HostFingerprint();
     KnownHosts &Known() { return known; }

@@ -122,6 +122,7 @@ void TTCPServer::Close()
     for (int socket : accepted)
         Disconnect(socket);
     clients.Clear();
+    secondPortClients.clear();
     for (int socket : std::exchange(opening, {}))
         CloseSocket(socket);
     Disconnect(secondListener);
@@ -149,6 +150,7 @@ QByteArray TTCPServer::ReceiveText(int socket)
 void TTCPServer::CloseClient(int socket)
 {
     clients.Remove(socket);
+    secondPortClients.remove(socket);
     Disconnect(socket);
 }
 
@@ -221,11 +223,14 @@ bool TTCPServer::TakeConnection(int socket, TransportMaker *transports)
         CloseSocket(socket);
         return ReportError(failure);
     }
+    if (transports)
+        secondPortClients.insert(socket);
     AttachTransport(socket, transports);
     switch (WindowHandle->OpeningOf(socket)) {
     case Opening::Done:
         return Admit(socket);
     case Opening::Failed:
+        secondPortClients.remove(socket);
         CloseSocket(socket);
         return true;
     default:
@@ -237,6 +242,7 @@ bool TTCPServer::TakeConnection(int socket, TransportMaker *transports)
 bool TTCPServer::Admit(int socket)
 {
     if (!clients.Add(socket)) {
+        secondPortClients.remove(socket);
         int closing = socket;
         Disconnect(closing);
         return true;
@@ -255,6 +261,7 @@ void TTCPServer::ReadReady(int socket, int error)
 void TTCPServer::PeerClosed(int socket, int error)
 {
     if (opening.remove(socket)) {
+        secondPortClients.remove(socket);
         Disconnect(socket); // never admitted: nobody is told
         return;
     }

@@ -20,6 +20,8 @@ public:
     TOnClose OnClose;
 
     TClientList &Clients() { return clients; }
+    // The connection was accepted on the second port (see ListenAlso).
+    bool CameThroughSecondPort(int socket) const { return secondPortClients.contains(socket); }
     const TClientList &Clients() const { return clients; }
 
     void Open();
@@ -63,6 +65,7 @@ private:
     int secondListener = -1;
     // Accepted connections whose opening exchange is on its way: not clients yet.
     QSet<int> opening;
+    QSet<int> secondPortClients;
     std::unique_ptr<TransportMaker> secondTransports;
     QTimer deadLinkCheck;
     // An accept that failed for want of descriptors is reported once, until one succeeds.

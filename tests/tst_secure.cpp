@@ -7,8 +7,11 @@
 #include "SecureChat.h"
 #include "TestProgram.h"
 #include "TlsTransport.h"
+#include "UserPreferences.h"
 
+#include <QLabel>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QSocketNotifier>
 #include <QtEndian>
 #include <QTemporaryDir>
@@ -141,7 +144,8 @@ class TestSecure : public QObject {
 private slots:
     void init();
     void aSecureChatShowsNothingOnTheWire();
-    void plainAndSecureGuestsShareTheChat();
+    void plainAndSecureGuests_data();
+    void plainAndSecureGuests();
     void pinnedKeys_data();
     void pinnedKeys();
     void chatPassword_data();
@@ -186,21 +190,47 @@ void TestSecure::aSecureChatShowsNothingOnTheWire()
         QVERIFY2(!wire.seen.contains(typed), typed);
 }
 
-// A copy without secure chat joins the same host in the clear; each guest
-// sees the other's lines.
-void TestSecure::plainAndSecureGuestsShareTheChat()
+void TestSecure::plainAndSecureGuests_data()
 {
+    QTest::addColumn<QString>("hostMode");
+    QTest::newRow("a host that offers secure chat") << "offer";
+    QTest::newRow("a host that requires it") << "require";
+}
+
+// A copy without secure chat joins a host that offers it, in the clear, and
+// each guest sees the other's lines; a host that requires it refuses that
+// copy as its filter would, and says why. The padlock counts the secure.
+void TestSecure::plainAndSecureGuests()
+{
+    QFETCH(QString, hostMode);
+    const quint16 port = kPort + 2;
+    UserPreferences().setValue(QStringLiteral("secure/host"), hostMode);
+    const auto restore = qScopeGuard([] { UserPreferences().remove(QStringLiteral("secure/host")); });
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
-    QVERIFY(host.StartHost(kPort + 2));
+    QVERIFY(host.StartHost(port));
     TestProgram secure(TestProgram::Setup("Anna"), nullptr, {}, Folder("anna"));
     secure.prompts.confirmAnswers << true;
-    secure.StartGuest(kPort + 2);
+    secure.StartGuest(port);
     TestProgram plain(TestProgram::Setup("Boris"));
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
-    plain.StartGuest(kPort + 2);
+    plain.StartGuest(port);
+    const auto padlock = [](TestProgram &program) {
+        const QList<QLabel *> labels = program.Main().StatusBar1->findChildren<QLabel *>();
+        for (const QLabel *label : labels)
+            if (label->text().contains(QStringLiteral("secure"), Qt::CaseInsensitive) && !label->isHidden())
+                return label->text();
+        return QString();
+    };
+    if (hostMode == QLatin1String("require")) {
+        QTRY_VERIFY(plain.Main().ChatLines().contains(QStringLiteral("Sorry!  You are not in my list.")));
+        QVERIFY(host.Main().ChatLines().constLast().endsWith(QStringLiteral("127.0.0.1: only secure guests may join")));
+        QCOMPARE(host.Friends().Lines(), QStringList{"Anna"});
+        QTRY_COMPARE(padlock(host), QStringLiteral("\U0001F512 1 of 1 secure"));
+        return;
+    }
     QTRY_COMPARE(host.Friends().Lines().size(), 2);
-    QVERIFY(secure.Main().TCPClient1->OnFirstChoice());
-    QVERIFY(!plain.Main().TCPClient1->OnFirstChoice());
+    QTRY_COMPARE(padlock(host), QStringLiteral("\U0001F512 1 of 2 secure"));
+    QTRY_COMPARE(padlock(secure), QStringLiteral("\U0001F512 Secure, host verified"));
     Say(secure, QStringLiteral("from anna"));
     Say(plain, QStringLiteral("from boris"));
     QTRY_VERIFY(plain.Main().ChatLines().contains(QStringLiteral(" from anna")));
