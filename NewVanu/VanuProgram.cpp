@@ -8,6 +8,7 @@
 #include "HostAnnouncer.h"
 #include "LocalAddress.h"
 #include "SecureChat.h"
+#include "SecureChatDialog.h"
 #include "TAboutBox.h"
 #include "TForm4.h"
 #include "TForm8.h"
@@ -52,6 +53,7 @@ VanuProgram::~VanuProgram()
 {
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
+    secureDialog.reset();
     secure.reset();
     history.reset(); // what waits is written, and the chat ended
     historyWindow.reset();
@@ -180,6 +182,16 @@ void VanuProgram::connectSecureChat(const QString &folder)
             announcing->SecureOffered(securePort, ShortFingerprint(securing->HostFingerprint()));
     });
     main->admissionCheck = [securing](int socket) { return securing->RefusalFor(socket); };
+
+    secureDialog = std::make_unique<SecureChatDialog>(*securing);
+    secureDialog->setWindowIcon(main->windowIcon());
+    QAction *open = main->couponMenu->addAction(QStringLiteral("&Secure chat..."));
+    QObject::connect(open, &QAction::triggered, secureDialog.get(), [this] {
+        secureDialog->Refresh();
+        secureDialog->show();
+        secureDialog->raise();
+        secureDialog->activateWindow();
+    });
 
     // The padlock beside the status text, which stays as it is.
     auto *padlock = new QLabel(main->StatusBar1);

@@ -16,6 +16,7 @@ class HistoryStore;
 class HistoryWindow;
 class HostAnnouncer;
 class SecureChat;
+class SecureChatDialog;
 class QLabel;
 class LanDiscovery;
 class Notifier;
@@ -60,6 +61,7 @@ public:
     // Null when no history is kept.
     HistoryRecorder *History() const { return history.get(); }
     SecureChat *Secure() const { return secure.get(); }
+    SecureChatDialog *SecureDialog() const { return secureDialog.get(); }
     HistoryWindow *HistoryView() const { return historyWindow.get(); }
 
     static QIcon ProgramIcon();
@@ -86,5 +88,6 @@ private:
     std::unique_ptr<HistoryRecorder> history;
     std::unique_ptr<HistoryWindow> historyWindow;
     std::unique_ptr<SecureChat> secure;
+    std::unique_ptr<SecureChatDialog> secureDialog;
     QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
 };

@@ -68,9 +68,27 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
 {
     // OpenSSL may write to a connection its peer has closed; that must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
-    if (GuestModeChosen() == GuestMode::Off)
+    client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
+        const QString address = this->client.GetPeerAddress(socket);
+        const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
+        if (pinned.isEmpty())
+            return QString();
+        return QStringLiteral("The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
+                              "Someone may be playing the host. If the host no longer offers secure chat, forget "
+                              "its key (Coupon, Secure chat...) and join again.")
+            .arg(address, this->client.Port);
+    }));
+    JoinSecurely(GuestModeChosen() == GuestMode::Prefer);
+}
+
+void SecureChat::JoinSecurely(bool on)
+{
+    if (!on) {
+        client.TryFirst(0, nullptr);
         return;
-    guestContext = GuestContext();
+    }
+    if (!guestContext)
+        guestContext = GuestContext();
     if (!guestContext)
         return;
     GuestSide guest;
@@ -84,16 +102,19 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
         AskForPassword(std::move(answer));
     };
     client.TryFirst(kSecurePortOffset, std::make_unique<TlsTransports>(guestContext.get(), std::move(guest)));
-    client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
-        const QString address = this->client.GetPeerAddress(socket);
-        const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
-        if (pinned.isEmpty())
-            return QString();
-        return QStringLiteral("The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
-                              "Someone may be playing the host. If the host no longer offers secure chat, forget "
-                              "its key (Coupon, Secure chat...) and join again.")
-            .arg(address, this->client.Port);
-    }));
+}
+
+void SecureChat::SetHostMode(const QString &mode)
+{
+    QSettings preferences = UserPreferences();
+    preferences.setValue(QStringLiteral("secure/host"), mode);
+}
+
+void SecureChat::SetJoiningSecurely(bool on)
+{
+    QSettings preferences = UserPreferences();
+    preferences.setValue(QStringLiteral("secure/guest"), on ? QStringLiteral("prefer") : QStringLiteral("off"));
+    JoinSecurely(on);
 }
 
 SecureChat::~SecureChat() = default;

@@ -47,6 +47,11 @@ public:
     // user's preferences. An empty password clears it.
     void SetPassword(const QString &password);
     static bool HasPassword();
+    // The modes, kept in the user's preferences: "off", "offer" or "require"
+    // for hosting (taking effect as host mode next starts, and for the
+    // guests that come from now on); joining securely or not, at once.
+    void SetHostMode(const QString &mode);
+    void SetJoiningSecurely(bool on);
 
     static constexpr int kSecurePortOffset = 100;
     // The user's preferences, group "secure".
@@ -54,6 +59,7 @@ public:
     static GuestMode GuestModeChosen();
 
 private:
+    void JoinSecurely(bool on);
     const HostIdentity *Identity();
     KeyVerdict CheckKey(int socket, const QByteArray &fingerprint, QString &refusal);
     void AskAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer);

@@ -1,0 +1,108 @@
+#include "SecureChatDialog.h"
+
+#include "HostIdentity.h"
+#include "SecureChat.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialog(parent), secure(secure)
+{
+    setWindowTitle(QStringLiteral("Secure chat"));
+    fingerprint = new QLabel(this);
+    fingerprint->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    fingerprint->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    fingerprint->setWordWrap(true);
+    fingerprint->setAccessibleName(QStringLiteral("This copy's fingerprint"));
+
+    hostMode = new QComboBox(this);
+    hostMode->addItem(QStringLiteral("Do not offer secure chat"), QStringLiteral("off"));
+    hostMode->addItem(QStringLiteral("Offer secure chat beside the plain one"), QStringLiteral("offer"));
+    hostMode->addItem(QStringLiteral("Require secure chat of every guest"), QStringLiteral("require"));
+    connect(hostMode, &QComboBox::activated, this, [this] { this->secure.SetHostMode(hostMode->currentData().toString()); });
+
+    joinSecurely = new QCheckBox(QStringLiteral("&Join hosts securely where they offer it"), this);
+    connect(joinSecurely, &QCheckBox::toggled, this, [this](bool on) { this->secure.SetJoiningSecurely(on); });
+
+    password = new QLineEdit(this);
+    password->setEchoMode(QLineEdit::Password);
+    password->setAccessibleName(QStringLiteral("Chat password"));
+    auto *setPassword = new QPushButton(QStringLiteral("&Set"), this);
+    auto *clearPassword = new QPushButton(QStringLiteral("C&lear"), this);
+    passwordState = new QLabel(this);
+    connect(setPassword, &QPushButton::clicked, this, [this] {
+        if (password->text().isEmpty())
+            return;
+        this->secure.SetPassword(password->text());
+        password->clear();
+        Refresh();
+    });
+    connect(clearPassword, &QPushButton::clicked, this, [this] {
+        this->secure.SetPassword(QString());
+        password->clear();
+        Refresh();
+    });
+    auto *passwordRow = new QHBoxLayout;
+    passwordRow->addWidget(password, 1);
+    passwordRow->addWidget(setPassword);
+    passwordRow->addWidget(clearPassword);
+
+    knownHosts = new QTreeWidget(this);
+    knownHosts->setHeaderLabels({QStringLiteral("Host"), QStringLiteral("Fingerprint"), QString()});
+    knownHosts->setRootIsDecorated(false);
+    knownHosts->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    knownHosts->setAccessibleName(QStringLiteral("Known hosts"));
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("This copy's fingerprint:"), fingerprint);
+    form->addRow(QStringLiteral("When &hosting:"), hostMode);
+    form->addRow(QString(), joinSecurely);
+    form->addRow(QStringLiteral("Chat &password:"), passwordRow);
+    form->addRow(QString(), passwordState);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(new QLabel(QStringLiteral("Hosts known by their keys:"), this));
+    layout->addWidget(knownHosts, 1);
+    layout->addWidget(buttons);
+    resize(640, 420);
+    Refresh();
+}
+
+void SecureChatDialog::Refresh()
+{
+    const QByteArray own = secure.HostFingerprint();
+    fingerprint->setText(own.isEmpty() ? QStringLiteral("(no key could be made)") : FingerprintText(own));
+    hostMode->setCurrentIndex(int(SecureChat::HostModeChosen())); // listed in the modes' order
+    joinSecurely->setChecked(SecureChat::GuestModeChosen() == SecureChat::GuestMode::Prefer);
+    passwordState->setText(SecureChat::HasPassword() ? QStringLiteral("A password is set: guests are asked for it.")
+                                                     : QStringLiteral("No password is set."));
+    ListKnownHosts();
+}
+
+void SecureChatDialog::ListKnownHosts()
+{
+    knownHosts->clear();
+    for (const KnownHosts::Host &host : secure.Known().Hosts()) {
+        auto *item = new QTreeWidgetItem(knownHosts, {host.address + QLatin1Char(':') + QString::number(host.port),
+                                                      FingerprintText(host.fingerprint)});
+        auto *forget = new QPushButton(QStringLiteral("Forget"), knownHosts);
+        forget->setAccessibleName(QStringLiteral("Forget %1").arg(item->text(0)));
+        connect(forget, &QPushButton::clicked, this, [this, host] {
+            secure.Known().Forget(host.address, host.port);
+            ListKnownHosts();
+        });
+        knownHosts->setItemWidget(item, 2, forget);
+    }
+}
