@@ -21,7 +21,7 @@ namespace {
 
 // Decrypted bytes taken in ahead of the reader at most; the rest waits in the
 // socket, so a peer cannot make us hold more than this.
-constexpr qsizetype kLongestBacklog = 4 * TlsTransport::kLongestFrame;
+constexpr qsizetype kLongestBacklog = 4 * FrameReader::kLongestFrame;
 constexpr int kPullSize = 16 * 1024;
 
 // OpenSSL's own socket BIO writes with write(), which raises SIGPIPE when the
@@ -321,19 +321,17 @@ Opening TlsTransport::GuestHearsVerdict()
 std::optional<QByteArray> TlsTransport::TakeFrame()
 {
     Pull();
-    if (received.size() >= kHeaderSize && qFromBigEndian<quint32>(received.constData()) > kLongestFrame)
+    if (frames.IsBad())
         Fail(kAborted);
     // A frame that came whole is taken even when the connection failed after it.
-    const qsizetype length = failure == kAborted ? -1 : WholeFrame();
-    if (length < 0) {
-        if (failure == 0 && peerEnded)
-            Fail(kAborted); // the peer left halfway through the opening
-        return std::nullopt;
+    std::optional<QByteArray> frame = failure == kAborted ? std::nullopt : frames.TakeFrame();
+    if (frame) {
+        failure = 0;
+        return frame;
     }
-    failure = 0;
-    const QByteArray payload = received.mid(kHeaderSize, length);
-    received.remove(0, kHeaderSize + length);
-    return payload;
+    if (failure == 0 && peerEnded)
+        Fail(kAborted); // the peer left halfway through the opening
+    return std::nullopt;
 }
 
 bool TlsTransport::WriteFrame(const QByteArray &payload)
@@ -361,10 +359,10 @@ QByteArray TlsTransport::Proof(const QByteArray &key) const
 void TlsTransport::Pull()
 {
     char buffer[kPullSize];
-    while (!peerEnded && failure == 0 && received.size() < kLongestBacklog) {
+    while (!peerEnded && failure == 0 && frames.Buffered() < kLongestBacklog) {
         const int taken = SSL_read(ssl, buffer, sizeof buffer);
         if (taken > 0) {
-            received.append(buffer, taken);
+            frames.Append(buffer, taken);
             continue;
         }
         switch (SSL_get_error(ssl, taken)) {
@@ -381,45 +379,23 @@ void TlsTransport::Pull()
     }
 }
 
-qsizetype TlsTransport::WholeFrame() const
-{
-    if (received.size() < kHeaderSize)
-        return -1;
-    const qsizetype length = qFromBigEndian<quint32>(received.constData());
-    return received.size() - kHeaderSize >= length ? length : -1;
-}
-
 TransportResult TlsTransport::Read(char *into, qsizetype size, bool peek)
 {
     if (!opened)
         return failure != 0 ? Failed() : TransportResult{0, false, true, 0};
     Pull();
-    while (frameLeft == 0 && received.size() >= kHeaderSize) {
-        const qsizetype length = qFromBigEndian<quint32>(received.constData());
-        if (length > kLongestFrame) {
-            Fail(kAborted);
-            break;
-        }
-        if (WholeFrame() < 0)
-            break;
-        received.remove(0, kHeaderSize); // an empty frame carries nothing
-        frameLeft = length;
-    }
+    TransportResult result;
+    result.bytes = frames.Read(into, size, peek);
+    if (result.bytes > 0)
+        return result;
+    if (frames.IsBad())
+        Fail(kAborted);
     if (failure != 0)
         return Failed();
-    TransportResult result;
-    if (frameLeft > 0) {
-        result.bytes = qMin(size, frameLeft);
-        std::memcpy(into, received.constData(), size_t(result.bytes));
-        if (!peek) {
-            received.remove(0, result.bytes);
-            frameLeft -= result.bytes;
-        }
-    } else if (peerEnded) {
+    if (peerEnded)
         result.ended = size > 0;
-    } else {
+    else
         result.wouldBlock = true;
-    }
     return result;
 }
 
@@ -455,19 +431,15 @@ int TlsTransport::ShutdownSending()
 
 bool TlsTransport::HasMoreToRead() const
 {
-    return opened && (frameLeft > 0 || WholeFrame() >= 0 || SSL_pending(ssl) > 0);
+    return opened && (frames.Waiting() > 0 || SSL_pending(ssl) > 0);
 }
 
 qsizetype TlsTransport::BytesWaiting() const
 {
-    if (frameLeft > 0)
-        return frameLeft;
-    return qMax<qsizetype>(WholeFrame(), 0);
+    return frames.Waiting();
 }
 
 QByteArray TlsTransport::Framed(const QByteArray &text) const
 {
-    QByteArray frame(kHeaderSize, '\0');
-    qToBigEndian<quint32>(quint32(text.size()), frame.data());
-    return frame + text;
+    return FrameReader::Framed(text);
 }

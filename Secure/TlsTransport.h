@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameReader.h"
 #include "Transport.h"
 
 #include <QByteArray>
@@ -44,7 +45,8 @@ SslContext GuestContext();
 // A connection carried by TLS 1.3 on the socket itself. Each text crosses it
 // in a frame of its own (its length in 4 bytes, then the text), so texts are
 // never glued together; a read gives one text, or the next part of a text
-// longer than the read. A frame longer than kLongestFrame ends the connection.
+// longer than the read. A frame longer than FrameReader::kLongestFrame ends the
+// connection.
 //
 // The opening is the TLS handshake, then three frames of its own: the host
 // says whether it asks for a password; the guest answers with its proof
@@ -67,9 +69,6 @@ public:
     int FailureError() const override { return failure; }
     QString FailureText() const override { return failureText; }
     QByteArray Framed(const QByteArray &text) const override;
-
-    static constexpr qsizetype kLongestFrame = 64 * 1024;
-    static constexpr int kHeaderSize = 4;
 
 private:
     enum class Stage { Handshake, Trust, Offer, Password, Proof, Verdict, Open };
@@ -94,8 +93,6 @@ private:
     QByteArray Proof(const QByteArray &key) const;
     // Takes in what the connection brought, as far as there is room.
     void Pull();
-    // The length of the next frame once it is here whole: -1 while it is not.
-    qsizetype WholeFrame() const;
     Opening Fail(int error, const QString &text = QString());
     TransportResult Failed() const;
 
@@ -106,8 +103,7 @@ private:
     Stage stage = Stage::Handshake;
     bool opened = false;
     std::shared_ptr<Answers> answers = std::make_shared<Answers>();
-    QByteArray received; // decrypted, not yet read
-    qsizetype frameLeft = 0; // of the frame being read, its header taken
+    FrameReader frames; // what came, decrypted, not yet read
     bool peerEnded = false;
     int failure = 0;
     QString failureText;
