@@ -441,5 +441,12 @@ qsizetype TlsTransport::BytesWaiting() const
 
 QByteArray TlsTransport::Framed(const QByteArray &text) const
 {
-    return FrameReader::Framed(text);
+    // A relayed line goes to every guest as the same text: framed once.
+    thread_local QByteArray lastText;
+    thread_local QByteArray lastFrame;
+    if (!text.isSharedWith(lastText) || text.isEmpty()) {
+        lastText = text;
+        lastFrame = FrameReader::Framed(text);
+    }
+    return lastFrame;
 }

@@ -69,6 +69,7 @@ public:
     int FailureError() const override { return failure; }
     QString FailureText() const override { return failureText; }
     QByteArray Framed(const QByteArray &text) const override;
+    bool GathersWrites() const override { return true; }
 
 private:
     enum class Stage { Handshake, Trust, Offer, Password, Proof, Verdict, Open };

@@ -34,6 +34,8 @@ struct TNotificationEndpoint::Watch {
     bool openingEndsConnect = false;
     // The opening did not end as it began: its end is told by a notification.
     bool openingWaited = false;
+    // Gathered texts wait for the end of the pass, not for the socket's readiness.
+    bool gathering = false;
     QByteArray queue;
     // The end of the queue that superseding bytes fill, whole and unsent; 0 for none.
     qsizetype supersedable = 0;
@@ -67,8 +69,10 @@ TNotificationEndpoint::TNotificationEndpoint(Deliver deliver, QObject *parent)
 {
     // The dispatcher wakes once per pass of the event loop, nested loops
     // included, and without a message of its own.
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance()) {
         connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { pass.invalidate(); });
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TNotificationEndpoint::SendGathered);
+    }
 }
 
 TNotificationEndpoint::~TNotificationEndpoint() = default;
@@ -246,8 +250,9 @@ void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch)
     const bool wantsRead = opening ? watch.opening == Opening::WaitsToRead
                                    : (watch.kinds & (SocketEvent::Read | SocketEvent::Accept | SocketEvent::Close))
                                          && watch.readArmed && !watch.connectPending;
-    const bool wantsWrite =
-        watch.connectPending || (opening ? watch.opening == Opening::WaitsToWrite : !watch.queue.isEmpty());
+    const bool wantsWrite = watch.connectPending
+                            || (opening ? watch.opening == Opening::WaitsToWrite
+                                        : !watch.queue.isEmpty() && !watch.gathering);
     if (wantsRead && !watch.reader)
         watch.reader = MakeNotifier(socket, QSocketNotifier::Read);
     if (wantsWrite && !watch.writer)
@@ -457,15 +462,25 @@ void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
 
 int TNotificationEndpoint::SendQueued(int, Watch &watch)
 {
-    while (!watch.queue.isEmpty()) {
-        const TransportResult sent = watch.transport->Write(watch.queue.constData(), watch.queue.size());
-        if (sent.wouldBlock || sent.error != 0)
-            return sent.error;
-        watch.queue.remove(0, sent.bytes);
-        if (watch.queue.size() < watch.supersedable)
-            watch.supersedable = 0; // begun: it goes whole now
+    // What was taken goes from the queue once, at the end: a queue cut at its
+    // front for every write would be moved whole as often.
+    qsizetype taken = 0;
+    int error = 0;
+    while (taken < watch.queue.size()) {
+        const TransportResult sent = watch.transport->Write(watch.queue.constData() + taken, watch.queue.size() - taken);
+        if (sent.wouldBlock || sent.error != 0) {
+            error = sent.error;
+            break;
+        }
+        taken += sent.bytes;
     }
-    return 0;
+    if (taken == watch.queue.size())
+        watch.queue.clear();
+    else
+        watch.queue.remove(0, taken);
+    if (watch.queue.size() < watch.supersedable)
+        watch.supersedable = 0; // begun: it goes whole now
+    return error;
 }
 
 int TNotificationEndpoint::Send(int socket, const QByteArray &text, Sending sending)
@@ -475,7 +490,16 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &text, Sending send
     if (Watch *watch = FindWatch(socket)) {
         if (watch->broken || watch->opening == Opening::Failed)
             return 0; // the connection is being closed; nothing more goes out
-        if (!watch->queue.isEmpty() || StillOpening(watch->opening)) {
+        // Gathered texts wait for the socket's next readiness to write, in
+        // this pass of the event loop or the next: one write takes them all.
+        if (!watch->queue.isEmpty() || StillOpening(watch->opening) || transport.GathersWrites()) {
+            if (watch->queue.isEmpty() && transport.GathersWrites() && !StillOpening(watch->opening)) {
+                watch->gathering = true;
+                // Written before the loop sleeps, or by the next pass when it does not.
+                if (gathered.empty())
+                    QMetaObject::invokeMethod(this, &TNotificationEndpoint::SendGathered, Qt::QueuedConnection);
+                gathered.emplace_back(socket, watch->serial);
+            }
             if (sending == Sending::Superseding)
                 watch->queue.chop(std::exchange(watch->supersedable, 0));
             Enqueue(socket, *watch, bytes);
@@ -518,6 +542,21 @@ void TNotificationEndpoint::Enqueue(int socket, Watch &watch, const QByteArray &
                 Notify(socket, SocketEvent::Close, SocketError::NoBufferSpace);
         },
         Qt::QueuedConnection);
+}
+
+void TNotificationEndpoint::SendGathered()
+{
+    // At the end of the pass: what each connection was sent in it goes in one write.
+    for (const auto &[socket, serial] : std::exchange(gathered, {})) {
+        Watch *watch = FindWatch(socket);
+        if (!watch || watch->serial != serial || !std::exchange(watch->gathering, false))
+            continue;
+        if (SendQueued(socket, *watch) != 0) {
+            watch->queue.clear(); // the peer has gone; the read side reports its close
+            watch->supersedable = 0;
+        }
+        UpdateNotifiers(socket, *watch);
+    }
 }
 
 void TNotificationEndpoint::FlushBeforeClose(int socket)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 #include <utility>
 
 class QSocketNotifier;
@@ -130,6 +131,8 @@ private:
     void EndOpening(int socket, Watch &watch, int error);
     int SendQueued(int socket, Watch &watch);
     void Enqueue(int socket, Watch &watch, const QByteArray &rest);
+    // Writes what the connections that gather their writes were sent in this pass.
+    void SendGathered();
     static void Discard(QSocketNotifier *&notifier);
     void Notify(int socket, int kind, int error);
     // True once this pass of the event loop has spent its time on reads.
@@ -145,6 +148,9 @@ private:
     // each with the serial of its watch.
     std::deque<std::pair<int, quint64>> putOffReads;
     bool readingPutOffScheduled = false;
+    // Sockets with gathered texts to write at the end of this pass, each with
+    // the serial of its watch.
+    std::vector<std::pair<int, quint64>> gathered;
     // The transport of a socket that is not watched.
     std::unique_ptr<Transport> unwatched;
 };

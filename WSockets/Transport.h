@@ -58,6 +58,10 @@ public:
     virtual QString FailureText() const { return {}; }
     // A text as it crosses the connection: as it is, or in a frame of its own.
     virtual QByteArray Framed(const QByteArray &text) const { return text; }
+    // Texts may go out together: the endpoint gathers what is sent to the
+    // connection in one pass of the event loop and writes it at once. Plain
+    // texts may not, since texts written together arrive glued.
+    virtual bool GathersWrites() const { return false; }
     // For a transport that waits for the user: what it calls once the decision is made.
     void OnWake(std::function<void()> wake) { woken = std::move(wake); }
 

@@ -65,5 +65,8 @@ struct BenchProgram {
     QTemporaryDir folder;
     // VANU_BENCH_HISTORY: the history file to keep the chats in; none kept without it.
     QString historyPath = qEnvironmentVariable("VANU_BENCH_HISTORY");
-    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray}, {notifier, discovery, historyPath}};
+    // VANU_BENCH_SECURE: the folder of the host's key; no secure chat without it.
+    QString secureFolder = qEnvironmentVariable("VANU_BENCH_SECURE");
+    VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray},
+                        {notifier, discovery, historyPath, secureFolder}};
 };

@@ -8,6 +8,8 @@
 //
 // vanu: the program's own texts (a registration, then chat lines that the
 //       host relays to every guest, the sender included); also the bare relay.
+// vanu-tls: the same texts over secure chat: TLS 1.3 on the port 100 above,
+//       the opening's frames, then each text in a frame of its own.
 // irc:  NICK, USER, JOIN #bench, then PRIVMSG #bench lines, which the server
 //       sends to every other member.
 // steady: RATE lines a second in all, from the guests in turn.
@@ -19,7 +21,10 @@
 // Prints one line: lines relayed a second, latency from the send to the last
 // receipt (p50, p99, max, in ms), the server's CPU time per 1000 lines and its
 // resident memory.
+#include <openssl/ssl.h>
+
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -94,6 +99,8 @@ std::string Nick(int guest)
 
 struct Guest {
     int fd = -1;
+    SSL *tls = nullptr;       // vanu-tls
+    std::string frames;       // vanu-tls: decrypted bytes not yet a whole frame
     std::string pending;      // bytes received and not yet a whole line
     long long nextSequence = 0;
     int inFlight = 0;         // max mode: lines on their way
@@ -114,6 +121,7 @@ public:
     bool Connect();
     // All guests connect at once; prints how long until the last is greeted.
     void JoinBurst();
+    void JoinBurstSecurely();
     void Settle();
     void Run();
     void Report() const;
@@ -126,6 +134,13 @@ private:
     void Receive(int guest);
     void Received(int sender, long long sequence, long long sent);
     void SendAll(int fd, const std::string &bytes);
+    // A text to the server as the guest's protocol sends it.
+    void Send(Guest &guest, const std::string &text);
+    // vanu-tls: the handshake and the opening's frames, then non-blocking.
+    bool OpenSecurely(Guest &guest);
+    // Takes in what came; false when the server closed the connection.
+    bool Take(Guest &guest, char *buffer, size_t size);
+    bool Secure() const { return options.protocol == "vanu-tls"; }
     bool WaitForWelcome(int fd);
     int ExpectedReceipts() const { return options.protocol == "irc" ? options.guests - 1 : options.guests; }
     long long ServerCpuTicks() const;
@@ -135,6 +150,7 @@ private:
     std::vector<Guest> guests;
     std::map<std::pair<int, long long>, LineState> lines;
     std::vector<double> latenciesMs;
+    SSL_CTX *tlsContext = nullptr;
     long long completed = 0;
     double elapsedSeconds = 0;
     long long cpuTicks = 0;
@@ -169,13 +185,104 @@ void Load::SendAll(int fd, const std::string &bytes)
     }
 }
 
+std::string Framed(const std::string &text)
+{
+    const uint32_t size = htonl(uint32_t(text.size()));
+    return std::string(reinterpret_cast<const char *>(&size), 4) + text;
+}
+
+// The next whole frame's text, taken from the bytes; false while none is whole.
+bool TakeFrame(std::string &bytes, std::string &text)
+{
+    if (bytes.size() < 4)
+        return false;
+    uint32_t size;
+    std::memcpy(&size, bytes.data(), 4);
+    size = ntohl(size);
+    if (bytes.size() < 4 + size_t(size))
+        return false;
+    text = bytes.substr(4, size);
+    bytes.erase(0, 4 + size_t(size));
+    return true;
+}
+
+void Load::Send(Guest &guest, const std::string &text)
+{
+    if (!guest.tls) {
+        SendAll(guest.fd, text);
+        return;
+    }
+    const std::string frame = Framed(text);
+    for (int written = 0; written <= 0;) {
+        written = SSL_write(guest.tls, frame.data(), int(frame.size()));
+        if (written <= 0 && SSL_get_error(guest.tls, written) != SSL_ERROR_WANT_WRITE
+            && SSL_get_error(guest.tls, written) != SSL_ERROR_WANT_READ)
+            return;
+    }
+}
+
+bool Load::OpenSecurely(Guest &guest)
+{
+    if (!tlsContext) {
+        tlsContext = SSL_CTX_new(TLS_client_method());
+        SSL_CTX_set_min_proto_version(tlsContext, TLS1_3_VERSION);
+    }
+    guest.tls = SSL_new(tlsContext);
+    SSL_set_fd(guest.tls, guest.fd);
+    if (SSL_connect(guest.tls) != 1)
+        return false;
+    std::string text;
+    char buffer[256];
+    const auto next = [&] {
+        while (!TakeFrame(guest.frames, text)) {
+            const int got = SSL_read(guest.tls, buffer, sizeof buffer);
+            if (got <= 0)
+                return false;
+            guest.frames.append(buffer, size_t(got));
+        }
+        return true;
+    };
+    if (!next() || text != "vanu-secure open")
+        return false;
+    Send(guest, std::string()); // no password: an empty proof
+    if (!next() || text != "vanu-secure welcome")
+        return false;
+    fcntl(guest.fd, F_SETFL, fcntl(guest.fd, F_GETFL) | O_NONBLOCK);
+    return true;
+}
+
+bool Load::Take(Guest &guest, char *buffer, size_t size)
+{
+    if (!guest.tls) {
+        const ssize_t got = recv(guest.fd, buffer, size, MSG_DONTWAIT);
+        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            return false;
+        if (got > 0)
+            guest.pending.append(buffer, size_t(got));
+        return true;
+    }
+    for (;;) {
+        const int got = SSL_read(guest.tls, buffer, int(size));
+        if (got <= 0) {
+            const int error = SSL_get_error(guest.tls, got);
+            if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE)
+                return false;
+            break;
+        }
+        guest.frames.append(buffer, size_t(got));
+    }
+    for (std::string text; TakeFrame(guest.frames, text);)
+        guest.pending += text;
+    return true;
+}
+
 bool Load::Connect()
 {
     for (int guest = 0; guest < options.guests; ++guest) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
-        address.sin_port = htons(uint16_t(options.port));
+        address.sin_port = htons(uint16_t(options.port + (Secure() ? 100 : 0)));
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         if (connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
             std::perror("connect");
@@ -184,13 +291,17 @@ bool Load::Connect()
         const int on = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         guests[size_t(guest)].fd = fd;
+        if (Secure() && !OpenSecurely(guests[size_t(guest)])) {
+            std::fprintf(stderr, "the secure opening failed\n");
+            return false;
+        }
         const std::string nick = Nick(guest);
         std::string hello;
         if (options.protocol == "irc")
             hello.append("NICK ").append(nick).append("\r\nUSER ").append(nick).append(" 0 * :bench\r\n");
         else
             hello.append(" ").append(nick);
-        SendAll(fd, hello);
+        Send(guests[size_t(guest)], hello);
         // Some servers (InspIRCd) take a JOIN only once the welcome is out.
         if (options.protocol == "irc" && WaitForWelcome(fd))
             SendAll(fd, "JOIN #bench\r\n");
@@ -200,8 +311,51 @@ bool Load::Connect()
     return true;
 }
 
+void Load::JoinBurstSecurely()
+{
+    // Every guest makes its connection and its opening at once, one after
+    // the other; then each waits for the host's greeting.
+    const auto start = Clock::now();
+    std::vector<pollfd> polled;
+    for (int guest = 0; guest < options.guests; ++guest) {
+        Guest &joining = guests[size_t(guest)];
+        joining.fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(uint16_t(options.port + 100));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (connect(joining.fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || !OpenSecurely(joining))
+            break;
+        polled.push_back({joining.fd, POLLIN, 0});
+    }
+    int greeted = 0;
+    double lastMs = 0;
+    static char buffer[65536];
+    const auto stop = start + std::chrono::seconds(30);
+    while (greeted < int(polled.size()) && Clock::now() < stop) {
+        if (poll(polled.data(), polled.size(), 100) <= 0)
+            continue;
+        for (size_t at = 0; at < polled.size(); ++at) {
+            if (!(polled[at].revents & POLLIN) || polled[at].events == 0)
+                continue;
+            Take(guests[at], buffer, sizeof buffer);
+            if (!guests[at].pending.empty()) {
+                ++greeted;
+                lastMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+                polled[at].events = 0;
+            }
+        }
+    }
+    std::printf("protocol=%s guests=%d mode=join greeted=%d last_greeted_ms=%.1f\n", options.protocol.c_str(),
+                options.guests, greeted, lastMs);
+}
+
 void Load::JoinBurst()
 {
+    if (Secure()) {
+        JoinBurstSecurely();
+        return;
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(uint16_t(options.port));
@@ -251,11 +405,15 @@ void Load::Settle()
     std::vector<pollfd> polled;
     for (const Guest &guest : guests)
         polled.push_back({guest.fd, POLLIN, 0});
-    char buffer[65536];
+    static char buffer[65536];
     while (poll(polled.data(), polled.size(), 500) > 0)
-        for (const pollfd &entry : polled)
-            if (entry.revents & POLLIN)
-                (void)!recv(entry.fd, buffer, sizeof buffer, 0);
+        for (size_t at = 0; at < polled.size(); ++at)
+            if (polled[at].revents & POLLIN) {
+                Guest &guest = guests[at];
+                if (!Take(guest, buffer, sizeof buffer))
+                    polled[at].events = 0;
+                guest.pending.clear();
+            }
 }
 
 std::string Load::LineOf(int guest, long long sequence) const
@@ -279,7 +437,7 @@ void Load::SendLine(int guest)
     LineState &state = lines[{guest, sequence}];
     state.sent = NowNs();
     ++sender.inFlight;
-    SendAll(sender.fd, line);
+    Send(sender, line);
 }
 
 void Load::Flood(int guest)
@@ -315,17 +473,16 @@ void Load::Received(int sender, long long sequence, long long)
 void Load::Receive(int guest)
 {
     Guest &receiver = guests[size_t(guest)];
-    char buffer[65536];
-    const ssize_t got = recv(receiver.fd, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+    static char buffer[65536];
+    const size_t before = receiver.pending.size();
+    if (!Take(receiver, buffer, sizeof buffer))
         receiver.cutOff = true;
-    if (got <= 0)
+    if (receiver.pending.size() == before)
         return;
     if (options.quickAck) { // the kernel leaves quick-ACK mode by itself; asked again after each read
         const int on = 1;
         setsockopt(receiver.fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
     }
-    receiver.pending.append(buffer, size_t(got));
     int sender = 0;
     long long sequence = 0;
     long long sent = 0;
