@@ -194,13 +194,19 @@ void VanuProgram::connectSecureChat(const QString &folder)
     });
 
     // The padlock beside the status text, which stays as it is.
+    auto *lock = new QLabel(main->StatusBar1);
+    lock->setPixmap(SecureChat::PadlockPixmap(main->StatusBar1->fontMetrics().height()));
     auto *padlock = new QLabel(main->StatusBar1);
+    main->StatusBar1->addPermanentWidget(lock);
     main->StatusBar1->addPermanentWidget(padlock);
     auto *refresh = new QTimer(padlock);
-    const auto show = [securing, padlock] {
+    const auto show = [securing, padlock, lock] {
         padlock->setText(securing->PadlockText());
         padlock->setToolTip(securing->PadlockTip());
+        padlock->setAccessibleName(padlock->text());
         padlock->setVisible(!padlock->text().isEmpty());
+        lock->setToolTip(padlock->toolTip());
+        lock->setVisible(padlock->isVisible() && securing->PadlockClosed());
     };
     QObject::connect(refresh, &QTimer::timeout, padlock, show);
     refresh->start(kPadlockRefreshMs);

@@ -7,6 +7,8 @@
 #include "UserPreferences.h"
 
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 
 #include <csignal>
 #include <utility>
@@ -179,11 +181,33 @@ QString SecureChat::PadlockText() const
         int secure = 0;
         for (int index = 0; index < guests.Count(); ++index)
             secure += server.CameThroughSecondPort(guests.Items(index)) ? 1 : 0;
-        return QStringLiteral("\U0001F512 %1 of %2 secure").arg(secure).arg(guests.Count());
+        return QStringLiteral("%1 of %2 secure").arg(secure).arg(guests.Count());
     }
     if (client.State() != wsConnected)
         return {};
-    return client.OnFirstChoice() ? QStringLiteral("\U0001F512 Secure, host verified") : QStringLiteral("Not secure");
+    return client.OnFirstChoice() ? QStringLiteral("Secure, host verified") : QStringLiteral("Not secure");
+}
+
+bool SecureChat::PadlockClosed() const
+{
+    return server.State() == wsListening || (client.State() == wsConnected && client.OnFirstChoice());
+}
+
+QPixmap SecureChat::PadlockPixmap(int height)
+{
+    QPixmap pixmap(height, height);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = height / 16.0;
+    painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 2 * unit));
+    painter.drawArc(QRectF(4.5 * unit, 1.5 * unit, 7 * unit, 9 * unit), 0, 180 * 16); // the shackle
+    painter.drawLine(QPointF(4.5 * unit, 6 * unit), QPointF(4.5 * unit, 8 * unit));
+    painter.drawLine(QPointF(11.5 * unit, 6 * unit), QPointF(11.5 * unit, 8 * unit));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xc8, 0x96, 0x1e));
+    painter.drawRoundedRect(QRectF(2.5 * unit, 7.5 * unit, 11 * unit, 8 * unit), 1.5 * unit, 1.5 * unit); // the body
+    return pixmap;
 }
 
 QString SecureChat::PadlockTip() const

@@ -5,6 +5,7 @@
 #include "TlsTransport.h"
 
 #include <QObject>
+#include <QPixmap>
 
 #include <memory>
 
@@ -40,6 +41,9 @@ public:
     // outside a chat.
     QString PadlockText() const;
     QString PadlockTip() const;
+    // Whether the padlock shows: hosting, or joined securely.
+    bool PadlockClosed() const;
+    static QPixmap PadlockPixmap(int height);
     // The host's fingerprint; empty until its identity could be made.
     QByteArray HostFingerprint();
     KnownHosts &Known() { return known; }

@@ -67,7 +67,9 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     form->addRow(QStringLiteral("This copy's fingerprint:"), fingerprint);
     form->addRow(QStringLiteral("When &hosting:"), hostMode);
     form->addRow(QString(), joinSecurely);
-    form->addRow(QStringLiteral("Chat &password:"), passwordRow);
+    auto *passwordLabel = new QLabel(QStringLiteral("Chat &password:"), this);
+    passwordLabel->setBuddy(password);
+    form->addRow(passwordLabel, passwordRow);
     form->addRow(QString(), passwordState);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -76,7 +78,7 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     layout->addWidget(new QLabel(QStringLiteral("Hosts known by their keys:"), this));
     layout->addWidget(knownHosts, 1);
     layout->addWidget(buttons);
-    resize(640, 420);
+    resize(800, 420);
     Refresh();
 }
 
