@@ -237,13 +237,7 @@ Opening TlsTransport::CheckHostKey()
         return GuestAnswersOffer();
     }
     stage = Stage::Trust;
-    guestSide.askTrust(socket, fingerprint, [given = std::weak_ptr(answers), wake = WakeFunction()](bool trusted) {
-        if (const auto answered = given.lock()) {
-            answered->trusted = trusted;
-            if (wake)
-                wake();
-        }
-    });
+    guestSide.askTrust(socket, fingerprint, AnswerInto(&Answers::trusted));
     return Opening::WaitsForUser;
 }
 
@@ -266,13 +260,7 @@ Opening TlsTransport::GuestAnswersOffer()
     if (*offer != kOfferPassword || !guestSide.askPassword)
         return Fail(kAborted);
     stage = Stage::Password;
-    guestSide.askPassword(socket, [given = std::weak_ptr(answers), wake = WakeFunction()](std::optional<QString> password) {
-        if (const auto answered = given.lock()) {
-            answered->password = std::move(password);
-            if (wake)
-                wake();
-        }
-    });
+    guestSide.askPassword(socket, AnswerInto(&Answers::password));
     return Opening::WaitsForUser;
 }
 

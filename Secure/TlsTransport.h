@@ -80,6 +80,19 @@ private:
     };
 
     TlsTransport(int socket, SSL_CTX *context, bool host);
+    // What takes the user's answer into the slot and wakes the endpoint; it
+    // may be called after this transport has gone, and then does nothing.
+    template <typename Value>
+    std::function<void(Value)> AnswerInto(std::optional<Value> Answers::*slot)
+    {
+        return [given = std::weak_ptr(answers), wake = WakeFunction(), slot](Value value) {
+            if (const auto answered = given.lock()) {
+                (*answered).*slot = std::move(value);
+                if (wake)
+                    wake();
+            }
+        };
+    }
     Opening HandshakeDone();
     Opening CheckHostKey();
     Opening HostOffers();
