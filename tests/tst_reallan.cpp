@@ -246,6 +246,9 @@ Figures TestRealLan::Chat(int linesEach)
         qWarning("Vee's list: %s; the host's: %s", qPrintable(vee->Friends().Lines().join(',')),
                  qPrintable(host->Friends().Lines().join(',')));
     }
+    if (figures.arrivedOnce != figures.sent) // what the host saw, for the log
+        for (const QString &shown : host->Main().ChatLines().mid(qMax(0, int(host->Main().ChatLines().size()) - 8)))
+            qWarning("the host's view: %s", qPrintable(shown));
     for (const auto &guest : raw) {
         if (!guest->received.contains(Protocol::ListMessage(names))) {
             ++figures.listErrors;
