@@ -2,6 +2,7 @@
 
 #include "PlainTransport.h"
 #include "Prompts.h"
+#include "SocketErrors.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
 #include "UserPreferences.h"
@@ -10,12 +11,12 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <cerrno>
 #include <csignal>
 #include <utility>
 
 namespace {
 
-const int kRefused = 10053; // "Software caused connection abort": the walk stops there
 
 // A plain connection to a guest's host, refused when that host is known by
 // its key: it would otherwise be joined in the clear by whoever answers for it.
@@ -34,7 +35,8 @@ public:
         refusal = refusalFor(socket);
         return refusal.isEmpty() ? Opening::Done : Opening::Failed;
     }
-    int FailureError() const override { return kRefused; }
+    // "Software caused connection abort": no refusal, so the walk stops here.
+    int FailureError() const override { return TranslateErrno(ECONNABORTED); }
     QString FailureText() const override { return refusal; }
 
 private:
