@@ -16,11 +16,17 @@ dunst >"$out/dunst.log" 2>&1 &
 wait_for 10 bash -c "dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
   org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications | grep -q true"
 
+# Every notification the program sends, as the bus carries it: dunst takes
+# them in the order they came, before any later dunstctl call.
+dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
+  >"$out/notify-calls.log" 2>&1 &
+
 start_copy "$program" "$out/notifications-vanu.log"
 pid=$copy_pid window=$copy_window
 keys "$window" alt+c h
 wait_for 15 xdotool search --name "^Hosty is Host on "
-port=$(ss -ltnpH | sed -n "s/.*:\([0-9]*\) .*pid=$pid,.*/\1/p" | head -n 1)
+# The chat port: the lowest the host listens on (the secure port is 100 above).
+port=$(ss -ltnpH | sed -n "s/.*:\([0-9]*\) .*pid=$pid,.*/\1/p" | sort -n | head -n 1)
 keys "$window" alt+c l # to the tray
 wait_for 10 bash -c "! xdotool search --onlyvisible --name \"^Hosty is Host on \""
 
@@ -50,6 +56,7 @@ kill "$bob_reader" # the last hold on Bob's connection
 wait_for 10 grep -qF -- '-01Anna' "$out/anna-received"
 
 # One notification, updated in place, for the two lines and the departure.
+wait_for 10 grep -qF '"Vanu: 3 new messages"' "$out/notify-calls.log"
 wait_for 10 bash -c '[ "$(dunstctl count displayed)" -eq 1 ]'
 [ "$(history_count)" -eq "$seen" ]
 shot "$out/notifications-shown.png"
