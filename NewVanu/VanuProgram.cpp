@@ -145,7 +145,8 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         KeptChat chat;
         chat.hosted = server->State() == wsListening;
         chat.host = chat.hosted ? LocalAddress() : setup->HostAddress();
-        chat.port = (chat.hosted ? server->Port : client->GetPeerPort(client->SocketHandle())).toInt();
+        // The chat port, also when the guest joined on the secure port above it.
+        chat.port = (chat.hosted ? server->Port : client->Port).toInt();
         chat.nickname = chat.hosted ? setup->Nickname() : main->ChatNickname();
         return chat;
     });
