@@ -1,5 +1,7 @@
 #include "HistoryStore.h"
 
+#include "FileWriting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +24,6 @@
 namespace {
 
 constexpr mode_t kFileMode = 0600;
-constexpr mode_t kFolderMode = 0700;
 constexpr int kBusyWaitMs = 2000; // another copy of the program writing
 constexpr int kSnippetWords = 10;
 
@@ -120,8 +121,7 @@ bool HistoryStore::Open(const QString &path)
 {
     damagedCopy.clear();
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
-        chmod(QFile::encodeName(folder).constData(), kFolderMode);
+    MakeFolderFor(path);
     // Made private before SQLite makes it (its journal files take its mode).
     const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd < 0)

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr mode_t kNewFileMode = 0666; // less the user's umask, as for any new file
+constexpr mode_t kPrivateFileMode = 0600;
+constexpr mode_t kPrivateFolderMode = 0700;
 constexpr int kMostNameTries = 100;
 
 bool WriteAll(int fd, const QByteArray &bytes)
@@ -31,7 +33,7 @@ bool WriteAll(int fd, const QByteArray &bytes)
 }
 
 // A new file of a name no other has, in the folder of `path`; -1 if none can be made.
-int CreateBeside(const QString &path, QByteArray &made)
+int CreateBeside(const QString &path, QByteArray &made, mode_t mode)
 {
     const QFileInfo info(path);
     for (int attempt = 0; attempt < kMostNameTries; ++attempt) {
@@ -39,16 +41,16 @@ int CreateBeside(const QString &path, QByteArray &made)
                                  .arg(info.fileName())
                                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         made = QFile::encodeName(info.dir().filePath(name));
-        const int fd = open(made.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+        const int fd = open(made.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-bool WriteInPlace(const QByteArray &name, const QByteArray &bytes)
+bool WriteInPlace(const QByteArray &name, const QByteArray &bytes, mode_t mode)
 {
-    const int fd = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+    const int fd = open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0)
         return false;
     const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
@@ -68,16 +70,26 @@ WriteTarget TargetOfWrite(const QString &path)
     return {target, true, false};
 }
 
-bool WriteWholeFile(const QString &path, const QByteArray &bytes)
+void MakeFolderFor(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        chmod(QFile::encodeName(folder).constData(), kPrivateFolderMode);
+}
+
+bool WriteWholeFile(const QString &path, const QByteArray &bytes, FileAccess access)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat existing {};
     const bool replacesAFile = lstat(name.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool isPrivate = access == FileAccess::Private;
+    const mode_t newMode = isPrivate ? kPrivateFileMode : kNewFileMode;
     QByteArray beside;
-    const int fd = CreateBeside(path, beside);
+    const int fd = CreateBeside(path, beside, newMode);
     if (fd < 0)
-        return WriteInPlace(name, bytes);
-    bool written = WriteAll(fd, bytes) && (!replacesAFile || fchmod(fd, existing.st_mode & 07777) == 0)
+        return WriteInPlace(name, bytes, newMode);
+    const bool keepsMode = isPrivate || !replacesAFile; // made with the mode it keeps
+    bool written = WriteAll(fd, bytes) && (keepsMode || fchmod(fd, existing.st_mode & 07777) == 0)
                    && fsync(fd) == 0;
     written = close(fd) == 0 && written;
     // rename() replaces the name itself: a link there now is not followed.

@@ -19,4 +19,10 @@ WriteTarget TargetOfWrite(const QString &path);
 // replaced, never written through; a file replaced keeps its permissions. In
 // a folder where no file can be made beside it, the file is written in place,
 // but still never through a link.
-bool WriteWholeFile(const QString &path, const QByteArray &bytes);
+// A private file is readable by the user alone (mode 0600), whatever it replaces.
+enum class FileAccess { Usual, Private };
+bool WriteWholeFile(const QString &path, const QByteArray &bytes, FileAccess access = FileAccess::Usual);
+
+// Makes the folder that a file at `path` goes in, private to the user (mode
+// 0700) when it is made now; one that exists is left as it is.
+void MakeFolderFor(const QString &path);

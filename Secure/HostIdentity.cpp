@@ -1,8 +1,8 @@
 #include "HostIdentity.h"
 
-#include <QDir>
+#include "FileWriting.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 #include <openssl/bio.h>
 #include <openssl/bn.h>
@@ -11,12 +11,7 @@
 #include <openssl/rand.h>
 #include <openssl/x509.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -27,26 +22,6 @@ QByteArray BioBytes(BIO *bio)
     char *data = nullptr;
     const long size = BIO_get_mem_data(bio, &data);
     return QByteArray(data, int(size));
-}
-
-// Writes the file whole, private to the user, or not at all.
-bool WritePrivateFile(const QString &path, const QByteArray &bytes, QString &error)
-{
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
-        chmod(QFile::encodeName(folder).constData(), 0700);
-    const QByteArray temporary = QFile::encodeName(path + QStringLiteral(".new"));
-    unlink(temporary.constData());
-    const int fd = open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    bool written = fd >= 0 && write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    const int writeErrno = errno;
-    if (fd >= 0)
-        written = close(fd) == 0 && written;
-    if (written && rename(temporary.constData(), QFile::encodeName(path).constData()) == 0)
-        return true;
-    error = QStringLiteral("Cannot keep %1: %2").arg(path, QString::fromLocal8Bit(strerror(writeErrno)));
-    unlink(temporary.constData());
-    return false;
 }
 
 } // namespace
@@ -101,7 +76,11 @@ std::unique_ptr<HostIdentity> HostIdentity::LoadOrMake(const QString &path, QStr
         error = QStringLiteral("Cannot make a key for secure chat.");
         return nullptr;
     }
-    return WritePrivateFile(path, made->Pem(), error) ? std::move(made) : nullptr;
+    MakeFolderFor(path);
+    if (WriteWholeFile(path, made->Pem(), FileAccess::Private))
+        return made;
+    error = QStringLiteral("Cannot keep the key for secure chat in %1.").arg(path);
+    return nullptr;
 }
 
 std::unique_ptr<HostIdentity> HostIdentity::Load(const QByteArray &pem)

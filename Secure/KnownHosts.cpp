@@ -2,9 +2,7 @@
 
 #include "FileWriting.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <utility>
 
@@ -65,9 +63,7 @@ bool KnownHosts::Forget(const QString &address, int port)
 
 bool KnownHosts::Save(const QList<Host> &hosts) const
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    MakeFolderFor(path);
     QByteArray bytes;
     for (const Host &host : hosts)
         bytes += host.address.toLatin1() + ':' + QByteArray::number(host.port) + ' ' + host.fingerprint.toHex() + '\n';

@@ -353,6 +353,9 @@ void TestSecure::framesKeepTextsApart()
     QString error;
     const auto identity = HostIdentity::LoadOrMake(Folder("host/identity.pem"), error);
     QVERIFY2(identity, qPrintable(error));
+    // The key is the user's alone, in a folder of the user's alone.
+    QCOMPARE(QFileInfo(Folder("host/identity.pem")).permissions() & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(Folder("host")).permissions() & 0x0077, QFileDevice::Permissions());
     const SslContext hostContext = HostContext(*identity);
     const SslContext guestContext = GuestContext();
     TTCPServer server(nullptr);
