@@ -81,6 +81,7 @@ SslContext Context(const SSL_METHOD *method)
     SSL_CTX_set_min_proto_version(context.get(), TLS1_3_VERSION);
     SSL_CTX_set_max_proto_version(context.get(), TLS1_3_VERSION);
     SSL_CTX_set_mode(context.get(), SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    SSL_CTX_set_read_ahead(context.get(), 1); // one receive takes every record waiting
     // A peer that closes without TLS's own end has still only ended its stream.
     SSL_CTX_set_options(context.get(), SSL_OP_IGNORE_UNEXPECTED_EOF);
     return context;
@@ -351,6 +352,10 @@ void TlsTransport::Pull()
         const int taken = SSL_read(ssl, buffer, sizeof buffer);
         if (taken > 0) {
             frames.Append(buffer, taken);
+            // Read ahead, OpenSSL holds what the socket had; when it holds
+            // nothing, the socket's next readiness says whether more came.
+            if (!SSL_has_pending(ssl))
+                return;
             continue;
         }
         switch (SSL_get_error(ssl, taken)) {

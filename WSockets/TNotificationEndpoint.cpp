@@ -70,7 +70,13 @@ TNotificationEndpoint::TNotificationEndpoint(Deliver deliver, QObject *parent)
     // The dispatcher wakes once per pass of the event loop, nested loops
     // included, and without a message of its own.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance()) {
-        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { pass.invalidate(); });
+        // Gathered texts go out before the loop sleeps, and at the start of
+        // the next pass when it does not sleep (processEvents without waiting),
+        // so gathering never wakes the loop itself.
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
+            pass.invalidate();
+            SendGathered();
+        });
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TNotificationEndpoint::SendGathered);
     }
 }
@@ -495,9 +501,6 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &text, Sending send
         if (!watch->queue.isEmpty() || StillOpening(watch->opening) || transport.GathersWrites()) {
             if (watch->queue.isEmpty() && transport.GathersWrites() && !StillOpening(watch->opening)) {
                 watch->gathering = true;
-                // Written before the loop sleeps, or by the next pass when it does not.
-                if (gathered.empty())
-                    QMetaObject::invokeMethod(this, &TNotificationEndpoint::SendGathered, Qt::QueuedConnection);
                 gathered.emplace_back(socket, watch->serial);
             }
             if (sending == Sending::Superseding)

@@ -33,6 +33,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -82,9 +83,19 @@ std::string Payload(int sender, long long sequence)
     return payload;
 }
 
+// Reads the fixed-width fields that Payload wrote. Only the payload's own
+// bytes are looked at: sscanf would measure the whole rest of the buffer first.
 bool ParsePayload(const char *text, int &sender, long long &sequence, long long &sent)
 {
-    return std::sscanf(text, "S%3dQ%10lldT%20lld", &sender, &sequence, &sent) == 3;
+    const auto field = [&text](char tag, int width, auto &value) {
+        if (*text != tag)
+            return false;
+        const char *end = text + 1 + width;
+        const auto [stop, error] = std::from_chars(text + 1, end, value);
+        text = end;
+        return error == std::errc() && stop == end;
+    };
+    return field('S', 3, sender) && field('Q', 10, sequence) && field('T', 20, sent);
 }
 
 // A guest's nickname, different in every run, so that a server still
@@ -206,6 +217,22 @@ bool TakeFrame(std::string &bytes, std::string &text)
     return true;
 }
 
+// Every whole frame's text appended to texts, and taken from the bytes at
+// once: a batched record holds hundreds of frames, and taking them one by one
+// from the front would move the rest each time.
+void TakeFrames(std::string &bytes, std::string &texts)
+{
+    size_t at = 0;
+    for (uint32_t size; bytes.size() - at >= 4; at += 4 + size_t(size)) {
+        std::memcpy(&size, bytes.data() + at, 4);
+        size = ntohl(size);
+        if (bytes.size() - at - 4 < size_t(size))
+            break;
+        texts.append(bytes, at + 4, size);
+    }
+    bytes.erase(0, at);
+}
+
 void Load::Send(Guest &guest, const std::string &text)
 {
     if (!guest.tls) {
@@ -271,8 +298,7 @@ bool Load::Take(Guest &guest, char *buffer, size_t size)
         }
         guest.frames.append(buffer, size_t(got));
     }
-    for (std::string text; TakeFrame(guest.frames, text);)
-        guest.pending += text;
+    TakeFrames(guest.frames, guest.pending);
     return true;
 }
 
@@ -499,12 +525,16 @@ void Load::Receive(int guest)
         }
         return;
     }
-    while (receiver.pending.size() >= kVanuLine) {
-        const size_t text = receiver.pending.find("> ");
-        if (text != std::string::npos && ParsePayload(receiver.pending.c_str() + text + 2, sender, sequence, sent))
+    // The lines are taken from the front once, after the loop: a read holds
+    // up to 64 KiB of them.
+    size_t at = 0;
+    for (; receiver.pending.size() - at >= kVanuLine; at += kVanuLine) {
+        const size_t text = receiver.pending.find("> ", at);
+        if (text != std::string::npos && text < at + kVanuLine
+            && ParsePayload(receiver.pending.c_str() + text + 2, sender, sequence, sent))
             Received(sender, sequence, sent);
-        receiver.pending.erase(0, kVanuLine);
     }
+    receiver.pending.erase(0, at);
 }
 
 long long Load::ServerCpuTicks() const
