@@ -253,6 +253,7 @@ bool Load::OpenSecurely(Guest &guest)
     if (!tlsContext) {
         tlsContext = SSL_CTX_new(TLS_client_method());
         SSL_CTX_set_min_proto_version(tlsContext, TLS1_3_VERSION);
+        SSL_CTX_set_read_ahead(tlsContext, 1);
     }
     guest.tls = SSL_new(tlsContext);
     SSL_set_fd(guest.tls, guest.fd);
@@ -297,6 +298,8 @@ bool Load::Take(Guest &guest, char *buffer, size_t size)
             break;
         }
         guest.frames.append(buffer, size_t(got));
+        if (!SSL_has_pending(guest.tls))
+            break; // the next readiness of the socket says whether more came
     }
     TakeFrames(guest.frames, guest.pending);
     return true;
