@@ -26,7 +26,7 @@ void SetTextColour(QLabel *label, const QColor &colour)
 
 TAboutBox::TAboutBox(const QIcon &programIcon, Shell &shell, QWidget *parent) : QDialog(parent), shell(shell)
 {
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowIcon(QIcon(QStringLiteral(":/About/busy.png")));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(298, 260);
@@ -34,7 +34,7 @@ TAboutBox::TAboutBox(const QIcon &programIcon, Shell &shell, QWidget *parent) : 
     installEventFilter(this);
     createPanel(programIcon);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(tr("OK"), this);
     OKButton->setGeometry(111, 220, 75, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -81,24 +81,25 @@ void TAboutBox::createPanel(const QIcon &programIcon)
     ProgramIcon->setPixmap(programIcon.pixmap(33, 33));
     ProgramIcon->setScaledContents(true);
 
-    ProductName = AddLabel(QStringLiteral("Vanu Server&Client"), 74, 16);
+    ProductName = AddLabel(tr("Vanu Server&Client"), 74, 16);
     QFont productFont = ProductName->font();
     productFont.setBold(true);
     productFont.setPixelSize(13);
     ProductName->setFont(productFont);
     ProductName->adjustSize();
-    Version = AddLabel(QStringLiteral("Version: 3.1"), 112, 32);
+    Version = AddLabel(tr("Version: 3.1"), 112, 32);
     Copyright = AddLabel(QStringLiteral(VANU_AUTHOR_LINE), 72, 48);
-    Comments = AddLabel(QStringLiteral("This is a multi-user chat. To use it best, run it on more than one PC with at "
-                                       "least one copy in server mode. Then connect all of the other copies to that "
-                                       "server's address. You will then be able to chat to each other much like IRC."),
+    Comments = AddLabel(tr("This is a multi-user chat. To use it best, run it on more than one PC with at "
+                           "least one copy in server mode. Then connect all of the other copies to that "
+                           "server's address. You will then be able to chat to each other much like IRC."),
+
                         16, 64);
     Comments->setWordWrap(true);
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Comments->resize(237, 65);
-    Label3 = AddLabel(QStringLiteral("Mail me at:"), 64, 136);
+    Label3 = AddLabel(tr("Mail me at:"), 64, 136);
     Label1 = AddLabel(FirstMailAddress(), 121, 136);
-    Label4 = AddLabel(QStringLiteral("or"), 72, 152);
+    Label4 = AddLabel(tr("or"), 72, 152);
     Label2 = AddLabel(SecondMailAddress(), 87, 152);
 
     // The links and the surfaces around them follow the mouse; every other

@@ -2,6 +2,7 @@
 
 #include "AddressFilter.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -17,31 +18,31 @@ QString ModeName(int mode)
 {
     switch (mode) {
     case 0:
-        return QStringLiteral("Include");
+        return QCoreApplication::translate("SetupChanges", "Include");
     case 1:
-        return QStringLiteral("Exclude");
+        return QCoreApplication::translate("SetupChanges", "Exclude");
     default:
-        return QStringLiteral("neither Include nor Exclude");
+        return QCoreApplication::translate("SetupChanges", "neither Include nor Exclude");
     }
 }
 
 QString LinesShown(const QStringList &lines)
 {
     if (lines.isEmpty())
-        return QStringLiteral("none");
+        return QCoreApplication::translate("SetupChanges", "none");
     QStringList shown;
     for (const QString &line : lines.first(std::min(lines.size(), kMostLinesShown)))
         shown << Quoted(line);
     QString text = shown.join(QStringLiteral(", "));
     if (lines.size() > kMostLinesShown)
-        text += QStringLiteral(" and %1 more").arg(lines.size() - kMostLinesShown);
+        text += QCoreApplication::translate("SetupChanges", " and %n more", nullptr, int(lines.size() - kMostLinesShown));
     return text;
 }
 
 void AddChange(QStringList &changes, const QString &what, const QString &before, const QString &after)
 {
     if (before != after)
-        changes << QStringLiteral("%1: %2 → %3").arg(what, before, after);
+        changes << QCoreApplication::translate("SetupChanges", "%1: %2 → %3").arg(what, before, after);
 }
 
 } // namespace
@@ -49,15 +50,15 @@ void AddChange(QStringList &changes, const QString &what, const QString &before,
 QString SetupChangesNotice(const QString &fileName, const SetupSettings &before, const SetupSettings &after)
 {
     QStringList changes;
-    AddChange(changes, QStringLiteral("Host address"), before.HostAddress, after.HostAddress);
-    AddChange(changes, QStringLiteral("Nickname"), Quoted(before.Nickname), Quoted(after.Nickname));
-    AddChange(changes, QStringLiteral("Colour"), before.ColourName, after.ColourName);
-    AddChange(changes, QStringLiteral("Filter"), ModeName(before.FilterMode), ModeName(after.FilterMode));
-    AddChange(changes, QStringLiteral("Filter lines"), LinesShown(before.FilterLines), LinesShown(after.FilterLines));
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Host address"), before.HostAddress, after.HostAddress);
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Nickname"), Quoted(before.Nickname), Quoted(after.Nickname));
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Colour"), before.ColourName, after.ColourName);
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Filter"), ModeName(before.FilterMode), ModeName(after.FilterMode));
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Filter lines"), LinesShown(before.FilterLines), LinesShown(after.FilterLines));
     if (changes.isEmpty())
         return {};
-    QString notice = QStringLiteral("%1 changes your settings:\n\n").arg(fileName) + changes.join(QLatin1Char('\n'));
+    QString notice = QCoreApplication::translate("SetupChanges", "%1 changes your settings:\n\n").arg(fileName) + changes.join(QLatin1Char('\n'));
     if (AdmitsEveryone(after.FilterLines, after.FilterMode))
-        notice += QStringLiteral("\n\nWith these settings, anyone on the network can join the chat you host.");
-    return notice + QStringLiteral("\n\nNothing is kept until you press OK.");
+        notice += QCoreApplication::translate("SetupChanges", "\n\nWith these settings, anyone on the network can join the chat you host.");
+    return notice + QCoreApplication::translate("SetupChanges", "\n\nNothing is kept until you press OK.");
 }

@@ -33,7 +33,7 @@
 
 namespace {
 
-const QString kMustEnter = QStringLiteral("You really must enter\rNickname and Host address");
+const char *const kMustEnter = QT_TRANSLATE_NOOP("TForm8", "You really must enter\rNickname and Host address");
 const QColor kTeal(0x00, 0x80, 0x80);
 // Setup files are a few lines; a larger one is no setup file.
 constexpr qint64 kLongestSetupFile = 16 * 1024 * 1024;
@@ -167,7 +167,7 @@ TForm8::TForm8(const QString &programFolder, Prompts &prompts, const CodePage &c
     : QDialog(parent), programFolder(programFolder), readOnlyFolder(readOnlyFolder), prompts(prompts),
       codePage(codePage)
 {
-    setWindowTitle(QStringLiteral("Setup Configuration"));
+    setWindowTitle(tr("Setup Configuration"));
     setWindowIcon(QIcon(QStringLiteral(":/Address/guest.png")));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
@@ -188,28 +188,38 @@ TForm8::TForm8(const QString &programFolder, Prompts &prompts, const CodePage &c
 void TForm8::createPersonalPage()
 {
     auto *page = new QWidget;
-    PlaceLabel(QStringLiteral("Host Address"), page, 6, 6);
+    QLabel *hostLabel = PlaceLabel(tr("Host Address"), page, 6, 6);
     eHost = new QLineEdit(QStringLiteral("127.0.0.1"), page);
+    hostLabel->setBuddy(eHost);
+    eHost->setAccessibleName(tr("Host address"));
+    eHost->setAccessibleDescription(tr("The address of the host to join as a guest"));
     eHost->setGeometry(6, 22, 78, 21);
     eHost->setValidator(new SingleLineField(eHost, true));
 
-    CheckBox1 = new TMouseUpCheckBox(QStringLiteral("Port def."), page);
+    CheckBox1 = new TMouseUpCheckBox(tr("Port def."), page);
     CheckBox1->setLayoutDirection(Qt::RightToLeft); // caption on the left
     CheckBox1->setGeometry(90, 4, 72, 18);
     CheckBox1->setChecked(true);
     ePort = new QLineEdit(QStringLiteral("4000"), page);
     ePort->setGeometry(90, 22, 72, 21);
     ePort->setReadOnly(true);
+    CheckBox1->setAccessibleName(tr("Default port"));
+    CheckBox1->setAccessibleDescription(tr("When unchecked, the port field below can be changed"));
+    ePort->setAccessibleName(tr("Port"));
 
-    PlaceLabel(QStringLiteral("Your Name"), page, 6, 52);
+    QLabel *nameLabel = PlaceLabel(tr("Your Name"), page, 6, 52);
     eName = new QLineEdit(QStringLiteral("Anonymous"), page);
+    nameLabel->setBuddy(eName);
+    eName->setAccessibleName(tr("Your name"));
     eName->setGeometry(6, 68, 78, 21);
     nameLimit = new TypedLengthLimit(eName, kTypedNameLimit);
     eName->setValidator(nameLimit);
     MakeBold(eName);
 
-    PlaceLabel(QStringLiteral("Your Colour"), page, 90, 52);
+    QLabel *colourLabel = PlaceLabel(tr("Your Colour"), page, 90, 52);
     cCollor = new QComboBox(page);
+    colourLabel->setBuddy(cCollor);
+    cCollor->setAccessibleName(tr("Your colour"));
     cCollor->setEditable(true);
     cCollor->setInsertPolicy(QComboBox::NoInsert);
     cCollor->addItems(ColourTable());
@@ -218,13 +228,17 @@ void TForm8::createPersonalPage()
     cCollor->setGeometry(90, 68, 72, 21);
     MakeBold(cCollor);
 
-    LoadConf = new QPushButton(QStringLiteral("Load"), page);
+    LoadConf = new QPushButton(tr("Load"), page);
     LoadConf->setGeometry(6, 112, 75, 25);
-    MakeConf = new QPushButton(QStringLiteral("Save"), page);
+    MakeConf = new QPushButton(tr("Save"), page);
     MakeConf->setGeometry(87, 112, 75, 25);
-    TabbedNotebook1->addTab(page, QStringLiteral("    Personally    "));
+    LoadConf->setAccessibleName(tr("Load a setup file"));
+    MakeConf->setAccessibleName(tr("Save a setup file"));
+    TabbedNotebook1->addTab(page, tr("    Personally    "));
 
     connect(CheckBox1, &TMouseUpCheckBox::mouseReleased, this, &TForm8::CheckBox1MouseUp);
+    connect(CheckBox1, &TMouseUpCheckBox::keyboardToggled, this, &TForm8::CheckBox1MouseUp);
+
     connect(ePort, &QLineEdit::textChanged, this, &TForm8::ePortChange);
     connect(cCollor, &QComboBox::editTextChanged, this, [this] {
         if (!settingColourText)
@@ -237,8 +251,11 @@ void TForm8::createPersonalPage()
 void TForm8::createServerPage()
 {
     auto *page = new QWidget;
-    PlaceLabel(QStringLiteral("Permission to Server (FireWall)"), page, 6, 4);
+    QLabel *filterLabel = PlaceLabel(tr("Permission to Server (FireWall)"), page, 6, 4);
     mFilter = new QPlainTextEdit(page);
+    filterLabel->setBuddy(mFilter);
+    mFilter->setAccessibleName(tr("Filter lines"));
+    mFilter->setAccessibleDescription(tr("One address, or the beginning of addresses, a line; Tab leaves the box"));
     mFilter->setGeometry(9, 20, 145, kFilterHeight);
     mFilter->setTabChangesFocus(true);
     mFilter->installEventFilter(this);
@@ -250,19 +267,22 @@ void TForm8::createServerPage()
     smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
     filterNote->setFont(smaller);
     filterNote->hide();
+    filterNote->setAccessibleName(tr("Filter note"));
     connect(mFilter, &QPlainTextEdit::textChanged, this, &TForm8::ShowFilterNote);
 
-    RadioFilter = new QGroupBox(QStringLiteral("filter"), page);
+    RadioFilter = new QGroupBox(tr("filter"), page);
+    RadioFilter->setAccessibleName(tr("Filter mode"));
+
     RadioFilter->setGeometry(9, 112, 145, 44);
-    IncludeChoice = new QRadioButton(QStringLiteral("Include"), RadioFilter);
+    IncludeChoice = new QRadioButton(tr("Include"), RadioFilter);
     IncludeChoice->setGeometry(6, 18, 66, 20);
-    ExcludeChoice = new QRadioButton(QStringLiteral("Exclude"), RadioFilter);
+    ExcludeChoice = new QRadioButton(tr("Exclude"), RadioFilter);
     ExcludeChoice->setGeometry(74, 18, 66, 20);
     filterChoices = new QButtonGroup(this);
     filterChoices->addButton(IncludeChoice, 0);
     filterChoices->addButton(ExcludeChoice, 1);
     IncludeChoice->setChecked(true);
-    TabbedNotebook1->addTab(page, QStringLiteral("    SetServer    "));
+    TabbedNotebook1->addTab(page, tr("    SetServer    "));
 }
 
 void TForm8::ShowFilterNote()
@@ -271,26 +291,26 @@ void TForm8::ShowFilterNote()
     for (const QString &line : FilterLines()) {
         const QString covered = LongerAddressesCovered(line);
         if (!covered.isEmpty())
-            notes << QStringLiteral("%1 also covers %2").arg(line, covered);
+            notes << tr("%1 also covers %2").arg(line, covered);
     }
     // The first under the box, all of them in its tooltip.
     const QString note = notes.isEmpty() ? QString()
                          : notes.size() == 1
                              ? notes.constFirst()
-                             : QStringLiteral("%1 (+%2 more)").arg(notes.constFirst()).arg(notes.size() - 1);
+                             : tr("%1 (+%n more)", nullptr, int(notes.size() - 1)).arg(notes.constFirst());
     filterNote->setText(note);
     filterNote->setToolTip(notes.join(QLatin1Char('\n'))
-                           + QStringLiteral("\nA filter line stands for every address that begins with it."));
+                           + QLatin1Char('\n') + tr("A filter line stands for every address that begins with it."));
     filterNote->setVisible(!note.isEmpty());
     mFilter->resize(mFilter->width(), note.isEmpty() ? kFilterHeight : kNotedFilterHeight);
 }
 
 void TForm8::createButtons()
 {
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
     BitBtn1->setGeometry(8, 191, 75, 25);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), tr("Cancel"), this);
     BitBtn2->setGeometry(88, 191, 75, 25);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm8::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm8::BitBtn2Click);
@@ -387,12 +407,12 @@ bool TForm8::LoadSetup(const QString &fileName)
     QFile file(fileName);
     // A FIFO or a device would block the reading, or never end.
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        prompts.ShowError(QStringLiteral("Cannot open file %1").arg(shownName));
+        prompts.ShowError(tr("Cannot open file %1").arg(shownName));
         return false;
     }
     const QByteArray bytes = file.read(kLongestSetupFile + 1);
     if (bytes.size() > kLongestSetupFile) {
-        prompts.ShowError(QStringLiteral("File %1 is too large for a setup file").arg(shownName));
+        prompts.ShowError(tr("File %1 is too large for a setup file").arg(shownName));
         return false;
     }
     try {
@@ -432,9 +452,10 @@ bool TForm8::SaveDespiteLostCharacters()
 {
     const QString lost = CharactersTheFileLoses();
     return lost.isEmpty()
-           || prompts.Confirm(QStringLiteral("These characters cannot be written to a setup file and become "
-                                             "\"?\": %1\rSave all the same?")
+           || prompts.Confirm(tr("These characters cannot be written to a setup file and become "
+                                 "\"?\": %1\rSave all the same?")
                                   .arg(lost));
+
 }
 
 bool TForm8::SaveSetup(const QString &fileName)
@@ -466,7 +487,7 @@ void TForm8::ApplyColour(const QString &name, bool fromUser)
         return;
     }
     if (fromUser)
-        prompts.ShowMessage(QStringLiteral("This collor is not valid"));
+        prompts.ShowMessage(tr("This collor is not valid"));
     ApplyColour(ColourTable().constFirst(), fromUser);
 }
 
@@ -506,13 +527,13 @@ void TForm8::BitBtn1Click()
     if (trimmed != filterText)
         mFilter->setPlainText(trimmed);
     if (eHost->text().isEmpty() || eName->text().isEmpty()) {
-        prompts.ShowMessage(kMustEnter);
+        prompts.ShowMessage(tr(kMustEnter));
         return;
     }
     if (!SaveDespiteLostCharacters())
         return; // back to the dialog, to change what cannot be kept
     if (!SaveSetup(LastSetupPath())) {
-        prompts.ShowMessage(QStringLiteral("I cannot save settings!"));
+        prompts.ShowMessage(tr("I cannot save settings!"));
         return;
     }
     closeResult = QDialog::Accepted;
@@ -531,7 +552,7 @@ void TForm8::BitBtn2Click()
 bool TForm8::FormCloseQuery()
 {
     if (eHost->text().isEmpty() || eName->text().isEmpty()) {
-        prompts.ShowMessage(kMustEnter);
+        prompts.ShowMessage(tr(kMustEnter));
         return false;
     }
     return true;
@@ -547,20 +568,20 @@ FileDialogRequest TForm8::SetupFileDialog(const QString &title) const
     FileDialogRequest request;
     request.title = title;
     request.folder = programFolder;
-    request.filter = QStringLiteral("Text files (*.set)|*.set");
+    request.filter = tr("Text files (*.set)|*.set");
     return request;
 }
 
 void TForm8::MakeConfClick()
 {
-    const QString fileName = ChooseFileToWrite(prompts, SetupFileDialog(QStringLiteral("Save Setup")),
+    const QString fileName = ChooseFileToWrite(prompts, SetupFileDialog(tr("Save Setup")),
                                                [](const QString &chosen) {
                                                    return QDir::toNativeSeparators(SetupFileNameFor(chosen));
                                                });
     if (fileName.isEmpty() || !SaveDespiteLostCharacters())
         return;
     if (!SaveSetup(fileName))
-        prompts.ShowError(QStringLiteral("Cannot create file %1").arg(fileName));
+        prompts.ShowError(tr("Cannot create file %1").arg(fileName));
 }
 
 void TForm8::PickHost(const QString &address, quint16 port)
@@ -575,7 +596,7 @@ void TForm8::PickHost(const QString &address, quint16 port)
 
 void TForm8::LoadConfClick()
 {
-    const QStringList chosen = prompts.OpenFileNames(SetupFileDialog(QStringLiteral("Open Setup")));
+    const QStringList chosen = prompts.OpenFileNames(SetupFileDialog(tr("Open Setup")));
     if (!chosen.isEmpty())
         LoadSetupFromOutside(chosen.constFirst());
 }

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -27,14 +28,16 @@ void AcceptQtOptions(QCommandLineParser &parser)
 
 void Describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral("Vanu: text chat between several people on one local network."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("CommandLine", "Vanu: text chat between several people on one local network."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A setup file (.set) to load and confirm."),
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QCoreApplication::translate("CommandLine", "A setup file (.set) to load and confirm."),
                                  QStringLiteral("[file]"));
-    parser.addOption(QCommandLineOption(QStringLiteral("history"),
-                                        QStringLiteral("Print the last 50 lines of the chat history, or with words "
-                                                       "after it every kept line that has them all.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("history"), QCoreApplication::translate("CommandLine", "Print the last 50 lines of the chat history, or with words "
+                                                                              "after it every kept line that has them all.")));
 }
 
 // The usage names the program by the file name it was started by (the
@@ -43,9 +46,11 @@ QString HelpText(const QCommandLineParser &parser, const QStringList &arguments)
 {
     QString text = parser.helpText();
     const QString name = arguments.isEmpty() ? QStringLiteral("vanu") : QFileInfo(arguments.constFirst()).fileName();
-    const QString usage = QStringLiteral("Usage: ");
+    // Qt's own text, translated with Qt's translations.
+    const QString usage = QCoreApplication::translate("QCommandLineParser", "Usage: %1").arg(QString());
     const qsizetype start = text.indexOf(usage) + usage.size();
-    const qsizetype end = text.indexOf(QStringLiteral(" [options]"), start);
+    const qsizetype end = text.indexOf(QLatin1Char(' ') + QCoreApplication::translate("QCommandLineParser", "[options]"), start);
+
     if (text.startsWith(usage) && end > start)
         text.replace(start, end - start, name);
     return text;
@@ -67,7 +72,9 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     }
     if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
         const QString error =
-            parser.errorText().isEmpty() ? QStringLiteral("Only one setup file can be given.") : parser.errorText();
+            parser.errorText().isEmpty() ? QCoreApplication::translate("CommandLine", "Only one setup file can be given.")
+                                         : parser.errorText();
+
         line.action = CommandLine::Action::Usage;
         line.text = error + QLatin1Char('\n') + HelpText(parser, arguments);
         return line;

@@ -19,10 +19,16 @@ ChatFindBar::ChatFindBar(QPlainTextEdit &view, QWidget *parent) : QWidget(parent
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
+    auto *label = new QLabel(tr("Find:"), this);
+    layout->addWidget(label);
     FindText = new QLineEdit(this);
+    label->setBuddy(FindText);
+    FindText->setAccessibleName(tr("Find in the chat"));
+    FindText->setAccessibleDescription(tr("Enter and Shift+Enter step through the matches; Escape closes"));
     layout->addWidget(FindText, 1);
     MatchCount = new QLabel(this);
+    MatchCount->setAccessibleDescription(tr("Matches"));
+
     layout->addWidget(MatchCount);
     FindText->installEventFilter(this);
     connect(FindText, &QLineEdit::textChanged, this, [this] {
@@ -49,7 +55,7 @@ void ChatFindBar::Open()
 
 QString ChatFindBar::CountText() const
 {
-    return QStringLiteral("%1 of %2").arg(current + 1).arg(matches.size());
+    return tr("%1 of %2").arg(current + 1).arg(matches.size());
 }
 
 void ChatFindBar::Search()

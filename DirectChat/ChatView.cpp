@@ -87,9 +87,12 @@ void TForm4::DropOldestLines(QTextCursor &cursor, int kept)
     const int excess = document->blockCount() - kept;
     if (excess <= 0)
         return;
+    cursor.beginEditBlock();
     cursor.setPosition(0);
     cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    cursor.endEditBlock();
+
 }
 
 void TForm4::ShowPendingChatLines()
@@ -118,8 +121,11 @@ void TForm4::ShowPendingChatLines()
         AppendChatParts(cursor, line, chatViewEmpty);
         chatViewEmpty = false;
     }
-    DropOldestLines(cursor, kMaxChatLines + BlocksOf(lines.constLast()));
     cursor.endEditBlock();
+    // Apart from the new lines, which then reach screen readers as text
+    // inserted at the end, and not as a change of the whole view.
+    DropOldestLines(cursor, kMaxChatLines + BlocksOf(lines.constLast()));
+
     if (followingTheEnd)
         scroll->setValue(scroll->maximum());
 }
@@ -155,7 +161,7 @@ bool TForm4::WriteTranscript(const QString &path)
 {
     if (WriteWholeFile(path, TranscriptBytes(ChatLines(), seams.codePage)))
         return true;
-    seams.prompts.ShowError(QStringLiteral("Cannot create file %1").arg(path));
+    seams.prompts.ShowError(tr("Cannot create file %1").arg(path));
     return false;
 }
 
@@ -170,9 +176,9 @@ void TForm4::Save1Click()
 void TForm4::SaveAs1Click()
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("Save File");
+    request.title = tr("Save File");
     request.folder = programFolder;
-    request.filter = QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    request.filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
     request.filterIndex = 1;
     request.fileName = ProposeDirChatName(programFolder);
     // A file the user chose to keep is never written by a later "Save Chat".

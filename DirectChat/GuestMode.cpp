@@ -79,8 +79,7 @@ bool TForm4::GuestAttemptUnderWay() const
 
 QString TForm4::TryingStatus() const
 {
-    return QStringLiteral("Trying to connect to ") + windows.Form8->HostAddress() + QStringLiteral(" of port ")
-           + TCPClient1->Port;
+    return tr("Trying to connect to %1 of port %2").arg(windows.Form8->HostAddress(), TCPClient1->Port);
 }
 
 void TForm4::StopGuestAttempts()
@@ -111,7 +110,7 @@ void TForm4::ReconnectToHost()
     reconnecting = true;
     Trying = true;
     ImClient1->setChecked(true);
-    ShowState(GuestIcon(), GuestIcon(), QStringLiteral("Guest"));
+    ShowState(GuestIcon(), GuestIcon(), tr("Guest"));
     reconnectAttempt.start();
     ConnectToHost(); // on the port the chat was on
 }
@@ -136,7 +135,7 @@ void TForm4::OfferAnotherName()
     QTimer::singleShot(0, this, [this, taken, other] {
         Guarded([&] {
             if (!seams.prompts.Confirm(
-                    QStringLiteral("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
+                    tr("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
                 return;
             ++nextNameNumber;
             chatNickname = other; // for this chat only: the setup keeps the user's own
@@ -153,10 +152,10 @@ void TForm4::JoinHost()
     if (ImClient1->isChecked())
         return;
     if (TCPServer1->State() == wsListening
-        && !seams.prompts.Confirm(QStringLiteral("Do you really want to close Conection?")))
+        && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
         return;
     if (setup.HostAddress().isEmpty()) {
-        seams.prompts.ShowMessage(QStringLiteral("You needet to accept Host"));
+        seams.prompts.ShowMessage(tr("You needet to accept Host"));
         return;
     }
     Trying = true;
@@ -167,7 +166,7 @@ void TForm4::JoinHost()
     ClearParticipants();
     Imbusy1->setVisible(false);
     Imbusy1->setChecked(false);
-    ShowState(GuestIcon(), GuestIcon(), QStringLiteral("Guest"));
+    ShowState(GuestIcon(), GuestIcon(), tr("Guest"));
     UserClosed = false;
     TCPClient1->Port = QString::number(PortNumber());
     Edit1->setEnabled(false);
@@ -188,7 +187,7 @@ void TForm4::ConnectToHost()
         return;
     EnableInput(true);
     setup.eName->setReadOnly(true);
-    setWindowTitle(ChatNickname() + QStringLiteral(" is Guest to ") + setup.HostAddress());
+    setWindowTitle(tr("%1 is Guest to %2").arg(ChatNickname(), setup.HostAddress()));
     Edit1->setFocus();
 }
 
@@ -201,7 +200,7 @@ void TForm4::TCPClient1Error(int error, const QString &text)
         return;
     }
     if (error != SocketError::ConnectionRefused) {
-        seams.prompts.ShowError(text);
+        seams.prompts.ShowError(ShownErrorText(text));
         return;
     }
     int port = StrToInt(TCPClient1->Port);
@@ -228,14 +227,14 @@ void TForm4::TCPClient1Connect(int)
     if (rejoined) {
         // The chat goes on where it was; the registration follows as at the start.
         reconnectAttempt.stop();
-        AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : Connected to the host again."));
+        AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
     } else {
         ClearChatView();
-        AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Guest."),
+        AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Guest."),
                         ShownText::Kind::Start);
         BringForward();
     }
-    SetStatusText(QStringLiteral("Connected on local port ") + TCPClient1->GetLocalPort(TCPClient1->SocketHandle()));
+    SetStatusText(tr("Connected on local port %1").arg(TCPClient1->GetLocalPort(TCPClient1->SocketHandle())));
     Timer1->start();
 }
 
@@ -293,7 +292,7 @@ void TForm4::ShowDeparture(const HostTextReader::Text &departure)
         Protocol::DeparturePosition(departure.bytes); // a place that is no number is the first fault
         throw EListError(departure.position);
     }
-    AddChatLine(QStringLiteral("< ") + seams.codePage.ToUnicode(*departure.departed) + QStringLiteral(" is away >"),
+    AddChatLine(tr("< %1 is away >").arg(seams.codePage.ToUnicode(*departure.departed)),
                 ShownText::Kind::Departure);
     delete ParticipantList()->takeItem(departure.position);
     PlayArrivalSound();
@@ -316,11 +315,12 @@ void TForm4::TCPClient1Close(int)
     ImClient1->setChecked(false);
     ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
-    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" :Door closed by Host."), ShownText::Kind::End);
+    AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" :Door closed by Host."), ShownText::Kind::End);
     if (const int error = TCPClient1->CloseError())
-        SetStatusText(QStringLiteral("Connection to the host was lost: ") + SocketErrorText(error));
+        SetStatusText(tr("Connection to the host was lost: %1").arg(ShownSocketError(error)));
+
     else
-        SetStatusText(QStringLiteral("Connection closed by Server!"));
+        SetStatusText(tr("Connection closed by Server!"));
     ParticipantList()->clear();
     emit hostLinkEnded(StatusText());
     if (std::exchange(nameTaken, false)) {

@@ -103,7 +103,7 @@ void TForm4::ImServer1Click()
     if (ImServer1->isChecked())
         return;
     if (GuestAttemptUnderWay()
-        && !seams.prompts.Confirm(QStringLiteral("Do you really want to close Conection?")))
+        && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
         return;
     Trying = true;
     UserClosed = true;
@@ -113,7 +113,7 @@ void TForm4::ImServer1Click()
     // The list of a chat we were a guest in is not ours to host.
     ClearParticipants();
     Imbusy1->setVisible(true);
-    ShowState(HostIcon(), HostIcon(), QStringLiteral("Host"));
+    ShowState(HostIcon(), HostIcon(), tr("Host"));
     windows.Form8->eName->setReadOnly(true);
     UserClosed = false;
     TCPServer1->Port = QString::number(PortNumber());
@@ -132,12 +132,12 @@ void TForm4::Timer2Timer()
     ImServer1->setChecked(true);
     ImClient1->setChecked(false);
     ClearChatView();
-    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(" : At this moment I'm Host."),
+    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Host."),
                     ShownText::Kind::Start);
     const QString address = LocalAddress();
-    SetStatusText(QStringLiteral("Host: ") + address + QStringLiteral(" Listening on port: ") + TCPServer1->Port);
+    SetStatusText(tr("Host: %1 Listening on port: %2").arg(address, TCPServer1->Port));
     Edit1->setEnabled(false);
-    setWindowTitle(windows.Form8->Nickname() + QStringLiteral(" is Host on ") + address);
+    setWindowTitle(tr("%1 is Host on %2").arg(windows.Form8->Nickname(), address));
     Timer2->stop();
     // On the port actually listened on, which may be past the chosen one.
     emit hostListening(windows.Form8->Nickname(), quint16(StrToInt(TCPServer1->Port)), Imbusy1->isChecked());
@@ -166,7 +166,7 @@ void TForm4::TCPServer1Error(int error, const QString &text)
     if (error != SocketError::AddressInUse || lastPort) {
         if (listenFailed)
             Timer2->stop(); // before the box, whose own event loop would tick it again
-        seams.prompts.ShowError(text);
+        seams.prompts.ShowError(ShownErrorText(text));
         return;
     }
     if (UserClosed)
@@ -182,8 +182,7 @@ void TForm4::TCPServer1Accept(int socket)
     const HostRoster::Peer peer{TCPServer1->GetPeerAddress(socket), TCPServer1->GetPeerPort(socket)};
     if (TCPServer1->Clients().Count() > kMostGuests) {
         SendToGuest(socket, Protocol::Refusal());
-        AddChatLine(QStringLiteral("Connection rejected for ") + peer.address
-                    + QStringLiteral(": the chat is full with %1 guests").arg(kMostGuests));
+        AddChatLine(tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
         TCPServer1->CloseClient(socket);
         return;
     }
@@ -213,10 +212,10 @@ void TForm4::AcceptGuest(int socket)
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
         SendToGuest(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
-    AddChatLine(LongTimeOfDay(QTime::currentTime()) + QStringLiteral(": New guest coming from address: ")
-                    + peer.address + QStringLiteral(" on port ") + peer.port,
+    AddChatLine(LongTimeOfDay(QTime::currentTime())
+                    + tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
                 ShownText::Kind::Arrival);
-    SetStatusText(QString::number(guests.Count()) + QStringLiteral(" Friend(s) available"));
+    SetStatusText(tr("%n Friend(s) available", nullptr, guests.Count()));
     EnableInput(true);
     emit guestAdmitted(peer.address, peer.port);
 }
@@ -226,8 +225,8 @@ void TForm4::RejectGuest(int socket, const QString &reason)
     const QString address = roster.PeerOf(socket).address;
     roster.Remove(socket);
     SendToGuest(socket, Protocol::Refusal());
-    AddChatLine(QStringLiteral("Connection rejected for ") + address
-                + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+    AddChatLine(reason.isEmpty() ? tr("Connection rejected for %1").arg(address)
+                                 : tr("Connection rejected for %1: %2").arg(address, reason));
     // A peer refused again and again does not flood every guest's view.
     if (refusalNotices.Allow(address, Now()))
         SendToAllGuests(Protocol::RefusalNotice(Bytes(address)));
@@ -303,13 +302,13 @@ void TForm4::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
 
 QString TForm4::NotRelayedLine(const HostRoster::GuestText &text) const
 {
-    const QString from = QStringLiteral("Line from ") + roster.PeerOf(text.socket).address;
+    const QString from = roster.PeerOf(text.socket).address;
     if (text.breaksLine)
-        return from + QStringLiteral(" not relayed: it breaks a line");
+        return tr("Line from %1 not relayed: it breaks a line").arg(from);
     const QByteArray named = Protocol::NameInChatLine(text.bytes);
     if (named.isEmpty())
-        return from + QStringLiteral(" not relayed: it names nobody");
-    return from + QStringLiteral(" not relayed: it names ") + seams.codePage.ToUnicode(named);
+        return tr("Line from %1 not relayed: it names nobody").arg(from);
+    return tr("Line from %1 not relayed: it names %2").arg(from, seams.codePage.ToUnicode(named));
 }
 
 void TForm4::RefuseName(const HostRoster::GuestText &text)
@@ -319,19 +318,19 @@ void TForm4::RefuseName(const HostRoster::GuestText &text)
     QString why;
     switch (text.refusal) {
     case Protocol::NameRefusal::Taken:
-        why = QStringLiteral("the name %1 is taken").arg(seams.codePage.ToUnicode(text.bytes));
+        why = tr("the name %1 is taken").arg(seams.codePage.ToUnicode(text.bytes));
         break;
     case Protocol::NameRefusal::Empty:
-        why = QStringLiteral("it gave no name");
+        why = tr("it gave no name");
         break;
     case Protocol::NameRefusal::TooLong:
-        why = QStringLiteral("its name is longer than %1 characters").arg(Protocol::kLongestName);
+        why = tr("its name is longer than %1 characters").arg(Protocol::kLongestName);
         break;
     case Protocol::NameRefusal::ControlCharacter:
-        why = QStringLiteral("its name holds a control character");
+        why = tr("its name holds a control character");
         break;
     }
-    AddChatLine(QStringLiteral("Connection closed for ") + address + QStringLiteral(": ") + why);
+    AddChatLine(tr("Connection closed for %1: %2").arg(address, why));
     RemoveParticipant(text.socket);
     readPace.Forget(text.socket);
     TCPServer1->CloseClient(text.socket);
@@ -351,7 +350,7 @@ void TForm4::RemoveParticipant(int socket)
 void TForm4::ShowGuestCount()
 {
     const int count = TCPServer1->Clients().Count();
-    SetStatusText(QString::number(count) + QStringLiteral(" Client(s) connected"));
+    SetStatusText(tr("%n Client(s) connected", nullptr, count));
     EnableInput(count > 0);
 }
 
@@ -361,11 +360,11 @@ void TForm4::TCPServer1Close(int socket)
     const auto restore = qScopeGuard([&] { closingGuest = before; });
     const TClientList &guests = TCPServer1->Clients();
     const HostRoster::Peer peer = roster.PeerOf(socket);
-    AddChatLine(QStringLiteral("Guest by ") + peer.address + QStringLiteral(" on port ") + peer.port
-                    + QStringLiteral(" is away."),
+    AddChatLine(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port),
                 ShownText::Kind::Departure);
     const int remaining = guests.Count() - 1;
-    SetStatusText(QString::number(remaining) + QStringLiteral(" Client(s) connected"));
+    SetStatusText(tr("%n Client(s) connected", nullptr, remaining));
+
     EnableInput(remaining > 0);
     readPace.Forget(socket);
     RemoveParticipant(socket);
@@ -375,10 +374,10 @@ void TForm4::Imbusy1Click()
 {
     Imbusy1->setChecked(!Imbusy1->isChecked());
     if (Imbusy1->isChecked()) {
-        TrayIcon1->SetToolTip(QStringLiteral("Host is busy"));
+        TrayIcon1->SetToolTip(tr("Host is busy"));
         TrayIcon1->SetIcon(BusyIcon());
     } else {
-        TrayIcon1->SetToolTip(QStringLiteral("Host"));
+        TrayIcon1->SetToolTip(tr("Host"));
         TrayIcon1->SetIcon(HostIcon());
     }
     emit busyChanged(Imbusy1->isChecked());

@@ -105,6 +105,8 @@ void TForm4::createChatView()
     RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StyleChatView(*RichEdit1);
+    RichEdit1->setAccessibleName(tr("Chat"));
+    RichEdit1->setAccessibleDescription(tr("The lines of the chat, the newest last"));
     layout->addWidget(RichEdit1, 1);
     findBar = new ChatFindBar(*RichEdit1, centre);
     layout->addWidget(findBar);
@@ -124,6 +126,8 @@ void TForm4::createChatView()
     input.setColor(QPalette::Text, Qt::white);
     Edit1->setPalette(input);
     Edit1->installEventFilter(this);
+    Edit1->setAccessibleName(tr("Message"));
+    Edit1->setAccessibleDescription(tr("Your line; Enter sends it to everybody in the chat"));
     band->addWidget(Edit1);
     layout->addWidget(CoolBar1);
     setCentralWidget(centre);
@@ -134,6 +138,8 @@ void TForm4::createChatView()
     connect(StatusBar1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { StatusBarMenu(StatusBar1->mapToGlobal(at)); });
     StatusPanel = new QLabel(StatusBar1);
+    StatusPanel->setAccessibleDescription(tr("Status")); // its name is the status text itself
+
     StatusBar1->addWidget(StatusPanel, 1);
     setStatusBar(StatusBar1);
 }
@@ -153,41 +159,46 @@ QAction *TForm4::AddItem(QMenu *menu, const QString &caption, void (TForm4::*han
 
 void TForm4::createMenus()
 {
-    QMenu *chat = chatMenu = menuBar()->addMenu(QStringLiteral("&Chat"));
-    ImServer1 = AddItem(chat, QStringLiteral("I'm &Host"), &TForm4::ImServer1Click, true);
-    ImClient1 = AddItem(chat, QStringLiteral("I'm  &Guest"), &TForm4::ImClient1Click, true);
+    QMenu *chat = chatMenu = menuBar()->addMenu(tr("&Chat"));
+    ImServer1 = AddItem(chat, tr("I'm &Host"), &TForm4::ImServer1Click, true);
+    ImClient1 = AddItem(chat, tr("I'm  &Guest"), &TForm4::ImClient1Click, true);
     chat->addSeparator();
-    Save1 = AddItem(chat, QStringLiteral("&Save Chat"), &TForm4::Save1Click);
-    SaveAs1 = AddItem(chat, QStringLiteral("Save  &As..."), &TForm4::SaveAs1Click);
+    Save1 = AddItem(chat, tr("&Save Chat"), &TForm4::Save1Click);
+    SaveAs1 = AddItem(chat, tr("Save  &As..."), &TForm4::SaveAs1Click);
     chat->addSeparator();
-    Setup1 = AddItem(chat, QStringLiteral("Se&tup"), &TForm4::Setup1Click);
+    Setup1 = AddItem(chat, tr("Se&tup"), &TForm4::Setup1Click);
     chat->addSeparator();
-    CloseChat2 = AddItem(chat, QStringLiteral("Cl&ose Chat"), &TForm4::CloseChat2Click);
+    CloseChat2 = AddItem(chat, tr("Cl&ose Chat"), &TForm4::CloseChat2Click);
     chat->addSeparator();
-    CloseForm1 = AddItem(chat, QStringLiteral("C&lose"), &TForm4::CloseForm1Click);
-    Exit1 = AddItem(chat, QStringLiteral("&Exit"), &TForm4::Exit1Click);
+    CloseForm1 = AddItem(chat, tr("C&lose"), &TForm4::CloseForm1Click);
+    Exit1 = AddItem(chat, tr("&Exit"), &TForm4::Exit1Click);
 
-    couponMenu = menuBar()->addMenu(QStringLiteral("C&oupon"));
-    Inf1 = AddItem(couponMenu, QStringLiteral("&Friends"), &TForm4::Inf1Click, true);
-    Quiet1 = AddItem(couponMenu, QStringLiteral("&Quiet"), &TForm4::Quiet1Click, true);
-    reconnectSwitch = couponMenu->addAction(QStringLiteral("&Reconnect"));
+    couponMenu = menuBar()->addMenu(tr("C&oupon"));
+    Inf1 = AddItem(couponMenu, tr("&Friends"), &TForm4::Inf1Click, true);
+    Quiet1 = AddItem(couponMenu, tr("&Quiet"), &TForm4::Quiet1Click, true);
+    reconnectSwitch = couponMenu->addAction(tr("&Reconnect"));
     KeepSwitchInPreferences(*reconnectSwitch, QStringLiteral("reconnect"), true);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    Help1 = AddItem(help, QStringLiteral("&About"), &TForm4::Help1Click);
-    Help2 = AddItem(help, QStringLiteral("&Contents"), &TForm4::Help2Click);
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    Help1 = AddItem(help, tr("&About"), &TForm4::Help1Click);
+    Help2 = AddItem(help, tr("&Contents"), &TForm4::Help2Click);
 }
 
 void TForm4::createTrayMenu()
 {
     PopupMenu1 = new QMenu(this);
-    Open1 = AddItem(PopupMenu1, QStringLiteral("Open"), &TForm4::Open1Click);
-    Imbusy1 = AddItem(PopupMenu1, QStringLiteral("I'm busy"), &TForm4::Imbusy1Click, true);
+    Open1 = AddItem(PopupMenu1, tr("Open"), &TForm4::Open1Click);
+    Imbusy1 = AddItem(PopupMenu1, tr("I'm busy"), &TForm4::Imbusy1Click, true);
     Imbusy1->setVisible(false);
-    About1 = AddItem(PopupMenu1, QStringLiteral("About"), &TForm4::About1Click);
+    // The tray menu's one command that no menu of the window has: Ctrl+B
+    // reaches it from the keyboard while hosting.
+    Imbusy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    addAction(Imbusy1);
+
+    About1 = AddItem(PopupMenu1, tr("About"), &TForm4::About1Click);
     N4 = PopupMenu1->addSeparator();
-    Down1 = AddItem(PopupMenu1, QStringLiteral("Close"), &TForm4::Down1Click);
-    Trying1 = PopupMenu1->addAction(QStringLiteral("Trying ..."));
+    Down1 = AddItem(PopupMenu1, tr("Close"), &TForm4::Down1Click);
+    Trying1 = PopupMenu1->addAction(tr("Trying ..."));
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { Guarded([this] { PopupMenu1Popup(); }); });
 }
 
@@ -215,13 +226,13 @@ void TForm4::createTray()
 
 void TForm4::writeBanner()
 {
-    AddChatLine(QStringLiteral(" Vanu Server&Client  by the Vanu developers, 2026"));
-    AddChatLine(QStringLiteral(" WinSocket Version: ") + TCPServer1->Version());
-    AddChatLine(QStringLiteral(" Description: ") + TCPServer1->Description());
-    AddChatLine(QStringLiteral(" SystemStatus: ") + TCPServer1->SystemStatus());
+    AddChatLine(tr(" Vanu Server&Client  by the Vanu developers, 2026"));
+    AddChatLine(tr(" WinSocket Version: ") + TCPServer1->Version());
+    AddChatLine(tr(" Description: ") + TCPServer1->Description());
+    AddChatLine(tr(" SystemStatus: ") + TCPServer1->SystemStatus());
     AddChatLine(QString());
-    AddChatLine(QStringLiteral(" Local Host Name: ") + TCPServer1->LocalHostName());
-    AddChatLine(QStringLiteral(" Local Host Address: ") + LocalAddress());
+    AddChatLine(tr(" Local Host Name: ") + TCPServer1->LocalHostName());
+    AddChatLine(tr(" Local Host Address: ") + LocalAddress());
     AddChatLine(QString());
 }
 
@@ -264,7 +275,7 @@ void TForm4::ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QSt
 
 void TForm4::Setup1Click()
 {
-    if (Trying && !seams.prompts.Confirm(QStringLiteral("Do you want to stop tray?")))
+    if (Trying && !seams.prompts.Confirm(tr("Do you want to stop tray?")))
         return;
     Trying = false; // only the flag: an attempt under way goes on
     windows.Form8->exec();
@@ -277,7 +288,7 @@ bool TForm4::ChatIsOpen() const
 
 void TForm4::CloseChat2Click()
 {
-    if (ChatIsOpen() && !seams.prompts.Confirm(QStringLiteral("Close the Chat?")))
+    if (ChatIsOpen() && !seams.prompts.Confirm(tr("Close the Chat?")))
         return;
     Trying = false;
     UserClosed = true;
@@ -320,7 +331,7 @@ void TForm4::ExitFlow()
 {
     if (Trying)
         return;
-    if (ChatIsOpen() && !seams.prompts.Confirm(QStringLiteral("Close the Chat?")))
+    if (ChatIsOpen() && !seams.prompts.Confirm(tr("Close the Chat?")))
         return;
     if (isVisible())
         close(); // hides it
@@ -333,7 +344,7 @@ bool TForm4::FormCloseQuery()
 {
     if (!Trying)
         return true;
-    if (seams.prompts.Confirm(QStringLiteral("Do you want to stop tray?"))) {
+    if (seams.prompts.Confirm(tr("Do you want to stop tray?"))) {
         // This close is refused; the chat ends and the program with it, once
         // the close in progress has been turned down.
         QMetaObject::invokeMethod(

@@ -85,6 +85,6 @@ void TForm4::WMExitSizeMove()
     if (!FriendsDocked || !windows.fFriends)
         return;
     windows.fFriends->FollowMainWindow();
-    windows.fFriends->setWindowTitle(QStringLiteral("Friends"));
+    windows.fFriends->setWindowTitle(tr("Friends"));
     QCoreApplication::processEvents();
 }

@@ -2,6 +2,7 @@
 
 #include "LanDiscovery.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -34,9 +35,9 @@ QString Shown(QString text)
 
 QString FoundHostEntry(const FoundHost &host)
 {
-    QString text = QStringLiteral("%1:%2  %3 on %4").arg(host.address).arg(host.port).arg(Shown(host.nickname), Shown(host.machine));
+    QString text = QCoreApplication::translate("FoundHostsPicker", "%1:%2  %3 on %4").arg(host.address).arg(host.port).arg(Shown(host.nickname), Shown(host.machine));
     if (host.busy)
-        text += QStringLiteral(", busy");
+        text += QCoreApplication::translate("FoundHostsPicker", ", busy");
     return text;
 }
 
@@ -55,7 +56,7 @@ FoundHostsPicker::FoundHostsPicker(QLineEdit &hostField, LanDiscovery &discovery
     : QMenu(&hostField), hostField(hostField), discovery(discovery), entries(new QListWidget(this))
 {
     findHosts = hostField.addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
-    findHosts->setToolTip(QStringLiteral("Hosts on the network (Alt+Down)"));
+    findHosts->setToolTip(tr("Hosts on the network (Alt+Down)"));
     connect(findHosts, &QAction::triggered, this, &FoundHostsPicker::ShowFoundHosts);
 
     entries->setFrameShape(QFrame::NoFrame);
@@ -104,12 +105,12 @@ void FoundHostsPicker::Fill()
     shownHosts.clear();
     const auto notice = [this](const QString &text) { (new QListWidgetItem(text, entries))->setFlags(Qt::NoItemFlags); };
     if (!discovery.IsAvailable()) {
-        notice(QStringLiteral("Network discovery is not available"));
+        notice(tr("Network discovery is not available"));
         return;
     }
     const QList<FoundHost> hosts = discovery.FoundHosts();
     if (hosts.isEmpty())
-        notice(QStringLiteral("No host found on the network yet"));
+        notice(tr("No host found on the network yet"));
     const QString thisMachine = QSysInfo::machineHostName();
     QStringList shown;
     for (const FoundHost &host : hosts) {

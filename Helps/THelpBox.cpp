@@ -24,44 +24,44 @@ public:
 
 } // namespace
 
-const QStringList &THelpBox::HelpLines()
+QStringList THelpBox::HelpLines()
 {
-    static const QStringList lines = {
-        QStringLiteral("Thank you for your choice."),
-        QStringLiteral(""),
-        QStringLiteral("Vanu"),
-        QStringLiteral(""),
-        QStringLiteral("In order you and your friends could find each other, "),
-        QStringLiteral("one Server copy must be started on a PC with a fixed "),
-        QStringLiteral("IP.  This is a program designed to assure clean, "),
-        QStringLiteral("secure chat. It's secure because it uses only text. No "),
-        QStringLiteral("one could penetrate to your PC unless you've filtered "),
-        QStringLiteral("him, i.e. admitted him by his IP address. To specify "),
-        QStringLiteral("people you admit, you have to enter their IP in "),
-        QStringLiteral("Chat\\Setup list by choosing \"Include\" or \"Exclude\", if "),
-        QStringLiteral("people are not desired. In Setup you may choose also "),
-        QStringLiteral("your Nick and text colour. You may save your setup "),
-        QStringLiteral("configuration if you want. Note that filters may be "),
-        QStringLiteral("used as \"wild card\", i.e. to include or exclude whole "),
-        QStringLiteral("networks. Everytime the program loads setup from a "),
-        QStringLiteral("text file named \"LastSetup.set\".  When you need to "),
-        QStringLiteral("have quietude from incoming gests to the server you "),
-        QStringLiteral("have to select  \"I'm Busy\"  from HostTrayIcon. You "),
-        QStringLiteral("can save the Chat text in \"DirChat(n).txt\" only by "),
-        QStringLiteral("clicking on Chat\\Save command or to \"Save as...\" "),
-        QStringLiteral("it with a name you want. If you want you can make "),
-        QStringLiteral("Setup files, save and mail it to your friends who have "),
-        QStringLiteral("Vanu program. The use of Host names will require "),
-        QStringLiteral("that your IP setup is configured with DNS active."),
-        QStringLiteral("To avoide this use only  IP addresses,  i.e. 127.0.0.1 "),
-        QStringLiteral("instead of LocalHost.    I wish you good coupon !"),
-    };
-    return lines;
+    // One text for translators, a line of the box per line of the text.
+    return tr(
+        "Thank you for your choice.\n"
+        "\n"
+        "Vanu\n"
+        "\n"
+        "In order you and your friends could find each other, \n"
+        "one Server copy must be started on a PC with a fixed \n"
+        "IP.  This is a program designed to assure clean, \n"
+        "secure chat. It's secure because it uses only text. No \n"
+        "one could penetrate to your PC unless you've filtered \n"
+        "him, i.e. admitted him by his IP address. To specify \n"
+        "people you admit, you have to enter their IP in \n"
+        "Chat\\Setup list by choosing \"Include\" or \"Exclude\", if \n"
+        "people are not desired. In Setup you may choose also \n"
+        "your Nick and text colour. You may save your setup \n"
+        "configuration if you want. Note that filters may be \n"
+        "used as \"wild card\", i.e. to include or exclude whole \n"
+        "networks. Everytime the program loads setup from a \n"
+        "text file named \"LastSetup.set\".  When you need to \n"
+        "have quietude from incoming gests to the server you \n"
+        "have to select  \"I'm Busy\"  from HostTrayIcon. You \n"
+        "can save the Chat text in \"DirChat(n).txt\" only by \n"
+        "clicking on Chat\\Save command or to \"Save as...\" \n"
+        "it with a name you want. If you want you can make \n"
+        "Setup files, save and mail it to your friends who have \n"
+        "Vanu program. The use of Host names will require \n"
+        "that your IP setup is configured with DNS active.\n"
+        "To avoide this use only  IP addresses,  i.e. 127.0.0.1 \n"
+        "instead of LocalHost.    I wish you good coupon !")
+        .split(QLatin1Char('\n'));
 }
 
 THelpBox::THelpBox(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(tr("Help"));
     setWindowIcon(QIcon(QStringLiteral(":/Helps/host.png")));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(276, 344);
@@ -93,7 +93,7 @@ THelpBox::THelpBox(QWidget *parent) : QDialog(parent)
     centred.setAlignment(Qt::AlignHCenter);
     everything.mergeBlockFormat(centred);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(tr("OK"), this);
     OKButton->setGeometry((276 - 74) / 2, 344 - kButtonStrip + (kButtonStrip - 25) / 2, 74, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);

@@ -12,7 +12,7 @@ class THelpBox : public QDialog {
 public:
     explicit THelpBox(QWidget *parent = nullptr);
 
-    static const QStringList &HelpLines();
+    static QStringList HelpLines();
 
     QTextEdit *Memo1 = nullptr;
     QPushButton *OKButton = nullptr;

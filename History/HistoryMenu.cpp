@@ -3,6 +3,7 @@
 #include "HistoryRecorder.h"
 #include "UserPreferences.h"
 
+#include <QCoreApplication>
 #include <QActionGroup>
 #include <QMenu>
 
@@ -22,16 +23,16 @@ void DeleteOlderThan(HistoryStore &store, int days)
 
 void AddHistoryPreferences(QMenu &menu, HistoryRecorder &recorder, HistoryStore &store)
 {
-    QAction *keep = menu.addAction(QStringLiteral("&Keep chat history"));
+    QAction *keep = menu.addAction(QCoreApplication::translate("HistoryMenu", "&Keep chat history"));
     KeepSwitchInPreferences(*keep, QString::fromLatin1(kKeepKey), true);
     recorder.SetKeeping(keep->isChecked());
     QObject::connect(keep, &QAction::toggled, &recorder, &HistoryRecorder::SetKeeping);
 
-    QMenu *age = menu.addMenu(QStringLiteral("&Delete chats older than"));
+    QMenu *age = menu.addMenu(QCoreApplication::translate("HistoryMenu", "&Delete chats older than"));
     auto *ages = new QActionGroup(age);
     const int chosen = UserPreferences().value(QString::fromLatin1(kDaysKey), 0).toInt();
     for (const int days : kAges) {
-        QAction *choice = age->addAction(days == 0 ? QStringLiteral("&Never") : QStringLiteral("%1 days").arg(days));
+        QAction *choice = age->addAction(days == 0 ? QCoreApplication::translate("HistoryMenu", "&Never") : QCoreApplication::translate("HistoryMenu", "%n days", nullptr, days));
         choice->setCheckable(true);
         choice->setChecked(days == chosen);
         ages->addAction(choice);

@@ -53,10 +53,10 @@ ChatTextParts ShownParts(const QString &text)
 HistoryWindow::HistoryWindow(HistoryStore &store, Prompts &prompts, const CodePage &codePage, const QString &folder)
     : store(store), prompts(prompts), codePage(codePage), folder(folder)
 {
-    setWindowTitle(QStringLiteral("Vanu History"));
+    setWindowTitle(tr("Vanu History"));
     resize(760, 480);
     search = new QLineEdit(this);
-    search->setPlaceholderText(QStringLiteral("Search all chats"));
+    search->setPlaceholderText(tr("Search all chats"));
     search->setClearButtonEnabled(true);
     found = new QListWidget(this);
     found->setUniformItemSizes(true);
@@ -64,9 +64,14 @@ HistoryWindow::HistoryWindow(HistoryStore &store, Prompts &prompts, const CodePa
     view->setReadOnly(true);
     view->setUndoRedoEnabled(false);
     StyleChatView(*view);
-    saveAs = new QPushButton(QStringLiteral("Save &As..."), this);
-    deleteChat = new QPushButton(QStringLiteral("&Delete chat"), this);
-    clearHistory = new QPushButton(QStringLiteral("C&lear history"), this);
+    search->setAccessibleName(tr("Search all chats"));
+    search->setAccessibleDescription(tr("Every kept line with all the words typed here is listed below"));
+    found->setAccessibleName(tr("Chats and lines found"));
+    view->setAccessibleName(tr("Chat kept in the history"));
+    saveAs = new QPushButton(tr("Save &As..."), this);
+
+    deleteChat = new QPushButton(tr("&Delete chat"), this);
+    clearHistory = new QPushButton(tr("C&lear history"), this);
 
     auto *left = new QWidget(this);
     auto *leftLayout = new QVBoxLayout(left);
@@ -125,7 +130,7 @@ void HistoryWindow::List()
     if (words.isEmpty()) {
         found->clear();
         for (const KeptChat &chat : chats) {
-            auto *entry = new QListWidgetItem(QStringLiteral("%1  (%2 lines)").arg(titles.value(chat.id)).arg(chat.lines),
+            auto *entry = new QListWidgetItem(tr("%1  (%n lines)", nullptr, chat.lines).arg(titles.value(chat.id)),
                                               found);
             entry->setData(kChatRole, chat.id);
         }
@@ -192,19 +197,19 @@ void HistoryWindow::SaveAsClick()
     if (chat == 0)
         return;
     FileDialogRequest request;
-    request.title = QStringLiteral("Save File");
+    request.title = tr("Save File");
     request.folder = folder;
-    request.filter = QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    request.filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
     request.fileName = ProposeDirChatName(folder);
     const QString path = ChooseFileToWrite(prompts, request, WithTxtExtension);
     if (!path.isEmpty() && !WriteWholeFile(path, TranscriptBytes(LinesOf(chat), codePage)))
-        prompts.ShowError(QStringLiteral("Cannot create file %1").arg(path));
+        prompts.ShowError(tr("Cannot create file %1").arg(path));
 }
 
 void HistoryWindow::DeleteChatClick()
 {
     const qint64 chat = ChosenChat();
-    if (chat == 0 || !prompts.Confirm(QStringLiteral("Delete the chat of %1 from the history?").arg(titles.value(chat))))
+    if (chat == 0 || !prompts.Confirm(tr("Delete the chat of %1 from the history?").arg(titles.value(chat))))
         return;
     if (!store.DeleteChat(chat))
         prompts.ShowError(store.LastError());
@@ -213,7 +218,7 @@ void HistoryWindow::DeleteChatClick()
 
 void HistoryWindow::ClearHistoryClick()
 {
-    if (!prompts.Confirm(QStringLiteral("Delete every chat in the history?")))
+    if (!prompts.Confirm(tr("Delete every chat in the history?")))
         return;
     if (!store.Clear())
         prompts.ShowError(store.LastError());

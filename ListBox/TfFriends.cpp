@@ -25,7 +25,7 @@ TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &prog
                            | Qt::WindowCloseButtonHint),
       mainWindow(mainWindow), FriendsDocked(friendsDocked)
 {
-    setWindowTitle(QStringLiteral("Friends"));
+    setWindowTitle(tr("Friends"));
     setWindowIcon(programIcon);
     setMinimumWidth(kWidth);
 
@@ -40,6 +40,9 @@ TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &prog
     bold.setBold(true);
     ListBox1->setFont(bold);
     ListBox1->setSortingEnabled(false);
+    ListBox1->setAccessibleName(tr("Participants"));
+    ListBox1->setAccessibleDescription(tr("Everybody in the chat"));
+
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -49,8 +52,8 @@ TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &prog
     layout->addWidget(Panel1);
 
     PopupMenu1 = new QMenu(this);
-    Chat1 = PopupMenu1->addAction(QStringLiteral("Open"), this, &TfFriends::openRequested);
-    ifo1 = PopupMenu1->addAction(QStringLiteral("About"), this, &TfFriends::aboutRequested);
+    Chat1 = PopupMenu1->addAction(tr("Open"), this, &TfFriends::openRequested);
+    ifo1 = PopupMenu1->addAction(tr("About"), this, &TfFriends::aboutRequested);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });

@@ -17,6 +17,7 @@
 #include "THelpBox.h"
 #include "TfFriends.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QDir>
 #include <QMenu>
@@ -123,11 +124,11 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     if (path.isEmpty())
         return;
     TForm4 *main = form4.get();
-    historyPaused = new QLabel(QStringLiteral("History paused"));
+    historyPaused = new QLabel(QCoreApplication::translate("VanuProgram", "History paused"));
     historyPaused->hide();
     main->StatusBar1->addPermanentWidget(historyPaused);
     const auto pause = [this](const QString &why) {
-        historyPaused->setToolTip(QStringLiteral("The chat history is paused: %1\nThe chat goes on.").arg(why));
+        historyPaused->setToolTip(QCoreApplication::translate("VanuProgram", "The chat history is paused: %1\nThe chat goes on.").arg(why));
         historyPaused->show();
     };
     historyStore = std::make_unique<HistoryStore>();
@@ -136,7 +137,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         return;
     }
     if (!historyStore->DamagedCopy().isEmpty())
-        prompts.ShowMessage(QStringLiteral("The chat history was damaged. It is kept as %1, and a new history has begun.")
+        prompts.ShowMessage(QCoreApplication::translate("VanuProgram", "The chat history was damaged. It is kept as %1, and a new history has begun.")
                                 .arg(historyStore->DamagedCopy()));
     TTCPServer *server = main->TCPServer1;
     TTCPClient *client = main->TCPClient1;
@@ -159,7 +160,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     historyWindow = std::make_unique<HistoryWindow>(*historyStore, prompts, codePage, transcripts);
     historyWindow->setWindowIcon(main->windowIcon());
     // Alt+C, H stays "I'm Host": the history takes the I.
-    QAction *open = new QAction(QStringLiteral("H&istory..."), main);
+    QAction *open = new QAction(QCoreApplication::translate("VanuProgram", "H&istory..."), main);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     const QList<QAction *> items = main->chatMenu->actions();
     const qsizetype after = items.indexOf(main->SaveAs1) + 1; // after Save As
@@ -186,7 +187,7 @@ void VanuProgram::connectSecureChat(const QString &folder)
 
     secureDialog = std::make_unique<SecureChatDialog>(*securing);
     secureDialog->setWindowIcon(main->windowIcon());
-    QAction *open = main->couponMenu->addAction(QStringLiteral("&Secure chat..."));
+    QAction *open = main->couponMenu->addAction(QCoreApplication::translate("VanuProgram", "&Secure chat..."));
     QObject::connect(open, &QAction::triggered, secureDialog.get(), [this] {
         secureDialog->Refresh();
         secureDialog->show();
@@ -205,6 +206,8 @@ void VanuProgram::connectSecureChat(const QString &folder)
         padlock->setText(securing->PadlockText());
         padlock->setToolTip(securing->PadlockTip());
         padlock->setAccessibleName(padlock->text());
+        padlock->setAccessibleDescription(padlock->toolTip());
+
         padlock->setVisible(!padlock->text().isEmpty());
         lock->setToolTip(padlock->toolTip());
         lock->setVisible(padlock->isVisible() && securing->PadlockClosed());
@@ -226,7 +229,7 @@ void VanuProgram::OpenSetupFile(const QString &path)
 {
     form8->open();
     if (!QFileInfo::exists(path))
-        prompts.ShowError(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
+        prompts.ShowError(QCoreApplication::translate("VanuProgram", "Cannot open file %1").arg(QDir::toNativeSeparators(path)));
     else
         form8->LoadSetupFromOutside(path);
 }

@@ -13,6 +13,7 @@
 #include "QtPrompts.h"
 #include "QtTrayHost.h"
 #include "TForm4.h"
+#include "UserLanguage.h"
 #include "VanuProgram.h"
 
 #include <QApplication>
@@ -51,15 +52,18 @@ int main(int argc, char *argv[])
 {
     // --help, --version, --history and an unknown option answer without a display.
     const CommandLine early = ReadCommandLine(Arguments(argc, argv));
-    if (early.action == CommandLine::Action::History) {
-        const QCoreApplication withoutDisplay(argc, argv); // for the database driver
-        return PrintHistory(early.historyWords);
+    if (early.action != CommandLine::Action::Run) {
+        const QCoreApplication withoutDisplay(argc, argv); // for the translations and the database driver
+        UseUserLanguage();
+        if (early.action == CommandLine::Action::History)
+            return PrintHistory(early.historyWords);
+        return Answer(ReadCommandLine(Arguments(argc, argv))); // read again, in the user's language
     }
-    if (early.action != CommandLine::Action::Run)
-        return Answer(early);
 
     ChoosePlatform();
     QApplication application(argc, argv);
+    UseUserLanguage();
+
     QApplication::setApplicationName(QStringLiteral("Vanu"));
     QApplication::setApplicationVersion(QStringLiteral(VANU_VERSION));
     QApplication::setDesktopFileName(ApplicationId());

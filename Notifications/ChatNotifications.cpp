@@ -24,7 +24,7 @@ constexpr qsizetype kOwnLinesKept = 64;
 ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier, const CodePage &codePage)
     : main(main), notifier(notifier), codePage(codePage)
 {
-    notifySwitch = main.couponMenu->addAction(QStringLiteral("&Notify"));
+    notifySwitch = main.couponMenu->addAction(tr("&Notify"));
     KeepSwitchInPreferences(*notifySwitch, kNotifyKey, true);
     connect(notifySwitch, &QAction::toggled, this, [this](bool on) {
         if (!on)
@@ -95,7 +95,8 @@ bool ChatNotifications::IsOwnLineBack(const QByteArray &text)
 
 void ChatNotifications::GuestAdmitted(const QString &address)
 {
-    Tell(QStringLiteral("New guest coming from address: ") + address);
+    Tell(tr("New guest coming from address: %1").arg(address));
+
 }
 
 void ChatNotifications::HostLinkEnded(const QString &reason)

@@ -1,5 +1,7 @@
 #include "FileChoice.h"
 
+#include <QCoreApplication>
+
 #include "FileWriting.h"
 
 QString ChooseFileToWrite(Prompts &prompts, const FileDialogRequest &request,
@@ -13,11 +15,11 @@ QString ChooseFileToWrite(Prompts &prompts, const FileDialogRequest &request,
         const WriteTarget target = TargetOfWrite(name);
         if (target.danglingLink) {
             prompts.ShowError(
-                QStringLiteral("%1 is a link to %2, which does not exist. Choose another name.").arg(name, target.path));
+                QCoreApplication::translate("FileChoice", "%1 is a link to %2, which does not exist. Choose another name.").arg(name, target.path));
             continue;
         }
         if (target.exists
-            && prompts.AskYesNoCancel(QStringLiteral("OK to overwrite %1").arg(target.path)) != Prompts::Answer::Yes)
+            && prompts.AskYesNoCancel(QCoreApplication::translate("FileChoice", "OK to overwrite %1").arg(target.path)) != Prompts::Answer::Yes)
             return {};
         return target.path;
     }

@@ -88,13 +88,13 @@ void FreedesktopNotifier::Show()
         return;
     }
     const QString summary = count == 1 ? applicationName
-                                       : QStringLiteral("%1: %2 new messages").arg(applicationName).arg(count);
+                                       : tr("%1: %n new messages", nullptr, count).arg(applicationName);
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), iconName);
     hints.insert(QStringLiteral("category"), QStringLiteral("im.received"));
     QDBusMessage notify = Call(QStringLiteral("Notify"));
     notify << applicationName << shownId << iconName << summary << Body()
-           << QStringList{QStringLiteral("default"), QStringLiteral("Open")} << hints << -1;
+           << QStringList{QStringLiteral("default"), tr("Open")} << hints << -1;
     showing = true;
     CallThen(notify, [this](const QDBusMessage &reply) { Shown(reply); });
 }

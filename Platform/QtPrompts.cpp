@@ -1,5 +1,6 @@
 #include "QtPrompts.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -34,13 +35,13 @@ std::optional<QString> QtPrompts::AskPassword(const QString &text)
 {
     bool given = false;
     const QString password =
-        QInputDialog::getText(DialogParent(), QStringLiteral("Password"), DisplayText(text), QLineEdit::Password, QString(), &given);
+        QInputDialog::getText(DialogParent(), QCoreApplication::translate("Prompts", "Password"), DisplayText(text), QLineEdit::Password, QString(), &given);
     return given ? std::optional<QString>(password) : std::nullopt;
 }
 
 bool QtPrompts::Confirm(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), DisplayText(text),
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("Prompts", "Confirm"), DisplayText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
     ShowAsPlainText(box);
     return box.exec() == QMessageBox::Ok;
@@ -48,7 +49,7 @@ bool QtPrompts::Confirm(const QString &text)
 
 Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), DisplayText(text),
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("Prompts", "Confirm"), DisplayText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
     ShowAsPlainText(box);
     switch (box.exec()) {
@@ -63,7 +64,7 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
 
 void QtPrompts::ShowError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), DisplayText(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("Prompts", "Error"), DisplayText(text), QMessageBox::Ok,
                     DialogParent());
     ShowAsPlainText(box);
     box.exec();

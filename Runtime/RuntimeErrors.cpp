@@ -1,5 +1,6 @@
 #include "RuntimeErrors.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <limits>
@@ -12,13 +13,13 @@ QString ERuntimeError::Message() const
 }
 
 EListError::EListError(qsizetype index)
-    : ERuntimeError(QStringLiteral("List index out of bounds (%1)").arg(index))
+    : ERuntimeError(QCoreApplication::translate("RuntimeErrors", "List index out of bounds (%1)").arg(index))
 {
 }
 
 EConvertError EConvertError::NotAnInteger(const QString &text)
 {
-    return EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return EConvertError(QCoreApplication::translate("RuntimeErrors", "'%1' is not a valid integer value").arg(text));
 }
 
 namespace {

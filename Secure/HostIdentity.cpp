@@ -2,6 +2,7 @@
 
 #include "FileWriting.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <openssl/bio.h>
@@ -73,13 +74,13 @@ std::unique_ptr<HostIdentity> HostIdentity::LoadOrMake(const QString &path, QStr
     }
     std::unique_ptr<HostIdentity> made = Make();
     if (!made) {
-        error = QStringLiteral("Cannot make a key for secure chat.");
+        error = QCoreApplication::translate("HostIdentity", "Cannot make a key for secure chat.");
         return nullptr;
     }
     MakeFolderFor(path);
     if (WriteWholeFile(path, made->Pem(), FileAccess::Private))
         return made;
-    error = QStringLiteral("Cannot keep the key for secure chat in %1.").arg(path);
+    error = QCoreApplication::translate("HostIdentity", "Cannot keep the key for secure chat in %1.").arg(path);
     return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "TTCPServer.h"
 #include "UserPreferences.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
@@ -77,7 +78,7 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
         const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
         if (pinned.isEmpty())
             return QString();
-        return QStringLiteral("The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
+        return QCoreApplication::translate("SecureChat", "The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
                               "Someone may be playing the host. If the host no longer offers secure chat, forget "
                               "its key (Coupon, Secure chat...) and join again.")
             .arg(address, this->client.Port);
@@ -173,7 +174,7 @@ QString SecureChat::RefusalFor(int socket) const
 {
     if (HostModeChosen() != HostMode::Require || server.CameThroughSecondPort(socket))
         return {};
-    return QStringLiteral("only secure guests may join");
+    return tr("only secure guests may join");
 }
 
 QString SecureChat::PadlockText() const
@@ -183,11 +184,11 @@ QString SecureChat::PadlockText() const
         int secure = 0;
         for (int index = 0; index < guests.Count(); ++index)
             secure += server.CameThroughSecondPort(guests.Items(index)) ? 1 : 0;
-        return QStringLiteral("%1 of %2 secure").arg(secure).arg(guests.Count());
+        return tr("%1 of %2 secure").arg(secure).arg(guests.Count());
     }
     if (client.State() != wsConnected)
         return {};
-    return client.OnFirstChoice() ? QStringLiteral("Secure, host verified") : QStringLiteral("Not secure");
+    return client.OnFirstChoice() ? tr("Secure, host verified") : tr("Not secure");
 }
 
 bool SecureChat::PadlockClosed() const
@@ -215,10 +216,10 @@ QPixmap SecureChat::PadlockPixmap(int height)
 QString SecureChat::PadlockTip() const
 {
     if (server.State() == wsListening)
-        return QStringLiteral("Secure guests chat over TLS 1.3. Lines sent to the other guests cross the LAN in the "
+        return tr("Secure guests chat over TLS 1.3. Lines sent to the other guests cross the LAN in the "
                               "clear, where anyone on it can read them.");
-    return client.OnFirstChoice() ? QStringLiteral("This chat crosses the LAN over TLS 1.3, with the host's key checked.")
-                                  : QStringLiteral("This chat crosses the LAN in the clear: anyone on it can read it.");
+    return client.OnFirstChoice() ? tr("This chat crosses the LAN over TLS 1.3, with the host's key checked.")
+                                  : tr("This chat crosses the LAN in the clear: anyone on it can read it.");
 }
 
 KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QString &refusal)
@@ -229,7 +230,7 @@ KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QStri
         return KeyVerdict::Ask;
     if (pinned == fingerprint)
         return KeyVerdict::Trusted;
-    refusal = QStringLiteral("The host at %1:%2 shows another key than the one it showed before.\n\n"
+    refusal = tr("The host at %1:%2 shows another key than the one it showed before.\n\n"
                              "Expected: %3\nShown:    %4\n\n"
                              "Someone may be playing the host. If the host has made a new key, compare the new "
                              "fingerprint with the one its Secure chat dialog shows, then forget the old key "
@@ -259,7 +260,7 @@ void SecureChat::AskForPassword(std::function<void(std::optional<QString>)> answ
     QMetaObject::invokeMethod(
         this,
         [this, host, answer = std::move(answer)] {
-            answer(prompts.AskPassword(QStringLiteral("The host at %1 asks for the chat password:").arg(host)));
+            answer(prompts.AskPassword(tr("The host at %1 asks for the chat password:").arg(host)));
         },
         Qt::QueuedConnection);
 }
@@ -273,7 +274,7 @@ void SecureChat::AskAboutKey(int socket, const QByteArray &fingerprint, std::fun
         this,
         [this, address, port, fingerprint, answer = std::move(answer)] {
             const bool trusted = prompts.Confirm(
-                QStringLiteral("This is the first secure chat with the host at %1:%2. It shows the key\n\n%3\n\n"
+                tr("This is the first secure chat with the host at %1:%2. It shows the key\n\n%3\n\n"
                                "Compare it with the fingerprint in the host's Secure chat dialog. Trust it?")
                     .arg(address, port, FingerprintText(fingerprint)));
             if (trusted)

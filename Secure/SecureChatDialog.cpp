@@ -18,27 +18,27 @@
 
 SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialog(parent), secure(secure)
 {
-    setWindowTitle(QStringLiteral("Secure chat"));
+    setWindowTitle(tr("Secure chat"));
     fingerprint = new QLabel(this);
     fingerprint->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     fingerprint->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     fingerprint->setWordWrap(true);
-    fingerprint->setAccessibleName(QStringLiteral("This copy's fingerprint"));
+    fingerprint->setAccessibleName(tr("This copy's fingerprint"));
 
     hostMode = new QComboBox(this);
-    hostMode->addItem(QStringLiteral("Do not offer secure chat"), QStringLiteral("off"));
-    hostMode->addItem(QStringLiteral("Offer secure chat beside the plain one"), QStringLiteral("offer"));
-    hostMode->addItem(QStringLiteral("Require secure chat of every guest"), QStringLiteral("require"));
+    hostMode->addItem(tr("Do not offer secure chat"), QStringLiteral("off"));
+    hostMode->addItem(tr("Offer secure chat beside the plain one"), QStringLiteral("offer"));
+    hostMode->addItem(tr("Require secure chat of every guest"), QStringLiteral("require"));
     connect(hostMode, &QComboBox::activated, this, [this] { this->secure.SetHostMode(hostMode->currentData().toString()); });
 
-    joinSecurely = new QCheckBox(QStringLiteral("&Join hosts securely where they offer it"), this);
+    joinSecurely = new QCheckBox(tr("&Join hosts securely where they offer it"), this);
     connect(joinSecurely, &QCheckBox::toggled, this, [this](bool on) { this->secure.SetJoiningSecurely(on); });
 
     password = new QLineEdit(this);
     password->setEchoMode(QLineEdit::Password);
-    password->setAccessibleName(QStringLiteral("Chat password"));
-    auto *setPassword = new QPushButton(QStringLiteral("&Set"), this);
-    auto *clearPassword = new QPushButton(QStringLiteral("C&lear"), this);
+    password->setAccessibleName(tr("Chat password"));
+    auto *setPassword = new QPushButton(tr("&Set"), this);
+    auto *clearPassword = new QPushButton(tr("C&lear"), this);
     passwordState = new QLabel(this);
     connect(setPassword, &QPushButton::clicked, this, [this] {
         if (password->text().isEmpty())
@@ -58,16 +58,16 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     passwordRow->addWidget(clearPassword);
 
     knownHosts = new QTreeWidget(this);
-    knownHosts->setHeaderLabels({QStringLiteral("Host"), QStringLiteral("Fingerprint"), QString()});
+    knownHosts->setHeaderLabels({tr("Host"), tr("Fingerprint"), QString()});
     knownHosts->setRootIsDecorated(false);
     knownHosts->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    knownHosts->setAccessibleName(QStringLiteral("Known hosts"));
+    knownHosts->setAccessibleName(tr("Known hosts"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("This copy's fingerprint:"), fingerprint);
-    form->addRow(QStringLiteral("When &hosting:"), hostMode);
+    form->addRow(tr("This copy's fingerprint:"), fingerprint);
+    form->addRow(tr("When &hosting:"), hostMode);
     form->addRow(QString(), joinSecurely);
-    auto *passwordLabel = new QLabel(QStringLiteral("Chat &password:"), this);
+    auto *passwordLabel = new QLabel(tr("Chat &password:"), this);
     passwordLabel->setBuddy(password);
     form->addRow(passwordLabel, passwordRow);
     form->addRow(QString(), passwordState);
@@ -75,7 +75,7 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel(QStringLiteral("Hosts known by their keys:"), this));
+    layout->addWidget(new QLabel(tr("Hosts known by their keys:"), this));
     layout->addWidget(knownHosts, 1);
     layout->addWidget(buttons);
     resize(800, 420);
@@ -85,11 +85,11 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
 void SecureChatDialog::Refresh()
 {
     const QByteArray own = secure.HostFingerprint();
-    fingerprint->setText(own.isEmpty() ? QStringLiteral("(no key could be made)") : FingerprintText(own));
+    fingerprint->setText(own.isEmpty() ? tr("(no key could be made)") : FingerprintText(own));
     hostMode->setCurrentIndex(int(SecureChat::HostModeChosen())); // listed in the modes' order
     joinSecurely->setChecked(SecureChat::GuestModeChosen() == SecureChat::GuestMode::Prefer);
-    passwordState->setText(SecureChat::HasPassword() ? QStringLiteral("A password is set: guests are asked for it.")
-                                                     : QStringLiteral("No password is set."));
+    passwordState->setText(SecureChat::HasPassword() ? tr("A password is set: guests are asked for it.")
+                                                     : tr("No password is set."));
     ListKnownHosts();
 }
 
@@ -99,8 +99,8 @@ void SecureChatDialog::ListKnownHosts()
     for (const KnownHosts::Host &host : secure.Known().Hosts()) {
         auto *item = new QTreeWidgetItem(knownHosts, {host.address + QLatin1Char(':') + QString::number(host.port),
                                                       FingerprintText(host.fingerprint)});
-        auto *forget = new QPushButton(QStringLiteral("Forget"), knownHosts);
-        forget->setAccessibleName(QStringLiteral("Forget %1").arg(item->text(0)));
+        auto *forget = new QPushButton(tr("Forget"), knownHosts);
+        forget->setAccessibleName(tr("Forget %1").arg(item->text(0)));
         connect(forget, &QPushButton::clicked, this, [this, host] {
             secure.Known().Forget(host.address, host.port);
             ListKnownHosts();

@@ -184,7 +184,7 @@ Opening TlsTransport::Handshake()
         if (!answers->trusted)
             return Opening::WaitsForUser;
         if (!*answers->trusted)
-            return Fail(kAborted, QStringLiteral("The host's key was not trusted: the chat was not joined."));
+            return Fail(kAborted, QString::fromUtf8(QT_TRANSLATE_NOOP("SocketErrors", "The host's key was not trusted: the chat was not joined.")));
         stage = Stage::Offer;
         return GuestAnswersOffer();
     case Stage::Offer:
@@ -193,7 +193,7 @@ Opening TlsTransport::Handshake()
         if (!answers->password)
             return Opening::WaitsForUser;
         if (!*answers->password)
-            return Fail(kAborted, QStringLiteral("The host asks for a chat password, and none was given."));
+            return Fail(kAborted, QString::fromUtf8(QT_TRANSLATE_NOOP("SocketErrors", "The host asks for a chat password, and none was given.")));
         return GuestProves(**answers->password);
     case Stage::Proof:
         return HostChecksProof();
@@ -299,7 +299,7 @@ Opening TlsTransport::GuestHearsVerdict()
     if (!verdict)
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     if (*verdict == kRefused)
-        return Fail(kAborted, QStringLiteral("The host refused the chat password."));
+        return Fail(kAborted, QString::fromUtf8(QT_TRANSLATE_NOOP("SocketErrors", "The host refused the chat password.")));
     if (*verdict != kWelcome)
         return Fail(kAborted);
     stage = Stage::Open;

@@ -1,5 +1,7 @@
 #include "SocketErrors.h"
 
+#include <QCoreApplication>
+
 #include <netdb.h>
 
 #include <cerrno>
@@ -10,56 +12,56 @@ namespace {
 const std::map<int, const char *> &ErrorTexts()
 {
     static const std::map<int, const char *> texts = {
-        {10004, "Interrupted system call"},
-        {10009, "Bad file number"},
-        {10013, "Permission denied"},
-        {10014, "Bad address"},
-        {10022, "Invalid argument"},
-        {10024, "Too many open files"},
-        {10035, "Operation would block"},
-        {10036, "Operation now in progress"},
-        {10037, "Operation already in progress"},
-        {10038, "Socket operation on nonsocket"},
-        {10039, "Destination address required"},
-        {10040, "Message too long"},
-        {10041, "Protocol wrong type for socket"},
-        {10042, "Protocol not available"},
-        {10043, "Protocol not supported"},
-        {10044, "Socket not supported"},
-        {10045, "Operation not supported on socket"},
-        {10046, "Protocol family not supported"},
-        {10047, "Address family not supported"},
-        {10048, "Address already in use"},
-        {10049, "Can't assign requested address"},
-        {10050, "Network is down"},
-        {10051, "Network is unreachable"},
-        {10052, "Network dropped connection on reset"},
-        {10053, "Software caused connection abort"},
-        {10054, "Connection reset by peer"},
-        {10055, "No buffer space available"},
-        {10056, "Socket is already connected"},
-        {10057, "Socket is not connected"},
-        {10058, "Can't send after socket shutdown"},
-        {10059, "Too many references:can't splice"},
-        {10060, "Connection timed out"},
-        {10061, "Connection refused"},
-        {10062, "Too many levels of symbolic links"},
-        {10063, "File name is too long"},
-        {10064, "Host is down"},
-        {10065, "No route to host"},
-        {10066, "Directory is not empty"},
-        {10067, "Too many processes"},
-        {10068, "Too many users"},
-        {10069, "Disk quota exceeded"},
-        {10070, "Stale NFS file handle"},
-        {10071, "Too many levels of remote in path"},
-        {10091, "Network subsystem is unusable"},
-        {10092, "Winsock DLL cannot support this application"},
-        {10093, "Winsock not initialized"},
-        {11001, "Host not found"},
-        {11002, "Non authoritative - host not found"},
-        {11003, "Non recoverable error"},
-        {11004, "Valid name, no data record of requested type"},
+        {10004, QT_TRANSLATE_NOOP("SocketErrors", "Interrupted system call")},
+        {10009, QT_TRANSLATE_NOOP("SocketErrors", "Bad file number")},
+        {10013, QT_TRANSLATE_NOOP("SocketErrors", "Permission denied")},
+        {10014, QT_TRANSLATE_NOOP("SocketErrors", "Bad address")},
+        {10022, QT_TRANSLATE_NOOP("SocketErrors", "Invalid argument")},
+        {10024, QT_TRANSLATE_NOOP("SocketErrors", "Too many open files")},
+        {10035, QT_TRANSLATE_NOOP("SocketErrors", "Operation would block")},
+        {10036, QT_TRANSLATE_NOOP("SocketErrors", "Operation now in progress")},
+        {10037, QT_TRANSLATE_NOOP("SocketErrors", "Operation already in progress")},
+        {10038, QT_TRANSLATE_NOOP("SocketErrors", "Socket operation on nonsocket")},
+        {10039, QT_TRANSLATE_NOOP("SocketErrors", "Destination address required")},
+        {10040, QT_TRANSLATE_NOOP("SocketErrors", "Message too long")},
+        {10041, QT_TRANSLATE_NOOP("SocketErrors", "Protocol wrong type for socket")},
+        {10042, QT_TRANSLATE_NOOP("SocketErrors", "Protocol not available")},
+        {10043, QT_TRANSLATE_NOOP("SocketErrors", "Protocol not supported")},
+        {10044, QT_TRANSLATE_NOOP("SocketErrors", "Socket not supported")},
+        {10045, QT_TRANSLATE_NOOP("SocketErrors", "Operation not supported on socket")},
+        {10046, QT_TRANSLATE_NOOP("SocketErrors", "Protocol family not supported")},
+        {10047, QT_TRANSLATE_NOOP("SocketErrors", "Address family not supported")},
+        {10048, QT_TRANSLATE_NOOP("SocketErrors", "Address already in use")},
+        {10049, QT_TRANSLATE_NOOP("SocketErrors", "Can't assign requested address")},
+        {10050, QT_TRANSLATE_NOOP("SocketErrors", "Network is down")},
+        {10051, QT_TRANSLATE_NOOP("SocketErrors", "Network is unreachable")},
+        {10052, QT_TRANSLATE_NOOP("SocketErrors", "Network dropped connection on reset")},
+        {10053, QT_TRANSLATE_NOOP("SocketErrors", "Software caused connection abort")},
+        {10054, QT_TRANSLATE_NOOP("SocketErrors", "Connection reset by peer")},
+        {10055, QT_TRANSLATE_NOOP("SocketErrors", "No buffer space available")},
+        {10056, QT_TRANSLATE_NOOP("SocketErrors", "Socket is already connected")},
+        {10057, QT_TRANSLATE_NOOP("SocketErrors", "Socket is not connected")},
+        {10058, QT_TRANSLATE_NOOP("SocketErrors", "Can't send after socket shutdown")},
+        {10059, QT_TRANSLATE_NOOP("SocketErrors", "Too many references:can't splice")},
+        {10060, QT_TRANSLATE_NOOP("SocketErrors", "Connection timed out")},
+        {10061, QT_TRANSLATE_NOOP("SocketErrors", "Connection refused")},
+        {10062, QT_TRANSLATE_NOOP("SocketErrors", "Too many levels of symbolic links")},
+        {10063, QT_TRANSLATE_NOOP("SocketErrors", "File name is too long")},
+        {10064, QT_TRANSLATE_NOOP("SocketErrors", "Host is down")},
+        {10065, QT_TRANSLATE_NOOP("SocketErrors", "No route to host")},
+        {10066, QT_TRANSLATE_NOOP("SocketErrors", "Directory is not empty")},
+        {10067, QT_TRANSLATE_NOOP("SocketErrors", "Too many processes")},
+        {10068, QT_TRANSLATE_NOOP("SocketErrors", "Too many users")},
+        {10069, QT_TRANSLATE_NOOP("SocketErrors", "Disk quota exceeded")},
+        {10070, QT_TRANSLATE_NOOP("SocketErrors", "Stale NFS file handle")},
+        {10071, QT_TRANSLATE_NOOP("SocketErrors", "Too many levels of remote in path")},
+        {10091, QT_TRANSLATE_NOOP("SocketErrors", "Network subsystem is unusable")},
+        {10092, QT_TRANSLATE_NOOP("SocketErrors", "Winsock DLL cannot support this application")},
+        {10093, QT_TRANSLATE_NOOP("SocketErrors", "Winsock not initialized")},
+        {11001, QT_TRANSLATE_NOOP("SocketErrors", "Host not found")},
+        {11002, QT_TRANSLATE_NOOP("SocketErrors", "Non authoritative - host not found")},
+        {11003, QT_TRANSLATE_NOOP("SocketErrors", "Non recoverable error")},
+        {11004, QT_TRANSLATE_NOOP("SocketErrors", "Valid name, no data record of requested type")},
     };
     return texts;
 }
@@ -92,7 +94,18 @@ const std::map<int, int> &ErrnoNumbers()
 QString SocketErrorText(int error)
 {
     const auto found = ErrorTexts().find(error);
-    return QLatin1String(found == ErrorTexts().end() ? "Not a Winsock error" : found->second);
+    return QLatin1String(found == ErrorTexts().end() ? QT_TRANSLATE_NOOP("SocketErrors", "Not a Winsock error")
+                                                      : found->second);
+}
+
+QString ShownSocketError(int error)
+{
+    return ShownErrorText(SocketErrorText(error));
+}
+
+QString ShownErrorText(const QString &text)
+{
+    return QCoreApplication::translate("SocketErrors", text.toUtf8().constData());
 }
 
 int TranslateErrno(int errnoValue)

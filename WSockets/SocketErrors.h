@@ -22,6 +22,11 @@ constexpr int NoData = 11004;
 
 // The fixed text of an error number; "Not a Winsock error" for any number not in the table.
 QString SocketErrorText(int error);
+// The same text in the user's language, for a message box or the status bar.
+QString ShownSocketError(int error);
+// A failure text in the user's language when it is one of the fixed texts
+// (the table above, or a secure connection's own); any other text as it is.
+QString ShownErrorText(const QString &text);
 
 // An errno value of a failed socket call, in the numbering above.
 // EINPROGRESS counts as "would block": the attempt goes on.

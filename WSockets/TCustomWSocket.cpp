@@ -5,6 +5,7 @@
 #include "SocketErrors.h"
 #include "TNotificationEndpoint.h"
 
+#include <QCoreApplication>
 #include <arpa/inet.h>
 #include <netinet/tcp.h>
 #include <netdb.h>
@@ -106,8 +107,8 @@ TCustomWSocket::TCustomWSocket(QObject *owner)
     lastError = 0;
     state = wsClosed;
     version = QStringLiteral("1.1");
-    description = QStringLiteral("Berkeley sockets on %1").arg(KernelName());
-    systemStatus = QStringLiteral("Running");
+    description = QCoreApplication::translate("TCustomWSocket", "Berkeley sockets on %1").arg(KernelName());
+    systemStatus = QCoreApplication::translate("TCustomWSocket", "Running");
     maxSockets = OpenFileLimit();
     maxUdpDatagram = 65507;
 }

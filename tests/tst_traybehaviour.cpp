@@ -155,7 +155,16 @@ void TestTrayBehaviour::busyChangesOnlyTheTray()
     QCOMPARE(host.tray.icon.cacheKey(), host.Main().BusyIcon().cacheKey());
     QCOMPARE(host.tray.toolTip, QStringLiteral("Host is busy"));
     QCOMPARE(host.Main().windowIcon().cacheKey(), windowIcon);
+
+    // The keyboard's way to the same command, from the main window.
+    host.Main().show();
+    host.Main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host.Main()));
+    QTest::keyClick(host.Main().Edit1, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(!host.Main().Imbusy1->isChecked());
+    QCOMPARE(host.tray.toolTip, QStringLiteral("Host"));
 }
+
 
 // Quiet on both sides: the host greets, lists and relays as before, and the
 // guest shows lists and departures as before, without a sound.
