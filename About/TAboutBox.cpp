@@ -22,7 +22,18 @@ void SetTextColour(QLabel *label, const QColor &colour)
     label->setPalette(palette);
 }
 
+// Moves a label left, when it is wider than its place, so that it ends a few
+// pixels before the label that follows it on its line.
+void KeepLeftOf(QLabel *label, const QLabel *next)
+{
+    constexpr int kGap = 3;
+    const int overlap = label->geometry().right() + kGap - next->x();
+    if (overlap > 0)
+        label->move(qMax(0, label->x() - overlap), label->y());
+}
+
 } // namespace
+
 
 TAboutBox::TAboutBox(const QIcon &programIcon, Shell &shell, QWidget *parent) : QDialog(parent), shell(shell)
 {
@@ -92,7 +103,6 @@ void TAboutBox::createPanel(const QIcon &programIcon)
     Comments = AddLabel(tr("This is a multi-user chat. To use it best, run it on more than one PC with at "
                            "least one copy in server mode. Then connect all of the other copies to that "
                            "server's address. You will then be able to chat to each other much like IRC."),
-
                         16, 64);
     Comments->setWordWrap(true);
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -101,6 +111,10 @@ void TAboutBox::createPanel(const QIcon &programIcon)
     Label1 = AddLabel(FirstMailAddress(), 121, 136);
     Label4 = AddLabel(tr("or"), 72, 152);
     Label2 = AddLabel(SecondMailAddress(), 87, 152);
+    // A longer word in another language ends just before its address.
+    KeepLeftOf(Label3, Label1);
+    KeepLeftOf(Label4, Label2);
+
 
     // The links and the surfaces around them follow the mouse; every other
     // label keeps mouse moves to itself, so a lit link stays lit over it.

@@ -11,6 +11,18 @@
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
     </message>
+    <message>
+        <source>Find in the chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter and Shift+Enter step through the matches; Escape closes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ChatNotifications</name>
@@ -160,6 +172,18 @@
     <message>
         <source>Delete every chat in the history?</source>
         <translation>Alle Chats im Verlauf löschen?</translation>
+    </message>
+    <message>
+        <source>Every kept line with all the words typed here is listed below</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chats and lines found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chat kept in the history</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -677,7 +701,7 @@ Erst mit OK wird etwas übernommen.</translation>
     </message>
     <message>
         <source>This is a multi-user chat. To use it best, run it on more than one PC with at least one copy in server mode. Then connect all of the other copies to that server&apos;s address. You will then be able to chat to each other much like IRC.</source>
-        <translation>Dies ist ein Chat für viele Teilnehmer. Starten Sie ihn auf mehreren PCs, mindestens eine Kopie als Server. Verbinden Sie dann alle anderen Kopien mit der Adresse dieses Servers. So können Sie miteinander chatten, ganz ähnlich wie im IRC.</translation>
+        <translation>Ein Chat für viele: Starten Sie ihn auf mehreren PCs, mindestens eine Kopie als Server, und verbinden Sie alle anderen mit dessen Adresse. Dann chatten Sie miteinander, fast wie im IRC.</translation>
     </message>
     <message>
         <source>Mail me at:</source>
@@ -971,6 +995,26 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>Friends</source>
         <translation>Freunde</translation>
     </message>
+    <message>
+        <source>Chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lines of the chat, the newest last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your line; Enter sends it to everybody in the chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TForm8</name>
@@ -1089,6 +1133,58 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>Open Setup</source>
         <translation>Einstellungen öffnen</translation>
     </message>
+    <message>
+        <source>Host address</source>
+        <translation type="unfinished">Host-Adresse</translation>
+    </message>
+    <message>
+        <source>The address of the host to join as a guest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When unchecked, the port field below can be changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load a setup file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save a setup file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter lines</source>
+        <translation type="unfinished">Filterzeilen</translation>
+    </message>
+    <message>
+        <source>One address, or the beginning of addresses, a line; Tab leaves the box</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter mode</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>THelpBox</name>
@@ -1121,7 +1217,8 @@ Vanu program. The use of Host names will require
 that your IP setup is configured with DNS active.
 To avoide this use only  IP addresses,  i.e. 127.0.0.1 
 instead of LocalHost.    I wish you good coupon !</source>
-        <translation>Danke, dass Sie sich für Vanu entschieden haben.
+        <translation>Danke, dass Sie sich für Vanu entschieden
+haben.
 
 Vanu
 
@@ -1129,13 +1226,13 @@ Damit Sie und Ihre Freunde einander finden,
 muss eine Kopie als Server auf einem PC mit
 fester IP-Adresse laufen. Vanu ist für einen
 sauberen, sicheren Chat gemacht: Es überträgt
-nur Text. Niemand kommt an Ihren PC heran,
-den Sie nicht anhand seiner IP-Adresse
-zugelassen haben. Tragen Sie dazu die IP-Adressen
-unter Chat\Einstellungen in die Liste ein und
-wählen Sie „Zulassen“ oder, für unerwünschte
-Gäste, „Sperren“. Dort wählen Sie auch Ihren
-Namen und Ihre Textfarbe, und Sie können die
+nur Text. Niemand kommt an Ihren PC heran, den
+Sie nicht anhand seiner IP-Adresse zugelassen
+haben. Tragen Sie dazu die IP-Adressen unter
+Chat\Einstellungen in die Liste ein und wählen
+Sie „Zulassen“ oder, für unerwünschte Gäste,
+„Sperren“. Dort wählen Sie auch Ihren Namen
+und Ihre Textfarbe, und Sie können die
 Einstellungen in einer Datei speichern. Ein
 Filter kann ganze Netze erfassen: Er steht für
 jede Adresse, die mit ihm beginnt. Bei jedem
@@ -1144,13 +1241,14 @@ der Datei „LastSetup.set“. Wenn Sie als Server
 Ruhe vor neuen Gästen brauchen, wählen Sie im
 Menü des Tray-Symbols „Ich bin beschäftigt“.
 Den Chat speichern Sie mit Chat\Chat speichern
-in „DirChat(n).txt“ oder mit „Speichern unter...“
-unter einem Namen Ihrer Wahl. Sie können auch
-Einstellungsdateien anlegen und sie Freunden
-schicken, die Vanu haben. Rechnernamen statt
-Adressen setzen ein funktionierendes DNS voraus.
-Nehmen Sie sonst nur IP-Adressen, also 127.0.0.1
-statt localhost. Viel Spaß im Abteil!</translation>
+in „DirChat(n).txt“ oder mit „Speichern
+unter...“ unter einem Namen Ihrer Wahl. Sie
+können auch Einstellungsdateien anlegen und
+sie Freunden schicken, die Vanu haben.
+Rechnernamen statt Adressen setzen ein
+funktionierendes DNS voraus. Nehmen Sie sonst
+nur IP-Adressen, also 127.0.0.1 statt
+localhost. Viel Spaß im Abteil!</translation>
     </message>
     <message>
         <source>Help</source>
@@ -1174,6 +1272,14 @@ statt localhost. Viel Spaß im Abteil!</translation>
     <message>
         <source>About</source>
         <translation>Über</translation>
+    </message>
+    <message>
+        <source>Participants</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Everybody in the chat</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

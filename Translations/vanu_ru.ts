@@ -11,6 +11,18 @@
         <source>%1 of %2</source>
         <translation>%1 из %2</translation>
     </message>
+    <message>
+        <source>Find in the chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter and Shift+Enter step through the matches; Escape closes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ChatNotifications</name>
@@ -163,6 +175,18 @@
     <message>
         <source>Delete every chat in the history?</source>
         <translation>Удалить все чаты из истории?</translation>
+    </message>
+    <message>
+        <source>Every kept line with all the words typed here is listed below</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chats and lines found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chat kept in the history</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -371,15 +395,15 @@ Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?
     <name>SetupChanges</name>
     <message>
         <source>Include</source>
-        <translation>Разрешить</translation>
+        <translation>Допуск</translation>
     </message>
     <message>
         <source>Exclude</source>
-        <translation>Запретить</translation>
+        <translation>Запрет</translation>
     </message>
     <message>
         <source>neither Include nor Exclude</source>
-        <translation>ни «Разрешить», ни «Запретить»</translation>
+        <translation>ни «Допуск», ни «Запрет»</translation>
     </message>
     <message>
         <source>none</source>
@@ -681,7 +705,7 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>This is a multi-user chat. To use it best, run it on more than one PC with at least one copy in server mode. Then connect all of the other copies to that server&apos;s address. You will then be able to chat to each other much like IRC.</source>
-        <translation>Это многопользовательский чат. Запустите его на нескольких компьютерах, хотя бы одну копию — в режиме сервера. Затем подключите все остальные копии к адресу этого сервера, и вы сможете общаться почти как в IRC.</translation>
+        <translation>Многопользовательский чат. Запустите его на нескольких компьютерах, одну копию — сервером, и подключите остальные к его адресу. Тогда вы сможете общаться почти как в IRC.</translation>
     </message>
     <message>
         <source>Mail me at:</source>
@@ -977,6 +1001,26 @@ Nothing is kept until you press OK.</source>
         <source>Friends</source>
         <translation>Друзья</translation>
     </message>
+    <message>
+        <source>Chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lines of the chat, the newest last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your line; Enter sends it to everybody in the chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TForm8</name>
@@ -1026,11 +1070,11 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>Include</source>
-        <translation>Разрешить</translation>
+        <translation>Допуск</translation>
     </message>
     <message>
         <source>Exclude</source>
-        <translation>Запретить</translation>
+        <translation>Запрет</translation>
     </message>
     <message>
         <source>    SetServer    </source>
@@ -1096,6 +1140,58 @@ Nothing is kept until you press OK.</source>
         <source>Open Setup</source>
         <translation>Открыть настройки</translation>
     </message>
+    <message>
+        <source>Host address</source>
+        <translation type="unfinished">Адрес хоста</translation>
+    </message>
+    <message>
+        <source>The address of the host to join as a guest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When unchecked, the port field below can be changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load a setup file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save a setup file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter lines</source>
+        <translation type="unfinished">Строки фильтра</translation>
+    </message>
+    <message>
+        <source>One address, or the beginning of addresses, a line; Tab leaves the box</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter mode</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>THelpBox</name>
@@ -1133,30 +1229,32 @@ instead of LocalHost.    I wish you good coupon !</source>
 Vanu
 
 Чтобы вы с друзьями могли найти друг друга,
-одна копия программы должна работать сервером
-на компьютере с постоянным IP-адресом. Vanu
-задуман для чистого и безопасного общения:
-он передаёт только текст. Никто не попадёт на
-ваш компьютер, если вы сами не допустили его
-по IP-адресу. Чтобы указать, кого допускать,
-впишите адреса в список в меню Чат\Настройка
-и выберите «Разрешить» или, для нежеланных
-гостей, «Запретить». Там же выбираются ваше
-имя и цвет текста, а настройки можно сохранить
-в файл. Фильтр может охватывать целые сети:
-он означает любой адрес, который с него
-начинается. При каждом запуске программа читает
-настройки из файла «LastSetup.set». Если серверу
-нужен покой от новых гостей, выберите «Я занят»
-в меню значка в трее. Чат сохраняется командой
-Чат\Сохранить чат в «DirChat(n).txt» или через
-«Сохранить как...» под любым именем. Можно
-также создать файлы настроек и разослать их
-друзьям, у которых есть Vanu. Имена компьютеров
-вместо адресов работают только при настроенном
-DNS. Иначе указывайте IP-адреса, например
-127.0.0.1 вместо localhost. Приятного общения
-в купе!</translation>
+одна копия программы должна работать
+сервером на компьютере с постоянным IP-
+адресом. Vanu задуман для чистого и
+безопасного общения: он передаёт только
+текст. Никто не попадёт на ваш компьютер,
+если вы сами не допустили его по IP-адресу.
+Чтобы указать, кого допускать, впишите
+адреса в список в меню Чат\Настройка и
+выберите «Допуск» или, для нежеланных
+гостей, «Запрет». Там же выбираются ваше
+имя и цвет текста, а настройки можно
+сохранить в файл. Фильтр может охватывать
+целые сети: он означает любой адрес,
+который с него начинается. При каждом
+запуске программа читает настройки из файла
+«LastSetup.set». Если серверу нужен покой
+от новых гостей, выберите «Я занят» в меню
+значка в трее. Чат сохраняется командой
+Чат\Сохранить чат в «DirChat(n).txt» или
+через «Сохранить как...» под любым именем.
+Можно также создать файлы настроек и
+разослать их друзьям, у которых есть Vanu.
+Имена компьютеров вместо адресов работают
+только при настроенном DNS. Иначе
+указывайте IP-адреса, например 127.0.0.1
+вместо localhost. Приятного общения в купе!</translation>
     </message>
     <message>
         <source>Help</source>
@@ -1180,6 +1278,14 @@ DNS. Иначе указывайте IP-адреса, например
     <message>
         <source>About</source>
         <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Participants</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Everybody in the chat</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,18 @@
         <source>%1 of %2</source>
         <translation>%1 з %2</translation>
     </message>
+    <message>
+        <source>Find in the chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter and Shift+Enter step through the matches; Escape closes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ChatNotifications</name>
@@ -163,6 +175,18 @@
     <message>
         <source>Delete every chat in the history?</source>
         <translation>Видалити всі чати з історії?</translation>
+    </message>
+    <message>
+        <source>Every kept line with all the words typed here is listed below</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chats and lines found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chat kept in the history</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -371,15 +395,15 @@ Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?
     <name>SetupChanges</name>
     <message>
         <source>Include</source>
-        <translation>Дозволити</translation>
+        <translation>Допуск</translation>
     </message>
     <message>
         <source>Exclude</source>
-        <translation>Заборонити</translation>
+        <translation>Відмова</translation>
     </message>
     <message>
         <source>neither Include nor Exclude</source>
-        <translation>ні «Дозволити», ні «Заборонити»</translation>
+        <translation>ні «Допуск», ні «Відмова»</translation>
     </message>
     <message>
         <source>none</source>
@@ -681,7 +705,7 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>This is a multi-user chat. To use it best, run it on more than one PC with at least one copy in server mode. Then connect all of the other copies to that server&apos;s address. You will then be able to chat to each other much like IRC.</source>
-        <translation>Це багатокористувацький чат. Запустіть його на кількох комп’ютерах, хоча б одну копію — в режимі сервера. Потім під’єднайте всі інші копії до адреси цього сервера, і ви зможете спілкуватися майже як в IRC.</translation>
+        <translation>Багатокористувацький чат. Запустіть його на кількох комп’ютерах, одну копію — сервером, і під’єднайте решту до її адреси. Тоді ви зможете спілкуватися майже як в IRC.</translation>
     </message>
     <message>
         <source>Mail me at:</source>
@@ -977,6 +1001,26 @@ Nothing is kept until you press OK.</source>
         <source>Friends</source>
         <translation>Друзі</translation>
     </message>
+    <message>
+        <source>Chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lines of the chat, the newest last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your line; Enter sends it to everybody in the chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TForm8</name>
@@ -1026,11 +1070,11 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>Include</source>
-        <translation>Дозволити</translation>
+        <translation>Допуск</translation>
     </message>
     <message>
         <source>Exclude</source>
-        <translation>Заборонити</translation>
+        <translation>Відмова</translation>
     </message>
     <message>
         <source>    SetServer    </source>
@@ -1096,6 +1140,58 @@ Nothing is kept until you press OK.</source>
         <source>Open Setup</source>
         <translation>Відкрити налаштування</translation>
     </message>
+    <message>
+        <source>Host address</source>
+        <translation type="unfinished">Адреса хоста</translation>
+    </message>
+    <message>
+        <source>The address of the host to join as a guest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When unchecked, the port field below can be changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your colour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load a setup file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save a setup file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter lines</source>
+        <translation type="unfinished">Рядки фільтра</translation>
+    </message>
+    <message>
+        <source>One address, or the beginning of addresses, a line; Tab leaves the box</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter mode</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>THelpBox</name>
@@ -1135,28 +1231,31 @@ Vanu
 Щоб ви з друзями могли знайти одне одного,
 одна копія програми має працювати сервером
 на комп’ютері з постійною IP-адресою. Vanu
-створено для чистого й безпечного спілкування:
-він передає лише текст. Ніхто не потрапить на
-ваш комп’ютер, якщо ви самі не допустили його
-за IP-адресою. Щоб указати, кого допускати,
-впишіть адреси до списку в меню Чат\Налаштування
-й оберіть «Дозволити» або, для небажаних
-гостей, «Заборонити». Там само обираються ваше
-ім’я та колір тексту, а налаштування можна
-зберегти у файл. Фільтр може охоплювати цілі
-мережі: він означає будь-яку адресу, що з нього
-починається. Під час кожного запуску програма
-читає налаштування з файлу «LastSetup.set».
-Якщо серверу потрібен спокій від нових гостей,
-оберіть «Я зайнятий» у меню значка в треї. Чат
+створено для чистого й безпечного
+спілкування: він передає лише текст. Ніхто
+не потрапить на ваш комп’ютер, якщо ви самі
+не допустили його за IP-адресою. Щоб
+указати, кого допускати, впишіть адреси до
+списку в меню Чат\Налаштування й оберіть
+«Допуск» або, для небажаних гостей,
+«Відмова». Там само обираються ваше ім’я та
+колір тексту, а налаштування можна зберегти
+у файл. Фільтр може охоплювати цілі мережі:
+він означає будь-яку адресу, що з нього
+починається. Під час кожного запуску
+програма читає налаштування з файлу
+«LastSetup.set». Якщо серверу потрібен
+спокій від нових гостей, оберіть «Я
+зайнятий» у меню значка в треї. Чат
 зберігається командою Чат\Зберегти чат у
-«DirChat(n).txt» або через «Зберегти як...» під
-будь-якою назвою. Можна також створити файли
-налаштувань і надіслати їх друзям, у яких є
-Vanu. Імена комп’ютерів замість адрес працюють
-лише з налаштованим DNS. Інакше вказуйте
-IP-адреси, наприклад 127.0.0.1 замість localhost.
-Приємного спілкування в купе!</translation>
+«DirChat(n).txt» або через «Зберегти як...»
+під будь-якою назвою. Можна також створити
+файли налаштувань і надіслати їх друзям, у
+яких є Vanu. Імена комп’ютерів замість
+адрес працюють лише з налаштованим DNS.
+Інакше вказуйте IP-адреси, наприклад
+127.0.0.1 замість localhost. Приємного
+спілкування в купе!</translation>
     </message>
     <message>
         <source>Help</source>
@@ -1180,6 +1279,14 @@ IP-адреси, наприклад 127.0.0.1 замість localhost.
     <message>
         <source>About</source>
         <translation>Про програму</translation>
+    </message>
+    <message>
+        <source>Participants</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Everybody in the chat</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
