@@ -13,15 +13,15 @@
     </message>
     <message>
         <source>Find in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Chat suchen</translation>
     </message>
     <message>
         <source>Enter and Shift+Enter step through the matches; Escape closes</source>
-        <translation type="unfinished"></translation>
+        <translation>Eingabe und Umschalt+Eingabe springen von Treffer zu Treffer; Escape schließt</translation>
     </message>
     <message>
         <source>Matches</source>
-        <translation type="unfinished"></translation>
+        <translation>Treffer</translation>
     </message>
 </context>
 <context>
@@ -175,15 +175,15 @@
     </message>
     <message>
         <source>Every kept line with all the words typed here is listed below</source>
-        <translation type="unfinished"></translation>
+        <translation>Jede gespeicherte Zeile mit allen hier eingegebenen Wörtern steht darunter</translation>
     </message>
     <message>
         <source>Chats and lines found</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Chats und Zeilen</translation>
     </message>
     <message>
         <source>Chat kept in the history</source>
-        <translation type="unfinished"></translation>
+        <translation>Gespeicherter Chat</translation>
     </message>
 </context>
 <context>
@@ -997,23 +997,23 @@ Erst mit OK wird etwas übernommen.</translation>
     </message>
     <message>
         <source>Chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Chat</translation>
     </message>
     <message>
         <source>The lines of the chat, the newest last</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeilen des Chats, die neueste zuletzt</translation>
     </message>
     <message>
         <source>Message</source>
-        <translation type="unfinished"></translation>
+        <translation>Nachricht</translation>
     </message>
     <message>
         <source>Your line; Enter sends it to everybody in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Zeile; die Eingabetaste schickt sie an alle im Chat</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
 </context>
 <context>
@@ -1135,55 +1135,55 @@ Erst mit OK wird etwas übernommen.</translation>
     </message>
     <message>
         <source>Host address</source>
-        <translation type="unfinished">Host-Adresse</translation>
+        <translation>Host-Adresse</translation>
     </message>
     <message>
         <source>The address of the host to join as a guest</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse des Hosts, dem Sie als Gast beitreten</translation>
     </message>
     <message>
         <source>Default port</source>
-        <translation type="unfinished"></translation>
+        <translation>Standard-Port</translation>
     </message>
     <message>
         <source>When unchecked, the port field below can be changed</source>
-        <translation type="unfinished"></translation>
+        <translation>Ohne Haken lässt sich der Port darunter ändern</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Your name</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihr Name</translation>
     </message>
     <message>
         <source>Your colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Farbe</translation>
     </message>
     <message>
         <source>Load a setup file</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Einstellungsdatei laden</translation>
     </message>
     <message>
         <source>Save a setup file</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Einstellungsdatei speichern</translation>
     </message>
     <message>
         <source>Filter lines</source>
-        <translation type="unfinished">Filterzeilen</translation>
+        <translation>Filterzeilen</translation>
     </message>
     <message>
         <source>One address, or the beginning of addresses, a line; Tab leaves the box</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Adresse oder ein Adressanfang je Zeile; Tab verlässt das Feld</translation>
     </message>
     <message>
         <source>Filter note</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis zum Filter</translation>
     </message>
     <message>
         <source>Filter mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Filterart</translation>
     </message>
 </context>
 <context>
@@ -1275,11 +1275,11 @@ localhost. Viel Spaß im Abteil!</translation>
     </message>
     <message>
         <source>Participants</source>
-        <translation type="unfinished"></translation>
+        <translation>Teilnehmer</translation>
     </message>
     <message>
         <source>Everybody in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle im Chat</translation>
     </message>
 </context>
 <context>

@@ -13,15 +13,15 @@
     </message>
     <message>
         <source>Find in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Поиск в чате</translation>
     </message>
     <message>
         <source>Enter and Shift+Enter step through the matches; Escape closes</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter и Shift+Enter переходят по совпадениям; Escape закрывает</translation>
     </message>
     <message>
         <source>Matches</source>
-        <translation type="unfinished"></translation>
+        <translation>Совпадения</translation>
     </message>
 </context>
 <context>
@@ -178,15 +178,15 @@
     </message>
     <message>
         <source>Every kept line with all the words typed here is listed below</source>
-        <translation type="unfinished"></translation>
+        <translation>Ниже перечислены все сохранённые строки, где есть все введённые здесь слова</translation>
     </message>
     <message>
         <source>Chats and lines found</source>
-        <translation type="unfinished"></translation>
+        <translation>Найденные чаты и строки</translation>
     </message>
     <message>
         <source>Chat kept in the history</source>
-        <translation type="unfinished"></translation>
+        <translation>Чат из истории</translation>
     </message>
 </context>
 <context>
@@ -1003,23 +1003,23 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>Chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Чат</translation>
     </message>
     <message>
         <source>The lines of the chat, the newest last</source>
-        <translation type="unfinished"></translation>
+        <translation>Строки чата, новые внизу</translation>
     </message>
     <message>
         <source>Message</source>
-        <translation type="unfinished"></translation>
+        <translation>Сообщение</translation>
     </message>
     <message>
         <source>Your line; Enter sends it to everybody in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Ваша строка; Enter отправляет её всем в чате</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Состояние</translation>
     </message>
 </context>
 <context>
@@ -1142,55 +1142,55 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>Host address</source>
-        <translation type="unfinished">Адрес хоста</translation>
+        <translation>Адрес хоста</translation>
     </message>
     <message>
         <source>The address of the host to join as a guest</source>
-        <translation type="unfinished"></translation>
+        <translation>Адрес хоста, к которому вы подключаетесь гостем</translation>
     </message>
     <message>
         <source>Default port</source>
-        <translation type="unfinished"></translation>
+        <translation>Стандартный порт</translation>
     </message>
     <message>
         <source>When unchecked, the port field below can be changed</source>
-        <translation type="unfinished"></translation>
+        <translation>Если снять отметку, порт ниже можно изменить</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Порт</translation>
     </message>
     <message>
         <source>Your name</source>
-        <translation type="unfinished"></translation>
+        <translation>Ваше имя</translation>
     </message>
     <message>
         <source>Your colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Ваш цвет</translation>
     </message>
     <message>
         <source>Load a setup file</source>
-        <translation type="unfinished"></translation>
+        <translation>Открыть файл настроек</translation>
     </message>
     <message>
         <source>Save a setup file</source>
-        <translation type="unfinished"></translation>
+        <translation>Сохранить файл настроек</translation>
     </message>
     <message>
         <source>Filter lines</source>
-        <translation type="unfinished">Строки фильтра</translation>
+        <translation>Строки фильтра</translation>
     </message>
     <message>
         <source>One address, or the beginning of addresses, a line; Tab leaves the box</source>
-        <translation type="unfinished"></translation>
+        <translation>По одному адресу или началу адресов в строке; Tab выходит из поля</translation>
     </message>
     <message>
         <source>Filter note</source>
-        <translation type="unfinished"></translation>
+        <translation>Примечание к фильтру</translation>
     </message>
     <message>
         <source>Filter mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Режим фильтра</translation>
     </message>
 </context>
 <context>
@@ -1281,11 +1281,11 @@ Vanu
     </message>
     <message>
         <source>Participants</source>
-        <translation type="unfinished"></translation>
+        <translation>Участники</translation>
     </message>
     <message>
         <source>Everybody in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Все, кто в чате</translation>
     </message>
 </context>
 <context>

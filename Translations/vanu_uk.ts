@@ -13,15 +13,15 @@
     </message>
     <message>
         <source>Find in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Пошук у чаті</translation>
     </message>
     <message>
         <source>Enter and Shift+Enter step through the matches; Escape closes</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter і Shift+Enter переходять між збігами; Escape закриває</translation>
     </message>
     <message>
         <source>Matches</source>
-        <translation type="unfinished"></translation>
+        <translation>Збіги</translation>
     </message>
 </context>
 <context>
@@ -178,15 +178,15 @@
     </message>
     <message>
         <source>Every kept line with all the words typed here is listed below</source>
-        <translation type="unfinished"></translation>
+        <translation>Нижче перелічено всі збережені рядки, де є всі введені тут слова</translation>
     </message>
     <message>
         <source>Chats and lines found</source>
-        <translation type="unfinished"></translation>
+        <translation>Знайдені чати й рядки</translation>
     </message>
     <message>
         <source>Chat kept in the history</source>
-        <translation type="unfinished"></translation>
+        <translation>Чат з історії</translation>
     </message>
 </context>
 <context>
@@ -1003,23 +1003,23 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>Chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Чат</translation>
     </message>
     <message>
         <source>The lines of the chat, the newest last</source>
-        <translation type="unfinished"></translation>
+        <translation>Рядки чату, нові внизу</translation>
     </message>
     <message>
         <source>Message</source>
-        <translation type="unfinished"></translation>
+        <translation>Повідомлення</translation>
     </message>
     <message>
         <source>Your line; Enter sends it to everybody in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Ваш рядок; Enter надсилає його всім у чаті</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Стан</translation>
     </message>
 </context>
 <context>
@@ -1142,55 +1142,55 @@ Nothing is kept until you press OK.</source>
     </message>
     <message>
         <source>Host address</source>
-        <translation type="unfinished">Адреса хоста</translation>
+        <translation>Адреса хоста</translation>
     </message>
     <message>
         <source>The address of the host to join as a guest</source>
-        <translation type="unfinished"></translation>
+        <translation>Адреса хоста, до якого ви під’єднуєтеся гостем</translation>
     </message>
     <message>
         <source>Default port</source>
-        <translation type="unfinished"></translation>
+        <translation>Стандартний порт</translation>
     </message>
     <message>
         <source>When unchecked, the port field below can be changed</source>
-        <translation type="unfinished"></translation>
+        <translation>Якщо зняти позначку, порт нижче можна змінити</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Порт</translation>
     </message>
     <message>
         <source>Your name</source>
-        <translation type="unfinished"></translation>
+        <translation>Ваше ім’я</translation>
     </message>
     <message>
         <source>Your colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Ваш колір</translation>
     </message>
     <message>
         <source>Load a setup file</source>
-        <translation type="unfinished"></translation>
+        <translation>Відкрити файл налаштувань</translation>
     </message>
     <message>
         <source>Save a setup file</source>
-        <translation type="unfinished"></translation>
+        <translation>Зберегти файл налаштувань</translation>
     </message>
     <message>
         <source>Filter lines</source>
-        <translation type="unfinished">Рядки фільтра</translation>
+        <translation>Рядки фільтра</translation>
     </message>
     <message>
         <source>One address, or the beginning of addresses, a line; Tab leaves the box</source>
-        <translation type="unfinished"></translation>
+        <translation>По одній адресі або початку адрес у рядку; Tab виходить із поля</translation>
     </message>
     <message>
         <source>Filter note</source>
-        <translation type="unfinished"></translation>
+        <translation>Примітка до фільтра</translation>
     </message>
     <message>
         <source>Filter mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Режим фільтра</translation>
     </message>
 </context>
 <context>
@@ -1282,11 +1282,11 @@ Vanu
     </message>
     <message>
         <source>Participants</source>
-        <translation type="unfinished"></translation>
+        <translation>Учасники</translation>
     </message>
     <message>
         <source>Everybody in the chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Усі, хто в чаті</translation>
     </message>
 </context>
 <context>
