@@ -1,6 +1,7 @@
 // The input line: Enter sends what was typed as a chat line.
 #include "TForm4.h"
 
+#include "ChatFindBar.h"
 #include "ColourTable.h"
 #include "Protocol.h"
 #include "TForm8.h"
@@ -8,6 +9,7 @@
 #include "TTCPServer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -27,8 +29,14 @@ void TForm4::EnableInput(bool enabled)
 {
     if (enabled)
         Edit1->setMaxLength(Protocol::LongestTypedText(Bytes(ChatNickname()).size()));
+    const bool opening = enabled && !Edit1->isEnabled();
     Edit1->setEnabled(enabled);
+    // What the user types next goes to the chat, as on joining, unless they
+    // are in the find bar.
+    if (opening && isActiveWindow() && !findBar->isAncestorOf(QApplication::focusWidget()))
+        Edit1->setFocus();
 }
+
 
 void TForm4::Edit1KeyPress()
 {

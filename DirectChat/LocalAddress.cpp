@@ -63,7 +63,11 @@ QStringList InterfaceAddresses()
 QString ChooseLocalAddress(const QStringList &resolved, const QStringList &interfaces)
 {
     const QString fromResolver = LastUsable(resolved);
-    return fromResolver.isEmpty() ? LastUsable(interfaces) : fromResolver;
+    const QString chosen = fromResolver.isEmpty() ? LastUsable(interfaces) : fromResolver;
+    // A machine with no network but loopback is still reached there, by
+    // copies on the same machine.
+    return chosen.isEmpty() ? QStringLiteral("127.0.0.1") : chosen;
+
 }
 
 QString LocalAddress()

@@ -30,6 +30,8 @@
 namespace {
 
 const QColor kOlive(0x80, 0x80, 0x00);
+// The text of the closed input line: the olive stays, the text fades into it.
+const QColor kDimmedOnOlive(0xB0, 0xB0, 0x60);
 // The end of the user's move or resize of the window: this long without another.
 constexpr int kMoveEndsAfterMs = 250;
 
@@ -124,6 +126,8 @@ void TForm4::createChatView()
     QPalette input = Edit1->palette();
     input.setColor(QPalette::Base, kOlive);
     input.setColor(QPalette::Text, Qt::white);
+    input.setColor(QPalette::Disabled, QPalette::Text, kDimmedOnOlive); // closed, and seen to be
+
     Edit1->setPalette(input);
     Edit1->installEventFilter(this);
     Edit1->setAccessibleName(tr("Message"));

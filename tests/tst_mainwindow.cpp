@@ -83,6 +83,7 @@ private slots:
     void exitEndsTheProgram();
     void closeChatWhileIdle();
     void guestsHearTheHostGo();
+    void theFirstGuestGivesTheHostTheKeyboard();
     void localAddressChoice_data();
     void localAddressChoice();
 };
@@ -446,7 +447,28 @@ void TestMainWindow::guestsHearTheHostGo()
     QVERIFY2((greeting + received).endsWith("VanuServer is Down"), (greeting + received).constData());
 }
 
+// What the host types once a guest has come goes to the chat; until then the
+// line looks closed.
+void TestMainWindow::theFirstGuestGivesTheHostTheKeyboard()
+{
+    TestProgram test(TestProgram::Setup("Hosty"));
+    TForm4 &main = test.Main();
+    main.show();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QVERIFY(test.StartHost(kBasePort + 3));
+    const QPalette input = main.Edit1->palette();
+    QCOMPARE(input.color(QPalette::Disabled, QPalette::Base), input.color(QPalette::Active, QPalette::Base));
+    QVERIFY(input.color(QPalette::Disabled, QPalette::Text) != input.color(QPalette::Active, QPalette::Text));
+    QVERIFY(!main.Edit1->hasFocus());
+
+    LoopbackPeer guest;
+    QVERIFY(guest.Connect(kBasePort + 3));
+    QTRY_VERIFY(main.Edit1->hasFocus());
+}
+
 void TestMainWindow::localAddressChoice_data()
+
 {
     QTest::addColumn<QStringList>("resolved");
     QTest::addColumn<QStringList>("interfaces");
@@ -457,7 +479,7 @@ void TestMainWindow::localAddressChoice_data()
     QTest::newRow("only loopback resolved") << QStringList{"127.0.1.1"}
                                             << QStringList{"127.0.0.1", "10.1.1.1", "192.168.0.9"} << "192.168.0.9";
     QTest::newRow("nothing resolved") << QStringList{} << QStringList{"10.1.1.1", "127.0.0.1"} << "10.1.1.1";
-    QTest::newRow("none at all") << QStringList{"127.0.0.1"} << QStringList{"127.0.0.1"} << "";
+    QTest::newRow("none at all") << QStringList{"127.0.0.1"} << QStringList{"127.0.0.1"} << "127.0.0.1";
 }
 
 void TestMainWindow::localAddressChoice()
