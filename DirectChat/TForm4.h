@@ -46,6 +46,8 @@ class TTrayIcon;
 class TForm4 : public QMainWindow {
     Q_OBJECT
 public:
+    // Shows the window, from the tray or minimised, in front.
+    void BringForward();
     static constexpr int PortRange = 23;
     static constexpr int kMaxChatLines = 1600;
     // An address brings the window forward, plays the sound or has every
@@ -265,7 +267,6 @@ private:
     void EnableInput(bool enabled);
     bool WriteTranscript(const QString &path);
     void ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
-    void BringForward();
     void StatusBarMenu(const QPoint &at);
     void MoveOrResizeEnded();
 

@@ -12,6 +12,7 @@
 #include "ProgramLook.h"
 #include "QtPrompts.h"
 #include "QtTrayHost.h"
+#include "RunningCopy.h"
 #include "TForm4.h"
 #include "UserLanguage.h"
 #include "VanuProgram.h"
@@ -69,6 +70,10 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(ApplicationId());
     // Qt has taken its own options (-platform and the like) out by now.
     const CommandLine line = ReadCommandLine(QApplication::arguments());
+    // A copy of this program folder runs already: it takes the setup file.
+    RunningCopy running(QDBusConnection::sessionBus(), ApplicationId(), QApplication::applicationDirPath());
+    if (!running.Claim(line.setupFile))
+        return 0;
 
     // Closing the main window hides it; only the exit flow ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -89,5 +94,11 @@ int main(int argc, char *argv[])
     program.Start();
     if (!line.setupFile.isEmpty())
         program.OpenSetupFile(line.setupFile);
+    QObject::connect(&running, &RunningCopy::activated, &application, [&program](const QString &setupFile) {
+        program.windows.Form4->BringForward();
+        if (!setupFile.isEmpty())
+            program.OpenSetupFile(setupFile);
+    });
+
     return QApplication::exec();
 }

@@ -1,19 +1,26 @@
 // The program's place on the desktop: its command line, its choice of
-// windowing platform and the folders it keeps its files in.
+// windowing platform, the folders it keeps its files in, and its one copy
+// per program folder.
 #include "ApplicationId.h"
 #include "CommandLine.h"
 #include "PlatformChoice.h"
+#include "PrivateBus.h"
 #include "ProgramFolders.h"
+#include "RunningCopy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <QProcessEnvironment>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <thread>
 
 class TestDesktop : public QObject {
     Q_OBJECT
@@ -24,6 +31,8 @@ private slots:
     void platform();
     void folderChoice_data();
     void folderChoice();
+    void aSecondStartHandsOverToTheFirst_data();
+    void aSecondStartHandsOverToTheFirst();
 };
 
 void TestDesktop::commandLine_data()
@@ -132,6 +141,48 @@ void TestDesktop::folderChoice()
     QCOMPARE(folders.readOnly, use == "read" ? program : QString());
     QVERIFY(QFileInfo(folders.settings).isDir() && QFileInfo(folders.transcripts).isDir());
     QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestDesktop::aSecondStartHandsOverToTheFirst_data()
+{
+    QTest::addColumn<QString>("secondFolder");
+    QTest::addColumn<bool>("handsOver");
+    QTest::newRow("same program folder") << "first" << true;
+    QTest::newRow("another program folder") << "other" << false;
+}
+
+// A second start from the first copy's folder hands it the setup file it was
+// given, made absolute, and ends; one from another folder is a copy of its own.
+void TestDesktop::aSecondStartHandsOverToTheFirst()
+{
+    QFETCH(QString, secondFolder);
+    QFETCH(bool, handsOver);
+    const PrivateBus bus;
+    if (!bus.IsUp())
+        QSKIP("no dbus-daemon here (scripts/deps installs it)");
+    QTemporaryDir folders;
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("first")) && QDir(folders.path()).mkpath(QStringLiteral("other")));
+    RunningCopy first(bus.Connect(QStringLiteral("first") + secondFolder), ApplicationId(), folders.filePath(QStringLiteral("first")));
+    QVERIFY(first.Claim(QString()));
+    QSignalSpy activated(&first, &RunningCopy::activated);
+
+    // The second start waits for the first's answer, which this thread gives.
+    const QDBusConnection secondBus = bus.Connect(QStringLiteral("second") + secondFolder);
+    std::atomic<int> goesOn = -1;
+    std::thread second([&] {
+        RunningCopy copy(secondBus, ApplicationId(), folders.filePath(secondFolder));
+        goesOn = copy.Claim(QStringLiteral("mailed.set"));
+    });
+    QTRY_VERIFY(goesOn != -1);
+    second.join();
+    QCOMPARE(goesOn == 0, handsOver);
+    if (handsOver) {
+        QTRY_COMPARE(activated.count(), 1);
+        QCOMPARE(activated.constFirst().constFirst().toString(), QDir::current().absoluteFilePath(QStringLiteral("mailed.set")));
+    } else {
+        QTest::qWait(100);
+        QCOMPARE(activated.count(), 0);
+    }
 }
 
 QTEST_MAIN(TestDesktop)

@@ -2,6 +2,7 @@
 // code page and the file dialog filters.
 #include "Cp1251CodePage.h"
 #include "FreedesktopNotifier.h"
+#include "PrivateBus.h"
 #include "QtPrompts.h"
 #include "RuntimeErrors.h"
 
@@ -197,18 +198,10 @@ void TestPlatform::notificationsNeverWaitForTheServer_data()
 void TestPlatform::notificationsNeverWaitForTheServer()
 {
     QFETCH(bool, hangs);
-    QProcess busDaemon;
-    busDaemon.start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-    if (!busDaemon.waitForStarted())
+    const PrivateBus bus;
+    if (!bus.IsUp())
         QSKIP("no dbus-daemon here (scripts/deps installs it)");
-    QVERIFY(busDaemon.waitForReadyRead(5000));
-    const QString address = QString::fromUtf8(busDaemon.readLine().trimmed());
-    const auto stop = qScopeGuard([&] {
-        busDaemon.terminate();
-        busDaemon.waitForFinished();
-    });
-    QDBusConnection serverBus = QDBusConnection::connectToBus(address, QStringLiteral("server") + QString::number(hangs));
+    QDBusConnection serverBus = bus.Connect(QStringLiteral("server") + QString::number(hangs));
     NotificationServer server;
     server.hangs = hangs;
     QVERIFY(serverBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
@@ -216,7 +209,8 @@ void TestPlatform::notificationsNeverWaitForTheServer()
     QVERIFY(serverBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
 
     FreedesktopNotifier notifier(QStringLiteral("Vanu"), QStringLiteral("vanu"),
-                                 QDBusConnection::connectToBus(address, QStringLiteral("client") + QString::number(hangs)));
+                                 bus.Connect(QStringLiteral("client") + QString::number(hangs)));
+
     QTRY_VERIFY(notifier.Tell(QStringLiteral("<Bob> hello")));
     QElapsedTimer sinceTick;
     qint64 longestStallMs = 0;

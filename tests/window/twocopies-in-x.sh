@@ -54,9 +54,17 @@ keys "$hostwin" alt+c e
 wait_for 10 window_of "Confirm"
 snap host-asks
 xdotool key Return
+# The process ends with its window, not a while after it.
+wait_for 10 bash -c "! xdotool search --name '^Hosty is Host on ' >/dev/null"
+gone=$(date +%s%N)
+for ((try = 0; try < 1500; ++try)); do kill -0 "$hostpid" 2>/dev/null || break; sleep 0.01; done
+lived=$((($(date +%s%N) - gone) / 1000000))
+echo "the host's process ended ${lived} ms after its window"
+[ "$lived" -le 300 ] || { echo "the host's process lived ${lived} ms after its window" >&2; exit 1; }
 code=0
 wait_exit "$hostpid" 15 || code=$?
 [ "$code" -eq 0 ] || { echo "the host ended with $code" >&2; exit 1; }
+
 sleep 1
 snap host-gone
 
