@@ -264,7 +264,12 @@ void TForm8::createServerPage()
     filterNote->setWordWrap(true);
     filterNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont smaller = filterNote->font();
-    smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
+    // The program's font is set in pixels; a point size is -1 then.
+    if (smaller.pixelSize() > 0)
+        smaller.setPixelSize(qMax(1, qRound(smaller.pixelSize() * 0.85)));
+    else
+        smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
+
     filterNote->setFont(smaller);
     filterNote->hide();
     filterNote->setAccessibleName(tr("Filter note"));

@@ -67,14 +67,24 @@ bool EndAddressOf(int socket, sockaddr_in &address, bool peer)
 // pulled) is found dead: after 10 s without traffic a probe goes out every
 // 5 s, and 4 unanswered probes end the connection; a send the peer does not
 // take for 30 s ends it too. A dead link is so found within 35 s, while an
-// outage of 10 s is lived through. VANU_KEEPALIVE_IDLE_SECONDS, read once,
-// sets the idle time for tests, and the rest in the same proportion.
+// outage of 10 s is lived through: retransmissions come at least every 5 s
+// however long the silence, so a link that is back is used within seconds,
+// well before the 30 s, even when a segment is lost on it again.
+// VANU_KEEPALIVE_IDLE_SECONDS, read once, sets the idle time for tests, and
+// the rest in the same proportion.
 struct LinkTimes {
     int idleSeconds = 10;
     int intervalSeconds = 5;
     int probes = 4;
     unsigned userTimeoutMs = 30000;
+    int longestRetransmitGapMs = 5000;
 };
+
+// The socket option of Linux 6.15 and later that caps the retransmission
+// backoff; an older kernel refuses it and keeps its own backoff.
+constexpr int kTcpRtoMaxMs = 44;
+// The least value the kernel takes for it.
+constexpr int kShortestRtoMaxMs = 1000;
 
 const LinkTimes &DeadLinkTimes()
 {
@@ -86,6 +96,7 @@ const LinkTimes &DeadLinkTimes()
             chosen.idleSeconds = idle;
             chosen.intervalSeconds = std::max(1, idle / 2);
             chosen.userTimeoutMs = unsigned(idle) * 3000;
+            chosen.longestRetransmitGapMs = std::max(kShortestRtoMaxMs, int(chosen.userTimeoutMs / 6));
         }
         return chosen;
     }();
@@ -342,5 +353,6 @@ int TCustomWSocket::PrepareConnection(int socket)
     setsockopt(socket, IPPROTO_TCP, TCP_KEEPINTVL, &times.intervalSeconds, sizeof times.intervalSeconds);
     setsockopt(socket, IPPROTO_TCP, TCP_KEEPCNT, &times.probes, sizeof times.probes);
     setsockopt(socket, IPPROTO_TCP, TCP_USER_TIMEOUT, &times.userTimeoutMs, sizeof times.userTimeoutMs);
+    setsockopt(socket, IPPROTO_TCP, kTcpRtoMaxMs, &times.longestRetransmitGapMs, sizeof times.longestRetransmitGapMs);
     return 0;
 }

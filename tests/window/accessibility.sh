@@ -6,12 +6,8 @@
 set -euo pipefail
 binary=$1 out=$2
 mkdir -p "$out"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/copies.sh"
-make_copies "$binary" "$work"
-export XDG_CONFIG_HOME="$work/config"
-export QT_QPA_PLATFORM=xcb
+fresh_copies "$binary"
 # Qt speaks to AT-SPI once a screen reader is said to be on; here one always is.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export NO_AT_BRIDGE=0
