@@ -35,7 +35,8 @@ QString LinesShown(const QStringList &lines)
         shown << Quoted(line);
     QString text = shown.join(QStringLiteral(", "));
     if (lines.size() > kMostLinesShown)
-        text += QCoreApplication::translate("SetupChanges", " and %n more", nullptr, int(lines.size() - kMostLinesShown));
+        text +=
+            QCoreApplication::translate("SetupChanges", " and %n more", nullptr, int(lines.size() - kMostLinesShown));
     return text;
 }
 
@@ -50,15 +51,21 @@ void AddChange(QStringList &changes, const QString &what, const QString &before,
 QString SetupChangesNotice(const QString &fileName, const SetupSettings &before, const SetupSettings &after)
 {
     QStringList changes;
-    AddChange(changes, QCoreApplication::translate("SetupChanges", "Host address"), before.HostAddress, after.HostAddress);
-    AddChange(changes, QCoreApplication::translate("SetupChanges", "Nickname"), Quoted(before.Nickname), Quoted(after.Nickname));
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Host address"), before.HostAddress,
+              after.HostAddress);
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Nickname"), Quoted(before.Nickname),
+              Quoted(after.Nickname));
     AddChange(changes, QCoreApplication::translate("SetupChanges", "Colour"), before.ColourName, after.ColourName);
-    AddChange(changes, QCoreApplication::translate("SetupChanges", "Filter"), ModeName(before.FilterMode), ModeName(after.FilterMode));
-    AddChange(changes, QCoreApplication::translate("SetupChanges", "Filter lines"), LinesShown(before.FilterLines), LinesShown(after.FilterLines));
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Filter"), ModeName(before.FilterMode),
+              ModeName(after.FilterMode));
+    AddChange(changes, QCoreApplication::translate("SetupChanges", "Filter lines"), LinesShown(before.FilterLines),
+              LinesShown(after.FilterLines));
     if (changes.isEmpty())
         return {};
-    QString notice = QCoreApplication::translate("SetupChanges", "%1 changes your settings:\n\n").arg(fileName) + changes.join(QLatin1Char('\n'));
+    QString notice = QCoreApplication::translate("SetupChanges", "%1 changes your settings:\n\n").arg(fileName) +
+                     changes.join(QLatin1Char('\n'));
     if (AdmitsEveryone(after.FilterLines, after.FilterMode))
-        notice += QCoreApplication::translate("SetupChanges", "\n\nWith these settings, anyone on the network can join the chat you host.");
+        notice += QCoreApplication::translate(
+            "SetupChanges", "\n\nWith these settings, anyone on the network can join the chat you host.");
     return notice + QCoreApplication::translate("SetupChanges", "\n\nNothing is kept until you press OK.");
 }

@@ -36,8 +36,9 @@ void Describe(QCommandLineParser &parser)
                                  QCoreApplication::translate("CommandLine", "A setup file (.set) to load and confirm."),
                                  QStringLiteral("[file]"));
     parser.addOption(QCommandLineOption(
-        QStringLiteral("history"), QCoreApplication::translate("CommandLine", "Print the last 50 lines of the chat history, or with words "
-                                                                              "after it every kept line that has them all.")));
+        QStringLiteral("history"),
+        QCoreApplication::translate("CommandLine", "Print the last 50 lines of the chat history, or with words "
+                                                   "after it every kept line that has them all.")));
 }
 
 // The usage names the program by the file name it was started by (the
@@ -49,8 +50,8 @@ QString HelpText(const QCommandLineParser &parser, const QStringList &arguments)
     // Qt's own text, translated with Qt's translations.
     const QString usage = QCoreApplication::translate("QCommandLineParser", "Usage: %1").arg(QString());
     const qsizetype start = text.indexOf(usage) + usage.size();
-    const qsizetype end = text.indexOf(QLatin1Char(' ') + QCoreApplication::translate("QCommandLineParser", "[options]"), start);
-
+    const QString options = QLatin1Char(' ') + QCoreApplication::translate("QCommandLineParser", "[options]");
+    const qsizetype end = text.indexOf(options, start);
     if (text.startsWith(usage) && end > start)
         text.replace(start, end - start, name);
     return text;
@@ -74,7 +75,6 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         const QString error =
             parser.errorText().isEmpty() ? QCoreApplication::translate("CommandLine", "Only one setup file can be given.")
                                          : parser.errorText();
-
         line.action = CommandLine::Action::Usage;
         line.text = error + QLatin1Char('\n') + HelpText(parser, arguments);
         return line;

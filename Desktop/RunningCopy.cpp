@@ -15,7 +15,7 @@ constexpr int kLongestAnswerMs = 3000;
 } // namespace
 
 RunningCopy::RunningCopy(const QDBusConnection &bus, const QString &applicationId, const QString &programFolder,
-                       QObject *parent)
+                         QObject *parent)
     : QObject(parent), bus(bus), name(ServiceName(applicationId, programFolder))
 {
 }

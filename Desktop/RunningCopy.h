@@ -13,7 +13,7 @@ class RunningCopy : public QObject {
     Q_CLASSINFO("D-Bus Interface", "vanu.Copy")
 public:
     RunningCopy(const QDBusConnection &bus, const QString &applicationId, const QString &programFolder,
-               QObject *parent = nullptr);
+                QObject *parent = nullptr);
 
     // True when this start goes on: it is the first copy, or no running copy
     // answers (or there is no session bus). False once a running copy has

@@ -102,8 +102,7 @@ void TForm4::ImServer1Click()
         windows.Form8->exec();
     if (ImServer1->isChecked())
         return;
-    if (GuestAttemptUnderWay()
-        && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
+    if (GuestAttemptUnderWay() && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
         return;
     Trying = true;
     UserClosed = true;
@@ -132,8 +131,7 @@ void TForm4::Timer2Timer()
     ImServer1->setChecked(true);
     ImClient1->setChecked(false);
     ClearChatView();
-    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Host."),
-                    ShownText::Kind::Start);
+    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Host."), ShownText::Kind::Start);
     const QString address = LocalAddress();
     SetStatusText(tr("Host: %1 Listening on port: %2").arg(address, TCPServer1->Port));
     Edit1->setEnabled(false);
@@ -182,7 +180,8 @@ void TForm4::TCPServer1Accept(int socket)
     const HostRoster::Peer peer{TCPServer1->GetPeerAddress(socket), TCPServer1->GetPeerPort(socket)};
     if (TCPServer1->Clients().Count() > kMostGuests) {
         SendToGuest(socket, Protocol::Refusal());
-        AddChatLine(tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
+        AddChatLine(
+            tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
         TCPServer1->CloseClient(socket);
         return;
     }
@@ -212,8 +211,8 @@ void TForm4::AcceptGuest(int socket)
     const TClientList &guests = TCPServer1->Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
         SendToGuest(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
-    AddChatLine(LongTimeOfDay(QTime::currentTime())
-                    + tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
+    AddChatLine(LongTimeOfDay(QTime::currentTime()) +
+                    tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
                 ShownText::Kind::Arrival);
     SetStatusText(tr("%n Friend(s) available", nullptr, guests.Count()));
     EnableInput(true);
@@ -360,8 +359,7 @@ void TForm4::TCPServer1Close(int socket)
     const auto restore = qScopeGuard([&] { closingGuest = before; });
     const TClientList &guests = TCPServer1->Clients();
     const HostRoster::Peer peer = roster.PeerOf(socket);
-    AddChatLine(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port),
-                ShownText::Kind::Departure);
+    AddChatLine(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port), ShownText::Kind::Departure);
     const int remaining = guests.Count() - 1;
     SetStatusText(tr("%n Client(s) connected", nullptr, remaining));
 

@@ -2,11 +2,11 @@
 
 #include "LanDiscovery.h"
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStyle>
 #include <QSysInfo>
 #include <QWidgetAction>
@@ -35,7 +35,10 @@ QString Shown(QString text)
 
 QString FoundHostEntry(const FoundHost &host)
 {
-    QString text = QCoreApplication::translate("FoundHostsPicker", "%1:%2  %3 on %4").arg(host.address).arg(host.port).arg(Shown(host.nickname), Shown(host.machine));
+    QString text = QCoreApplication::translate("FoundHostsPicker", "%1:%2  %3 on %4")
+                       .arg(host.address)
+                       .arg(host.port)
+                       .arg(Shown(host.nickname), Shown(host.machine));
     if (host.busy)
         text += QCoreApplication::translate("FoundHostsPicker", ", busy");
     return text;

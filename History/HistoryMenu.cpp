@@ -3,8 +3,8 @@
 #include "HistoryRecorder.h"
 #include "UserPreferences.h"
 
-#include <QCoreApplication>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace {
@@ -32,7 +32,9 @@ void AddHistoryPreferences(QMenu &menu, HistoryRecorder &recorder, HistoryStore 
     auto *ages = new QActionGroup(age);
     const int chosen = UserPreferences().value(QString::fromLatin1(kDaysKey), 0).toInt();
     for (const int days : kAges) {
-        QAction *choice = age->addAction(days == 0 ? QCoreApplication::translate("HistoryMenu", "&Never") : QCoreApplication::translate("HistoryMenu", "%n days", nullptr, days));
+        QAction *choice =
+            age->addAction(days == 0 ? QCoreApplication::translate("HistoryMenu", "&Never")
+                                     : QCoreApplication::translate("HistoryMenu", "%n days", nullptr, days));
         choice->setCheckable(true);
         choice->setChecked(days == chosen);
         ages->addAction(choice);

@@ -64,7 +64,6 @@ int main(int argc, char *argv[])
     ChoosePlatform();
     QApplication application(argc, argv);
     UseUserLanguage();
-
     QApplication::setApplicationName(QStringLiteral("Vanu"));
     QApplication::setApplicationVersion(QStringLiteral(VANU_VERSION));
     QApplication::setDesktopFileName(ApplicationId());
@@ -99,6 +98,5 @@ int main(int argc, char *argv[])
         if (!setupFile.isEmpty())
             program.OpenSetupFile(setupFile);
     });
-
     return QApplication::exec();
 }

@@ -81,8 +81,10 @@ bool FreedesktopNotifier::Tell(const QString &news)
 
 void FreedesktopNotifier::Show()
 {
-    if (count == 0)
+    // A server found gone (or hung) since the news was gathered is not asked again.
+    if (count == 0 || !serviceThere)
         return;
+
     if (showing) { // the answer brings the id that this update replaces
         showAgain = true;
         return;

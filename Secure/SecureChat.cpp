@@ -78,9 +78,10 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
         const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
         if (pinned.isEmpty())
             return QString();
-        return QCoreApplication::translate("SecureChat", "The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
-                              "Someone may be playing the host. If the host no longer offers secure chat, forget "
-                              "its key (Coupon, Secure chat...) and join again.")
+        return QCoreApplication::translate(
+                   "SecureChat", "The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
+                                 "Someone may be playing the host. If the host no longer offers secure chat, forget "
+                                 "its key (Coupon, Secure chat...) and join again.")
             .arg(address, this->client.Port);
     }));
     JoinSecurely(GuestModeChosen() == GuestMode::Prefer);
@@ -217,7 +218,7 @@ QString SecureChat::PadlockTip() const
 {
     if (server.State() == wsListening)
         return tr("Secure guests chat over TLS 1.3. Lines sent to the other guests cross the LAN in the "
-                              "clear, where anyone on it can read them.");
+                  "clear, where anyone on it can read them.");
     return client.OnFirstChoice() ? tr("This chat crosses the LAN over TLS 1.3, with the host's key checked.")
                                   : tr("This chat crosses the LAN in the clear: anyone on it can read it.");
 }
@@ -231,10 +232,10 @@ KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QStri
     if (pinned == fingerprint)
         return KeyVerdict::Trusted;
     refusal = tr("The host at %1:%2 shows another key than the one it showed before.\n\n"
-                             "Expected: %3\nShown:    %4\n\n"
-                             "Someone may be playing the host. If the host has made a new key, compare the new "
-                             "fingerprint with the one its Secure chat dialog shows, then forget the old key "
-                             "(Coupon, Secure chat...) in %5 and join again.")
+                 "Expected: %3\nShown:    %4\n\n"
+                 "Someone may be playing the host. If the host has made a new key, compare the new "
+                 "fingerprint with the one its Secure chat dialog shows, then forget the old key "
+                 "(Coupon, Secure chat...) in %5 and join again.")
                   .arg(address, client.Port, FingerprintText(pinned), FingerprintText(fingerprint), known.Path());
     return KeyVerdict::Refused;
 }
@@ -275,7 +276,7 @@ void SecureChat::AskAboutKey(int socket, const QByteArray &fingerprint, std::fun
         [this, address, port, fingerprint, answer = std::move(answer)] {
             const bool trusted = prompts.Confirm(
                 tr("This is the first secure chat with the host at %1:%2. It shows the key\n\n%3\n\n"
-                               "Compare it with the fingerprint in the host's Secure chat dialog. Trust it?")
+                   "Compare it with the fingerprint in the host's Secure chat dialog. Trust it?")
                     .arg(address, port, FingerprintText(fingerprint)));
             if (trusted)
                 known.Remember(address, port.toInt(), fingerprint);
