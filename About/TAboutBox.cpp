@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -126,6 +127,11 @@ void TAboutBox::createPanel(const QIcon &programIcon)
     ShowProductName(false);
     ShowLink(Label1, false);
     ShowLink(Label2, false);
+    ProductName->setAccessibleName(tr("Web page"));
+    Label1->setAccessibleName(tr("Mail to %1").arg(FirstMailAddress()));
+    Label2->setAccessibleName(tr("Mail to %1").arg(SecondMailAddress()));
+    for (QLabel *link : {ProductName, Label1, Label2})
+        link->setFocusPolicy(Qt::TabFocus);
 }
 
 void TAboutBox::ShowLink(QLabel *link, bool lit)
@@ -206,13 +212,36 @@ bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
             FormMouseMove();
         return true; // handled here, not again by the surface below
     }
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease)
+        OpenLink(watched);
+    // The keyboard's way to the links: Tab lights one as the mouse does,
+    // Enter or Space opens it.
+    if (event->type() == QEvent::FocusIn) {
+        Panel1MouseMove();
         if (watched == Label1)
-            Label1Click();
+            Label1MouseMove();
         else if (watched == Label2)
-            Label2Click();
+            Label2MouseMove();
         else if (watched == ProductName)
-            ProductNameClick();
+            ProductNameMouseMove();
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && OpenLink(watched))
+            return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool TAboutBox::OpenLink(QObject *link)
+{
+    if (link == Label1)
+        Label1Click();
+    else if (link == Label2)
+        Label2Click();
+    else if (link == ProductName)
+        ProductNameClick();
+    else
+        return false;
+    return true;
 }

@@ -44,6 +44,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Opens what a link stands for; false for anything that is no link.
+    bool OpenLink(QObject *link);
 
 private:
     void createPanel(const QIcon &programIcon);

@@ -711,6 +711,14 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>or</source>
         <translation>oder</translation>
     </message>
+    <message>
+        <source>Web page</source>
+        <translation>Webseite</translation>
+    </message>
+    <message>
+        <source>Mail to %1</source>
+        <translation>Mail an %1</translation>
+    </message>
 </context>
 <context>
     <name>TCustomWSocket</name>

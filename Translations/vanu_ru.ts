@@ -715,6 +715,14 @@ Nothing is kept until you press OK.</source>
         <source>or</source>
         <translation>или</translation>
     </message>
+    <message>
+        <source>Web page</source>
+        <translation>Веб-страница</translation>
+    </message>
+    <message>
+        <source>Mail to %1</source>
+        <translation>Написать на %1</translation>
+    </message>
 </context>
 <context>
     <name>TCustomWSocket</name>

@@ -715,6 +715,14 @@ Nothing is kept until you press OK.</source>
         <source>or</source>
         <translation>або</translation>
     </message>
+    <message>
+        <source>Web page</source>
+        <translation>Вебсторінка</translation>
+    </message>
+    <message>
+        <source>Mail to %1</source>
+        <translation>Написати на %1</translation>
+    </message>
 </context>
 <context>
     <name>TCustomWSocket</name>

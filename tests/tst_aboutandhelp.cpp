@@ -147,6 +147,13 @@ void TestAboutAndHelp::linksOpenThroughTheShell()
     QCOMPARE(shell.opened, (QStringList{"mailto:" + TAboutBox::FirstMailAddress(),
                                         "mailto:" + TAboutBox::SecondMailAddress(),
                                         "http://" + TAboutBox::WebPageAddress()}));
+
+    // The same from the keyboard: the focus lights a link, Enter opens it.
+    shell.opened.clear();
+    about.Label2->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(Look(about.Label2), QStringLiteral("blue underlined"));
+    QTest::keyClick(about.Label2, Qt::Key_Return);
+    QCOMPARE(shell.opened, QStringList{"mailto:" + TAboutBox::SecondMailAddress()});
 }
 
 // At the program's own font, each of the help box's lines fits its width.

@@ -33,6 +33,15 @@
 
 namespace {
 
+// How long the window may not answer under a flood. AddressSanitizer makes
+// every step about three times slower (53 ms here alone, 126 ms beside the
+// other tests, against 16 ms without it).
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kLongestStallMs = 250;
+#else
+constexpr qint64 kLongestStallMs = 100;
+#endif
+
 constexpr quint16 kBasePort = 26100;
 constexpr int kAvahiWaitMs = 15000;
 // A daemon busy with a flood of announcements answers slowly.
@@ -451,7 +460,7 @@ void TestDiscovery::aFloodOfAnnouncementsNeitherFreezesNorHidesAHost()
     qInfo("the list shows %d hosts; the longest the window did not answer: %lld ms", list.Entries().count(),
           longestMs);
     QVERIFY(list.Entries().count() <= 200);
-    QVERIFY(longestMs <= 100);
+    QVERIFY(longestMs <= kLongestStallMs);
     QTest::keyClick(&list.Entries(), Qt::Key_Escape);
     QVERIFY(!list.isVisible());
 }
