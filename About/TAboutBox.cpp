@@ -200,16 +200,7 @@ void TAboutBox::ProductNameClick()
 bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
-        if (watched == Label1)
-            Label1MouseMove();
-        else if (watched == Label2)
-            Label2MouseMove();
-        else if (watched == ProductName)
-            ProductNameMouseMove();
-        else if (watched == Panel1)
-            Panel1MouseMove();
-        else if (watched == this)
-            FormMouseMove();
+        MouseMovedOver(watched);
         return true; // handled here, not again by the surface below
     }
     if (event->type() == QEvent::MouseButtonRelease)
@@ -218,12 +209,7 @@ bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
     // Enter or Space opens it.
     if (event->type() == QEvent::FocusIn) {
         Panel1MouseMove();
-        if (watched == Label1)
-            Label1MouseMove();
-        else if (watched == Label2)
-            Label2MouseMove();
-        else if (watched == ProductName)
-            ProductNameMouseMove();
+        MouseMovedOver(watched);
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
@@ -231,6 +217,20 @@ bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::MouseMovedOver(QObject *watched)
+{
+    if (watched == Label1)
+        Label1MouseMove();
+    else if (watched == Label2)
+        Label2MouseMove();
+    else if (watched == ProductName)
+        ProductNameMouseMove();
+    else if (watched == Panel1)
+        Panel1MouseMove();
+    else if (watched == this)
+        FormMouseMove();
 }
 
 bool TAboutBox::OpenLink(QObject *link)
