@@ -7,7 +7,8 @@ program=$1
 times=()
 for run in 1 2 3 4 5; do
   start=$(date +%s%N)
-  "$program" >/dev/null 2>&1 &
+  log="${program%/*}/start-$run.log"
+  "$program" >/dev/null 2>"$log" &
   pid=$!
   # Bounded: a program that cannot reach the display never shows a window.
   deadline=$(( $(date +%s) + 15 ))
@@ -15,6 +16,8 @@ for run in 1 2 3 4 5; do
     if [ "$(date +%s)" -ge "$deadline" ]; then
       kill "$pid" 2>/dev/null || true
       echo "| start to main window shown | no window within 15 s (run $run) |"
+      echo "what run $run said:" >&2
+      tail -n 20 "$log" >&2
       exit 0
     fi
     sleep 0.002
