@@ -72,9 +72,9 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         return line;
     }
     if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
-        const QString error =
-            parser.errorText().isEmpty() ? QCoreApplication::translate("CommandLine", "Only one setup file can be given.")
-                                         : parser.errorText();
+        const QString error = parser.errorText().isEmpty()
+                                  ? QCoreApplication::translate("CommandLine", "Only one setup file can be given.")
+                                  : parser.errorText();
         line.action = CommandLine::Action::Usage;
         line.text = error + QLatin1Char('\n') + HelpText(parser, arguments);
         return line;

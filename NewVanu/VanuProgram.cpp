@@ -1,10 +1,10 @@
 #include "VanuProgram.h"
 
 #include "ChatNotifications.h"
+#include "FoundHostsPicker.h"
 #include "HistoryMenu.h"
 #include "HistoryRecorder.h"
 #include "HistoryWindow.h"
-#include "FoundHostsPicker.h"
 #include "HostAnnouncer.h"
 #include "LocalAddress.h"
 #include "SecureChat.h"
@@ -12,18 +12,18 @@
 #include "TAboutBox.h"
 #include "TForm4.h"
 #include "TForm8.h"
+#include "THelpBox.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
-#include "THelpBox.h"
 #include "TfFriends.h"
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
-#include <QMenu>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -128,7 +128,8 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     historyPaused->hide();
     main->StatusBar1->addPermanentWidget(historyPaused);
     const auto pause = [this](const QString &why) {
-        historyPaused->setToolTip(QCoreApplication::translate("VanuProgram", "The chat history is paused: %1\nThe chat goes on.").arg(why));
+        historyPaused->setToolTip(
+            QCoreApplication::translate("VanuProgram", "The chat history is paused: %1\nThe chat goes on.").arg(why));
         historyPaused->show();
     };
     historyStore = std::make_unique<HistoryStore>();
@@ -137,8 +138,10 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         return;
     }
     if (!historyStore->DamagedCopy().isEmpty())
-        prompts.ShowMessage(QCoreApplication::translate("VanuProgram", "The chat history was damaged. It is kept as %1, and a new history has begun.")
-                                .arg(historyStore->DamagedCopy()));
+        prompts.ShowMessage(
+            QCoreApplication::translate("VanuProgram",
+                                        "The chat history was damaged. It is kept as %1, and a new history has begun.")
+                .arg(historyStore->DamagedCopy()));
     TTCPServer *server = main->TCPServer1;
     TTCPClient *client = main->TCPClient1;
     TForm8 *setup = form8.get();
@@ -229,7 +232,8 @@ void VanuProgram::OpenSetupFile(const QString &path)
 {
     form8->open();
     if (!QFileInfo::exists(path))
-        prompts.ShowError(QCoreApplication::translate("VanuProgram", "Cannot open file %1").arg(QDir::toNativeSeparators(path)));
+        prompts.ShowError(
+            QCoreApplication::translate("VanuProgram", "Cannot open file %1").arg(QDir::toNativeSeparators(path)));
     else
         form8->LoadSetupFromOutside(path);
 }

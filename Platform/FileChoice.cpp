@@ -14,12 +14,13 @@ QString ChooseFileToWrite(Prompts &prompts, const FileDialogRequest &request,
         const QString name = nameFor(chosen);
         const WriteTarget target = TargetOfWrite(name);
         if (target.danglingLink) {
-            prompts.ShowError(
-                QCoreApplication::translate("FileChoice", "%1 is a link to %2, which does not exist. Choose another name.").arg(name, target.path));
+            prompts.ShowError(QCoreApplication::translate(
+                                  "FileChoice", "%1 is a link to %2, which does not exist. Choose another name.")
+                                  .arg(name, target.path));
             continue;
         }
-        if (target.exists
-            && prompts.AskYesNoCancel(QCoreApplication::translate("FileChoice", "OK to overwrite %1").arg(target.path)) != Prompts::Answer::Yes)
+        const QString overwrite = QCoreApplication::translate("FileChoice", "OK to overwrite %1").arg(target.path);
+        if (target.exists && prompts.AskYesNoCancel(overwrite) != Prompts::Answer::Yes)
             return {};
         return target.path;
     }

@@ -1,7 +1,7 @@
 #include "QtPrompts.h"
 
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -34,8 +34,8 @@ QWidget *QtPrompts::DialogParent()
 std::optional<QString> QtPrompts::AskPassword(const QString &text)
 {
     bool given = false;
-    const QString password =
-        QInputDialog::getText(DialogParent(), QCoreApplication::translate("Prompts", "Password"), DisplayText(text), QLineEdit::Password, QString(), &given);
+    const QString password = QInputDialog::getText(DialogParent(), QCoreApplication::translate("Prompts", "Password"),
+                                                   DisplayText(text), QLineEdit::Password, QString(), &given);
     return given ? std::optional<QString>(password) : std::nullopt;
 }
 
@@ -64,8 +64,8 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString &text)
 
 void QtPrompts::ShowError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("Prompts", "Error"), DisplayText(text), QMessageBox::Ok,
-                    DialogParent());
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("Prompts", "Error"), DisplayText(text),
+                    QMessageBox::Ok, DialogParent());
     ShowAsPlainText(box);
     box.exec();
 }

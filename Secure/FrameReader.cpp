@@ -13,7 +13,8 @@ QByteArray FrameReader::Framed(const QByteArray &text)
 
 bool FrameReader::IsBad() const
 {
-    return frameLeft == 0 && buffer.size() >= kHeaderSize && qFromBigEndian<quint32>(buffer.constData()) > kLongestFrame;
+    return frameLeft == 0 && buffer.size() >= kHeaderSize
+           && qFromBigEndian<quint32>(buffer.constData()) > kLongestFrame;
 }
 
 qsizetype FrameReader::WholeFrame() const

@@ -29,7 +29,8 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     hostMode->addItem(tr("Do not offer secure chat"), QStringLiteral("off"));
     hostMode->addItem(tr("Offer secure chat beside the plain one"), QStringLiteral("offer"));
     hostMode->addItem(tr("Require secure chat of every guest"), QStringLiteral("require"));
-    connect(hostMode, &QComboBox::activated, this, [this] { this->secure.SetHostMode(hostMode->currentData().toString()); });
+    connect(hostMode, &QComboBox::activated, this,
+            [this] { this->secure.SetHostMode(hostMode->currentData().toString()); });
 
     joinSecurely = new QCheckBox(tr("&Join hosts securely where they offer it"), this);
     connect(joinSecurely, &QCheckBox::toggled, this, [this](bool on) { this->secure.SetJoiningSecurely(on); });

@@ -24,6 +24,13 @@ namespace {
 constexpr qsizetype kLongestBacklog = 4 * FrameReader::kLongestFrame;
 constexpr int kPullSize = 16 * 1024;
 
+// Why an opening failed, for people; translated where it is shown.
+const char *const kNotTrusted =
+    QT_TRANSLATE_NOOP("SocketErrors", "The host's key was not trusted: the chat was not joined.");
+const char *const kNoPassword =
+    QT_TRANSLATE_NOOP("SocketErrors", "The host asks for a chat password, and none was given.");
+const char *const kPasswordRefused = QT_TRANSLATE_NOOP("SocketErrors", "The host refused the chat password.");
+
 // OpenSSL's own socket BIO writes with write(), which raises SIGPIPE when the
 // peer has gone; this one sends as the plain transport does.
 int BioSend(BIO *bio, const char *data, int size)
@@ -184,7 +191,7 @@ Opening TlsTransport::Handshake()
         if (!answers->trusted)
             return Opening::WaitsForUser;
         if (!*answers->trusted)
-            return Fail(kAborted, QString::fromUtf8(QT_TRANSLATE_NOOP("SocketErrors", "The host's key was not trusted: the chat was not joined.")));
+            return Fail(kAborted, QString::fromUtf8(kNotTrusted));
         stage = Stage::Offer;
         return GuestAnswersOffer();
     case Stage::Offer:
@@ -193,7 +200,7 @@ Opening TlsTransport::Handshake()
         if (!answers->password)
             return Opening::WaitsForUser;
         if (!*answers->password)
-            return Fail(kAborted, QString::fromUtf8(QT_TRANSLATE_NOOP("SocketErrors", "The host asks for a chat password, and none was given.")));
+            return Fail(kAborted, QString::fromUtf8(kNoPassword));
         return GuestProves(**answers->password);
     case Stage::Proof:
         return HostChecksProof();
@@ -299,7 +306,7 @@ Opening TlsTransport::GuestHearsVerdict()
     if (!verdict)
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     if (*verdict == kRefused)
-        return Fail(kAborted, QString::fromUtf8(QT_TRANSLATE_NOOP("SocketErrors", "The host refused the chat password.")));
+        return Fail(kAborted, QString::fromUtf8(kPasswordRefused));
     if (*verdict != kWelcome)
         return Fail(kAborted);
     stage = Stage::Open;

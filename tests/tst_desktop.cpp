@@ -161,8 +161,10 @@ void TestDesktop::aSecondStartHandsOverToTheFirst()
     if (!bus.IsUp())
         QSKIP("no dbus-daemon here (scripts/deps installs it)");
     QTemporaryDir folders;
-    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("first")) && QDir(folders.path()).mkpath(QStringLiteral("other")));
-    RunningCopy first(bus.Connect(QStringLiteral("first") + secondFolder), ApplicationId(), folders.filePath(QStringLiteral("first")));
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("first"))
+            && QDir(folders.path()).mkpath(QStringLiteral("other")));
+    RunningCopy first(bus.Connect(QStringLiteral("first") + secondFolder), ApplicationId(),
+                      folders.filePath(QStringLiteral("first")));
     QVERIFY(first.Claim(QString()));
     QSignalSpy activated(&first, &RunningCopy::activated);
 
@@ -178,7 +180,8 @@ void TestDesktop::aSecondStartHandsOverToTheFirst()
     QCOMPARE(goesOn == 0, handsOver);
     if (handsOver) {
         QTRY_COMPARE(activated.count(), 1);
-        QCOMPARE(activated.constFirst().constFirst().toString(), QDir::current().absoluteFilePath(QStringLiteral("mailed.set")));
+        QCOMPARE(activated.constFirst().constFirst().toString(),
+                 QDir::current().absoluteFilePath(QStringLiteral("mailed.set")));
     } else {
         QTest::qWait(100);
         QCOMPARE(activated.count(), 0);
