@@ -103,9 +103,11 @@ QList<HostRoster::GuestText> HostRoster::Read(int socket, const QByteArray &piec
         // Cut short: the last line may go on in the next read.
         const QList<qsizetype> starts = LineStarts(text, *guest->name);
         const qsizetype last = starts.isEmpty() ? 0 : starts.constLast();
-        guest->rest = text.mid(last);
-        guest->restDeadline = nowMs + kRestOfTextWaitMs;
-        text.truncate(last);
+        if (text.size() - last <= kLongestHeldLine) {
+            guest->rest = text.mid(last);
+            guest->restDeadline = nowMs + kRestOfTextWaitMs;
+            text.truncate(last);
+        }
     }
     if (!text.isEmpty())
         Take(*guest, text, hostName, nowMs, out);

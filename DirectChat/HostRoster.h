@@ -59,6 +59,8 @@ public:
     // A read that fills the whole buffer waits this long at most for its rest,
     // which a lost segment may hold back for a retransmission timeout.
     static constexpr qint64 kRestOfTextWaitMs = 3000;
+    // No line a guest types is longer; a longer text is not kept back for its rest.
+    static constexpr qsizetype kLongestHeldLine = 2 * Protocol::kReadSize;
     // A line waits this long at most for its sender's registration.
     static constexpr qint64 kRegistrationWaitMs = 3000;
     // What waits for a registration, at most; the rest is not relayed at once.

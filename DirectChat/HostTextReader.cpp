@@ -2,6 +2,7 @@
 
 #include "RuntimeErrors.h"
 
+#include <algorithm>
 #include <utility>
 
 QList<HostTextReader::Text> HostTextReader::Take(const QByteArray &piece)
@@ -24,7 +25,7 @@ void HostTextReader::Clear()
 {
     held.clear();
     continuesText = false;
-    participants.clear();
+    SetParticipants({});
     hostName.reset();
 }
 
@@ -52,7 +53,7 @@ HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QB
     text.bytes = bytes;
     switch (kind) {
     case Protocol::GuestReceives::List:
-        participants = Protocol::DecodeList(bytes.mid(1));
+        SetParticipants(Protocol::DecodeList(bytes.mid(1)));
         text.participants = participants;
         break;
     case Protocol::GuestReceives::Departure:
@@ -61,8 +62,11 @@ HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QB
         } catch (const EConvertError &) {
             break; // the guest's handler reports it
         }
-        if (text.position < participants.size())
-            text.departed = participants.takeAt(text.position);
+        if (text.position < participants.size()) {
+            QList<QByteArray> after = participants;
+            text.departed = after.takeAt(text.position);
+            SetParticipants(std::move(after));
+        }
         break;
     case Protocol::GuestReceives::Shown:
         if (std::optional<QByteArray> name = Protocol::HostNameInGreeting(bytes))
@@ -72,10 +76,16 @@ HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QB
     return text;
 }
 
+void HostTextReader::SetParticipants(QList<QByteArray> entries)
+{
+    participants = std::move(entries);
+    participantsWritten = participants.size() <= kMostProvenEntries ? Protocol::EncodeList(participants) : QByteArray();
+}
+
 qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const
 {
     if (kind == Protocol::GuestReceives::Departure)
-        if (const qsizetype length = ProvenDepartureLength(text, 0))
+        if (const qsizetype length = ProvenDepartureLength(text, 0, participants))
             return length;
     if (kind == Protocol::GuestReceives::Shown)
         if (const qsizetype length = Protocol::KnownHostTextLength(text))
@@ -88,13 +98,13 @@ qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::Guest
             quoted = !quoted;
         if (quoted)
             continue;
-        if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at) || ListOfANewcomerBeginsAt(text, at))
+        if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at, participants)
+            || ListWithANewcomerBeginsAt(text, at, participantsWritten))
             return at;
-        // No list holds a blank outside its quotes: a chat line of a name
-        // this very list brings ends it; and so does the next list, once a
-        // newcomer has registered.
-        if (kind == Protocol::GuestReceives::List
-            && (ChatLineOfNewEntryBeginsAt(text, at) || NextListBeginsAt(text, at)))
+        // No list holds a blank outside its quotes: a host text of its exact
+        // form (each has blanks) ends it, and so does what this very list
+        // leads to.
+        if (kind == Protocol::GuestReceives::List && (HostTextBeginsAt(text, at) || SequelOfListBeginsAt(text, at)))
             return at;
     }
     return text.size();
@@ -106,60 +116,72 @@ bool HostTextReader::ChatLineBeginsAt(const QByteArray &text, qsizetype at) cons
         return false;
     if (hostName && Protocol::ChatLineOfBeginsAt(text, at, *hostName))
         return true;
+    if (participants.size() > kMostProvenEntries)
+        return false;
     for (const QByteArray &name : participants)
         if (Protocol::ChatLineOfBeginsAt(text, at, name))
             return true;
     return false;
 }
 
-bool HostTextReader::ListOfANewcomerBeginsAt(const QByteArray &text, qsizetype at) const
+bool HostTextReader::HostTextBeginsAt(const QByteArray &text, qsizetype at)
 {
-    // The host's list after a registration: the list as it is, and one more.
-    return !participants.isEmpty() && text[at] == '#'
-           && text.mid(at + 1).startsWith(Protocol::EncodeList(participants) + ',');
-}
-
-bool HostTextReader::NextListBeginsAt(const QByteArray &list, qsizetype at) const
-{
-    if (list[at] != '#')
+    // Every such text begins with a capital; the rest of the text is looked at in place.
+    if (at >= text.size() || text[at] < 'A' || text[at] > 'Z')
         return false;
-    const QList<QByteArray> before = Protocol::DecodeList(list.mid(1, at - 1));
-    return !before.isEmpty() && list.mid(at + 1).startsWith(Protocol::EncodeList(before) + ',');
+    return Protocol::KnownHostTextLength(QByteArray::fromRawData(text.constData() + at, text.size() - at)) > 0;
 }
 
-bool HostTextReader::ChatLineOfNewEntryBeginsAt(const QByteArray &list, qsizetype at) const
+bool HostTextReader::ListWithANewcomerBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &listWritten)
 {
-    if (at + 1 >= list.size() || list[at] < '0' || list[at] > '9' || list[at + 1] != '<')
+    // The host's list after a registration: the list as it was, and one more.
+    const qsizetype comma = at + 1 + listWritten.size();
+    return !listWritten.isEmpty() && comma < text.size() && text[at] == '#' && text[comma] == ','
+           && QByteArrayView(text).sliced(at + 1).startsWith(listWritten);
+}
+
+bool HostTextReader::SequelOfListBeginsAt(const QByteArray &list, qsizetype at) const
+{
+    const char first = list[at];
+    const bool chatLine = first >= '0' && first <= '9' && at + 1 < list.size() && list[at + 1] == '<';
+    if ((first != '#' && first != '-' && !chatLine) || at > kLongestProvenList)
         return false;
-    for (const QByteArray &entry : Protocol::DecodeList(list.mid(1, at - 1)))
-        if (Protocol::ChatLineOfBeginsAt(list, at, entry))
-            return true;
-    return false;
+    const QList<QByteArray> entries = Protocol::DecodeList(list.mid(1, at - 1));
+    if (entries.isEmpty())
+        return false;
+    if (first == '#')
+        return ListWithANewcomerBeginsAt(list, at, Protocol::EncodeList(entries));
+    if (first == '-')
+        return ProvenDepartureLength(list, at, entries) > 0;
+    return std::any_of(entries.cbegin(), entries.cend(),
+                       [&](const QByteArray &entry) { return Protocol::ChatLineOfBeginsAt(list, at, entry); });
 }
 
-qsizetype HostTextReader::ProvenDepartureLength(const QByteArray &text, qsizetype at) const
+qsizetype HostTextReader::ProvenDepartureLength(const QByteArray &text, qsizetype at,
+                                                const QList<QByteArray> &before) const
 {
-    if (text[at] != '-' || at + 3 > text.size())
+    if (text[at] != '-' || at + 3 > text.size() || before.size() > kMostProvenEntries)
         return 0;
     const QByteArray digits = text.mid(at + 1, 2);
     if (digits[0] < '0' || digits[0] > '9' || digits[1] < '0' || digits[1] > '9')
         return 0;
     const int position = (digits[0] - '0') * 10 + (digits[1] - '0');
-    if (position >= participants.size())
+    if (position >= before.size())
         return 0;
-    QList<QByteArray> after = participants;
+    QList<QByteArray> after = before;
     after.removeAt(position);
     // Inside a text, a departure that leaves nobody proves nothing: the guest
     // reading it is always on the list it gets.
     if (after.isEmpty() && at > 0)
         return 0;
     const QByteArray list = Protocol::EncodeList(after);
-    if (text.mid(at + 3, list.size()) != list)
+    if (!QByteArrayView(text).sliced(at + 3).startsWith(list))
         return 0;
     // The list must end there, where another text begins, or where nothing does.
     const qsizetype end = at + 3 + list.size();
     const bool listClosed = end == text.size() || (list.endsWith('"') && text[end] != ',');
-    if (listClosed || ChatLineBeginsAt(text, end) || Protocol::KnownHostTextLength(text.mid(end)) > 0)
+    if (listClosed || ChatLineBeginsAt(text, end) || HostTextBeginsAt(text, end)
+        || ListWithANewcomerBeginsAt(text, end, list) || ProvenDepartureLength(text, end, after))
         return end - at;
     return 0;
 }

@@ -14,11 +14,13 @@
 // which fills the whole buffer was cut short and its rest follows at once,
 // and that texts sent together may arrive together. The reader joins the
 // pieces of a text, and parts texts where another one is known to begin:
-// - after a greeting, notice or refusal of its exact form;
+// - after a greeting, notice or refusal of its exact form, and where one
+//   begins in a list (outside its quotes);
 // - after a departure whose list is the list that the departure leaves;
 // - where a chat line of a participant or of the host begins (outside the
 //   quotes of a list), or in a list, of a name that list brings;
-// - where a departure of a valid place begins, with the list it leaves;
+// - where a departure of a valid place begins, with the list it leaves (in
+//   a list, the departure from that list);
 // - where the list as it is (or as the list being read has it), with a
 //   newcomer added, begins.
 // A text that could be parted wrongly is not parted.
@@ -51,24 +53,38 @@ public:
     const QList<QByteArray> &Participants() const { return participants; }
 
 private:
+    // Where a text ends is looked for at every byte, and only lists of the
+    // size a host sends prove anything there: a hostile host's list of
+    // 64 KiB must not cost its square. A departure's place has two digits,
+    // so no honest list is longer than this.
+    static constexpr qsizetype kMostProvenEntries = 100;
+    // Inside a list, the part before a place is read again only this far.
+    static constexpr qsizetype kLongestProvenList = 4 * 1024;
+
     QList<Text> Release(bool cutShort);
+    void SetParticipants(QList<QByteArray> entries);
     // Where the text that begins `text` ends: the first place another is known to begin.
     qsizetype EndOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const;
-    // The length of a departure at `at` whose place and list are the ones it
-    // would leave here; 0 when there is none.
-    qsizetype ProvenDepartureLength(const QByteArray &text, qsizetype at) const;
+    // The length of a departure at `at` from the list `before` whose place
+    // and list are the ones it would leave, and after which a text is known
+    // to begin; 0 when there is none.
+    qsizetype ProvenDepartureLength(const QByteArray &text, qsizetype at, const QList<QByteArray> &before) const;
     bool ChatLineBeginsAt(const QByteArray &text, qsizetype at) const;
-    // A list begins at `at` that is the list as it is with a newcomer added.
-    bool ListOfANewcomerBeginsAt(const QByteArray &text, qsizetype at) const;
-    // In a list text: the list that a newcomer's registration makes of it begins at `at`.
-    bool NextListBeginsAt(const QByteArray &list, qsizetype at) const;
-    // In a list text: a chat line of one of the entries before it begins at `at`.
-    bool ChatLineOfNewEntryBeginsAt(const QByteArray &list, qsizetype at) const;
+    // A greeting, notice or refusal of its exact form begins at `at`.
+    static bool HostTextBeginsAt(const QByteArray &text, qsizetype at);
+    // A list begins at `at` that is the list written `listWritten` with a newcomer added.
+    static bool ListWithANewcomerBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &listWritten);
+    // In a list text: what that very list leads to begins at `at`: a chat
+    // line of one of its entries, the list a newcomer makes of it, or a
+    // departure from it.
+    bool SequelOfListBeginsAt(const QByteArray &list, qsizetype at) const;
     Text Read(Protocol::GuestReceives kind, const QByteArray &bytes);
 
     QByteArray held;
     // The next text goes on with one that was given in pieces.
     bool continuesText = false;
     QList<QByteArray> participants;
+    // The participants as the host writes them; empty for a list too long to prove anything.
+    QByteArray participantsWritten;
     std::optional<QByteArray> hostName;
 };

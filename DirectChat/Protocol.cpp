@@ -337,7 +337,8 @@ bool ChatLineOfBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &
     const qsizetype size = nickname.size() + 4;
     if (at < 0 || at + size > text.size() || text[at] < '0' || text[at] > '9' || text[at + 1] != '<')
         return false;
-    return text.mid(at + 2, nickname.size()) == nickname && text.mid(at + 2 + nickname.size(), 2) == "> ";
+    const QByteArrayView line = QByteArrayView(text).sliced(at + 2);
+    return line.startsWith(nickname) && line.sliced(nickname.size()).startsWith("> ");
 }
 
 QByteArray NameInChatLine(const QByteArray &text)

@@ -5,6 +5,7 @@
 #include "HostTextReader.h"
 #include "Protocol.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -87,6 +88,8 @@ private slots:
     void reader_data();
     void reader();
     void aStreamingHostIsShownInPieces();
+    void aHostileListIsReadInLinearTime_data();
+    void aHostileListIsReadInLinearTime();
 };
 
 void TestChatState::roster_data()
@@ -180,6 +183,14 @@ void TestChatState::rosterJoinsALineCutShort()
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts[0].action, HostRoster::GuestText::Action::Relay);
     QCOMPARE(texts[0].bytes, whole);
+
+    // No line a guest types is longer than two reads: a stream of full reads
+    // without a line of the guest's own is not held back without end.
+    qsizetype given = 0;
+    for (int read = 0; read < 4; ++read)
+        for (const HostRoster::GuestText &text : roster.Read(7, QByteArray(Protocol::kReadSize, '<'), "Hosty", 40))
+            given += text.bytes.size();
+    QCOMPARE(given, 3 * Protocol::kReadSize);
 }
 
 // A guest's address and port are known from its acceptance to its departure,
@@ -251,6 +262,22 @@ void TestChatState::reader_data()
         << Texts{"#Bob", "#\"x 0<Bob> y\",Bob"} << true << Texts{"L:#Bob", "L:#\"x 0<Bob> y\",Bob"};
     QTest::newRow("two lists glued, the second with a newcomer")
         << Texts{"#Vee,Cid,Bob#Vee,Cid,Bob,Ann"} << true << Texts{"L:#Vee,Cid,Bob", "L:#Vee,Cid,Bob,Ann"};
+    QTest::newRow("the first list, arrival notices and the lists they bring")
+        << Texts{"#VeeNew guest coming from address: 10.0.0.3New guest coming from address: 10.0.0.4"
+                 "Guest from 10.0.0.9 no invited and Host closed door.#Vee,Bob#Vee,Bob,Ann"}
+        << true
+        << Texts{"L:#Vee", "S:New guest coming from address: 10.0.0.3", "S:New guest coming from address: 10.0.0.4",
+                 "S:" + notice, "L:#Vee,Bob", "L:#Vee,Bob,Ann"};
+    QTest::newRow("a list and the host's going down")
+        << Texts{"#Vee,Bob" + Protocol::ServerDown()} << true << Texts{"L:#Vee,Bob", "S:" + Protocol::ServerDown()};
+    QTest::newRow("a list and a departure from it")
+        << Texts{"#Vee,Bob", "#Vee,Bob,Ann-01Vee,Ann"} << true
+        << Texts{"L:#Vee,Bob", "L:#Vee,Bob,Ann", "D:-01Vee,Ann (Bob left)"};
+    QTest::newRow("a departure and the list with a newcomer")
+        << Texts{"#Vee,Bob", "-01Vee#Vee,Cid"} << true << Texts{"L:#Vee,Bob", "D:-01Vee (Bob left)", "L:#Vee,Cid"};
+    QTest::newRow("two departures")
+        << Texts{"#Vee,Bob,Ann", "-01Vee,Ann-01Vee"} << true
+        << Texts{"L:#Vee,Bob,Ann", "D:-01Vee,Ann (Bob left)", "D:-01Vee (Ann left)"};
     QTest::newRow("a name with a number sign stays whole")
         << Texts{"#Vee,Ann#x,Bob"} << true << Texts{"L:#Vee,Ann#x,Bob"};
     QTest::newRow("a departure of no participant")
@@ -291,6 +318,40 @@ void TestChatState::aStreamingHostIsShownInPieces()
     QCOMPARE(given[0].bytes.size(), HostTextReader::kLongestJoinedText);
     QCOMPARE(Described(reader.Take("-01 the end")), QList<QByteArray>{"S:-01 the end"});
     QCOMPARE(Described(reader.Take("-01Anna")), QList<QByteArray>{"D:-01Anna"});
+}
+
+void TestChatState::aHostileListIsReadInLinearTime_data()
+{
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::newRow("number signs") << QByteArray("#");
+    QTest::newRow("lists of the participants") << QByteArray("#a,abcdefghij,");
+    QTest::newRow("chat lines of its own entries") << QByteArray("a,0<a");
+    QTest::newRow("departures") << QByteArray("-00");
+}
+
+// Where a text ends is looked for at every byte; after a list of thousands,
+// a host's text of 64 KiB made of what could begin a text must not keep the
+// guest busy for seconds (it took 2 to 6 s when every place read a list anew).
+void TestChatState::aHostileListIsReadInLinearTime()
+{
+    QFETCH(QByteArray, pattern);
+    QByteArray list = "#";
+    while (list.size() < HostTextReader::kLongestJoinedText)
+        list += pattern;
+    HostTextReader reader;
+    QByteArray participants = "#a";
+    while (participants.size() < HostTextReader::kLongestJoinedText - Protocol::kReadSize)
+        participants += ",abcdefghij";
+    for (qsizetype at = 0; at < participants.size(); at += Protocol::kReadSize)
+        reader.Take(participants.mid(at, Protocol::kReadSize));
+    reader.TakeHeld();
+    QElapsedTimer clock;
+    clock.start();
+    QList<HostTextReader::Text> given;
+    for (qsizetype at = 0; at < HostTextReader::kLongestJoinedText; at += Protocol::kReadSize)
+        given += reader.Take(list.mid(at, Protocol::kReadSize));
+    QCOMPARE(given.size(), 1);
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
 }
 
 QTEST_MAIN(TestChatState)
