@@ -143,14 +143,15 @@ bool HostTextReader::ListWithANewcomerBeginsAt(const QByteArray &text, qsizetype
 bool HostTextReader::SequelOfListBeginsAt(const QByteArray &list, qsizetype at) const
 {
     const char first = list[at];
+    if (first == '#') // the host writes the list as it wrote it before, and one more
+        return ListWithANewcomerBeginsAt(list, at, QByteArray::fromRawData(list.constData() + 1, at - 1));
     const bool chatLine = first >= '0' && first <= '9' && at + 1 < list.size() && list[at + 1] == '<';
-    if ((first != '#' && first != '-' && !chatLine) || at > kLongestProvenList)
+    if ((first != '-' && !chatLine) || at > kLongestProvenList
+        || std::count(list.cbegin(), list.cbegin() + at, ',') >= kMostProvenEntries)
         return false;
     const QList<QByteArray> entries = Protocol::DecodeList(list.mid(1, at - 1));
     if (entries.isEmpty())
         return false;
-    if (first == '#')
-        return ListWithANewcomerBeginsAt(list, at, Protocol::EncodeList(entries));
     if (first == '-')
         return ProvenDepartureLength(list, at, entries) > 0;
     return std::any_of(entries.cbegin(), entries.cend(),
