@@ -35,7 +35,6 @@ void KeepLeftOf(QLabel *label, const QLabel *next)
 
 } // namespace
 
-
 TAboutBox::TAboutBox(const QIcon &programIcon, Shell &shell, QWidget *parent) : QDialog(parent), shell(shell)
 {
     setWindowTitle(tr("About"));
@@ -115,7 +114,6 @@ void TAboutBox::createPanel(const QIcon &programIcon)
     // A longer word in another language ends just before its address.
     KeepLeftOf(Label3, Label1);
     KeepLeftOf(Label4, Label2);
-
 
     // The links and the surfaces around them follow the mouse; every other
     // label keeps mouse moves to itself, so a lit link stays lit over it.

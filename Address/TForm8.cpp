@@ -238,7 +238,6 @@ void TForm8::createPersonalPage()
 
     connect(CheckBox1, &TMouseUpCheckBox::mouseReleased, this, &TForm8::CheckBox1MouseUp);
     connect(CheckBox1, &TMouseUpCheckBox::keyboardToggled, this, &TForm8::CheckBox1MouseUp);
-
     connect(ePort, &QLineEdit::textChanged, this, &TForm8::ePortChange);
     connect(cCollor, &QComboBox::editTextChanged, this, [this] {
         if (!settingColourText)
@@ -269,7 +268,6 @@ void TForm8::createServerPage()
         smaller.setPixelSize(qMax(1, qRound(smaller.pixelSize() * 0.85)));
     else
         smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
-
     filterNote->setFont(smaller);
     filterNote->hide();
     filterNote->setAccessibleName(tr("Filter note"));
@@ -277,7 +275,6 @@ void TForm8::createServerPage()
 
     RadioFilter = new QGroupBox(tr("filter"), page);
     RadioFilter->setAccessibleName(tr("Filter mode"));
-
     RadioFilter->setGeometry(9, 112, 145, 44);
     IncludeChoice = new QRadioButton(tr("Include"), RadioFilter);
     IncludeChoice->setGeometry(6, 18, 66, 20);
@@ -460,7 +457,6 @@ bool TForm8::SaveDespiteLostCharacters()
            || prompts.Confirm(tr("These characters cannot be written to a setup file and become "
                                  "\"?\": %1\rSave all the same?")
                                   .arg(lost));
-
 }
 
 bool TForm8::SaveSetup(const QString &fileName)

@@ -24,7 +24,6 @@ protected:
             emit keyboardToggled();
     }
 
-
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         QCheckBox::mouseReleaseEvent(event);

@@ -28,7 +28,6 @@ ChatFindBar::ChatFindBar(QPlainTextEdit &view, QWidget *parent) : QWidget(parent
     layout->addWidget(FindText, 1);
     MatchCount = new QLabel(this);
     MatchCount->setAccessibleDescription(tr("Matches"));
-
     layout->addWidget(MatchCount);
     FindText->installEventFilter(this);
     connect(FindText, &QLineEdit::textChanged, this, [this] {

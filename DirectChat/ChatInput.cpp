@@ -37,7 +37,6 @@ void TForm4::EnableInput(bool enabled)
         Edit1->setFocus();
 }
 
-
 void TForm4::Edit1KeyPress()
 {
     if (Edit1->text().isEmpty())

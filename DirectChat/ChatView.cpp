@@ -92,7 +92,6 @@ void TForm4::DropOldestLines(QTextCursor &cursor, int kept)
     cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     cursor.endEditBlock();
-
 }
 
 void TForm4::ShowPendingChatLines()

@@ -318,7 +318,6 @@ void TForm4::TCPClient1Close(int)
     AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" :Door closed by Host."), ShownText::Kind::End);
     if (const int error = TCPClient1->CloseError())
         SetStatusText(tr("Connection to the host was lost: %1").arg(ShownSocketError(error)));
-
     else
         SetStatusText(tr("Connection closed by Server!"));
     ParticipantList()->clear();

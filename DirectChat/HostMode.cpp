@@ -362,7 +362,6 @@ void TForm4::TCPServer1Close(int socket)
     AddChatLine(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port), ShownText::Kind::Departure);
     const int remaining = guests.Count() - 1;
     SetStatusText(tr("%n Client(s) connected", nullptr, remaining));
-
     EnableInput(remaining > 0);
     readPace.Forget(socket);
     RemoveParticipant(socket);

@@ -67,7 +67,6 @@ QString ChooseLocalAddress(const QStringList &resolved, const QStringList &inter
     // A machine with no network but loopback is still reached there, by
     // copies on the same machine.
     return chosen.isEmpty() ? QStringLiteral("127.0.0.1") : chosen;
-
 }
 
 QString LocalAddress()

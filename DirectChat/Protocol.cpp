@@ -93,7 +93,6 @@ QByteArray NameRefused(NameRefusal why, const QByteArray &name)
     return {};
 }
 
-
 namespace {
 
 bool IsBlankOrControl(char character)

@@ -127,7 +127,6 @@ void TForm4::createChatView()
     input.setColor(QPalette::Base, kOlive);
     input.setColor(QPalette::Text, Qt::white);
     input.setColor(QPalette::Disabled, QPalette::Text, kDimmedOnOlive); // closed, and seen to be
-
     Edit1->setPalette(input);
     Edit1->installEventFilter(this);
     Edit1->setAccessibleName(tr("Message"));
@@ -143,7 +142,6 @@ void TForm4::createChatView()
             [this](const QPoint &at) { StatusBarMenu(StatusBar1->mapToGlobal(at)); });
     StatusPanel = new QLabel(StatusBar1);
     StatusPanel->setAccessibleDescription(tr("Status")); // its name is the status text itself
-
     StatusBar1->addWidget(StatusPanel, 1);
     setStatusBar(StatusBar1);
 }

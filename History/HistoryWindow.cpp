@@ -69,7 +69,6 @@ HistoryWindow::HistoryWindow(HistoryStore &store, Prompts &prompts, const CodePa
     found->setAccessibleName(tr("Chats and lines found"));
     view->setAccessibleName(tr("Chat kept in the history"));
     saveAs = new QPushButton(tr("Save &As..."), this);
-
     deleteChat = new QPushButton(tr("&Delete chat"), this);
     clearHistory = new QPushButton(tr("C&lear history"), this);
 

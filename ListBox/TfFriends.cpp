@@ -43,7 +43,6 @@ TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &prog
     ListBox1->setAccessibleName(tr("Participants"));
     ListBox1->setAccessibleDescription(tr("Everybody in the chat"));
 
-
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -210,7 +210,6 @@ void VanuProgram::connectSecureChat(const QString &folder)
         padlock->setToolTip(securing->PadlockTip());
         padlock->setAccessibleName(padlock->text());
         padlock->setAccessibleDescription(padlock->toolTip());
-
         padlock->setVisible(!padlock->text().isEmpty());
         lock->setToolTip(padlock->toolTip());
         lock->setVisible(padlock->isVisible() && securing->PadlockClosed());

@@ -96,7 +96,6 @@ bool ChatNotifications::IsOwnLineBack(const QByteArray &text)
 void ChatNotifications::GuestAdmitted(const QString &address)
 {
     Tell(tr("New guest coming from address: %1").arg(address));
-
 }
 
 void ChatNotifications::HostLinkEnded(const QString &reason)

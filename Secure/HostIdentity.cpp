@@ -12,8 +12,6 @@
 #include <openssl/rand.h>
 #include <openssl/x509.h>
 
-
-
 namespace {
 
 constexpr long kCertificateSeconds = 100L * 365 * 24 * 3600; // the key, not the date, is what is checked

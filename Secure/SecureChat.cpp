@@ -18,7 +18,6 @@
 
 namespace {
 
-
 // A plain connection to a guest's host, refused when that host is known by
 // its key: it would otherwise be joined in the clear by whoever answers for it.
 class PinnedPlainTransport final : public Transport {

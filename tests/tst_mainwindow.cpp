@@ -468,7 +468,6 @@ void TestMainWindow::theFirstGuestGivesTheHostTheKeyboard()
 }
 
 void TestMainWindow::localAddressChoice_data()
-
 {
     QTest::addColumn<QStringList>("resolved");
     QTest::addColumn<QStringList>("interfaces");

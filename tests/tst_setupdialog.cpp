@@ -342,7 +342,6 @@ void TestSetupDialog::portDefaultByKeyboard()
     QCOMPARE(form.ePort->text(), QStringLiteral("4000"));
 }
 
-
 void TestSetupDialog::filterKeys()
 {
     ShowPersonalPage();

@@ -165,7 +165,6 @@ void TestTrayBehaviour::busyChangesOnlyTheTray()
     QCOMPARE(host.tray.toolTip, QStringLiteral("Host"));
 }
 
-
 // Quiet on both sides: the host greets, lists and relays as before, and the
 // guest shows lists and departures as before, without a sound.
 void TestTrayBehaviour::quietSilencesOnlyTheSounds()
