@@ -12,6 +12,41 @@ namespace {
 const char *const kKeepKey = "history";
 const char *const kDaysKey = "historyDays";
 constexpr int kAges[] = {0, 30, 90, 365}; // 0: never
+const char *const kLargestKey = "historyLargestMiB";
+constexpr int kLargestChoicesMiB[] = {100, 1024, 10240};
+constexpr int kLargestByDefaultMiB = 1024;
+
+qint64 BytesOf(int mebibytes)
+{
+    return qint64(mebibytes) * 1024 * 1024;
+}
+
+QString SizeText(int mebibytes)
+{
+    return mebibytes < 1024 ? QCoreApplication::translate("HistoryMenu", "%1 MiB").arg(mebibytes)
+                            : QCoreApplication::translate("HistoryMenu", "%1 GiB").arg(mebibytes / 1024);
+}
+
+void AddLargestSize(QMenu &menu, HistoryRecorder &recorder)
+{
+    QMenu *largest = menu.addMenu(QCoreApplication::translate("HistoryMenu", "&Largest history"));
+    auto *sizes = new QActionGroup(largest);
+    int chosen = UserPreferences().value(QString::fromLatin1(kLargestKey), kLargestByDefaultMiB).toInt();
+    if (chosen <= 0)
+        chosen = kLargestByDefaultMiB; // a damaged preference never lifts the limit
+    for (const int mebibytes : kLargestChoicesMiB) {
+        QAction *choice = largest->addAction(SizeText(mebibytes));
+        choice->setCheckable(true);
+        choice->setChecked(mebibytes == chosen);
+        sizes->addAction(choice);
+        QObject::connect(choice, &QAction::triggered, &recorder, [&recorder, mebibytes] {
+            QSettings preferences = UserPreferences();
+            preferences.setValue(QString::fromLatin1(kLargestKey), mebibytes);
+            recorder.SetLargest(BytesOf(mebibytes));
+        });
+    }
+    recorder.SetLargest(BytesOf(chosen));
+}
 
 void DeleteOlderThan(HistoryStore &store, int days)
 {
@@ -45,4 +80,5 @@ void AddHistoryPreferences(QMenu &menu, HistoryRecorder &recorder, HistoryStore 
         });
     }
     DeleteOlderThan(store, chosen);
+    AddLargestSize(menu, recorder);
 }

@@ -12,6 +12,7 @@ HistoryRecorder::HistoryRecorder(const QString &path, std::function<KeptChat()> 
     writer->moveToThread(&writing);
     connect(&writing, &QThread::finished, writer, &QObject::deleteLater);
     connect(writer, &HistoryWriter::failed, this, &HistoryRecorder::Pause);
+    connect(writer, &HistoryWriter::trimmed, this, &HistoryRecorder::trimmed);
     writing.start(QThread::LowPriority);
     flushing.setSingleShot(true);
     flushing.setInterval(kFlushMs);
@@ -37,6 +38,11 @@ void HistoryRecorder::SetKeeping(bool on)
     if (!on)
         ChatEnded();
     keeping = on;
+}
+
+void HistoryRecorder::SetLargest(qint64 bytes)
+{
+    Post([bytes](HistoryWriter &writer) { writer.SetLargest(bytes); });
 }
 
 void HistoryRecorder::TextShown(const ShownText &shown)

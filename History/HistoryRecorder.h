@@ -37,12 +37,16 @@ public:
     // The user's switch: off stops the writing at once (what is kept stays);
     // on keeps the chats that start from then on.
     void SetKeeping(bool on);
+    // The most bytes the history may hold; 0 for no limit.
+    void SetLargest(qint64 bytes);
 
     static constexpr int kFlushMs = 500;
 
 signals:
     // The history stopped keeping texts; why, for the user.
     void paused(const QString &why);
+    // Old chats went for the largest size: said once a run.
+    void trimmed();
 
 private:
     void StartChat();

@@ -122,11 +122,14 @@ bool HistoryStore::Open(const QString &path)
     damagedCopy.clear();
     const QString folder = QFileInfo(path).absolutePath();
     MakeFolderFor(path);
-    // Made private before SQLite makes it (its journal files take its mode).
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kFileMode);
-    if (fd < 0)
-        return Fail(QStringLiteral("Cannot open %1: %2").arg(path, QString::fromLocal8Bit(strerror(errno))));
-    close(fd);
+    if (QFileInfo(path).isSymLink())
+        return Fail(QStringLiteral("Cannot open %1: it is a symbolic link").arg(path));
+    // The file is never opened here but by SQLite: closing a descriptor of a
+    // file drops every lock this process holds on it, SQLite's own included,
+    // and another reader would then take this copy's log for nobody's and
+    // delete it. A new file is made private before SQLite has it (its
+    // journals take its mode); one that exists is made private by its name.
+    MakePrivateFile(path);
     if (OpenFile(path) && IsSound())
         return true;
     if (!QFileInfo(path).isWritable() || !QFileInfo(folder).isWritable())
@@ -134,6 +137,22 @@ bool HistoryStore::Open(const QString &path)
     database.close();
     SetAside(path);
     return OpenFile(path) && IsSound();
+}
+
+void HistoryStore::MakePrivateFile(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (fd >= 0) {
+        close(fd); // a file made just now: no connection can hold it yet
+        return;
+    }
+    for (const char *suffix : {"", "-wal", "-shm"}) {
+        const QByteArray file = name + suffix;
+        struct stat info {};
+        if (lstat(file.constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0)
+            chmod(file.constData(), kFileMode);
+    }
 }
 
 bool HistoryStore::OpenFile(const QString &path)
@@ -168,9 +187,7 @@ void HistoryStore::SetAside(const QString &path)
     QFile::rename(path, damagedCopy);
     for (const char *journal : {"-wal", "-shm"})
         QFile::rename(path + QLatin1String(journal), damagedCopy + QLatin1String(journal));
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
-    if (fd >= 0)
-        close(fd);
+    MakePrivateFile(path);
 }
 
 bool HistoryStore::IsOpen() const
@@ -362,4 +379,46 @@ bool HistoryStore::DeleteChatsBefore(const QDateTime &time)
     query.prepare(QStringLiteral("DELETE FROM chats WHERE coalesce(ended, started) < ?"));
     query.addBindValue(Ms(time));
     return query.exec() || Fail(query.lastError().text());
+}
+
+qint64 HistoryStore::UsedBytes()
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("SELECT ((SELECT page_count FROM pragma_page_count())"
+                                   " - (SELECT freelist_count FROM pragma_freelist_count()))"
+                                   " * (SELECT page_size FROM pragma_page_size())"))
+        || !query.next()) {
+        Fail(query.lastError().text());
+        return 0;
+    }
+    return query.value(0).toLongLong();
+}
+
+bool HistoryStore::KeepWithin(qint64 largest, qint64 current)
+{
+    bool deleted = false;
+    while (UsedBytes() > largest) {
+        QSqlQuery oldest(database);
+        oldest.prepare(QStringLiteral("SELECT id FROM chats WHERE id != ? ORDER BY ended IS NULL, started, id LIMIT 1"));
+        oldest.addBindValue(current);
+        if (!oldest.exec())
+            return Fail(oldest.lastError().text()) || deleted;
+        if (oldest.next()) {
+            if (!DeleteChat(oldest.value(0).toLongLong()))
+                return deleted;
+        } else {
+            // The chat that goes on is all there is: its oldest quarter goes.
+            QSqlQuery texts(database);
+            texts.prepare(QStringLiteral("DELETE FROM texts WHERE id IN (SELECT id FROM texts WHERE chat = ?"
+                                         " ORDER BY id LIMIT max(1, (SELECT count(*) FROM texts WHERE chat = ?) / 4))"));
+            texts.addBindValue(current);
+            texts.addBindValue(current);
+            if (!texts.exec())
+                return Fail(texts.lastError().text()) || deleted;
+            if (texts.numRowsAffected() <= 0)
+                return deleted; // nothing left to delete
+        }
+        deleted = true;
+    }
+    return deleted;
 }

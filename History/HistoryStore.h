@@ -73,6 +73,12 @@ public:
     bool Clear();
     // Deletes the chats that ended (or started) before the time.
     bool DeleteChatsBefore(const QDateTime &time);
+    // The bytes the history's pages hold, free pages not counted.
+    qint64 UsedBytes();
+    // Deletes the oldest chats (ended ones first), and then the oldest texts
+    // of the chat `current`, until the history holds at most `largest` bytes.
+    // Whether anything had to go.
+    bool KeepWithin(qint64 largest, qint64 current);
 
     // The file the program keeps for this user: $XDG_DATA_HOME/Vanu/history.sqlite.
     static QString DefaultPath();
@@ -89,6 +95,7 @@ private:
     sqlite3 *Handle() const;
     bool IsSound();
     void SetAside(const QString &path);
+    static void MakePrivateFile(const QString &path);
 
     QString connection;
     QSqlDatabase database;

@@ -39,6 +39,21 @@ void HistoryWriter::AddTexts(QList<KeptText> texts)
         text.chat = chat;
     if (!store->AddTexts(texts))
         Fail();
+    else
+        KeepWithinLargest();
+}
+
+void HistoryWriter::SetLargest(qint64 bytes)
+{
+    largest = bytes;
+    if (Ready())
+        KeepWithinLargest();
+}
+
+void HistoryWriter::KeepWithinLargest()
+{
+    if (largest > 0 && store->KeepWithin(largest, chat) && !std::exchange(trimmedBefore, true))
+        emit trimmed();
 }
 
 void HistoryWriter::SetNames(const QStringList &names)

@@ -159,6 +159,11 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     QObject::connect(main, &TForm4::textShown, recording, &HistoryRecorder::TextShown);
     QObject::connect(main, &TForm4::hostClosed, recording, &HistoryRecorder::ChatEnded);
     QObject::connect(recording, &HistoryRecorder::paused, historyPaused, pause);
+    QObject::connect(recording, &HistoryRecorder::trimmed, main, [this] {
+        prompts.ShowMessage(QCoreApplication::translate(
+            "VanuProgram", "The chat history has reached its largest size: its oldest chats were deleted to make room.\n"
+                           "Coupon, Largest history sets the size."));
+    }, Qt::QueuedConnection);
 
     historyWindow = std::make_unique<HistoryWindow>(*historyStore, prompts, codePage, transcripts);
     historyWindow->setWindowIcon(main->windowIcon());

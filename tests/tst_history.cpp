@@ -5,6 +5,7 @@
 #include "HistoryRecorder.h"
 #include "HistoryStore.h"
 #include "HistoryWindow.h"
+#include "HistoryWriter.h"
 #include "TestProgram.h"
 #include "Unprivileged.h"
 
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTest>
@@ -78,6 +80,9 @@ private slots:
     void aKilledProgramKeepsEveryLine();
     void oldChatsGoAtTheAgeChosen_data();
     void oldChatsGoAtTheAgeChosen();
+    void theOldestGoPastTheLargestSize_data();
+    void theOldestGoPastTheLargestSize();
+    void theWriterTellsOnceOfOldChatsGone();
 
 private:
     QString Path() const { return QDir(folder->path()).filePath(QStringLiteral("Vanu/history.sqlite")); }
@@ -376,26 +381,52 @@ void TestHistory::commandLinePrintsWithoutADisplay()
 void TestHistory::aKilledProgramKeepsEveryLine_data()
 {
     QTest::addColumn<int>("copies");
-    QTest::newRow("one copy") << 1;
-    QTest::newRow("two copies writing one file") << 2;
+    QTest::addColumn<bool>("readFromOutside");
+    QTest::newRow("one copy") << 1 << false;
+    QTest::newRow("two copies writing one file") << 2 << false;
+    QTest::newRow("one copy, read from outside meanwhile") << 1 << true;
+    QTest::newRow("two copies writing, a third reading") << 2 << true;
 }
 
+// The hosts say a first half of the lines; another program may read the
+// history (the user's `vanu --history`); then the second half follows.
 // Killed 1.5 s after its view showed the last line, each host has kept them
 // all, in its own chat, and the search finds each of them.
 void TestHistory::aKilledProgramKeepsEveryLine()
 {
     QFETCH(int, copies);
-    constexpr int kLines = 40;
+    QFETCH(bool, readFromOutside);
+    constexpr int kHalf = 20;
     std::vector<std::unique_ptr<QProcess>> writers;
     for (int copy = 0; copy < copies; ++copy) {
         writers.push_back(std::make_unique<QProcess>());
         writers.back()->start(QStringLiteral(VANU_HISTORY_WRITER),
-                              {Path(), QString::number(kPort + 2 + copy), QString::number(kLines)});
+                              {Path(), QString::number(kPort + 2 + copy), QString::number(kHalf)});
     }
-    for (const auto &writer : writers) {
-        QVERIFY(writer->waitForReadyRead(20000));
-        QCOMPARE(writer->readLine(), QByteArray("shown\n"));
+    const auto allShown = [&] {
+        for (const auto &writer : writers) {
+            if (!writer->canReadLine() && !writer->waitForReadyRead(20000))
+                return false;
+            if (writer->readLine() != "shown\n")
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(allShown());
+    if (readFromOutside) {
+        QTest::qWait(HistoryRecorder::kFlushMs * 2); // the reader finds the first half
+        QProcess reader;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), folder->path());
+        reader.setProcessEnvironment(environment);
+        reader.start(QStringLiteral(VANU_BINARY), {QStringLiteral("--history"), QStringLiteral("line")});
+        QVERIFY(reader.waitForFinished(10000));
+        QCOMPARE(reader.exitCode(), 0);
+        QVERIFY(reader.readAllStandardOutput().contains("line 1\n"));
     }
+    for (const auto &writer : writers)
+        writer->write("more\n");
+    QVERIFY(allShown());
     QTest::qWait(1500);
     for (const auto &writer : writers) {
         QCOMPARE(writer->state(), QProcess::Running);
@@ -411,10 +442,10 @@ void TestHistory::aKilledProgramKeepsEveryLine()
         for (const KeptText &text : store.TextsOf(chat.id))
             if (text.kind == int(ShownText::Kind::ChatLine))
                 kept << text.shown;
-        QCOMPARE(kept.size(), kLines);
-        QCOMPARE(kept.constLast(), QStringLiteral("2<Anna> line %1").arg(kLines));
+        QCOMPARE(kept.size(), 2 * kHalf);
+        QCOMPARE(kept.constLast(), QStringLiteral("2<Anna> line %1").arg(2 * kHalf));
     }
-    QCOMPARE(store.Search(QStringLiteral("line"), 10000).size(), copies * kLines);
+    QCOMPARE(store.Search(QStringLiteral("line"), 10000).size(), copies * 2 * kHalf);
 }
 
 void TestHistory::oldChatsGoAtTheAgeChosen_data()
@@ -455,6 +486,82 @@ void TestHistory::oldChatsGoAtTheAgeChosen()
     HistoryStore kept;
     QVERIFY(kept.Open(Path()));
     QCOMPARE(kept.Chats().size(), chatsLeft);
+}
+
+namespace {
+
+// Chats of 200 texts of a kilobyte each, started a day apart; the last one goes on.
+QList<qint64> FillChats(HistoryStore &store, int chats)
+{
+    QList<qint64> ids;
+    for (int number = 0; number < chats; ++number) {
+        KeptChat chat;
+        chat.started = At(0).addDays(number);
+        ids << store.StartChat(chat);
+        QList<KeptText> texts;
+        for (int line = 0; line < 200; ++line)
+            texts << Text(ids.last(), 1, QStringLiteral("chat %1 line %2 ").arg(number).arg(line) + QString(1000, u'x'));
+        store.AddTexts(texts);
+        if (number + 1 < chats)
+            store.EndChat(ids.last(), chat.started.addSecs(60), {});
+    }
+    return ids;
+}
+
+} // namespace
+
+void TestHistory::theOldestGoPastTheLargestSize_data()
+{
+    QTest::addColumn<double>("chatsOfRoom");
+    QTest::addColumn<int>("chatsLeft");
+    QTest::addColumn<bool>("currentTrimmed");
+    QTest::newRow("room for all") << 4.0 << 3 << false;
+    QTest::newRow("room for two") << 2.2 << 2 << false;
+    QTest::newRow("room for less than the chat going on") << 0.5 << 1 << true;
+}
+
+// The chat going on is the newest but the oldest started; it stays while others can go.
+void TestHistory::theOldestGoPastTheLargestSize()
+{
+    QFETCH(double, chatsOfRoom);
+    QFETCH(int, chatsLeft);
+    QFETCH(bool, currentTrimmed);
+    HistoryStore store;
+    QVERIFY(store.Open(Path()));
+    const qint64 empty = store.UsedBytes();
+    const QList<qint64> ids = FillChats(store, 3);
+    const qint64 perChat = (store.UsedBytes() - empty) / 3;
+    QCOMPARE(store.KeepWithin(empty + qint64(chatsOfRoom * double(perChat)), ids.last()), chatsLeft < 3 || currentTrimmed);
+    const QList<KeptChat> left = store.Chats();
+    QCOMPARE(left.size(), chatsLeft);
+    QCOMPARE(left.first().id, ids.last()); // the newest stays
+    QVERIFY(store.UsedBytes() <= empty + qint64(chatsOfRoom * double(perChat)));
+    const QList<KeptText> current = store.TextsOf(ids.last());
+    QCOMPARE(current.size() < 200, currentTrimmed);
+    QVERIFY(current.last().shown.startsWith(QStringLiteral("chat 2 line 199 "))); // the newest texts stay
+}
+
+// A hostile guest keeps the history at its largest: the user hears of it once.
+void TestHistory::theWriterTellsOnceOfOldChatsGone()
+{
+    {
+        HistoryStore store;
+        QVERIFY(store.Open(Path()));
+        FillChats(store, 2);
+    }
+    HistoryWriter writer(Path());
+    QSignalSpy told(&writer, &HistoryWriter::trimmed);
+    writer.SetLargest(256 * 1024);
+    KeptChat chat;
+    chat.started = At(0).addDays(5);
+    writer.StartChat(chat);
+    for (int round = 0; round < 20; ++round)
+        writer.AddTexts({Text(0, 2, QString(10000, u'y'))});
+    QCOMPARE(told.size(), 1);
+    HistoryStore kept;
+    QVERIFY(kept.Open(Path()));
+    QCOMPARE(kept.Chats().size(), 1);
+    QVERIFY(kept.UsedBytes() <= 256 * 1024);
 }
 
 QTEST_MAIN(TestHistory)
