@@ -160,6 +160,11 @@ void TForm4::TCPServer1Error(int error, const QString &text)
     const int port = StrToInt(TCPServer1->Port);
     // A failed attempt to listen ends the attempts; errors while hosting do not.
     const bool listenFailed = TCPServer1->State() != wsListening;
+    if (!listenFailed && (error == SocketError::TooManyOpenFiles || error == SocketError::NoBufferSpace)) {
+        if (acceptFailures.Allow(QString::number(error), Now()))
+            AddChatLine(tr("New connections are refused for now: %1").arg(ShownErrorText(text)));
+        return;
+    }
     const bool lastPort = port >= PortNumber() + PortRange;
     if (error != SocketError::AddressInUse || lastPort) {
         if (listenFailed)
@@ -179,7 +184,7 @@ void TForm4::TCPServer1Accept(int socket)
     // Asked now: once the connection has failed, the system no longer knows.
     const HostRoster::Peer peer{TCPServer1->GetPeerAddress(socket), TCPServer1->GetPeerPort(socket)};
     if (TCPServer1->Clients().Count() > kMostGuests) {
-        SendToGuest(socket, Protocol::Refusal());
+        SendToGuest(socket, Protocol::ChatFull());
         AddChatLine(
             tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
         TCPServer1->CloseClient(socket);

@@ -28,6 +28,11 @@ QByteArray Refusal()
     return QByteArrayLiteral("Sorry!  You are not in my list.");
 }
 
+QByteArray ChatFull()
+{
+    return QByteArrayLiteral("Sorry!  This chat is full.");
+}
+
 QByteArray RefusalNotice(const QByteArray &address)
 {
     return "Guest from " + address + " no invited and Host closed door.";
@@ -301,7 +306,7 @@ std::optional<QByteArray> TakenNameIn(const QByteArray &text)
 
 qsizetype KnownHostTextLength(const QByteArray &text)
 {
-    for (const QByteArray &exact : {Refusal(), ServerDown(), NameRefused(NameRefusal::Empty, {}),
+    for (const QByteArray &exact : {Refusal(), ChatFull(), ServerDown(), NameRefused(NameRefusal::Empty, {}),
                                     NameRefused(NameRefusal::TooLong, {}),
                                     NameRefused(NameRefusal::ControlCharacter, {})})
         if (text.startsWith(exact))

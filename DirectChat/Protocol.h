@@ -15,6 +15,7 @@
 //   host -> new guest   "Welcome, but Host " H " is busy. The Host promises to reply the next time."
 //   host -> others      "New guest coming from address: " A
 //   host -> refused     "Sorry!  You are not in my list."
+//   host -> refused     "Sorry!  This chat is full."
 //   host -> all         "Guest from " A " no invited and Host closed door."
 //   guest -> host       " " N                     registration, once
 //   host -> all         "#" L                     the participant list
@@ -42,6 +43,7 @@ QByteArray Greeting(const QByteArray &hostNickname);
 QByteArray BusyGreeting(const QByteArray &hostNickname);
 QByteArray ArrivalNotice(const QByteArray &address);
 QByteArray Refusal();
+QByteArray ChatFull();
 QByteArray RefusalNotice(const QByteArray &address);
 QByteArray Registration(const QByteArray &nickname);
 QByteArray ListMessage(const QList<QByteArray> &participants);

@@ -311,6 +311,9 @@ private:
     // What a peer that comes again and again may make the host do.
     AddressCooldown comingForward{kCooldownMs};
     AddressCooldown refusalNotices{kCooldownMs};
+    // Connections the system could not take: a line in the view, not a box,
+    // which would need the very descriptors that ran out to be drawn.
+    AddressCooldown acceptFailures{kCooldownMs};
     QElapsedTimer clock;
     // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
     int sendingTo = -1;

@@ -6,6 +6,7 @@
 // fixed English texts. The chat decides by the numbers; the texts are for
 // people to read.
 namespace SocketError {
+constexpr int TooManyOpenFiles = 10024;
 constexpr int WouldBlock = 10035;
 constexpr int NoBufferSpace = 10055;
 constexpr int NotConnected = 10057;

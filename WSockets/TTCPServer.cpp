@@ -5,6 +5,7 @@
 
 #include <QPointer>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,6 +24,27 @@ bool OutOfResources(int errnoValue)
     return errnoValue == EMFILE || errnoValue == ENFILE || errnoValue == ENOBUFS || errnoValue == ENOMEM;
 }
 
+int ReserveDescriptor()
+{
+    return open("/dev/null", O_RDONLY | O_CLOEXEC);
+}
+
+// Ends a connection that was never watched at once, with a reset: nothing of
+// it lingers in the system.
+void EndAtOnce(int socket)
+{
+    const linger reset{1, 0};
+    setsockopt(socket, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    ::close(socket);
+}
+
+in_addr_t PeerAddressOf(int socket)
+{
+    sockaddr_in peer{};
+    socklen_t size = sizeof peer;
+    return getpeername(socket, reinterpret_cast<sockaddr *>(&peer), &size) == 0 ? peer.sin_addr.s_addr : INADDR_ANY;
+}
+
 } // namespace
 
 TTCPServer::TTCPServer(QObject *owner) : TCustomWSocket(owner)
@@ -35,6 +57,8 @@ TTCPServer::TTCPServer(QObject *owner) : TCustomWSocket(owner)
 TTCPServer::~TTCPServer()
 {
     Close();
+    if (reserve != -1)
+        ::close(reserve);
 }
 
 void TTCPServer::Open()
@@ -49,6 +73,8 @@ void TTCPServer::Open()
         return;
     }
     state = wsListening;
+    if (reserve == -1)
+        reserve = ReserveDescriptor();
     deadLinkCheck.start(DeadLinkCheckMs());
 }
 
@@ -167,7 +193,7 @@ void TTCPServer::HandleNotification(int socket, int kind, int error)
         PeerClosed(socket, error);
         break;
     case SocketEvent::Opened:
-        if (opening.remove(socket))
+        if (opening.removeOne(socket))
             Admit(socket);
         break;
     default:
@@ -185,12 +211,20 @@ void TTCPServer::AcceptPending(int listener, int error)
     // Every connection that waits is taken now, up to a bound that keeps the
     // window answering; the rest come with the next notification.
     for (int taken = 0; taken < kAcceptsPerEvent; ++taken) {
-        const int socket = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        sockaddr_in peer{};
+        socklen_t size = sizeof peer;
+        const int socket = accept4(listener, reinterpret_cast<sockaddr *>(&peer), &size, SOCK_CLOEXEC);
         if (socket < 0) {
             AcceptFailed(listener, errno);
             return;
         }
         outOfResourcesReported = false;
+        if (ConnectionsFrom(peer.sin_addr.s_addr) >= kMostPerAddress) {
+            EndAtOnce(socket);
+            continue;
+        }
+        if (opening.size() >= kMostOpenings)
+            EndOldestOpening();
         if (!TakeConnection(socket, transports))
             return;
         if (state != wsListening || (socketHandle != listener && secondListener != listener))
@@ -199,8 +233,45 @@ void TTCPServer::AcceptPending(int listener, int error)
     WindowHandle->Rearm(listener);
 }
 
+int TTCPServer::ConnectionsFrom(in_addr_t address) const
+{
+    int count = 0;
+    for (int index = 0; index < clients.Count(); ++index)
+        count += PeerAddressOf(clients.Items(index)) == address ? 1 : 0;
+    for (int socket : opening)
+        count += PeerAddressOf(socket) == address ? 1 : 0;
+    return count;
+}
+
+void TTCPServer::EndOldestOpening()
+{
+    const int oldest = opening.takeFirst();
+    secondPortClients.remove(oldest);
+    AbortConnection(oldest);
+    CloseSocket(oldest); // never admitted: nobody is told
+}
+
+bool TTCPServer::EndWaitingWithReserve(int listener)
+{
+    if (reserve == -1)
+        return false;
+    ::close(std::exchange(reserve, -1));
+    int ended = 0;
+    for (int socket; (socket = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0 && ended < kAcceptsPerEvent;
+         ++ended)
+        EndAtOnce(socket);
+    reserve = ReserveDescriptor();
+    return ended > 0;
+}
+
 void TTCPServer::AcceptFailed(int listener, int errnoValue)
 {
+    if ((errnoValue == EMFILE || errnoValue == ENFILE) && EndWaitingWithReserve(listener)) {
+        if (!std::exchange(outOfResourcesReported, true))
+            ReportError(TranslateErrno(errnoValue));
+        WindowHandle->RearmLater(listener, kAcceptPauseMs);
+        return;
+    }
     if (OutOfResources(errnoValue)) {
         // The same error would come back at once, forever: wait, and say it once.
         WindowHandle->RearmLater(listener, kAcceptPauseMs);
@@ -234,7 +305,7 @@ bool TTCPServer::TakeConnection(int socket, TransportMaker *transports)
         CloseSocket(socket);
         return true;
     default:
-        opening.insert(socket); // admitted once its opening has ended well
+        opening.append(socket); // admitted once its opening has ended well
         return true;
     }
 }
@@ -260,7 +331,7 @@ void TTCPServer::ReadReady(int socket, int error)
 
 void TTCPServer::PeerClosed(int socket, int error)
 {
-    if (opening.remove(socket)) {
+    if (opening.removeOne(socket)) {
         secondPortClients.remove(socket);
         Disconnect(socket); // never admitted: nobody is told
         return;

@@ -3,7 +3,10 @@
 #include "TClientList.h"
 #include "TCustomWSocket.h"
 
+#include <QList>
 #include <QSet>
+
+#include <netinet/in.h>
 #include <QTimer>
 
 // The listening side: listens on Port on every local address, accepts
@@ -41,6 +44,12 @@ public:
 
     // Connections taken in one accept event at most; more wait for the next.
     static constexpr int kAcceptsPerEvent = 64;
+    // Connections from one address at most, clients and openings alike: a
+    // further one is ended at once, so that one neighbour cannot fill the chat.
+    static constexpr int kMostPerAddress = 4;
+    // Openings under way at most: a new one ends the oldest, so that peers
+    // that stop halfway never keep honest ones out.
+    static constexpr int kMostOpenings = 32;
 
 protected:
     void HandleNotification(int socket, int kind, int error) override;
@@ -56,6 +65,12 @@ private:
     // Lists the connection and fires OnAccept. False when the handler deleted this object.
     bool Admit(int socket);
     void AcceptFailed(int listener, int errnoValue);
+    // With no descriptor left, the reserved one makes room to take the
+    // waiting connections and end them, so that they leave the queue.
+    // Whether any was ended.
+    bool EndWaitingWithReserve(int listener);
+    int ConnectionsFrom(in_addr_t address) const;
+    void EndOldestOpening();
     void ReadReady(int socket, int error);
     void PeerClosed(int socket, int error);
     // Ends the connections whose link is dead as the system would, with a timeout.
@@ -63,11 +78,14 @@ private:
 
     TClientList clients;
     int secondListener = -1;
-    // Accepted connections whose opening exchange is on its way: not clients yet.
-    QSet<int> opening;
+    // Accepted connections whose opening exchange is on its way, oldest
+    // first: not clients yet.
+    QList<int> opening;
     QSet<int> secondPortClients;
     std::unique_ptr<TransportMaker> secondTransports;
     QTimer deadLinkCheck;
     // An accept that failed for want of descriptors is reported once, until one succeeds.
     bool outOfResourcesReported = false;
+    // A descriptor kept for when none is left; -1 while it is spent.
+    int reserve = -1;
 };

@@ -305,10 +305,21 @@ bool Load::Take(Guest &guest, char *buffer, size_t size)
     return true;
 }
 
+// Each guest comes from an address of its own (127.0.1.1 on), as guests on a
+// LAN do: a host takes only a few connections from one address.
+void BindGuestSource(int fd, int guest)
+{
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    source.sin_addr.s_addr = htonl(0x7F000100u + uint32_t(guest) + 1);
+    bind(fd, reinterpret_cast<sockaddr *>(&source), sizeof source);
+}
+
 bool Load::Connect()
 {
     for (int guest = 0; guest < options.guests; ++guest) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        BindGuestSource(fd, guest);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(uint16_t(options.port + (Secure() ? 100 : 0)));
@@ -349,6 +360,7 @@ void Load::JoinBurstSecurely()
     for (int guest = 0; guest < options.guests; ++guest) {
         Guest &joining = guests[size_t(guest)];
         joining.fd = socket(AF_INET, SOCK_STREAM, 0);
+        BindGuestSource(joining.fd, guest);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(uint16_t(options.port + 100));
@@ -393,6 +405,7 @@ void Load::JoinBurst()
     const auto start = Clock::now();
     for (int guest = 0; guest < options.guests; ++guest) {
         const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        BindGuestSource(fd, guest);
         (void)!connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
         polled.push_back({fd, POLLOUT, 0});
     }

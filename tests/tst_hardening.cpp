@@ -14,12 +14,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTest>
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -77,6 +79,23 @@ QByteArray NumberedLine(const QByteArray &nickname, int number, int size = 60)
     return Protocol::ChatLine('2', nickname, QByteArray::number(number).rightJustified(6, '0')).leftJustified(size, '.');
 }
 
+// A connection that has begun and says nothing; four at most from each
+// source address, as many as a host takes from one address.
+int SilentConnection(quint16 port, int number)
+{
+    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    source.sin_addr.s_addr = htonl(0x7F000300u + quint32(number / TTCPServer::kMostPerAddress) + 1); // 127.0.3.1 on
+    bind(socket, reinterpret_cast<const sockaddr *>(&source), sizeof source);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+    return socket;
+}
+
 } // namespace
 
 class TestHardening : public QObject {
@@ -86,6 +105,8 @@ private slots:
     void longRegistration();
     void manyGuestsComeAndGoAtOnce();
     void joinBurstUpToAFullChat();
+    void silentConnectionsNeverShutHonestGuestsOut_data();
+    void silentConnectionsNeverShutHonestGuestsOut();
     void guestThatNeverReads();
     void slowReaderBesideAFlooder();
     void guestThatHalfCloses();
@@ -207,13 +228,8 @@ void TestHardening::manyGuestsComeAndGoAtOnce()
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(kBasePort + 2));
     QList<int> sockets;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(kBasePort + 2);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     for (int guest = 0; guest < 200; ++guest) {
-        const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        ::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+        const int socket = SilentConnection(kBasePort + 2, guest);
         if (guest % 3 == 0)
             ::send(socket, " Crowd", 6, MSG_NOSIGNAL);
         sockets << socket;
@@ -237,16 +253,9 @@ void TestHardening::joinBurstUpToAFullChat()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(kBasePort + 6));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(kBasePort + 6);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     std::vector<LoopbackPeer> guests;
-    for (int guest = 0; guest < 101; ++guest) {
-        const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        ::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address);
-        guests.emplace_back(socket);
-    }
+    for (int guest = 0; guest < 101; ++guest)
+        guests.emplace_back(SilentConnection(kBasePort + 6, guest));
     QList<QByteArray> received(guests.size());
     const auto greetedAndRefused = [&] {
         int greeted = 0;
@@ -254,16 +263,65 @@ void TestHardening::joinBurstUpToAFullChat()
         for (size_t guest = 0; guest < guests.size(); ++guest) {
             received[guest] += guests[guest].ReadAvailable();
             greeted += received[guest].startsWith("Hello!  Welcome to Hosty's coupon.");
-            refused += received[guest] == Protocol::Refusal();
+            refused += received[guest] == Protocol::ChatFull();
         }
         return std::pair(greeted, refused);
     };
     QTRY_COMPARE_WITH_TIMEOUT(greetedAndRefused(), std::pair(100, 1), 5000);
-    QVERIFY(guests[size_t(received.indexOf(Protocol::Refusal()))].WaitForEndOfStream());
+    const qsizetype refused = received.indexOf(Protocol::ChatFull());
+    QVERIFY(guests[size_t(refused)].WaitForEndOfStream());
     QCOMPARE(host.Main().TCPServer1->Clients().Count(), 100);
     QCOMPARE(host.Main().ChatLines().last(),
-             QStringLiteral("Connection rejected for 127.0.0.1: the chat is full with 100 guests"));
+             QStringLiteral("Connection rejected for 127.0.3.%1: the chat is full with 100 guests")
+                 .arg(refused / TTCPServer::kMostPerAddress + 1));
     QCOMPARE(host.prompts.shown, QStringList());
+}
+
+void TestHardening::silentConnectionsNeverShutHonestGuestsOut_data()
+{
+    QTest::addColumn<int>("addresses");
+    QTest::addColumn<bool>("outOfDescriptors");
+    QTest::newRow("100 from one address") << 1 << false;
+    QTest::newRow("every descriptor taken") << 25 << true;
+}
+
+// Silent connections come first; then an honest guest joins from an address
+// of its own, is greeted, and nothing has asked the user anything.
+void TestHardening::silentConnectionsNeverShutHonestGuestsOut()
+{
+    QFETCH(int, addresses);
+    QFETCH(bool, outOfDescriptors);
+    TestProgram host(TestProgram::Setup("Hosty"));
+    QVERIFY(host.StartHost(kBasePort + 7));
+    QList<int> silent;
+    for (int number = 0; number < 100; ++number)
+        silent << SilentConnection(kBasePort + 7, addresses == 1 ? 0 : number);
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    const rlimit before = limit;
+    const auto restoreLimit = [&] { setrlimit(RLIMIT_NOFILE, &before); };
+    auto restore = qScopeGuard(restoreLimit);
+    if (outOfDescriptors) {
+        // Room for about twenty of them beside what is open now.
+        const int open = dup(0);
+        ::close(open);
+        limit.rlim_cur = rlim_t(open + 20);
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(host.Main().TCPServer1->Clients().Count() >= 4, 5000);
+    QTest::qWait(200); // what the host does with the rest, it has done
+    for (int socket : silent)
+        ::close(socket);
+    restoreLimit();
+    restore.dismiss();
+    if (!outOfDescriptors)
+        QCOMPARE(host.Main().TCPServer1->Clients().Count(), TTCPServer::kMostPerAddress);
+    GoodGuest anna;
+    QVERIFY(anna.Join(kBasePort + 7, "Anna"));
+    QTRY_VERIFY_WITH_TIMEOUT((anna.Read(), anna.received.startsWith("Hello!  Welcome to Hosty's coupon.")), 5000);
+    QCOMPARE(host.prompts.shown, QStringList());
+    QCOMPARE(host.Main().ChatLines().filter(QStringLiteral("New connections are refused for now")).size(),
+             outOfDescriptors ? 1 : 0);
 }
 
 // A guest that takes nothing while the others chat is given up at the send
