@@ -43,6 +43,8 @@ qsizetype FrameReader::Read(char *into, qsizetype size, bool peek)
             return 0;
         buffer.remove(0, kHeaderSize);
         frameLeft = length; // an empty text carries nothing: the loop goes on
+        if (length == 0 && ++emptyFramesPassed > kMostEmptyFramesInARead)
+            return 0; // the caller looks at them before reading on
     }
     const qsizetype taken = qMin(size, frameLeft);
     std::memcpy(into, buffer.constData(), size_t(taken));

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <optional>
+#include <utility>
 
 // Texts in frames: each a 4-byte big-endian length, then that many bytes. The
 // reader cuts a stream of frames back into its texts, whatever pieces the
@@ -11,6 +12,8 @@ class FrameReader {
 public:
     static constexpr qsizetype kLongestFrame = 64 * 1024;
     static constexpr int kHeaderSize = 4;
+    // A read passes over this many empty texts at most before it returns.
+    static constexpr qsizetype kMostEmptyFramesInARead = 64;
 
     static QByteArray Framed(const QByteArray &text);
 
@@ -27,6 +30,8 @@ public:
     qsizetype Read(char *into, qsizetype size, bool peek);
     // How many bytes a read could take now.
     qsizetype Waiting() const;
+    // Empty texts that reads have passed over since the last call.
+    qsizetype TakeEmptyFramesPassed() { return std::exchange(emptyFramesPassed, 0); }
 
 private:
     // The length of the next frame once it is here whole: -1 while it is not.
@@ -34,4 +39,5 @@ private:
 
     QByteArray buffer;
     qsizetype frameLeft = 0; // of the text being read, its header taken
+    qsizetype emptyFramesPassed = 0;
 };

@@ -144,6 +144,8 @@ TlsTransport::TlsTransport(int socket, SSL_CTX *context, bool host) : socket(soc
     BIO *bio = BIO_new(SocketMethod());
     BIO_set_data(bio, reinterpret_cast<void *>(intptr_t(socket)));
     SSL_set_bio(ssl, bio, bio);
+    SSL_set_msg_callback(ssl, &TlsTransport::OnMessage);
+    SSL_set_msg_callback_arg(ssl, this);
     if (host)
         SSL_set_accept_state(ssl);
     else
@@ -352,11 +354,26 @@ QByteArray TlsTransport::Proof(const QByteArray &key) const
     return proof;
 }
 
+void TlsTransport::OnMessage(int written, int, int contentType, const void *message, size_t size, SSL *,
+                             void *transport)
+{
+    if (written || contentType != SSL3_RT_HANDSHAKE || size == 0
+        || *static_cast<const unsigned char *>(message) != SSL3_MT_KEY_UPDATE)
+        return;
+    auto *self = static_cast<TlsTransport *>(transport);
+    if (!self->keyUpdates.Count(1))
+        self->tooManyKeyUpdates = true;
+}
+
 void TlsTransport::Pull()
 {
     char buffer[kPullSize];
     while (!peerEnded && failure == 0 && frames.Buffered() < kLongestBacklog) {
         const int taken = SSL_read(ssl, buffer, sizeof buffer);
+        if (tooManyKeyUpdates) {
+            Fail(kAborted);
+            return;
+        }
         if (taken > 0) {
             frames.Append(buffer, taken);
             // Read ahead, OpenSSL holds what the socket had; when it holds
@@ -385,7 +402,16 @@ TransportResult TlsTransport::Read(char *into, qsizetype size, bool peek)
         return failure != 0 ? Failed() : TransportResult{0, false, true, 0};
     Pull();
     TransportResult result;
-    result.bytes = frames.Read(into, size, peek);
+    for (;;) {
+        result.bytes = frames.Read(into, size, peek);
+        const qsizetype passed = frames.TakeEmptyFramesPassed();
+        if (!emptyFrames.Count(passed)) {
+            Fail(kAborted);
+            return Failed();
+        }
+        if (result.bytes > 0 || passed == 0)
+            break;
+    }
     if (result.bytes > 0)
         return result;
     if (frames.IsBad())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FrameReader.h"
+#include "PeerAbuse.h"
 #include "Transport.h"
 
 #include <QByteArray>
@@ -109,6 +110,9 @@ private:
     void Pull();
     Opening Fail(int error, const QString &text = QString());
     TransportResult Failed() const;
+    // OpenSSL's word of each protocol message: key updates are counted.
+    static void OnMessage(int written, int version, int contentType, const void *message, size_t size, SSL *ssl,
+                          void *transport);
 
     int socket;
     SSL *ssl;
@@ -119,6 +123,11 @@ private:
     std::shared_ptr<Answers> answers = std::make_shared<Answers>();
     FrameReader frames; // what came, decrypted, not yet read
     bool peerEnded = false;
+    // A peer that updates its keys or sends empty frames without end costs
+    // the host a core and the other guests their latency: it is cut off.
+    PeerAbuse keyUpdates{8, std::chrono::seconds(10)};
+    PeerAbuse emptyFrames{256, std::chrono::seconds(1)};
+    bool tooManyKeyUpdates = false;
     int failure = 0;
     QString failureText;
 };

@@ -24,6 +24,7 @@
 #include <openssl/ssl.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -388,6 +389,8 @@ void TestSecure::hostileBytesOnTheSecurePort_data()
     QTest::newRow("a truncated handshake") << "truncated";
     QTest::newRow("a frame longer than 64 KiB") << "long frame";
     QTest::newRow("a peer that stalls in the handshake") << "stall";
+    QTest::newRow("a flood of key updates") << "key updates";
+    QTest::newRow("a flood of empty frames") << "empty frames";
 }
 
 // Each is answered by closing that connection: nothing is shown, and the
@@ -416,10 +419,31 @@ void TestSecure::hostileBytesOnTheSecurePort()
         QVERIFY(SSL_write(tls.get(), header.constData(), int(header.size())) > 0);
         const QByteArray body(32 * 1024, 'x');
         SSL_write(tls.get(), body.constData(), int(body.size()));
+    } else if (attack == QLatin1String("key updates") || attack == QLatin1String("empty frames")) {
+        // Without end, until the host cuts the connection off.
+        SSL_set_fd(tls.get(), attacker.Handle());
+        QVERIFY(QTest::qWaitFor([&] { return SSL_connect(tls.get()) == 1; }, 5000));
+        fcntl(attacker.Handle(), F_SETFL, O_NONBLOCK);
+        const QByteArray empty(16 * 1024, '\0'); // 4,096 empty frames, the proof first
+        const bool cutOff = QTest::qWaitFor([&] {
+            for (int round = 0; round < 50; ++round) {
+                const int sent = attack == QLatin1String("key updates")
+                                     ? SSL_key_update(tls.get(), SSL_KEY_UPDATE_NOT_REQUESTED) && SSL_do_handshake(tls.get())
+                                     : SSL_write(tls.get(), empty.constData(), int(empty.size()));
+                if (sent <= 0 && SSL_get_error(tls.get(), sent) != SSL_ERROR_WANT_WRITE
+                    && SSL_get_error(tls.get(), sent) != SSL_ERROR_WANT_READ)
+                    return true;
+            }
+            return false;
+        }, 10000);
+        QVERIFY(cutOff);
+    } else {
+        const int closeWithin = attack == QLatin1String("stall") ? 15000 : 5000;
+        QVERIFY(attacker.WaitForEndOfStream(nullptr, closeWithin));
     }
-    const int closeWithin = attack == QLatin1String("stall") ? 15000 : 5000;
-    QVERIFY(attacker.WaitForEndOfStream(nullptr, closeWithin));
-    QCOMPARE(host.Main().ChatLines().join('\n'), viewBefore.join('\n'));
+    // Empty frames come after an opening without a password: that guest came, and went.
+    if (attack != QLatin1String("empty frames"))
+        QCOMPARE(host.Main().ChatLines().join('\n'), viewBefore.join('\n'));
     TestProgram guest(TestProgram::Setup("Anna"));
     guest.StartGuest(port);
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
