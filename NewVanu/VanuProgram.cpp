@@ -192,6 +192,7 @@ void VanuProgram::connectSecureChat(const QString &folder)
             announcing->SecureOffered(securePort, ShortFingerprint(securing->HostFingerprint()));
     });
     main->admissionCheck = [securing](int socket) { return securing->RefusalFor(socket); };
+    QObject::connect(securing, &SecureChat::hostNotice, main, [main](const QString &text) { main->AddChatLine(text); });
 
     secureDialog = std::make_unique<SecureChatDialog>(*securing);
     secureDialog->setWindowIcon(main->windowIcon());

@@ -8,6 +8,7 @@
 #include "UserPreferences.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
@@ -164,6 +165,14 @@ quint16 SecureChat::HostListening(quint16 port)
     }
     HostSide host;
     host.passwordKey = [] { return QByteArray::fromHex(Preference("passwordKey", QString()).toLatin1()); };
+    host.mayTry = [this](int socket) {
+        return passwordTries.MayTry(server.GetPeerAddress(socket), QDateTime::currentMSecsSinceEpoch());
+    };
+    host.proofChecked = [this](int socket, bool proven) {
+        const QString address = server.GetPeerAddress(socket);
+        if (const int refused = passwordTries.Checked(address, proven, QDateTime::currentMSecsSinceEpoch()))
+            emit hostNotice(tr("%n refused password attempts from %1", nullptr, refused).arg(address));
+    };
     const quint16 securePort = quint16(port + kSecurePortOffset);
     if (server.ListenAlso(QString::number(securePort), std::make_unique<TlsTransports>(hostContext.get(), host)) != 0)
         return 0;

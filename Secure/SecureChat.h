@@ -2,6 +2,7 @@
 
 #include "HostIdentity.h"
 #include "KnownHosts.h"
+#include "PasswordTries.h"
 #include "TlsTransport.h"
 
 #include <QObject>
@@ -62,6 +63,10 @@ public:
     static HostMode HostModeChosen();
     static GuestMode GuestModeChosen();
 
+signals:
+    // Something the host's user should read in the chat view.
+    void hostNotice(const QString &text);
+
 private:
     void JoinSecurely(bool on);
     const HostIdentity *Identity();
@@ -77,4 +82,5 @@ private:
     std::unique_ptr<HostIdentity> identity;
     SslContext hostContext{nullptr, nullptr};
     SslContext guestContext{nullptr, nullptr};
+    PasswordTries passwordTries;
 };

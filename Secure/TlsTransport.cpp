@@ -291,10 +291,14 @@ Opening TlsTransport::HostChecksProof()
     if (!proof)
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     const QByteArray key = hostSide.passwordKey ? hostSide.passwordKey() : QByteArray();
-    const QByteArray expected = key.isEmpty() ? QByteArray() : Proof(key);
-    const bool proven = key.isEmpty()
-                        || (proof->size() == expected.size()
-                            && CRYPTO_memcmp(proof->constData(), expected.constData(), size_t(expected.size())) == 0);
+    bool proven = key.isEmpty();
+    if (!proven && (!hostSide.mayTry || hostSide.mayTry(socket))) {
+        const QByteArray expected = Proof(key);
+        proven = proof->size() == expected.size()
+                 && CRYPTO_memcmp(proof->constData(), expected.constData(), size_t(expected.size())) == 0;
+        if (hostSide.proofChecked)
+            hostSide.proofChecked(socket, proven);
+    }
     if (!WriteFrame(proven ? kWelcome : kRefused) || !proven)
         return Fail(kAborted);
     stage = Stage::Open;

@@ -29,9 +29,13 @@ struct GuestSide {
     std::function<void(int socket, std::function<void(std::optional<QString>)> answer)> askPassword;
 };
 
-// The host's side: the key derived from its chat password, empty for none.
+// The host's side: the key derived from its chat password, empty for none;
+// whether a proof from this connection's peer is looked at now (a proof not
+// looked at is refused); and what a proof looked at came to.
 struct HostSide {
     std::function<QByteArray()> passwordKey;
+    std::function<bool(int socket)> mayTry;
+    std::function<void(int socket, bool proven)> proofChecked;
 };
 
 // The key a chat password gives for the host of that fingerprint: PBKDF2

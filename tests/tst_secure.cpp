@@ -3,6 +3,7 @@
 // what hostile bytes on the secure port do.
 #include "HostIdentity.h"
 #include "KnownHosts.h"
+#include "PasswordTries.h"
 #include "Protocol.h"
 #include "SecureChat.h"
 #include "SecureChatDialog.h"
@@ -155,6 +156,9 @@ private slots:
     void chatPassword_data();
     void chatPassword();
     void aProofServesOneConnectionOnly();
+    void passwordTriesAreHeldBack_data();
+    void passwordTriesAreHeldBack();
+    void aGuessRightAfterAWrongOneIsRefused();
     void framesKeepTextsApart();
     void hostileBytesOnTheSecurePort_data();
     void hostileBytesOnTheSecurePort();
@@ -341,10 +345,70 @@ void TestSecure::aProofServesOneConnectionOnly()
     QVERIFY(first.connected && second.connected);
     QCOMPARE(first.ReadFrame(), QByteArray("vanu-secure password"));
     QCOMPARE(second.ReadFrame(), QByteArray("vanu-secure password"));
-    second.SendFrame(first.Proof(key));
-    QCOMPARE(second.ReadFrame(), QByteArray("vanu-secure refused"));
     first.SendFrame(first.Proof(key));
     QCOMPARE(first.ReadFrame(), QByteArray("vanu-secure welcome"));
+    second.SendFrame(first.Proof(key));
+    QCOMPARE(second.ReadFrame(), QByteArray("vanu-secure refused"));
+}
+
+void TestSecure::passwordTriesAreHeldBack_data()
+{
+    // Each step: the time in seconds, and the proof right or wrong ("?" only asks whether one may try).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<bool>>("mayTry");
+    QTest::addColumn<int>("lockedOutAfter"); // refusals in a row said once locked out; 0 for none
+    QTest::newRow("the waits double") << QStringList{"0 wrong", "0.9 ?", "1 ?", "1 wrong", "2.9 ?", "3 ?"}
+                                      << QList<bool>{false, true, false, true} << 0;
+    QTest::newRow("the fifth wrong one locks out for five minutes")
+        << QStringList{"0 wrong", "1 wrong", "3 wrong", "7 wrong", "15 wrong", "314 ?", "315 ?"}
+        << QList<bool>{false, true} << 5;
+    QTest::newRow("a right one forgets the wrong ones") << QStringList{"0 wrong", "1 right", "1 wrong", "2 ?"}
+                                                        << QList<bool>{true} << 0;
+}
+
+void TestSecure::passwordTriesAreHeldBack()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<bool>, mayTry);
+    QFETCH(int, lockedOutAfter);
+    PasswordTries tries;
+    const QString address = QStringLiteral("10.0.0.7");
+    QList<bool> answered;
+    int lockedOut = 0;
+    for (const QString &step : steps) {
+        const qint64 nowMs = qint64(step.section(' ', 0, 0).toDouble() * 1000);
+        const QString what = step.section(' ', 1);
+        if (what == QLatin1String("?"))
+            answered << tries.MayTry(address, nowMs);
+        else
+            lockedOut = qMax(lockedOut, tries.Checked(address, what == QLatin1String("right"), nowMs));
+    }
+    QCOMPARE(answered, mayTry);
+    QCOMPARE(lockedOut, lockedOutAfter);
+    QVERIFY(tries.MayTry(QStringLiteral("10.0.0.8"), 0)); // another address is not held back
+}
+
+// The right password at once after a wrong one is refused unread: a guesser
+// cannot try the next word before the wait is over.
+void TestSecure::aGuessRightAfterAWrongOneIsRefused()
+{
+    const quint16 port = kPort + 8;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    host.program->Secure()->SetPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
+    QVERIFY(host.StartHost(port));
+    const QByteArray wrong = PasswordKey(QStringLiteral("sunshine7"), host.program->Secure()->HostFingerprint());
+    const QByteArray right = PasswordKey(QStringLiteral("open sesame"), host.program->Secure()->HostFingerprint());
+    RawSecureGuest guesser(port + SecureChat::kSecurePortOffset);
+    QVERIFY(guesser.connected);
+    QCOMPARE(guesser.ReadFrame(), QByteArray("vanu-secure password"));
+    guesser.SendFrame(guesser.Proof(wrong));
+    QCOMPARE(guesser.ReadFrame(), QByteArray("vanu-secure refused"));
+    RawSecureGuest again(port + SecureChat::kSecurePortOffset);
+    QVERIFY(again.connected);
+    QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure password"));
+    again.SendFrame(again.Proof(right));
+    QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure refused"));
 }
 
 // A burst of texts over a secure link arrives as as many texts, none glued
