@@ -30,6 +30,8 @@ const char *const kNotTrusted =
 const char *const kNoPassword =
     QT_TRANSLATE_NOOP("SocketErrors", "The host asks for a chat password, and none was given.");
 const char *const kPasswordRefused = QT_TRANSLATE_NOOP("SocketErrors", "The host refused the chat password.");
+const char *const kTooLate = QT_TRANSLATE_NOOP(
+    "SocketErrors", "The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.");
 
 // OpenSSL's own socket BIO writes with write(), which raises SIGPIPE when the
 // peer has gone; this one sends as the plain transport does.
@@ -102,6 +104,7 @@ const QByteArray kOfferOpen = QByteArrayLiteral("vanu-secure open");
 const QByteArray kOfferPassword = QByteArrayLiteral("vanu-secure password");
 const QByteArray kWelcome = QByteArrayLiteral("vanu-secure welcome");
 const QByteArray kRefused = QByteArrayLiteral("vanu-secure refused");
+const QByteArray kTooLateVerdict = QByteArrayLiteral("vanu-secure too late");
 
 } // namespace
 
@@ -313,11 +316,19 @@ Opening TlsTransport::GuestHearsVerdict()
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     if (*verdict == kRefused)
         return Fail(kAborted, QString::fromUtf8(kPasswordRefused));
+    if (*verdict == kTooLateVerdict)
+        return Fail(kAborted, QString::fromUtf8(kTooLate));
     if (*verdict != kWelcome)
         return Fail(kAborted);
     stage = Stage::Open;
     opened = true;
     return Opening::Done;
+}
+
+void TlsTransport::OpeningTimedOut()
+{
+    if (stage == Stage::Proof)
+        WriteFrame(kTooLateVerdict);
 }
 
 std::optional<QByteArray> TlsTransport::TakeFrame()

@@ -73,6 +73,10 @@ public:
     Opening Handshake() override;
     int FailureError() const override { return failure; }
     QString FailureText() const override { return failureText; }
+    // The host waits for the proof while the guest's user checks the key and
+    // types the password.
+    bool PeerMayWaitForItsUser() const override { return stage == Stage::Proof; }
+    void OpeningTimedOut() override;
     QByteArray Framed(const QByteArray &text) const override;
     bool GathersWrites() const override { return true; }
 

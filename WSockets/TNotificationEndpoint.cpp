@@ -127,10 +127,23 @@ void TNotificationEndpoint::BeginOpening(int socket, Watch &watch, bool endsConn
     watch.opening = Opening::WaitsToRead;
     if (!DriveOpening(socket, watch))
         return;
-    // A peer that stops halfway is given up, as a connection attempt would be.
-    QTimer::singleShot(kLongestOpeningMs, this, [this, socket, serial = watch.serial] {
-        if (Watch *current = FindWatch(socket); current && current->serial == serial && WaitsForPeer(current->opening))
-            EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
+    WatchOpeningTime(socket, watch.serial, 0);
+}
+
+void TNotificationEndpoint::WatchOpeningTime(int socket, quint64 serial, int waitedMs)
+{
+    // A peer that stops halfway is given up, as a connection attempt would be;
+    // a peer whose user is deciding is given minutes.
+    QTimer::singleShot(kLongestOpeningMs, this, [this, socket, serial, waited = waitedMs + kLongestOpeningMs] {
+        Watch *current = FindWatch(socket);
+        if (!current || current->serial != serial || !WaitsForPeer(current->opening))
+            return;
+        if (current->transport->PeerMayWaitForItsUser() && waited < kLongestWaitForPeersUserMs) {
+            WatchOpeningTime(socket, serial, waited);
+            return;
+        }
+        current->transport->OpeningTimedOut();
+        EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
     });
 }
 

@@ -59,6 +59,9 @@ public:
     // long after it began is closed, as a connection attempt that is never
     // answered would be.
     static constexpr int kLongestOpeningMs = 10000;
+    // While the peer may be waiting for its user (reading a key's
+    // fingerprint aloud, typing a password), the opening waits this long.
+    static constexpr int kLongestWaitForPeersUserMs = 5 * 60 * 1000;
 
     explicit TNotificationEndpoint(Deliver deliver, QObject *parent = nullptr);
     ~TNotificationEndpoint() override;
@@ -126,6 +129,8 @@ private:
     void ReadyToWrite(int socket);
     void ConnectEnded(int socket, Watch &watch);
     void BeginOpening(int socket, Watch &watch, bool endsConnect);
+    // Ends the opening once it has taken too long, `waitedMs` having passed.
+    void WatchOpeningTime(int socket, quint64 serial, int waitedMs);
     // True while the opening still waits; after it ends, the watch may be gone.
     bool DriveOpening(int socket, Watch &watch);
     void EndOpening(int socket, Watch &watch, int error);

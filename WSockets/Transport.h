@@ -56,6 +56,11 @@ public:
     // error's own text would say too little.
     virtual int FailureError() const { return 0; }
     virtual QString FailureText() const { return {}; }
+    // The opening waits for a peer that may itself be waiting for its user:
+    // it is given minutes, not seconds.
+    virtual bool PeerMayWaitForItsUser() const { return false; }
+    // The opening took too long and is ended: the peer may be told why.
+    virtual void OpeningTimedOut() { }
     // A text as it crosses the connection: as it is, or in a frame of its own.
     virtual QByteArray Framed(const QByteArray &text) const { return text; }
     // Texts may go out together: the endpoint gathers what is sent to the

@@ -7,6 +7,7 @@
 #include "Protocol.h"
 #include "SecureChat.h"
 #include "SecureChatDialog.h"
+#include "TNotificationEndpoint.h"
 #include "TestProgram.h"
 #include "TlsTransport.h"
 #include "UserPreferences.h"
@@ -159,6 +160,7 @@ private slots:
     void passwordTriesAreHeldBack_data();
     void passwordTriesAreHeldBack();
     void aGuessRightAfterAWrongOneIsRefused();
+    void aGuestsUserMayTakeLongerThanTheNetwork();
     void framesKeepTextsApart();
     void hostileBytesOnTheSecurePort_data();
     void hostileBytesOnTheSecurePort();
@@ -409,6 +411,21 @@ void TestSecure::aGuessRightAfterAWrongOneIsRefused()
     QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure password"));
     again.SendFrame(again.Proof(right));
     QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure refused"));
+}
+
+// The guest's user compares the fingerprint by voice for longer than the
+// network part of an opening may take: the host still waits for the proof.
+void TestSecure::aGuestsUserMayTakeLongerThanTheNetwork()
+{
+    const quint16 port = kPort + 9;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(port));
+    RawSecureGuest guest(port + SecureChat::kSecurePortOffset);
+    QVERIFY(guest.connected);
+    QCOMPARE(guest.ReadFrame(), QByteArray("vanu-secure open"));
+    QTest::qWait(TNotificationEndpoint::kLongestOpeningMs + 1000); // at least this long: more does no harm
+    guest.SendFrame(QByteArray());
+    QCOMPARE(guest.ReadFrame(), QByteArray("vanu-secure welcome"));
 }
 
 // A burst of texts over a secure link arrives as as many texts, none glued
