@@ -1,9 +1,17 @@
 #include "UserPreferences.h"
 
+#include "FileWriting.h"
+
 #include <QAction>
+#include <QStandardPaths>
 
 QSettings UserPreferences()
 {
+    // The chat password's key is kept here: as good as the password. Settings
+    // are written into a new file that takes the old one's mode. (The path
+    // is the one QSettings takes for these names.)
+    KeepPrivate(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                + QStringLiteral("/Vanu/preferences.conf"));
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vanu"),
                      QStringLiteral("preferences"));
 }

@@ -98,3 +98,21 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes, FileAccess acc
     unlink(beside.constData());
     return false;
 }
+
+void KeepPrivate(const QString &path)
+{
+    MakeFolderFor(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    struct stat info {};
+    if (lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) && (info.st_mode & 077) != 0
+        && info.st_uid == geteuid())
+        chmod(folder.constData(), kPrivateFolderMode);
+    const QByteArray name = QFile::encodeName(path);
+    const int made = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kPrivateFileMode);
+    if (made >= 0) {
+        close(made);
+        return;
+    }
+    if (lstat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0)
+        chmod(name.constData(), kPrivateFileMode);
+}

@@ -26,3 +26,10 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes, FileAccess acc
 // Makes the folder that a file at `path` goes in, private to the user (mode
 // 0700) when it is made now; one that exists is left as it is.
 void MakeFolderFor(const QString &path);
+
+// Keeps a file of secrets the user's alone, before anything is written to it:
+// made empty with mode 0600 when missing, brought to 0600 when others may
+// read it, and its folder brought to 0700 when others may enter it. A link is
+// never followed. The file is never opened once it exists, so that no lock
+// another part of the program holds on it is dropped.
+void KeepPrivate(const QString &path);

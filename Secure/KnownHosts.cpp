@@ -2,6 +2,7 @@
 
 #include "FileWriting.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <utility>
@@ -15,26 +16,49 @@ constexpr int kFingerprintSize = 32;
 
 KnownHosts::KnownHosts(QString path) : path(std::move(path)) { }
 
+QList<KnownHosts::Line> KnownHosts::Lines() const
+{
+    QList<Line> lines;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    const QByteArray bytes = file.read(kLongestFile);
+    bool damaged = false;
+    for (const QByteArray &text : bytes.split('\n')) {
+        if (text.trimmed().isEmpty())
+            continue;
+        Line line;
+        line.text = text;
+        const QList<QByteArray> fields = text.trimmed().split(' ');
+        const qsizetype colon = fields.value(0).lastIndexOf(':');
+        bool number = false;
+        if (colon > 0) {
+            line.host.address = QString::fromLatin1(fields[0].left(colon));
+            line.host.port = fields[0].mid(colon + 1).toInt(&number);
+        }
+        if (!number)
+            line.host = Host{};
+        if (fields.size() == 2 && number)
+            line.host.fingerprint = QByteArray::fromHex(fields[1]);
+        line.sound = number && fields.size() == 2 && line.host.fingerprint.size() == kFingerprintSize
+                     && fields[1].size() == 2 * kFingerprintSize;
+        damaged = damaged || !line.sound;
+        lines << line;
+    }
+    if (damaged && damagedCopy.isEmpty()) {
+        damagedCopy =
+            path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        WriteWholeFile(damagedCopy, bytes, FileAccess::Private);
+    }
+    return lines;
+}
+
 QList<KnownHosts::Host> KnownHosts::Hosts() const
 {
     QList<Host> hosts;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return hosts;
-    // A line that is not sound is passed over: the file is ours, but the user may edit it.
-    for (const QByteArray &line : file.read(kLongestFile).split('\n')) {
-        const QList<QByteArray> fields = line.trimmed().split(' ');
-        const qsizetype colon = fields.value(0).lastIndexOf(':');
-        if (fields.size() != 2 || colon <= 0)
-            continue;
-        Host host;
-        host.address = QString::fromLatin1(fields[0].left(colon));
-        bool number = false;
-        host.port = fields[0].mid(colon + 1).toInt(&number);
-        host.fingerprint = QByteArray::fromHex(fields[1]);
-        if (number && host.fingerprint.size() == kFingerprintSize)
-            hosts << host;
-    }
+    for (const Line &line : Lines())
+        if (line.sound)
+            hosts << line.host;
     return hosts;
 }
 
@@ -46,26 +70,45 @@ QByteArray KnownHosts::FingerprintOf(const QString &address, int port) const
     return {};
 }
 
+bool KnownHosts::IsDamaged(const QString &address, int port) const
+{
+    for (const Line &line : Lines())
+        if (!line.sound && line.host.address == address && line.host.port == port)
+            return true;
+    return false;
+}
+
+bool KnownHosts::HasDamage() const
+{
+    for (const Line &line : Lines())
+        if (!line.sound)
+            return true;
+    return false;
+}
+
 bool KnownHosts::Remember(const QString &address, int port, const QByteArray &fingerprint)
 {
-    QList<Host> hosts = Hosts();
-    hosts.removeIf([&](const Host &host) { return host.address == address && host.port == port; });
-    hosts << Host{address, port, fingerprint};
-    return Save(hosts);
+    QList<Line> lines = Lines();
+    lines.removeIf([&](const Line &line) { return line.host.address == address && line.host.port == port; });
+    lines << Line{Host{address, port, fingerprint}, true, {}};
+    return Save(lines);
 }
 
 bool KnownHosts::Forget(const QString &address, int port)
 {
-    QList<Host> hosts = Hosts();
-    const qsizetype removed = hosts.removeIf([&](const Host &host) { return host.address == address && host.port == port; });
-    return removed == 0 || Save(hosts);
+    QList<Line> lines = Lines();
+    const qsizetype removed =
+        lines.removeIf([&](const Line &line) { return line.host.address == address && line.host.port == port; });
+    return removed == 0 || Save(lines);
 }
 
-bool KnownHosts::Save(const QList<Host> &hosts) const
+bool KnownHosts::Save(const QList<Line> &lines) const
 {
-    MakeFolderFor(path);
+    KeepPrivate(path);
     QByteArray bytes;
-    for (const Host &host : hosts)
-        bytes += host.address.toLatin1() + ':' + QByteArray::number(host.port) + ' ' + host.fingerprint.toHex() + '\n';
-    return WriteWholeFile(path, bytes);
+    for (const Line &line : lines)
+        bytes += line.sound ? line.host.address.toLatin1() + ':' + QByteArray::number(line.host.port) + ' '
+                                  + line.host.fingerprint.toHex() + '\n'
+                            : line.text + '\n'; // kept as it was, for the user to mend or forget
+    return WriteWholeFile(path, bytes, FileAccess::Private);
 }

@@ -8,6 +8,11 @@
 // with the fingerprint of the key it showed the first time: a host that
 // shows another key later, or answers only in the clear, is not joined.
 // Kept in a file of lines "ADDRESS:PORT HEX-FINGERPRINT".
+//
+// A line that does not read as one is damaged. It is kept as it is when the
+// file is written again, the file as it was is copied aside the first time,
+// and a host whose line is damaged is never taken for a host met first now:
+// it may be someone playing it.
 class KnownHosts {
 public:
     struct Host {
@@ -21,6 +26,12 @@ public:
     // Empty for a host not known.
     QByteArray FingerprintOf(const QString &address, int port) const;
     QList<Host> Hosts() const;
+    // The host's line is there, but damaged.
+    bool IsDamaged(const QString &address, int port) const;
+    // Some line is damaged, whose host may not be known.
+    bool HasDamage() const;
+    // Where the file was copied aside as it was found damaged; empty until then.
+    QString DamagedCopy() const { return damagedCopy; }
     // Remembers the host's key; false when the file cannot be written.
     bool Remember(const QString &address, int port, const QByteArray &fingerprint);
     bool Forget(const QString &address, int port);
@@ -28,7 +39,14 @@ public:
     QString Path() const { return path; }
 
 private:
-    bool Save(const QList<Host> &hosts) const;
+    struct Line {
+        Host host; // its address and port may be known when the line is damaged
+        bool sound = false;
+        QByteArray text;
+    };
+    QList<Line> Lines() const;
+    bool Save(const QList<Line> &lines) const;
 
     QString path;
+    mutable QString damagedCopy;
 };

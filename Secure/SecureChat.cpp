@@ -76,6 +76,8 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
     client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
         const QString address = this->client.GetPeerAddress(socket);
         const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
+        if (known.IsDamaged(address, this->client.Port.toInt()))
+            return DamagedPinRefusal(address);
         if (pinned.isEmpty())
             return QString();
         return QCoreApplication::translate(
@@ -235,6 +237,10 @@ KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QStri
 {
     const QString address = client.GetPeerAddress(socket);
     const QByteArray pinned = known.FingerprintOf(address, client.Port.toInt());
+    if (pinned.isEmpty() && known.IsDamaged(address, client.Port.toInt())) {
+        refusal = DamagedPinRefusal(address);
+        return KeyVerdict::Refused;
+    }
     if (pinned.isEmpty())
         return KeyVerdict::Ask;
     if (pinned == fingerprint)
@@ -246,6 +252,14 @@ KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QStri
                  "(Coupon, Secure chat...) in %5 and join again.")
                   .arg(address, client.Port, FingerprintText(pinned), FingerprintText(fingerprint), known.Path());
     return KeyVerdict::Refused;
+}
+
+QString SecureChat::DamagedPinRefusal(const QString &address) const
+{
+    return tr("The key kept for the host at %1:%2 is damaged in %3 (the file as it was is kept as %4).\n\n"
+              "Someone may be playing the host. Compare the host's fingerprint with the one its Secure chat "
+              "dialog shows, mend or delete the line, and join again.")
+        .arg(address, client.Port, known.Path(), known.DamagedCopy());
 }
 
 void SecureChat::SetPassword(const QString &password)

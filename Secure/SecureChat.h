@@ -71,6 +71,7 @@ private:
     void JoinSecurely(bool on);
     const HostIdentity *Identity();
     KeyVerdict CheckKey(int socket, const QByteArray &fingerprint, QString &refusal);
+    QString DamagedPinRefusal(const QString &address) const;
     void AskAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer);
     void AskForPassword(std::function<void(std::optional<QString>)> answer);
 

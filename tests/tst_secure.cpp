@@ -253,6 +253,7 @@ void TestSecure::pinnedKeys_data()
     QTest::addColumn<QString>("refusal");
     QTest::newRow("a host with another key") << "another key" << "shows another key than the one it showed before";
     QTest::newRow("a known host in the clear") << "in the clear" << "answers only in the clear";
+    QTest::newRow("a host whose line is damaged") << "damaged line" << "is damaged in";
 }
 
 // The first join pins the host's key; whoever answers for the host later
@@ -273,7 +274,17 @@ void TestSecure::pinnedKeys()
         guest.StartGuest(port);
         QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
     }
-    const QString impostorFolder = impostor == QLatin1String("in the clear") ? QString() : Folder("impostor");
+    if (impostor == QLatin1String("damaged line")) {
+        // Half its fingerprint lost: the host itself answers, and is not taken for one met first now.
+        QFile file(Folder("guest/known-hosts"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray line = file.readAll();
+        file.resize(0);
+        file.write(line.left(line.size() / 2) + '\n');
+    }
+    const QString impostorFolder = impostor == QLatin1String("in the clear") ? QString()
+                                   : impostor == QLatin1String("damaged line") ? Folder("host")
+                                                                               : Folder("impostor");
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, impostorFolder);
     QVERIFY(host.StartHost(port));
     auto guest = std::make_unique<TestProgram>(TestProgram::Setup("Anna"), nullptr, QString(), Folder("guest"));
@@ -283,6 +294,12 @@ void TestSecure::pinnedKeys()
     QVERIFY2(shown.startsWith(QStringLiteral("error: ")) && shown.contains(refusal), qPrintable(shown));
     QTest::qWait(200);
     QCOMPARE(host.Friends().Lines(), QStringList());
+    if (impostor == QLatin1String("damaged line")) {
+        const QString copy = guest->program->Secure()->Known().DamagedCopy();
+        QVERIFY(shown.contains(copy));
+        QVERIFY(QFile::exists(copy));
+        return;
+    }
     if (impostorFolder.isEmpty())
         return;
     QVERIFY(shown.contains(QStringLiteral("Expected: ") + FingerprintText(pinned)));
@@ -326,6 +343,11 @@ void TestSecure::chatPassword()
     guest.StartGuest(port);
     if (refusal.isEmpty()) {
         QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+        // The password's key and the pinned keys are the user's alone.
+        const QString preferences = UserPreferences().fileName();
+        for (const QString &secret : {preferences, Folder("guest/known-hosts")})
+            QCOMPARE(QFileInfo(secret).permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(QFileInfo(QFileInfo(preferences).absolutePath()).permissions() & 0x0077, QFileDevice::Permissions());
         return;
     }
     QTRY_COMPARE(guest.prompts.shown.size(), 3); // the key, the password, the refusal
