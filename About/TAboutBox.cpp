@@ -51,6 +51,12 @@ TAboutBox::TAboutBox(const QIcon &programIcon, Shell &shell, QWidget *parent) : 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+void TAboutBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    OKButton->setFocus(Qt::OtherFocusReason);
+}
+
 QString TAboutBox::FirstMailAddress()
 {
     return QStringLiteral(VANU_MAIL_FIRST);

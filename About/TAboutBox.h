@@ -44,6 +44,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The box opens with OK under the keyboard: Enter closes it, Tab reaches the links.
+    void showEvent(QShowEvent *event) override;
     // The mouse-move handler of what the mouse is over.
     void MouseMovedOver(QObject *watched);
     // Opens what a link stands for; false for anything that is no link.

@@ -225,6 +225,11 @@ void VanuProgram::connectSecureChat(const QString &folder)
     QObject::connect(main, &TForm4::guestAdmitted, padlock, show);
     QObject::connect(main, &TForm4::hostClosed, padlock, show);
     QObject::connect(main, &TForm4::hostLinkEnded, padlock, show);
+    // A departure is shown before its connection is closed: counted once it is.
+    QObject::connect(main, &TForm4::textShown, padlock, [padlock, show](const ShownText &shown) {
+        if (shown.kind == ShownText::Kind::Departure)
+            QTimer::singleShot(0, padlock, show);
+    });
     show();
 }
 

@@ -12,6 +12,8 @@
 #include <QEvent>
 #include <QMenu>
 
+#include <utility>
+
 namespace {
 
 const QString kNotifyKey = QStringLiteral("notifications");
@@ -36,6 +38,10 @@ ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier, const Cod
         main.activateWindow();
     };
     main.installEventFilter(this);
+    connect(&main, &TForm4::busyChanged, this, [this](bool busy) {
+        if (!busy)
+            TellWhatWasHeld();
+    });
 }
 
 ChatNotifications::~ChatNotifications()
@@ -53,13 +59,38 @@ void ChatNotifications::Tell(const QString &news)
     if (!notifySwitch->isChecked() || UserIsLooking())
         return;
     const QString shown = WithVisibleControls(news);
+    // Busy, the user is not disturbed: the news waits, the window still asks for attention.
+    if (main.Imbusy1->isChecked()) {
+        ++heldWhileBusy;
+        lastHeld = shown;
+        Alert();
+        return;
+    }
+    Show(shown);
+    Alert();
+}
+
+void ChatNotifications::Show(const QString &shown)
+{
     if (!notifier.Tell(shown))
         main.TrayIcon1->ShowBalloon(QStringLiteral("Vanu"), shown);
+}
+
+void ChatNotifications::Alert()
+{
     // Once, until the user looks: a flood of lines is no flood of calls.
     if (!alerted) {
         QApplication::alert(&main);
         alerted = true;
     }
+}
+
+void ChatNotifications::TellWhatWasHeld()
+{
+    const int held = std::exchange(heldWhileBusy, 0);
+    if (held == 0 || !notifySwitch->isChecked() || UserIsLooking())
+        return;
+    Show(held == 1 ? lastHeld : tr("While you were busy: %n new messages. The last: %1", nullptr, held).arg(lastHeld));
 }
 
 void ChatNotifications::TextShown(const ShownText &shown)
@@ -108,6 +139,7 @@ bool ChatNotifications::eventFilter(QObject *watched, QEvent *event)
     if (watched == &main && event->type() == QEvent::ActivationChange && UserIsLooking()) {
         notifier.Forget(); // the user sees it all now
         alerted = false;
+        heldWhileBusy = 0;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -40,6 +40,10 @@ private:
     bool UserIsLooking() const;
     // Tells the news on the desktop, unless the switch is off or the user is looking.
     void Tell(const QString &news);
+    void Show(const QString &shown);
+    void Alert();
+    // Once busy ends: what waited, in one notification.
+    void TellWhatWasHeld();
     bool IsOwnLineBack(const QByteArray &text);
 
     TForm4 &main;
@@ -49,4 +53,7 @@ private:
     QList<QByteArray> ownLines;
     // The window has asked for attention since the user last looked.
     bool alerted = false;
+    // News that came while the user was busy, and the last of it.
+    int heldWhileBusy = 0;
+    QString lastHeld;
 };

@@ -219,6 +219,8 @@ void TTCPServer::AcceptPending(int listener, int error)
             return;
         }
         outOfResourcesReported = false;
+        if (reserve == -1)
+            reserve = ReserveDescriptor(); // spent when none was left
         if (ConnectionsFrom(peer.sin_addr.s_addr) >= kMostPerAddress) {
             EndAtOnce(socket);
             continue;

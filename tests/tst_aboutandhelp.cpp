@@ -140,6 +140,14 @@ void TestAboutAndHelp::linksOpenThroughTheShell()
     TAboutBox about(QIcon(), shell);
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
+    // Enter as the box opens closes it, and opens nothing.
+    QTRY_VERIFY(about.focusWidget());
+    QTest::keyClick(about.focusWidget(), Qt::Key_Return);
+    QCOMPARE(shell.opened, QStringList());
+    QTRY_VERIFY(!about.isVisible());
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
     QTest::mouseClick(about.Label1, Qt::LeftButton);
     QTest::mouseClick(about.Label2, Qt::LeftButton);
     QTest::mouseClick(about.ProductName, Qt::LeftButton);

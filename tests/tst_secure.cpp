@@ -245,6 +245,11 @@ void TestSecure::plainAndSecureGuests()
     Say(plain, QStringLiteral("from boris"));
     QTRY_VERIFY(plain.Main().ChatLines().contains(QStringLiteral(" from anna")));
     QTRY_VERIFY(secure.Main().ChatLines().contains(QStringLiteral(" from boris")));
+    // The plain guest leaves: the padlock counts anew as the status text does.
+    plain.Main().TCPClient1->Close();
+    QTRY_COMPARE(host.Main().StatusText(), QStringLiteral("1 Client(s) connected"));
+    QCoreApplication::processEvents();
+    QCOMPARE(padlock(host), QStringLiteral("1 of 1 secure"));
 }
 
 void TestSecure::pinnedKeys_data()
