@@ -2,6 +2,8 @@
 
 #include <QProcessEnvironment>
 
+#include <xcb/xcb.h>
+
 QByteArray ChosenPlatform(const QProcessEnvironment &environment)
 {
     if (!environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty())
@@ -18,4 +20,20 @@ void ChoosePlatform()
     const QByteArray platform = ChosenPlatform(QProcessEnvironment::systemEnvironment());
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
+}
+
+bool DisplayAvailable(const QProcessEnvironment &environment)
+{
+    const QString platform = environment.value(QStringLiteral("QT_QPA_PLATFORM"));
+    const QString x11 = environment.value(QStringLiteral("DISPLAY"));
+    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")))
+        return true;
+    if (platform.isEmpty() && !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+        return true;
+    if (x11.isEmpty())
+        return false;
+    xcb_connection_t *connection = xcb_connect(x11.toLocal8Bit().constData(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
 }

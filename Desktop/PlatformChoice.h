@@ -12,3 +12,9 @@ QByteArray ChosenPlatform(const QProcessEnvironment &environment);
 
 // Puts the choice into QT_QPA_PLATFORM for this process.
 void ChoosePlatform();
+
+// Whether the program can show its windows at all: a platform the user chose
+// (offscreen, say) is taken on trust, a Wayland display is there when named,
+// and an X display when it answers. Without one, Qt would abort with a text
+// about reinstalling; the program says what is missing instead.
+bool DisplayAvailable(const QProcessEnvironment &environment);

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -62,6 +63,16 @@ int main(int argc, char *argv[])
     }
 
     ChoosePlatform();
+    if (!DisplayAvailable(QProcessEnvironment::systemEnvironment())) {
+        const QCoreApplication withoutDisplay(argc, argv); // for the translations
+        UseUserLanguage();
+        std::fputs(QCoreApplication::translate("main", "Vanu is a desktop program: start it in a desktop session "
+                                                       "(no display was found).\n")
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
+        return 1;
+    }
     QApplication application(argc, argv);
     UseUserLanguage();
     QApplication::setApplicationName(QStringLiteral("Vanu"));

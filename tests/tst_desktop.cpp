@@ -14,6 +14,7 @@
 
 #include <QProcessEnvironment>
 #include <QSignalSpy>
+#include <QProcess>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -29,6 +30,9 @@ private slots:
     void commandLine();
     void platform_data();
     void platform();
+    void displayAvailable_data();
+    void displayAvailable();
+    void withoutADisplayTheProgramSaysSo();
     void folderChoice_data();
     void folderChoice();
     void aSecondStartHandsOverToTheFirst_data();
@@ -93,6 +97,43 @@ void TestDesktop::platform()
     for (const QString &variable : variables)
         environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     QCOMPARE(ChosenPlatform(environment), chosen);
+}
+
+void TestDesktop::displayAvailable_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<bool>("available");
+    QTest::newRow("no display at all") << QStringList{} << false;
+    QTest::newRow("a platform chosen") << QStringList{"QT_QPA_PLATFORM=offscreen"} << true;
+    QTest::newRow("a Wayland display") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << true;
+    QTest::newRow("an X display that does not answer") << QStringList{"DISPLAY=:9999"} << false;
+    QTest::newRow("xcb chosen, no X display") << QStringList{"QT_QPA_PLATFORM=xcb"} << false;
+}
+
+void TestDesktop::displayAvailable()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(bool, available);
+    QProcessEnvironment environment;
+    for (const QString &variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    QCOMPARE(DisplayAvailable(environment), available);
+}
+
+// One line of its own, and an exit code, instead of Qt's abort and its core.
+void TestDesktop::withoutADisplayTheProgramSaysSo()
+{
+    QProcess vanu;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(display));
+    vanu.setProcessEnvironment(environment);
+    vanu.start(QStringLiteral(VANU_BINARY), QStringList{});
+    QVERIFY(vanu.waitForFinished(10000));
+    QCOMPARE(vanu.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(vanu.exitCode(), 1);
+    QCOMPARE(vanu.readAllStandardError(),
+             QByteArray("Vanu is a desktop program: start it in a desktop session (no display was found).\n"));
 }
 
 void TestDesktop::folderChoice_data()
