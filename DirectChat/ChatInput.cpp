@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -35,6 +36,14 @@ void TForm4::EnableInput(bool enabled)
     // are in the find bar.
     if (opening && isActiveWindow() && !findBar->isAncestorOf(QApplication::focusWidget()))
         Edit1->setFocus();
+}
+
+void TForm4::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && Edit1->isEnabled()
+        && !(findBar->isVisible() && findBar->isAncestorOf(focusWidget())))
+        Edit1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm4::Edit1KeyPress()

@@ -204,6 +204,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Coming back to the window, the user types into the chat: the input
+    // line takes the keyboard, unless the user was in the find bar.
+    void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

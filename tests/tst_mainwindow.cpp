@@ -465,6 +465,21 @@ void TestMainWindow::theFirstGuestGivesTheHostTheKeyboard()
     LoopbackPeer guest;
     QVERIFY(guest.Connect(kBasePort + 3));
     QTRY_VERIFY(main.Edit1->hasFocus());
+
+    // A second guest comes while the user is in another window: back in
+    // this one, the line has the keyboard.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    main.Edit1->setEnabled(false); // as when the first guest has gone
+    main.RichEdit1->setFocus();
+    LoopbackPeer second;
+    QVERIFY(second.Connect(kBasePort + 3));
+    QTRY_VERIFY(main.Edit1->isEnabled());
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTRY_VERIFY(main.Edit1->hasFocus());
 }
 
 void TestMainWindow::localAddressChoice_data()
