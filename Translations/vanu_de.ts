@@ -34,6 +34,13 @@
         <source>New guest coming from address: %1</source>
         <translation>Neuer Gast von der Adresse %1</translation>
     </message>
+    <message numerus="yes">
+        <source>While you were busy: %n new messages. The last: %1</source>
+        <translation>
+            <numerusform>Während Sie beschäftigt waren: %n neue Nachricht. Die letzte: %1</numerusform>
+            <numerusform>Während Sie beschäftigt waren: %n neue Nachrichten. Die letzte: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -122,6 +129,18 @@
             <numerusform>%n Tag</numerusform>
             <numerusform>%n Tage</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 MiB</translation>
+    </message>
+    <message>
+        <source>%1 GiB</source>
+        <translation>%1 GiB</translation>
+    </message>
+    <message>
+        <source>&amp;Largest history</source>
+        <translation>&amp;Maximale Verlaufsgröße</translation>
     </message>
 </context>
 <context>
@@ -299,6 +318,21 @@ Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?
 %3
 
 Vergleichen Sie ihn mit dem Fingerabdruck im Dialog „Sicherer Chat“ des Hosts. Vertrauen?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused password attempts from %1</source>
+        <translation>
+            <numerusform>%n abgewiesener Passwortversuch von %1</numerusform>
+            <numerusform>%n abgewiesene Passwortversuche von %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The key kept for the host at %1:%2 is damaged in %3 (the file as it was is kept as %4).
+
+Someone may be playing the host. Compare the host&apos;s fingerprint with the one its Secure chat dialog shows, mend or delete the line, and join again.</source>
+        <translation>Der für den Host %1:%2 gespeicherte Schlüssel ist in %3 beschädigt (die Datei, wie sie war, liegt als %4 vor).
+
+Jemand könnte sich als Host ausgeben. Vergleichen Sie den Fingerabdruck des Hosts mit dem in seinem Dialog „Sicherer Chat“, reparieren oder löschen Sie die Zeile und treten Sie erneut bei.</translation>
     </message>
 </context>
 <context>
@@ -680,6 +714,10 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>Not a Winsock error</source>
         <translation>Kein Winsock-Fehler</translation>
     </message>
+    <message>
+        <source>The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.</source>
+        <translation>Der Host hat fünf Minuten gewartet, bis dem Schlüssel vertraut und das Passwort eingegeben wurde, und dann aufgegeben. Treten Sie erneut bei.</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>
@@ -1023,6 +1061,10 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>Status</source>
         <translation>Status</translation>
     </message>
+    <message>
+        <source>New connections are refused for now: %1</source>
+        <translation>Neue Verbindungen werden vorerst abgewiesen: %1</translation>
+    </message>
 </context>
 <context>
     <name>TForm8</name>
@@ -1317,6 +1359,21 @@ Der Chat geht weiter.</translation>
     <message>
         <source>Cannot open file %1</source>
         <translation>Die Datei %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The chat history has reached its largest size: its oldest chats were deleted to make room.
+Coupon, Largest history sets the size.</source>
+        <translation>Der Chatverlauf hat seine maximale Größe erreicht: Seine ältesten Chats wurden gelöscht, um Platz zu schaffen.
+Coupon, Maximale Verlaufsgröße legt die Größe fest.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Vanu is a desktop program: start it in a desktop session (no display was found).
+</source>
+        <translation>Vanu ist ein Desktop-Programm: Starten Sie es in einer Desktop-Sitzung (es wurde keine Anzeige gefunden).
+</translation>
     </message>
 </context>
 </TS>

@@ -34,6 +34,14 @@
         <source>New guest coming from address: %1</source>
         <translation>Новый гость с адреса %1</translation>
     </message>
+    <message numerus="yes">
+        <source>While you were busy: %n new messages. The last: %1</source>
+        <translation>
+            <numerusform>Пока вы были заняты: %n новое сообщение. Последнее: %1</numerusform>
+            <numerusform>Пока вы были заняты: %n новых сообщения. Последнее: %1</numerusform>
+            <numerusform>Пока вы были заняты: %n новых сообщений. Последнее: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -124,6 +132,18 @@
             <numerusform>%n дней</numerusform>
             <numerusform>%n дней</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 МиБ</translation>
+    </message>
+    <message>
+        <source>%1 GiB</source>
+        <translation>%1 ГиБ</translation>
+    </message>
+    <message>
+        <source>&amp;Largest history</source>
+        <translation>&amp;Наибольший размер истории</translation>
     </message>
 </context>
 <context>
@@ -302,6 +322,22 @@ Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?
 %3
 
 Сравните его с отпечатком в окне «Защищённый чат» на хосте. Доверять ему?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused password attempts from %1</source>
+        <translation>
+            <numerusform>%n отклонённая попытка ввода пароля с %1</numerusform>
+            <numerusform>%n отклонённые попытки ввода пароля с %1</numerusform>
+            <numerusform>%n отклонённых попыток ввода пароля с %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The key kept for the host at %1:%2 is damaged in %3 (the file as it was is kept as %4).
+
+Someone may be playing the host. Compare the host&apos;s fingerprint with the one its Secure chat dialog shows, mend or delete the line, and join again.</source>
+        <translation>Ключ, сохранённый для хоста %1:%2, повреждён в %3 (файл в прежнем виде сохранён как %4).
+
+Кто-то может выдавать себя за хост. Сравните отпечаток хоста с тем, что показывает его окно «Защищённый чат», исправьте или удалите строку и подключитесь снова.</translation>
     </message>
 </context>
 <context>
@@ -684,6 +720,10 @@ Nothing is kept until you press OK.</source>
         <source>Not a Winsock error</source>
         <translation>Не ошибка Winsock</translation>
     </message>
+    <message>
+        <source>The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.</source>
+        <translation>Хост пять минут ждал, пока ключу доверятся и введут пароль, и прекратил ожидание. Подключитесь снова.</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>
@@ -1029,6 +1069,10 @@ Nothing is kept until you press OK.</source>
         <source>Status</source>
         <translation>Состояние</translation>
     </message>
+    <message>
+        <source>New connections are refused for now: %1</source>
+        <translation>Новые подключения пока отклоняются: %1</translation>
+    </message>
 </context>
 <context>
     <name>TForm8</name>
@@ -1323,6 +1367,21 @@ The chat goes on.</source>
     <message>
         <source>Cannot open file %1</source>
         <translation>Не удаётся открыть файл %1</translation>
+    </message>
+    <message>
+        <source>The chat history has reached its largest size: its oldest chats were deleted to make room.
+Coupon, Largest history sets the size.</source>
+        <translation>История чатов достигла наибольшего размера: самые старые чаты удалены, чтобы освободить место.
+Размер задаётся в меню «Купон», «Наибольший размер истории».</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Vanu is a desktop program: start it in a desktop session (no display was found).
+</source>
+        <translation>Vanu — программа для рабочего стола: запустите её в сеансе рабочего стола (дисплей не найден).
+</translation>
     </message>
 </context>
 </TS>

@@ -34,6 +34,14 @@
         <source>New guest coming from address: %1</source>
         <translation>Новий гість з адреси %1</translation>
     </message>
+    <message numerus="yes">
+        <source>While you were busy: %n new messages. The last: %1</source>
+        <translation>
+            <numerusform>Поки ви були зайняті: %n нове повідомлення. Останнє: %1</numerusform>
+            <numerusform>Поки ви були зайняті: %n нові повідомлення. Останнє: %1</numerusform>
+            <numerusform>Поки ви були зайняті: %n нових повідомлень. Останнє: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -124,6 +132,18 @@
             <numerusform>%n дні</numerusform>
             <numerusform>%n днів</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 МіБ</translation>
+    </message>
+    <message>
+        <source>%1 GiB</source>
+        <translation>%1 ГіБ</translation>
+    </message>
+    <message>
+        <source>&amp;Largest history</source>
+        <translation>&amp;Найбільший розмір історії</translation>
     </message>
 </context>
 <context>
@@ -302,6 +322,22 @@ Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?
 %3
 
 Порівняйте його з відбитком у вікні «Захищений чат» на хості. Довіряти йому?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused password attempts from %1</source>
+        <translation>
+            <numerusform>%n відхилена спроба введення пароля з %1</numerusform>
+            <numerusform>%n відхилені спроби введення пароля з %1</numerusform>
+            <numerusform>%n відхилених спроб введення пароля з %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The key kept for the host at %1:%2 is damaged in %3 (the file as it was is kept as %4).
+
+Someone may be playing the host. Compare the host&apos;s fingerprint with the one its Secure chat dialog shows, mend or delete the line, and join again.</source>
+        <translation>Ключ, збережений для хоста %1:%2, пошкоджено в %3 (файл у колишньому вигляді збережено як %4).
+
+Хтось може видавати себе за хост. Порівняйте відбиток хоста з тим, що показує його вікно «Захищений чат», виправте або видаліть рядок і під’єднайтеся знову.</translation>
     </message>
 </context>
 <context>
@@ -684,6 +720,10 @@ Nothing is kept until you press OK.</source>
         <source>Not a Winsock error</source>
         <translation>Не помилка Winsock</translation>
     </message>
+    <message>
+        <source>The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.</source>
+        <translation>Хост п’ять хвилин чекав, поки ключу довірять і введуть пароль, і припинив очікування. Під’єднайтеся знову.</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>
@@ -1029,6 +1069,10 @@ Nothing is kept until you press OK.</source>
         <source>Status</source>
         <translation>Стан</translation>
     </message>
+    <message>
+        <source>New connections are refused for now: %1</source>
+        <translation>Нові підключення поки відхиляються: %1</translation>
+    </message>
 </context>
 <context>
     <name>TForm8</name>
@@ -1324,6 +1368,21 @@ The chat goes on.</source>
     <message>
         <source>Cannot open file %1</source>
         <translation>Не вдається відкрити файл %1</translation>
+    </message>
+    <message>
+        <source>The chat history has reached its largest size: its oldest chats were deleted to make room.
+Coupon, Largest history sets the size.</source>
+        <translation>Історія чатів досягла найбільшого розміру: найстаріші чати видалено, щоб звільнити місце.
+Розмір задається в меню «Купон», «Найбільший розмір історії».</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Vanu is a desktop program: start it in a desktop session (no display was found).
+</source>
+        <translation>Vanu — програма для робочого столу: запустіть її в сеансі робочого столу (дисплей не знайдено).
+</translation>
     </message>
 </context>
 </TS>
