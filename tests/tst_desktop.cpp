@@ -23,6 +23,19 @@
 #include <atomic>
 #include <thread>
 
+namespace {
+
+// An environment of "NAME=value" variables alone.
+QProcessEnvironment EnvironmentOf(const QStringList &variables)
+{
+    QProcessEnvironment environment;
+    for (const QString &variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    return environment;
+}
+
+} // namespace
+
 class TestDesktop : public QObject {
     Q_OBJECT
 private slots:
@@ -93,10 +106,7 @@ void TestDesktop::platform()
 {
     QFETCH(QStringList, variables);
     QFETCH(QByteArray, chosen);
-    QProcessEnvironment environment;
-    for (const QString &variable : variables)
-        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
-    QCOMPARE(ChosenPlatform(environment), chosen);
+    QCOMPARE(ChosenPlatform(EnvironmentOf(variables)), chosen);
 }
 
 void TestDesktop::displayAvailable_data()
@@ -114,10 +124,7 @@ void TestDesktop::displayAvailable()
 {
     QFETCH(QStringList, variables);
     QFETCH(bool, available);
-    QProcessEnvironment environment;
-    for (const QString &variable : variables)
-        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
-    QCOMPARE(DisplayAvailable(environment), available);
+    QCOMPARE(DisplayAvailable(EnvironmentOf(variables)), available);
 }
 
 // One line of its own, and an exit code, instead of Qt's abort and its core.
