@@ -13,17 +13,10 @@
 #include <QStandardPaths>
 #include <QUuid>
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
-constexpr mode_t kFileMode = 0600;
 constexpr int kBusyWaitMs = 2000; // another copy of the program writing
 constexpr int kSnippetWords = 10;
 
@@ -128,8 +121,8 @@ bool HistoryStore::Open(const QString &path)
     // file drops every lock this process holds on it, SQLite's own included,
     // and another reader would then take this copy's log for nobody's and
     // delete it. A new file is made private before SQLite has it (its
-    // journals take its mode); one that exists is made private by its name.
-    MakePrivateFile(path);
+    // journals take its mode).
+    KeepPrivateWithJournals(path);
     if (OpenFile(path) && IsSound())
         return true;
     if (!QFileInfo(path).isWritable() || !QFileInfo(folder).isWritable())
@@ -139,20 +132,11 @@ bool HistoryStore::Open(const QString &path)
     return OpenFile(path) && IsSound();
 }
 
-void HistoryStore::MakePrivateFile(const QString &path)
+void HistoryStore::KeepPrivateWithJournals(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
-    if (fd >= 0) {
-        close(fd); // a file made just now: no connection can hold it yet
-        return;
-    }
-    for (const char *suffix : {"", "-wal", "-shm"}) {
-        const QByteArray file = name + suffix;
-        struct stat info {};
-        if (lstat(file.constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0)
-            chmod(file.constData(), kFileMode);
-    }
+    KeepPrivate(path);
+    for (const char *journal : {"-wal", "-shm"})
+        KeepPrivate(path + QLatin1String(journal), MissingFile::Leave);
 }
 
 bool HistoryStore::OpenFile(const QString &path)
@@ -187,7 +171,7 @@ void HistoryStore::SetAside(const QString &path)
     QFile::rename(path, damagedCopy);
     for (const char *journal : {"-wal", "-shm"})
         QFile::rename(path + QLatin1String(journal), damagedCopy + QLatin1String(journal));
-    MakePrivateFile(path);
+    KeepPrivate(path);
 }
 
 bool HistoryStore::IsOpen() const

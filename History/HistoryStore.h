@@ -95,7 +95,7 @@ private:
     sqlite3 *Handle() const;
     bool IsSound();
     void SetAside(const QString &path);
-    static void MakePrivateFile(const QString &path);
+    static void KeepPrivateWithJournals(const QString &path);
 
     QString connection;
     QSqlDatabase database;

@@ -99,7 +99,7 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes, FileAccess acc
     return false;
 }
 
-void KeepPrivate(const QString &path)
+void KeepPrivate(const QString &path, MissingFile missing)
 {
     MakeFolderFor(path);
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
@@ -108,10 +108,12 @@ void KeepPrivate(const QString &path)
         && info.st_uid == geteuid())
         chmod(folder.constData(), kPrivateFolderMode);
     const QByteArray name = QFile::encodeName(path);
-    const int made = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kPrivateFileMode);
-    if (made >= 0) {
-        close(made);
-        return;
+    if (missing == MissingFile::Make) {
+        const int made = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kPrivateFileMode);
+        if (made >= 0) {
+            close(made); // made just now: nobody holds it yet
+            return;
+        }
     }
     if (lstat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0)
         chmod(name.constData(), kPrivateFileMode);

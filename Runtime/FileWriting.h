@@ -28,8 +28,10 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes, FileAccess acc
 void MakeFolderFor(const QString &path);
 
 // Keeps a file of secrets the user's alone, before anything is written to it:
-// made empty with mode 0600 when missing, brought to 0600 when others may
-// read it, and its folder brought to 0700 when others may enter it. A link is
-// never followed. The file is never opened once it exists, so that no lock
-// another part of the program holds on it is dropped.
-void KeepPrivate(const QString &path);
+// made empty with mode 0600 when missing (unless told to leave a missing one
+// be), brought to 0600 when others may read it, and its folder brought to
+// 0700 when others may enter it. A link is never followed. The file is never
+// opened once it exists, so that no lock another part of the program holds on
+// it (SQLite's, say) is dropped.
+enum class MissingFile { Make, Leave };
+void KeepPrivate(const QString &path, MissingFile missing = MissingFile::Make);

@@ -62,28 +62,17 @@ QList<KnownHosts::Host> KnownHosts::Hosts() const
     return hosts;
 }
 
-QByteArray KnownHosts::FingerprintOf(const QString &address, int port) const
+KnownHosts::Pin KnownHosts::PinOf(const QString &address, int port) const
 {
-    for (const Host &host : Hosts())
-        if (host.address == address && host.port == port)
-            return host.fingerprint;
-    return {};
-}
-
-bool KnownHosts::IsDamaged(const QString &address, int port) const
-{
-    for (const Line &line : Lines())
-        if (!line.sound && line.host.address == address && line.host.port == port)
-            return true;
-    return false;
-}
-
-bool KnownHosts::HasDamage() const
-{
-    for (const Line &line : Lines())
-        if (!line.sound)
-            return true;
-    return false;
+    Pin pin;
+    for (const Line &line : Lines()) {
+        if (line.host.address != address || line.host.port != port)
+            continue;
+        if (line.sound)
+            return Pin{line.host.fingerprint, false};
+        pin.damaged = true; // unless a sound line for it follows
+    }
+    return pin;
 }
 
 bool KnownHosts::Remember(const QString &address, int port, const QByteArray &fingerprint)

@@ -23,13 +23,16 @@ public:
 
     explicit KnownHosts(QString path);
 
+    // What is kept for a host: its fingerprint (empty for a host not known),
+    // or that its line is there but damaged.
+    struct Pin {
+        QByteArray fingerprint;
+        bool damaged = false;
+    };
+    Pin PinOf(const QString &address, int port) const;
     // Empty for a host not known.
-    QByteArray FingerprintOf(const QString &address, int port) const;
+    QByteArray FingerprintOf(const QString &address, int port) const { return PinOf(address, port).fingerprint; }
     QList<Host> Hosts() const;
-    // The host's line is there, but damaged.
-    bool IsDamaged(const QString &address, int port) const;
-    // Some line is damaged, whose host may not be known.
-    bool HasDamage() const;
     // Where the file was copied aside as it was found damaged; empty until then.
     QString DamagedCopy() const { return damagedCopy; }
     // Remembers the host's key; false when the file cannot be written.

@@ -31,10 +31,9 @@ public:
         if (tries.size() >= kMostRemembered)
             tries.removeIf([nowMs](const auto &entry) { return nowMs >= entry.value().waitUntilMs + kLockOutMs; });
         Tries &these = tries[address];
-        ++these.refused;
-        const bool lockedOut = these.refused % kTriesBeforeLockOut == 0;
-        const int doubling = qMin(these.refused % kTriesBeforeLockOut - 1, 16);
-        these.waitUntilMs = nowMs + (lockedOut ? kLockOutMs : kFirstWaitMs << qMax(doubling, 0));
+        const int inARow = these.refused++ % kTriesBeforeLockOut; // 0 for the first of a round
+        const bool lockedOut = inARow == kTriesBeforeLockOut - 1;
+        these.waitUntilMs = nowMs + (lockedOut ? kLockOutMs : kFirstWaitMs << inARow);
         return lockedOut ? these.refused : 0;
     }
 

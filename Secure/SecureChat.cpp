@@ -75,10 +75,10 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
     std::signal(SIGPIPE, SIG_IGN);
     client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
         const QString address = this->client.GetPeerAddress(socket);
-        const QByteArray pinned = known.FingerprintOf(address, this->client.Port.toInt());
-        if (known.IsDamaged(address, this->client.Port.toInt()))
+        const KnownHosts::Pin pinned = known.PinOf(address, this->client.Port.toInt());
+        if (pinned.damaged)
             return DamagedPinRefusal(address);
-        if (pinned.isEmpty())
+        if (pinned.fingerprint.isEmpty())
             return QString();
         return QCoreApplication::translate(
                    "SecureChat", "The host at %1:%2 is known by its key, but now it answers only in the clear.\n"
@@ -236,8 +236,9 @@ QString SecureChat::PadlockTip() const
 KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QString &refusal)
 {
     const QString address = client.GetPeerAddress(socket);
-    const QByteArray pinned = known.FingerprintOf(address, client.Port.toInt());
-    if (pinned.isEmpty() && known.IsDamaged(address, client.Port.toInt())) {
+    const KnownHosts::Pin pin = known.PinOf(address, client.Port.toInt());
+    const QByteArray &pinned = pin.fingerprint;
+    if (pin.damaged) {
         refusal = DamagedPinRefusal(address);
         return KeyVerdict::Refused;
     }

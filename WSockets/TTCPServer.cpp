@@ -253,28 +253,25 @@ void TTCPServer::EndOldestOpening()
     CloseSocket(oldest); // never admitted: nobody is told
 }
 
-bool TTCPServer::EndWaitingWithReserve(int listener)
+void TTCPServer::EndWaitingWithReserve(int listener)
 {
     if (reserve == -1)
-        return false;
+        return;
     ::close(std::exchange(reserve, -1));
-    int ended = 0;
-    for (int socket; (socket = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0 && ended < kAcceptsPerEvent;
-         ++ended)
+    for (int ended = 0; ended < kAcceptsPerEvent; ++ended) {
+        const int socket = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (socket < 0)
+            break;
         EndAtOnce(socket);
+    }
     reserve = ReserveDescriptor();
-    return ended > 0;
 }
 
 void TTCPServer::AcceptFailed(int listener, int errnoValue)
 {
-    if ((errnoValue == EMFILE || errnoValue == ENFILE) && EndWaitingWithReserve(listener)) {
-        if (!std::exchange(outOfResourcesReported, true))
-            ReportError(TranslateErrno(errnoValue));
-        WindowHandle->RearmLater(listener, kAcceptPauseMs);
-        return;
-    }
     if (OutOfResources(errnoValue)) {
+        if (errnoValue == EMFILE || errnoValue == ENFILE)
+            EndWaitingWithReserve(listener);
         // The same error would come back at once, forever: wait, and say it once.
         WindowHandle->RearmLater(listener, kAcceptPauseMs);
         if (!std::exchange(outOfResourcesReported, true))

@@ -67,8 +67,7 @@ private:
     void AcceptFailed(int listener, int errnoValue);
     // With no descriptor left, the reserved one makes room to take the
     // waiting connections and end them, so that they leave the queue.
-    // Whether any was ended.
-    bool EndWaitingWithReserve(int listener);
+    void EndWaitingWithReserve(int listener);
     int ConnectionsFrom(in_addr_t address) const;
     void EndOldestOpening();
     void ReadReady(int socket, int error);
