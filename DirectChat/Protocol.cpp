@@ -1,6 +1,7 @@
 #include "Protocol.h"
 
 #include "ColourTable.h"
+#include "NameMatching.h"
 #include "RuntimeErrors.h"
 
 #include <algorithm>
@@ -78,8 +79,15 @@ std::optional<NameRefusal> RefusalOfName(const QByteArray &name, const QList<QBy
     for (char character : name)
         if (static_cast<unsigned char>(character) < 32)
             return NameRefusal::ControlCharacter;
-    if (namesInUse.contains(name))
-        return NameRefusal::Taken;
+    const QString readable = NameMatching::FromWire(name);
+    if (readable.trimmed().isEmpty())
+        return NameRefusal::Empty;
+    if (NameMatching::HoldsInvisible(readable))
+        return NameRefusal::ControlCharacter;
+    const QString key = NameMatching::Key(readable);
+    for (const QByteArray &used : namesInUse)
+        if (used == name || NameMatching::Key(NameMatching::FromWire(used)) == key)
+            return NameRefusal::Taken;
     return std::nullopt;
 }
 

@@ -136,6 +136,20 @@ void TestChatState::roster_data()
                               << "#" + QByteArray(32, 'a');
     QTest::newRow("a control character") << Texts{QByteArray("7: An\0na", 8)} << Texts{"refused control"}
                                          << QByteArray("#");
+    QTest::newRow("a name in another case is taken")
+        << Texts{"7: Anna", "3: anna"} << Texts{"reg Anna", "refused taken"} << QByteArray("#Anna");
+    QTest::newRow("a name with a blank after it is taken")
+        << Texts{"7: Anna", "3: Anna "} << Texts{"reg Anna", "refused taken"} << QByteArray("#Anna");
+    QTest::newRow("a lookalike with a Cyrillic letter is taken")
+        << Texts{"7: Anna", "3: \xC0nna"} << Texts{"reg Anna", "refused taken"} << QByteArray("#Anna");
+    QTest::newRow("a Cyrillic name in another case is taken")
+        << Texts{"7: \xC0\xED\xED\xE0", "3: \xE0\xED\xED\xE0"} << Texts{"reg \xC0\xED\xED\xE0", "refused taken"}
+        << QByteArray("#\xC0\xED\xED\xE0");
+    QTest::newRow("names alike but not lookalikes stay apart")
+        << Texts{"7: Anna", "3: Anne"} << Texts{"reg Anna", "reg Anne"} << QByteArray("#Anna,Anne");
+    QTest::newRow("a soft hyphen") << Texts{"7: Ho\xADsty"} << Texts{"refused control"} << QByteArray("#");
+    QTest::newRow("a non-breaking space") << Texts{"7: Ann\xA0" "a"} << Texts{"refused control"} << QByteArray("#");
+    QTest::newRow("blanks only") << Texts{"7:    "} << Texts{"refused empty"} << QByteArray("#");
     QTest::newRow("a rename under the same rules")
         << Texts{"7: Anna", "3: Bob", "3: Anna"} << Texts{"reg Anna", "reg Bob", "refused taken"}
         << QByteArray("#Anna,Bob");
