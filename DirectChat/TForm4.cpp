@@ -400,9 +400,19 @@ void TForm4::Help2Click()
     windows.HelpBox->exec();
 }
 
+void TForm4::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    // Into the tray: the friends window goes with the main window.
+    if (!event->spontaneous() && windows.fFriends && Inf1->isChecked())
+        windows.fFriends->hide();
+}
+
 void TForm4::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    if (!event->spontaneous() && windows.fFriends && Inf1->isChecked() && !windows.fFriends->isVisible())
+        ShowFriendsWindow();
     if (centredOnce)
         return;
     centredOnce = true;

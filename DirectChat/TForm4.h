@@ -141,6 +141,8 @@ public:
     void WMExitSizeMove();
     // The friends window was closed with its own close button.
     void FriendsClosed();
+    // Shows the friends window, at the main window's edge when docked.
+    void ShowFriendsWindow();
 
     QString StatusText() const;
     void SetStatusText(const QString &text);
@@ -207,6 +209,8 @@ protected:
     // Coming back to the window, the user types into the chat: the input
     // line takes the keyboard, unless the user was in the find bar.
     void changeEvent(QEvent *event) override;
+    // The friends window hides with this one and comes back with it.
+    void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -52,11 +52,19 @@ void TForm4::Inf1Click()
         friends->hide();
         return;
     }
-    friends->PlaceAtMainWindow();
     FriendsDocked = TfFriends::WindowsCanBePlaced();
+    ShowFriendsWindow();
+}
+
+void TForm4::ShowFriendsWindow()
+{
+    TfFriends *friends = windows.fFriends;
+    if (FriendsDocked)
+        friends->PlaceAtMainWindow();
     friends->show();
     // Once more, shown: and again by the window itself when its frame is known.
-    friends->PlaceAtMainWindow();
+    if (FriendsDocked)
+        friends->PlaceAtMainWindow();
 }
 
 void TForm4::FriendsClosed()

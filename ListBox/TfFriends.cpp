@@ -1,10 +1,14 @@
 #include "TfFriends.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +61,7 @@ TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &prog
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
 
+    QCoreApplication::instance()->installEventFilter(this);
     moveEnd.setSingleShot(true);
     moveEnd.setInterval(kMoveEndsAfterMs);
     connect(&moveEnd, &QTimer::timeout, this, &TfFriends::MoveOrResizeEnded);
@@ -111,6 +116,40 @@ void TfFriends::SetStaysOnTop(bool onTop)
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     if (wasVisible) // changing the flags hides a window
         show();
+    GiveWayToOwnWindows();
+}
+
+bool TfFriends::OwnWindowOpen() const
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [this](const QWidget *window) {
+        const Qt::WindowType type = window->windowType();
+        // Not the tray's icon, a frameless window the window manager never stacks.
+        const bool framed = !window->windowFlags().testAnyFlags(Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+        return window != this && window != &mainWindow && window->isVisible() && framed
+               && (type == Qt::Dialog || type == Qt::Window || type == Qt::Sheet);
+    });
+}
+
+void TfFriends::GiveWayToOwnWindows()
+{
+    QWindow *handle = windowHandle();
+    if (!handle)
+        return;
+    // Through the platform window alone: the widget's flags would hide and map it again.
+    Qt::WindowFlags flags = windowFlags();
+    if (OwnWindowOpen())
+        flags &= ~Qt::WindowStaysOnTopHint;
+    if (handle->flags() != flags)
+        handle->setFlags(flags);
+}
+
+bool TfFriends::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool comesOrGoes = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    if (comesOrGoes && watched != this && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+        QTimer::singleShot(0, this, &TfFriends::GiveWayToOwnWindows); // once it has come or gone
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfFriends::WMExitSizeMove()

@@ -11,7 +11,9 @@ class QAction;
 // The narrow "Friends" tool window with the list of who is in the chat. It
 // docks at the main window's right edge and follows it; dragged away it is
 // free, and dropped within 10 pixels of that edge (its top level with the main
-// window's top, also within 10 pixels) it docks again.
+// window's top, also within 10 pixels) it docks again. Docked, it stays on top
+// of other programs' windows, but never of the program's own: while one of
+// them is open (a dialog, Help, History), it gives way.
 class TfFriends : public QWidget {
     Q_OBJECT
 public:
@@ -57,9 +59,15 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Watches the program's windows come and go.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void SetStaysOnTop(bool onTop);
+    // Stays on top only while none of the program's other windows is open;
+    // the window's own flag is left as the docking made it.
+    void GiveWayToOwnWindows();
+    bool OwnWindowOpen() const;
     void PlaceFrame(const QRect &frame);
     void MoveOrResizeEnded();
     // The window manager has told the window's frame.

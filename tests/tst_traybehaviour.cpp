@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
@@ -87,6 +88,8 @@ private slots:
     void friendsShowDocked();
     void friendsFollowOnlyWhenTheMoveHasEnded();
     void freeFriendsStayWhereTheyAre();
+    void friendsGiveWayToTheProgramsOwnWindows();
+    void friendsGoIntoTheTrayWithTheMainWindow();
 };
 
 // Every row of the table, reached by the real commands.
@@ -290,6 +293,47 @@ void TestTrayBehaviour::freeFriendsStayWhereTheyAre()
     test.Main().WMExitSizeMove();
     QCOMPARE(friends.frameGeometry().topLeft(), QPoint(20, 20));
     QVERIFY(!friends.StaysOnTop());
+}
+
+// Docked, the friends window is on top of others' windows, but not of the
+// program's own while one is open.
+void TestTrayBehaviour::friendsGiveWayToTheProgramsOwnWindows()
+{
+    TestProgram test;
+    test.program->Start();
+    QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
+    TfFriends &friends = test.Friends();
+    test.Main().Inf1->trigger();
+    friends.FollowMainWindow(); // docked and on top
+    QVERIFY(QTest::qWaitForWindowExposed(&friends));
+    const auto onTop = [&friends] { return friends.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); };
+    QTRY_VERIFY(onTop());
+    QDialog dialog(&test.Main());
+    dialog.show();
+    QTRY_VERIFY(!onTop());
+    QVERIFY(friends.StaysOnTop()); // still docked, and on top again after
+    friends.FollowMainWindow(); // the main window moved meanwhile
+    QTRY_VERIFY(!onTop());
+    dialog.hide();
+    QTRY_VERIFY(onTop());
+}
+
+void TestTrayBehaviour::friendsGoIntoTheTrayWithTheMainWindow()
+{
+    TestProgram test;
+    test.program->Start();
+    QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
+    TfFriends &friends = test.Friends();
+    test.Main().Inf1->trigger();
+    QVERIFY(friends.isVisible());
+    test.Main().close(); // into the tray
+    QVERIFY(!test.Main().isVisible());
+    QVERIFY(!friends.isVisible());
+    QVERIFY(test.Main().Inf1->isChecked());
+    test.Main().TrayIcon1DblClick();
+    QTRY_VERIFY(friends.isVisible());
+    const QRect main = test.Main().frameGeometry();
+    QTRY_COMPARE(friends.frameGeometry().topLeft(), QPoint(main.left() + main.width(), main.top()));
 }
 
 QTEST_MAIN(TestTrayBehaviour)
