@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -159,11 +160,15 @@ void HistoryWindow::Show(const QListWidgetItem *entry)
     const qint64 hitText = entry->data(kTextRole).toLongLong();
     QTextCursor cursor(view->document());
     int hitBlock = -1;
+    int hitBlocks = 0; // its name's block and its message's
     bool first = true;
     for (const KeptText &text : store.TextsOf(chat)) {
-        if (text.id == hitText)
-            hitBlock = view->document()->blockCount() - (first ? 1 : 0);
+        const int before = first ? 0 : view->document()->blockCount();
         AppendChatParts(cursor, ShownParts(text.shown), first);
+        if (text.id == hitText) {
+            hitBlock = before;
+            hitBlocks = view->document()->blockCount() - before;
+        }
         first = false;
     }
     QTextCursor at(view->document()->findBlockByNumber(std::max(hitBlock, 0)));
@@ -171,6 +176,32 @@ void HistoryWindow::Show(const QListWidgetItem *entry)
         at.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     view->setTextCursor(at);
     view->centerCursor();
+    QList<QTextEdit::ExtraSelection> marks;
+    for (int block = hitBlock; hitBlock >= 0 && block < hitBlock + hitBlocks; ++block)
+        MarkSearchedWords(view->document()->findBlockByNumber(block), marks);
+    view->setExtraSelections(marks);
+}
+
+void HistoryWindow::MarkSearchedWords(const QTextBlock &hit, QList<QTextEdit::ExtraSelection> &marks) const
+{
+    const QString line = hit.text();
+    for (const QString &word : search->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        for (qsizetype at = line.indexOf(word, 0, Qt::CaseInsensitive); at >= 0;
+             at = line.indexOf(word, at + word.size(), Qt::CaseInsensitive)) {
+            if (at > 0 && line[at - 1].isLetterOrNumber())
+                continue; // inside a word: the search matches words and their starts only
+            qsizetype end = at + word.size(); // a word's start finds the whole word
+            while (end < line.size() && line[end].isLetterOrNumber())
+                ++end;
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(hit);
+            mark.cursor.setPosition(hit.position() + int(at));
+            mark.cursor.setPosition(hit.position() + int(end), QTextCursor::KeepAnchor);
+            mark.format.setBackground(view->palette().color(QPalette::Highlight));
+            mark.format.setForeground(view->palette().color(QPalette::HighlightedText));
+            marks << mark;
+        }
+    }
 }
 
 QStringList HistoryWindow::LinesOf(qint64 chat)

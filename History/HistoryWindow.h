@@ -3,6 +3,8 @@
 #include "HistoryStore.h"
 
 #include <QHash>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -40,6 +42,8 @@ private:
     void ListChats();
     void ListHits(const QString &words);
     void Show(const QListWidgetItem *entry);
+    // Marks the words that the ones searched for begin, in a block of the hit.
+    void MarkSearchedWords(const QTextBlock &hit, QList<QTextEdit::ExtraSelection> &marks) const;
     // The chat's lines as the view showed them, one text after another.
     QStringList LinesOf(qint64 chat);
     qint64 ChosenChat() const;

@@ -16,6 +16,7 @@
 #include "TTCPClient.h"
 #include "TTCPServer.h"
 #include "TfFriends.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -83,6 +84,8 @@ void VanuProgram::createWindows(const ProgramFolders &folders, const DesktopSeam
     windows.HelpBox = helpBox.get();
     friends = std::make_unique<TfFriends>(*form4, form4->FriendsDocked, programIcon);
     windows.fFriends = friends.get();
+    for (QWidget *own : std::initializer_list<QWidget *>{form8.get(), aboutBox.get(), helpBox.get()})
+        PlaceOverWhenShown(*own, *form4);
 }
 
 void VanuProgram::connectFriends()
@@ -167,6 +170,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
 
     historyWindow = std::make_unique<HistoryWindow>(*historyStore, prompts, codePage, transcripts);
     historyWindow->setWindowIcon(main->windowIcon());
+    PlaceOverWhenShown(*historyWindow, *main);
     // Alt+C, H stays "I'm Host": the history takes the I.
     QAction *open = new QAction(QCoreApplication::translate("VanuProgram", "H&istory..."), main);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
@@ -196,6 +200,7 @@ void VanuProgram::connectSecureChat(const QString &folder)
 
     secureDialog = std::make_unique<SecureChatDialog>(*securing);
     secureDialog->setWindowIcon(main->windowIcon());
+    PlaceOverWhenShown(*secureDialog, *main);
     QAction *open = main->couponMenu->addAction(QCoreApplication::translate("VanuProgram", "&Secure chat..."));
     QObject::connect(open, &QAction::triggered, secureDialog.get(), [this] {
         secureDialog->Refresh();

@@ -241,6 +241,9 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QTRY_VERIFY(window.found->item(0)->text().endsWith(QStringLiteral("\n    <Anna> [lunch]?")));
     window.found->setCurrentRow(0);
     QCOMPARE(window.view->textCursor().selectedText(), QStringLiteral("<Anna>"));
+    const QList<QTextEdit::ExtraSelection> marked = window.view->extraSelections(); // in the chat pane too
+    QCOMPARE(marked.size(), 1);
+    QCOMPARE(marked[0].cursor.selectedText(), QStringLiteral("lunch"));
     host.prompts.saveAnswers << QDir(folder->path()).filePath(QStringLiteral("view.txt"))
                              << QDir(folder->path()).filePath(QStringLiteral("kept.txt"));
     host.Main().SaveAs1Click();

@@ -5,6 +5,7 @@
 #include "PrivateBus.h"
 #include "QtPrompts.h"
 #include "RuntimeErrors.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -28,6 +29,8 @@ private slots:
     void everyByteSurvivesText();
     void cyrillicText_data();
     void cyrillicText();
+    void windowsGoOverTheirOwnerAndStayOnScreen_data();
+    void windowsGoOverTheirOwnerAndStayOnScreen();
     void fileDialogFilters_data();
     void fileDialogFilters();
     void messageBoxesShowPlainText();
@@ -236,6 +239,29 @@ void TestPlatform::notificationsNeverWaitForTheServer()
     qInfo("the longest the window did not answer: %lld ms", longestStallMs);
     QVERIFY(longestStallMs < 100);
     QCOMPARE(server.notified, hangs ? 1 : 2);
+}
+
+void TestPlatform::windowsGoOverTheirOwnerAndStayOnScreen_data()
+{
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("over");
+    QTest::addColumn<QPoint>("placed");
+    const QRect room(0, 24, 1024, 744); // a panel at the top
+    QTest::newRow("centred on the owner") << QSize(200, 100) << QRect(100, 100, 400, 300) << QPoint(200, 200);
+    QTest::newRow("an owner near the bottom") << QSize(760, 515) << QRect(100, 500, 435, 326) << QPoint(0, 253);
+    QTest::newRow("an owner off the left edge") << QSize(300, 200) << QRect(-300, 200, 200, 200) << QPoint(0, 200);
+    QTest::newRow("larger than the screen") << QSize(1200, 900) << QRect(100, 100, 400, 300) << QPoint(0, 24);
+    QTest::newRow("no owner on screen: the room's middle") << QSize(200, 100) << room << QPoint(412, 346);
+}
+
+// The History window once opened 15 px past the bottom of the screen, and
+// dialogs in the screen's middle, away from the window they belong to.
+void TestPlatform::windowsGoOverTheirOwnerAndStayOnScreen()
+{
+    QFETCH(QSize, frame);
+    QFETCH(QRect, over);
+    QFETCH(QPoint, placed);
+    QCOMPARE(CentredWithin(frame, over, QRect(0, 24, 1024, 744)), QRect(placed, frame));
 }
 
 QTEST_MAIN(TestPlatform)
