@@ -178,7 +178,11 @@ void TfFriends::FollowMainWindow()
 
 void TfFriends::MoveOrResizeEnded()
 {
-    if (isVisible() && frameGeometry() != programmedFrame)
+    if (!isVisible() || frameGeometry() == programmedFrame)
+        return;
+    if (FriendsDocked && shown.isValid() && shown.elapsed() < kWindowManagerSettlesMs)
+        PlaceAtMainWindow();
+    else
         WMExitSizeMove();
 }
 
@@ -186,6 +190,7 @@ void TfFriends::showEvent(QShowEvent *event)
 {
     resize(kWidth, height());
     programmedFrame = frameGeometry();
+    shown.start();
     // Until the window manager has framed the window, its placement takes the
     // frame to be nothing; it is placed again once the frame is known.
     placeOnceFramed = !FrameKnown();

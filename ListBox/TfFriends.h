@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
@@ -21,6 +22,11 @@ public:
     static constexpr int kSnapDistance = 10;
     // The user's move or resize counts as ended after this long without another.
     static constexpr int kMoveEndsAfterMs = 250;
+    // The window manager places a window as it maps it, and on a loaded
+    // machine it may do so after the program has: for this long after a
+    // show, a move the program did not ask for is the window manager's, and
+    // a docked window is docked again rather than set free.
+    static constexpr int kWindowManagerSettlesMs = 3000;
 
     // The main window, and its flag that says the friends window is docked.
     TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &programIcon);
@@ -82,4 +88,5 @@ private:
     // program's own moves are not taken for the user's.
     QRect programmedFrame;
     bool placeOnceFramed = false;
+    QElapsedTimer shown;
 };

@@ -45,6 +45,7 @@ private slots:
     void bottomEdgeResizeIsUndone();
     void rightEdgeResizeStays();
     void userMoveEndsAfterAQuietPeriod();
+    void aLatePlacementOfTheWindowManagerIsUndone();
     void followsTheMainWindowOnTop();
     void closeButtonHidesAndTells();
     void popupMenu();
@@ -165,11 +166,22 @@ void TestFriends::rightEdgeResizeStays()
 void TestFriends::userMoveEndsAfterAQuietPeriod()
 {
     ShowFriends();
+    QTest::qWait(TfFriends::kWindowManagerSettlesMs); // the window manager has placed it: at least this long
     friends->move(kMainRight + 40, 100);
     QTRY_VERIFY(!docked);
     friends->move(kMainRight + 5, 104);
     QTRY_VERIFY(docked);
     QCOMPARE(friends->frameGeometry().topLeft(), QPoint(kMainRight, 100));
+}
+
+// On a loaded machine the window manager placed the window after the
+// program had, at a top and height of its own: it is docked again.
+void TestFriends::aLatePlacementOfTheWindowManagerIsUndone()
+{
+    ShowFriends();
+    friends->setGeometry(kMainRight, 253, 86, 301);
+    QTRY_COMPARE(Placement(*friends), Placement(kMainRight, 100, 86, 283));
+    QVERIFY(docked);
 }
 
 void TestFriends::followsTheMainWindowOnTop()
