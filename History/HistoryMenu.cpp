@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 #include <QMenu>
 
+#include <functional>
+#include <iterator>
+
 namespace {
 
 const char *const kKeepKey = "history";
@@ -27,25 +30,35 @@ QString SizeText(int mebibytes)
                             : QCoreApplication::translate("HistoryMenu", "%1 GiB").arg(mebibytes / 1024);
 }
 
+// A submenu of values, the one chosen checked. Choosing one keeps it under
+// `key` in the user's preferences and applies it; the chosen one is applied now.
+void AddChoices(QMenu &menu, const QString &title, const char *key, const QList<int> &values, int chosen,
+                const std::function<QString(int)> &textOf, const std::function<void(int)> &apply, QObject &context)
+{
+    QMenu *choices = menu.addMenu(title);
+    auto *group = new QActionGroup(choices);
+    for (const int value : values) {
+        QAction *choice = choices->addAction(textOf(value));
+        choice->setCheckable(true);
+        choice->setChecked(value == chosen);
+        group->addAction(choice);
+        QObject::connect(choice, &QAction::triggered, &context, [key, value, apply] {
+            QSettings preferences = UserPreferences();
+            preferences.setValue(QString::fromLatin1(key), value);
+            apply(value);
+        });
+    }
+    apply(chosen);
+}
+
 void AddLargestSize(QMenu &menu, HistoryRecorder &recorder)
 {
-    QMenu *largest = menu.addMenu(QCoreApplication::translate("HistoryMenu", "&Largest history"));
-    auto *sizes = new QActionGroup(largest);
     int chosen = UserPreferences().value(QString::fromLatin1(kLargestKey), kLargestByDefaultMiB).toInt();
     if (chosen <= 0)
         chosen = kLargestByDefaultMiB; // a damaged preference never lifts the limit
-    for (const int mebibytes : kLargestChoicesMiB) {
-        QAction *choice = largest->addAction(SizeText(mebibytes));
-        choice->setCheckable(true);
-        choice->setChecked(mebibytes == chosen);
-        sizes->addAction(choice);
-        QObject::connect(choice, &QAction::triggered, &recorder, [&recorder, mebibytes] {
-            QSettings preferences = UserPreferences();
-            preferences.setValue(QString::fromLatin1(kLargestKey), mebibytes);
-            recorder.SetLargest(BytesOf(mebibytes));
-        });
-    }
-    recorder.SetLargest(BytesOf(chosen));
+    AddChoices(menu, QCoreApplication::translate("HistoryMenu", "&Largest history"), kLargestKey,
+               {std::begin(kLargestChoicesMiB), std::end(kLargestChoicesMiB)}, chosen, SizeText,
+               [&recorder](int mebibytes) { recorder.SetLargest(BytesOf(mebibytes)); }, recorder);
 }
 
 void DeleteOlderThan(HistoryStore &store, int days)
@@ -63,22 +76,12 @@ void AddHistoryPreferences(QMenu &menu, HistoryRecorder &recorder, HistoryStore 
     recorder.SetKeeping(keep->isChecked());
     QObject::connect(keep, &QAction::toggled, &recorder, &HistoryRecorder::SetKeeping);
 
-    QMenu *age = menu.addMenu(QCoreApplication::translate("HistoryMenu", "&Delete chats older than"));
-    auto *ages = new QActionGroup(age);
-    const int chosen = UserPreferences().value(QString::fromLatin1(kDaysKey), 0).toInt();
-    for (const int days : kAges) {
-        QAction *choice =
-            age->addAction(days == 0 ? QCoreApplication::translate("HistoryMenu", "&Never")
-                                     : QCoreApplication::translate("HistoryMenu", "%n days", nullptr, days));
-        choice->setCheckable(true);
-        choice->setChecked(days == chosen);
-        ages->addAction(choice);
-        QObject::connect(choice, &QAction::triggered, &recorder, [&store, days] {
-            QSettings preferences = UserPreferences();
-            preferences.setValue(QString::fromLatin1(kDaysKey), days);
-            DeleteOlderThan(store, days);
-        });
-    }
-    DeleteOlderThan(store, chosen);
+    const auto ageText = [](int days) {
+        return days == 0 ? QCoreApplication::translate("HistoryMenu", "&Never")
+                         : QCoreApplication::translate("HistoryMenu", "%n days", nullptr, days);
+    };
+    AddChoices(menu, QCoreApplication::translate("HistoryMenu", "&Delete chats older than"), kDaysKey,
+               {std::begin(kAges), std::end(kAges)}, UserPreferences().value(QString::fromLatin1(kDaysKey), 0).toInt(),
+               ageText, [&store](int days) { DeleteOlderThan(store, days); }, recorder);
     AddLargestSize(menu, recorder);
 }
