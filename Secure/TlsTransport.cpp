@@ -376,8 +376,12 @@ void TlsTransport::OnMessage(int written, int, int contentType, const void *mess
         || *static_cast<const unsigned char *>(message) != SSL3_MT_KEY_UPDATE)
         return;
     auto *self = static_cast<TlsTransport *>(transport);
-    if (!self->keyUpdates.Count(1))
-        self->tooManyKeyUpdates = true;
+    if (self->keyUpdates.Count(1))
+        return;
+    self->tooManyKeyUpdates = true;
+    // OpenSSL would go on taking every record that waits in the socket within
+    // the one read: the socket goes dark to it, and the read ends.
+    BIO_set_data(SSL_get_rbio(self->ssl), reinterpret_cast<void *>(intptr_t(-1)));
 }
 
 void TlsTransport::Pull()

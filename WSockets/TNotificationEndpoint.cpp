@@ -32,6 +32,10 @@ struct TNotificationEndpoint::Watch {
     Opening opening = Opening::Done;
     // The opening follows a connection attempt: its outcome is the attempt's.
     bool openingEndsConnect = false;
+    // Ends an opening that takes too long; it goes with the watch, so that a
+    // flood of openings leaves no timers behind.
+    QTimer openingTime;
+    int openingWaitedMs = 0;
     // The opening did not end as it began: its end is told by a notification.
     bool openingWaited = false;
     // Gathered texts wait for the end of the pass, not for the socket's readiness.
@@ -89,6 +93,13 @@ TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket)
     if (!slot) {
         slot = std::make_unique<Watch>();
         slot->serial = nextSerial++;
+        slot->openingTime.setSingleShot(true);
+        slot->openingTime.setInterval(kLongestOpeningMs);
+        // Handled after the timer's own signal: the handling may end the watch, and the timer with it.
+        slot->openingTime.callOnTimeout(this, [this, socket, serial = slot->serial] {
+            QMetaObject::invokeMethod(this, [this, socket, serial] { OpeningTimeIsUp(socket, serial); },
+                                      Qt::QueuedConnection);
+        });
         slot->transport = std::make_unique<PlainTransport>(socket);
     }
     return *slot;
@@ -127,24 +138,24 @@ void TNotificationEndpoint::BeginOpening(int socket, Watch &watch, bool endsConn
     watch.opening = Opening::WaitsToRead;
     if (!DriveOpening(socket, watch))
         return;
-    WatchOpeningTime(socket, watch.serial, 0);
+    watch.openingWaitedMs = 0;
+    watch.openingTime.start();
 }
 
-void TNotificationEndpoint::WatchOpeningTime(int socket, quint64 serial, int waitedMs)
+void TNotificationEndpoint::OpeningTimeIsUp(int socket, quint64 serial)
 {
     // A peer that stops halfway is given up, as a connection attempt would be;
     // a peer whose user is deciding is given minutes.
-    QTimer::singleShot(kLongestOpeningMs, this, [this, socket, serial, waited = waitedMs + kLongestOpeningMs] {
-        Watch *current = FindWatch(socket);
-        if (!current || current->serial != serial || !WaitsForPeer(current->opening))
-            return;
-        if (current->transport->PeerMayWaitForItsUser() && waited < kLongestWaitForPeersUserMs) {
-            WatchOpeningTime(socket, serial, waited);
-            return;
-        }
-        current->transport->OpeningTimedOut();
-        EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
-    });
+    Watch *current = FindWatch(socket);
+    if (!current || current->serial != serial || !WaitsForPeer(current->opening))
+        return;
+    current->openingWaitedMs += kLongestOpeningMs;
+    if (current->transport->PeerMayWaitForItsUser() && current->openingWaitedMs < kLongestWaitForPeersUserMs) {
+        current->openingTime.start();
+        return;
+    }
+    current->transport->OpeningTimedOut();
+    EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
 }
 
 bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
@@ -162,6 +173,7 @@ bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
 void TNotificationEndpoint::EndOpening(int socket, Watch &watch, int error)
 {
     watch.opening = error == 0 ? Opening::Done : Opening::Failed;
+    watch.openingTime.stop();
     const bool endsConnect = std::exchange(watch.openingEndsConnect, false);
     const bool waited = std::exchange(watch.openingWaited, false);
     if (error != 0) {

@@ -129,8 +129,8 @@ private:
     void ReadyToWrite(int socket);
     void ConnectEnded(int socket, Watch &watch);
     void BeginOpening(int socket, Watch &watch, bool endsConnect);
-    // Ends the opening once it has taken too long, `waitedMs` having passed.
-    void WatchOpeningTime(int socket, quint64 serial, int waitedMs);
+    // The opening's time is up: it is ended, or given more while the peer may wait for its user.
+    void OpeningTimeIsUp(int socket, quint64 serial);
     // True while the opening still waits; after it ends, the watch may be gone.
     bool DriveOpening(int socket, Watch &watch);
     void EndOpening(int socket, Watch &watch, int error);

@@ -38,13 +38,6 @@ void EndAtOnce(int socket)
     ::close(socket);
 }
 
-in_addr_t PeerAddressOf(int socket)
-{
-    sockaddr_in peer{};
-    socklen_t size = sizeof peer;
-    return getpeername(socket, reinterpret_cast<sockaddr *>(&peer), &size) == 0 ? peer.sin_addr.s_addr : INADDR_ANY;
-}
-
 } // namespace
 
 TTCPServer::TTCPServer(QObject *owner) : TCustomWSocket(owner)
@@ -219,6 +212,7 @@ void TTCPServer::AcceptPending(int listener, int error)
             return;
         }
         outOfResourcesReported = false;
+        peerAddresses[socket] = peer.sin_addr.s_addr; // a number given out again is written anew
         if (reserve == -1)
             reserve = ReserveDescriptor(); // spent when none was left
         if (ConnectionsFrom(peer.sin_addr.s_addr) >= kMostPerAddress) {
@@ -239,9 +233,9 @@ int TTCPServer::ConnectionsFrom(in_addr_t address) const
 {
     int count = 0;
     for (int index = 0; index < clients.Count(); ++index)
-        count += PeerAddressOf(clients.Items(index)) == address ? 1 : 0;
+        count += peerAddresses.value(clients.Items(index)) == address ? 1 : 0;
     for (int socket : opening)
-        count += PeerAddressOf(socket) == address ? 1 : 0;
+        count += peerAddresses.value(socket) == address ? 1 : 0;
     return count;
 }
 

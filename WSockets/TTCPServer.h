@@ -3,6 +3,7 @@
 #include "TClientList.h"
 #include "TCustomWSocket.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -85,6 +86,9 @@ private:
     QTimer deadLinkCheck;
     // An accept that failed for want of descriptors is reported once, until one succeeds.
     bool outOfResourcesReported = false;
+    // The peer's address of each connection accepted, by its socket; an entry
+    // of a closed one is written anew when its number is given out again.
+    QHash<int, in_addr_t> peerAddresses;
     // A descriptor kept for when none is left; -1 while it is spent.
     int reserve = -1;
 };
