@@ -17,12 +17,27 @@ bool FrameReader::IsBad() const
            && qFromBigEndian<quint32>(buffer.constData()) > kLongestFrame;
 }
 
+qsizetype FrameReader::WholeFrameAt(qsizetype at) const
+{
+    if (buffer.size() - at < kHeaderSize)
+        return -1;
+    const qsizetype length = qFromBigEndian<quint32>(buffer.constData() + at);
+    if (length > kLongestFrame)
+        return -1;
+    return buffer.size() - at - kHeaderSize >= length ? length : -1;
+}
+
 qsizetype FrameReader::WholeFrame() const
 {
-    if (buffer.size() < kHeaderSize || IsBad())
-        return -1;
-    const qsizetype length = qFromBigEndian<quint32>(buffer.constData());
-    return buffer.size() - kHeaderSize >= length ? length : -1;
+    return WholeFrameAt(0);
+}
+
+qsizetype FrameReader::PastEmptyFrames() const
+{
+    qsizetype at = 0;
+    while (buffer.size() - at >= kHeaderSize && qFromBigEndian<quint32>(buffer.constData() + at) == 0)
+        at += kHeaderSize;
+    return at;
 }
 
 std::optional<QByteArray> FrameReader::TakeFrame()
@@ -37,14 +52,16 @@ std::optional<QByteArray> FrameReader::TakeFrame()
 
 qsizetype FrameReader::Read(char *into, qsizetype size, bool peek)
 {
-    while (frameLeft == 0) {
+    if (frameLeft == 0) {
+        // Empty texts carry nothing: passed over together, in one move of the rest.
+        const qsizetype empty = PastEmptyFrames();
+        emptyFramesPassed += empty / kHeaderSize;
+        buffer.remove(0, empty);
         const qsizetype length = WholeFrame();
         if (length < 0)
             return 0;
         buffer.remove(0, kHeaderSize);
-        frameLeft = length; // an empty text carries nothing: the loop goes on
-        if (length == 0 && ++emptyFramesPassed > kMostEmptyFramesInARead)
-            return 0; // the caller looks at them before reading on
+        frameLeft = length;
     }
     const qsizetype taken = qMin(size, frameLeft);
     std::memcpy(into, buffer.constData(), size_t(taken));
@@ -57,5 +74,5 @@ qsizetype FrameReader::Read(char *into, qsizetype size, bool peek)
 
 qsizetype FrameReader::Waiting() const
 {
-    return frameLeft > 0 ? frameLeft : qMax<qsizetype>(WholeFrame(), 0);
+    return frameLeft > 0 ? frameLeft : qMax<qsizetype>(WholeFrameAt(PastEmptyFrames()), 0);
 }

@@ -12,8 +12,6 @@ class FrameReader {
 public:
     static constexpr qsizetype kLongestFrame = 64 * 1024;
     static constexpr int kHeaderSize = 4;
-    // A read passes over this many empty texts at most before it returns.
-    static constexpr qsizetype kMostEmptyFramesInARead = 64;
 
     static QByteArray Framed(const QByteArray &text);
 
@@ -36,6 +34,9 @@ public:
 private:
     // The length of the next frame once it is here whole: -1 while it is not.
     qsizetype WholeFrame() const;
+    qsizetype WholeFrameAt(qsizetype at) const;
+    // Where the first frame that is not empty begins.
+    qsizetype PastEmptyFrames() const;
 
     QByteArray buffer;
     qsizetype frameLeft = 0; // of the text being read, its header taken

@@ -421,15 +421,10 @@ TransportResult TlsTransport::Read(char *into, qsizetype size, bool peek)
         return failure != 0 ? Failed() : TransportResult{0, false, true, 0};
     Pull();
     TransportResult result;
-    for (;;) {
-        result.bytes = frames.Read(into, size, peek);
-        const qsizetype passed = frames.TakeEmptyFramesPassed();
-        if (!emptyFrames.Count(passed)) {
-            Fail(kAborted);
-            return Failed();
-        }
-        if (result.bytes > 0 || passed == 0)
-            break;
+    result.bytes = frames.Read(into, size, peek);
+    if (!emptyFrames.Count(frames.TakeEmptyFramesPassed())) {
+        Fail(kAborted);
+        return Failed();
     }
     if (result.bytes > 0)
         return result;

@@ -1,6 +1,7 @@
 // Secure chat between real copies over loopback, with real OpenSSL at both
 // ends: what crosses the wire, who shares a chat, which keys are trusted, and
 // what hostile bytes on the secure port do.
+#include "FrameReader.h"
 #include "HostIdentity.h"
 #include "KnownHosts.h"
 #include "PasswordTries.h"
@@ -162,6 +163,7 @@ private slots:
     void aGuessRightAfterAWrongOneIsRefused();
     void aGuestsUserMayTakeLongerThanTheNetwork();
     void framesKeepTextsApart();
+    void emptyFramesArePassedOverTogether();
     void hostileBytesOnTheSecurePort_data();
     void hostileBytesOnTheSecurePort();
 
@@ -453,6 +455,23 @@ void TestSecure::aGuestsUserMayTakeLongerThanTheNetwork()
     QTest::qWait(TNotificationEndpoint::kLongestOpeningMs + 1000); // at least this long: more does no harm
     guest.SendFrame(QByteArray());
     QCOMPARE(guest.ReadFrame(), QByteArray("vanu-secure welcome"));
+}
+
+// A text behind a hundred thousand empty frames is offered and read at once,
+// and the empty ones are counted for the transport to judge.
+void TestSecure::emptyFramesArePassedOverTogether()
+{
+    FrameReader reader;
+    const QByteArray empties(100000 * FrameReader::kHeaderSize, '\0');
+    reader.Append(empties.constData(), empties.size());
+    const QByteArray hi = FrameReader::Framed("hi");
+    reader.Append(hi.constData(), hi.size());
+    QCOMPARE(reader.Waiting(), 2);
+    char text[8];
+    QCOMPARE(reader.Read(text, sizeof text, false), 2);
+    QCOMPARE(QByteArray(text, 2), QByteArray("hi"));
+    QCOMPARE(reader.TakeEmptyFramesPassed(), 100000);
+    QCOMPARE(reader.TakeEmptyFramesPassed(), 0);
 }
 
 // A burst of texts over a secure link arrives as as many texts, none glued

@@ -1,11 +1,11 @@
 // Whatever a guest sends, the host's reading of it: a registration that goes
-// into the roster and its list text, a control text that is dropped, or a
-// chat line to show. Each line of the input comes from a connection of its
-// own first character's choosing, so that renames and departures mix.
+// into the roster and its list text (or is refused), a text that is dropped,
+// or a chat line to show. Each line of the input comes from a connection of
+// its own first character's choosing, so that renames and departures mix; an
+// empty line is that connection's departure.
 #include "ChatText.h"
 #include "Cp1251CodePage.h"
 #include "HostRoster.h"
-#include "Protocol.h"
 
 #include <cstdlib>
 
@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const Cp1251CodePage codePage;
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     HostRoster roster;
+    QList<bool> admitted(8, false);
+    qint64 now = 0;
     for (const QByteArray &line : input.split('\n')) {
         if (line.isEmpty())
             continue;
@@ -22,24 +24,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (text.isEmpty()) {
             if (const std::optional<int> row = roster.Remove(socket); row && !roster.DepartureText(*row).startsWith('-'))
                 std::abort();
+            admitted[socket] = false;
             continue;
         }
-        switch (Protocol::ClassifyFromGuest(text)) {
-        case Protocol::HostReceives::Registration: {
-            const HostRoster::Entry entry = roster.Register(socket, text.mid(1));
-            // The name goes through the list box and back as text.
-            const QByteArray name = roster.Names().at(entry.row);
-            if (codePage.FromUnicode(codePage.ToUnicode(name)) != name)
-                std::abort();
-            roster.ListText();
-            break;
+        if (!admitted[socket]) {
+            roster.Admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("4000")});
+            admitted[socket] = true;
         }
-        case Protocol::HostReceives::ControlText:
-            break;
-        case Protocol::HostReceives::ChatLine:
-            SplitChatText(codePage.ToUnicode(text));
-            break;
+        now += 10;
+        for (const HostRoster::GuestText &taken : roster.Read(socket, text, "Hosty", now, false)) {
+            if (taken.action == HostRoster::GuestText::Action::Registered) {
+                // The name goes through the list box and back as text.
+                const QByteArray name = roster.Names().at(taken.entry.row);
+                if (codePage.FromUnicode(codePage.ToUnicode(name)) != name)
+                    std::abort();
+                roster.ListText();
+            } else if (taken.action == HostRoster::GuestText::Action::Relay) {
+                SplitChatText(codePage.ToUnicode(taken.bytes));
+            }
         }
     }
+    roster.Expire(now + HostRoster::kRegistrationWaitMs + HostRoster::kRestOfTextWaitMs);
     return 0;
 }
