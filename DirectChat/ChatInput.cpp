@@ -52,7 +52,7 @@ void TForm4::Edit1KeyPress()
         return;
     const TForm8 &setup = *windows.Form8;
     const char colour =
-        Protocol::ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
+        ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
     const QByteArray nickname = Bytes(ChatNickname());
     // A nickname loaded since the input line was enabled may leave less room.
     const QByteArray typed = Bytes(Edit1->text()).left(Protocol::LongestTypedText(nickname.size()));

@@ -251,6 +251,7 @@ QString TForm4::StatusText() const
 void TForm4::SetStatusText(const QString &text)
 {
     StatusPanel->setText(text);
+    emit statusChanged(text);
 }
 
 QIcon TForm4::HostIcon() const

@@ -202,6 +202,8 @@ signals:
     void ownLineSent(const QByteArray &line);
     // The connection to the host ended; the reason as the status bar says it.
     void hostLinkEnded(const QString &reason);
+    // The status bar's text changed: the chat opened or closed, or guests came or went.
+    void statusChanged(const QString &text);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -7,6 +7,7 @@
 #include "HistoryWindow.h"
 #include "HostAnnouncer.h"
 #include "LocalAddress.h"
+#include "Padlock.h"
 #include "SecureChat.h"
 #include "SecureChatDialog.h"
 #include "TAboutBox.h"
@@ -26,14 +27,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTimer>
-
-namespace {
-
-// The padlock follows guests who come and go, as the status text does.
-constexpr int kPadlockRefreshMs = 1000;
-
-} // namespace
 
 VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features)
     : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams, features)
@@ -209,33 +202,9 @@ void VanuProgram::connectSecureChat(const QString &folder)
         secureDialog->activateWindow();
     });
 
-    // The padlock beside the status text, which stays as it is.
-    auto *lock = new QLabel(main->StatusBar1);
-    lock->setPixmap(SecureChat::PadlockPixmap(main->StatusBar1->fontMetrics().height()));
-    auto *padlock = new QLabel(main->StatusBar1);
-    main->StatusBar1->addPermanentWidget(lock);
-    main->StatusBar1->addPermanentWidget(padlock);
-    auto *refresh = new QTimer(padlock);
-    const auto show = [securing, padlock, lock] {
-        padlock->setText(securing->PadlockText());
-        padlock->setToolTip(securing->PadlockTip());
-        padlock->setAccessibleName(padlock->text());
-        padlock->setAccessibleDescription(padlock->toolTip());
-        padlock->setVisible(!padlock->text().isEmpty());
-        lock->setToolTip(padlock->toolTip());
-        lock->setVisible(padlock->isVisible() && securing->PadlockClosed());
-    };
-    QObject::connect(refresh, &QTimer::timeout, padlock, show);
-    refresh->start(kPadlockRefreshMs);
-    QObject::connect(main, &TForm4::guestAdmitted, padlock, show);
-    QObject::connect(main, &TForm4::hostClosed, padlock, show);
-    QObject::connect(main, &TForm4::hostLinkEnded, padlock, show);
-    // A departure is shown before its connection is closed: counted once it is.
-    QObject::connect(main, &TForm4::textShown, padlock, [padlock, show](const ShownText &shown) {
-        if (shown.kind == ShownText::Kind::Departure)
-            QTimer::singleShot(0, padlock, show);
-    });
-    show();
+    // The padlock beside the status text, which stays as it is, and follows it.
+    auto *padlock = new Padlock(*securing, *main->StatusBar1);
+    QObject::connect(main, &TForm4::statusChanged, padlock, &Padlock::RefreshSoon);
 }
 
 void VanuProgram::Start()

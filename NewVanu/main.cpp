@@ -22,6 +22,7 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -52,6 +53,8 @@ QString SecureChatFolder()
 
 int main(int argc, char *argv[])
 {
+    // A write to a connection whose peer has gone must fail, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     // --help, --version, --history and an unknown option answer without a display.
     const CommandLine early = ReadCommandLine(Arguments(argc, argv));
     if (early.action != CommandLine::Action::Run) {

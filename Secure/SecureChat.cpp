@@ -10,11 +10,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QPainter>
-#include <QPixmap>
 
 #include <cerrno>
-#include <csignal>
 #include <utility>
 
 namespace {
@@ -71,8 +68,6 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
     : QObject(parent), folder(folder), server(server), client(client), prompts(prompts),
       known(QDir(folder).filePath(QStringLiteral("known-hosts")))
 {
-    // OpenSSL may write to a connection its peer has closed; that must not end the program.
-    std::signal(SIGPIPE, SIG_IGN);
     client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
         const QString address = this->client.GetPeerAddress(socket);
         const KnownHosts::Pin pinned = known.PinOf(address, this->client.Port.toInt());
@@ -205,23 +200,6 @@ QString SecureChat::PadlockText() const
 bool SecureChat::PadlockClosed() const
 {
     return server.State() == wsListening || (client.State() == wsConnected && client.OnFirstChoice());
-}
-
-QPixmap SecureChat::PadlockPixmap(int height)
-{
-    QPixmap pixmap(height, height);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal unit = height / 16.0;
-    painter.setPen(QPen(QColor(0x55, 0x55, 0x55), 2 * unit));
-    painter.drawArc(QRectF(4.5 * unit, 1.5 * unit, 7 * unit, 9 * unit), 0, 180 * 16); // the shackle
-    painter.drawLine(QPointF(4.5 * unit, 6 * unit), QPointF(4.5 * unit, 8 * unit));
-    painter.drawLine(QPointF(11.5 * unit, 6 * unit), QPointF(11.5 * unit, 8 * unit));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xc8, 0x96, 0x1e));
-    painter.drawRoundedRect(QRectF(2.5 * unit, 7.5 * unit, 11 * unit, 8 * unit), 1.5 * unit, 1.5 * unit); // the body
-    return pixmap;
 }
 
 QString SecureChat::PadlockTip() const

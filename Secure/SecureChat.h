@@ -6,7 +6,6 @@
 #include "TlsTransport.h"
 
 #include <QObject>
-#include <QPixmap>
 
 #include <memory>
 
@@ -44,7 +43,6 @@ public:
     QString PadlockTip() const;
     // Whether the padlock shows: hosting, or joined securely.
     bool PadlockClosed() const;
-    static QPixmap PadlockPixmap(int height);
     // The host's fingerprint; empty until its identity could be made.
     QByteArray HostFingerprint();
     KnownHosts &Known() { return known; }

@@ -2,6 +2,7 @@
 // the list text both ways, departures, what a text is, the colour digit and
 // the address filter.
 #include "AddressFilter.h"
+#include "ColourTable.h"
 #include "Protocol.h"
 #include "RuntimeErrors.h"
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <limits>
 #include <utility>
 
 const QStringList &ColourTable()
@@ -111,4 +112,24 @@ std::optional<QColor> NamedColour(const QString &name)
 QColor ColourBoxTextColour(int index)
 {
     return index >= 6 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+char ColourDigit(const QString &colourIndexText, const QColor &colour)
+{
+    if (colourIndexText.size() == 1 && colourIndexText[0] >= QLatin1Char('0') && colourIndexText[0] <= QLatin1Char('9'))
+        return char(colourIndexText[0].unicode());
+    int nearest = 0;
+    int nearestDistance = std::numeric_limits<int>::max();
+    for (int index = 0; index < ColourTable().size(); ++index) {
+        const QColor candidate = NamedColour(ColourTable()[index]).value_or(QColor());
+        const int red = candidate.red() - colour.red();
+        const int green = candidate.green() - colour.green();
+        const int blue = candidate.blue() - colour.blue();
+        const int distance = red * red + green * green + blue * blue;
+        if (distance < nearestDistance) {
+            nearest = index;
+            nearestDistance = distance;
+        }
+    }
+    return char('0' + nearest);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -102,10 +101,5 @@ bool ChatLineOfBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &
 QByteArray NameInChatLine(const QByteArray &text);
 // A chat line without its colour digit: what a person reads of it.
 QByteArray WithoutColourDigit(const QByteArray &chatLine);
-
-// The digit that leads the sender's chat lines: its colour's place in the
-// colour table, or for a colour outside it the table colour nearest in RGB,
-// so that a chat line never starts with "-".
-char ColourDigit(const QString &colourIndexText, const QColor &colour);
 
 } // namespace Protocol

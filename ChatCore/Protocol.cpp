@@ -1,6 +1,5 @@
 #include "Protocol.h"
 
-#include "ColourTable.h"
 #include "NameMatching.h"
 #include "RuntimeErrors.h"
 
@@ -364,26 +363,6 @@ QByteArray NameInChatLine(const QByteArray &text)
 QByteArray WithoutColourDigit(const QByteArray &chatLine)
 {
     return chatLine.mid(1);
-}
-
-char ColourDigit(const QString &colourIndexText, const QColor &colour)
-{
-    if (colourIndexText.size() == 1 && colourIndexText[0] >= QLatin1Char('0') && colourIndexText[0] <= QLatin1Char('9'))
-        return char(colourIndexText[0].unicode());
-    int nearest = 0;
-    int nearestDistance = std::numeric_limits<int>::max();
-    for (int index = 0; index < ColourTable().size(); ++index) {
-        const QColor candidate = NamedColour(ColourTable()[index]).value_or(QColor());
-        const int red = candidate.red() - colour.red();
-        const int green = candidate.green() - colour.green();
-        const int blue = candidate.blue() - colour.blue();
-        const int distance = red * red + green * green + blue * blue;
-        if (distance < nearestDistance) {
-            nearest = index;
-            nearestDistance = distance;
-        }
-    }
-    return char('0' + nearest);
 }
 
 } // namespace Protocol

@@ -29,3 +29,8 @@ std::optional<QColor> NamedColour(const QString &name);
 // black on the light colours (Lime, Fuchsia, Aqua, White, indexes 6 to 9),
 // white on the others and for no index.
 QColor ColourBoxTextColour(int index);
+
+// The digit that leads the sender's chat lines: its colour's place in the
+// colour table, or for a colour outside it the table colour nearest in RGB,
+// so that a chat line never starts with "-".
+char ColourDigit(const QString &colourIndexText, const QColor &colour);
