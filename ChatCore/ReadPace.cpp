@@ -5,15 +5,6 @@
 
 ReadPace::ReadPace(double linesPerSecond, double burstLines) : perSecond(linesPerSecond), burst(burstLines) {}
 
-ReadPace ReadPace::FromEnvironment()
-{
-    bool given = false;
-    const int rate = qEnvironmentVariableIntValue("VANU_GUEST_LINES_PER_SECOND", &given);
-    if (!given || rate < 0)
-        return ReadPace(kLinesPerSecond, kBurstLines);
-    return ReadPace(rate, 3.0 * rate);
-}
-
 ReadPace::Bucket &ReadPace::Fill(int socket, qint64 nowMs)
 {
     const auto found = buckets.find(socket);

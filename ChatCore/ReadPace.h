@@ -16,9 +16,6 @@ public:
     static constexpr double kBurstLines = 60;
 
     ReadPace(double linesPerSecond, double burstLines);
-    // The rate that VANU_GUEST_LINES_PER_SECOND sets (0 switches the limit
-    // off), else the default; the burst is three seconds' worth.
-    static ReadPace FromEnvironment();
 
     // How long the connection must wait before its next read at `nowMs`; 0 for not at all.
     qint64 WaitBeforeReading(int socket, qint64 nowMs);

@@ -60,9 +60,7 @@ void TForm4::Edit1KeyPress()
         return;
     const QByteArray line = Protocol::ChatLine(colour, nickname, typed);
     if (ImServer1->isChecked()) {
-        // The host sees its own line only when somebody is there to read it.
-        if (TCPServer1->Clients().Count() > 0) {
-            SendToAllGuests(line);
+        if (hostSession->SendOwnLine(line)) {
             emit ownLineSent(line);
             AddChatLine(line, false);
         }

@@ -2,6 +2,7 @@
 
 #include "ChatFindBar.h"
 #include "ChatViewLook.h"
+#include "CodePage.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
 #include "Protocol.h"
@@ -38,8 +39,8 @@ constexpr int kMoveEndsAfterMs = 250;
 } // namespace
 
 TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString &programFolder,
-               const QIcon &programIcon)
-    : windows(windows), seams(seams), programFolder(programFolder), programIcon(programIcon)
+               const QIcon &programIcon, const ChatTuning &tuning)
+    : windows(windows), seams(seams), programFolder(programFolder), programIcon(programIcon), tuning(tuning)
 {
     windows.Form4 = this;
     setWindowTitle(QStringLiteral("Vanu 3.1"));
@@ -74,9 +75,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
 TForm4::~TForm4()
 {
     // Every guest still connected hears that the host is going.
-    const TClientList &guests = TCPServer1->Clients();
-    for (int index = 0; index < guests.Count(); ++index)
-        SendToGuest(guests.Items(index), Protocol::ServerDown());
+    hostSession->GoingDown();
     delete TCPClient1;
     TCPClient1 = nullptr;
     delete TCPServer1;
@@ -208,6 +207,8 @@ void TForm4::createSockets()
 {
     TCPServer1 = new TTCPServer(nullptr);
     TCPClient1 = new TTCPClient(nullptr);
+    for (TCustomWSocket *sockets : {static_cast<TCustomWSocket *>(TCPServer1), static_cast<TCustomWSocket *>(TCPClient1)})
+        sockets->UseDeadLinkTimes(DeadLinkTimes::WithIdle(tuning.keepaliveIdleSeconds));
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
@@ -236,6 +237,11 @@ void TForm4::writeBanner()
     AddChatLine(tr(" Local Host Name: ") + TCPServer1->LocalHostName());
     AddChatLine(tr(" Local Host Address: ") + LocalAddress());
     AddChatLine(QString());
+}
+
+QByteArray TForm4::Bytes(const QString &text) const
+{
+    return seams.codePage.FromUnicode(text);
 }
 
 int TForm4::PortNumber() const

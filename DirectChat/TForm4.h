@@ -1,12 +1,11 @@
 #pragma once
 
-#include "AddressCooldown.h"
 #include "ChatText.h"
 #include "DesktopSeams.h"
-#include "HostRoster.h"
+#include "HostSession.h"
 #include "HostTextReader.h"
 #include "ProgramWindows.h"
-#include "ReadPace.h"
+#include "ChatTuning.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -50,12 +49,9 @@ public:
     void BringForward();
     static constexpr int PortRange = 23;
     static constexpr int kMaxChatLines = 1600;
-    // An address brings the window forward, plays the sound or has every
-    // guest told of its refusal at most once in this time.
-    static constexpr qint64 kCooldownMs = 30'000;
 
     TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString &programFolder,
-           const QIcon &programIcon);
+           const QIcon &programIcon, const ChatTuning &tuning = {});
     ~TForm4() override;
 
     // Program-wide values.
@@ -162,9 +158,6 @@ public:
     void Timer2Timer();
     void TCPServer1Error(int error, const QString &text);
     void TCPServer1Accept(int socket);
-    void AcceptGuest(int socket);
-    // Refuses the guest; the view says why when a reason is given.
-    void RejectGuest(int socket, const QString &reason = QString());
     // A feature's own reason to refuse a guest that the address filter
     // admits; empty to admit. None by default.
     std::function<QString(int socket)> admissionCheck;
@@ -239,24 +232,6 @@ private:
     QByteArray Bytes(const QString &text) const;
     QListWidget *ParticipantList() const;
     void ClearParticipants();
-    // The friends window's list shows the roster's entry of this row.
-    void MirrorRosterEntry(const HostRoster::Entry &entry);
-    // Latest: the text makes the last one sent so needless while that one still waits to go.
-    enum class Sending { InTurn, Latest };
-    void SendToGuest(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
-    void SendToAllGuests(const QByteArray &text, Sending sending = Sending::InTurn);
-    // Does what the roster says of a guest's texts: register, refuse, relay.
-    void HandleGuestTexts(const QList<HostRoster::GuestText> &texts);
-    void RefuseName(const HostRoster::GuestText &text);
-    QString NotRelayedLine(const HostRoster::GuestText &text) const;
-    // Reads the guest now, or later when it sends faster than a person types.
-    void ReadGuest(int socket);
-    void WatchRosterDeadline();
-    // The guest's entry goes, and the other guests hear of it.
-    void RemoveParticipant(int socket);
-    void ShowGuestCount();
-    // Milliseconds on a clock that only goes forward.
-    qint64 Now() const { return clock.elapsed(); }
     // Closes the server and its connections; tells of it when it was listening.
     void CloseHost();
     void ShowDeparture(const HostTextReader::Text &departure);
@@ -312,19 +287,7 @@ private:
     int pendingChatBlocks = 0;
     QTimer chatViewFrame;
     QElapsedTimer chatViewShown;
-    // The host's participants; the friends window's list mirrors it.
-    HostRoster roster;
-    // Gives up on what waits in the roster (the rest of a text, a registration).
-    QTimer rosterDeadline;
-    ReadPace readPace = ReadPace::FromEnvironment();
-    // What a peer that comes again and again may make the host do.
-    AddressCooldown comingForward{kCooldownMs};
-    AddressCooldown refusalNotices{kCooldownMs};
-    // Connections the system could not take: a line in the view, not a box,
-    // which would need the very descriptors that ran out to be drawn.
-    AddressCooldown acceptFailures{kCooldownMs};
-    QElapsedTimer clock;
-    // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
-    int sendingTo = -1;
-    int closingGuest = -1;
+    ChatTuning tuning;
+    // The host's side of the chat: the friends window's list mirrors its participants.
+    HostSession *hostSession = nullptr;
 };

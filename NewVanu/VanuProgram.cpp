@@ -28,15 +28,17 @@
 #include <QMenu>
 #include <QStatusBar>
 
-VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features)
-    : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams, features)
+VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features,
+                         const ChatTuning &tuning)
+    : VanuProgram(ProgramFolders{programFolder, programFolder, QString()}, seams, features, tuning)
 {
 }
 
-VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features)
+VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features,
+                         const ChatTuning &tuning)
     : prompts(seams.prompts)
 {
-    createWindows(folders, seams);
+    createWindows(folders, seams, tuning);
     connectFriends();
     connectNotifications(features, seams.codePage);
     connectDiscovery(features.discovery);
@@ -65,10 +67,10 @@ VanuProgram::~VanuProgram()
     form4.reset();
 }
 
-void VanuProgram::createWindows(const ProgramFolders &folders, const DesktopSeams &seams)
+void VanuProgram::createWindows(const ProgramFolders &folders, const DesktopSeams &seams, const ChatTuning &tuning)
 {
     const QIcon programIcon = ProgramIcon();
-    form4 = std::make_unique<TForm4>(windows, seams, folders.transcripts, programIcon);
+    form4 = std::make_unique<TForm4>(windows, seams, folders.transcripts, programIcon, tuning);
     form8 = std::make_unique<TForm8>(folders.settings, seams.prompts, seams.codePage, folders.readOnly);
     windows.Form8 = form8.get();
     aboutBox = std::make_unique<TAboutBox>(programIcon, seams.shell);

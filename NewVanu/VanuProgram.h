@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChatTuning.h"
 #include "DesktopSeams.h"
 #include "ProgramFolders.h"
 #include "ProgramWindows.h"
@@ -42,9 +43,11 @@ struct FeatureSeams {
 // other in one process.
 class VanuProgram {
 public:
-    VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features);
+    VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features,
+                const ChatTuning &tuning = {});
     // A portable copy: everything in the one folder.
-    VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features);
+    VanuProgram(const QString &programFolder, const DesktopSeams &seams, const FeatureSeams &features,
+                const ChatTuning &tuning = {});
     ~VanuProgram();
     VanuProgram(const VanuProgram &) = delete;
     VanuProgram &operator=(const VanuProgram &) = delete;
@@ -67,7 +70,7 @@ public:
     static QIcon ProgramIcon();
 
 private:
-    void createWindows(const ProgramFolders &folders, const DesktopSeams &seams);
+    void createWindows(const ProgramFolders &folders, const DesktopSeams &seams, const ChatTuning &tuning);
     void connectFriends();
     // The features beside the chat, each connected to the signals it needs.
     void connectNotifications(const FeatureSeams &features, const CodePage &codePage);

@@ -101,7 +101,8 @@ int main(int argc, char *argv[])
     FreedesktopNotifier notifier(QStringLiteral("Vanu"), ApplicationId());
     AvahiDiscovery discovery;
     VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost},
-                        {notifier, discovery, HistoryStore::DefaultPath(), SecureChatFolder()});
+                        {notifier, discovery, HistoryStore::DefaultPath(), SecureChatFolder()},
+                        ChatTuning::FromEnvironment());
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

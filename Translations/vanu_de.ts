@@ -217,6 +217,65 @@
     </message>
 </context>
 <context>
+    <name>HostSession</name>
+    <message>
+        <source>New connections are refused for now: %1</source>
+        <translation>Neue Verbindungen werden vorerst abgewiesen: %1</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1: the chat is full with %2 guests</source>
+        <translation>Verbindung von %1 abgelehnt: Der Chat ist mit %2 Gästen voll</translation>
+    </message>
+    <message>
+        <source>: New guest coming from address: %1 on port %2</source>
+        <translation>: Neuer Gast von der Adresse %1, Port %2</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1</source>
+        <translation>Verbindung von %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1: %2</source>
+        <translation>Verbindung von %1 abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it breaks a line</source>
+        <translation>Zeile von %1 nicht weitergegeben: Sie enthält einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it names nobody</source>
+        <translation>Zeile von %1 nicht weitergegeben: Sie nennt keinen Absender</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it names %2</source>
+        <translation>Zeile von %1 nicht weitergegeben: Sie gibt %2 als Absender an</translation>
+    </message>
+    <message>
+        <source>the name %1 is taken</source>
+        <translation>der Name %1 ist vergeben</translation>
+    </message>
+    <message>
+        <source>it gave no name</source>
+        <translation>es wurde kein Name genannt</translation>
+    </message>
+    <message>
+        <source>its name is longer than %1 characters</source>
+        <translation>der Name ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>its name holds a control character</source>
+        <translation>der Name enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>Connection closed for %1: %2</source>
+        <translation>Verbindung von %1 beendet: %2</translation>
+    </message>
+    <message>
+        <source>Guest by %1 on port %2 is away.</source>
+        <translation>Der Gast von %1, Port %2, ist gegangen.</translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Password</source>
@@ -851,14 +910,6 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>%1 is Host on %2</source>
         <translation>%1 ist Host auf %2</translation>
     </message>
-    <message>
-        <source>Connection rejected for %1: the chat is full with %2 guests</source>
-        <translation>Verbindung von %1 abgelehnt: Der Chat ist mit %2 Gästen voll</translation>
-    </message>
-    <message>
-        <source>: New guest coming from address: %1 on port %2</source>
-        <translation>: Neuer Gast von der Adresse %1, Port %2</translation>
-    </message>
     <message numerus="yes">
         <source>%n Friend(s) available</source>
         <translation>
@@ -866,56 +917,12 @@ Erst mit OK wird etwas übernommen.</translation>
             <numerusform>%n Freunde da</numerusform>
         </translation>
     </message>
-    <message>
-        <source>Connection rejected for %1</source>
-        <translation>Verbindung von %1 abgelehnt</translation>
-    </message>
-    <message>
-        <source>Connection rejected for %1: %2</source>
-        <translation>Verbindung von %1 abgelehnt: %2</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it breaks a line</source>
-        <translation>Zeile von %1 nicht weitergegeben: Sie enthält einen Zeilenumbruch</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it names nobody</source>
-        <translation>Zeile von %1 nicht weitergegeben: Sie nennt keinen Absender</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it names %2</source>
-        <translation>Zeile von %1 nicht weitergegeben: Sie gibt %2 als Absender an</translation>
-    </message>
-    <message>
-        <source>the name %1 is taken</source>
-        <translation>der Name %1 ist vergeben</translation>
-    </message>
-    <message>
-        <source>it gave no name</source>
-        <translation>es wurde kein Name genannt</translation>
-    </message>
-    <message>
-        <source>its name is longer than %1 characters</source>
-        <translation>der Name ist länger als %1 Zeichen</translation>
-    </message>
-    <message>
-        <source>its name holds a control character</source>
-        <translation>der Name enthält ein Steuerzeichen</translation>
-    </message>
-    <message>
-        <source>Connection closed for %1: %2</source>
-        <translation>Verbindung von %1 beendet: %2</translation>
-    </message>
     <message numerus="yes">
         <source>%n Client(s) connected</source>
         <translation>
             <numerusform>%n Gast verbunden</numerusform>
             <numerusform>%n Gäste verbunden</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>Guest by %1 on port %2 is away.</source>
-        <translation>Der Gast von %1, Port %2, ist gegangen.</translation>
     </message>
     <message>
         <source>Host is busy</source>
@@ -1060,10 +1067,6 @@ Erst mit OK wird etwas übernommen.</translation>
     <message>
         <source>Status</source>
         <translation>Status</translation>
-    </message>
-    <message>
-        <source>New connections are refused for now: %1</source>
-        <translation>Neue Verbindungen werden vorerst abgewiesen: %1</translation>
     </message>
 </context>
 <context>

@@ -221,6 +221,65 @@
     </message>
 </context>
 <context>
+    <name>HostSession</name>
+    <message>
+        <source>New connections are refused for now: %1</source>
+        <translation>Новые подключения пока отклоняются: %1</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1: the chat is full with %2 guests</source>
+        <translation>Подключение с %1 отклонено: в чате уже %2 гостей, мест нет</translation>
+    </message>
+    <message>
+        <source>: New guest coming from address: %1 on port %2</source>
+        <translation>: Новый гость с адреса %1, порт %2</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1</source>
+        <translation>Подключение с %1 отклонено</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1: %2</source>
+        <translation>Подключение с %1 отклонено: %2</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it breaks a line</source>
+        <translation>Строка от %1 не передана: в ней перевод строки</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it names nobody</source>
+        <translation>Строка от %1 не передана: в ней не указан отправитель</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it names %2</source>
+        <translation>Строка от %1 не передана: отправителем в ней назван %2</translation>
+    </message>
+    <message>
+        <source>the name %1 is taken</source>
+        <translation>имя %1 уже занято</translation>
+    </message>
+    <message>
+        <source>it gave no name</source>
+        <translation>имя не указано</translation>
+    </message>
+    <message>
+        <source>its name is longer than %1 characters</source>
+        <translation>имя длиннее %1 символов</translation>
+    </message>
+    <message>
+        <source>its name holds a control character</source>
+        <translation>в имени есть управляющий символ</translation>
+    </message>
+    <message>
+        <source>Connection closed for %1: %2</source>
+        <translation>Соединение с %1 закрыто: %2</translation>
+    </message>
+    <message>
+        <source>Guest by %1 on port %2 is away.</source>
+        <translation>Гость с %1, порт %2, ушёл.</translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Password</source>
@@ -857,14 +916,6 @@ Nothing is kept until you press OK.</source>
         <source>%1 is Host on %2</source>
         <translation>%1 — хост на %2</translation>
     </message>
-    <message>
-        <source>Connection rejected for %1: the chat is full with %2 guests</source>
-        <translation>Подключение с %1 отклонено: в чате уже %2 гостей, мест нет</translation>
-    </message>
-    <message>
-        <source>: New guest coming from address: %1 on port %2</source>
-        <translation>: Новый гость с адреса %1, порт %2</translation>
-    </message>
     <message numerus="yes">
         <source>%n Friend(s) available</source>
         <translation>
@@ -873,46 +924,6 @@ Nothing is kept until you press OK.</source>
             <numerusform>В чате %n друзей</numerusform>
         </translation>
     </message>
-    <message>
-        <source>Connection rejected for %1</source>
-        <translation>Подключение с %1 отклонено</translation>
-    </message>
-    <message>
-        <source>Connection rejected for %1: %2</source>
-        <translation>Подключение с %1 отклонено: %2</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it breaks a line</source>
-        <translation>Строка от %1 не передана: в ней перевод строки</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it names nobody</source>
-        <translation>Строка от %1 не передана: в ней не указан отправитель</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it names %2</source>
-        <translation>Строка от %1 не передана: отправителем в ней назван %2</translation>
-    </message>
-    <message>
-        <source>the name %1 is taken</source>
-        <translation>имя %1 уже занято</translation>
-    </message>
-    <message>
-        <source>it gave no name</source>
-        <translation>имя не указано</translation>
-    </message>
-    <message>
-        <source>its name is longer than %1 characters</source>
-        <translation>имя длиннее %1 символов</translation>
-    </message>
-    <message>
-        <source>its name holds a control character</source>
-        <translation>в имени есть управляющий символ</translation>
-    </message>
-    <message>
-        <source>Connection closed for %1: %2</source>
-        <translation>Соединение с %1 закрыто: %2</translation>
-    </message>
     <message numerus="yes">
         <source>%n Client(s) connected</source>
         <translation>
@@ -920,10 +931,6 @@ Nothing is kept until you press OK.</source>
             <numerusform>Подключено %n гостя</numerusform>
             <numerusform>Подключено %n гостей</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>Guest by %1 on port %2 is away.</source>
-        <translation>Гость с %1, порт %2, ушёл.</translation>
     </message>
     <message>
         <source>Host is busy</source>
@@ -1068,10 +1075,6 @@ Nothing is kept until you press OK.</source>
     <message>
         <source>Status</source>
         <translation>Состояние</translation>
-    </message>
-    <message>
-        <source>New connections are refused for now: %1</source>
-        <translation>Новые подключения пока отклоняются: %1</translation>
     </message>
 </context>
 <context>

@@ -221,6 +221,65 @@
     </message>
 </context>
 <context>
+    <name>HostSession</name>
+    <message>
+        <source>New connections are refused for now: %1</source>
+        <translation>Нові підключення поки відхиляються: %1</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1: the chat is full with %2 guests</source>
+        <translation>З’єднання з %1 відхилено: у чаті вже %2 гостей, місць немає</translation>
+    </message>
+    <message>
+        <source>: New guest coming from address: %1 on port %2</source>
+        <translation>: Новий гість з адреси %1, порт %2</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1</source>
+        <translation>З’єднання з %1 відхилено</translation>
+    </message>
+    <message>
+        <source>Connection rejected for %1: %2</source>
+        <translation>З’єднання з %1 відхилено: %2</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it breaks a line</source>
+        <translation>Рядок від %1 не передано: у ньому перенесення рядка</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it names nobody</source>
+        <translation>Рядок від %1 не передано: у ньому не вказано відправника</translation>
+    </message>
+    <message>
+        <source>Line from %1 not relayed: it names %2</source>
+        <translation>Рядок від %1 не передано: відправником у ньому названо %2</translation>
+    </message>
+    <message>
+        <source>the name %1 is taken</source>
+        <translation>ім’я %1 уже зайняте</translation>
+    </message>
+    <message>
+        <source>it gave no name</source>
+        <translation>ім’я не вказано</translation>
+    </message>
+    <message>
+        <source>its name is longer than %1 characters</source>
+        <translation>ім’я довше за %1 символів</translation>
+    </message>
+    <message>
+        <source>its name holds a control character</source>
+        <translation>в імені є керівний символ</translation>
+    </message>
+    <message>
+        <source>Connection closed for %1: %2</source>
+        <translation>З’єднання з %1 закрито: %2</translation>
+    </message>
+    <message>
+        <source>Guest by %1 on port %2 is away.</source>
+        <translation>Гість з %1, порт %2, пішов.</translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Password</source>
@@ -857,14 +916,6 @@ Nothing is kept until you press OK.</source>
         <source>%1 is Host on %2</source>
         <translation>%1 — хост на %2</translation>
     </message>
-    <message>
-        <source>Connection rejected for %1: the chat is full with %2 guests</source>
-        <translation>З’єднання з %1 відхилено: у чаті вже %2 гостей, місць немає</translation>
-    </message>
-    <message>
-        <source>: New guest coming from address: %1 on port %2</source>
-        <translation>: Новий гість з адреси %1, порт %2</translation>
-    </message>
     <message numerus="yes">
         <source>%n Friend(s) available</source>
         <translation>
@@ -873,46 +924,6 @@ Nothing is kept until you press OK.</source>
             <numerusform>У чаті %n друзів</numerusform>
         </translation>
     </message>
-    <message>
-        <source>Connection rejected for %1</source>
-        <translation>З’єднання з %1 відхилено</translation>
-    </message>
-    <message>
-        <source>Connection rejected for %1: %2</source>
-        <translation>З’єднання з %1 відхилено: %2</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it breaks a line</source>
-        <translation>Рядок від %1 не передано: у ньому перенесення рядка</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it names nobody</source>
-        <translation>Рядок від %1 не передано: у ньому не вказано відправника</translation>
-    </message>
-    <message>
-        <source>Line from %1 not relayed: it names %2</source>
-        <translation>Рядок від %1 не передано: відправником у ньому названо %2</translation>
-    </message>
-    <message>
-        <source>the name %1 is taken</source>
-        <translation>ім’я %1 уже зайняте</translation>
-    </message>
-    <message>
-        <source>it gave no name</source>
-        <translation>ім’я не вказано</translation>
-    </message>
-    <message>
-        <source>its name is longer than %1 characters</source>
-        <translation>ім’я довше за %1 символів</translation>
-    </message>
-    <message>
-        <source>its name holds a control character</source>
-        <translation>в імені є керівний символ</translation>
-    </message>
-    <message>
-        <source>Connection closed for %1: %2</source>
-        <translation>З’єднання з %1 закрито: %2</translation>
-    </message>
     <message numerus="yes">
         <source>%n Client(s) connected</source>
         <translation>
@@ -920,10 +931,6 @@ Nothing is kept until you press OK.</source>
             <numerusform>Під’єднано %n гостей</numerusform>
             <numerusform>Під’єднано %n гостей</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>Guest by %1 on port %2 is away.</source>
-        <translation>Гість з %1, порт %2, пішов.</translation>
     </message>
     <message>
         <source>Host is busy</source>
@@ -1068,10 +1075,6 @@ Nothing is kept until you press OK.</source>
     <message>
         <source>Status</source>
         <translation>Стан</translation>
-    </message>
-    <message>
-        <source>New connections are refused for now: %1</source>
-        <translation>Нові підключення поки відхиляються: %1</translation>
     </message>
 </context>
 <context>

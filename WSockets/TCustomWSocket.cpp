@@ -63,45 +63,11 @@ bool EndAddressOf(int socket, sockaddr_in &address, bool peer)
     return true;
 }
 
-// How soon a connection whose peer has silently gone (a lid shut, a cable
-// pulled) is found dead: after 10 s without traffic a probe goes out every
-// 5 s, and 4 unanswered probes end the connection; a send the peer does not
-// take for 30 s ends it too. A dead link is so found within 35 s, while an
-// outage of 10 s is lived through: retransmissions come at least every 5 s
-// however long the silence, so a link that is back is used within seconds,
-// well before the 30 s, even when a segment is lost on it again.
-// VANU_KEEPALIVE_IDLE_SECONDS, read once, sets the idle time for tests, and
-// the rest in the same proportion.
-struct LinkTimes {
-    int idleSeconds = 10;
-    int intervalSeconds = 5;
-    int probes = 4;
-    unsigned userTimeoutMs = 30000;
-    int longestRetransmitGapMs = 5000;
-};
-
 // The socket option of Linux 6.15 and later that caps the retransmission
 // backoff; an older kernel refuses it and keeps its own backoff.
 constexpr int kTcpRtoMaxMs = 44;
 // The least value the kernel takes for it.
 constexpr int kShortestRtoMaxMs = 1000;
-
-const LinkTimes &DeadLinkTimes()
-{
-    static const LinkTimes times = [] {
-        LinkTimes chosen;
-        bool given = false;
-        const int idle = qEnvironmentVariableIntValue("VANU_KEEPALIVE_IDLE_SECONDS", &given);
-        if (given && idle > 0) {
-            chosen.idleSeconds = idle;
-            chosen.intervalSeconds = std::max(1, idle / 2);
-            chosen.userTimeoutMs = unsigned(idle) * 3000;
-            chosen.longestRetransmitGapMs = std::max(kShortestRtoMaxMs, int(chosen.userTimeoutMs / 6));
-        }
-        return chosen;
-    }();
-    return times;
-}
 
 } // namespace
 
@@ -318,19 +284,31 @@ void TCustomWSocket::AbandonOpen(int socket, int error)
     ReportError(error);
 }
 
-bool TCustomWSocket::LinkIsDead(int socket)
+DeadLinkTimes DeadLinkTimes::WithIdle(int idleSeconds)
+{
+    DeadLinkTimes times;
+    if (idleSeconds <= 0)
+        return times;
+    times.idleSeconds = idleSeconds;
+    times.intervalSeconds = std::max(1, idleSeconds / 2);
+    times.userTimeoutMs = unsigned(idleSeconds) * 3000;
+    times.longestRetransmitGapMs = std::max(kShortestRtoMaxMs, int(times.userTimeoutMs / 6));
+    return times;
+}
+
+bool TCustomWSocket::LinkIsDead(int socket) const
 {
     tcp_info info{};
     socklen_t size = sizeof info;
     if (getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &size) != 0)
         return false;
     const bool waitsForPeer = info.tcpi_unacked > 0 || info.tcpi_probes > 0;
-    return waitsForPeer && info.tcpi_last_ack_recv >= DeadLinkTimes().userTimeoutMs;
+    return waitsForPeer && info.tcpi_last_ack_recv >= deadLinkTimes.userTimeoutMs;
 }
 
-int TCustomWSocket::DeadLinkCheckMs()
+int TCustomWSocket::DeadLinkCheckMs() const
 {
-    return DeadLinkTimes().intervalSeconds * 1000 / 2;
+    return deadLinkTimes.intervalSeconds * 1000 / 2;
 }
 
 void TCustomWSocket::AbortConnection(int socket)
@@ -340,14 +318,14 @@ void TCustomWSocket::AbortConnection(int socket)
     ::connect(socket, &unspecified, sizeof unspecified);
 }
 
-int TCustomWSocket::PrepareConnection(int socket)
+int TCustomWSocket::PrepareConnection(int socket) const
 {
     const int on = 1;
     if (setsockopt(socket, SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) != 0)
         return TranslateErrno(errno);
     setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     // A dead link ends as a close with its error, like any other.
-    const LinkTimes &times = DeadLinkTimes();
+    const DeadLinkTimes &times = deadLinkTimes;
     setsockopt(socket, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
     setsockopt(socket, IPPROTO_TCP, TCP_KEEPIDLE, &times.idleSeconds, sizeof times.idleSeconds);
     setsockopt(socket, IPPROTO_TCP, TCP_KEEPINTVL, &times.intervalSeconds, sizeof times.intervalSeconds);

@@ -14,6 +14,23 @@ class TCustomWSocket;
 class TNotificationEndpoint;
 class TransportMaker;
 
+// How soon a connection whose peer has silently gone (a lid shut, a cable
+// pulled) is found dead: after 10 s without traffic a probe goes out every
+// 5 s, and 4 unanswered probes end the connection; a send the peer does not
+// take for 30 s ends it too. A dead link is so found within 35 s, while an
+// outage of 10 s is lived through: retransmissions come at least every 5 s
+// however long the silence, so a link that is back is used within seconds,
+// well before the 30 s, even when a segment is lost on it again.
+struct DeadLinkTimes {
+    int idleSeconds = 10;
+    int intervalSeconds = 5;
+    int probes = 4;
+    unsigned userTimeoutMs = 30000;
+    int longestRetransmitGapMs = 5000;
+    // Another idle time, and the rest in the same proportion; the default for 0.
+    static DeadLinkTimes WithIdle(int idleSeconds);
+};
+
 enum TWSocketState : quint8 { wsNotReady, wsClosed, wsConnected, wsListening, wsConnecting };
 
 // Events are plain callables; one that is not assigned is skipped. A handler
@@ -76,6 +93,8 @@ public:
     // The connections made from now on carry their bytes through transports
     // of this maker; plain ones unless told otherwise.
     void UseTransports(std::unique_ptr<TransportMaker> maker);
+    // The connections made from now on are found dead after these times.
+    void UseDeadLinkTimes(const DeadLinkTimes &times) { deadLinkTimes = times; }
 
     static constexpr int kReceiveBufferSize = 1024;
 
@@ -103,14 +122,14 @@ protected:
     // sent at once rather than held back to be glued to the next one, and
     // keepalive probes and a send timeout that find a dead link.
     // Gives 0 or an error number.
-    static int PrepareConnection(int socket);
+    int PrepareConnection(int socket) const;
     // Whether a connection's peer has acknowledged nothing for the send
     // timeout while something waited for it (data, or a keepalive probe). The
     // system finds such a link dead only once data it sends after that has
     // waited the whole timeout again; this finds it then and there.
-    static bool LinkIsDead(int socket);
+    bool LinkIsDead(int socket) const;
     // How often a server looks for dead links among its connections.
-    static int DeadLinkCheckMs();
+    int DeadLinkCheckMs() const;
     // Ends a connection at once with a reset, as the system ends a dead link:
     // should the link come back, the peer learns of an error, not of a close
     // it could take for the end of the chat.
@@ -133,5 +152,6 @@ private:
     int lastError = 0;
     QString lastErrorText; // when the error's own text says too little
     std::unique_ptr<TransportMaker> transports;
+    DeadLinkTimes deadLinkTimes;
     char receiveBuffer[kReceiveBufferSize] = {};
 };

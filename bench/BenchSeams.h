@@ -67,6 +67,7 @@ struct BenchProgram {
     QString historyPath = qEnvironmentVariable("VANU_BENCH_HISTORY");
     // VANU_BENCH_SECURE: the folder of the host's key; no secure chat without it.
     QString secureFolder = qEnvironmentVariable("VANU_BENCH_SECURE");
+    // VANU_GUEST_LINES_PER_SECOND=0 reads every guest as fast as it sends, to measure capacity.
     VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray},
-                        {notifier, discovery, historyPath, secureFolder}};
+                        {notifier, discovery, historyPath, secureFolder}, ChatTuning::FromEnvironment()};
 };

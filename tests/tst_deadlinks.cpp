@@ -30,6 +30,14 @@ bool Run(const QByteArray &command)
     return std::system(command.constData()) == 0;
 }
 
+// Links probed after a second of quiet, and found dead within seconds.
+ChatTuning QuickDeadLinks()
+{
+    ChatTuning tuning;
+    tuning.keepaliveIdleSeconds = 1;
+    return tuning;
+}
+
 // From now on, packets that match the rule are dropped.
 bool Drop(const QByteArray &rule)
 {
@@ -53,7 +61,6 @@ void TestDeadLinks::initTestCase()
     QVERIFY(Run("ip link set lo up"));
     QVERIFY(Run("nft add table inet vanu"));
     QVERIFY(Run("nft add chain inet vanu in '{ type filter hook input priority 0; }'"));
-    qputenv("VANU_KEEPALIVE_IDLE_SECONDS", "1"); // read at the first connection
 }
 
 void TestDeadLinks::init()
@@ -65,7 +72,7 @@ void TestDeadLinks::init()
 // departure within seconds, and Anna chats on.
 void TestDeadLinks::hostNoticesAGuestThatVanished()
 {
-    TestProgram host(TestProgram::Setup("Hosty"));
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, {}, QuickDeadLinks());
     QVERIFY(host.StartHost(kBasePort));
     LoopbackPeer anna;
     LoopbackPeer bob;
@@ -91,7 +98,7 @@ void TestDeadLinks::hostNoticesAGuestThatVanished()
 // status says the link was lost.
 void TestDeadLinks::guestNoticesAHostThatVanished()
 {
-    GuestOfARawHost chat;
+    GuestOfARawHost chat("Anna", QuickDeadLinks());
     QVERIFY(chat.Start(kBasePort + 1));
     QVERIFY(chat.host.Send("#Anna,Bob"));
     QTRY_COMPARE(chat.guest.Friends().Lines(), (QStringList{"Anna", "Bob"}));

@@ -329,9 +329,9 @@ void TestHardening::silentConnectionsNeverShutHonestGuestsOut()
 void TestHardening::guestThatNeverReads()
 {
     // Anna sends faster than a person types: the host reads her at her speed here.
-    qputenv("VANU_GUEST_LINES_PER_SECOND", "0");
-    TestProgram host(TestProgram::Setup("Hosty"));
-    qunsetenv("VANU_GUEST_LINES_PER_SECOND");
+    ChatTuning asFastAsSent;
+    asFastAsSent.guestLinesPerSecond = 0;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, {}, asFastAsSent);
     QVERIFY(host.StartHost(kBasePort + 3));
     GoodGuest anna;
     GoodGuest bob;

@@ -31,7 +31,8 @@ public:
     // With a history file, the program keeps its chats there; with a secure
     // folder, it chats securely where it can, its keys kept there.
     explicit TestProgram(const QByteArray &lastSetup = QByteArray(), LanDiscovery *discovery = nullptr,
-                         const QString &historyPath = QString(), const QString &secureFolder = QString())
+                         const QString &historyPath = QString(), const QString &secureFolder = QString(),
+                         const ChatTuning &tuning = {})
     {
         if (!lastSetup.isEmpty()) {
             QFile file(FolderPath(QStringLiteral("LastSetup.set")));
@@ -40,7 +41,8 @@ public:
         }
         program = std::make_unique<VanuProgram>(folder.path(), DesktopSeams{prompts, sound, shell, codePage, tray},
                                                 FeatureSeams{notifier, discovery ? *discovery : absentDiscovery,
-                                                             historyPath, secureFolder});
+                                                             historyPath, secureFolder},
+                                                tuning);
         QObject::connect(program->windows.Form4, &TForm4::applicationEnds, [this] { ++ends; });
     }
 
@@ -91,7 +93,10 @@ public:
 // A guest program connected to a host that is only a socket, which the test
 // speaks for.
 struct GuestOfARawHost {
-    explicit GuestOfARawHost(const QByteArray &nickname = "Anna") : guest(TestProgram::Setup(nickname)) {}
+    explicit GuestOfARawHost(const QByteArray &nickname = "Anna", const ChatTuning &tuning = {})
+        : guest(TestProgram::Setup(nickname), nullptr, {}, {}, tuning)
+    {
+    }
 
     LoopbackListener listener;
     TestProgram guest;

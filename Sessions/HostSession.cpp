@@ -1,0 +1,259 @@
+#include "HostSession.h"
+
+#include "CodePage.h"
+#include "Protocol.h"
+#include "SocketErrors.h"
+#include "TTCPServer.h"
+
+#include <QScopeGuard>
+#include <QTime>
+
+#include <algorithm>
+#include <utility>
+
+HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent)
+    : QObject(parent), server(server), codePage(codePage), readPace(std::move(pace)), setup(std::move(setup))
+{
+    clock.start();
+    rosterDeadline.setSingleShot(true);
+    connect(&rosterDeadline, &QTimer::timeout, this, [this] {
+        HandleGuestTexts(roster.Expire(Now()));
+        WatchRosterDeadline();
+    });
+}
+
+QByteArray HostSession::Bytes(const QString &text) const
+{
+    return codePage.FromUnicode(text);
+}
+
+QString HostSession::Text(const QByteArray &bytes) const
+{
+    return codePage.ToUnicode(bytes);
+}
+
+int HostSession::GuestCount() const
+{
+    return server.Clients().Count();
+}
+
+void HostSession::Clear()
+{
+    roster.Clear();
+    readPace.Clear();
+}
+
+void HostSession::SendTo(int socket, const QByteArray &text, Sending sending)
+{
+    const int before = std::exchange(sendingTo, socket);
+    if (sending == Sending::Latest)
+        server.SendLatestText(socket, text);
+    else
+        server.SendText(socket, text);
+    sendingTo = before;
+}
+
+void HostSession::SendToAll(const QByteArray &text, Sending sending)
+{
+    const TClientList &guests = server.Clients();
+    for (int index = 0; index < guests.Count(); ++index)
+        SendTo(guests.Items(index), text, sending);
+}
+
+void HostSession::GoingDown()
+{
+    SendToAll(Protocol::ServerDown());
+}
+
+bool HostSession::ErrorIsAGuestsGoing(int error) const
+{
+    const bool guestHasGone = error == SocketError::ConnectionReset || error == SocketError::SendAfterShutdown;
+    return sendingTo != -1 && (sendingTo == closingGuest || guestHasGone);
+}
+
+void HostSession::ConnectionsRefused(int error, const QString &text)
+{
+    if (acceptFailures.Allow(QString::number(error), Now()))
+        emit notice(tr("New connections are refused for now: %1").arg(ShownErrorText(text)));
+}
+
+void HostSession::Accept(int socket)
+{
+    // Asked now: once the connection has failed, the system no longer knows.
+    const HostRoster::Peer peer{server.GetPeerAddress(socket), server.GetPeerPort(socket)};
+    if (server.Clients().Count() > kMostGuests) {
+        SendTo(socket, Protocol::ChatFull());
+        emit notice(tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
+        server.CloseClient(socket);
+        return;
+    }
+    roster.Admit(socket, peer);
+    if (const std::optional<QString> reason = setup.refusal(socket, peer.address))
+        Refuse(socket, *reason);
+    else
+        Greet(socket);
+}
+
+void HostSession::Greet(int socket)
+{
+    const QByteArray hostNickname = Bytes(setup.nickname());
+    const HostRoster::Peer peer = roster.PeerOf(socket);
+    if (setup.busy()) {
+        SendTo(socket, Protocol::BusyGreeting(hostNickname));
+    } else {
+        SendTo(socket, Protocol::Greeting(hostNickname));
+        // A peer that comes again and again does not take the desktop over.
+        if (comingForward.Allow(peer.address, Now()))
+            emit comeForward();
+    }
+    const TClientList &guests = server.Clients();
+    for (int index = 0; index < guests.Count() - 1; ++index)
+        SendTo(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
+    emit notice(LongTimeOfDay(QTime::currentTime()) +
+                    tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
+                ShownText::Kind::Arrival);
+    emit guestAdmitted(peer.address, peer.port, guests.Count());
+}
+
+void HostSession::Refuse(int socket, const QString &reason)
+{
+    const QString address = roster.PeerOf(socket).address;
+    roster.Remove(socket);
+    SendTo(socket, Protocol::Refusal());
+    emit notice(reason.isEmpty() ? tr("Connection rejected for %1").arg(address)
+                                 : tr("Connection rejected for %1: %2").arg(address, reason));
+    // A peer refused again and again does not flood every guest's view.
+    if (refusalNotices.Allow(address, Now()))
+        SendToAll(Protocol::RefusalNotice(Bytes(address)));
+    server.CloseClient(socket);
+}
+
+void HostSession::Read(int socket)
+{
+    const qint64 now = Now();
+    if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
+        // Not read now: the next read notification comes after the next read.
+        roster.Postpone(socket, now + wait);
+        QTimer::singleShot(wait, this, [this, socket] {
+            if (server.Clients().IndexOf(socket) >= 0) // not gone while its read waited
+                Read(socket);
+        });
+        return;
+    }
+    const QByteArray piece = server.ReceiveText(socket);
+    const QList<HostRoster::GuestText> texts =
+        roster.Read(socket, piece, Bytes(setup.nickname()), now, server.BytesWaiting(socket) > 0);
+    readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
+    HandleGuestTexts(texts);
+    WatchRosterDeadline();
+}
+
+void HostSession::WatchRosterDeadline()
+{
+    if (const std::optional<qint64> deadline = roster.NextDeadline())
+        rosterDeadline.start(int(std::clamp<qint64>(*deadline - Now(), 0, HostRoster::kRegistrationWaitMs)));
+    else
+        rosterDeadline.stop();
+}
+
+void HostSession::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
+{
+    using Action = HostRoster::GuestText::Action;
+    // Lines that came in one read go out together, in one send to each guest:
+    // the bytes are the same, and a burst costs a send a guest, not one a line.
+    QByteArray relayed;
+    const auto relay = [&] {
+        if (!relayed.isEmpty())
+            SendToAll(std::exchange(relayed, QByteArray()));
+    };
+    for (const HostRoster::GuestText &text : texts) {
+        if (text.action != Action::Relay)
+            relay();
+        switch (text.action) {
+        case Action::Registered:
+            emit participantNamed(text.entry.row, Text(roster.Names().at(text.entry.row)), text.entry.added);
+            // A list that still waits to go to a guest is needless once a newer one follows it.
+            SendToAll(roster.ListText(), Sending::Latest);
+            break;
+        case Action::Refused:
+            RefuseName(text);
+            break;
+        case Action::Relay:
+            relayed += text.bytes;
+            emit received(text.bytes, true);
+            break;
+        case Action::NotRelayed:
+            emit notice(NotRelayedLine(text));
+            break;
+        }
+    }
+    relay();
+}
+
+QString HostSession::NotRelayedLine(const HostRoster::GuestText &text) const
+{
+    const QString from = roster.PeerOf(text.socket).address;
+    if (text.breaksLine)
+        return tr("Line from %1 not relayed: it breaks a line").arg(from);
+    const QByteArray named = Protocol::NameInChatLine(text.bytes);
+    if (named.isEmpty())
+        return tr("Line from %1 not relayed: it names nobody").arg(from);
+    return tr("Line from %1 not relayed: it names %2").arg(from, Text(named));
+}
+
+void HostSession::RefuseName(const HostRoster::GuestText &text)
+{
+    const QString address = roster.PeerOf(text.socket).address;
+    SendTo(text.socket, Protocol::NameRefused(text.refusal, text.bytes));
+    QString why;
+    switch (text.refusal) {
+    case Protocol::NameRefusal::Taken:
+        why = tr("the name %1 is taken").arg(Text(text.bytes));
+        break;
+    case Protocol::NameRefusal::Empty:
+        why = tr("it gave no name");
+        break;
+    case Protocol::NameRefusal::TooLong:
+        why = tr("its name is longer than %1 characters").arg(Protocol::kLongestName);
+        break;
+    case Protocol::NameRefusal::ControlCharacter:
+        why = tr("its name holds a control character");
+        break;
+    }
+    emit notice(tr("Connection closed for %1: %2").arg(address, why));
+    RemoveParticipant(text.socket);
+    readPace.Forget(text.socket);
+    server.CloseClient(text.socket);
+    emit guestCountChanged(server.Clients().Count());
+}
+
+void HostSession::RemoveParticipant(int socket)
+{
+    // A guest that never registered has no entry, and the others need no news.
+    const std::optional<int> row = roster.Remove(socket);
+    if (!row)
+        return;
+    emit participantLeft(*row);
+    SendToAll(roster.DepartureText(*row));
+}
+
+void HostSession::Closed(int socket)
+{
+    const int before = std::exchange(closingGuest, socket);
+    const auto restore = qScopeGuard([&] { closingGuest = before; });
+    const HostRoster::Peer peer = roster.PeerOf(socket);
+    emit notice(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port), ShownText::Kind::Departure);
+    // The closing guest is still among the clients.
+    emit guestCountChanged(server.Clients().Count() - 1);
+    readPace.Forget(socket);
+    RemoveParticipant(socket);
+}
+
+bool HostSession::SendOwnLine(const QByteArray &line)
+{
+    // The host sees its own line only when somebody is there to read it.
+    if (server.Clients().Count() == 0)
+        return false;
+    SendToAll(line);
+    return true;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "AddressCooldown.h"
+#include "ChatText.h"
+#include "HostRoster.h"
+#include "ReadPace.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class CodePage;
+class TTCPServer;
+
+// The host's side of a chat, without a window. For each connection the
+// server accepts it admits or refuses the guest; it reads every guest no
+// faster than a person types, takes registrations, relays the lines of each
+// guest's own name to every guest, and keeps the participant list. It tells
+// what the user should see through its signals; the window shows it.
+class HostSession : public QObject {
+    Q_OBJECT
+public:
+    // A departure names its guest in two digits: positions 0 to 99.
+    static constexpr int kMostGuests = 100;
+    // An address brings the window forward, plays the sound or has every
+    // guest told of its refusal at most once in this time.
+    static constexpr qint64 kCooldownMs = 30'000;
+
+    // What the session reads of the program around it, as it stands at the moment.
+    struct Setup {
+        std::function<QString()> nickname;
+        std::function<bool()> busy;
+        // Why the guest at this address is turned away: nothing admits it, an
+        // empty reason turns it away without one (the address filter does).
+        std::function<std::optional<QString>(int socket, const QString &address)> refusal;
+    };
+
+    HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent = nullptr);
+
+    // The server's events, in the handlers that receive them.
+    void Accept(int socket);
+    void Read(int socket);
+    void Closed(int socket);
+    // Our own chat line, as typed, to every guest; false when nobody is there to read it.
+    bool SendOwnLine(const QByteArray &line);
+    // Connections the system could not take: said once in a while.
+    void ConnectionsRefused(int error, const QString &text);
+    // The host program ends: every guest hears of it.
+    void GoingDown();
+    // Forgets every participant.
+    void Clear();
+    // An error came from a send to a guest that has gone, or whose close is
+    // being handled: the close tells of it, and it is no news of its own.
+    bool ErrorIsAGuestsGoing(int error) const;
+    int GuestCount() const;
+
+signals:
+    // A text as a guest sent it, or our own line as it went out.
+    void received(const QByteArray &bytes, bool fromPeer);
+    // What the host's user should read.
+    void notice(const QString &text, ShownText::Kind kind = ShownText::Kind::Notice);
+    // A name took this row of the participant list: a new one, or a rename.
+    void participantNamed(int row, const QString &name, bool added);
+    void participantLeft(int row);
+    // A guest was admitted, and greeted; this many guests are there now.
+    void guestAdmitted(const QString &address, const QString &port, int guests);
+    void guestCountChanged(int guests);
+    // A guest came while the host is not busy: the window comes forward.
+    void comeForward();
+
+private:
+    // Latest: the text makes the last one sent so needless while that one still waits to go.
+    enum class Sending { InTurn, Latest };
+    void SendTo(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
+    void SendToAll(const QByteArray &text, Sending sending = Sending::InTurn);
+    void Greet(int socket);
+    void Refuse(int socket, const QString &reason);
+    // Does what the roster says of a guest's texts: register, refuse, relay.
+    void HandleGuestTexts(const QList<HostRoster::GuestText> &texts);
+    void RefuseName(const HostRoster::GuestText &text);
+    QString NotRelayedLine(const HostRoster::GuestText &text) const;
+    void WatchRosterDeadline();
+    // The guest's entry goes, and the other guests hear of it.
+    void RemoveParticipant(int socket);
+    QByteArray Bytes(const QString &text) const;
+    QString Text(const QByteArray &bytes) const;
+    // Milliseconds on a clock that only goes forward.
+    qint64 Now() const { return clock.elapsed(); }
+
+    TTCPServer &server;
+    const CodePage &codePage;
+    ReadPace readPace;
+    Setup setup;
+    HostRoster roster;
+    // Gives up on what waits in the roster (the rest of a text, a registration).
+    QTimer rosterDeadline;
+    // What a peer that comes again and again may make the host do.
+    AddressCooldown comingForward{kCooldownMs};
+    AddressCooldown refusalNotices{kCooldownMs};
+    // Connections the system could not take: a line in the view, not a box,
+    // which would need the very descriptors that ran out to be drawn.
+    AddressCooldown acceptFailures{kCooldownMs};
+    QElapsedTimer clock;
+    // The guest a text is being sent to, and the guest whose close is being handled; -1 for none.
+    int sendingTo = -1;
+    int closingGuest = -1;
+};
