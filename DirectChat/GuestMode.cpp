@@ -29,24 +29,29 @@ namespace {
 // guest with no host about does not keep the machine busy.
 constexpr int kRoundPauseMs = 1000;
 
-// After a lost link the guest connects again after 1 s, then 2, 4 and so on,
-// up to every 30 s; an attempt that has no answer in 10 s is given up.
-constexpr int kFirstReconnectMs = 1000;
-constexpr int kLongestReconnectMs = 30000;
-constexpr int kReconnectAttemptMs = 10000;
-
-// A read that fills the whole buffer was cut short: the rest of its text
-// follows, and is waited for this long at most. On a real link the rest may
-// be a lost segment that comes again only after a retransmission timeout,
-// which backs off after an outage.
-constexpr int kRestOfTextWaitMs = 3000;
-
-static_assert(Protocol::kReadSize == TCustomWSocket::kReceiveBufferSize);
-
 } // namespace
 
 void TForm4::wireClientEvents()
 {
+    guestSession = new GuestSession(*TCPClient1, seams.codePage, [this] { return ChatNickname(); }, this);
+    connect(guestSession, &GuestSession::received, this, [this](const QByteArray &bytes, bool fromPeer) {
+        AddChatLine(bytes, fromPeer);
+    });
+    connect(guestSession, &GuestSession::notice, this,
+            [this](const QString &text, ShownText::Kind kind) { AddChatLine(text, kind); });
+    connect(guestSession, &GuestSession::participantsListed, this, [this](const QStringList &names) {
+        ParticipantList()->clear();
+        ParticipantList()->addItems(names);
+    });
+    connect(guestSession, &GuestSession::participantLeft, this,
+            [this](int row) { delete ParticipantList()->takeItem(row); });
+    connect(guestSession, &GuestSession::participantsChanged, this, &TForm4::PlayArrivalSound);
+    connect(guestSession, &GuestSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
+    connect(guestSession, &GuestSession::reconnectDue, this, [this] { Guarded([this] { ReconnectToHost(); }); });
+    connect(guestSession, &GuestSession::reconnectAttemptExpired, this, [this] {
+        if (TCPClient1->State() == wsConnecting)
+            Guarded([this] { ScheduleReconnect(); });
+    });
     TCPClient1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
         Guarded([&] { TCPClient1Error(error, text); });
     };
@@ -59,22 +64,11 @@ void TForm4::wireClientEvents()
         if (!UserClosed && ImClient1->isChecked() && TCPClient1->State() == wsClosed)
             Guarded([this] { ConnectToHost(); });
     });
-    reconnectPause.setSingleShot(true);
-    connect(&reconnectPause, &QTimer::timeout, this, [this] { Guarded([this] { ReconnectToHost(); }); });
-    reconnectAttempt.setSingleShot(true);
-    reconnectAttempt.setInterval(kReconnectAttemptMs);
-    connect(&reconnectAttempt, &QTimer::timeout, this, [this] {
-        if (reconnecting && TCPClient1->State() == wsConnecting)
-            Guarded([this] { ScheduleReconnect(); });
-    });
-    restOfText.setSingleShot(true);
-    restOfText.setInterval(kRestOfTextWaitMs);
-    connect(&restOfText, &QTimer::timeout, this, [this] { Guarded([this] { HandleHostTexts(hostReader.TakeHeld()); }); });
 }
 
 bool TForm4::GuestAttemptUnderWay() const
 {
-    return TCPClient1->State() != wsClosed || roundPause.isActive() || reconnectPause.isActive();
+    return TCPClient1->State() != wsClosed || roundPause.isActive() || guestSession->ReconnectPending();
 }
 
 QString TForm4::TryingStatus() const
@@ -86,12 +80,7 @@ void TForm4::StopGuestAttempts()
 {
     roundPause.stop();
     Timer1->stop(); // a registration due for a connection that is going
-    restOfText.stop();
-    hostReader.Clear();
-    reconnectPause.stop();
-    reconnectAttempt.stop();
-    reconnecting = false;
-    reconnectDelayMs = 0;
+    guestSession->Stop();
 }
 
 void TForm4::ScheduleReconnect()
@@ -99,19 +88,17 @@ void TForm4::ScheduleReconnect()
     TCPClient1->Close();
     Trying = false;
     ImClient1->setChecked(false);
-    reconnectDelayMs = reconnectDelayMs == 0 ? kFirstReconnectMs : std::min(2 * reconnectDelayMs, kLongestReconnectMs);
-    reconnectPause.start(reconnectDelayMs);
+    guestSession->ScheduleReconnect();
 }
 
 void TForm4::ReconnectToHost()
 {
     if (UserClosed)
         return;
-    reconnecting = true;
+    guestSession->ReconnectAttemptBegins();
     Trying = true;
     ImClient1->setChecked(true);
     ShowState(GuestIcon(), GuestIcon(), tr("Guest"));
-    reconnectAttempt.start();
     ConnectToHost(); // on the port the chat was on
 }
 
@@ -193,7 +180,7 @@ void TForm4::ConnectToHost()
 
 void TForm4::TCPClient1Error(int error, const QString &text)
 {
-    if (reconnecting) {
+    if (guestSession->Reconnecting()) {
         // No box and no walk through the ports: the host is away for now.
         if (!UserClosed)
             ScheduleReconnect();
@@ -223,10 +210,8 @@ void TForm4::TCPClient1Error(int error, const QString &text)
 void TForm4::TCPClient1Connect(int)
 {
     Trying = false;
-    rejoined = std::exchange(reconnecting, false);
-    if (rejoined) {
+    if (guestSession->Connected()) {
         // The chat goes on where it was; the registration follows as at the start.
-        reconnectAttempt.stop();
         AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
     } else {
         ClearChatView();
@@ -240,62 +225,13 @@ void TForm4::TCPClient1Connect(int)
 
 void TForm4::Timer1Timer()
 {
-    TCPClient1->SendText(Protocol::Registration(Bytes(ChatNickname())));
+    guestSession->Register();
     Timer1->stop();
 }
 
 void TForm4::TCPClient1Data(int)
 {
-    HandleHostTexts(hostReader.Take(TCPClient1->ReceiveText()));
-}
-
-void TForm4::HandleHostTexts(const QList<HostTextReader::Text> &texts)
-{
-    if (hostReader.WaitsForRest())
-        restOfText.start();
-    else
-        restOfText.stop();
-    // A bad departure is reported once every text is shown, so that the
-    // list stays the reader's.
-    std::exception_ptr badDeparture;
-    for (const HostTextReader::Text &text : texts) {
-        switch (text.kind) {
-        case Protocol::GuestReceives::List:
-            reconnectDelayMs = 0; // in the chat again
-            ParticipantList()->clear();
-            for (const QByteArray &entry : text.participants)
-                ParticipantList()->addItem(seams.codePage.ToUnicode(entry));
-            PlayArrivalSound();
-            break;
-        case Protocol::GuestReceives::Departure:
-            try {
-                ShowDeparture(text);
-            } catch (const ERuntimeError &) {
-                if (!badDeparture)
-                    badDeparture = std::current_exception();
-            }
-            break;
-        case Protocol::GuestReceives::Shown:
-            if (Protocol::TakenNameIn(text.bytes) == Bytes(ChatNickname()))
-                nameTaken = true;
-            AddChatLine(text.bytes);
-            break;
-        }
-    }
-    if (badDeparture)
-        std::rethrow_exception(badDeparture);
-}
-
-void TForm4::ShowDeparture(const HostTextReader::Text &departure)
-{
-    if (!departure.departed) {
-        Protocol::DeparturePosition(departure.bytes); // a place that is no number is the first fault
-        throw EListError(departure.position);
-    }
-    AddChatLine(tr("< %1 is away >").arg(seams.codePage.ToUnicode(*departure.departed)),
-                ShownText::Kind::Departure);
-    delete ParticipantList()->takeItem(departure.position);
-    PlayArrivalSound();
+    guestSession->Read();
 }
 
 void TForm4::PlayArrivalSound()
@@ -308,7 +244,7 @@ void TForm4::TCPClient1Close(int)
 {
     // A link that was lost, not closed by the host, is taken up again.
     const bool lost = TCPClient1->CloseError() != 0;
-    HandleHostTexts(hostReader.TakeHeld()); // what came before the close is shown first
+    const bool nameTaken = guestSession->Ended(); // what came before the close is shown first
     TCPClient1->Close();
     StopGuestAttempts(); // no registration for a connection that has ended
     Edit1->setEnabled(false);
@@ -322,10 +258,10 @@ void TForm4::TCPClient1Close(int)
         SetStatusText(tr("Connection closed by Server!"));
     ParticipantList()->clear();
     emit hostLinkEnded(StatusText());
-    if (std::exchange(nameTaken, false)) {
+    if (nameTaken) {
         // Back after a lost link, the name is still the old connection's
         // until the host finds that one dead: try again a little later.
-        if (rejoined && reconnectSwitch->isChecked())
+        if (guestSession->Rejoined() && reconnectSwitch->isChecked())
             ScheduleReconnect();
         else
             OfferAnotherName();

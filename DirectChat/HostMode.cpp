@@ -69,6 +69,7 @@ void TForm4::wireServerEvents()
     });
     connect(hostSession, &HostSession::participantLeft, this,
             [this](int row) { delete ParticipantList()->takeItem(row); });
+    connect(hostSession, &HostSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
     connect(hostSession, &HostSession::comeForward, this, [this] {
         BringForward();
         PlayArrivalSound();

@@ -3,7 +3,7 @@
 #include "ChatText.h"
 #include "DesktopSeams.h"
 #include "HostSession.h"
-#include "HostTextReader.h"
+#include "GuestSession.h"
 #include "ProgramWindows.h"
 #include "ChatTuning.h"
 
@@ -234,7 +234,6 @@ private:
     void ClearParticipants();
     // Closes the server and its connections; tells of it when it was listening.
     void CloseHost();
-    void ShowDeparture(const HostTextReader::Text &departure);
     void PlayArrivalSound();
     void StopGuestAttempts();
     // After a lost link: the next attempt to connect again, a little later each time.
@@ -245,8 +244,6 @@ private:
     // The host refused the name as taken: offers the same name with a number added.
     void OfferAnotherName();
     QString TryingStatus() const;
-    // Shows what the host sent, text by text, and keeps the participant list.
-    void HandleHostTexts(const QList<HostTextReader::Text> &texts);
     // Enables or disables the input line; enabled, it takes no more than one read can carry.
     void EnableInput(bool enabled);
     bool WriteTranscript(const QString &path);
@@ -266,21 +263,10 @@ private:
     QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
-    // Connecting again after a lost link: the wait before the next attempt,
-    // which doubles up to a limit, and the time an attempt may take.
-    QTimer reconnectPause;
-    QTimer reconnectAttempt;
-    int reconnectDelayMs = 0;
-    bool reconnecting = false;
-    // This connection was made again after a lost link.
-    bool rejoined = false;
-    // The host said that our name is taken.
-    bool nameTaken = false;
     std::optional<QString> chatNickname;
     int nextNameNumber = 2;
-    // Joins the host's texts that come in pieces; a piece waits at most this long for the rest.
-    HostTextReader hostReader;
-    QTimer restOfText;
+    // The guest's side of the chat.
+    GuestSession *guestSession = nullptr;
     // Lines for the chat view, written into it together once a frame: a busy
     // chat then costs one layout and one repaint a frame, not one a line.
     QList<ChatTextParts> pendingChatLines;

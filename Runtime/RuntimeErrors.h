@@ -28,6 +28,18 @@ public:
     explicit EListError(qsizetype index);
 };
 
+// Runs a handler that no caller waits for (a timer's): an error it lets
+// through goes to `report`, with the text the user would see.
+template <typename Handler, typename Report>
+void ReportingErrors(const Handler &handler, const Report &report)
+{
+    try {
+        handler();
+    } catch (const ERuntimeError &error) {
+        report(error.Message());
+    }
+}
+
 // Reads a 32-bit integer the way the program's settings and port texts have
 // always been read: leading blanks, an optional sign, decimal digits or a
 // hexadecimal number after "$" or "0x", and nothing after. Throws EConvertError.

@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "Protocol.h"
+#include "RuntimeErrors.h"
 #include "SocketErrors.h"
 #include "TTCPServer.h"
 
@@ -17,9 +18,16 @@ HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace 
     clock.start();
     rosterDeadline.setSingleShot(true);
     connect(&rosterDeadline, &QTimer::timeout, this, [this] {
-        HandleGuestTexts(roster.Expire(Now()));
-        WatchRosterDeadline();
+        Reporting([this] {
+            HandleGuestTexts(roster.Expire(Now()));
+            WatchRosterDeadline();
+        });
     });
+}
+
+void HostSession::Reporting(const std::function<void()> &handler)
+{
+    ReportingErrors(handler, [this](const QString &why) { emit fault(why); });
 }
 
 QByteArray HostSession::Bytes(const QString &text) const
@@ -136,7 +144,7 @@ void HostSession::Read(int socket)
         roster.Postpone(socket, now + wait);
         QTimer::singleShot(wait, this, [this, socket] {
             if (server.Clients().IndexOf(socket) >= 0) // not gone while its read waited
-                Read(socket);
+                Reporting([this, socket] { Read(socket); });
         });
         return;
     }

@@ -72,6 +72,8 @@ signals:
     void guestCountChanged(int guests);
     // A guest came while the host is not busy: the window comes forward.
     void comeForward();
+    // What a guest sent could not be taken, outside any handler: the user is told.
+    void fault(const QString &message);
 
 private:
     // Latest: the text makes the last one sent so needless while that one still waits to go.
@@ -87,6 +89,8 @@ private:
     void WatchRosterDeadline();
     // The guest's entry goes, and the other guests hear of it.
     void RemoveParticipant(int socket);
+    // Runs a handler of a timer's: an error it lets through is told as a fault.
+    void Reporting(const std::function<void()> &handler);
     QByteArray Bytes(const QString &text) const;
     QString Text(const QByteArray &bytes) const;
     // Milliseconds on a clock that only goes forward.

@@ -110,6 +110,13 @@
     </message>
 </context>
 <context>
+    <name>GuestSession</name>
+    <message>
+        <source>&lt; %1 is away &gt;</source>
+        <translation>&lt; %1 ist gegangen &gt;</translation>
+    </message>
+</context>
+<context>
     <name>HistoryMenu</name>
     <message>
         <source>&amp;Keep chat history</source>
@@ -877,10 +884,6 @@ Erst mit OK wird etwas übernommen.</translation>
     <message>
         <source>Connected on local port %1</source>
         <translation>Verbunden über lokalen Port %1</translation>
-    </message>
-    <message>
-        <source>&lt; %1 is away &gt;</source>
-        <translation>&lt; %1 ist gegangen &gt;</translation>
     </message>
     <message>
         <source> :Door closed by Host.</source>

@@ -112,6 +112,13 @@
     </message>
 </context>
 <context>
+    <name>GuestSession</name>
+    <message>
+        <source>&lt; %1 is away &gt;</source>
+        <translation>&lt; %1 пішов &gt;</translation>
+    </message>
+</context>
+<context>
     <name>HistoryMenu</name>
     <message>
         <source>&amp;Keep chat history</source>
@@ -883,10 +890,6 @@ Nothing is kept until you press OK.</source>
     <message>
         <source>Connected on local port %1</source>
         <translation>Під’єднано через локальний порт %1</translation>
-    </message>
-    <message>
-        <source>&lt; %1 is away &gt;</source>
-        <translation>&lt; %1 пішов &gt;</translation>
     </message>
     <message>
         <source> :Door closed by Host.</source>

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ChatText.h"
+#include "HostTextReader.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class CodePage;
+class TTCPClient;
+
+// The guest's side of a chat, without a window: it registers the nickname,
+// reads what the host sends (joining texts that came in pieces), keeps the
+// participant list, and times the attempts to connect again after a lost
+// link. It tells what the user should see through its signals.
+class GuestSession : public QObject {
+    Q_OBJECT
+public:
+    // After a lost link the guest connects again after 1 s, then 2, 4 and so on,
+    // up to every 30 s; an attempt that has no answer in 10 s is given up.
+    static constexpr int kFirstReconnectMs = 1000;
+    static constexpr int kLongestReconnectMs = 30000;
+    static constexpr int kReconnectAttemptMs = 10000;
+    // A read that fills the whole buffer was cut short: the rest of its text
+    // follows, and is waited for this long at most. On a real link the rest
+    // may be a lost segment that comes again only after a retransmission
+    // timeout, which backs off after an outage.
+    static constexpr int kRestOfTextWaitMs = 3000;
+
+    // `nickname` gives the name this chat is joined with, as it stands.
+    GuestSession(TTCPClient &client, const CodePage &codePage, std::function<QString()> nickname,
+                 QObject *parent = nullptr);
+
+    // The connection is made: true when it was made again after a lost link.
+    bool Connected();
+    bool Rejoined() const { return rejoined; }
+    void Register();
+    // Reads what the host sent, and shows it.
+    void Read();
+    // The connection ended: what came before the close is shown first. True
+    // when the host had said that our name is taken.
+    bool Ended();
+    // Forgets the connection: nothing held, no registration due, no attempt to connect again.
+    void Stop();
+
+    // Connecting again after a lost link, a little later each time.
+    void ScheduleReconnect();
+    // An attempt to connect again begins; it is given up after a while.
+    void ReconnectAttemptBegins();
+    bool Reconnecting() const { return reconnecting; }
+    bool ReconnectPending() const { return reconnectPause.isActive(); }
+
+signals:
+    // A text as the host sent it.
+    void received(const QByteArray &bytes, bool fromPeer);
+    void notice(const QString &text, ShownText::Kind kind);
+    void participantsListed(const QStringList &names);
+    void participantLeft(int row);
+    // Somebody came or went: the arrival sound plays.
+    void participantsChanged();
+    // Time to try to connect again; or the attempt under way took too long.
+    void reconnectDue();
+    void reconnectAttemptExpired();
+    // Something the host sent could not be taken, outside any handler: the user is told.
+    void fault(const QString &message);
+
+private:
+    // Shows what the host sent, text by text, and keeps the participant list.
+    void HandleHostTexts(const QList<HostTextReader::Text> &texts);
+    void ShowDeparture(const HostTextReader::Text &departure);
+    QString Text(const QByteArray &bytes) const;
+
+    TTCPClient &client;
+    const CodePage &codePage;
+    std::function<QString()> nickname;
+    // Joins the host's texts that come in pieces; a piece waits at most this long for the rest.
+    HostTextReader hostReader;
+    QTimer restOfText;
+    // The host said that our name is taken.
+    bool nameTaken = false;
+    // Connecting again after a lost link: the wait before the next attempt,
+    // which doubles up to a limit, and the time an attempt may take.
+    QTimer reconnectPause;
+    QTimer reconnectAttempt;
+    int reconnectDelayMs = 0;
+    bool reconnecting = false;
+    // This connection was made again after a lost link.
+    bool rejoined = false;
+};
