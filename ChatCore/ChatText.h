@@ -3,6 +3,22 @@
 #include <QByteArray>
 #include <QString>
 
+// A text as the chat view shows it: a text that holds a "<" has a name part,
+// from the first "<" to the first ">", shown bold in the colour that the
+// text's first character names; the rest after the first ">" (the whole text
+// when there is no ">") is the message line.
+struct ChatTextParts {
+    bool hasName = false;
+    int colourIndex = 12;  // the leading digit; 12 ("Yellow") for anything else
+    QString name;          // "<" + nickname + ">", or empty when ">" is missing or comes first
+    QString message;
+
+    // The sender's nickname: the name part without its brackets.
+    QString Sender() const { return name.isEmpty() ? QString() : name.mid(1, name.size() - 2); }
+};
+
+ChatTextParts SplitChatText(const QString &text);
+
 // A text that the chat view shows, as the features beside the chat hear of it.
 struct ShownText {
     enum class Kind {
@@ -20,20 +36,10 @@ struct ShownText {
     QString text;
     // It came from a peer, as it stands.
     bool received = false;
+    // What the view shows of it: the name part, of the sender in a colour, and the message.
+    ChatTextParts parts;
 };
 
-// A text as the chat view shows it: a text that holds a "<" has a name part,
-// from the first "<" to the first ">", shown bold in the colour that the
-// text's first character names; the rest after the first ">" (the whole text
-// when there is no ">") is the message line.
-struct ChatTextParts {
-    bool hasName = false;
-    int colourIndex = 12;  // the leading digit; 12 ("Yellow") for anything else
-    QString name;          // "<" + nickname + ">", or empty when ">" is missing or comes first
-    QString message;
-};
-
-ChatTextParts SplitChatText(const QString &text);
 
 // The text with each control character (codes 0 to 31, and 127) shown as a
 // visible mark (U+2400 to U+241F, U+2421): a text from a peer never breaks a

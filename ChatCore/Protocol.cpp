@@ -360,9 +360,4 @@ QByteArray NameInChatLine(const QByteArray &text)
     return close < 0 ? QByteArray() : text.mid(2, close - 2);
 }
 
-QByteArray WithoutColourDigit(const QByteArray &chatLine)
-{
-    return chatLine.mid(1);
-}
-
 } // namespace Protocol

@@ -99,7 +99,5 @@ bool IsChatLine(const QByteArray &text);
 bool ChatLineOfBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &nickname);
 // The name a chat line gives its sender ("<" to the first ">"); empty when it gives none.
 QByteArray NameInChatLine(const QByteArray &text);
-// A chat line without its colour digit: what a person reads of it.
-QByteArray WithoutColourDigit(const QByteArray &chatLine);
 
 } // namespace Protocol

@@ -1,6 +1,7 @@
 #include "TForm4.h"
 
 #include "ChatFindBar.h"
+#include "ChatLog.h"
 #include "ChatViewLook.h"
 #include "CodePage.h"
 #include "LocalAddress.h"
@@ -64,9 +65,6 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     writeBanner();
     wireClientEvents();
 
-    chatViewFrame.setSingleShot(true);
-    connect(&chatViewFrame, &QTimer::timeout, this, [this] { ShowPendingChatLines(); });
-
     moveEnd.setSingleShot(true);
     moveEnd.setInterval(kMoveEndsAfterMs);
     connect(&moveEnd, &QTimer::timeout, this, [this] { Guarded([this] { MoveOrResizeEnded(); }); });
@@ -106,6 +104,7 @@ void TForm4::createChatView()
     RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StyleChatView(*RichEdit1);
+    chatLog = new ChatLog(*RichEdit1, kMaxChatLines);
     RichEdit1->setAccessibleName(tr("Chat"));
     RichEdit1->setAccessibleDescription(tr("The lines of the chat, the newest last"));
     layout->addWidget(RichEdit1, 1);

@@ -17,6 +17,7 @@
 #include <optional>
 
 class ChatFindBar;
+class ChatLog;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -223,10 +224,7 @@ private:
     void writeBanner();
     QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
-    void ShowText(const ShownText &shown, ChatTextParts parts);
-    void QueueChatLine(ChatTextParts parts);
-    // Keeps the newest `kept` lines of the view.
-    void DropOldestLines(QTextCursor &cursor, int kept);
+    void ShowText(const ShownText &shown);
     // A line in the default look, with no name part: the line a chat starts with.
     void AppendPlainLine(const QString &text, ShownText::Kind kind);
     QByteArray Bytes(const QString &text) const;
@@ -256,7 +254,6 @@ private:
     QString programFolder;
     QIcon programIcon;
     QString transcriptPath;
-    bool chatViewEmpty = true;
     bool centredOnce = false;
     QTimer moveEnd;
     // Where the program itself last put the window.
@@ -267,12 +264,8 @@ private:
     int nextNameNumber = 2;
     // The guest's side of the chat.
     GuestSession *guestSession = nullptr;
-    // Lines for the chat view, written into it together once a frame: a busy
-    // chat then costs one layout and one repaint a frame, not one a line.
-    QList<ChatTextParts> pendingChatLines;
-    int pendingChatBlocks = 0;
-    QTimer chatViewFrame;
-    QElapsedTimer chatViewShown;
+    // The chat view's lines, written into it once a frame.
+    ChatLog *chatLog = nullptr;
     ChatTuning tuning;
     // The host's side of the chat: the friends window's list mirrors its participants.
     HostSession *hostSession = nullptr;

@@ -59,9 +59,8 @@ void HistoryRecorder::TextShown(const ShownText &shown)
     text.bytes = shown.bytes;
     text.shown = shown.text;
     if (shown.kind == ShownText::Kind::ChatLine) {
-        const ChatTextParts parts = SplitChatText(shown.text);
-        text.name = parts.name.mid(1, parts.name.size() - 2);
-        text.colour = parts.colourIndex;
+        text.name = shown.parts.Sender();
+        text.colour = shown.parts.colourIndex;
         if (!text.name.isEmpty() && !namesSeen.contains(text.name)) {
             namesSeen.insert(text.name);
             names << text.name;

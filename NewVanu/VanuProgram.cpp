@@ -40,7 +40,7 @@ VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seam
 {
     createWindows(folders, seams, tuning);
     connectFriends();
-    connectNotifications(features, seams.codePage);
+    connectNotifications(features);
     connectDiscovery(features.discovery);
     connectHistory(features.historyPath, seams.codePage, folders.transcripts);
     connectSecureChat(features.secureFolder);
@@ -91,10 +91,10 @@ void VanuProgram::connectFriends()
     QObject::connect(friends.get(), &TfFriends::closedByUser, main, &TForm4::FriendsClosed);
 }
 
-void VanuProgram::connectNotifications(const FeatureSeams &features, const CodePage &codePage)
+void VanuProgram::connectNotifications(const FeatureSeams &features)
 {
     TForm4 *main = form4.get();
-    notifications = std::make_unique<ChatNotifications>(*main, features.notifier, codePage);
+    notifications = std::make_unique<ChatNotifications>(*main, features.notifier);
     ChatNotifications *notifying = notifications.get();
     QObject::connect(main, &TForm4::textShown, notifying, &ChatNotifications::TextShown);
     QObject::connect(main, &TForm4::ownLineSent, notifying, &ChatNotifications::OwnLineSent);

@@ -73,7 +73,7 @@ private:
     void createWindows(const ProgramFolders &folders, const DesktopSeams &seams, const ChatTuning &tuning);
     void connectFriends();
     // The features beside the chat, each connected to the signals it needs.
-    void connectNotifications(const FeatureSeams &features, const CodePage &codePage);
+    void connectNotifications(const FeatureSeams &features);
     void connectDiscovery(LanDiscovery &discovery);
     void connectHistory(const QString &path, const CodePage &codePage, const QString &transcripts);
     void connectSecureChat(const QString &folder);

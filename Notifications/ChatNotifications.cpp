@@ -1,6 +1,5 @@
 #include "ChatNotifications.h"
 
-#include "CodePage.h"
 #include "Notifier.h"
 #include "Protocol.h"
 #include "TForm4.h"
@@ -23,8 +22,8 @@ constexpr qsizetype kOwnLinesKept = 64;
 
 } // namespace
 
-ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier, const CodePage &codePage)
-    : main(main), notifier(notifier), codePage(codePage)
+ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier)
+    : main(main), notifier(notifier)
 {
     notifySwitch = main.couponMenu->addAction(tr("&Notify"));
     KeepSwitchInPreferences(*notifySwitch, kNotifyKey, true);
@@ -103,7 +102,7 @@ void ChatNotifications::TextShown(const ShownText &shown)
         return;
     // A chat line is told as it is shown: the name and the line, without the colour digit.
     if (shown.kind == ShownText::Kind::ChatLine)
-        Tell(codePage.ToUnicode(Protocol::WithoutColourDigit(shown.bytes)));
+        Tell(shown.text.mid(1)); // without the colour digit
     else
         Tell(shown.text);
 }

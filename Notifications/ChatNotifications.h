@@ -6,7 +6,6 @@
 #include <QList>
 #include <QObject>
 
-class CodePage;
 class Notifier;
 class QAction;
 class TForm4;
@@ -20,7 +19,7 @@ class TForm4;
 class ChatNotifications : public QObject {
     Q_OBJECT
 public:
-    ChatNotifications(TForm4 &main, Notifier &notifier, const CodePage &codePage);
+    ChatNotifications(TForm4 &main, Notifier &notifier);
     ~ChatNotifications() override;
 
     // In the main window's Coupon menu.
@@ -48,7 +47,6 @@ private:
 
     TForm4 &main;
     Notifier &notifier;
-    const CodePage &codePage;
     // The guest's own lines, which come back from the host and are no news.
     QList<QByteArray> ownLines;
     // The window has asked for attention since the user last looked.

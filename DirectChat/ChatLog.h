@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ChatText.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class QPlainTextEdit;
+class QTextCursor;
+
+// The chat view's lines. New lines are written into the view together once
+// a frame: a busy chat then costs one layout and one repaint a frame, not one
+// a line. The view keeps the newest lines up to a limit.
+class ChatLog : public QObject {
+    Q_OBJECT
+public:
+    ChatLog(QPlainTextEdit &view, int mostLines);
+
+    // Shows the parts at the next frame.
+    void Add(ChatTextParts parts);
+    // Writes the lines that wait for the next frame into the view now.
+    void ShowPending();
+    void Clear();
+    // The view's lines, with every line added so far.
+    int LineCount();
+    QStringList Lines();
+
+private:
+    void Queue(ChatTextParts parts);
+    // Keeps the newest `kept` lines of the view.
+    void DropOldestLines(QTextCursor &cursor, int kept);
+
+    QPlainTextEdit &view;
+    int mostLines;
+    bool empty = true;
+    QList<ChatTextParts> pending;
+    int pendingBlocks = 0;
+    QTimer frame;
+    QElapsedTimer shown;
+};
