@@ -14,6 +14,15 @@ QList<HostTextReader::Text> HostTextReader::Take(const QByteArray &piece)
     return Release(cutShort);
 }
 
+QList<HostTextReader::Text> HostTextReader::TakeWhole(const QByteArray &text, bool mayHoldSeveral)
+{
+    if (mayHoldSeveral) {
+        held += text;
+        return Release(false);
+    }
+    return {Read(Protocol::ClassifyFromHost(text), text)};
+}
+
 QList<HostTextReader::Text> HostTextReader::TakeHeld()
 {
     if (held.isEmpty())

@@ -43,6 +43,11 @@ public:
     // Takes what one read returned. Gives the texts it completes: none while
     // a text that was cut short waits for its rest.
     QList<Text> Take(const QByteArray &piece);
+    // Takes a text that came whole, in a frame of its own: nothing waits for
+    // a rest. `mayHoldSeveral`: texts sent together may have been framed as
+    // one (a host of version 1 relays a burst so), and are parted as a
+    // read's are.
+    QList<Text> TakeWhole(const QByteArray &text, bool mayHoldSeveral);
     // The rest of a text that was cut short is not coming (the wait for it
     // ran out, or the connection ended): gives what is held, if anything.
     QList<Text> TakeHeld();

@@ -66,7 +66,7 @@ void TForm4::Edit1KeyPress()
         }
     } else if (ImClient1->isChecked()) {
         emit ownLineSent(line);
-        TCPClient1->SendText(line); // shown when the host sends it back
+        guestSession->SendOwnLine(line); // shown when the host sends it back
     }
     Edit1->clear();
 }

@@ -47,6 +47,8 @@ void TForm4::wireClientEvents()
             [this](int row) { delete ParticipantList()->takeItem(row); });
     connect(guestSession, &GuestSession::participantsChanged, this, &TForm4::PlayArrivalSound);
     connect(guestSession, &GuestSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
+    connect(guestSession, &GuestSession::linkBroken, this,
+            [this] { Guarded([this] { TCPClient1Close(TCPClient1->SocketHandle()); }); });
     connect(guestSession, &GuestSession::reconnectDue, this, [this] { Guarded([this] { ReconnectToHost(); }); });
     connect(guestSession, &GuestSession::reconnectAttemptExpired, this, [this] {
         if (TCPClient1->State() == wsConnecting)

@@ -1,7 +1,6 @@
 #include "ChatNotifications.h"
 
 #include "Notifier.h"
-#include "Protocol.h"
 #include "TForm4.h"
 #include "TTrayIcon.h"
 #include "UserPreferences.h"

@@ -18,17 +18,12 @@ namespace {
 
 // A plain connection to a guest's host, refused when that host is known by
 // its key: it would otherwise be joined in the clear by whoever answers for it.
-class PinnedPlainTransport final : public Transport {
+class PinnedPlainOpening final : public ConnectionOpening {
 public:
-    PinnedPlainTransport(int socket, std::function<QString(int socket)> refusalFor)
-        : plain(socket), socket(socket), refusalFor(std::move(refusalFor)) { }
+    PinnedPlainOpening(int socket, const std::function<QString(int socket)> &refusalFor)
+        : socket(socket), refusalFor(refusalFor) { }
 
-    TransportResult Read(char *into, qsizetype size, bool peek) override { return plain.Read(into, size, peek); }
-    TransportResult Write(const char *from, qsizetype size) override { return plain.Write(from, size); }
-    int ShutdownSending() override { return plain.ShutdownSending(); }
-    bool HasMoreToRead() const override { return false; }
-    qsizetype BytesWaiting() const override { return plain.BytesWaiting(); }
-    Opening Handshake() override
+    Opening Drive(Transport &) override
     {
         refusal = refusalFor(socket);
         return refusal.isEmpty() ? Opening::Done : Opening::Failed;
@@ -38,7 +33,6 @@ public:
     QString FailureText() const override { return refusal; }
 
 private:
-    PlainTransport plain;
     int socket;
     std::function<QString(int socket)> refusalFor;
     QString refusal;
@@ -47,9 +41,9 @@ private:
 class PinnedPlainTransports final : public TransportMaker {
 public:
     explicit PinnedPlainTransports(std::function<QString(int socket)> refusalFor) : refusalFor(std::move(refusalFor)) { }
-    std::unique_ptr<Transport> ForConnection(int socket) override
+    ConnectionLayers ForConnection(int socket) override
     {
-        return std::make_unique<PinnedPlainTransport>(socket, refusalFor);
+        return {std::make_unique<PlainTransport>(socket), std::make_unique<PinnedPlainOpening>(socket, refusalFor)};
     }
 
 private:

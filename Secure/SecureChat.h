@@ -3,6 +3,7 @@
 #include "HostIdentity.h"
 #include "KnownHosts.h"
 #include "PasswordTries.h"
+#include "SecureOpening.h"
 #include "TlsTransport.h"
 
 #include <QObject>

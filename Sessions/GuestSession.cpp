@@ -37,20 +37,57 @@ QString GuestSession::Text(const QByteArray &bytes) const
 
 bool GuestSession::Connected()
 {
+    link = ChatLink(client.FramingOf(client.SocketHandle()));
+    if (link.TextFraming() == Framing::Version2)
+        client.SendText(ChatLink::Hello());
     rejoined = std::exchange(reconnecting, false);
     if (rejoined)
         reconnectAttempt.stop();
     return rejoined;
 }
 
+void GuestSession::Send(FrameKind kind, const QByteArray &text)
+{
+    client.SendText(ChatLink::Bytes(link.TextFraming(), kind, text));
+}
+
 void GuestSession::Register()
 {
-    client.SendText(Protocol::Registration(codePage.FromUnicode(nickname())));
+    Send(FrameKind::Registration, Protocol::Registration(codePage.FromUnicode(nickname())));
+}
+
+void GuestSession::SendOwnLine(const QByteArray &line)
+{
+    Send(FrameKind::Chat, line);
 }
 
 void GuestSession::Read()
 {
-    HandleHostTexts(hostReader.Take(client.ReceiveText()));
+    if (!link.Framed()) {
+        HandleHostTexts(hostReader.Take(client.ReceiveText()));
+        return;
+    }
+    const QList<HostTextReader::Text> texts = ReadFrames();
+    HandleHostTexts(texts);
+    if (link.IsBad())
+        emit linkBroken(); // no honest host sends that
+}
+
+QList<HostTextReader::Text> GuestSession::ReadFrames()
+{
+    constexpr qsizetype kReadAtOnce = 16 * 1024;
+    // A host of version 1 relays the lines of one read in one frame; one of version 2 frames each.
+    const bool mayHoldSeveral = link.TextFraming() == Framing::Version1;
+    QList<HostTextReader::Text> texts;
+    for (QByteArray bytes; !(bytes = client.ReceiveBytes(client.SocketHandle(), kReadAtOnce)).isEmpty();) {
+        link.Take(bytes);
+        while (const std::optional<QByteArray> text = link.NextText())
+            texts += hostReader.TakeWhole(*text, mayHoldSeveral);
+        droppedFrames += link.TakeDroppedFrames();
+        if (link.IsBad())
+            break;
+    }
+    return texts;
 }
 
 bool GuestSession::Ended()
@@ -63,6 +100,7 @@ void GuestSession::Stop()
 {
     restOfText.stop();
     hostReader.Clear();
+    link = ChatLink();
     reconnectPause.stop();
     reconnectAttempt.stop();
     reconnecting = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChatLink.h"
 #include "ChatText.h"
 #include "HostTextReader.h"
 
@@ -40,8 +41,14 @@ public:
     bool Connected();
     bool Rejoined() const { return rejoined; }
     void Register();
+    // Our own chat line, to the host, which sends it back to everybody.
+    void SendOwnLine(const QByteArray &line);
     // Reads what the host sent, and shows it.
     void Read();
+    // Frames of kinds this copy does not know, dropped unread.
+    int DroppedFrames() const { return droppedFrames; }
+    // What a host of version 2 said of itself in its hello; empty for others.
+    const QByteArray &HostHello() const { return link.PeerHello(); }
     // The connection ended: what came before the close is shown first. True
     // when the host had said that our name is taken.
     bool Ended();
@@ -66,6 +73,8 @@ signals:
     // Time to try to connect again; or the attempt under way took too long.
     void reconnectDue();
     void reconnectAttemptExpired();
+    // The host broke the rules of its link: the chat ends as if it had closed.
+    void linkBroken();
     // Something the host sent could not be taken, outside any handler: the user is told.
     void fault(const QString &message);
 
@@ -73,6 +82,9 @@ private:
     // Shows what the host sent, text by text, and keeps the participant list.
     void HandleHostTexts(const QList<HostTextReader::Text> &texts);
     void ShowDeparture(const HostTextReader::Text &departure);
+    void Send(FrameKind kind, const QByteArray &text);
+    // The texts that came whole in the host's frames.
+    QList<HostTextReader::Text> ReadFrames();
     QString Text(const QByteArray &bytes) const;
 
     TTCPClient &client;
@@ -80,6 +92,9 @@ private:
     std::function<QString()> nickname;
     // Joins the host's texts that come in pieces; a piece waits at most this long for the rest.
     HostTextReader hostReader;
+    // How the host's texts cross the connection: plain, or in frames.
+    ChatLink link;
+    int droppedFrames = 0;
     QTimer restOfText;
     // The host said that our name is taken.
     bool nameTaken = false;

@@ -49,28 +49,55 @@ void HostSession::Clear()
 {
     roster.Clear();
     readPace.Clear();
+    links.clear();
 }
 
-void HostSession::SendTo(int socket, const QByteArray &text, Sending sending)
+QByteArray HostSession::HelloOf(int socket) const
+{
+    const auto link = links.constFind(socket);
+    return link == links.cend() ? QByteArray() : link->PeerHello();
+}
+
+Framing HostSession::FramingOf(int socket) const
+{
+    const auto link = links.constFind(socket);
+    return link == links.cend() ? Framing::None : link->TextFraming();
+}
+
+void HostSession::SendBytes(int socket, const QByteArray &bytes, Sending sending)
 {
     const int before = std::exchange(sendingTo, socket);
     if (sending == Sending::Latest)
-        server.SendLatestText(socket, text);
+        server.SendLatestText(socket, bytes);
     else
-        server.SendText(socket, text);
+        server.SendText(socket, bytes);
     sendingTo = before;
 }
 
-void HostSession::SendToAll(const QByteArray &text, Sending sending)
+void HostSession::SendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending)
+{
+    SendBytes(socket, ChatLink::Bytes(FramingOf(socket), kind, text), sending);
+}
+
+void HostSession::SendToAll(const Outgoing &texts, Sending sending)
 {
     const TClientList &guests = server.Clients();
-    for (int index = 0; index < guests.Count(); ++index)
-        SendTo(guests.Items(index), text, sending);
+    for (int index = 0; index < guests.Count(); ++index) {
+        const int socket = guests.Items(index);
+        SendBytes(socket, texts.For(FramingOf(socket)), sending);
+    }
+}
+
+void HostSession::SendToAll(FrameKind kind, const QByteArray &text, Sending sending)
+{
+    Outgoing texts;
+    texts.Add(kind, text);
+    SendToAll(texts, sending);
 }
 
 void HostSession::GoingDown()
 {
-    SendToAll(Protocol::ServerDown());
+    SendToAll(FrameKind::Down, Protocol::ServerDown());
 }
 
 bool HostSession::ErrorIsAGuestsGoing(int error) const
@@ -89,9 +116,15 @@ void HostSession::Accept(int socket)
 {
     // Asked now: once the connection has failed, the system no longer knows.
     const HostRoster::Peer peer{server.GetPeerAddress(socket), server.GetPeerPort(socket)};
+    links.remove(socket); // of an earlier connection that had this number
+    if (const Framing framing = server.FramingOf(socket); framing != Framing::None)
+        links.insert(socket, ChatLink(framing));
+    if (FramingOf(socket) == Framing::Version2)
+        SendBytes(socket, ChatLink::Hello());
     if (server.Clients().Count() > kMostGuests) {
-        SendTo(socket, Protocol::ChatFull());
+        SendTo(socket, FrameKind::Notice, Protocol::ChatFull());
         emit notice(tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
+        links.remove(socket);
         server.CloseClient(socket);
         return;
     }
@@ -107,16 +140,16 @@ void HostSession::Greet(int socket)
     const QByteArray hostNickname = Bytes(setup.nickname());
     const HostRoster::Peer peer = roster.PeerOf(socket);
     if (setup.busy()) {
-        SendTo(socket, Protocol::BusyGreeting(hostNickname));
+        SendTo(socket, FrameKind::Greeting, Protocol::BusyGreeting(hostNickname));
     } else {
-        SendTo(socket, Protocol::Greeting(hostNickname));
+        SendTo(socket, FrameKind::Greeting, Protocol::Greeting(hostNickname));
         // A peer that comes again and again does not take the desktop over.
         if (comingForward.Allow(peer.address, Now()))
             emit comeForward();
     }
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
-        SendTo(guests.Items(index), Protocol::ArrivalNotice(Bytes(peer.address)));
+        SendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(Bytes(peer.address)));
     emit notice(LongTimeOfDay(QTime::currentTime()) +
                     tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
                 ShownText::Kind::Arrival);
@@ -127,12 +160,13 @@ void HostSession::Refuse(int socket, const QString &reason)
 {
     const QString address = roster.PeerOf(socket).address;
     roster.Remove(socket);
-    SendTo(socket, Protocol::Refusal());
+    SendTo(socket, FrameKind::Notice, Protocol::Refusal());
     emit notice(reason.isEmpty() ? tr("Connection rejected for %1").arg(address)
                                  : tr("Connection rejected for %1: %2").arg(address, reason));
     // A peer refused again and again does not flood every guest's view.
     if (refusalNotices.Allow(address, Now()))
-        SendToAll(Protocol::RefusalNotice(Bytes(address)));
+        SendToAll(FrameKind::Notice, Protocol::RefusalNotice(Bytes(address)));
+    links.remove(socket);
     server.CloseClient(socket);
 }
 
@@ -148,12 +182,60 @@ void HostSession::Read(int socket)
         });
         return;
     }
+    if (const auto link = links.find(socket); link != links.end()) {
+        const QList<HostRoster::GuestText> texts = ReadFrames(socket, *link);
+        if (link->IsBad()) {
+            Drop(socket);
+            return;
+        }
+        HandleGuestTexts(texts);
+        WatchRosterDeadline();
+        return;
+    }
     const QByteArray piece = server.ReceiveText(socket);
     const QList<HostRoster::GuestText> texts =
         roster.Read(socket, piece, Bytes(setup.nickname()), now, server.BytesWaiting(socket) > 0);
     readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
     HandleGuestTexts(texts);
     WatchRosterDeadline();
+}
+
+QList<HostRoster::GuestText> HostSession::ReadFrames(int socket, ChatLink &link)
+{
+    // Each frame is a whole text: nothing waits for a rest, and a frame is a line of the pace.
+    constexpr qsizetype kReadAtOnce = 16 * 1024;
+    const qint64 now = Now();
+    const QByteArray hostName = Bytes(setup.nickname());
+    QList<HostRoster::GuestText> texts;
+    while (!link.IsBad()) {
+        if (!link.HasFrame()) {
+            const QByteArray bytes = server.ReceiveBytes(socket, kReadAtOnce);
+            if (bytes.isEmpty())
+                break;
+            link.Take(bytes);
+            continue;
+        }
+        if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
+            // The frames already here are read later; the socket's are offered again once they are.
+            QTimer::singleShot(wait, this, [this, socket] {
+                if (server.Clients().IndexOf(socket) >= 0)
+                    Reporting([this, socket] { Read(socket); });
+            });
+            break;
+        }
+        if (const std::optional<QByteArray> text = link.NextText()) {
+            texts += roster.Read(socket, *text, hostName, now, false);
+            readPace.Count(socket, 1, now);
+        }
+        droppedFrames += link.TakeDroppedFrames();
+    }
+    return texts;
+}
+
+void HostSession::Drop(int socket)
+{
+    Closed(socket);
+    server.CloseClient(socket);
 }
 
 void HostSession::WatchRosterDeadline()
@@ -169,10 +251,10 @@ void HostSession::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
     using Action = HostRoster::GuestText::Action;
     // Lines that came in one read go out together, in one send to each guest:
     // the bytes are the same, and a burst costs a send a guest, not one a line.
-    QByteArray relayed;
+    Outgoing relayed;
     const auto relay = [&] {
-        if (!relayed.isEmpty())
-            SendToAll(std::exchange(relayed, QByteArray()));
+        if (!relayed.IsEmpty())
+            SendToAll(std::exchange(relayed, Outgoing()));
     };
     for (const HostRoster::GuestText &text : texts) {
         if (text.action != Action::Relay)
@@ -181,13 +263,13 @@ void HostSession::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
         case Action::Registered:
             emit participantNamed(text.entry.row, Text(roster.Names().at(text.entry.row)), text.entry.added);
             // A list that still waits to go to a guest is needless once a newer one follows it.
-            SendToAll(roster.ListText(), Sending::Latest);
+            SendToAll(FrameKind::List, roster.ListText(), Sending::Latest);
             break;
         case Action::Refused:
             RefuseName(text);
             break;
         case Action::Relay:
-            relayed += text.bytes;
+            relayed.Add(FrameKind::Chat, text.bytes);
             emit received(text.bytes, true);
             break;
         case Action::NotRelayed:
@@ -212,7 +294,7 @@ QString HostSession::NotRelayedLine(const HostRoster::GuestText &text) const
 void HostSession::RefuseName(const HostRoster::GuestText &text)
 {
     const QString address = roster.PeerOf(text.socket).address;
-    SendTo(text.socket, Protocol::NameRefused(text.refusal, text.bytes));
+    SendTo(text.socket, FrameKind::Notice, Protocol::NameRefused(text.refusal, text.bytes));
     QString why;
     switch (text.refusal) {
     case Protocol::NameRefusal::Taken:
@@ -231,6 +313,7 @@ void HostSession::RefuseName(const HostRoster::GuestText &text)
     emit notice(tr("Connection closed for %1: %2").arg(address, why));
     RemoveParticipant(text.socket);
     readPace.Forget(text.socket);
+    links.remove(text.socket);
     server.CloseClient(text.socket);
     emit guestCountChanged(server.Clients().Count());
 }
@@ -242,7 +325,7 @@ void HostSession::RemoveParticipant(int socket)
     if (!row)
         return;
     emit participantLeft(*row);
-    SendToAll(roster.DepartureText(*row));
+    SendToAll(FrameKind::Departure, roster.DepartureText(*row));
 }
 
 void HostSession::Closed(int socket)
@@ -255,6 +338,7 @@ void HostSession::Closed(int socket)
     emit guestCountChanged(server.Clients().Count() - 1);
     readPace.Forget(socket);
     RemoveParticipant(socket);
+    links.remove(socket);
 }
 
 bool HostSession::SendOwnLine(const QByteArray &line)
@@ -262,6 +346,6 @@ bool HostSession::SendOwnLine(const QByteArray &line)
     // The host sees its own line only when somebody is there to read it.
     if (server.Clients().Count() == 0)
         return false;
-    SendToAll(line);
+    SendToAll(FrameKind::Chat, line);
     return true;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "AddressCooldown.h"
+#include "ChatLink.h"
 #include "ChatText.h"
 #include "HostRoster.h"
 #include "ReadPace.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -58,6 +60,10 @@ public:
     // being handled: the close tells of it, and it is no news of its own.
     bool ErrorIsAGuestsGoing(int error) const;
     int GuestCount() const;
+    // Frames of kinds this copy does not know, dropped unread.
+    int DroppedFrames() const { return droppedFrames; }
+    // What a guest of version 2 said of itself in its hello; empty for others.
+    QByteArray HelloOf(int socket) const;
 
 signals:
     // A text as a guest sent it, or our own line as it went out.
@@ -78,8 +84,15 @@ signals:
 private:
     // Latest: the text makes the last one sent so needless while that one still waits to go.
     enum class Sending { InTurn, Latest };
-    void SendTo(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
-    void SendToAll(const QByteArray &text, Sending sending = Sending::InTurn);
+    void SendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
+    void SendBytes(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
+    void SendToAll(const Outgoing &texts, Sending sending = Sending::InTurn);
+    void SendToAll(FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
+    Framing FramingOf(int socket) const;
+    // A guest on a secure connection: its frames, whole, as fast as the pace allows.
+    QList<HostRoster::GuestText> ReadFrames(int socket, ChatLink &link);
+    // Ends a guest that broke its link's rules, as if it had closed.
+    void Drop(int socket);
     void Greet(int socket);
     void Refuse(int socket, const QString &reason);
     // Does what the roster says of a guest's texts: register, refuse, relay.
@@ -101,6 +114,9 @@ private:
     ReadPace readPace;
     Setup setup;
     HostRoster roster;
+    // The links of the guests on secure connections, by socket.
+    QHash<int, ChatLink> links;
+    int droppedFrames = 0;
     // Gives up on what waits in the roster (the rest of a text, a registration).
     QTimer rosterDeadline;
     // What a peer that comes again and again may make the host do.

@@ -20,5 +20,5 @@ private:
 // Every connection plain.
 class PlainTransportMaker final : public TransportMaker {
 public:
-    std::unique_ptr<Transport> ForConnection(int socket) override { return std::make_unique<PlainTransport>(socket); }
+    ConnectionLayers ForConnection(int socket) override { return {std::make_unique<PlainTransport>(socket), nullptr}; }
 };

@@ -226,6 +226,21 @@ QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
     return QByteArray(receiveBuffer, received.bytes);
 }
 
+QByteArray TCustomWSocket::ReceiveBytes(int socket, qsizetype most)
+{
+    QByteArray bytes(most, Qt::Uninitialized);
+    const TransportResult received = WindowHandle->Receive(socket, bytes.data(), most);
+    if (received.error != 0)
+        ReportError(received.error);
+    bytes.truncate(received.bytes);
+    return bytes;
+}
+
+Framing TCustomWSocket::FramingOf(int socket) const
+{
+    return WindowHandle->FramingOf(socket);
+}
+
 qsizetype TCustomWSocket::QueuedBytes(int socket) const
 {
     return WindowHandle->QueuedBytes(socket);

@@ -13,6 +13,7 @@
 class TCustomWSocket;
 class TNotificationEndpoint;
 class TransportMaker;
+enum class Framing;
 
 // How soon a connection whose peer has silently gone (a lid shut, a cable
 // pulled) is found dead: after 10 s without traffic a probe goes out every
@@ -80,6 +81,11 @@ public:
     // what the socket has not taken yet.
     void SocketSendLatest(int socket, const QByteArray &text);
     QByteArray SocketReceive(int socket, int flags);
+    // Reads what waits on the socket, up to `most` bytes: for a framed
+    // connection, whose frames the reader cuts apart itself.
+    QByteArray ReceiveBytes(int socket, qsizetype most);
+    // How texts cross the socket's connection, once it is open.
+    Framing FramingOf(int socket) const;
     // The graceful close: stop notifications, send what is queued, shut down
     // sending, drain, close. Sets the variable to -1 when the socket is closed.
     void Disconnect(int &socket);

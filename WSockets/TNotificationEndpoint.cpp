@@ -44,6 +44,12 @@ struct TNotificationEndpoint::Watch {
     // The end of the queue that superseding bytes fill, whole and unsent; 0 for none.
     qsizetype supersedable = 0;
     std::unique_ptr<Transport> transport;
+    // The peers' own exchange after the transport's handshake; none for most.
+    std::unique_ptr<ConnectionOpening> peersOpening;
+    // The transport's handshake is done: the peers' opening goes on.
+    bool shaken = false;
+    // How texts cross the connection once it is open: framed ones may go out together.
+    Framing framing = Framing::None;
     QSocketNotifier *reader = nullptr;
     QSocketNotifier *writer = nullptr;
 };
@@ -113,20 +119,24 @@ Transport &TNotificationEndpoint::TransportOf(int socket)
     return *unwatched;
 }
 
-void TNotificationEndpoint::Attach(int socket, std::unique_ptr<Transport> transport)
+void TNotificationEndpoint::Attach(int socket, ConnectionLayers layers)
 {
     Watch &watch = WatchOf(socket);
-    watch.transport = std::move(transport);
-    watch.transport->OnWake([this, socket, serial = watch.serial] {
-        QMetaObject::invokeMethod(
-            this,
-            [this, socket, serial] {
-                if (Watch *current = FindWatch(socket);
-                    current && current->serial == serial && current->opening == Opening::WaitsForUser)
-                    DriveOpening(socket, *current);
-            },
-            Qt::QueuedConnection);
-    });
+    watch.transport = std::move(layers.transport);
+    watch.peersOpening = std::move(layers.opening);
+    watch.shaken = false;
+    watch.framing = Framing::None;
+    if (watch.peersOpening)
+        watch.peersOpening->OnWake([this, socket, serial = watch.serial] {
+            QMetaObject::invokeMethod(
+                this,
+                [this, socket, serial] {
+                    if (Watch *current = FindWatch(socket);
+                        current && current->serial == serial && current->opening == Opening::WaitsForUser)
+                        DriveOpening(socket, *current);
+                },
+                Qt::QueuedConnection);
+        });
     // A connection being made opens once it is made; an accepted one, now.
     if (!watch.connectPending)
         BeginOpening(socket, watch, false);
@@ -150,19 +160,33 @@ void TNotificationEndpoint::OpeningTimeIsUp(int socket, quint64 serial)
     if (!current || current->serial != serial || !WaitsForPeer(current->opening))
         return;
     current->openingWaitedMs += kLongestOpeningMs;
-    if (current->transport->PeerMayWaitForItsUser() && current->openingWaitedMs < kLongestWaitForPeersUserMs) {
+    ConnectionOpening *peers = current->shaken ? current->peersOpening.get() : nullptr;
+    if (peers && peers->PeerMayWaitForItsUser() && current->openingWaitedMs < kLongestWaitForPeersUserMs) {
         current->openingTime.start();
         return;
     }
-    current->transport->OpeningTimedOut();
+    if (peers)
+        peers->TimedOut(*current->transport);
     EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
 }
 
 bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
 {
-    watch.opening = watch.transport->Handshake();
+    int error = 0;
+    if (!watch.shaken) {
+        const HandshakeResult shaken = watch.transport->Handshake();
+        watch.opening = shaken.state;
+        watch.shaken = shaken.state == Opening::Done;
+        error = shaken.error;
+    }
+    if (watch.shaken && watch.peersOpening) {
+        watch.opening = watch.peersOpening->Drive(*watch.transport);
+        error = watch.peersOpening->FailureError();
+        if (watch.opening == Opening::Done)
+            watch.framing = watch.peersOpening->TextFraming();
+    }
     if (!StillOpening(watch.opening)) {
-        EndOpening(socket, watch, watch.opening == Opening::Done ? 0 : watch.transport->FailureError());
+        EndOpening(socket, watch, watch.opening == Opening::Done ? 0 : error);
         return false; // `watch` may be gone with the delivery
     }
     watch.openingWaited = true;
@@ -211,7 +235,13 @@ Opening TNotificationEndpoint::OpeningOf(int socket) const
 QString TNotificationEndpoint::FailureText(int socket) const
 {
     const Watch *watch = FindWatch(socket);
-    return watch ? watch->transport->FailureText() : QString();
+    return watch && watch->peersOpening ? watch->peersOpening->FailureText() : QString();
+}
+
+Framing TNotificationEndpoint::FramingOf(int socket) const
+{
+    const Watch *watch = FindWatch(socket);
+    return watch ? watch->framing : Framing::None;
 }
 
 TransportResult TNotificationEndpoint::Receive(int socket, char *into, qsizetype size, bool peek)
@@ -514,17 +544,17 @@ int TNotificationEndpoint::SendQueued(int, Watch &watch)
     return error;
 }
 
-int TNotificationEndpoint::Send(int socket, const QByteArray &text, Sending sending)
+int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sending)
 {
     Transport &transport = TransportOf(socket);
-    const QByteArray bytes = transport.Framed(text);
     if (Watch *watch = FindWatch(socket)) {
+        const bool gathers = watch->framing != Framing::None;
         if (watch->broken || watch->opening == Opening::Failed)
             return 0; // the connection is being closed; nothing more goes out
         // Gathered texts wait for the socket's next readiness to write, in
         // this pass of the event loop or the next: one write takes them all.
-        if (!watch->queue.isEmpty() || StillOpening(watch->opening) || transport.GathersWrites()) {
-            if (watch->queue.isEmpty() && transport.GathersWrites() && !StillOpening(watch->opening)) {
+        if (!watch->queue.isEmpty() || StillOpening(watch->opening) || gathers) {
+            if (watch->queue.isEmpty() && gathers && !StillOpening(watch->opening)) {
                 watch->gathering = true;
                 gathered.emplace_back(socket, watch->serial);
             }

@@ -74,24 +74,28 @@ public:
     // As Rearm, after a pause: for a listening socket whose accept failed for
     // want of resources, which would otherwise be reported again at once.
     void RearmLater(int socket, int milliseconds);
-    // From now on the socket's bytes go through this transport. Its opening
-    // exchange begins once the socket is connected: the connect notification
-    // comes when it has ended. An accepted socket delivers nothing before
-    // then; an opening that did not end at once ends with an opened or a
-    // close notification.
-    void Attach(int socket, std::unique_ptr<Transport> transport);
+    // From now on the socket's bytes go through this transport. Its
+    // handshake, then the peers' own opening if there is one, begin once the
+    // socket is connected: the connect notification comes when they have
+    // ended. An accepted socket delivers nothing before then; an opening that
+    // did not end at once ends with an opened or a close notification.
+    void Attach(int socket, ConnectionLayers layers);
     // Where the socket's opening stands: Done, Failed, or still on its way.
     Opening OpeningOf(int socket) const;
-    // Why the socket's transport failed, for the user; empty when the error's own text says it.
+    // Why the socket's opening failed, for the user; empty when the error's own text says it.
     QString FailureText(int socket) const;
+    // How texts cross the socket, once it is open.
+    Framing FramingOf(int socket) const;
     // Reads what waits on the socket, up to `size` bytes, and watches it again.
     TransportResult Receive(int socket, char *into, qsizetype size, bool peek = false);
     // How many bytes a read of the socket could take now.
     qsizetype BytesWaiting(int socket) { return TransportOf(socket).BytesWaiting(); }
     // Reads and drops what waits on the socket, up to `limit` bytes.
     void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
-    // Sends the text, as its transport frames it, after whatever is queued for
-    // the socket; queues what the socket does not take now. Gives 0 or the error number of a failed send.
+    // Sends the bytes after whatever is queued for the socket; queues what the
+    // socket does not take now. Bytes for a framed connection wait for the
+    // end of the pass, to go out with the others in one write. Gives 0 or the
+    // error number of a failed send.
     // Bytes that supersede take the place of bytes sent before them that also
     // supersede, while those still wait whole at the end of the queue.
     enum class Sending { InTurn, Superseding };

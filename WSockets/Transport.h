@@ -19,22 +19,30 @@ struct TransportResult {
     int error = 0;
 };
 
-// Where a connection's opening exchange (a handshake) stands.
+// Where a connection's opening (a handshake, then any exchange of the peers'
+// own) stands.
 enum class Opening {
     Done,
     WaitsToRead, // for the peer's next bytes
     WaitsToWrite, // for room to send in
-    WaitsForUser, // for a decision; the transport wakes the endpoint with it
+    WaitsForUser, // for a decision; the opening wakes the endpoint with it
     Failed,
 };
 
-// How the bytes of one connection cross it. The socket layer reads, writes
-// and shuts down a connection only through this, so that a connection can be
-// plain or carried by another protocol (TLS, say) without the layer above
-// knowing: the chat sees texts either way.
+// Where a transport's handshake stands, and after Failed its error number.
+struct HandshakeResult {
+    Opening state = Opening::Done;
+    int error = 0;
+};
+
+// How the bytes of one connection cross it: as they are, or carried by
+// another protocol (TLS, say). It only moves bytes; what they mean is the
+// business of the layers above.
 class Transport {
 public:
     virtual ~Transport() = default;
+    // Drives the handshake on; no byte of the peers' own crosses before it is Done.
+    virtual HandshakeResult Handshake() { return {}; }
     // Reads up to `size` bytes into `into`, without waiting; `peek` leaves
     // them to be read again.
     virtual TransportResult Read(char *into, qsizetype size, bool peek = false) = 0;
@@ -45,43 +53,55 @@ public:
     // Bytes wait that the socket no longer shows as readable (held by the
     // transport itself): the owner is offered them without waiting for the socket.
     virtual bool HasMoreToRead() const = 0;
-    // How many bytes a read could take at once now, held by the transport or
-    // the socket.
+    // How many bytes a read could take at once now, held by the transport or the socket.
     virtual qsizetype BytesWaiting() const = 0;
+};
 
-    // Drives the connection's opening exchange on; nothing else crosses the
-    // connection before it is Done. A plain connection has none.
-    virtual Opening Handshake() { return Opening::Done; }
+// How the peers' texts cross a connection once it is open: each as it is, in
+// a send of its own (texts sent together arrive glued), or each in a frame of
+// its own, of version 1 or 2 (see FrameReader.h), which may go out together.
+enum class Framing { None, Version1, Version2 };
+
+// What the peers exchange of their own once the transport's handshake is
+// done, before anything of the chat crosses the connection: the secure
+// chat's key check and password, say. It reads and writes through the
+// transport.
+class ConnectionOpening {
+public:
+    virtual ~ConnectionOpening() = default;
+    virtual Opening Drive(Transport &transport) = 0;
     // After Failed: the error number, and a text for the user when the
     // error's own text would say too little.
-    virtual int FailureError() const { return 0; }
+    virtual int FailureError() const = 0;
     virtual QString FailureText() const { return {}; }
     // The opening waits for a peer that may itself be waiting for its user:
     // it is given minutes, not seconds.
     virtual bool PeerMayWaitForItsUser() const { return false; }
     // The opening took too long and is ended: the peer may be told why.
-    virtual void OpeningTimedOut() { }
-    // A text as it crosses the connection: as it is, or in a frame of its own.
-    virtual QByteArray Framed(const QByteArray &text) const { return text; }
-    // Texts may go out together: the endpoint gathers what is sent to the
-    // connection in one pass of the event loop and writes it at once. Plain
-    // texts may not, since texts written together arrive glued.
-    virtual bool GathersWrites() const { return false; }
-    // For a transport that waits for the user: what it calls once the decision is made.
+    virtual void TimedOut(Transport &) { }
+    // How the texts cross the connection once the opening is Done.
+    virtual Framing TextFraming() const { return Framing::None; }
+    // For an opening that waits for the user: what it calls once the decision is made.
     void OnWake(std::function<void()> wake) { woken = std::move(wake); }
 
 protected:
-    // What brings the decision in; it may be called after the transport has gone.
+    // What brings the decision in; it may be called after the opening has gone.
     std::function<void()> WakeFunction() const { return woken; }
 
 private:
     std::function<void()> woken;
 };
 
-// Makes the transport of each new connection of a socket object: the one it
+// One connection's layers: its transport, and the opening above it, if any.
+struct ConnectionLayers {
+    std::unique_ptr<Transport> transport;
+    std::unique_ptr<ConnectionOpening> opening;
+};
+
+// Makes the layers of each new connection of a socket object: the one it
 // accepts, or the one it connects.
 class TransportMaker {
 public:
     virtual ~TransportMaker() = default;
-    virtual std::unique_ptr<Transport> ForConnection(int socket) = 0;
+    virtual ConnectionLayers ForConnection(int socket) = 0;
 };

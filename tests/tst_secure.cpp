@@ -1,6 +1,7 @@
 // Secure chat between real copies over loopback, with real OpenSSL at both
 // ends: what crosses the wire, who shares a chat, which keys are trusted, and
 // what hostile bytes on the secure port do.
+#include "ChatLink.h"
 #include "FrameReader.h"
 #include "HostIdentity.h"
 #include "KnownHosts.h"
@@ -470,10 +471,8 @@ void TestSecure::emptyFramesArePassedOverTogether()
     reader.Append(empties.constData(), empties.size());
     const QByteArray hi = FrameReader::Framed("hi");
     reader.Append(hi.constData(), hi.size());
-    QCOMPARE(reader.Waiting(), 2);
-    char text[8];
-    QCOMPARE(reader.Read(text, sizeof text, false), 2);
-    QCOMPARE(QByteArray(text, 2), QByteArray("hi"));
+    QVERIFY(reader.HasFrame());
+    QCOMPARE(reader.TakeFrame(), std::optional<QByteArray>("hi"));
     QCOMPARE(reader.TakeEmptyFramesPassed(), 100000);
     QCOMPARE(reader.TakeEmptyFramesPassed(), 0);
 }
@@ -495,7 +494,14 @@ void TestSecure::framesKeepTextsApart()
     server.Open();
     QCOMPARE(server.ListenAlso(QString::number(kPort + 104), std::make_unique<TlsTransports>(hostContext.get(), HostSide{})), 0);
     QStringList received;
-    server.OnData = [&](TCustomWSocket *, int socket) { received << QString::fromLatin1(server.ReceiveText(socket)); };
+    std::optional<ChatLink> link;
+    server.OnData = [&](TCustomWSocket *, int socket) {
+        if (!link)
+            link.emplace(server.FramingOf(socket));
+        link->Take(server.ReceiveBytes(socket, 4096));
+        while (const std::optional<QByteArray> text = link->NextText())
+            received << QString::fromLatin1(*text);
+    };
     TTCPClient client(nullptr);
     client.Host = QStringLiteral("127.0.0.1");
     client.Port = QString::number(kPort + 4);
@@ -504,13 +510,15 @@ void TestSecure::framesKeepTextsApart()
     client.OnConnect = [&](TCustomWSocket *, int) {
         for (int number = 1; number <= 100; ++number) {
             sent << QStringLiteral("2<Anna> line %1").arg(number);
-            client.SendText(sent.constLast().toLatin1());
+            client.SendText(ChatLink::Bytes(client.FramingOf(client.SocketHandle()), FrameKind::Chat,
+                                            sent.constLast().toLatin1()));
         }
     };
     client.Open();
     QTRY_COMPARE(received.size(), 100);
     QCOMPARE(received, sent);
     QVERIFY(client.OnFirstChoice());
+    QCOMPARE(link->TextFraming(), Framing::Version2);
 }
 
 void TestSecure::hostileBytesOnTheSecurePort_data()

@@ -33,11 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     FrameReader reader;
     std::vector<QByteArray> read;
-    static char text[FrameReader::kLongestFrame];
     for (qsizetype at = 0; at < stream.size(); at += piece) {
         reader.Append(stream.constData() + at, qMin(piece, stream.size() - at));
-        for (qsizetype taken; (taken = reader.Read(text, sizeof text, false)) > 0;)
-            read.emplace_back(text, taken);
+        while (const std::optional<QByteArray> text = reader.TakeFrame())
+            read.push_back(*text);
     }
     if (read != expected || reader.IsBad() != turnsBad)
         std::abort();

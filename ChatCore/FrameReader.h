@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <optional>
+#include <utility>
+
+// How texts cross a secure connection once it is open: in frames, each a
+// 4-byte big-endian length, then that many bytes.
+// - Version 1 (what a copy speaks with a peer that does not agree on more):
+//   the bytes are a text of the plain protocol.
+// - Version 2 (agreed through TLS ALPN "vanu/2"): the first byte is the
+//   frame's kind, the rest its body, from the table below. Each side's first
+//   frame is its hello.
+//
+//   kind  name          body                                         sent by
+//   0x01  hello         "program=" P LF "features=" F                 both, first
+//                       (P: program and version, F: the kinds it
+//                       reads, by name, comma-separated)
+//   0x02  chat          a chat line: C "<" N "> " T                   both
+//   0x03  registration  " " N                                         guest
+//   0x04  list          "#" L                                         host
+//   0x05  greeting      the host's greeting, busy or not              host
+//   0x06  notice        another text of the host's (an arrival, a     host
+//                       refusal and the like)
+//   0x07  departure     "-" DD L                                      host
+//   0x08  down          "VanuServer is Down"                          host
+//
+// Bodies are the plain protocol's texts, byte for byte. A frame of a kind
+// not in the table is dropped and counted, never shown: a later version may
+// send kinds that this one does not know. An empty frame carries nothing and
+// is passed over (and counted, for a peer that sends them without end).
+enum class FrameKind : quint8 {
+    Hello = 0x01,
+    Chat = 0x02,
+    Registration = 0x03,
+    List = 0x04,
+    Greeting = 0x05,
+    Notice = 0x06,
+    Departure = 0x07,
+    Down = 0x08,
+};
+
+// The kinds this copy reads, as its hello names them.
+QByteArray KnownFrameKinds();
+bool IsKnownFrameKind(quint8 kind);
+
+// The version-2 hello: this program's name and version, and the kinds it reads.
+QByteArray HelloBody(const QByteArray &program);
+
+// Cuts a stream of frames back into their bodies, whatever pieces the stream
+// comes in; a length over kLongestFrame makes the stream bad.
+class FrameReader {
+public:
+    static constexpr qsizetype kLongestFrame = 64 * 1024;
+    static constexpr int kHeaderSize = 4;
+
+    // A version-1 frame of the text.
+    static QByteArray Framed(const QByteArray &text);
+    // A version-2 frame: the kind, then the body.
+    static QByteArray Framed(FrameKind kind, const QByteArray &body);
+
+    void Append(const char *data, qsizetype size);
+    void Append(const QByteArray &bytes) { Append(bytes.constData(), bytes.size()); }
+    // Bytes taken in and not yet taken out as frames.
+    qsizetype Buffered() const { return buffer.size() - at; }
+    // The next frame announces a length over kLongestFrame.
+    bool IsBad() const;
+    // The next frame that is not empty, once it is here whole, taken; nothing
+    // meanwhile. The empty ones before it are passed over together.
+    std::optional<QByteArray> TakeFrame();
+    // A frame that is not empty waits here whole.
+    bool HasFrame() const;
+    // Passes over the empty frames that come next, as a take would.
+    void PassEmptyFrames();
+    // Empty frames passed over since the last call.
+    qsizetype TakeEmptyFramesPassed() { return std::exchange(emptyFramesPassed, 0); }
+
+private:
+    // The length of the frame at `from` once it is here whole: -1 while it is not.
+    qsizetype WholeFrameAt(qsizetype from) const;
+    // Where the first frame that is not empty begins.
+    qsizetype PastEmptyFrames() const;
+
+    QByteArray buffer;
+    // Where the frames not yet taken begin: what was taken is dropped only
+    // once it is most of the buffer, so that taking a frame moves nothing.
+    qsizetype at = 0;
+    qsizetype emptyFramesPassed = 0;
+};

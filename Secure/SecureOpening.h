@@ -1,0 +1,124 @@
+#pragma once
+
+#include "Transport.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+typedef struct ssl_ctx_st SSL_CTX;
+
+class TlsTransport;
+
+// What a guest makes of the key a host showed in the handshake.
+enum class KeyVerdict { Trusted, Refused, Ask };
+
+// The guest's side of a secure connection's opening: how it checks the
+// host's key (at once, with a text for the user when it refuses; or by
+// asking the user, who answers later with true to trust it), and where it
+// gets the chat password when the host asks for one (nothing when the user
+// gives none).
+struct GuestSide {
+    std::function<KeyVerdict(int socket, const QByteArray &fingerprint, QString &refusal)> checkKey;
+    std::function<void(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)> askTrust;
+    std::function<void(int socket, std::function<void(std::optional<QString>)> answer)> askPassword;
+};
+
+// The host's side: the key derived from its chat password, empty for none;
+// whether a proof from this connection's peer is looked at now (a proof not
+// looked at is refused); and what a proof looked at came to.
+struct HostSide {
+    std::function<QByteArray()> passwordKey;
+    std::function<bool(int socket)> mayTry;
+    std::function<void(int socket, bool proven)> proofChecked;
+};
+
+// The key a chat password gives for the host of that fingerprint: PBKDF2
+// with SHA-256, salted with the fingerprint. Hosts keep only this.
+QByteArray PasswordKey(const QString &password, const QByteArray &fingerprint);
+
+// The secure chat's opening, once TLS's handshake is done: three frames of
+// its own (see FrameReader.h), in every version. The host says whether it
+// asks for a password; the guest answers with its proof (empty when none is
+// asked): HMAC-SHA256, keyed with the password's key, of a value exported
+// from this very TLS session, so that the password never crosses the wire
+// and no proof serves on another connection; the host welcomes or refuses
+// the guest. Before that, the guest checks the host's key. Nothing of the
+// chat crosses before the welcome.
+class SecureOpening final : public ConnectionOpening {
+public:
+    SecureOpening(int socket, TlsTransport &tls, HostSide host);
+    SecureOpening(int socket, TlsTransport &tls, GuestSide guest);
+
+    Opening Drive(Transport &transport) override;
+    int FailureError() const override { return failure; }
+    QString FailureText() const override { return failureText; }
+    // The host waits for the proof while the guest's user checks the key and
+    // types the password.
+    bool PeerMayWaitForItsUser() const override { return stage == Stage::Proof; }
+    void TimedOut(Transport &transport) override;
+    Framing TextFraming() const override;
+
+private:
+    enum class Stage { Start, Trust, Offer, Password, Proof, Verdict, Open };
+    // What the user answered, once they have.
+    struct Answers {
+        std::optional<bool> trusted;
+        std::optional<std::optional<QString>> password;
+    };
+
+    // What takes the user's answer into the slot and wakes the endpoint; it
+    // may be called after this opening has gone, and then does nothing.
+    template <typename Value>
+    std::function<void(Value)> AnswerInto(std::optional<Value> Answers::*slot)
+    {
+        return [given = std::weak_ptr(answers), wake = WakeFunction(), slot](Value value) {
+            if (const auto answered = given.lock()) {
+                (*answered).*slot = std::move(value);
+                if (wake)
+                    wake();
+            }
+        };
+    }
+    Opening CheckHostKey();
+    Opening HostOffers();
+    Opening GuestAnswersOffer();
+    Opening GuestProves(const QString &password);
+    Opening HostChecksProof();
+    Opening GuestHearsVerdict();
+    // The next frame of the opening, once it is here whole; nothing
+    // meanwhile (or when the connection failed). It reads no byte past the
+    // frame: what follows is the chat's.
+    std::optional<QByteArray> TakeFrame();
+    bool WriteFrame(const QByteArray &payload);
+    QByteArray Proof(const QByteArray &key) const;
+    Opening Fail(int error, const QString &text = QString());
+
+    int socket;
+    TlsTransport &tls;
+    bool host;
+    HostSide hostSide;
+    GuestSide guestSide;
+    Stage stage = Stage::Start;
+    std::shared_ptr<Answers> answers = std::make_shared<Answers>();
+    // The frame being read: its header, then its body.
+    QByteArray reading;
+    int failure = 0;
+    QString failureText;
+};
+
+// Makes the layers of each secure connection of one side: TLS, and the opening above it.
+class TlsTransports final : public TransportMaker {
+public:
+    TlsTransports(SSL_CTX *context, HostSide host) : context(context), host(std::move(host)) { }
+    TlsTransports(SSL_CTX *context, GuestSide guest) : context(context), guest(std::move(guest)) { }
+    ConnectionLayers ForConnection(int socket) override;
+
+private:
+    SSL_CTX *context;
+    HostSide host;
+    std::optional<GuestSide> guest;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "FrameReader.h"
+#include "PeerAbuse.h"
+#include "Transport.h"
+
+#include <QByteArray>
+
+#include <optional>
+#include <utility>
+
+// One connection's texts as a session reads and writes them: as they are on
+// a plain connection, or in frames of version 1 or 2 on a secure one (see
+// FrameReader.h for the frames and their kinds).
+class ChatLink {
+public:
+    explicit ChatLink(Framing framing = Framing::None) : framing(framing) { }
+
+    Framing TextFraming() const { return framing; }
+    bool Framed() const { return framing != Framing::None; }
+
+    // The bytes that carry a text of this kind on a link of this framing.
+    static QByteArray Bytes(Framing framing, FrameKind kind, const QByteArray &text);
+    // This program's hello, for a link of version 2.
+    static QByteArray Hello();
+
+    // A framed link: takes in what a read brought.
+    void Take(const QByteArray &bytes);
+    // A whole frame waits to be read.
+    bool HasFrame() const { return reader.HasFrame(); }
+    // The next text that came whole; a hello is kept, and a frame of a kind
+    // this copy does not know is dropped and counted, never given.
+    std::optional<QByteArray> NextText();
+    // The peer sent what no honest peer sends: a frame longer than any, or
+    // empty frames without end. The connection is to be ended.
+    bool IsBad() const { return bad || reader.IsBad(); }
+
+    // The peer's hello, once it came: "program=..." and "features=...".
+    const QByteArray &PeerHello() const { return peerHello; }
+    // Frames dropped since the last call.
+    int TakeDroppedFrames() { return std::exchange(dropped, 0); }
+
+private:
+    Framing framing;
+    FrameReader reader;
+    QByteArray peerHello;
+    int dropped = 0;
+    bool bad = false;
+    // A peer that sends empty frames without end costs the host a core and
+    // the other guests their latency.
+    PeerAbuse emptyFrames{256, std::chrono::seconds(1)};
+};
+
+// A text for several links at once: its bytes made once for each framing.
+class Outgoing {
+public:
+    void Add(FrameKind kind, const QByteArray &text);
+    bool IsEmpty() const { return plain.isEmpty(); }
+    const QByteArray &For(Framing framing) const;
+
+private:
+    QByteArray plain;
+    QByteArray version1;
+    QByteArray version2;
+};
