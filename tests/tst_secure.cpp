@@ -9,6 +9,7 @@
 #include "Protocol.h"
 #include "SecureChat.h"
 #include "SecureChatDialog.h"
+#include "SecurePeer.h"
 #include "TNotificationEndpoint.h"
 #include "TestProgram.h"
 #include "TlsTransport.h"
@@ -89,55 +90,6 @@ private:
     LoopbackListener listener;
     std::unique_ptr<QSocketNotifier> accepting;
     std::vector<std::unique_ptr<Pair>> pairs;
-};
-
-// A guest that speaks the secure opening by hand, with blocking OpenSSL calls
-// run while the host's event loop turns.
-class RawSecureGuest {
-public:
-    explicit RawSecureGuest(quint16 port) : context(GuestContext()), tls(SSL_new(context.get()), SSL_free)
-    {
-        peer.Connect(port);
-        SSL_set_fd(tls.get(), peer.Handle());
-        connected = QTest::qWaitFor([&] { return SSL_connect(tls.get()) == 1; }, 5000);
-    }
-    bool connected = false;
-    QByteArray ReadFrame()
-    {
-        QByteArray bytes;
-        char buffer[256];
-        const bool whole = QTest::qWaitFor([&] {
-            const int taken = SSL_read(tls.get(), buffer, sizeof buffer);
-            if (taken > 0)
-                bytes.append(buffer, taken);
-            return bytes.size() >= 4 && bytes.size() >= 4 + qFromBigEndian<quint32>(bytes.constData());
-        }, 5000);
-        return whole ? bytes.mid(4) : QByteArray();
-    }
-    void SendFrame(const QByteArray &payload)
-    {
-        QByteArray frame(4, '\0');
-        qToBigEndian<quint32>(quint32(payload.size()), frame.data());
-        frame += payload;
-        SSL_write(tls.get(), frame.constData(), int(frame.size()));
-    }
-    // The proof of the password's key, made in this connection's session.
-    QByteArray Proof(const QByteArray &key)
-    {
-        unsigned char exported[32];
-        const char label[] = "EXPORTER-Vanu chat password";
-        SSL_export_keying_material(tls.get(), exported, sizeof exported, label, sizeof label - 1, nullptr, 0, 0);
-        QByteArray proof(32, '\0');
-        size_t length = 0;
-        EVP_Q_mac(nullptr, "HMAC", nullptr, "SHA256", nullptr, key.constData(), size_t(key.size()), exported,
-                  sizeof exported, reinterpret_cast<unsigned char *>(proof.data()), size_t(proof.size()), &length);
-        return proof;
-    }
-
-private:
-    LoopbackPeer peer;
-    SslContext context;
-    std::unique_ptr<SSL, void (*)(SSL *)> tls;
 };
 
 void Say(TestProgram &program, const QString &line)
@@ -377,7 +329,7 @@ void TestSecure::aProofServesOneConnectionOnly()
     const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
     QVERIFY(host.StartHost(port));
     const QByteArray key = PasswordKey(QStringLiteral("open sesame"), host.program->Secure()->HostFingerprint());
-    RawSecureGuest first(port + SecureChat::kSecurePortOffset), second(port + SecureChat::kSecurePortOffset);
+    SecurePeer first(port + SecureChat::kSecurePortOffset), second(port + SecureChat::kSecurePortOffset);
     QVERIFY(first.connected && second.connected);
     QCOMPARE(first.ReadFrame(), QByteArray("vanu-secure password"));
     QCOMPARE(second.ReadFrame(), QByteArray("vanu-secure password"));
@@ -435,12 +387,12 @@ void TestSecure::aGuessRightAfterAWrongOneIsRefused()
     QVERIFY(host.StartHost(port));
     const QByteArray wrong = PasswordKey(QStringLiteral("sunshine7"), host.program->Secure()->HostFingerprint());
     const QByteArray right = PasswordKey(QStringLiteral("open sesame"), host.program->Secure()->HostFingerprint());
-    RawSecureGuest guesser(port + SecureChat::kSecurePortOffset);
+    SecurePeer guesser(port + SecureChat::kSecurePortOffset);
     QVERIFY(guesser.connected);
     QCOMPARE(guesser.ReadFrame(), QByteArray("vanu-secure password"));
     guesser.SendFrame(guesser.Proof(wrong));
     QCOMPARE(guesser.ReadFrame(), QByteArray("vanu-secure refused"));
-    RawSecureGuest again(port + SecureChat::kSecurePortOffset);
+    SecurePeer again(port + SecureChat::kSecurePortOffset);
     QVERIFY(again.connected);
     QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure password"));
     again.SendFrame(again.Proof(right));
@@ -454,7 +406,7 @@ void TestSecure::aGuestsUserMayTakeLongerThanTheNetwork()
     const quint16 port = kPort + 9;
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
     QVERIFY(host.StartHost(port));
-    RawSecureGuest guest(port + SecureChat::kSecurePortOffset);
+    SecurePeer guest(port + SecureChat::kSecurePortOffset);
     QVERIFY(guest.connected);
     QCOMPARE(guest.ReadFrame(), QByteArray("vanu-secure open"));
     QTest::qWait(TNotificationEndpoint::kLongestOpeningMs + 1000); // at least this long: more does no harm

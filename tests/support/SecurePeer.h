@@ -1,0 +1,37 @@
+#pragma once
+
+#include "FrameReader.h"
+#include "LoopbackPeer.h"
+#include "TlsTransport.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+typedef struct ssl_st SSL;
+
+// A guest that speaks the secure chat by hand, with blocking OpenSSL calls
+// run while the host's event loop turns. It offers no application protocol,
+// as the copies of version 1 do, or offers "vanu/2".
+class SecurePeer {
+public:
+    enum class Offers { Version1, Version2 };
+    explicit SecurePeer(quint16 port, Offers offers = Offers::Version1);
+
+    bool connected = false;
+    // The next frame's bytes, whole, or nothing after a few seconds.
+    QByteArray ReadFrame();
+    void SendFrame(const QByteArray &payload);
+    // The opening without a password, as a guest that gives none: true once welcomed.
+    bool OpenWithoutPassword();
+    // The proof of the password's key, made in this connection's session.
+    QByteArray Proof(const QByteArray &key);
+    bool AgreedOnVersion2() const;
+    SSL *Tls() const { return tls.get(); }
+
+private:
+    LoopbackPeer peer;
+    SslContext context;
+    std::unique_ptr<SSL, void (*)(SSL *)> tls;
+    QByteArray received;
+};

@@ -1,0 +1,191 @@
+// The host's and the guest's sessions without a window: real sockets on
+// loopback, plain and secure, versions 1 and 2, in one process.
+#include "ChatLink.h"
+#include "Cp1251CodePage.h"
+#include "FrameReader.h"
+#include "GuestSession.h"
+#include "HostIdentity.h"
+#include "HostSession.h"
+#include "SecureOpening.h"
+#include "SecurePeer.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <openssl/ssl.h>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr quint16 kPort = 27600; // and the secure ports 100 above
+constexpr int kSecureOffset = 100;
+
+// A host session on its server, secure where a TLS context is given.
+struct Host {
+    Cp1251CodePage codePage;
+    TTCPServer server{nullptr};
+    HostSession session;
+    QList<QByteArray> received;
+    QStringList notices;
+
+    Host(quint16 port, SSL_CTX *context)
+        : session(server, codePage, ReadPace(20, 60), Setup())
+    {
+        QObject::connect(&session, &HostSession::received, [this](const QByteArray &bytes) { received << bytes; });
+        QObject::connect(&session, &HostSession::notice, [this](const QString &text) { notices << text; });
+        server.OnAccept = [this](TCustomWSocket *, int socket) { session.Accept(socket); };
+        server.OnData = [this](TCustomWSocket *, int socket) { session.Read(socket); };
+        server.OnClose = [this](TCustomWSocket *, int socket) { session.Closed(socket); };
+        server.Port = QString::number(port);
+        server.Open();
+        if (context)
+            server.ListenAlso(QString::number(port + kSecureOffset), std::make_unique<TlsTransports>(context, HostSide{}));
+    }
+    static HostSession::Setup Setup()
+    {
+        HostSession::Setup setup;
+        setup.nickname = [] { return QStringLiteral("Hosty"); };
+        setup.busy = [] { return false; };
+        setup.refusal = [](int, const QString &) { return std::optional<QString>(); };
+        return setup;
+    }
+    int FirstGuest() const { return server.Clients().Items(0); }
+};
+
+// A guest session on its client, joining securely where a TLS context is given.
+struct Guest {
+    Cp1251CodePage codePage;
+    TTCPClient client{nullptr};
+    GuestSession session;
+    QList<QByteArray> received;
+    QStringList participants;
+
+    Guest(quint16 port, SSL_CTX *context) : session(client, codePage, [] { return QStringLiteral("Anna"); })
+    {
+        QObject::connect(&session, &GuestSession::received, [this](const QByteArray &bytes) { received << bytes; });
+        QObject::connect(&session, &GuestSession::participantsListed,
+                         [this](const QStringList &names) { participants = names; });
+        client.OnConnect = [this](TCustomWSocket *, int) {
+            session.Connected();
+            session.Register();
+        };
+        client.OnData = [this](TCustomWSocket *, int) { session.Read(); };
+        client.Host = QStringLiteral("127.0.0.1");
+        client.Port = QString::number(port);
+        if (context)
+            client.TryFirst(kSecureOffset, std::make_unique<TlsTransports>(context, GuestSide{}));
+        client.Open();
+    }
+};
+
+// A context that offers or takes no application protocol: a copy of version 1.
+void SpeakVersion1(SSL_CTX *context)
+{
+    SSL_CTX_set_alpn_protos(context, nullptr, 0);
+    SSL_CTX_set_alpn_select_cb(context, nullptr, nullptr);
+}
+
+// This copy's hello, as its frame carries it.
+QByteArray OurHello()
+{
+    return ChatLink::Hello().mid(FrameReader::kHeaderSize + 1);
+}
+
+} // namespace
+
+class TestSessions : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void versionsChatTogether_data();
+    void versionsChatTogether();
+    void unknownFrameKindsAreDroppedAndCounted();
+
+private:
+    QTemporaryDir folder;
+    std::unique_ptr<HostIdentity> identity;
+    int nextPort = 0;
+};
+
+void TestSessions::initTestCase()
+{
+    // The raw peers write with OpenSSL's own write(), as the program's main knows.
+    std::signal(SIGPIPE, SIG_IGN);
+    QString error;
+    identity = HostIdentity::LoadOrMake(folder.filePath(QStringLiteral("identity.pem")), error);
+    QVERIFY2(identity, qPrintable(error));
+}
+
+void TestSessions::versionsChatTogether_data()
+{
+    QTest::addColumn<bool>("secure");
+    QTest::addColumn<bool>("hostOffersVersion2");
+    QTest::addColumn<bool>("guestOffersVersion2");
+    QTest::addColumn<int>("framing");
+    QTest::newRow("plain") << false << true << true << int(Framing::None);
+    QTest::newRow("a guest of version 1") << true << true << false << int(Framing::Version1);
+    QTest::newRow("a host of version 1") << true << false << true << int(Framing::Version1);
+    QTest::newRow("version 2 on both sides") << true << true << true << int(Framing::Version2);
+}
+
+// Whatever each side speaks, the guest registers, is listed, and its line
+// comes back to it through the host; copies of version 2 learn each other's hello.
+void TestSessions::versionsChatTogether()
+{
+    QFETCH(bool, secure);
+    QFETCH(bool, hostOffersVersion2);
+    QFETCH(bool, guestOffersVersion2);
+    QFETCH(int, framing);
+    const quint16 port = kPort + quint16(nextPort++);
+    SslContext hostContext = HostContext(*identity);
+    SslContext guestContext = GuestContext();
+    if (!hostOffersVersion2)
+        SpeakVersion1(hostContext.get());
+    if (!guestOffersVersion2)
+        SpeakVersion1(guestContext.get());
+    Host host(port, secure ? hostContext.get() : nullptr);
+    Guest guest(port, secure ? guestContext.get() : nullptr);
+
+    QTRY_COMPARE(guest.participants, QStringList{"Anna"});
+    QCOMPARE(int(host.server.FramingOf(host.FirstGuest())), framing);
+    guest.session.SendOwnLine("2<Anna> hi there");
+    QTRY_COMPARE(guest.received.size(), 2);
+    QCOMPARE(guest.received, (QList<QByteArray>{"Hello!  Welcome to Hosty's coupon.", "2<Anna> hi there"}));
+    QCOMPARE(host.received, QList<QByteArray>{"2<Anna> hi there"});
+    const QByteArray hello = framing == int(Framing::Version2) ? OurHello() : QByteArray();
+    QCOMPARE(host.session.HelloOf(host.FirstGuest()), hello);
+    QCOMPARE(guest.session.HostHello(), hello);
+}
+
+// A peer of a later version may send kinds this one does not know: they are
+// dropped, counted and shown nowhere, and what follows is read as ever.
+void TestSessions::unknownFrameKindsAreDroppedAndCounted()
+{
+    SslContext hostContext = HostContext(*identity);
+    Host host(kPort + 20, hostContext.get());
+    SecurePeer peer(kPort + 20 + kSecureOffset, SecurePeer::Offers::Version2);
+    QVERIFY(peer.OpenWithoutPassword());
+    QVERIFY(peer.AgreedOnVersion2());
+    QCOMPARE(peer.ReadFrame(), char(FrameKind::Hello) + OurHello());
+    QVERIFY(OurHello().startsWith("program=Vanu "));
+    QVERIFY(OurHello().endsWith("\nfeatures=hello,chat,registration,list,greeting,notice,departure,down"));
+    QCOMPARE(peer.ReadFrame(), char(FrameKind::Greeting) + QByteArray("Hello!  Welcome to Hosty's coupon."));
+
+    const QByteArray unknown = QByteArray(1, char(0x7f)) + "2<Bob> from the future";
+    for (const QByteArray &frame : {unknown, char(FrameKind::Registration) + QByteArray(" Bob"), unknown,
+                                    char(FrameKind::Chat) + QByteArray("2<Bob> hello")})
+        peer.SendFrame(frame);
+    QCOMPARE(peer.ReadFrame(), char(FrameKind::List) + QByteArray("#Bob"));
+    QCOMPARE(peer.ReadFrame(), char(FrameKind::Chat) + QByteArray("2<Bob> hello"));
+    QCOMPARE(host.received, QList<QByteArray>{"2<Bob> hello"});
+    QCOMPARE(host.session.DroppedFrames(), 2);
+    QVERIFY(!host.notices.join('\n').contains(QStringLiteral("future")));
+}
+
+QTEST_GUILESS_MAIN(TestSessions)
+#include "tst_sessions.moc"
