@@ -10,6 +10,8 @@
 #include "Protocol.h"
 #include "Transcript.h"
 
+#include <QListWidget>
+
 
 #include <utility>
 
@@ -40,6 +42,16 @@ void TForm4::AddChatLine(const QByteArray &bytes, bool received)
 void TForm4::AddChatLine(const QString &text, ShownText::Kind kind)
 {
     ShowText({kind, Bytes(text), text, false, SplitChatText(text)});
+}
+
+void TForm4::showSession(ChatSession *session)
+{
+    connect(session, &ChatSession::received, this,
+            [this](const QByteArray &bytes, bool fromPeer) { AddChatLine(bytes, fromPeer); });
+    connect(session, &ChatSession::notice, this,
+            [this](const QString &text, ShownText::Kind kind) { AddChatLine(text, kind); });
+    connect(session, &ChatSession::participantLeft, this, [this](int row) { delete ParticipantList()->takeItem(row); });
+    connect(session, &ChatSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
 }
 
 int TForm4::ChatLineCount()

@@ -33,20 +33,13 @@ constexpr int kRoundPauseMs = 1000;
 
 void TForm4::wireClientEvents()
 {
-    guestSession = new GuestSession(*TCPClient1, seams.codePage, [this] { return ChatNickname(); }, this);
-    connect(guestSession, &GuestSession::received, this, [this](const QByteArray &bytes, bool fromPeer) {
-        AddChatLine(bytes, fromPeer);
-    });
-    connect(guestSession, &GuestSession::notice, this,
-            [this](const QString &text, ShownText::Kind kind) { AddChatLine(text, kind); });
+    guestSession = new GuestSession(*TCPClient1, seams.codePage, [this] { return windows.Form8->Nickname(); }, this);
+    showSession(guestSession);
     connect(guestSession, &GuestSession::participantsListed, this, [this](const QStringList &names) {
         ParticipantList()->clear();
         ParticipantList()->addItems(names);
     });
-    connect(guestSession, &GuestSession::participantLeft, this,
-            [this](int row) { delete ParticipantList()->takeItem(row); });
     connect(guestSession, &GuestSession::participantsChanged, this, &TForm4::PlayArrivalSound);
-    connect(guestSession, &GuestSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
     connect(guestSession, &GuestSession::linkBroken, this,
             [this] { Guarded([this] { TCPClient1Close(TCPClient1->SocketHandle()); }); });
     connect(guestSession, &GuestSession::reconnectDue, this, [this] { Guarded([this] { ReconnectToHost(); }); });
@@ -106,28 +99,26 @@ void TForm4::ReconnectToHost()
 
 void TForm4::ImClient1Click()
 {
-    chatNickname.reset();
-    nextNameNumber = 2;
+    guestSession->ForgetOtherName();
     JoinHost();
 }
 
 QString TForm4::ChatNickname() const
 {
-    return chatNickname.value_or(windows.Form8->Nickname());
+    return guestSession->Nickname();
 }
 
 void TForm4::OfferAnotherName()
 {
     const QString taken = ChatNickname();
-    const QString other = windows.Form8->Nickname() + QString::number(nextNameNumber);
+    const QString other = guestSession->OtherName();
     // Asked once the close has been handled, not inside it.
     QTimer::singleShot(0, this, [this, taken, other] {
         Guarded([&] {
             if (!seams.prompts.Confirm(
                     tr("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
                 return;
-            ++nextNameNumber;
-            chatNickname = other; // for this chat only: the setup keeps the user's own
+            guestSession->TakeOtherName(other); // for this chat only: the setup keeps the user's own
             JoinHost();
         });
     });

@@ -56,20 +56,13 @@ void TForm4::wireServerEvents()
         return std::nullopt;
     };
     hostSession = new HostSession(*TCPServer1, seams.codePage, tuning.Pace(), std::move(setup), this);
-    connect(hostSession, &HostSession::received, this, [this](const QByteArray &bytes, bool fromPeer) {
-        AddChatLine(bytes, fromPeer);
-    });
-    connect(hostSession, &HostSession::notice, this,
-            [this](const QString &text, ShownText::Kind kind) { AddChatLine(text, kind); });
+    showSession(hostSession);
     connect(hostSession, &HostSession::participantNamed, this, [this](int row, const QString &name, bool added) {
         if (added)
             ParticipantList()->addItem(name);
         else
             ParticipantList()->item(row)->setText(name);
     });
-    connect(hostSession, &HostSession::participantLeft, this,
-            [this](int row) { delete ParticipantList()->takeItem(row); });
-    connect(hostSession, &HostSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
     connect(hostSession, &HostSession::comeForward, this, [this] {
         BringForward();
         PlayArrivalSound();
@@ -103,7 +96,7 @@ void TForm4::ImServer1Click()
     Trying = true;
     UserClosed = true;
     StopGuestAttempts();
-    chatNickname.reset();
+    guestSession->ForgetOtherName();
     TCPClient1->Close();
     // The list of a chat we were a guest in is not ours to host.
     ClearParticipants();

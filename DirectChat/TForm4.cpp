@@ -1,8 +1,6 @@
 #include "TForm4.h"
 
-#include "ChatFindBar.h"
-#include "ChatLog.h"
-#include "ChatViewLook.h"
+#include "ChatPane.h"
 #include "CodePage.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
@@ -23,17 +21,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QShortcut>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 namespace {
 
-const QColor kOlive(0x80, 0x80, 0x00);
-// The text of the closed input line: the olive stays, the text fades into it.
-const QColor kDimmedOnOlive(0xB0, 0xB0, 0x60);
 // The end of the user's move or resize of the window: this long without another.
 constexpr int kMoveEndsAfterMs = 250;
 
@@ -93,45 +85,14 @@ void TForm4::Guarded(const std::function<void()> &handler)
 
 void TForm4::createChatView()
 {
-    auto *centre = new QWidget(this);
-    auto *layout = new QVBoxLayout(centre);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    RichEdit1 = new QPlainTextEdit(centre);
-    RichEdit1->setReadOnly(true);
-    RichEdit1->setUndoRedoEnabled(false); // nothing to undo in a read-only view; a long chat would pile it up
-    RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StyleChatView(*RichEdit1);
-    chatLog = new ChatLog(*RichEdit1, kMaxChatLines);
-    RichEdit1->setAccessibleName(tr("Chat"));
-    RichEdit1->setAccessibleDescription(tr("The lines of the chat, the newest last"));
-    layout->addWidget(RichEdit1, 1);
-    findBar = new ChatFindBar(*RichEdit1, centre);
-    layout->addWidget(findBar);
-    auto *find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, findBar, &ChatFindBar::Open);
-    connect(findBar, &ChatFindBar::closed, this, [this] { Edit1->setFocus(); });
-
-    CoolBar1 = new QWidget(centre);
-    CoolBar1->setFixedHeight(22);
-    auto *band = new QHBoxLayout(CoolBar1);
-    band->setContentsMargins(0, 0, 0, 0);
-    Edit1 = new QLineEdit(CoolBar1);
-    Edit1->setMaxLength(1000);
-    Edit1->setFont(ChatFont());
-    QPalette input = Edit1->palette();
-    input.setColor(QPalette::Base, kOlive);
-    input.setColor(QPalette::Text, Qt::white);
-    input.setColor(QPalette::Disabled, QPalette::Text, kDimmedOnOlive); // closed, and seen to be
-    Edit1->setPalette(input);
+    auto *pane = new ChatPane(kMaxChatLines, this);
+    RichEdit1 = pane->view;
+    findBar = pane->findBar;
+    chatLog = pane->log;
+    CoolBar1 = pane->band;
+    Edit1 = pane->input;
     Edit1->installEventFilter(this);
-    Edit1->setAccessibleName(tr("Message"));
-    Edit1->setAccessibleDescription(tr("Your line; Enter sends it to everybody in the chat"));
-    band->addWidget(Edit1);
-    layout->addWidget(CoolBar1);
-    setCentralWidget(centre);
+    setCentralWidget(pane);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(false);

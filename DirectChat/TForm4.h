@@ -221,6 +221,8 @@ private:
     void createTray();
     void wireServerEvents();
     void wireClientEvents();
+    // Shows what a side of the chat says: its texts, departures and faults.
+    void showSession(ChatSession *session);
     void writeBanner();
     QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
@@ -260,8 +262,6 @@ private:
     QRect placedFrame;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
-    std::optional<QString> chatNickname;
-    int nextNameNumber = 2;
     // The guest's side of the chat.
     GuestSession *guestSession = nullptr;
     // The chat view's lines, written into it once a frame.

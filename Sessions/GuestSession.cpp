@@ -11,9 +11,9 @@
 
 static_assert(Protocol::kReadSize == TCustomWSocket::kReceiveBufferSize);
 
-GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::function<QString()> nickname,
+GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::function<QString()> setupNickname,
                            QObject *parent)
-    : QObject(parent), client(client), codePage(codePage), nickname(std::move(nickname))
+    : ChatSession(parent), client(client), codePage(codePage), setupNickname(std::move(setupNickname))
 {
     restOfText.setSingleShot(true);
     restOfText.setInterval(kRestOfTextWaitMs);
@@ -35,6 +35,18 @@ QString GuestSession::Text(const QByteArray &bytes) const
     return codePage.ToUnicode(bytes);
 }
 
+void GuestSession::TakeOtherName(const QString &name)
+{
+    ++nextNameNumber;
+    chatNickname = name;
+}
+
+void GuestSession::ForgetOtherName()
+{
+    chatNickname.reset();
+    nextNameNumber = 2;
+}
+
 bool GuestSession::Connected()
 {
     link = ChatLink(client.FramingOf(client.SocketHandle()));
@@ -53,7 +65,7 @@ void GuestSession::Send(FrameKind kind, const QByteArray &text)
 
 void GuestSession::Register()
 {
-    Send(FrameKind::Registration, Protocol::Registration(codePage.FromUnicode(nickname())));
+    Send(FrameKind::Registration, Protocol::Registration(codePage.FromUnicode(Nickname())));
 }
 
 void GuestSession::SendOwnLine(const QByteArray &line)
@@ -148,7 +160,7 @@ void GuestSession::HandleHostTexts(const QList<HostTextReader::Text> &texts)
             }
             break;
         case Protocol::GuestReceives::Shown:
-            if (Protocol::TakenNameIn(text.bytes) == codePage.FromUnicode(nickname()))
+            if (Protocol::TakenNameIn(text.bytes) == codePage.FromUnicode(Nickname()))
                 nameTaken = true;
             emit received(text.bytes, true);
             break;

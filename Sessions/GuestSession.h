@@ -1,16 +1,17 @@
 #pragma once
 
 #include "ChatLink.h"
+#include "ChatSession.h"
 #include "ChatText.h"
 #include "HostTextReader.h"
 
 #include <QByteArray>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class CodePage;
 class TTCPClient;
@@ -19,7 +20,7 @@ class TTCPClient;
 // reads what the host sends (joining texts that came in pieces), keeps the
 // participant list, and times the attempts to connect again after a lost
 // link. It tells what the user should see through its signals.
-class GuestSession : public QObject {
+class GuestSession : public ChatSession {
     Q_OBJECT
 public:
     // After a lost link the guest connects again after 1 s, then 2, 4 and so on,
@@ -33,9 +34,17 @@ public:
     // timeout, which backs off after an outage.
     static constexpr int kRestOfTextWaitMs = 3000;
 
-    // `nickname` gives the name this chat is joined with, as it stands.
-    GuestSession(TTCPClient &client, const CodePage &codePage, std::function<QString()> nickname,
+    // `setupNickname` gives the user's own nickname, as it stands.
+    GuestSession(TTCPClient &client, const CodePage &codePage, std::function<QString()> setupNickname,
                  QObject *parent = nullptr);
+
+    // The nickname in this chat: the setup's, or one with a number added
+    // after the host found the setup's taken.
+    QString Nickname() const { return chatNickname.value_or(setupNickname()); }
+    // The setup's name with the next number added ("Anonymous2"), for this chat only.
+    QString OtherName() const { return setupNickname() + QString::number(nextNameNumber); }
+    void TakeOtherName(const QString &name);
+    void ForgetOtherName();
 
     // The connection is made: true when it was made again after a lost link.
     bool Connected();
@@ -63,11 +72,7 @@ public:
     bool ReconnectPending() const { return reconnectPause.isActive(); }
 
 signals:
-    // A text as the host sent it.
-    void received(const QByteArray &bytes, bool fromPeer);
-    void notice(const QString &text, ShownText::Kind kind);
     void participantsListed(const QStringList &names);
-    void participantLeft(int row);
     // Somebody came or went: the arrival sound plays.
     void participantsChanged();
     // Time to try to connect again; or the attempt under way took too long.
@@ -75,8 +80,6 @@ signals:
     void reconnectAttemptExpired();
     // The host broke the rules of its link: the chat ends as if it had closed.
     void linkBroken();
-    // Something the host sent could not be taken, outside any handler: the user is told.
-    void fault(const QString &message);
 
 private:
     // Shows what the host sent, text by text, and keeps the participant list.
@@ -89,7 +92,9 @@ private:
 
     TTCPClient &client;
     const CodePage &codePage;
-    std::function<QString()> nickname;
+    std::function<QString()> setupNickname;
+    std::optional<QString> chatNickname;
+    int nextNameNumber = 2;
     // Joins the host's texts that come in pieces; a piece waits at most this long for the rest.
     HostTextReader hostReader;
     // How the host's texts cross the connection: plain, or in frames.

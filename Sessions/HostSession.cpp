@@ -13,7 +13,7 @@
 #include <utility>
 
 HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent)
-    : QObject(parent), server(server), codePage(codePage), readPace(std::move(pace)), setup(std::move(setup))
+    : ChatSession(parent), server(server), codePage(codePage), readPace(std::move(pace)), setup(std::move(setup))
 {
     clock.start();
     rosterDeadline.setSingleShot(true);

@@ -2,6 +2,7 @@
 
 #include "AddressCooldown.h"
 #include "ChatLink.h"
+#include "ChatSession.h"
 #include "ChatText.h"
 #include "HostRoster.h"
 #include "ReadPace.h"
@@ -9,7 +10,6 @@
 #include <QByteArray>
 #include <QHash>
 #include <QElapsedTimer>
-#include <QObject>
 #include <QString>
 #include <QTimer>
 
@@ -24,7 +24,7 @@ class TTCPServer;
 // faster than a person types, takes registrations, relays the lines of each
 // guest's own name to every guest, and keeps the participant list. It tells
 // what the user should see through its signals; the window shows it.
-class HostSession : public QObject {
+class HostSession : public ChatSession {
     Q_OBJECT
 public:
     // A departure names its guest in two digits: positions 0 to 99.
@@ -66,20 +66,13 @@ public:
     QByteArray HelloOf(int socket) const;
 
 signals:
-    // A text as a guest sent it, or our own line as it went out.
-    void received(const QByteArray &bytes, bool fromPeer);
-    // What the host's user should read.
-    void notice(const QString &text, ShownText::Kind kind = ShownText::Kind::Notice);
     // A name took this row of the participant list: a new one, or a rename.
     void participantNamed(int row, const QString &name, bool added);
-    void participantLeft(int row);
     // A guest was admitted, and greeted; this many guests are there now.
     void guestAdmitted(const QString &address, const QString &port, int guests);
     void guestCountChanged(int guests);
     // A guest came while the host is not busy: the window comes forward.
     void comeForward();
-    // What a guest sent could not be taken, outside any handler: the user is told.
-    void fault(const QString &message);
 
 private:
     // Latest: the text makes the last one sent so needless while that one still waits to go.
