@@ -1,6 +1,8 @@
 #include "TForm4.h"
 
 #include "ChatPane.h"
+#include "MainMenus.h"
+#include "MoveEnds.h"
 #include "CodePage.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
@@ -13,7 +15,6 @@
 #include "TTCPServer.h"
 #include "TTrayIcon.h"
 #include "TfFriends.h"
-#include "UserPreferences.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,15 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
-
-namespace {
-
-// The end of the user's move or resize of the window: this long without another.
-constexpr int kMoveEndsAfterMs = 250;
-
-} // namespace
 
 TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString &programFolder,
                const QIcon &programIcon, const ChatTuning &tuning)
@@ -39,8 +32,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     setWindowTitle(QStringLiteral("Vanu 3.1"));
     setWindowIcon(programIcon);
     createChatView();
-    createMenus();
-    createTrayMenu();
+    MainMenus::Build(*this, [this](const std::function<void()> &handler) { Guarded(handler); });
     createSockets();
     createTray();
 
@@ -57,9 +49,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     writeBanner();
     wireClientEvents();
 
-    moveEnd.setSingleShot(true);
-    moveEnd.setInterval(kMoveEndsAfterMs);
-    connect(&moveEnd, &QTimer::timeout, this, [this] { Guarded([this] { MoveOrResizeEnded(); }); });
+    moveEnds = new MoveEnds(*this, [this] { Guarded([this] { WMExitSizeMove(); }); });
 }
 
 TForm4::~TForm4()
@@ -103,64 +93,6 @@ void TForm4::createChatView()
     StatusPanel->setAccessibleDescription(tr("Status")); // its name is the status text itself
     StatusBar1->addWidget(StatusPanel, 1);
     setStatusBar(StatusBar1);
-}
-
-QAction *TForm4::AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable)
-{
-    QAction *item = menu->addAction(caption);
-    item->setCheckable(checkable);
-    connect(item, &QAction::triggered, this, [this, item, handler, checkable] {
-        // The handlers set the check marks themselves, as the chat's state says.
-        if (checkable)
-            item->setChecked(!item->isChecked());
-        Guarded([this, handler] { (this->*handler)(); });
-    });
-    return item;
-}
-
-void TForm4::createMenus()
-{
-    QMenu *chat = chatMenu = menuBar()->addMenu(tr("&Chat"));
-    ImServer1 = AddItem(chat, tr("I'm &Host"), &TForm4::ImServer1Click, true);
-    ImClient1 = AddItem(chat, tr("I'm  &Guest"), &TForm4::ImClient1Click, true);
-    chat->addSeparator();
-    Save1 = AddItem(chat, tr("&Save Chat"), &TForm4::Save1Click);
-    SaveAs1 = AddItem(chat, tr("Save  &As..."), &TForm4::SaveAs1Click);
-    chat->addSeparator();
-    Setup1 = AddItem(chat, tr("Se&tup"), &TForm4::Setup1Click);
-    chat->addSeparator();
-    CloseChat2 = AddItem(chat, tr("Cl&ose Chat"), &TForm4::CloseChat2Click);
-    chat->addSeparator();
-    CloseForm1 = AddItem(chat, tr("C&lose"), &TForm4::CloseForm1Click);
-    Exit1 = AddItem(chat, tr("&Exit"), &TForm4::Exit1Click);
-
-    couponMenu = menuBar()->addMenu(tr("C&oupon"));
-    Inf1 = AddItem(couponMenu, tr("&Friends"), &TForm4::Inf1Click, true);
-    Quiet1 = AddItem(couponMenu, tr("&Quiet"), &TForm4::Quiet1Click, true);
-    reconnectSwitch = couponMenu->addAction(tr("&Reconnect"));
-    KeepSwitchInPreferences(*reconnectSwitch, QStringLiteral("reconnect"), true);
-
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    Help1 = AddItem(help, tr("&About"), &TForm4::Help1Click);
-    Help2 = AddItem(help, tr("&Contents"), &TForm4::Help2Click);
-}
-
-void TForm4::createTrayMenu()
-{
-    PopupMenu1 = new QMenu(this);
-    Open1 = AddItem(PopupMenu1, tr("Open"), &TForm4::Open1Click);
-    Imbusy1 = AddItem(PopupMenu1, tr("I'm busy"), &TForm4::Imbusy1Click, true);
-    Imbusy1->setVisible(false);
-    // The tray menu's one command that no menu of the window has: Ctrl+B
-    // reaches it from the keyboard while hosting.
-    Imbusy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    addAction(Imbusy1);
-
-    About1 = AddItem(PopupMenu1, tr("About"), &TForm4::About1Click);
-    N4 = PopupMenu1->addSeparator();
-    Down1 = AddItem(PopupMenu1, tr("Close"), &TForm4::Down1Click);
-    Trying1 = PopupMenu1->addAction(tr("Trying ..."));
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { Guarded([this] { PopupMenu1Popup(); }); });
 }
 
 void TForm4::createSockets()
@@ -380,27 +312,6 @@ void TForm4::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous() && windows.fFriends && Inf1->isChecked() && !windows.fFriends->isVisible())
         ShowFriendsWindow();
-    if (centredOnce)
-        return;
-    centredOnce = true;
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    placedFrame = frameGeometry();
-}
-
-void TForm4::moveEvent(QMoveEvent *event)
-{
-    QMainWindow::moveEvent(event);
-    if (isVisible())
-        moveEnd.start();
-}
-
-void TForm4::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    if (isVisible())
-        moveEnd.start();
+    if (!event->spontaneous())
+        moveEnds->Shown();
 }

@@ -18,6 +18,7 @@
 
 class ChatFindBar;
 class ChatLog;
+class MoveEnds;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -208,15 +209,11 @@ protected:
     // The friends window hides with this one and comes back with it.
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // Runs a handler; an error it does not catch ends it and is shown.
     void Guarded(const std::function<void()> &handler);
     void createChatView();
-    void createMenus();
-    void createTrayMenu();
     void createSockets();
     void createTray();
     void wireServerEvents();
@@ -224,7 +221,6 @@ private:
     // Shows what a side of the chat says: its texts, departures and faults.
     void showSession(ChatSession *session);
     void writeBanner();
-    QAction *AddItem(QMenu *menu, const QString &caption, void (TForm4::*handler)(), bool checkable = false);
     void ExitFlow();
     void ShowText(const ShownText &shown);
     // A line in the default look, with no name part: the line a chat starts with.
@@ -249,17 +245,14 @@ private:
     bool WriteTranscript(const QString &path);
     void ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
     void StatusBarMenu(const QPoint &at);
-    void MoveOrResizeEnded();
 
     ProgramWindows &windows;
     DesktopSeams seams;
     QString programFolder;
     QIcon programIcon;
     QString transcriptPath;
-    bool centredOnce = false;
-    QTimer moveEnd;
-    // Where the program itself last put the window.
-    QRect placedFrame;
+    // The user's moves and resizes of the window, which the docked friends window follows.
+    MoveEnds *moveEnds = nullptr;
     // The walk through refused ports waits this out between two rounds.
     QTimer roundPause;
     // The guest's side of the chat.

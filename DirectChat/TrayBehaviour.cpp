@@ -79,15 +79,6 @@ void TForm4::StatusBarMenu(const QPoint &at)
         PopupMenu1->exec(at);
 }
 
-void TForm4::MoveOrResizeEnded()
-{
-    // The program's own placement of the window is no move of the user's.
-    if (frameGeometry() == placedFrame)
-        return;
-    placedFrame = QRect();
-    WMExitSizeMove();
-}
-
 void TForm4::WMExitSizeMove()
 {
     if (!FriendsDocked || !windows.fFriends)

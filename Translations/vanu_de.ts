@@ -43,6 +43,25 @@
     </message>
 </context>
 <context>
+    <name>ChatPane</name>
+    <message>
+        <source>Chat</source>
+        <translation>Chat</translation>
+    </message>
+    <message>
+        <source>The lines of the chat, the newest last</source>
+        <translation>Die Zeilen des Chats, die neueste zuletzt</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Nachricht</translation>
+    </message>
+    <message>
+        <source>Your line; Enter sends it to everybody in the chat</source>
+        <translation>Ihre Zeile; die Eingabetaste schickt sie an alle im Chat</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Vanu: text chat between several people on one local network.</source>
@@ -280,6 +299,93 @@
     <message>
         <source>Guest by %1 on port %2 is away.</source>
         <translation>Der Gast von %1, Port %2, ist gegangen.</translation>
+    </message>
+</context>
+<context>
+    <name>MainMenus</name>
+    <message>
+        <source>&amp;Chat</source>
+        <translation>&amp;Chat</translation>
+    </message>
+    <message>
+        <source>I&apos;m &amp;Host</source>
+        <translation>Ich bin &amp;Host</translation>
+    </message>
+    <message>
+        <source>I&apos;m  &amp;Guest</source>
+        <translation>Ich bin &amp;Gast</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chat</source>
+        <translation>Chat &amp;speichern</translation>
+    </message>
+    <message>
+        <source>Save  &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Se&amp;tup</source>
+        <translation>&amp;Einstellungen</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ose Chat</source>
+        <translation>Chat sch&amp;ließen</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>&amp;Fenster schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>C&amp;oupon</source>
+        <translation>&amp;Abteil</translation>
+    </message>
+    <message>
+        <source>&amp;Friends</source>
+        <translation>&amp;Freunde</translation>
+    </message>
+    <message>
+        <source>&amp;Quiet</source>
+        <translation>&amp;Stumm</translation>
+    </message>
+    <message>
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Wieder verbinden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>I&apos;m busy</source>
+        <translation>Ich bin beschäftigt</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Trying ...</source>
+        <translation>Verbinde ...</translation>
     </message>
 </context>
 <context>
@@ -932,90 +1038,6 @@ Erst mit OK wird etwas übernommen.</translation>
         <translation>Host ist beschäftigt</translation>
     </message>
     <message>
-        <source>&amp;Chat</source>
-        <translation>&amp;Chat</translation>
-    </message>
-    <message>
-        <source>I&apos;m &amp;Host</source>
-        <translation>Ich bin &amp;Host</translation>
-    </message>
-    <message>
-        <source>I&apos;m  &amp;Guest</source>
-        <translation>Ich bin &amp;Gast</translation>
-    </message>
-    <message>
-        <source>&amp;Save Chat</source>
-        <translation>Chat &amp;speichern</translation>
-    </message>
-    <message>
-        <source>Save  &amp;As...</source>
-        <translation>Speichern &amp;unter...</translation>
-    </message>
-    <message>
-        <source>Se&amp;tup</source>
-        <translation>&amp;Einstellungen</translation>
-    </message>
-    <message>
-        <source>Cl&amp;ose Chat</source>
-        <translation>Chat sch&amp;ließen</translation>
-    </message>
-    <message>
-        <source>C&amp;lose</source>
-        <translation>&amp;Fenster schließen</translation>
-    </message>
-    <message>
-        <source>&amp;Exit</source>
-        <translation>&amp;Beenden</translation>
-    </message>
-    <message>
-        <source>C&amp;oupon</source>
-        <translation>&amp;Abteil</translation>
-    </message>
-    <message>
-        <source>&amp;Friends</source>
-        <translation>&amp;Freunde</translation>
-    </message>
-    <message>
-        <source>&amp;Quiet</source>
-        <translation>&amp;Stumm</translation>
-    </message>
-    <message>
-        <source>&amp;Reconnect</source>
-        <translation>&amp;Wieder verbinden</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Hilfe</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>Ü&amp;ber</translation>
-    </message>
-    <message>
-        <source>&amp;Contents</source>
-        <translation>&amp;Inhalt</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>Öffnen</translation>
-    </message>
-    <message>
-        <source>I&apos;m busy</source>
-        <translation>Ich bin beschäftigt</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Über</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Trying ...</source>
-        <translation>Verbinde ...</translation>
-    </message>
-    <message>
         <source> Vanu Server&amp;Client  by the Vanu developers, 2026</source>
         <translation> Vanu Server&amp;Client  von den Vanu-Entwicklern, 2026</translation>
     </message>
@@ -1050,22 +1072,6 @@ Erst mit OK wird etwas übernommen.</translation>
     <message>
         <source>Friends</source>
         <translation>Freunde</translation>
-    </message>
-    <message>
-        <source>Chat</source>
-        <translation>Chat</translation>
-    </message>
-    <message>
-        <source>The lines of the chat, the newest last</source>
-        <translation>Die Zeilen des Chats, die neueste zuletzt</translation>
-    </message>
-    <message>
-        <source>Message</source>
-        <translation>Nachricht</translation>
-    </message>
-    <message>
-        <source>Your line; Enter sends it to everybody in the chat</source>
-        <translation>Ihre Zeile; die Eingabetaste schickt sie an alle im Chat</translation>
     </message>
     <message>
         <source>Status</source>

@@ -44,6 +44,25 @@
     </message>
 </context>
 <context>
+    <name>ChatPane</name>
+    <message>
+        <source>Chat</source>
+        <translation>Чат</translation>
+    </message>
+    <message>
+        <source>The lines of the chat, the newest last</source>
+        <translation>Строки чата, новые внизу</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>Your line; Enter sends it to everybody in the chat</source>
+        <translation>Ваша строка; Enter отправляет её всем в чате</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Vanu: text chat between several people on one local network.</source>
@@ -284,6 +303,93 @@
     <message>
         <source>Guest by %1 on port %2 is away.</source>
         <translation>Гость с %1, порт %2, ушёл.</translation>
+    </message>
+</context>
+<context>
+    <name>MainMenus</name>
+    <message>
+        <source>&amp;Chat</source>
+        <translation>&amp;Чат</translation>
+    </message>
+    <message>
+        <source>I&apos;m &amp;Host</source>
+        <translation>Я &amp;хост</translation>
+    </message>
+    <message>
+        <source>I&apos;m  &amp;Guest</source>
+        <translation>Я &amp;гость</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chat</source>
+        <translation>&amp;Сохранить чат</translation>
+    </message>
+    <message>
+        <source>Save  &amp;As...</source>
+        <translation>Сохранить &amp;как...</translation>
+    </message>
+    <message>
+        <source>Se&amp;tup</source>
+        <translation>&amp;Настройка</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ose Chat</source>
+        <translation>&amp;Закрыть чат</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>Скрыть &amp;окно</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Выход</translation>
+    </message>
+    <message>
+        <source>C&amp;oupon</source>
+        <translation>&amp;Купе</translation>
+    </message>
+    <message>
+        <source>&amp;Friends</source>
+        <translation>&amp;Друзья</translation>
+    </message>
+    <message>
+        <source>&amp;Quiet</source>
+        <translation>&amp;Тихо</translation>
+    </message>
+    <message>
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Переподключаться</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;О программе</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Содержание</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>I&apos;m busy</source>
+        <translation>Я занят</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>Trying ...</source>
+        <translation>Подключение ...</translation>
     </message>
 </context>
 <context>
@@ -940,90 +1046,6 @@ Nothing is kept until you press OK.</source>
         <translation>Хост занят</translation>
     </message>
     <message>
-        <source>&amp;Chat</source>
-        <translation>&amp;Чат</translation>
-    </message>
-    <message>
-        <source>I&apos;m &amp;Host</source>
-        <translation>Я &amp;хост</translation>
-    </message>
-    <message>
-        <source>I&apos;m  &amp;Guest</source>
-        <translation>Я &amp;гость</translation>
-    </message>
-    <message>
-        <source>&amp;Save Chat</source>
-        <translation>&amp;Сохранить чат</translation>
-    </message>
-    <message>
-        <source>Save  &amp;As...</source>
-        <translation>Сохранить &amp;как...</translation>
-    </message>
-    <message>
-        <source>Se&amp;tup</source>
-        <translation>&amp;Настройка</translation>
-    </message>
-    <message>
-        <source>Cl&amp;ose Chat</source>
-        <translation>&amp;Закрыть чат</translation>
-    </message>
-    <message>
-        <source>C&amp;lose</source>
-        <translation>Скрыть &amp;окно</translation>
-    </message>
-    <message>
-        <source>&amp;Exit</source>
-        <translation>&amp;Выход</translation>
-    </message>
-    <message>
-        <source>C&amp;oupon</source>
-        <translation>&amp;Купе</translation>
-    </message>
-    <message>
-        <source>&amp;Friends</source>
-        <translation>&amp;Друзья</translation>
-    </message>
-    <message>
-        <source>&amp;Quiet</source>
-        <translation>&amp;Тихо</translation>
-    </message>
-    <message>
-        <source>&amp;Reconnect</source>
-        <translation>&amp;Переподключаться</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Справка</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>&amp;О программе</translation>
-    </message>
-    <message>
-        <source>&amp;Contents</source>
-        <translation>&amp;Содержание</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>Открыть</translation>
-    </message>
-    <message>
-        <source>I&apos;m busy</source>
-        <translation>Я занят</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>О программе</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Выход</translation>
-    </message>
-    <message>
-        <source>Trying ...</source>
-        <translation>Подключение ...</translation>
-    </message>
-    <message>
         <source> Vanu Server&amp;Client  by the Vanu developers, 2026</source>
         <translation> Vanu: сервер и клиент  от разработчиков Vanu, 2026</translation>
     </message>
@@ -1058,22 +1080,6 @@ Nothing is kept until you press OK.</source>
     <message>
         <source>Friends</source>
         <translation>Друзья</translation>
-    </message>
-    <message>
-        <source>Chat</source>
-        <translation>Чат</translation>
-    </message>
-    <message>
-        <source>The lines of the chat, the newest last</source>
-        <translation>Строки чата, новые внизу</translation>
-    </message>
-    <message>
-        <source>Message</source>
-        <translation>Сообщение</translation>
-    </message>
-    <message>
-        <source>Your line; Enter sends it to everybody in the chat</source>
-        <translation>Ваша строка; Enter отправляет её всем в чате</translation>
     </message>
     <message>
         <source>Status</source>

@@ -44,6 +44,25 @@
     </message>
 </context>
 <context>
+    <name>ChatPane</name>
+    <message>
+        <source>Chat</source>
+        <translation>Чат</translation>
+    </message>
+    <message>
+        <source>The lines of the chat, the newest last</source>
+        <translation>Рядки чату, нові внизу</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Повідомлення</translation>
+    </message>
+    <message>
+        <source>Your line; Enter sends it to everybody in the chat</source>
+        <translation>Ваш рядок; Enter надсилає його всім у чаті</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Vanu: text chat between several people on one local network.</source>
@@ -284,6 +303,93 @@
     <message>
         <source>Guest by %1 on port %2 is away.</source>
         <translation>Гість з %1, порт %2, пішов.</translation>
+    </message>
+</context>
+<context>
+    <name>MainMenus</name>
+    <message>
+        <source>&amp;Chat</source>
+        <translation>&amp;Чат</translation>
+    </message>
+    <message>
+        <source>I&apos;m &amp;Host</source>
+        <translation>Я &amp;хост</translation>
+    </message>
+    <message>
+        <source>I&apos;m  &amp;Guest</source>
+        <translation>Я &amp;гість</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chat</source>
+        <translation>&amp;Зберегти чат</translation>
+    </message>
+    <message>
+        <source>Save  &amp;As...</source>
+        <translation>Зберегти &amp;як...</translation>
+    </message>
+    <message>
+        <source>Se&amp;tup</source>
+        <translation>&amp;Налаштування</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ose Chat</source>
+        <translation>За&amp;крити чат</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>Сховати &amp;вікно</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>Ви&amp;йти</translation>
+    </message>
+    <message>
+        <source>C&amp;oupon</source>
+        <translation>&amp;Купе</translation>
+    </message>
+    <message>
+        <source>&amp;Friends</source>
+        <translation>&amp;Друзі</translation>
+    </message>
+    <message>
+        <source>&amp;Quiet</source>
+        <translation>&amp;Тихо</translation>
+    </message>
+    <message>
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Перепідключатися</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Довідка</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Про програму</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Зміст</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Відкрити</translation>
+    </message>
+    <message>
+        <source>I&apos;m busy</source>
+        <translation>Я зайнятий</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Про програму</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Вийти</translation>
+    </message>
+    <message>
+        <source>Trying ...</source>
+        <translation>Під’єднання ...</translation>
     </message>
 </context>
 <context>
@@ -940,90 +1046,6 @@ Nothing is kept until you press OK.</source>
         <translation>Хост зайнятий</translation>
     </message>
     <message>
-        <source>&amp;Chat</source>
-        <translation>&amp;Чат</translation>
-    </message>
-    <message>
-        <source>I&apos;m &amp;Host</source>
-        <translation>Я &amp;хост</translation>
-    </message>
-    <message>
-        <source>I&apos;m  &amp;Guest</source>
-        <translation>Я &amp;гість</translation>
-    </message>
-    <message>
-        <source>&amp;Save Chat</source>
-        <translation>&amp;Зберегти чат</translation>
-    </message>
-    <message>
-        <source>Save  &amp;As...</source>
-        <translation>Зберегти &amp;як...</translation>
-    </message>
-    <message>
-        <source>Se&amp;tup</source>
-        <translation>&amp;Налаштування</translation>
-    </message>
-    <message>
-        <source>Cl&amp;ose Chat</source>
-        <translation>За&amp;крити чат</translation>
-    </message>
-    <message>
-        <source>C&amp;lose</source>
-        <translation>Сховати &amp;вікно</translation>
-    </message>
-    <message>
-        <source>&amp;Exit</source>
-        <translation>Ви&amp;йти</translation>
-    </message>
-    <message>
-        <source>C&amp;oupon</source>
-        <translation>&amp;Купе</translation>
-    </message>
-    <message>
-        <source>&amp;Friends</source>
-        <translation>&amp;Друзі</translation>
-    </message>
-    <message>
-        <source>&amp;Quiet</source>
-        <translation>&amp;Тихо</translation>
-    </message>
-    <message>
-        <source>&amp;Reconnect</source>
-        <translation>&amp;Перепідключатися</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Довідка</translation>
-    </message>
-    <message>
-        <source>&amp;About</source>
-        <translation>&amp;Про програму</translation>
-    </message>
-    <message>
-        <source>&amp;Contents</source>
-        <translation>&amp;Зміст</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>Відкрити</translation>
-    </message>
-    <message>
-        <source>I&apos;m busy</source>
-        <translation>Я зайнятий</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Про програму</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Вийти</translation>
-    </message>
-    <message>
-        <source>Trying ...</source>
-        <translation>Під’єднання ...</translation>
-    </message>
-    <message>
         <source> Vanu Server&amp;Client  by the Vanu developers, 2026</source>
         <translation> Vanu: сервер і клієнт  від розробників Vanu, 2026</translation>
     </message>
@@ -1058,22 +1080,6 @@ Nothing is kept until you press OK.</source>
     <message>
         <source>Friends</source>
         <translation>Друзі</translation>
-    </message>
-    <message>
-        <source>Chat</source>
-        <translation>Чат</translation>
-    </message>
-    <message>
-        <source>The lines of the chat, the newest last</source>
-        <translation>Рядки чату, нові внизу</translation>
-    </message>
-    <message>
-        <source>Message</source>
-        <translation>Повідомлення</translation>
-    </message>
-    <message>
-        <source>Your line; Enter sends it to everybody in the chat</source>
-        <translation>Ваш рядок; Enter надсилає його всім у чаті</translation>
     </message>
     <message>
         <source>Status</source>
