@@ -17,7 +17,7 @@ constexpr KindName kKinds[] = {
 
 } // namespace
 
-QByteArray KnownFrameKinds()
+QByteArray knownFrameKinds()
 {
     QByteArray names;
     for (const KindName &known : kKinds)
@@ -25,7 +25,7 @@ QByteArray KnownFrameKinds()
     return names;
 }
 
-bool IsKnownFrameKind(quint8 kind)
+bool isKnownFrameKind(quint8 kind)
 {
     for (const KindName &known : kKinds)
         if (quint8(known.kind) == kind)
@@ -33,19 +33,19 @@ bool IsKnownFrameKind(quint8 kind)
     return false;
 }
 
-QByteArray HelloBody(const QByteArray &program)
+QByteArray helloBody(const QByteArray &program)
 {
-    return "program=" + program + "\nfeatures=" + KnownFrameKinds();
+    return "program=" + program + "\nfeatures=" + knownFrameKinds();
 }
 
-QByteArray FrameReader::Framed(const QByteArray &text)
+QByteArray FrameReader::framed(const QByteArray &text)
 {
     QByteArray frame(kHeaderSize, '\0');
     qToBigEndian<quint32>(quint32(text.size()), frame.data());
     return frame + text;
 }
 
-QByteArray FrameReader::Framed(FrameKind kind, const QByteArray &body)
+QByteArray FrameReader::framed(FrameKind kind, const QByteArray &body)
 {
     QByteArray frame(kHeaderSize + 1, '\0');
     qToBigEndian<quint32>(quint32(body.size() + 1), frame.data());
@@ -53,7 +53,7 @@ QByteArray FrameReader::Framed(FrameKind kind, const QByteArray &body)
     return frame + body;
 }
 
-void FrameReader::Append(const char *data, qsizetype size)
+void FrameReader::append(const char *data, qsizetype size)
 {
     if (at > 0 && at >= buffer.size() / 2) {
         buffer.remove(0, at);
@@ -62,13 +62,13 @@ void FrameReader::Append(const char *data, qsizetype size)
     buffer.append(data, size);
 }
 
-bool FrameReader::IsBad() const
+bool FrameReader::isBad() const
 {
-    const qsizetype from = PastEmptyFrames();
+    const qsizetype from = pastEmptyFrames();
     return buffer.size() - from >= kHeaderSize && qFromBigEndian<quint32>(buffer.constData() + from) > kLongestFrame;
 }
 
-qsizetype FrameReader::WholeFrameAt(qsizetype from) const
+qsizetype FrameReader::wholeFrameAt(qsizetype from) const
 {
     if (buffer.size() - from < kHeaderSize)
         return -1;
@@ -78,7 +78,7 @@ qsizetype FrameReader::WholeFrameAt(qsizetype from) const
     return buffer.size() - from - kHeaderSize >= length ? length : -1;
 }
 
-qsizetype FrameReader::PastEmptyFrames() const
+qsizetype FrameReader::pastEmptyFrames() const
 {
     qsizetype from = at;
     while (buffer.size() - from >= kHeaderSize && qFromBigEndian<quint32>(buffer.constData() + from) == 0)
@@ -86,15 +86,15 @@ qsizetype FrameReader::PastEmptyFrames() const
     return from;
 }
 
-bool FrameReader::HasFrame() const
+bool FrameReader::hasFrame() const
 {
-    return WholeFrameAt(PastEmptyFrames()) > 0;
+    return wholeFrameAt(pastEmptyFrames()) > 0;
 }
 
-void FrameReader::PassEmptyFrames()
+void FrameReader::passEmptyFrames()
 {
     // Empty frames carry nothing: passed over together.
-    const qsizetype from = PastEmptyFrames();
+    const qsizetype from = pastEmptyFrames();
     emptyFramesPassed += (from - at) / kHeaderSize;
     at = from;
     if (at == buffer.size()) {
@@ -103,10 +103,10 @@ void FrameReader::PassEmptyFrames()
     }
 }
 
-std::optional<QByteArray> FrameReader::TakeFrame()
+std::optional<QByteArray> FrameReader::takeFrame()
 {
-    PassEmptyFrames();
-    const qsizetype length = WholeFrameAt(at);
+    passEmptyFrames();
+    const qsizetype length = wholeFrameAt(at);
     if (length < 0)
         return std::nullopt;
     QByteArray text = buffer.mid(at + kHeaderSize, length);

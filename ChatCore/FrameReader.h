@@ -42,11 +42,11 @@ enum class FrameKind : quint8 {
 };
 
 // The kinds this copy reads, as its hello names them.
-QByteArray KnownFrameKinds();
-bool IsKnownFrameKind(quint8 kind);
+QByteArray knownFrameKinds();
+bool isKnownFrameKind(quint8 kind);
 
 // The version-2 hello: this program's name and version, and the kinds it reads.
-QByteArray HelloBody(const QByteArray &program);
+QByteArray helloBody(const QByteArray &program);
 
 // Cuts a stream of frames back into their bodies, whatever pieces the stream
 // comes in; a length over kLongestFrame makes the stream bad.
@@ -56,31 +56,31 @@ public:
     static constexpr int kHeaderSize = 4;
 
     // A version-1 frame of the text.
-    static QByteArray Framed(const QByteArray &text);
+    static QByteArray framed(const QByteArray &text);
     // A version-2 frame: the kind, then the body.
-    static QByteArray Framed(FrameKind kind, const QByteArray &body);
+    static QByteArray framed(FrameKind kind, const QByteArray &body);
 
-    void Append(const char *data, qsizetype size);
-    void Append(const QByteArray &bytes) { Append(bytes.constData(), bytes.size()); }
+    void append(const char *data, qsizetype size);
+    void append(const QByteArray &bytes) { append(bytes.constData(), bytes.size()); }
     // Bytes taken in and not yet taken out as frames.
-    qsizetype Buffered() const { return buffer.size() - at; }
+    qsizetype buffered() const { return buffer.size() - at; }
     // The next frame announces a length over kLongestFrame.
-    bool IsBad() const;
+    bool isBad() const;
     // The next frame that is not empty, once it is here whole, taken; nothing
     // meanwhile. The empty ones before it are passed over together.
-    std::optional<QByteArray> TakeFrame();
+    std::optional<QByteArray> takeFrame();
     // A frame that is not empty waits here whole.
-    bool HasFrame() const;
+    bool hasFrame() const;
     // Passes over the empty frames that come next, as a take would.
-    void PassEmptyFrames();
+    void passEmptyFrames();
     // Empty frames passed over since the last call.
-    qsizetype TakeEmptyFramesPassed() { return std::exchange(emptyFramesPassed, 0); }
+    qsizetype takeEmptyFramesPassed() { return std::exchange(emptyFramesPassed, 0); }
 
 private:
     // The length of the frame at `from` once it is here whole: -1 while it is not.
-    qsizetype WholeFrameAt(qsizetype from) const;
+    qsizetype wholeFrameAt(qsizetype from) const;
     // Where the first frame that is not empty begins.
-    qsizetype PastEmptyFrames() const;
+    qsizetype pastEmptyFrames() const;
 
     QByteArray buffer;
     // Where the frames not yet taken begin: what was taken is dropped only

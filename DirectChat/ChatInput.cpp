@@ -60,13 +60,13 @@ void TForm4::Edit1KeyPress()
         return;
     const QByteArray line = Protocol::ChatLine(colour, nickname, typed);
     if (ImServer1->isChecked()) {
-        if (hostSession->SendOwnLine(line)) {
+        if (hostSession->sendOwnLine(line)) {
             emit ownLineSent(line);
             AddChatLine(line, false);
         }
     } else if (ImClient1->isChecked()) {
         emit ownLineSent(line);
-        guestSession->SendOwnLine(line); // shown when the host sends it back
+        guestSession->sendOwnLine(line); // shown when the host sends it back
     }
     Edit1->clear();
 }

@@ -28,18 +28,18 @@ int BlocksOf(const ChatTextParts &parts)
 ChatLog::ChatLog(QPlainTextEdit &view, int mostLines) : QObject(&view), view(view), mostLines(mostLines)
 {
     frame.setSingleShot(true);
-    connect(&frame, &QTimer::timeout, this, &ChatLog::ShowPending);
+    connect(&frame, &QTimer::timeout, this, &ChatLog::showPending);
 }
 
-int ChatLog::LineCount()
+int ChatLog::lineCount()
 {
-    ShowPending();
+    showPending();
     return empty ? 0 : view.document()->blockCount();
 }
 
-QStringList ChatLog::Lines()
+QStringList ChatLog::lines()
 {
-    ShowPending();
+    showPending();
     QStringList lines;
     if (empty)
         return lines;
@@ -48,7 +48,7 @@ QStringList ChatLog::Lines()
     return lines;
 }
 
-void ChatLog::Clear()
+void ChatLog::clear()
 {
     frame.stop();
     pending.clear();
@@ -57,7 +57,7 @@ void ChatLog::Clear()
     empty = true;
 }
 
-void ChatLog::Add(ChatTextParts parts)
+void ChatLog::add(ChatTextParts parts)
 {
     pendingBlocks += BlocksOf(parts);
     pending.append(std::move(parts));
@@ -73,7 +73,7 @@ void ChatLog::Add(ChatTextParts parts)
     frame.start(busy ? kBusyFrameMs : kQuietFrameMs);
 }
 
-void ChatLog::DropOldestLines(QTextCursor &cursor, int kept)
+void ChatLog::dropOldestLines(QTextCursor &cursor, int kept)
 {
     // The oldest lines go once the view holds more than its limit. Selected
     // by position, they are removed without being laid out first, which the
@@ -89,7 +89,7 @@ void ChatLog::DropOldestLines(QTextCursor &cursor, int kept)
     cursor.endEditBlock();
 }
 
-void ChatLog::ShowPending()
+void ChatLog::showPending()
 {
     frame.stop();
     if (pending.isEmpty())
@@ -118,7 +118,7 @@ void ChatLog::ShowPending()
     cursor.endEditBlock();
     // Apart from the new lines, which then reach screen readers as text
     // inserted at the end, and not as a change of the whole view.
-    DropOldestLines(cursor, mostLines + BlocksOf(lines.constLast()));
+    dropOldestLines(cursor, mostLines + BlocksOf(lines.constLast()));
 
     if (followingTheEnd)
         scroll->setValue(scroll->maximum());

@@ -20,18 +20,17 @@ public:
     ChatLog(QPlainTextEdit &view, int mostLines);
 
     // Shows the parts at the next frame.
-    void Add(ChatTextParts parts);
+    void add(ChatTextParts parts);
     // Writes the lines that wait for the next frame into the view now.
-    void ShowPending();
-    void Clear();
+    void showPending();
+    void clear();
     // The view's lines, with every line added so far.
-    int LineCount();
-    QStringList Lines();
+    int lineCount();
+    QStringList lines();
 
 private:
-    void Queue(ChatTextParts parts);
     // Keeps the newest `kept` lines of the view.
-    void DropOldestLines(QTextCursor &cursor, int kept);
+    void dropOldestLines(QTextCursor &cursor, int kept);
 
     QPlainTextEdit &view;
     int mostLines;

@@ -20,7 +20,7 @@ void TForm4::ShowText(const ShownText &shown)
     ChatTextParts parts = shown.parts;
     parts.name = WithVisibleControls(std::move(parts.name));
     parts.message = WithVisibleControls(std::move(parts.message));
-    chatLog->Add(std::move(parts));
+    chatLog->add(std::move(parts));
     emit textShown(shown);
 }
 
@@ -56,22 +56,22 @@ void TForm4::showSession(ChatSession *session)
 
 int TForm4::ChatLineCount()
 {
-    return chatLog->LineCount();
+    return chatLog->lineCount();
 }
 
 QStringList TForm4::ChatLines()
 {
-    return chatLog->Lines();
+    return chatLog->lines();
 }
 
 void TForm4::ShowPendingChatLines()
 {
-    chatLog->ShowPending();
+    chatLog->showPending();
 }
 
 void TForm4::ClearChatView()
 {
-    chatLog->Clear();
+    chatLog->clear();
 }
 
 bool TForm4::WriteTranscript(const QString &path)

@@ -63,7 +63,7 @@ void TForm4::wireClientEvents()
 
 bool TForm4::GuestAttemptUnderWay() const
 {
-    return TCPClient1->State() != wsClosed || roundPause.isActive() || guestSession->ReconnectPending();
+    return TCPClient1->State() != wsClosed || roundPause.isActive() || guestSession->isReconnectPending();
 }
 
 QString TForm4::TryingStatus() const
@@ -75,7 +75,7 @@ void TForm4::StopGuestAttempts()
 {
     roundPause.stop();
     Timer1->stop(); // a registration due for a connection that is going
-    guestSession->Stop();
+    guestSession->stop();
 }
 
 void TForm4::ScheduleReconnect()
@@ -83,14 +83,14 @@ void TForm4::ScheduleReconnect()
     TCPClient1->Close();
     Trying = false;
     ImClient1->setChecked(false);
-    guestSession->ScheduleReconnect();
+    guestSession->scheduleReconnect();
 }
 
 void TForm4::ReconnectToHost()
 {
     if (UserClosed)
         return;
-    guestSession->ReconnectAttemptBegins();
+    guestSession->reconnectAttemptBegins();
     Trying = true;
     ImClient1->setChecked(true);
     ShowState(GuestIcon(), GuestIcon(), tr("Guest"));
@@ -99,26 +99,26 @@ void TForm4::ReconnectToHost()
 
 void TForm4::ImClient1Click()
 {
-    guestSession->ForgetOtherName();
+    guestSession->forgetOtherName();
     JoinHost();
 }
 
 QString TForm4::ChatNickname() const
 {
-    return guestSession->Nickname();
+    return guestSession->nickname();
 }
 
 void TForm4::OfferAnotherName()
 {
     const QString taken = ChatNickname();
-    const QString other = guestSession->OtherName();
+    const QString other = guestSession->otherName();
     // Asked once the close has been handled, not inside it.
     QTimer::singleShot(0, this, [this, taken, other] {
         Guarded([&] {
             if (!seams.prompts.Confirm(
                     tr("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
                 return;
-            guestSession->TakeOtherName(other); // for this chat only: the setup keeps the user's own
+            guestSession->takeOtherName(other); // for this chat only: the setup keeps the user's own
             JoinHost();
         });
     });
@@ -173,7 +173,7 @@ void TForm4::ConnectToHost()
 
 void TForm4::TCPClient1Error(int error, const QString &text)
 {
-    if (guestSession->Reconnecting()) {
+    if (guestSession->isReconnecting()) {
         // No box and no walk through the ports: the host is away for now.
         if (!UserClosed)
             ScheduleReconnect();
@@ -203,7 +203,7 @@ void TForm4::TCPClient1Error(int error, const QString &text)
 void TForm4::TCPClient1Connect(int)
 {
     Trying = false;
-    if (guestSession->Connected()) {
+    if (guestSession->connected()) {
         // The chat goes on where it was; the registration follows as at the start.
         AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
     } else {
@@ -218,13 +218,13 @@ void TForm4::TCPClient1Connect(int)
 
 void TForm4::Timer1Timer()
 {
-    guestSession->Register();
+    guestSession->registerName();
     Timer1->stop();
 }
 
 void TForm4::TCPClient1Data(int)
 {
-    guestSession->Read();
+    guestSession->read();
 }
 
 void TForm4::PlayArrivalSound()
@@ -237,7 +237,7 @@ void TForm4::TCPClient1Close(int)
 {
     // A link that was lost, not closed by the host, is taken up again.
     const bool lost = TCPClient1->CloseError() != 0;
-    const bool nameTaken = guestSession->Ended(); // what came before the close is shown first
+    const bool nameTaken = guestSession->ended(); // what came before the close is shown first
     TCPClient1->Close();
     StopGuestAttempts(); // no registration for a connection that has ended
     Edit1->setEnabled(false);
@@ -254,7 +254,7 @@ void TForm4::TCPClient1Close(int)
     if (nameTaken) {
         // Back after a lost link, the name is still the old connection's
         // until the host finds that one dead: try again a little later.
-        if (guestSession->Rejoined() && reconnectSwitch->isChecked())
+        if (guestSession->hasRejoined() && reconnectSwitch->isChecked())
             ScheduleReconnect();
         else
             OfferAnotherName();

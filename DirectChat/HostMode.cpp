@@ -40,7 +40,7 @@ QListWidget *TForm4::ParticipantList() const
 void TForm4::ClearParticipants()
 {
     ParticipantList()->clear();
-    hostSession->Clear();
+    hostSession->clear();
 }
 
 void TForm4::wireServerEvents()
@@ -55,7 +55,7 @@ void TForm4::wireServerEvents()
             return reason;
         return std::nullopt;
     };
-    hostSession = new HostSession(*TCPServer1, seams.codePage, tuning.Pace(), std::move(setup), this);
+    hostSession = new HostSession(*TCPServer1, seams.codePage, tuning.pace(), std::move(setup), this);
     showSession(hostSession);
     connect(hostSession, &HostSession::participantNamed, this, [this](int row, const QString &name, bool added) {
         if (added)
@@ -96,7 +96,7 @@ void TForm4::ImServer1Click()
     Trying = true;
     UserClosed = true;
     StopGuestAttempts();
-    guestSession->ForgetOtherName();
+    guestSession->forgetOtherName();
     TCPClient1->Close();
     // The list of a chat we were a guest in is not ours to host.
     ClearParticipants();
@@ -143,13 +143,13 @@ void TForm4::TCPServer1Error(int error, const QString &text)
     // A guest that has gone is told of by its close notification: a text that
     // could not reach it, or reach the guest whose close is being handled, is
     // no news of its own, and the other guests still get theirs.
-    if (hostSession->ErrorIsAGuestsGoing(error))
+    if (hostSession->errorIsAGuestsGoing(error))
         return;
     const int port = StrToInt(TCPServer1->Port);
     // A failed attempt to listen ends the attempts; errors while hosting do not.
     const bool listenFailed = TCPServer1->State() != wsListening;
     if (!listenFailed && (error == SocketError::TooManyOpenFiles || error == SocketError::NoBufferSpace)) {
-        hostSession->ConnectionsRefused(error, text);
+        hostSession->connectionsRefused(error, text);
         return;
     }
     const bool lastPort = port >= PortNumber() + PortRange;
@@ -168,17 +168,17 @@ void TForm4::TCPServer1Error(int error, const QString &text)
 
 void TForm4::TCPServer1Accept(int socket)
 {
-    hostSession->Accept(socket);
+    hostSession->accept(socket);
 }
 
 void TForm4::TCPServer1Data(int socket)
 {
-    hostSession->Read(socket);
+    hostSession->read(socket);
 }
 
 void TForm4::TCPServer1Close(int socket)
 {
-    hostSession->Closed(socket);
+    hostSession->closed(socket);
 }
 
 void TForm4::Imbusy1Click()

@@ -28,7 +28,7 @@ QAction *AddItem(QMenu *menu, const QString &caption, TForm4 &window, Handler ha
 
 } // namespace
 
-void MainMenus::Build(TForm4 &window, const Guard &guarded)
+void MainMenus::build(TForm4 &window, const Guard &guarded)
 {
     const auto add = [&](QMenu *menu, const QString &caption, Handler handler, bool checkable = false) {
         return AddItem(menu, caption, window, handler, guarded, checkable);

@@ -13,5 +13,5 @@ class MainMenus {
 public:
     // Runs a handler as the window runs its own: an error it lets through is shown.
     using Guard = std::function<void(const std::function<void()> &handler)>;
-    static void Build(TForm4 &window, const Guard &guarded);
+    static void build(TForm4 &window, const Guard &guarded);
 };

@@ -18,7 +18,7 @@ MoveEnds::MoveEnds(QWidget &window, std::function<void()> ended)
 {
     quiet.setSingleShot(true);
     quiet.setInterval(kMoveEndsAfterMs);
-    connect(&quiet, &QTimer::timeout, this, &MoveEnds::Settled);
+    connect(&quiet, &QTimer::timeout, this, &MoveEnds::settled);
     window.installEventFilter(this);
 }
 
@@ -38,7 +38,7 @@ bool MoveEnds::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void MoveEnds::Shown()
+void MoveEnds::shown()
 {
     if (std::exchange(centred, true))
         return;
@@ -50,7 +50,7 @@ void MoveEnds::Shown()
     placed = window.frameGeometry();
 }
 
-void MoveEnds::Settled()
+void MoveEnds::settled()
 {
     // The program's own placement of the window is no move of the user's.
     if (window.frameGeometry() == placed)

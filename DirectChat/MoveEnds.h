@@ -17,13 +17,13 @@ class MoveEnds : public QObject {
 public:
     MoveEnds(QWidget &window, std::function<void()> ended);
     // The window is being shown: the first time, it is centred.
-    void Shown();
+    void shown();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Settled();
+    void settled();
 
     QWidget &window;
     std::function<void()> ended;

@@ -32,7 +32,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     setWindowTitle(QStringLiteral("Vanu 3.1"));
     setWindowIcon(programIcon);
     createChatView();
-    MainMenus::Build(*this, [this](const std::function<void()> &handler) { Guarded(handler); });
+    MainMenus::build(*this, [this](const std::function<void()> &handler) { Guarded(handler); });
     createSockets();
     createTray();
 
@@ -55,7 +55,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
 TForm4::~TForm4()
 {
     // Every guest still connected hears that the host is going.
-    hostSession->GoingDown();
+    hostSession->goingDown();
     delete TCPClient1;
     TCPClient1 = nullptr;
     delete TCPServer1;
@@ -100,7 +100,7 @@ void TForm4::createSockets()
     TCPServer1 = new TTCPServer(nullptr);
     TCPClient1 = new TTCPClient(nullptr);
     for (TCustomWSocket *sockets : {static_cast<TCustomWSocket *>(TCPServer1), static_cast<TCustomWSocket *>(TCPClient1)})
-        sockets->UseDeadLinkTimes(DeadLinkTimes::WithIdle(tuning.keepaliveIdleSeconds));
+        sockets->useDeadLinkTimes(DeadLinkTimes::withIdle(tuning.keepaliveIdleSeconds));
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
@@ -313,5 +313,5 @@ void TForm4::showEvent(QShowEvent *event)
     if (!event->spontaneous() && windows.fFriends && Inf1->isChecked() && !windows.fFriends->isVisible())
         ShowFriendsWindow();
     if (!event->spontaneous())
-        moveEnds->Shown();
+        moveEnds->shown();
 }

@@ -206,7 +206,7 @@ void VanuProgram::connectSecureChat(const QString &folder)
 
     // The padlock beside the status text, which stays as it is, and follows it.
     auto *padlock = new Padlock(*securing, *main->StatusBar1);
-    QObject::connect(main, &TForm4::statusChanged, padlock, &Padlock::RefreshSoon);
+    QObject::connect(main, &TForm4::statusChanged, padlock, &Padlock::refreshSoon);
 }
 
 void VanuProgram::Start()

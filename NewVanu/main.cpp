@@ -102,7 +102,7 @@ int main(int argc, char *argv[])
     AvahiDiscovery discovery;
     VanuProgram program(DefaultFolders(), {prompts, sound, shell, codePage, trayHost},
                         {notifier, discovery, HistoryStore::DefaultPath(), SecureChatFolder()},
-                        ChatTuning::FromEnvironment());
+                        ChatTuning::fromEnvironment());
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     program.Start();

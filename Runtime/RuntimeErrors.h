@@ -31,7 +31,7 @@ public:
 // Runs a handler that no caller waits for (a timer's): an error it lets
 // through goes to `report`, with the text the user would see.
 template <typename Handler, typename Report>
-void ReportingErrors(const Handler &handler, const Report &report)
+void reportingErrors(const Handler &handler, const Report &report)
 {
     try {
         handler();

@@ -10,13 +10,13 @@
 Padlock::Padlock(const SecureChat &secure, QStatusBar &statusBar)
     : QObject(&statusBar), secure(secure), lock(new QLabel(&statusBar)), text(new QLabel(&statusBar))
 {
-    lock->setPixmap(Pixmap(statusBar.fontMetrics().height()));
+    lock->setPixmap(pixmap(statusBar.fontMetrics().height()));
     statusBar.addPermanentWidget(lock);
     statusBar.addPermanentWidget(text);
-    Refresh();
+    refresh();
 }
 
-void Padlock::Refresh()
+void Padlock::refresh()
 {
     text->setText(secure.PadlockText());
     text->setToolTip(secure.PadlockTip());
@@ -27,12 +27,12 @@ void Padlock::Refresh()
     lock->setVisible(text->isVisible() && secure.PadlockClosed());
 }
 
-void Padlock::RefreshSoon()
+void Padlock::refreshSoon()
 {
-    QTimer::singleShot(0, this, &Padlock::Refresh);
+    QTimer::singleShot(0, this, &Padlock::refresh);
 }
 
-QPixmap Padlock::Pixmap(int height)
+QPixmap Padlock::pixmap(int height)
 {
     QPixmap pixmap(height, height);
     pixmap.fill(Qt::transparent);

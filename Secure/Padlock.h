@@ -16,13 +16,13 @@ class Padlock : public QObject {
 public:
     Padlock(const SecureChat &secure, QStatusBar &statusBar);
 
-    static QPixmap Pixmap(int height);
+    static QPixmap pixmap(int height);
 
 public slots:
-    void Refresh();
+    void refresh();
     // After the event being handled has run its course: a departure is shown
     // before its connection is closed, and counted once it is.
-    void RefreshSoon();
+    void refreshSoon();
 
 private:
     const SecureChat &secure;

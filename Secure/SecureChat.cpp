@@ -23,14 +23,14 @@ public:
     PinnedPlainOpening(int socket, const std::function<QString(int socket)> &refusalFor)
         : socket(socket), refusalFor(refusalFor) { }
 
-    Opening Drive(Transport &) override
+    Opening drive(Transport &) override
     {
         refusal = refusalFor(socket);
         return refusal.isEmpty() ? Opening::Done : Opening::Failed;
     }
     // "Software caused connection abort": no refusal, so the walk stops here.
-    int FailureError() const override { return TranslateErrno(ECONNABORTED); }
-    QString FailureText() const override { return refusal; }
+    int failureError() const override { return TranslateErrno(ECONNABORTED); }
+    QString failureText() const override { return refusal; }
 
 private:
     int socket;
@@ -41,7 +41,7 @@ private:
 class PinnedPlainTransports final : public TransportMaker {
 public:
     explicit PinnedPlainTransports(std::function<QString(int socket)> refusalFor) : refusalFor(std::move(refusalFor)) { }
-    ConnectionLayers ForConnection(int socket) override
+    ConnectionLayers forConnection(int socket) override
     {
         return {std::make_unique<PlainTransport>(socket), std::make_unique<PinnedPlainOpening>(socket, refusalFor)};
     }

@@ -54,143 +54,143 @@ SecureOpening::SecureOpening(int socket, TlsTransport &tls, GuestSide guest)
 {
 }
 
-Framing SecureOpening::TextFraming() const
+Framing SecureOpening::textFraming() const
 {
-    return tls.AgreedOnVersion2() ? Framing::Version2 : Framing::Version1;
+    return tls.agreedOnVersion2() ? Framing::Version2 : Framing::Version1;
 }
 
-Opening SecureOpening::Fail(int error, const QString &text)
+Opening SecureOpening::fail(int error, const QString &text)
 {
     failure = error;
-    failureText = text;
+    failureReason = text;
     return Opening::Failed;
 }
 
-Opening SecureOpening::Drive(Transport &)
+Opening SecureOpening::drive(Transport &)
 {
     if (failure != 0)
         return Opening::Failed;
     switch (stage) {
     case Stage::Start:
-        return host ? HostOffers() : CheckHostKey();
+        return host ? hostOffers() : checkHostKey();
     case Stage::Trust:
         if (!answers->trusted)
             return Opening::WaitsForUser;
         if (!*answers->trusted)
-            return Fail(kAborted, QString::fromUtf8(kNotTrusted));
+            return fail(kAborted, QString::fromUtf8(kNotTrusted));
         stage = Stage::Offer;
-        return GuestAnswersOffer();
+        return guestAnswersOffer();
     case Stage::Offer:
-        return GuestAnswersOffer();
+        return guestAnswersOffer();
     case Stage::Password:
         if (!answers->password)
             return Opening::WaitsForUser;
         if (!*answers->password)
-            return Fail(kAborted, QString::fromUtf8(kNoPassword));
-        return GuestProves(**answers->password);
+            return fail(kAborted, QString::fromUtf8(kNoPassword));
+        return guestProves(**answers->password);
     case Stage::Proof:
-        return HostChecksProof();
+        return hostChecksProof();
     case Stage::Verdict:
-        return GuestHearsVerdict();
+        return guestHearsVerdict();
     case Stage::Open:
         break;
     }
     return Opening::Done;
 }
 
-Opening SecureOpening::CheckHostKey()
+Opening SecureOpening::checkHostKey()
 {
-    const QByteArray fingerprint = tls.PeerFingerprint();
+    const QByteArray fingerprint = tls.peerFingerprint();
     if (fingerprint.isEmpty())
-        return Fail(kAborted);
+        return fail(kAborted);
     QString refusal;
     const KeyVerdict verdict =
         guestSide.checkKey ? guestSide.checkKey(socket, fingerprint, refusal) : KeyVerdict::Trusted;
     if (verdict == KeyVerdict::Refused)
-        return Fail(kAborted, refusal);
+        return fail(kAborted, refusal);
     if (verdict == KeyVerdict::Trusted) {
         stage = Stage::Offer;
-        return GuestAnswersOffer();
+        return guestAnswersOffer();
     }
     stage = Stage::Trust;
-    guestSide.askTrust(socket, fingerprint, AnswerInto(&Answers::trusted));
+    guestSide.askTrust(socket, fingerprint, answerInto(&Answers::trusted));
     return Opening::WaitsForUser;
 }
 
-Opening SecureOpening::HostOffers()
+Opening SecureOpening::hostOffers()
 {
     const bool asksPassword = hostSide.passwordKey && !hostSide.passwordKey().isEmpty();
-    if (!WriteFrame(asksPassword ? kOfferPassword : kOfferOpen))
-        return Fail(kAborted);
+    if (!writeFrame(asksPassword ? kOfferPassword : kOfferOpen))
+        return fail(kAborted);
     stage = Stage::Proof;
-    return HostChecksProof();
+    return hostChecksProof();
 }
 
-Opening SecureOpening::GuestAnswersOffer()
+Opening SecureOpening::guestAnswersOffer()
 {
-    const std::optional<QByteArray> offer = TakeFrame();
+    const std::optional<QByteArray> offer = takeFrame();
     if (!offer)
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     if (*offer == kOfferOpen)
-        return GuestProves(QString());
+        return guestProves(QString());
     if (*offer != kOfferPassword || !guestSide.askPassword)
-        return Fail(kAborted);
+        return fail(kAborted);
     stage = Stage::Password;
-    guestSide.askPassword(socket, AnswerInto(&Answers::password));
+    guestSide.askPassword(socket, answerInto(&Answers::password));
     return Opening::WaitsForUser;
 }
 
-Opening SecureOpening::GuestProves(const QString &password)
+Opening SecureOpening::guestProves(const QString &password)
 {
-    const QByteArray proof = password.isEmpty() ? QByteArray() : Proof(PasswordKey(password, tls.PeerFingerprint()));
-    if (!WriteFrame(proof))
-        return Fail(kAborted);
+    const QByteArray proof = password.isEmpty() ? QByteArray() : proofWith(PasswordKey(password, tls.peerFingerprint()));
+    if (!writeFrame(proof))
+        return fail(kAborted);
     stage = Stage::Verdict;
-    return GuestHearsVerdict();
+    return guestHearsVerdict();
 }
 
-Opening SecureOpening::HostChecksProof()
+Opening SecureOpening::hostChecksProof()
 {
-    const std::optional<QByteArray> proof = TakeFrame();
+    const std::optional<QByteArray> proof = takeFrame();
     if (!proof)
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     const QByteArray key = hostSide.passwordKey ? hostSide.passwordKey() : QByteArray();
     bool proven = key.isEmpty();
     if (!proven && (!hostSide.mayTry || hostSide.mayTry(socket))) {
-        const QByteArray expected = Proof(key);
+        const QByteArray expected = proofWith(key);
         proven = proof->size() == expected.size()
                  && CRYPTO_memcmp(proof->constData(), expected.constData(), size_t(expected.size())) == 0;
         if (hostSide.proofChecked)
             hostSide.proofChecked(socket, proven);
     }
-    if (!WriteFrame(proven ? kWelcome : kRefused) || !proven)
-        return Fail(kAborted);
+    if (!writeFrame(proven ? kWelcome : kRefused) || !proven)
+        return fail(kAborted);
     stage = Stage::Open;
     return Opening::Done;
 }
 
-Opening SecureOpening::GuestHearsVerdict()
+Opening SecureOpening::guestHearsVerdict()
 {
-    const std::optional<QByteArray> verdict = TakeFrame();
+    const std::optional<QByteArray> verdict = takeFrame();
     if (!verdict)
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     if (*verdict == kRefused)
-        return Fail(kAborted, QString::fromUtf8(kPasswordRefused));
+        return fail(kAborted, QString::fromUtf8(kPasswordRefused));
     if (*verdict == kTooLateVerdict)
-        return Fail(kAborted, QString::fromUtf8(kTooLate));
+        return fail(kAborted, QString::fromUtf8(kTooLate));
     if (*verdict != kWelcome)
-        return Fail(kAborted);
+        return fail(kAborted);
     stage = Stage::Open;
     return Opening::Done;
 }
 
-void SecureOpening::TimedOut(Transport &)
+void SecureOpening::timedOut(Transport &)
 {
     if (stage == Stage::Proof)
-        WriteFrame(kTooLateVerdict);
+        writeFrame(kTooLateVerdict);
 }
 
-std::optional<QByteArray> SecureOpening::TakeFrame()
+std::optional<QByteArray> SecureOpening::takeFrame()
 {
     constexpr int kHeader = FrameReader::kHeaderSize;
     for (;;) {
@@ -198,7 +198,7 @@ std::optional<QByteArray> SecureOpening::TakeFrame()
         if (wanted <= 0) {
             const qsizetype length = qFromBigEndian<quint32>(reading.constData());
             if (length > FrameReader::kLongestFrame) {
-                Fail(kAborted);
+                fail(kAborted);
                 return std::nullopt;
             }
             wanted = kHeader + length - reading.size();
@@ -210,27 +210,27 @@ std::optional<QByteArray> SecureOpening::TakeFrame()
         }
         const qsizetype had = reading.size();
         reading.resize(had + wanted);
-        const TransportResult read = tls.Read(reading.data() + had, wanted);
+        const TransportResult read = tls.read(reading.data() + had, wanted);
         reading.resize(had + read.bytes);
         if (read.bytes > 0)
             continue;
         if (read.error != 0 || read.ended)
-            Fail(kAborted); // failed, or the peer left halfway through the opening
+            fail(kAborted); // failed, or the peer left halfway through the opening
         return std::nullopt;
     }
 }
 
-bool SecureOpening::WriteFrame(const QByteArray &payload)
+bool SecureOpening::writeFrame(const QByteArray &payload)
 {
     // The opening's frames are small, and the connection new: the socket
     // takes each whole, or the connection is no good.
-    const QByteArray frame = FrameReader::Framed(payload);
-    return tls.Write(frame.constData(), frame.size()).bytes == frame.size();
+    const QByteArray frame = FrameReader::framed(payload);
+    return tls.write(frame.constData(), frame.size()).bytes == frame.size();
 }
 
-QByteArray SecureOpening::Proof(const QByteArray &key) const
+QByteArray SecureOpening::proofWith(const QByteArray &key) const
 {
-    const QByteArray exported = tls.Exported(kExporterLabel, 32);
+    const QByteArray exported = tls.exported(kExporterLabel, 32);
     if (exported.isEmpty())
         return {};
     QByteArray proof(EVP_MAX_MD_SIZE, '\0');
@@ -243,7 +243,7 @@ QByteArray SecureOpening::Proof(const QByteArray &key) const
     return proof;
 }
 
-ConnectionLayers TlsTransports::ForConnection(int socket)
+ConnectionLayers TlsTransports::forConnection(int socket)
 {
     auto tls = std::make_unique<TlsTransport>(socket, context, !guest);
     TlsTransport &carried = *tls;

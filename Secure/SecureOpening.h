@@ -53,14 +53,14 @@ public:
     SecureOpening(int socket, TlsTransport &tls, HostSide host);
     SecureOpening(int socket, TlsTransport &tls, GuestSide guest);
 
-    Opening Drive(Transport &transport) override;
-    int FailureError() const override { return failure; }
-    QString FailureText() const override { return failureText; }
+    Opening drive(Transport &transport) override;
+    int failureError() const override { return failure; }
+    QString failureText() const override { return failureReason; }
     // The host waits for the proof while the guest's user checks the key and
     // types the password.
-    bool PeerMayWaitForItsUser() const override { return stage == Stage::Proof; }
-    void TimedOut(Transport &transport) override;
-    Framing TextFraming() const override;
+    bool peerMayWaitForItsUser() const override { return stage == Stage::Proof; }
+    void timedOut(Transport &transport) override;
+    Framing textFraming() const override;
 
 private:
     enum class Stage { Start, Trust, Offer, Password, Proof, Verdict, Open };
@@ -73,9 +73,9 @@ private:
     // What takes the user's answer into the slot and wakes the endpoint; it
     // may be called after this opening has gone, and then does nothing.
     template <typename Value>
-    std::function<void(Value)> AnswerInto(std::optional<Value> Answers::*slot)
+    std::function<void(Value)> answerInto(std::optional<Value> Answers::*slot)
     {
-        return [given = std::weak_ptr(answers), wake = WakeFunction(), slot](Value value) {
+        return [given = std::weak_ptr(answers), wake = wakeFunction(), slot](Value value) {
             if (const auto answered = given.lock()) {
                 (*answered).*slot = std::move(value);
                 if (wake)
@@ -83,19 +83,19 @@ private:
             }
         };
     }
-    Opening CheckHostKey();
-    Opening HostOffers();
-    Opening GuestAnswersOffer();
-    Opening GuestProves(const QString &password);
-    Opening HostChecksProof();
-    Opening GuestHearsVerdict();
+    Opening checkHostKey();
+    Opening hostOffers();
+    Opening guestAnswersOffer();
+    Opening guestProves(const QString &password);
+    Opening hostChecksProof();
+    Opening guestHearsVerdict();
     // The next frame of the opening, once it is here whole; nothing
     // meanwhile (or when the connection failed). It reads no byte past the
     // frame: what follows is the chat's.
-    std::optional<QByteArray> TakeFrame();
-    bool WriteFrame(const QByteArray &payload);
-    QByteArray Proof(const QByteArray &key) const;
-    Opening Fail(int error, const QString &text = QString());
+    std::optional<QByteArray> takeFrame();
+    bool writeFrame(const QByteArray &payload);
+    QByteArray proofWith(const QByteArray &key) const;
+    Opening fail(int error, const QString &text = QString());
 
     int socket;
     TlsTransport &tls;
@@ -107,7 +107,7 @@ private:
     // The frame being read: its header, then its body.
     QByteArray reading;
     int failure = 0;
-    QString failureText;
+    QString failureReason;
 };
 
 // Makes the layers of each secure connection of one side: TLS, and the opening above it.
@@ -115,7 +115,7 @@ class TlsTransports final : public TransportMaker {
 public:
     TlsTransports(SSL_CTX *context, HostSide host) : context(context), host(std::move(host)) { }
     TlsTransports(SSL_CTX *context, GuestSide guest) : context(context), guest(std::move(guest)) { }
-    ConnectionLayers ForConnection(int socket) override;
+    ConnectionLayers forConnection(int socket) override;
 
 private:
     SSL_CTX *context;

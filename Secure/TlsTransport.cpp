@@ -144,7 +144,7 @@ TlsTransport::~TlsTransport()
     SSL_free(ssl);
 }
 
-HandshakeResult TlsTransport::Handshake()
+HandshakeResult TlsTransport::handshake()
 {
     if (!ssl)
         return {Opening::Failed, kAborted};
@@ -165,13 +165,13 @@ HandshakeResult TlsTransport::Handshake()
     }
 }
 
-QByteArray TlsTransport::PeerFingerprint() const
+QByteArray TlsTransport::peerFingerprint() const
 {
     X509 *certificate = shaken ? SSL_get0_peer_certificate(ssl) : nullptr;
     return certificate ? FingerprintOf(X509_get0_pubkey(certificate)) : QByteArray();
 }
 
-bool TlsTransport::AgreedOnVersion2() const
+bool TlsTransport::agreedOnVersion2() const
 {
     const unsigned char *protocol = nullptr;
     unsigned int size = 0;
@@ -179,7 +179,7 @@ bool TlsTransport::AgreedOnVersion2() const
     return size == sizeof kVersion2Alpn - 1 && std::memcmp(protocol, kVersion2Alpn + 1, size) == 0;
 }
 
-QByteArray TlsTransport::Exported(const char *label, qsizetype size) const
+QByteArray TlsTransport::exported(const char *label, qsizetype size) const
 {
     QByteArray value(size, '\0');
     if (SSL_export_keying_material(ssl, reinterpret_cast<unsigned char *>(value.data()), size_t(size), label,
@@ -212,7 +212,7 @@ TransportResult TlsTransport::Failed(int error)
     return result;
 }
 
-TransportResult TlsTransport::Read(char *into, qsizetype size, bool peek)
+TransportResult TlsTransport::read(char *into, qsizetype size, bool peek)
 {
     TransportResult result;
     if (!shaken || size <= 0) {
@@ -247,7 +247,7 @@ TransportResult TlsTransport::Read(char *into, qsizetype size, bool peek)
     }
 }
 
-TransportResult TlsTransport::Write(const char *from, qsizetype size)
+TransportResult TlsTransport::write(const char *from, qsizetype size)
 {
     TransportResult result;
     if (!shaken) {
@@ -268,7 +268,7 @@ TransportResult TlsTransport::Write(const char *from, qsizetype size)
     return result;
 }
 
-int TlsTransport::ShutdownSending()
+int TlsTransport::shutdownSending()
 {
     if (shaken)
         SSL_shutdown(ssl); // TLS's own end of the stream, before the socket's
@@ -276,13 +276,13 @@ int TlsTransport::ShutdownSending()
     return shutdown(socket, SHUT_WR) == 0 ? 0 : TranslateErrno(errno);
 }
 
-bool TlsTransport::HasMoreToRead() const
+bool TlsTransport::hasMoreToRead() const
 {
     // Records read ahead count too: the socket no longer shows them.
     return shaken && SSL_has_pending(ssl) == 1;
 }
 
-qsizetype TlsTransport::BytesWaiting() const
+qsizetype TlsTransport::bytesWaiting() const
 {
     return shaken ? SSL_pending(ssl) : 0;
 }

@@ -26,19 +26,19 @@ public:
     TlsTransport(int socket, SSL_CTX *context, bool host);
     ~TlsTransport() override;
 
-    HandshakeResult Handshake() override;
-    TransportResult Read(char *into, qsizetype size, bool peek = false) override;
-    TransportResult Write(const char *from, qsizetype size) override;
-    int ShutdownSending() override;
-    bool HasMoreToRead() const override;
-    qsizetype BytesWaiting() const override;
+    HandshakeResult handshake() override;
+    TransportResult read(char *into, qsizetype size, bool peek = false) override;
+    TransportResult write(const char *from, qsizetype size) override;
+    int shutdownSending() override;
+    bool hasMoreToRead() const override;
+    qsizetype bytesWaiting() const override;
 
     // Once the handshake is done: the SHA-256 of the peer's key (empty when
     // it showed none), whether both agreed on version 2, and a value derived
     // from this very session under the label, the same on both sides.
-    QByteArray PeerFingerprint() const;
-    bool AgreedOnVersion2() const;
-    QByteArray Exported(const char *label, qsizetype size) const;
+    QByteArray peerFingerprint() const;
+    bool agreedOnVersion2() const;
+    QByteArray exported(const char *label, qsizetype size) const;
 
 private:
     TransportResult Failed(int error);

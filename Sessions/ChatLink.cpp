@@ -1,35 +1,35 @@
 #include "ChatLink.h"
 
-QByteArray ChatLink::Bytes(Framing framing, FrameKind kind, const QByteArray &text)
+QByteArray ChatLink::bytes(Framing framing, FrameKind kind, const QByteArray &text)
 {
     switch (framing) {
     case Framing::None:
         break;
     case Framing::Version1:
-        return FrameReader::Framed(text);
+        return FrameReader::framed(text);
     case Framing::Version2:
-        return FrameReader::Framed(kind, text);
+        return FrameReader::framed(kind, text);
     }
     return text;
 }
 
-QByteArray ChatLink::Hello()
+QByteArray ChatLink::hello()
 {
-    return FrameReader::Framed(FrameKind::Hello, HelloBody(VANU_PROGRAM));
+    return FrameReader::framed(FrameKind::Hello, helloBody(VANU_PROGRAM));
 }
 
-void ChatLink::Take(const QByteArray &bytes)
+void ChatLink::take(const QByteArray &bytes)
 {
-    reader.Append(bytes);
-    reader.PassEmptyFrames();
-    if (!emptyFrames.Count(reader.TakeEmptyFramesPassed()))
+    reader.append(bytes);
+    reader.passEmptyFrames();
+    if (!emptyFrames.Count(reader.takeEmptyFramesPassed()))
         bad = true;
 }
 
-std::optional<QByteArray> ChatLink::NextText()
+std::optional<QByteArray> ChatLink::nextText()
 {
-    while (std::optional<QByteArray> frame = reader.TakeFrame()) {
-        if (!emptyFrames.Count(reader.TakeEmptyFramesPassed())) {
+    while (std::optional<QByteArray> frame = reader.takeFrame()) {
+        if (!emptyFrames.Count(reader.takeEmptyFramesPassed())) {
             bad = true;
             return std::nullopt;
         }
@@ -37,25 +37,25 @@ std::optional<QByteArray> ChatLink::NextText()
             return frame;
         const quint8 kind = quint8(frame->at(0));
         if (kind == quint8(FrameKind::Hello))
-            peerHello = frame->mid(1);
-        else if (IsKnownFrameKind(kind))
+            peersHello = frame->mid(1);
+        else if (isKnownFrameKind(kind))
             return frame->mid(1);
         else
             ++dropped;
     }
-    if (!emptyFrames.Count(reader.TakeEmptyFramesPassed()))
+    if (!emptyFrames.Count(reader.takeEmptyFramesPassed()))
         bad = true;
     return std::nullopt;
 }
 
-void Outgoing::Add(FrameKind kind, const QByteArray &text)
+void Outgoing::add(FrameKind kind, const QByteArray &text)
 {
     plain += text;
-    version1 += FrameReader::Framed(text);
-    version2 += FrameReader::Framed(kind, text);
+    version1 += FrameReader::framed(text);
+    version2 += FrameReader::framed(kind, text);
 }
 
-const QByteArray &Outgoing::For(Framing framing) const
+const QByteArray &Outgoing::bytesFor(Framing framing) const
 {
     switch (framing) {
     case Framing::None:

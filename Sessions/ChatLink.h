@@ -16,34 +16,34 @@ class ChatLink {
 public:
     explicit ChatLink(Framing framing = Framing::None) : framing(framing) { }
 
-    Framing TextFraming() const { return framing; }
-    bool Framed() const { return framing != Framing::None; }
+    Framing textFraming() const { return framing; }
+    bool isFramed() const { return framing != Framing::None; }
 
     // The bytes that carry a text of this kind on a link of this framing.
-    static QByteArray Bytes(Framing framing, FrameKind kind, const QByteArray &text);
+    static QByteArray bytes(Framing framing, FrameKind kind, const QByteArray &text);
     // This program's hello, for a link of version 2.
-    static QByteArray Hello();
+    static QByteArray hello();
 
     // A framed link: takes in what a read brought.
-    void Take(const QByteArray &bytes);
+    void take(const QByteArray &bytes);
     // A whole frame waits to be read.
-    bool HasFrame() const { return reader.HasFrame(); }
+    bool hasFrame() const { return reader.hasFrame(); }
     // The next text that came whole; a hello is kept, and a frame of a kind
     // this copy does not know is dropped and counted, never given.
-    std::optional<QByteArray> NextText();
+    std::optional<QByteArray> nextText();
     // The peer sent what no honest peer sends: a frame longer than any, or
     // empty frames without end. The connection is to be ended.
-    bool IsBad() const { return bad || reader.IsBad(); }
+    bool isBad() const { return bad || reader.isBad(); }
 
     // The peer's hello, once it came: "program=..." and "features=...".
-    const QByteArray &PeerHello() const { return peerHello; }
+    const QByteArray &peerHello() const { return peersHello; }
     // Frames dropped since the last call.
-    int TakeDroppedFrames() { return std::exchange(dropped, 0); }
+    int takeDroppedFrames() { return std::exchange(dropped, 0); }
 
 private:
     Framing framing;
     FrameReader reader;
-    QByteArray peerHello;
+    QByteArray peersHello;
     int dropped = 0;
     bool bad = false;
     // A peer that sends empty frames without end costs the host a core and
@@ -54,9 +54,9 @@ private:
 // A text for several links at once: its bytes made once for each framing.
 class Outgoing {
 public:
-    void Add(FrameKind kind, const QByteArray &text);
-    bool IsEmpty() const { return plain.isEmpty(); }
-    const QByteArray &For(Framing framing) const;
+    void add(FrameKind kind, const QByteArray &text);
+    bool isEmpty() const { return plain.isEmpty(); }
+    const QByteArray &bytesFor(Framing framing) const;
 
 private:
     QByteArray plain;

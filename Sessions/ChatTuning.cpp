@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-ChatTuning ChatTuning::FromEnvironment()
+ChatTuning ChatTuning::fromEnvironment()
 {
     ChatTuning tuning;
     bool given = false;

@@ -12,7 +12,7 @@ struct ChatTuning {
     // times follow in proportion. 0 for the usual 10 s.
     int keepaliveIdleSeconds = 0;
 
-    ReadPace Pace() const { return ReadPace(guestLinesPerSecond, 3 * guestLinesPerSecond); }
+    ReadPace pace() const { return ReadPace(guestLinesPerSecond, 3 * guestLinesPerSecond); }
     // VANU_GUEST_LINES_PER_SECOND and VANU_KEEPALIVE_IDLE_SECONDS, where set.
-    static ChatTuning FromEnvironment();
+    static ChatTuning fromEnvironment();
 };

@@ -18,7 +18,7 @@ GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::fu
     restOfText.setSingleShot(true);
     restOfText.setInterval(kRestOfTextWaitMs);
     connect(&restOfText, &QTimer::timeout, this, [this] {
-        ReportingErrors([this] { HandleHostTexts(hostReader.TakeHeld()); }, [this](const QString &why) { emit fault(why); });
+        reportingErrors([this] { handleHostTexts(hostReader.TakeHeld()); }, [this](const QString &why) { emit fault(why); });
     });
     reconnectPause.setSingleShot(true);
     connect(&reconnectPause, &QTimer::timeout, this, &GuestSession::reconnectDue);
@@ -30,85 +30,85 @@ GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::fu
     });
 }
 
-QString GuestSession::Text(const QByteArray &bytes) const
+QString GuestSession::fromWire(const QByteArray &bytes) const
 {
     return codePage.ToUnicode(bytes);
 }
 
-void GuestSession::TakeOtherName(const QString &name)
+void GuestSession::takeOtherName(const QString &name)
 {
     ++nextNameNumber;
     chatNickname = name;
 }
 
-void GuestSession::ForgetOtherName()
+void GuestSession::forgetOtherName()
 {
     chatNickname.reset();
     nextNameNumber = 2;
 }
 
-bool GuestSession::Connected()
+bool GuestSession::connected()
 {
-    link = ChatLink(client.FramingOf(client.SocketHandle()));
-    if (link.TextFraming() == Framing::Version2)
-        client.SendText(ChatLink::Hello());
+    link = ChatLink(client.framingOf(client.SocketHandle()));
+    if (link.textFraming() == Framing::Version2)
+        client.SendText(ChatLink::hello());
     rejoined = std::exchange(reconnecting, false);
     if (rejoined)
         reconnectAttempt.stop();
     return rejoined;
 }
 
-void GuestSession::Send(FrameKind kind, const QByteArray &text)
+void GuestSession::send(FrameKind kind, const QByteArray &text)
 {
-    client.SendText(ChatLink::Bytes(link.TextFraming(), kind, text));
+    client.SendText(ChatLink::bytes(link.textFraming(), kind, text));
 }
 
-void GuestSession::Register()
+void GuestSession::registerName()
 {
-    Send(FrameKind::Registration, Protocol::Registration(codePage.FromUnicode(Nickname())));
+    send(FrameKind::Registration, Protocol::Registration(codePage.FromUnicode(nickname())));
 }
 
-void GuestSession::SendOwnLine(const QByteArray &line)
+void GuestSession::sendOwnLine(const QByteArray &line)
 {
-    Send(FrameKind::Chat, line);
+    send(FrameKind::Chat, line);
 }
 
-void GuestSession::Read()
+void GuestSession::read()
 {
-    if (!link.Framed()) {
-        HandleHostTexts(hostReader.Take(client.ReceiveText()));
+    if (!link.isFramed()) {
+        handleHostTexts(hostReader.Take(client.ReceiveText()));
         return;
     }
-    const QList<HostTextReader::Text> texts = ReadFrames();
-    HandleHostTexts(texts);
-    if (link.IsBad())
+    const QList<HostTextReader::Text> texts = readFrames();
+    handleHostTexts(texts);
+    if (link.isBad())
         emit linkBroken(); // no honest host sends that
 }
 
-QList<HostTextReader::Text> GuestSession::ReadFrames()
+QList<HostTextReader::Text> GuestSession::readFrames()
 {
     constexpr qsizetype kReadAtOnce = 16 * 1024;
     // A host of version 1 relays the lines of one read in one frame; one of version 2 frames each.
-    const bool mayHoldSeveral = link.TextFraming() == Framing::Version1;
+    const bool mayHoldSeveral = link.textFraming() == Framing::Version1;
     QList<HostTextReader::Text> texts;
-    for (QByteArray bytes; !(bytes = client.ReceiveBytes(client.SocketHandle(), kReadAtOnce)).isEmpty();) {
-        link.Take(bytes);
-        while (const std::optional<QByteArray> text = link.NextText())
+    for (QByteArray bytes; !(bytes = client.receiveBytes(client.SocketHandle(), kReadAtOnce)).isEmpty();) {
+        link.take(bytes);
+        while (const std::optional<QByteArray> text = link.nextText())
             texts += hostReader.TakeWhole(*text, mayHoldSeveral);
-        droppedFrames += link.TakeDroppedFrames();
-        if (link.IsBad())
+        droppedFrames += link.takeDroppedFrames();
+        if (link.isBad())
             break;
     }
     return texts;
 }
 
-bool GuestSession::Ended()
+bool GuestSession::ended()
 {
-    HandleHostTexts(hostReader.TakeHeld());
+    handleHostTexts(hostReader.TakeHeld());
     return std::exchange(nameTaken, false);
 }
 
-void GuestSession::Stop()
+void GuestSession::stop()
 {
     restOfText.stop();
     hostReader.Clear();
@@ -119,19 +119,19 @@ void GuestSession::Stop()
     reconnectDelayMs = 0;
 }
 
-void GuestSession::ScheduleReconnect()
+void GuestSession::scheduleReconnect()
 {
     reconnectDelayMs = reconnectDelayMs == 0 ? kFirstReconnectMs : std::min(2 * reconnectDelayMs, kLongestReconnectMs);
     reconnectPause.start(reconnectDelayMs);
 }
 
-void GuestSession::ReconnectAttemptBegins()
+void GuestSession::reconnectAttemptBegins()
 {
     reconnecting = true;
     reconnectAttempt.start();
 }
 
-void GuestSession::HandleHostTexts(const QList<HostTextReader::Text> &texts)
+void GuestSession::handleHostTexts(const QList<HostTextReader::Text> &texts)
 {
     if (hostReader.WaitsForRest())
         restOfText.start();
@@ -146,21 +146,21 @@ void GuestSession::HandleHostTexts(const QList<HostTextReader::Text> &texts)
             reconnectDelayMs = 0; // in the chat again
             QStringList names;
             for (const QByteArray &entry : text.participants)
-                names << Text(entry);
+                names << fromWire(entry);
             emit participantsListed(names);
             emit participantsChanged();
             break;
         }
         case Protocol::GuestReceives::Departure:
             try {
-                ShowDeparture(text);
+                showDeparture(text);
             } catch (const ERuntimeError &) {
                 if (!badDeparture)
                     badDeparture = std::current_exception();
             }
             break;
         case Protocol::GuestReceives::Shown:
-            if (Protocol::TakenNameIn(text.bytes) == codePage.FromUnicode(Nickname()))
+            if (Protocol::TakenNameIn(text.bytes) == codePage.FromUnicode(nickname()))
                 nameTaken = true;
             emit received(text.bytes, true);
             break;
@@ -170,13 +170,13 @@ void GuestSession::HandleHostTexts(const QList<HostTextReader::Text> &texts)
         std::rethrow_exception(badDeparture);
 }
 
-void GuestSession::ShowDeparture(const HostTextReader::Text &departure)
+void GuestSession::showDeparture(const HostTextReader::Text &departure)
 {
     if (!departure.departed) {
         Protocol::DeparturePosition(departure.bytes); // a place that is no number is the first fault
         throw EListError(departure.position);
     }
-    emit notice(tr("< %1 is away >").arg(Text(*departure.departed)), ShownText::Kind::Departure);
+    emit notice(tr("< %1 is away >").arg(fromWire(*departure.departed)), ShownText::Kind::Departure);
     emit participantLeft(departure.position);
     emit participantsChanged();
 }

@@ -40,36 +40,36 @@ public:
 
     // The nickname in this chat: the setup's, or one with a number added
     // after the host found the setup's taken.
-    QString Nickname() const { return chatNickname.value_or(setupNickname()); }
+    QString nickname() const { return chatNickname.value_or(setupNickname()); }
     // The setup's name with the next number added ("Anonymous2"), for this chat only.
-    QString OtherName() const { return setupNickname() + QString::number(nextNameNumber); }
-    void TakeOtherName(const QString &name);
-    void ForgetOtherName();
+    QString otherName() const { return setupNickname() + QString::number(nextNameNumber); }
+    void takeOtherName(const QString &name);
+    void forgetOtherName();
 
     // The connection is made: true when it was made again after a lost link.
-    bool Connected();
-    bool Rejoined() const { return rejoined; }
-    void Register();
+    bool connected();
+    bool hasRejoined() const { return rejoined; }
+    void registerName();
     // Our own chat line, to the host, which sends it back to everybody.
-    void SendOwnLine(const QByteArray &line);
+    void sendOwnLine(const QByteArray &line);
     // Reads what the host sent, and shows it.
-    void Read();
+    void read();
     // Frames of kinds this copy does not know, dropped unread.
-    int DroppedFrames() const { return droppedFrames; }
+    int droppedFrameCount() const { return droppedFrames; }
     // What a host of version 2 said of itself in its hello; empty for others.
-    const QByteArray &HostHello() const { return link.PeerHello(); }
+    const QByteArray &hostHello() const { return link.peerHello(); }
     // The connection ended: what came before the close is shown first. True
     // when the host had said that our name is taken.
-    bool Ended();
+    bool ended();
     // Forgets the connection: nothing held, no registration due, no attempt to connect again.
-    void Stop();
+    void stop();
 
     // Connecting again after a lost link, a little later each time.
-    void ScheduleReconnect();
+    void scheduleReconnect();
     // An attempt to connect again begins; it is given up after a while.
-    void ReconnectAttemptBegins();
-    bool Reconnecting() const { return reconnecting; }
-    bool ReconnectPending() const { return reconnectPause.isActive(); }
+    void reconnectAttemptBegins();
+    bool isReconnecting() const { return reconnecting; }
+    bool isReconnectPending() const { return reconnectPause.isActive(); }
 
 signals:
     void participantsListed(const QStringList &names);
@@ -83,12 +83,12 @@ signals:
 
 private:
     // Shows what the host sent, text by text, and keeps the participant list.
-    void HandleHostTexts(const QList<HostTextReader::Text> &texts);
-    void ShowDeparture(const HostTextReader::Text &departure);
-    void Send(FrameKind kind, const QByteArray &text);
+    void handleHostTexts(const QList<HostTextReader::Text> &texts);
+    void showDeparture(const HostTextReader::Text &departure);
+    void send(FrameKind kind, const QByteArray &text);
     // The texts that came whole in the host's frames.
-    QList<HostTextReader::Text> ReadFrames();
-    QString Text(const QByteArray &bytes) const;
+    QList<HostTextReader::Text> readFrames();
+    QString fromWire(const QByteArray &bytes) const;
 
     TTCPClient &client;
     const CodePage &codePage;

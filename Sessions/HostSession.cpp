@@ -18,53 +18,53 @@ HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace 
     clock.start();
     rosterDeadline.setSingleShot(true);
     connect(&rosterDeadline, &QTimer::timeout, this, [this] {
-        Reporting([this] {
-            HandleGuestTexts(roster.Expire(Now()));
-            WatchRosterDeadline();
+        reporting([this] {
+            handleGuestTexts(roster.Expire(elapsedMs()));
+            watchRosterDeadline();
         });
     });
 }
 
-void HostSession::Reporting(const std::function<void()> &handler)
+void HostSession::reporting(const std::function<void()> &handler)
 {
-    ReportingErrors(handler, [this](const QString &why) { emit fault(why); });
+    reportingErrors(handler, [this](const QString &why) { emit fault(why); });
 }
 
-QByteArray HostSession::Bytes(const QString &text) const
+QByteArray HostSession::toWire(const QString &text) const
 {
     return codePage.FromUnicode(text);
 }
 
-QString HostSession::Text(const QByteArray &bytes) const
+QString HostSession::fromWire(const QByteArray &bytes) const
 {
     return codePage.ToUnicode(bytes);
 }
 
-int HostSession::GuestCount() const
+int HostSession::guestCount() const
 {
     return server.Clients().Count();
 }
 
-void HostSession::Clear()
+void HostSession::clear()
 {
     roster.Clear();
     readPace.Clear();
     links.clear();
 }
 
-QByteArray HostSession::HelloOf(int socket) const
+QByteArray HostSession::helloOf(int socket) const
 {
     const auto link = links.constFind(socket);
-    return link == links.cend() ? QByteArray() : link->PeerHello();
+    return link == links.cend() ? QByteArray() : link->peerHello();
 }
 
-Framing HostSession::FramingOf(int socket) const
+Framing HostSession::framingOf(int socket) const
 {
     const auto link = links.constFind(socket);
-    return link == links.cend() ? Framing::None : link->TextFraming();
+    return link == links.cend() ? Framing::None : link->textFraming();
 }
 
-void HostSession::SendBytes(int socket, const QByteArray &bytes, Sending sending)
+void HostSession::sendBytes(int socket, const QByteArray &bytes, Sending sending)
 {
     const int before = std::exchange(sendingTo, socket);
     if (sending == Sending::Latest)
@@ -74,55 +74,55 @@ void HostSession::SendBytes(int socket, const QByteArray &bytes, Sending sending
     sendingTo = before;
 }
 
-void HostSession::SendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending)
+void HostSession::sendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending)
 {
-    SendBytes(socket, ChatLink::Bytes(FramingOf(socket), kind, text), sending);
+    sendBytes(socket, ChatLink::bytes(framingOf(socket), kind, text), sending);
 }
 
-void HostSession::SendToAll(const Outgoing &texts, Sending sending)
+void HostSession::sendToAll(const Outgoing &texts, Sending sending)
 {
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count(); ++index) {
         const int socket = guests.Items(index);
-        SendBytes(socket, texts.For(FramingOf(socket)), sending);
+        sendBytes(socket, texts.bytesFor(framingOf(socket)), sending);
     }
 }
 
-void HostSession::SendToAll(FrameKind kind, const QByteArray &text, Sending sending)
+void HostSession::sendToAll(FrameKind kind, const QByteArray &text, Sending sending)
 {
     Outgoing texts;
-    texts.Add(kind, text);
-    SendToAll(texts, sending);
+    texts.add(kind, text);
+    sendToAll(texts, sending);
 }
 
-void HostSession::GoingDown()
+void HostSession::goingDown()
 {
-    SendToAll(FrameKind::Down, Protocol::ServerDown());
+    sendToAll(FrameKind::Down, Protocol::ServerDown());
 }
 
-bool HostSession::ErrorIsAGuestsGoing(int error) const
+bool HostSession::errorIsAGuestsGoing(int error) const
 {
     const bool guestHasGone = error == SocketError::ConnectionReset || error == SocketError::SendAfterShutdown;
     return sendingTo != -1 && (sendingTo == closingGuest || guestHasGone);
 }
 
-void HostSession::ConnectionsRefused(int error, const QString &text)
+void HostSession::connectionsRefused(int error, const QString &text)
 {
-    if (acceptFailures.Allow(QString::number(error), Now()))
+    if (acceptFailures.Allow(QString::number(error), elapsedMs()))
         emit notice(tr("New connections are refused for now: %1").arg(ShownErrorText(text)));
 }
 
-void HostSession::Accept(int socket)
+void HostSession::accept(int socket)
 {
     // Asked now: once the connection has failed, the system no longer knows.
     const HostRoster::Peer peer{server.GetPeerAddress(socket), server.GetPeerPort(socket)};
     links.remove(socket); // of an earlier connection that had this number
-    if (const Framing framing = server.FramingOf(socket); framing != Framing::None)
+    if (const Framing framing = server.framingOf(socket); framing != Framing::None)
         links.insert(socket, ChatLink(framing));
-    if (FramingOf(socket) == Framing::Version2)
-        SendBytes(socket, ChatLink::Hello());
+    if (framingOf(socket) == Framing::Version2)
+        sendBytes(socket, ChatLink::hello());
     if (server.Clients().Count() > kMostGuests) {
-        SendTo(socket, FrameKind::Notice, Protocol::ChatFull());
+        sendTo(socket, FrameKind::Notice, Protocol::ChatFull());
         emit notice(tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
         links.remove(socket);
         server.CloseClient(socket);
@@ -130,157 +130,157 @@ void HostSession::Accept(int socket)
     }
     roster.Admit(socket, peer);
     if (const std::optional<QString> reason = setup.refusal(socket, peer.address))
-        Refuse(socket, *reason);
+        RejectGuest(socket, *reason);
     else
-        Greet(socket);
+        AcceptGuest(socket);
 }
 
-void HostSession::Greet(int socket)
+void HostSession::AcceptGuest(int socket)
 {
-    const QByteArray hostNickname = Bytes(setup.nickname());
+    const QByteArray hostNickname = toWire(setup.nickname());
     const HostRoster::Peer peer = roster.PeerOf(socket);
     if (setup.busy()) {
-        SendTo(socket, FrameKind::Greeting, Protocol::BusyGreeting(hostNickname));
+        sendTo(socket, FrameKind::Greeting, Protocol::BusyGreeting(hostNickname));
     } else {
-        SendTo(socket, FrameKind::Greeting, Protocol::Greeting(hostNickname));
+        sendTo(socket, FrameKind::Greeting, Protocol::Greeting(hostNickname));
         // A peer that comes again and again does not take the desktop over.
-        if (comingForward.Allow(peer.address, Now()))
+        if (comingForward.Allow(peer.address, elapsedMs()))
             emit comeForward();
     }
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
-        SendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(Bytes(peer.address)));
+        sendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(toWire(peer.address)));
     emit notice(LongTimeOfDay(QTime::currentTime()) +
                     tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
                 ShownText::Kind::Arrival);
     emit guestAdmitted(peer.address, peer.port, guests.Count());
 }
 
-void HostSession::Refuse(int socket, const QString &reason)
+void HostSession::RejectGuest(int socket, const QString &reason)
 {
     const QString address = roster.PeerOf(socket).address;
     roster.Remove(socket);
-    SendTo(socket, FrameKind::Notice, Protocol::Refusal());
+    sendTo(socket, FrameKind::Notice, Protocol::Refusal());
     emit notice(reason.isEmpty() ? tr("Connection rejected for %1").arg(address)
                                  : tr("Connection rejected for %1: %2").arg(address, reason));
     // A peer refused again and again does not flood every guest's view.
-    if (refusalNotices.Allow(address, Now()))
-        SendToAll(FrameKind::Notice, Protocol::RefusalNotice(Bytes(address)));
+    if (refusalNotices.Allow(address, elapsedMs()))
+        sendToAll(FrameKind::Notice, Protocol::RefusalNotice(toWire(address)));
     links.remove(socket);
     server.CloseClient(socket);
 }
 
-void HostSession::Read(int socket)
+void HostSession::read(int socket)
 {
-    const qint64 now = Now();
+    const qint64 now = elapsedMs();
     if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
         // Not read now: the next read notification comes after the next read.
         roster.Postpone(socket, now + wait);
         QTimer::singleShot(wait, this, [this, socket] {
             if (server.Clients().IndexOf(socket) >= 0) // not gone while its read waited
-                Reporting([this, socket] { Read(socket); });
+                reporting([this, socket] { read(socket); });
         });
         return;
     }
     if (const auto link = links.find(socket); link != links.end()) {
-        const QList<HostRoster::GuestText> texts = ReadFrames(socket, *link);
-        if (link->IsBad()) {
-            Drop(socket);
+        const QList<HostRoster::GuestText> texts = readFrames(socket, *link);
+        if (link->isBad()) {
+            drop(socket);
             return;
         }
-        HandleGuestTexts(texts);
-        WatchRosterDeadline();
+        handleGuestTexts(texts);
+        watchRosterDeadline();
         return;
     }
     const QByteArray piece = server.ReceiveText(socket);
     const QList<HostRoster::GuestText> texts =
-        roster.Read(socket, piece, Bytes(setup.nickname()), now, server.BytesWaiting(socket) > 0);
+        roster.Read(socket, piece, toWire(setup.nickname()), now, server.BytesWaiting(socket) > 0);
     readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
-    HandleGuestTexts(texts);
-    WatchRosterDeadline();
+    handleGuestTexts(texts);
+    watchRosterDeadline();
 }
 
-QList<HostRoster::GuestText> HostSession::ReadFrames(int socket, ChatLink &link)
+QList<HostRoster::GuestText> HostSession::readFrames(int socket, ChatLink &link)
 {
     // Each frame is a whole text: nothing waits for a rest, and a frame is a line of the pace.
     constexpr qsizetype kReadAtOnce = 16 * 1024;
-    const qint64 now = Now();
-    const QByteArray hostName = Bytes(setup.nickname());
+    const qint64 now = elapsedMs();
+    const QByteArray hostName = toWire(setup.nickname());
     QList<HostRoster::GuestText> texts;
-    while (!link.IsBad()) {
-        if (!link.HasFrame()) {
-            const QByteArray bytes = server.ReceiveBytes(socket, kReadAtOnce);
+    while (!link.isBad()) {
+        if (!link.hasFrame()) {
+            const QByteArray bytes = server.receiveBytes(socket, kReadAtOnce);
             if (bytes.isEmpty())
                 break;
-            link.Take(bytes);
+            link.take(bytes);
             continue;
         }
         if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
             // The frames already here are read later; the socket's are offered again once they are.
             QTimer::singleShot(wait, this, [this, socket] {
                 if (server.Clients().IndexOf(socket) >= 0)
-                    Reporting([this, socket] { Read(socket); });
+                    reporting([this, socket] { read(socket); });
             });
             break;
         }
-        if (const std::optional<QByteArray> text = link.NextText()) {
+        if (const std::optional<QByteArray> text = link.nextText()) {
             texts += roster.Read(socket, *text, hostName, now, false);
             readPace.Count(socket, 1, now);
         }
-        droppedFrames += link.TakeDroppedFrames();
+        droppedFrames += link.takeDroppedFrames();
     }
     return texts;
 }
 
-void HostSession::Drop(int socket)
+void HostSession::drop(int socket)
 {
-    Closed(socket);
+    closed(socket);
     server.CloseClient(socket);
 }
 
-void HostSession::WatchRosterDeadline()
+void HostSession::watchRosterDeadline()
 {
     if (const std::optional<qint64> deadline = roster.NextDeadline())
-        rosterDeadline.start(int(std::clamp<qint64>(*deadline - Now(), 0, HostRoster::kRegistrationWaitMs)));
+        rosterDeadline.start(int(std::clamp<qint64>(*deadline - elapsedMs(), 0, HostRoster::kRegistrationWaitMs)));
     else
         rosterDeadline.stop();
 }
 
-void HostSession::HandleGuestTexts(const QList<HostRoster::GuestText> &texts)
+void HostSession::handleGuestTexts(const QList<HostRoster::GuestText> &texts)
 {
     using Action = HostRoster::GuestText::Action;
     // Lines that came in one read go out together, in one send to each guest:
     // the bytes are the same, and a burst costs a send a guest, not one a line.
     Outgoing relayed;
     const auto relay = [&] {
-        if (!relayed.IsEmpty())
-            SendToAll(std::exchange(relayed, Outgoing()));
+        if (!relayed.isEmpty())
+            sendToAll(std::exchange(relayed, Outgoing()));
     };
     for (const HostRoster::GuestText &text : texts) {
         if (text.action != Action::Relay)
             relay();
         switch (text.action) {
         case Action::Registered:
-            emit participantNamed(text.entry.row, Text(roster.Names().at(text.entry.row)), text.entry.added);
+            emit participantNamed(text.entry.row, fromWire(roster.Names().at(text.entry.row)), text.entry.added);
             // A list that still waits to go to a guest is needless once a newer one follows it.
-            SendToAll(FrameKind::List, roster.ListText(), Sending::Latest);
+            sendToAll(FrameKind::List, roster.ListText(), Sending::Latest);
             break;
         case Action::Refused:
-            RefuseName(text);
+            refuseName(text);
             break;
         case Action::Relay:
-            relayed.Add(FrameKind::Chat, text.bytes);
+            relayed.add(FrameKind::Chat, text.bytes);
             emit received(text.bytes, true);
             break;
         case Action::NotRelayed:
-            emit notice(NotRelayedLine(text));
+            emit notice(notRelayedLine(text));
             break;
         }
     }
     relay();
 }
 
-QString HostSession::NotRelayedLine(const HostRoster::GuestText &text) const
+QString HostSession::notRelayedLine(const HostRoster::GuestText &text) const
 {
     const QString from = roster.PeerOf(text.socket).address;
     if (text.breaksLine)
@@ -288,17 +288,17 @@ QString HostSession::NotRelayedLine(const HostRoster::GuestText &text) const
     const QByteArray named = Protocol::NameInChatLine(text.bytes);
     if (named.isEmpty())
         return tr("Line from %1 not relayed: it names nobody").arg(from);
-    return tr("Line from %1 not relayed: it names %2").arg(from, Text(named));
+    return tr("Line from %1 not relayed: it names %2").arg(from, fromWire(named));
 }
 
-void HostSession::RefuseName(const HostRoster::GuestText &text)
+void HostSession::refuseName(const HostRoster::GuestText &text)
 {
     const QString address = roster.PeerOf(text.socket).address;
-    SendTo(text.socket, FrameKind::Notice, Protocol::NameRefused(text.refusal, text.bytes));
+    sendTo(text.socket, FrameKind::Notice, Protocol::NameRefused(text.refusal, text.bytes));
     QString why;
     switch (text.refusal) {
     case Protocol::NameRefusal::Taken:
-        why = tr("the name %1 is taken").arg(Text(text.bytes));
+        why = tr("the name %1 is taken").arg(fromWire(text.bytes));
         break;
     case Protocol::NameRefusal::Empty:
         why = tr("it gave no name");
@@ -311,24 +311,24 @@ void HostSession::RefuseName(const HostRoster::GuestText &text)
         break;
     }
     emit notice(tr("Connection closed for %1: %2").arg(address, why));
-    RemoveParticipant(text.socket);
+    removeParticipant(text.socket);
     readPace.Forget(text.socket);
     links.remove(text.socket);
     server.CloseClient(text.socket);
     emit guestCountChanged(server.Clients().Count());
 }
 
-void HostSession::RemoveParticipant(int socket)
+void HostSession::removeParticipant(int socket)
 {
     // A guest that never registered has no entry, and the others need no news.
     const std::optional<int> row = roster.Remove(socket);
     if (!row)
         return;
     emit participantLeft(*row);
-    SendToAll(FrameKind::Departure, roster.DepartureText(*row));
+    sendToAll(FrameKind::Departure, roster.DepartureText(*row));
 }
 
-void HostSession::Closed(int socket)
+void HostSession::closed(int socket)
 {
     const int before = std::exchange(closingGuest, socket);
     const auto restore = qScopeGuard([&] { closingGuest = before; });
@@ -337,15 +337,15 @@ void HostSession::Closed(int socket)
     // The closing guest is still among the clients.
     emit guestCountChanged(server.Clients().Count() - 1);
     readPace.Forget(socket);
-    RemoveParticipant(socket);
+    removeParticipant(socket);
     links.remove(socket);
 }
 
-bool HostSession::SendOwnLine(const QByteArray &line)
+bool HostSession::sendOwnLine(const QByteArray &line)
 {
     // The host sees its own line only when somebody is there to read it.
     if (server.Clients().Count() == 0)
         return false;
-    SendToAll(FrameKind::Chat, line);
+    sendToAll(FrameKind::Chat, line);
     return true;
 }

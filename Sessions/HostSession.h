@@ -45,25 +45,25 @@ public:
     HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent = nullptr);
 
     // The server's events, in the handlers that receive them.
-    void Accept(int socket);
-    void Read(int socket);
-    void Closed(int socket);
+    void accept(int socket);
+    void read(int socket);
+    void closed(int socket);
     // Our own chat line, as typed, to every guest; false when nobody is there to read it.
-    bool SendOwnLine(const QByteArray &line);
+    bool sendOwnLine(const QByteArray &line);
     // Connections the system could not take: said once in a while.
-    void ConnectionsRefused(int error, const QString &text);
+    void connectionsRefused(int error, const QString &text);
     // The host program ends: every guest hears of it.
-    void GoingDown();
+    void goingDown();
     // Forgets every participant.
-    void Clear();
+    void clear();
     // An error came from a send to a guest that has gone, or whose close is
     // being handled: the close tells of it, and it is no news of its own.
-    bool ErrorIsAGuestsGoing(int error) const;
-    int GuestCount() const;
+    bool errorIsAGuestsGoing(int error) const;
+    int guestCount() const;
     // Frames of kinds this copy does not know, dropped unread.
-    int DroppedFrames() const { return droppedFrames; }
+    int droppedFrameCount() const { return droppedFrames; }
     // What a guest of version 2 said of itself in its hello; empty for others.
-    QByteArray HelloOf(int socket) const;
+    QByteArray helloOf(int socket) const;
 
 signals:
     // A name took this row of the participant list: a new one, or a rename.
@@ -77,30 +77,30 @@ signals:
 private:
     // Latest: the text makes the last one sent so needless while that one still waits to go.
     enum class Sending { InTurn, Latest };
-    void SendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
-    void SendBytes(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
-    void SendToAll(const Outgoing &texts, Sending sending = Sending::InTurn);
-    void SendToAll(FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
-    Framing FramingOf(int socket) const;
+    void sendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
+    void sendBytes(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
+    void sendToAll(const Outgoing &texts, Sending sending = Sending::InTurn);
+    void sendToAll(FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
+    Framing framingOf(int socket) const;
     // A guest on a secure connection: its frames, whole, as fast as the pace allows.
-    QList<HostRoster::GuestText> ReadFrames(int socket, ChatLink &link);
+    QList<HostRoster::GuestText> readFrames(int socket, ChatLink &link);
     // Ends a guest that broke its link's rules, as if it had closed.
-    void Drop(int socket);
-    void Greet(int socket);
-    void Refuse(int socket, const QString &reason);
+    void drop(int socket);
+    void AcceptGuest(int socket);
+    void RejectGuest(int socket, const QString &reason);
     // Does what the roster says of a guest's texts: register, refuse, relay.
-    void HandleGuestTexts(const QList<HostRoster::GuestText> &texts);
-    void RefuseName(const HostRoster::GuestText &text);
-    QString NotRelayedLine(const HostRoster::GuestText &text) const;
-    void WatchRosterDeadline();
+    void handleGuestTexts(const QList<HostRoster::GuestText> &texts);
+    void refuseName(const HostRoster::GuestText &text);
+    QString notRelayedLine(const HostRoster::GuestText &text) const;
+    void watchRosterDeadline();
     // The guest's entry goes, and the other guests hear of it.
-    void RemoveParticipant(int socket);
+    void removeParticipant(int socket);
     // Runs a handler of a timer's: an error it lets through is told as a fault.
-    void Reporting(const std::function<void()> &handler);
-    QByteArray Bytes(const QString &text) const;
-    QString Text(const QByteArray &bytes) const;
+    void reporting(const std::function<void()> &handler);
+    QByteArray toWire(const QString &text) const;
+    QString fromWire(const QByteArray &bytes) const;
     // Milliseconds on a clock that only goes forward.
-    qint64 Now() const { return clock.elapsed(); }
+    qint64 elapsedMs() const { return clock.elapsed(); }
 
     TTCPServer &server;
     const CodePage &codePage;

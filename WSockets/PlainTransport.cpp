@@ -22,7 +22,7 @@ TransportResult Failed(int errnoValue)
 
 } // namespace
 
-TransportResult PlainTransport::Read(char *into, qsizetype size, bool peek)
+TransportResult PlainTransport::read(char *into, qsizetype size, bool peek)
 {
     ssize_t received;
     do
@@ -36,7 +36,7 @@ TransportResult PlainTransport::Read(char *into, qsizetype size, bool peek)
     return result;
 }
 
-TransportResult PlainTransport::Write(const char *from, qsizetype size)
+TransportResult PlainTransport::write(const char *from, qsizetype size)
 {
     ssize_t sent;
     do
@@ -50,13 +50,13 @@ TransportResult PlainTransport::Write(const char *from, qsizetype size)
     return result;
 }
 
-qsizetype PlainTransport::BytesWaiting() const
+qsizetype PlainTransport::bytesWaiting() const
 {
     int waiting = 0;
     return ioctl(socket, FIONREAD, &waiting) == 0 ? waiting : 0;
 }
 
-int PlainTransport::ShutdownSending()
+int PlainTransport::shutdownSending()
 {
     return shutdown(socket, SHUT_WR) == 0 ? 0 : TranslateErrno(errno);
 }

@@ -7,11 +7,11 @@ class PlainTransport final : public Transport {
 public:
     explicit PlainTransport(int socket) : socket(socket) {}
 
-    TransportResult Read(char *into, qsizetype size, bool peek = false) override;
-    TransportResult Write(const char *from, qsizetype size) override;
-    int ShutdownSending() override;
-    bool HasMoreToRead() const override { return false; }
-    qsizetype BytesWaiting() const override;
+    TransportResult read(char *into, qsizetype size, bool peek = false) override;
+    TransportResult write(const char *from, qsizetype size) override;
+    int shutdownSending() override;
+    bool hasMoreToRead() const override { return false; }
+    qsizetype bytesWaiting() const override;
 
 private:
     int socket;
@@ -20,5 +20,5 @@ private:
 // Every connection plain.
 class PlainTransportMaker final : public TransportMaker {
 public:
-    ConnectionLayers ForConnection(int socket) override { return {std::make_unique<PlainTransport>(socket), nullptr}; }
+    ConnectionLayers forConnection(int socket) override { return {std::make_unique<PlainTransport>(socket), nullptr}; }
 };

@@ -226,7 +226,7 @@ QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
     return QByteArray(receiveBuffer, received.bytes);
 }
 
-QByteArray TCustomWSocket::ReceiveBytes(int socket, qsizetype most)
+QByteArray TCustomWSocket::receiveBytes(int socket, qsizetype most)
 {
     QByteArray bytes(most, Qt::Uninitialized);
     const TransportResult received = WindowHandle->Receive(socket, bytes.data(), most);
@@ -236,9 +236,9 @@ QByteArray TCustomWSocket::ReceiveBytes(int socket, qsizetype most)
     return bytes;
 }
 
-Framing TCustomWSocket::FramingOf(int socket) const
+Framing TCustomWSocket::framingOf(int socket) const
 {
-    return WindowHandle->FramingOf(socket);
+    return WindowHandle->framingOf(socket);
 }
 
 qsizetype TCustomWSocket::QueuedBytes(int socket) const
@@ -282,7 +282,7 @@ void TCustomWSocket::UseTransports(std::unique_ptr<TransportMaker> maker)
 
 void TCustomWSocket::AttachTransport(int socket, TransportMaker *maker)
 {
-    WindowHandle->Attach(socket, (maker ? maker : transports.get())->ForConnection(socket));
+    WindowHandle->Attach(socket, (maker ? maker : transports.get())->forConnection(socket));
 }
 
 void TCustomWSocket::CloseSocket(int socket)
@@ -299,7 +299,7 @@ void TCustomWSocket::AbandonOpen(int socket, int error)
     ReportError(error);
 }
 
-DeadLinkTimes DeadLinkTimes::WithIdle(int idleSeconds)
+DeadLinkTimes DeadLinkTimes::withIdle(int idleSeconds)
 {
     DeadLinkTimes times;
     if (idleSeconds <= 0)

@@ -29,7 +29,7 @@ struct DeadLinkTimes {
     unsigned userTimeoutMs = 30000;
     int longestRetransmitGapMs = 5000;
     // Another idle time, and the rest in the same proportion; the default for 0.
-    static DeadLinkTimes WithIdle(int idleSeconds);
+    static DeadLinkTimes withIdle(int idleSeconds);
 };
 
 enum TWSocketState : quint8 { wsNotReady, wsClosed, wsConnected, wsListening, wsConnecting };
@@ -83,9 +83,9 @@ public:
     QByteArray SocketReceive(int socket, int flags);
     // Reads what waits on the socket, up to `most` bytes: for a framed
     // connection, whose frames the reader cuts apart itself.
-    QByteArray ReceiveBytes(int socket, qsizetype most);
+    QByteArray receiveBytes(int socket, qsizetype most);
     // How texts cross the socket's connection, once it is open.
-    Framing FramingOf(int socket) const;
+    Framing framingOf(int socket) const;
     // The graceful close: stop notifications, send what is queued, shut down
     // sending, drain, close. Sets the variable to -1 when the socket is closed.
     void Disconnect(int &socket);
@@ -100,7 +100,7 @@ public:
     // of this maker; plain ones unless told otherwise.
     void UseTransports(std::unique_ptr<TransportMaker> maker);
     // The connections made from now on are found dead after these times.
-    void UseDeadLinkTimes(const DeadLinkTimes &times) { deadLinkTimes = times; }
+    void useDeadLinkTimes(const DeadLinkTimes &times) { deadLinkTimes = times; }
 
     static constexpr int kReceiveBufferSize = 1024;
 

@@ -127,7 +127,7 @@ void TNotificationEndpoint::Attach(int socket, ConnectionLayers layers)
     watch.shaken = false;
     watch.framing = Framing::None;
     if (watch.peersOpening)
-        watch.peersOpening->OnWake([this, socket, serial = watch.serial] {
+        watch.peersOpening->onWake([this, socket, serial = watch.serial] {
             QMetaObject::invokeMethod(
                 this,
                 [this, socket, serial] {
@@ -161,12 +161,12 @@ void TNotificationEndpoint::OpeningTimeIsUp(int socket, quint64 serial)
         return;
     current->openingWaitedMs += kLongestOpeningMs;
     ConnectionOpening *peers = current->shaken ? current->peersOpening.get() : nullptr;
-    if (peers && peers->PeerMayWaitForItsUser() && current->openingWaitedMs < kLongestWaitForPeersUserMs) {
+    if (peers && peers->peerMayWaitForItsUser() && current->openingWaitedMs < kLongestWaitForPeersUserMs) {
         current->openingTime.start();
         return;
     }
     if (peers)
-        peers->TimedOut(*current->transport);
+        peers->timedOut(*current->transport);
     EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
 }
 
@@ -174,16 +174,16 @@ bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
 {
     int error = 0;
     if (!watch.shaken) {
-        const HandshakeResult shaken = watch.transport->Handshake();
+        const HandshakeResult shaken = watch.transport->handshake();
         watch.opening = shaken.state;
         watch.shaken = shaken.state == Opening::Done;
         error = shaken.error;
     }
     if (watch.shaken && watch.peersOpening) {
-        watch.opening = watch.peersOpening->Drive(*watch.transport);
-        error = watch.peersOpening->FailureError();
+        watch.opening = watch.peersOpening->drive(*watch.transport);
+        error = watch.peersOpening->failureError();
         if (watch.opening == Opening::Done)
-            watch.framing = watch.peersOpening->TextFraming();
+            watch.framing = watch.peersOpening->textFraming();
     }
     if (!StillOpening(watch.opening)) {
         EndOpening(socket, watch, watch.opening == Opening::Done ? 0 : error);
@@ -218,7 +218,7 @@ void TNotificationEndpoint::EndOpening(int socket, Watch &watch, int error)
             Notify(socket, SocketEvent::Close, error);
         return;
     }
-    if (watch.readArmed && watch.transport->HasMoreToRead()) {
+    if (watch.readArmed && watch.transport->hasMoreToRead()) {
         watch.readArmed = false;
         PutOffRead(socket, watch); // what came with the opening is offered after it
     }
@@ -235,10 +235,10 @@ Opening TNotificationEndpoint::OpeningOf(int socket) const
 QString TNotificationEndpoint::FailureText(int socket) const
 {
     const Watch *watch = FindWatch(socket);
-    return watch && watch->peersOpening ? watch->peersOpening->FailureText() : QString();
+    return watch && watch->peersOpening ? watch->peersOpening->failureText() : QString();
 }
 
-Framing TNotificationEndpoint::FramingOf(int socket) const
+Framing TNotificationEndpoint::framingOf(int socket) const
 {
     const Watch *watch = FindWatch(socket);
     return watch ? watch->framing : Framing::None;
@@ -246,10 +246,10 @@ Framing TNotificationEndpoint::FramingOf(int socket) const
 
 TransportResult TNotificationEndpoint::Receive(int socket, char *into, qsizetype size, bool peek)
 {
-    const TransportResult result = TransportOf(socket).Read(into, size, peek);
+    const TransportResult result = TransportOf(socket).read(into, size, peek);
     Rearm(socket);
     // What the transport holds is offered like data that waits on the socket.
-    if (Watch *watch = FindWatch(socket); watch && watch->readArmed && watch->transport->HasMoreToRead()) {
+    if (Watch *watch = FindWatch(socket); watch && watch->readArmed && watch->transport->hasMoreToRead()) {
         watch->readArmed = false;
         PutOffRead(socket, *watch);
     }
@@ -260,7 +260,7 @@ void TNotificationEndpoint::Drain(int socket, char *buffer, qsizetype size, qsiz
 {
     Transport &transport = TransportOf(socket);
     for (qsizetype drained = 0; drained < limit;) {
-        const TransportResult result = transport.Read(buffer, size);
+        const TransportResult result = transport.read(buffer, size);
         if (result.bytes <= 0)
             return;
         drained += result.bytes;
@@ -269,7 +269,7 @@ void TNotificationEndpoint::Drain(int socket, char *buffer, qsizetype size, qsiz
 
 int TNotificationEndpoint::ShutdownSending(int socket)
 {
-    return TransportOf(socket).ShutdownSending();
+    return TransportOf(socket).shutdownSending();
 }
 
 TNotificationEndpoint::Watch *TNotificationEndpoint::FindWatch(int socket) const
@@ -469,7 +469,7 @@ void TNotificationEndpoint::Offer(int socket, Watch &watch)
     // Peek to tell waiting data from the end of the stream or a failed
     // connection.
     char probe;
-    const TransportResult peeked = watch.transport->Read(&probe, 1, true);
+    const TransportResult peeked = watch.transport->read(&probe, 1, true);
     if (peeked.bytes > 0) {
         if (kinds & SocketEvent::Read)
             Notify(socket, SocketEvent::Read, 0);
@@ -528,7 +528,7 @@ int TNotificationEndpoint::SendQueued(int, Watch &watch)
     qsizetype taken = 0;
     int error = 0;
     while (taken < watch.queue.size()) {
-        const TransportResult sent = watch.transport->Write(watch.queue.constData() + taken, watch.queue.size() - taken);
+        const TransportResult sent = watch.transport->write(watch.queue.constData() + taken, watch.queue.size() - taken);
         if (sent.wouldBlock || sent.error != 0) {
             error = sent.error;
             break;
@@ -567,7 +567,7 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sen
     }
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        const TransportResult taken = transport.Write(bytes.constData() + sent, bytes.size() - sent);
+        const TransportResult taken = transport.write(bytes.constData() + sent, bytes.size() - sent);
         if (taken.error != 0)
             return taken.error;
         if (taken.wouldBlock) {

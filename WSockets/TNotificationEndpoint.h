@@ -85,11 +85,11 @@ public:
     // Why the socket's opening failed, for the user; empty when the error's own text says it.
     QString FailureText(int socket) const;
     // How texts cross the socket, once it is open.
-    Framing FramingOf(int socket) const;
+    Framing framingOf(int socket) const;
     // Reads what waits on the socket, up to `size` bytes, and watches it again.
     TransportResult Receive(int socket, char *into, qsizetype size, bool peek = false);
     // How many bytes a read of the socket could take now.
-    qsizetype BytesWaiting(int socket) { return TransportOf(socket).BytesWaiting(); }
+    qsizetype BytesWaiting(int socket) { return TransportOf(socket).bytesWaiting(); }
     // Reads and drops what waits on the socket, up to `limit` bytes.
     void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
     // Sends the bytes after whatever is queued for the socket; queues what the

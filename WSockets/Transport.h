@@ -42,19 +42,19 @@ class Transport {
 public:
     virtual ~Transport() = default;
     // Drives the handshake on; no byte of the peers' own crosses before it is Done.
-    virtual HandshakeResult Handshake() { return {}; }
+    virtual HandshakeResult handshake() { return {}; }
     // Reads up to `size` bytes into `into`, without waiting; `peek` leaves
     // them to be read again.
-    virtual TransportResult Read(char *into, qsizetype size, bool peek = false) = 0;
+    virtual TransportResult read(char *into, qsizetype size, bool peek = false) = 0;
     // Writes as much of the bytes as the connection takes now, without waiting.
-    virtual TransportResult Write(const char *from, qsizetype size) = 0;
+    virtual TransportResult write(const char *from, qsizetype size) = 0;
     // Ends our sending: the peer reads the end of the stream. 0 or an error number.
-    virtual int ShutdownSending() = 0;
+    virtual int shutdownSending() = 0;
     // Bytes wait that the socket no longer shows as readable (held by the
     // transport itself): the owner is offered them without waiting for the socket.
-    virtual bool HasMoreToRead() const = 0;
+    virtual bool hasMoreToRead() const = 0;
     // How many bytes a read could take at once now, held by the transport or the socket.
-    virtual qsizetype BytesWaiting() const = 0;
+    virtual qsizetype bytesWaiting() const = 0;
 };
 
 // How the peers' texts cross a connection once it is open: each as it is, in
@@ -69,24 +69,24 @@ enum class Framing { None, Version1, Version2 };
 class ConnectionOpening {
 public:
     virtual ~ConnectionOpening() = default;
-    virtual Opening Drive(Transport &transport) = 0;
+    virtual Opening drive(Transport &transport) = 0;
     // After Failed: the error number, and a text for the user when the
     // error's own text would say too little.
-    virtual int FailureError() const = 0;
-    virtual QString FailureText() const { return {}; }
+    virtual int failureError() const = 0;
+    virtual QString failureText() const { return {}; }
     // The opening waits for a peer that may itself be waiting for its user:
     // it is given minutes, not seconds.
-    virtual bool PeerMayWaitForItsUser() const { return false; }
+    virtual bool peerMayWaitForItsUser() const { return false; }
     // The opening took too long and is ended: the peer may be told why.
-    virtual void TimedOut(Transport &) { }
+    virtual void timedOut(Transport &) { }
     // How the texts cross the connection once the opening is Done.
-    virtual Framing TextFraming() const { return Framing::None; }
+    virtual Framing textFraming() const { return Framing::None; }
     // For an opening that waits for the user: what it calls once the decision is made.
-    void OnWake(std::function<void()> wake) { woken = std::move(wake); }
+    void onWake(std::function<void()> wake) { woken = std::move(wake); }
 
 protected:
     // What brings the decision in; it may be called after the opening has gone.
-    std::function<void()> WakeFunction() const { return woken; }
+    std::function<void()> wakeFunction() const { return woken; }
 
 private:
     std::function<void()> woken;
@@ -103,5 +103,5 @@ struct ConnectionLayers {
 class TransportMaker {
 public:
     virtual ~TransportMaker() = default;
-    virtual ConnectionLayers ForConnection(int socket) = 0;
+    virtual ConnectionLayers forConnection(int socket) = 0;
 };

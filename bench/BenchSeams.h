@@ -69,5 +69,5 @@ struct BenchProgram {
     QString secureFolder = qEnvironmentVariable("VANU_BENCH_SECURE");
     // VANU_GUEST_LINES_PER_SECOND=0 reads every guest as fast as it sends, to measure capacity.
     VanuProgram program{folder.path(), {prompts, sound, shell, codePage, tray},
-                        {notifier, discovery, historyPath, secureFolder}, ChatTuning::FromEnvironment()};
+                        {notifier, discovery, historyPath, secureFolder}, ChatTuning::fromEnvironment()};
 };

@@ -420,13 +420,13 @@ void TestSecure::emptyFramesArePassedOverTogether()
 {
     FrameReader reader;
     const QByteArray empties(100000 * FrameReader::kHeaderSize, '\0');
-    reader.Append(empties.constData(), empties.size());
-    const QByteArray hi = FrameReader::Framed("hi");
-    reader.Append(hi.constData(), hi.size());
-    QVERIFY(reader.HasFrame());
-    QCOMPARE(reader.TakeFrame(), std::optional<QByteArray>("hi"));
-    QCOMPARE(reader.TakeEmptyFramesPassed(), 100000);
-    QCOMPARE(reader.TakeEmptyFramesPassed(), 0);
+    reader.append(empties.constData(), empties.size());
+    const QByteArray hi = FrameReader::framed("hi");
+    reader.append(hi.constData(), hi.size());
+    QVERIFY(reader.hasFrame());
+    QCOMPARE(reader.takeFrame(), std::optional<QByteArray>("hi"));
+    QCOMPARE(reader.takeEmptyFramesPassed(), 100000);
+    QCOMPARE(reader.takeEmptyFramesPassed(), 0);
 }
 
 // A burst of texts over a secure link arrives as as many texts, none glued
@@ -449,9 +449,9 @@ void TestSecure::framesKeepTextsApart()
     std::optional<ChatLink> link;
     server.OnData = [&](TCustomWSocket *, int socket) {
         if (!link)
-            link.emplace(server.FramingOf(socket));
-        link->Take(server.ReceiveBytes(socket, 4096));
-        while (const std::optional<QByteArray> text = link->NextText())
+            link.emplace(server.framingOf(socket));
+        link->take(server.receiveBytes(socket, 4096));
+        while (const std::optional<QByteArray> text = link->nextText())
             received << QString::fromLatin1(*text);
     };
     TTCPClient client(nullptr);
@@ -462,7 +462,7 @@ void TestSecure::framesKeepTextsApart()
     client.OnConnect = [&](TCustomWSocket *, int) {
         for (int number = 1; number <= 100; ++number) {
             sent << QStringLiteral("2<Anna> line %1").arg(number);
-            client.SendText(ChatLink::Bytes(client.FramingOf(client.SocketHandle()), FrameKind::Chat,
+            client.SendText(ChatLink::bytes(client.framingOf(client.SocketHandle()), FrameKind::Chat,
                                             sent.constLast().toLatin1()));
         }
     };
@@ -470,7 +470,7 @@ void TestSecure::framesKeepTextsApart()
     QTRY_COMPARE(received.size(), 100);
     QCOMPARE(received, sent);
     QVERIFY(client.OnFirstChoice());
-    QCOMPARE(link->TextFraming(), Framing::Version2);
+    QCOMPARE(link->textFraming(), Framing::Version2);
 }
 
 void TestSecure::hostileBytesOnTheSecurePort_data()

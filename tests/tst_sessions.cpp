@@ -38,9 +38,9 @@ struct Host {
     {
         QObject::connect(&session, &HostSession::received, [this](const QByteArray &bytes) { received << bytes; });
         QObject::connect(&session, &HostSession::notice, [this](const QString &text) { notices << text; });
-        server.OnAccept = [this](TCustomWSocket *, int socket) { session.Accept(socket); };
-        server.OnData = [this](TCustomWSocket *, int socket) { session.Read(socket); };
-        server.OnClose = [this](TCustomWSocket *, int socket) { session.Closed(socket); };
+        server.OnAccept = [this](TCustomWSocket *, int socket) { session.accept(socket); };
+        server.OnData = [this](TCustomWSocket *, int socket) { session.read(socket); };
+        server.OnClose = [this](TCustomWSocket *, int socket) { session.closed(socket); };
         server.Port = QString::number(port);
         server.Open();
         if (context)
@@ -71,10 +71,10 @@ struct Guest {
         QObject::connect(&session, &GuestSession::participantsListed,
                          [this](const QStringList &names) { participants = names; });
         client.OnConnect = [this](TCustomWSocket *, int) {
-            session.Connected();
-            session.Register();
+            session.connected();
+            session.registerName();
         };
-        client.OnData = [this](TCustomWSocket *, int) { session.Read(); };
+        client.OnData = [this](TCustomWSocket *, int) { session.read(); };
         client.Host = QStringLiteral("127.0.0.1");
         client.Port = QString::number(port);
         if (context)
@@ -93,7 +93,7 @@ void SpeakVersion1(SSL_CTX *context)
 // This copy's hello, as its frame carries it.
 QByteArray OurHello()
 {
-    return ChatLink::Hello().mid(FrameReader::kHeaderSize + 1);
+    return ChatLink::hello().mid(FrameReader::kHeaderSize + 1);
 }
 
 } // namespace
@@ -152,14 +152,14 @@ void TestSessions::versionsChatTogether()
     Guest guest(port, secure ? guestContext.get() : nullptr);
 
     QTRY_COMPARE(guest.participants, QStringList{"Anna"});
-    QCOMPARE(int(host.server.FramingOf(host.FirstGuest())), framing);
-    guest.session.SendOwnLine("2<Anna> hi there");
+    QCOMPARE(int(host.server.framingOf(host.FirstGuest())), framing);
+    guest.session.sendOwnLine("2<Anna> hi there");
     QTRY_COMPARE(guest.received.size(), 2);
     QCOMPARE(guest.received, (QList<QByteArray>{"Hello!  Welcome to Hosty's coupon.", "2<Anna> hi there"}));
     QCOMPARE(host.received, QList<QByteArray>{"2<Anna> hi there"});
     const QByteArray hello = framing == int(Framing::Version2) ? OurHello() : QByteArray();
-    QCOMPARE(host.session.HelloOf(host.FirstGuest()), hello);
-    QCOMPARE(guest.session.HostHello(), hello);
+    QCOMPARE(host.session.helloOf(host.FirstGuest()), hello);
+    QCOMPARE(guest.session.hostHello(), hello);
 }
 
 // A peer of a later version may send kinds this one does not know: they are
@@ -170,7 +170,7 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
     Host host(kPort + 20, hostContext.get());
     SecurePeer peer(kPort + 20 + kSecureOffset, SecurePeer::Offers::Version2);
     QVERIFY(peer.OpenWithoutPassword());
-    QVERIFY(peer.AgreedOnVersion2());
+    QVERIFY(peer.agreedOnVersion2());
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Hello) + OurHello());
     QVERIFY(OurHello().startsWith("program=Vanu "));
     QVERIFY(OurHello().endsWith("\nfeatures=hello,chat,registration,list,greeting,notice,departure,down"));
@@ -183,7 +183,7 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
     QCOMPARE(peer.ReadFrame(), char(FrameKind::List) + QByteArray("#Bob"));
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Chat) + QByteArray("2<Bob> hello"));
     QCOMPARE(host.received, QList<QByteArray>{"2<Bob> hello"});
-    QCOMPARE(host.session.DroppedFrames(), 2);
+    QCOMPARE(host.session.droppedFrameCount(), 2);
     QVERIFY(!host.notices.join('\n').contains(QStringLiteral("future")));
 }
 

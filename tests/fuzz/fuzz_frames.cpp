@@ -34,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FrameReader reader;
     std::vector<QByteArray> read;
     for (qsizetype at = 0; at < stream.size(); at += piece) {
-        reader.Append(stream.constData() + at, qMin(piece, stream.size() - at));
-        while (const std::optional<QByteArray> text = reader.TakeFrame())
+        reader.append(stream.constData() + at, qMin(piece, stream.size() - at));
+        while (const std::optional<QByteArray> text = reader.takeFrame())
             read.push_back(*text);
     }
-    if (read != expected || reader.IsBad() != turnsBad)
+    if (read != expected || reader.isBad() != turnsBad)
         std::abort();
     return 0;
 }

@@ -43,7 +43,7 @@ QByteArray SecurePeer::ReadFrame()
 
 void SecurePeer::SendFrame(const QByteArray &payload)
 {
-    const QByteArray frame = FrameReader::Framed(payload);
+    const QByteArray frame = FrameReader::framed(payload);
     SSL_write(tls.get(), frame.constData(), int(frame.size()));
 }
 
@@ -67,7 +67,7 @@ QByteArray SecurePeer::Proof(const QByteArray &key)
     return proof;
 }
 
-bool SecurePeer::AgreedOnVersion2() const
+bool SecurePeer::agreedOnVersion2() const
 {
     const unsigned char *protocol = nullptr;
     unsigned int size = 0;

@@ -26,7 +26,7 @@ public:
     bool OpenWithoutPassword();
     // The proof of the password's key, made in this connection's session.
     QByteArray Proof(const QByteArray &key);
-    bool AgreedOnVersion2() const;
+    bool agreedOnVersion2() const;
     SSL *Tls() const { return tls.get(); }
 
 private:
