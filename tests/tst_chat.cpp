@@ -3,6 +3,7 @@
 // on the wire byte for byte.
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
+#include "RawGuest.h"
 #include "Protocol.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
@@ -22,50 +23,6 @@
 
 
 namespace {
-
-// A guest that is only a socket: everything it receives is kept, and the
-// test takes it piece by piece, however the pieces arrived.
-struct RawGuest {
-    LoopbackPeer peer;
-    QByteArray received;
-    qsizetype taken = 0;
-
-    bool Connect(quint16 port, const char *source = nullptr) { return peer.Connect(port, 0, source); }
-    void Send(const QByteArray &text) { QVERIFY(peer.Send(text)); }
-
-    // The next bytes that arrive are exactly these.
-    bool Expect(const QByteArray &text)
-    {
-        (void)QTest::qWaitFor(
-            [&] {
-                received += peer.ReadAvailable();
-                return received.size() >= taken + text.size();
-            },
-            5000);
-        const QByteArray next = received.mid(taken, text.size());
-        taken += text.size();
-        if (next == text)
-            return true;
-        qWarning() << "expected" << text << "but got" << next << "of" << received;
-        return false;
-    }
-    // Nothing has arrived beyond what was taken.
-    bool NothingMore()
-    {
-        received += peer.ReadAvailable();
-        if (received.size() == taken)
-            return true;
-        qWarning() << "more arrived:" << received.mid(taken);
-        return false;
-    }
-    bool Ends()
-    {
-        QByteArray rest;
-        const bool ended = peer.WaitForEndOfStream(&rest);
-        received += rest;
-        return ended && NothingMore();
-    }
-};
 
 const QByteArray kHostGreeting = "Hello!  Welcome to Hosty's coupon.";
 

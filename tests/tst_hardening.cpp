@@ -3,6 +3,7 @@
 // anything; setup files with every byte. Nothing may crash or freeze, and the
 // well-behaved side must get everything it is owed.
 #include "LoopbackPeer.h"
+#include "RawGuest.h"
 #include "Protocol.h"
 #include "TTCPClient.h"
 #include "TNotificationEndpoint.h"
@@ -32,31 +33,6 @@
 namespace {
 
 constexpr quint16 kBasePort = 25000;
-
-// A well-behaved guest on a plain socket: it registers, and it keeps what it
-// receives so that a test can look for its lines in it.
-struct GoodGuest {
-    LoopbackPeer peer;
-    QByteArray received;
-
-    bool Join(quint16 port, const QByteArray &nickname, const char *source = nullptr)
-    {
-        return peer.Connect(port, 0, source) && peer.Send(Protocol::Registration(nickname));
-    }
-    void Read() { received += peer.ReadAvailable(); }
-    // The texts arrive in this order, other texts possibly in between.
-    bool HasInOrder(const QList<QByteArray> &texts) const
-    {
-        qsizetype at = 0;
-        for (const QByteArray &text : texts) {
-            at = received.indexOf(text, at);
-            if (at < 0)
-                return false;
-            at += text.size();
-        }
-        return true;
-    }
-};
 
 // The host's list names each of its open connections once (all of them registered).
 bool ListMatchesConnections(const TestProgram &host)
@@ -121,7 +97,7 @@ void TestHardening::randomBytesFromAGuest()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(kBasePort));
-    GoodGuest anna;
+    RawGuest anna;
     QVERIFY(anna.Join(kBasePort, "Anna"));
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
     LoopbackPeer mallory;
@@ -151,7 +127,7 @@ void TestHardening::randomBytesFromAGuest()
     QCOMPARE(host.prompts.shown, QStringList());
 
     // The host still answers a newcomer.
-    GoodGuest bob;
+    RawGuest bob;
     QVERIFY(bob.Join(kBasePort, "Bob", "127.0.0.3"));
     QTRY_VERIFY((bob.Read(), bob.received.startsWith("Hello!  Welcome to Hosty's coupon.")));
 }
@@ -162,7 +138,7 @@ void TestHardening::longRegistration()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(kBasePort + 1));
-    GoodGuest anna;
+    RawGuest anna;
     QVERIFY(anna.Join(kBasePort + 1, "Anna"));
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
     LoopbackPeer mallory;
@@ -183,7 +159,7 @@ void TestHardening::slowReaderBesideAFlooder()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(kBasePort + 7));
-    GoodGuest reader;
+    RawGuest reader;
     LoopbackPeer flooder;
     QVERIFY(reader.peer.Connect(kBasePort + 7, 16384));
     QVERIFY(reader.peer.Send(" Reader"));
@@ -241,7 +217,7 @@ void TestHardening::manyGuestsComeAndGoAtOnce()
 
     QTRY_COMPARE_WITH_TIMEOUT(host.Main().TCPServer1->Clients().Count(), 0, 20000);
     QTRY_COMPARE(host.Friends().Lines(), QStringList());
-    GoodGuest anna;
+    RawGuest anna;
     QVERIFY(anna.Join(kBasePort + 2, "Anna"));
     QTRY_VERIFY((anna.Read(), anna.received.endsWith("#Anna")));
     QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Friend(s) available"));
@@ -316,7 +292,7 @@ void TestHardening::silentConnectionsNeverShutHonestGuestsOut()
     restore.dismiss();
     if (!outOfDescriptors)
         QCOMPARE(host.Main().TCPServer1->Clients().Count(), TTCPServer::kMostPerAddress);
-    GoodGuest anna;
+    RawGuest anna;
     QVERIFY(anna.Join(kBasePort + 7, "Anna"));
     QTRY_VERIFY_WITH_TIMEOUT((anna.Read(), anna.received.startsWith("Hello!  Welcome to Hosty's coupon.")), 5000);
     QCOMPARE(host.prompts.shown, QStringList());
@@ -333,8 +309,8 @@ void TestHardening::guestThatNeverReads()
     asFastAsSent.guestLinesPerSecond = 0;
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, {}, asFastAsSent);
     QVERIFY(host.StartHost(kBasePort + 3));
-    GoodGuest anna;
-    GoodGuest bob;
+    RawGuest anna;
+    RawGuest bob;
     LoopbackPeer sleeper;
     QVERIFY(sleeper.Connect(kBasePort + 3, 4096, "127.0.0.9"));
     QVERIFY(sleeper.Send(" Sleepy"));
@@ -373,8 +349,8 @@ void TestHardening::guestThatHalfCloses()
 {
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(kBasePort + 4));
-    GoodGuest anna;
-    GoodGuest bob;
+    RawGuest anna;
+    RawGuest bob;
     QVERIFY(anna.Join(kBasePort + 4, "Anna"));
     QTRY_COMPARE(host.Friends().Lines().size(), 1);
     QVERIFY(bob.Join(kBasePort + 4, "Bob", "127.0.0.2"));

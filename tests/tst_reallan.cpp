@@ -7,6 +7,7 @@
 // must be right at the end; an outage of 10 s is lived through, and a dead
 // link is found within 35 s, the real guest coming back once the link is.
 #include "LoopbackPeer.h"
+#include "RawGuest.h"
 #include "Protocol.h"
 #include "SkipTest.h"
 #include "TestProgram.h"
@@ -52,17 +53,6 @@ bool Enter(const QByteArray &namespacePath)
         close(fd);
     return entered;
 }
-
-// A guest on a plain socket: it registers as told and keeps all it receives.
-struct RawGuest {
-    QByteArray name;
-    LoopbackPeer peer;
-    QByteArray received;
-
-    void Read() { received += peer.ReadAvailable(); }
-    // How often the text came, whatever came around it.
-    qsizetype Times(const QByteArray &text) const { return received.count(text); }
-};
 
 // What one round of chat came to, as the LAN check reports it.
 struct Figures {
