@@ -48,12 +48,8 @@ void TForm4::wireServerEvents()
     HostSession::Setup setup;
     setup.nickname = [this] { return windows.Form8->Nickname(); };
     setup.busy = [this] { return Imbusy1->isChecked(); };
-    setup.refusal = [this](int socket, const QString &address) -> std::optional<QString> {
-        if (!AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), address))
-            return QString();
-        if (const QString reason = admissionCheck ? admissionCheck(socket) : QString(); !reason.isEmpty())
-            return reason;
-        return std::nullopt;
+    setup.admits = [this](const QString &address) {
+        return AdmitGuest(windows.Form8->FilterLines(), windows.Form8->FilterMode(), address);
     };
     hostSession = new HostSession(*TCPServer1, seams.codePage, tuning.pace(), std::move(setup), this);
     showSession(hostSession);
@@ -179,6 +175,11 @@ void TForm4::TCPServer1Data(int socket)
 void TForm4::TCPServer1Close(int socket)
 {
     hostSession->closed(socket);
+}
+
+void TForm4::requireSecureGuests(bool required)
+{
+    hostSession->requireSecureGuests(required);
 }
 
 void TForm4::Imbusy1Click()

@@ -160,9 +160,6 @@ public:
     void Timer2Timer();
     void TCPServer1Error(int error, const QString &text);
     void TCPServer1Accept(int socket);
-    // A feature's own reason to refuse a guest that the address filter
-    // admits; empty to admit. None by default.
-    std::function<QString(int socket)> admissionCheck;
     void TCPServer1Data(int socket);
     void TCPServer1Close(int socket);
     void Imbusy1Click();
@@ -180,6 +177,10 @@ public:
     void Timer1Timer();
     // A connection attempt is under way, or the walk through the ports pauses between rounds.
     bool GuestAttemptUnderWay() const;
+
+public slots:
+    // Only guests on secure connections are admitted from now on.
+    void requireSecureGuests(bool required);
 
 signals:
     // The exit flow has closed the main window: the program ends.

@@ -190,7 +190,8 @@ void VanuProgram::connectSecureChat(const QString &folder)
         if (const quint16 securePort = securing->HostListening(port))
             announcing->SecureOffered(securePort, ShortFingerprint(securing->HostFingerprint()));
     });
-    main->admissionCheck = [securing](int socket) { return securing->RefusalFor(socket); };
+    main->requireSecureGuests(SecureChat::HostModeChosen() == SecureChat::HostMode::Require);
+    QObject::connect(securing, &SecureChat::secureGuestsRequired, main, &TForm4::requireSecureGuests);
     QObject::connect(securing, &SecureChat::hostNotice, main, [main](const QString &text) { main->AddChatLine(text); });
 
     secureDialog = std::make_unique<SecureChatDialog>(*securing);

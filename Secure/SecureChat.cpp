@@ -105,6 +105,7 @@ void SecureChat::SetHostMode(const QString &mode)
 {
     QSettings preferences = UserPreferences();
     preferences.setValue(QStringLiteral("secure/host"), mode);
+    emit secureGuestsRequired(HostModeChosen() == HostMode::Require);
 }
 
 void SecureChat::SetJoiningSecurely(bool on)
@@ -168,13 +169,6 @@ quint16 SecureChat::HostListening(quint16 port)
     if (server.ListenAlso(QString::number(securePort), std::make_unique<TlsTransports>(hostContext.get(), host)) != 0)
         return 0;
     return securePort;
-}
-
-QString SecureChat::RefusalFor(int socket) const
-{
-    if (HostModeChosen() != HostMode::Require || server.CameThroughSecondPort(socket))
-        return {};
-    return tr("only secure guests may join");
 }
 
 QString SecureChat::PadlockText() const

@@ -35,9 +35,6 @@ public:
     // Host mode listens on the chat port: the secure port follows. Gives the
     // secure port, or 0 when none could be opened or none is offered.
     quint16 HostListening(quint16 port);
-    // Why a guest the address filter admits is refused all the same: in
-    // "require" mode, for coming in the clear. Empty to admit.
-    QString RefusalFor(int socket) const;
     // The padlock's text and tooltip for the chat as it is now; no text
     // outside a chat.
     QString PadlockText() const;
@@ -65,6 +62,8 @@ public:
 signals:
     // Something the host's user should read in the chat view.
     void hostNotice(const QString &text);
+    // Whether guests that come in the clear are turned away, from now on.
+    void secureGuestsRequired(bool required);
 
 private:
     void JoinSecurely(bool on);

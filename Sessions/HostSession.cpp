@@ -129,8 +129,10 @@ void HostSession::accept(int socket)
         return;
     }
     roster.Admit(socket, peer);
-    if (const std::optional<QString> reason = setup.refusal(socket, peer.address))
-        RejectGuest(socket, *reason);
+    if (!setup.admits(peer.address))
+        RejectGuest(socket, QString());
+    else if (secureOnly && framingOf(socket) == Framing::None)
+        RejectGuest(socket, tr("only secure guests may join"));
     else
         AcceptGuest(socket);
 }

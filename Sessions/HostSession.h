@@ -37,9 +37,8 @@ public:
     struct Setup {
         std::function<QString()> nickname;
         std::function<bool()> busy;
-        // Why the guest at this address is turned away: nothing admits it, an
-        // empty reason turns it away without one (the address filter does).
-        std::function<std::optional<QString>(int socket, const QString &address)> refusal;
+        // The address filter lets the guest at this address in.
+        std::function<bool(const QString &address)> admits;
     };
 
     HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent = nullptr);
@@ -60,6 +59,8 @@ public:
     // being handled: the close tells of it, and it is no news of its own.
     bool errorIsAGuestsGoing(int error) const;
     int guestCount() const;
+    // Only guests on secure connections are admitted from now on; others are turned away.
+    void requireSecureGuests(bool required) { secureOnly = required; }
     // Frames of kinds this copy does not know, dropped unread.
     int droppedFrameCount() const { return droppedFrames; }
     // What a guest of version 2 said of itself in its hello; empty for others.
@@ -110,6 +111,7 @@ private:
     // The links of the guests on secure connections, by socket.
     QHash<int, ChatLink> links;
     int droppedFrames = 0;
+    bool secureOnly = false;
     // Gives up on what waits in the roster (the rest of a text, a registration).
     QTimer rosterDeadline;
     // What a peer that comes again and again may make the host do.

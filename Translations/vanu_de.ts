@@ -300,6 +300,10 @@
         <source>Guest by %1 on port %2 is away.</source>
         <translation>Der Gast von %1, Port %2, ist gegangen.</translation>
     </message>
+    <message>
+        <source>only secure guests may join</source>
+        <translation>nur sichere Gäste dürfen beitreten</translation>
+    </message>
 </context>
 <context>
     <name>MainMenus</name>
@@ -432,10 +436,6 @@
 Someone may be playing the host. If the host no longer offers secure chat, forget its key (Coupon, Secure chat...) and join again.</source>
         <translation>Der Host unter %1:%2 ist an seinem Schlüssel bekannt, antwortet jetzt aber nur unverschlüsselt.
 Vielleicht gibt sich jemand als dieser Host aus. Wenn der Host keinen sicheren Chat mehr anbietet, vergessen Sie seinen Schlüssel (Abteil, Sicherer Chat...) und treten Sie erneut bei.</translation>
-    </message>
-    <message>
-        <source>only secure guests may join</source>
-        <translation>nur sichere Gäste dürfen beitreten</translation>
     </message>
     <message>
         <source>%1 of %2 secure</source>

@@ -304,6 +304,10 @@
         <source>Guest by %1 on port %2 is away.</source>
         <translation>Гость с %1, порт %2, ушёл.</translation>
     </message>
+    <message>
+        <source>only secure guests may join</source>
+        <translation>допускаются только защищённые гости</translation>
+    </message>
 </context>
 <context>
     <name>MainMenus</name>
@@ -436,10 +440,6 @@
 Someone may be playing the host. If the host no longer offers secure chat, forget its key (Coupon, Secure chat...) and join again.</source>
         <translation>Хост %1:%2 известен по своему ключу, но теперь отвечает только без шифрования.
 Возможно, кто-то выдаёт себя за этот хост. Если хост больше не предлагает защищённый чат, забудьте его ключ (Купе, Защищённый чат...) и подключитесь снова.</translation>
-    </message>
-    <message>
-        <source>only secure guests may join</source>
-        <translation>допускаются только защищённые гости</translation>
     </message>
     <message>
         <source>%1 of %2 secure</source>

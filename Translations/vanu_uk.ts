@@ -304,6 +304,10 @@
         <source>Guest by %1 on port %2 is away.</source>
         <translation>Гість з %1, порт %2, пішов.</translation>
     </message>
+    <message>
+        <source>only secure guests may join</source>
+        <translation>допускаються лише захищені гості</translation>
+    </message>
 </context>
 <context>
     <name>MainMenus</name>
@@ -436,10 +440,6 @@
 Someone may be playing the host. If the host no longer offers secure chat, forget its key (Coupon, Secure chat...) and join again.</source>
         <translation>Хост %1:%2 відомий за своїм ключем, але тепер відповідає лише без шифрування.
 Можливо, хтось видає себе за цей хост. Якщо хост більше не пропонує захищений чат, забудьте його ключ (Купе, Захищений чат...) і під’єднайтеся знову.</translation>
-    </message>
-    <message>
-        <source>only secure guests may join</source>
-        <translation>допускаються лише захищені гості</translation>
     </message>
     <message>
         <source>%1 of %2 secure</source>

@@ -51,7 +51,7 @@ struct Host {
         HostSession::Setup setup;
         setup.nickname = [] { return QStringLiteral("Hosty"); };
         setup.busy = [] { return false; };
-        setup.refusal = [](int, const QString &) { return std::optional<QString>(); };
+        setup.admits = [](const QString &) { return true; };
         return setup;
     }
     int FirstGuest() const { return server.Clients().Items(0); }
