@@ -87,11 +87,16 @@ void GuestSession::read()
 
 QList<HostTextReader::Text> GuestSession::readFrames()
 {
+    // One read takes what the host sent up to a limit: the socket offers the rest again.
     constexpr qsizetype kReadAtOnce = 16 * 1024;
+    constexpr int kReadsAtOnce = 4;
     // A host of version 1 relays the lines of one read in one frame; one of version 2 frames each.
     const bool mayHoldSeveral = link.textFraming() == Framing::Version1;
     QList<HostTextReader::Text> texts;
-    for (QByteArray bytes; !(bytes = client.receiveBytes(client.SocketHandle(), kReadAtOnce)).isEmpty();) {
+    for (int reads = 0; reads < kReadsAtOnce; ++reads) {
+        const QByteArray bytes = client.receiveBytes(client.SocketHandle(), kReadAtOnce);
+        if (bytes.isEmpty())
+            break;
         link.take(bytes);
         while (const std::optional<QByteArray> text = link.nextText())
             texts += hostReader.TakeWhole(*text, mayHoldSeveral);

@@ -204,16 +204,21 @@ void HostSession::read(int socket)
 
 QList<HostRoster::GuestText> HostSession::readFrames(int socket, ChatLink &link)
 {
-    // Each frame is a whole text: nothing waits for a rest, and a frame is a line of the pace.
+    // Each frame is a whole text: nothing waits for a rest, and a frame is a
+    // line of the pace. One read takes what a guest sent up to a limit: the
+    // socket offers the rest again, after the others have had their turn.
     constexpr qsizetype kReadAtOnce = 16 * 1024;
+    constexpr qsizetype kMostAtOnce = 4 * kReadAtOnce;
     const qint64 now = elapsedMs();
     const QByteArray hostName = toWire(setup.nickname());
     QList<HostRoster::GuestText> texts;
+    qsizetype taken = 0;
     while (!link.isBad()) {
         if (!link.hasFrame()) {
-            const QByteArray bytes = server.receiveBytes(socket, kReadAtOnce);
+            const QByteArray bytes = taken < kMostAtOnce ? server.receiveBytes(socket, kReadAtOnce) : QByteArray();
             if (bytes.isEmpty())
                 break;
+            taken += bytes.size();
             link.take(bytes);
             continue;
         }
