@@ -8,7 +8,6 @@
 #include "ChatTuning.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QMainWindow>
 #include <QTimer>
@@ -26,17 +25,17 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
-class QTextCharFormat;
-class QTextCursor;
 class TCustomWSocket;
 class TTCPClient;
 class TTCPServer;
 class TTrayIcon;
 
-// The main window: the chat view, the input line, the menus, and the host and
-// guest modes of the chat. Its implementation is split by concern:
-//   TForm4.cpp          creation, menus, closing and the exit flow
-//   ChatView.cpp        the chat view and the transcript
+// The main window: the chat pane, the menus, the tray, and the host and
+// guest modes of the chat, whose work the host's and the guest's sessions do
+// (Sessions/): the handlers hand over to them and show what they report. Its
+// implementation is split by concern:
+//   TForm4.cpp          creation, closing and the exit flow
+//   ChatView.cpp        what the view shows, and the transcript
 //   ChatInput.cpp       the input line: Enter sends a chat line
 //   HostMode.cpp        host mode
 //   GuestMode.cpp       guest mode
