@@ -19,17 +19,17 @@ bool TForm4::eventFilter(QObject *watched, QEvent *event)
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Guarded([this] { Edit1KeyPress(); });
+            guarded([this] { Edit1KeyPress(); });
             return true; // swallowed: never inserted, never a beep
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm4::EnableInput(bool enabled)
+void TForm4::enableInput(bool enabled)
 {
     if (enabled)
-        Edit1->setMaxLength(Protocol::LongestTypedText(Bytes(ChatNickname()).size()));
+        Edit1->setMaxLength(Protocol::LongestTypedText(toWire(chatNickname()).size()));
     const bool opening = enabled && !Edit1->isEnabled();
     Edit1->setEnabled(enabled);
     // What the user types next goes to the chat, as on joining, unless they
@@ -53,9 +53,9 @@ void TForm4::Edit1KeyPress()
     const TForm8 &setup = *windows.Form8;
     const char colour =
         ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
-    const QByteArray nickname = Bytes(ChatNickname());
+    const QByteArray nickname = toWire(chatNickname());
     // A nickname loaded since the input line was enabled may leave less room.
-    const QByteArray typed = Bytes(Edit1->text()).left(Protocol::LongestTypedText(nickname.size()));
+    const QByteArray typed = toWire(Edit1->text()).left(Protocol::LongestTypedText(nickname.size()));
     if (typed.isEmpty())
         return;
     const QByteArray line = Protocol::ChatLine(colour, nickname, typed);

@@ -15,7 +15,7 @@
 
 #include <utility>
 
-void TForm4::ShowText(const ShownText &shown)
+void TForm4::showText(const ShownText &shown)
 {
     ChatTextParts parts = shown.parts;
     parts.name = WithVisibleControls(std::move(parts.name));
@@ -24,11 +24,11 @@ void TForm4::ShowText(const ShownText &shown)
     emit textShown(shown);
 }
 
-void TForm4::AppendPlainLine(const QString &text, ShownText::Kind kind)
+void TForm4::appendPlainLine(const QString &text, ShownText::Kind kind)
 {
     ChatTextParts parts;
     parts.message = text;
-    ShowText({kind, Bytes(text), text, false, std::move(parts)});
+    showText({kind, toWire(text), text, false, std::move(parts)});
 }
 
 void TForm4::AddChatLine(const QByteArray &bytes, bool received)
@@ -36,12 +36,12 @@ void TForm4::AddChatLine(const QByteArray &bytes, bool received)
     // The one place a text is taken apart: the view, the history and the notifications read its parts.
     const QString text = seams.codePage.ToUnicode(bytes);
     const ShownText::Kind kind = Protocol::IsChatLine(bytes) ? ShownText::Kind::ChatLine : ShownText::Kind::Notice;
-    ShowText({kind, bytes, text, received, SplitChatText(text)});
+    showText({kind, bytes, text, received, SplitChatText(text)});
 }
 
 void TForm4::AddChatLine(const QString &text, ShownText::Kind kind)
 {
-    ShowText({kind, Bytes(text), text, false, SplitChatText(text)});
+    showText({kind, toWire(text), text, false, SplitChatText(text)});
 }
 
 void TForm4::showSession(ChatSession *session)
@@ -50,33 +50,33 @@ void TForm4::showSession(ChatSession *session)
             [this](const QByteArray &bytes, bool fromPeer) { AddChatLine(bytes, fromPeer); });
     connect(session, &ChatSession::notice, this,
             [this](const QString &text, ShownText::Kind kind) { AddChatLine(text, kind); });
-    connect(session, &ChatSession::participantLeft, this, [this](int row) { delete ParticipantList()->takeItem(row); });
+    connect(session, &ChatSession::participantLeft, this, [this](int row) { delete participantList()->takeItem(row); });
     connect(session, &ChatSession::fault, this, [this](const QString &why) { seams.prompts.ShowError(why); });
 }
 
-int TForm4::ChatLineCount()
+int TForm4::chatLineCount()
 {
     return chatLog->lineCount();
 }
 
-QStringList TForm4::ChatLines()
+QStringList TForm4::chatLines()
 {
     return chatLog->lines();
 }
 
-void TForm4::ShowPendingChatLines()
+void TForm4::showPendingChatLines()
 {
     chatLog->showPending();
 }
 
-void TForm4::ClearChatView()
+void TForm4::clearChatView()
 {
     chatLog->clear();
 }
 
-bool TForm4::WriteTranscript(const QString &path)
+bool TForm4::writeTranscript(const QString &path)
 {
-    if (WriteWholeFile(path, TranscriptBytes(ChatLines(), seams.codePage)))
+    if (WriteWholeFile(path, TranscriptBytes(chatLines(), seams.codePage)))
         return true;
     seams.prompts.ShowError(tr("Cannot create file %1").arg(path));
     return false;
@@ -87,7 +87,7 @@ void TForm4::Save1Click()
     if (transcriptPath.isEmpty())
         SaveAs1Click();
     else
-        WriteTranscript(transcriptPath);
+        writeTranscript(transcriptPath);
 }
 
 void TForm4::SaveAs1Click()
@@ -101,5 +101,5 @@ void TForm4::SaveAs1Click()
     // A file the user chose to keep is never written by a later "Save Chat".
     transcriptPath = ChooseFileToWrite(seams.prompts, request, WithTxtExtension);
     if (!transcriptPath.isEmpty())
-        WriteTranscript(transcriptPath);
+        writeTranscript(transcriptPath);
 }

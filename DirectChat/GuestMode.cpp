@@ -36,49 +36,49 @@ void TForm4::wireClientEvents()
     guestSession = new GuestSession(*TCPClient1, seams.codePage, [this] { return windows.Form8->Nickname(); }, this);
     showSession(guestSession);
     connect(guestSession, &GuestSession::participantsListed, this, [this](const QStringList &names) {
-        ParticipantList()->clear();
-        ParticipantList()->addItems(names);
+        participantList()->clear();
+        participantList()->addItems(names);
     });
-    connect(guestSession, &GuestSession::participantsChanged, this, &TForm4::PlayArrivalSound);
+    connect(guestSession, &GuestSession::participantsChanged, this, &TForm4::playArrivalSound);
     connect(guestSession, &GuestSession::linkBroken, this,
-            [this] { Guarded([this] { TCPClient1Close(TCPClient1->SocketHandle()); }); });
-    connect(guestSession, &GuestSession::reconnectDue, this, [this] { Guarded([this] { ReconnectToHost(); }); });
+            [this] { guarded([this] { TCPClient1Close(TCPClient1->SocketHandle()); }); });
+    connect(guestSession, &GuestSession::reconnectDue, this, [this] { guarded([this] { reconnectToHost(); }); });
     connect(guestSession, &GuestSession::reconnectAttemptExpired, this, [this] {
         if (TCPClient1->State() == wsConnecting)
-            Guarded([this] { ScheduleReconnect(); });
+            guarded([this] { scheduleReconnect(); });
     });
     TCPClient1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
-        Guarded([&] { TCPClient1Error(error, text); });
+        guarded([&] { TCPClient1Error(error, text); });
     };
-    TCPClient1->OnConnect = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPClient1Connect(socket); }); };
-    TCPClient1->OnData = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPClient1Data(socket); }); };
-    TCPClient1->OnClose = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPClient1Close(socket); }); };
+    TCPClient1->OnConnect = [this](TCustomWSocket *, int socket) { guarded([&] { TCPClient1Connect(socket); }); };
+    TCPClient1->OnData = [this](TCustomWSocket *, int socket) { guarded([&] { TCPClient1Data(socket); }); };
+    TCPClient1->OnClose = [this](TCustomWSocket *, int socket) { guarded([&] { TCPClient1Close(socket); }); };
     roundPause.setSingleShot(true);
     roundPause.setInterval(kRoundPauseMs);
     connect(&roundPause, &QTimer::timeout, this, [this] {
         if (!UserClosed && ImClient1->isChecked() && TCPClient1->State() == wsClosed)
-            Guarded([this] { ConnectToHost(); });
+            guarded([this] { ConnectToHost(); });
     });
 }
 
-bool TForm4::GuestAttemptUnderWay() const
+bool TForm4::guestAttemptUnderWay() const
 {
     return TCPClient1->State() != wsClosed || roundPause.isActive() || guestSession->isReconnectPending();
 }
 
-QString TForm4::TryingStatus() const
+QString TForm4::tryingStatus() const
 {
     return tr("Trying to connect to %1 of port %2").arg(windows.Form8->HostAddress(), TCPClient1->Port);
 }
 
-void TForm4::StopGuestAttempts()
+void TForm4::stopGuestAttempts()
 {
     roundPause.stop();
     Timer1->stop(); // a registration due for a connection that is going
     guestSession->stop();
 }
 
-void TForm4::ScheduleReconnect()
+void TForm4::scheduleReconnect()
 {
     TCPClient1->Close();
     Trying = false;
@@ -86,45 +86,45 @@ void TForm4::ScheduleReconnect()
     guestSession->scheduleReconnect();
 }
 
-void TForm4::ReconnectToHost()
+void TForm4::reconnectToHost()
 {
     if (UserClosed)
         return;
     guestSession->reconnectAttemptBegins();
     Trying = true;
     ImClient1->setChecked(true);
-    ShowState(GuestIcon(), GuestIcon(), tr("Guest"));
+    showState(guestIcon(), guestIcon(), tr("Guest"));
     ConnectToHost(); // on the port the chat was on
 }
 
 void TForm4::ImClient1Click()
 {
     guestSession->forgetOtherName();
-    JoinHost();
+    joinHost();
 }
 
-QString TForm4::ChatNickname() const
+QString TForm4::chatNickname() const
 {
     return guestSession->nickname();
 }
 
-void TForm4::OfferAnotherName()
+void TForm4::offerAnotherName()
 {
-    const QString taken = ChatNickname();
+    const QString taken = chatNickname();
     const QString other = guestSession->otherName();
     // Asked once the close has been handled, not inside it.
     QTimer::singleShot(0, this, [this, taken, other] {
-        Guarded([&] {
+        guarded([&] {
             if (!seams.prompts.Confirm(
                     tr("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
                 return;
             guestSession->takeOtherName(other); // for this chat only: the setup keeps the user's own
-            JoinHost();
+            joinHost();
         });
     });
 }
 
-void TForm4::JoinHost()
+void TForm4::joinHost()
 {
     TForm8 &setup = *windows.Form8;
     if (setup.HostAddress().isEmpty() || setup.Nickname().isEmpty())
@@ -140,17 +140,17 @@ void TForm4::JoinHost()
     }
     Trying = true;
     UserClosed = true;
-    StopGuestAttempts(); // and an attempt to connect again that was due
+    stopGuestAttempts(); // and an attempt to connect again that was due
     Timer2->stop(); // host mode is left, and with it the attempts to listen
-    CloseHost();
-    ClearParticipants();
+    closeHost();
+    clearParticipants();
     Imbusy1->setVisible(false);
     Imbusy1->setChecked(false);
-    ShowState(GuestIcon(), GuestIcon(), tr("Guest"));
+    showState(guestIcon(), guestIcon(), tr("Guest"));
     UserClosed = false;
     TCPClient1->Port = QString::number(PortNumber());
     Edit1->setEnabled(false);
-    SetStatusText(QString());
+    setStatusText(QString());
     setup.eName->setReadOnly(false);
     ImClient1->setChecked(true);
     ImServer1->setChecked(false);
@@ -161,13 +161,13 @@ void TForm4::ConnectToHost()
 {
     TForm8 &setup = *windows.Form8;
     TCPClient1->Host = setup.HostAddress();
-    SetStatusText(TryingStatus());
+    setStatusText(tryingStatus());
     TCPClient1->Open();
     if (TCPClient1->State() != wsConnecting)
         return;
-    EnableInput(true);
+    enableInput(true);
     setup.eName->setReadOnly(true);
-    setWindowTitle(tr("%1 is Guest to %2").arg(ChatNickname(), setup.HostAddress()));
+    setWindowTitle(tr("%1 is Guest to %2").arg(chatNickname(), setup.HostAddress()));
     Edit1->setFocus();
 }
 
@@ -176,7 +176,7 @@ void TForm4::TCPClient1Error(int error, const QString &text)
     if (guestSession->isReconnecting()) {
         // No box and no walk through the ports: the host is away for now.
         if (!UserClosed)
-            ScheduleReconnect();
+            scheduleReconnect();
         return;
     }
     if (error != SocketError::ConnectionRefused) {
@@ -186,14 +186,14 @@ void TForm4::TCPClient1Error(int error, const QString &text)
     int port = StrToInt(TCPClient1->Port);
     if (port > PortNumber() + PortRange)
         port = PortNumber() - 1;
-    SetStatusText(QString());
+    setStatusText(QString());
     TCPClient1->Close();
     if (UserClosed)
         return;
     TCPClient1->Port = QString::number(port + 1);
     // The guests look one port further than a host goes, then start again.
     if (port + 1 == PortNumber()) {
-        SetStatusText(TryingStatus()); // the port the walk goes on with
+        setStatusText(tryingStatus()); // the port the walk goes on with
         roundPause.start();
     } else {
         ConnectToHost();
@@ -207,12 +207,12 @@ void TForm4::TCPClient1Connect(int)
         // The chat goes on where it was; the registration follows as at the start.
         AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
     } else {
-        ClearChatView();
-        AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Guest."),
+        clearChatView();
+        appendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Guest."),
                         ShownText::Kind::Start);
-        BringForward();
+        bringForward();
     }
-    SetStatusText(tr("Connected on local port %1").arg(TCPClient1->GetLocalPort(TCPClient1->SocketHandle())));
+    setStatusText(tr("Connected on local port %1").arg(TCPClient1->GetLocalPort(TCPClient1->SocketHandle())));
     Timer1->start();
 }
 
@@ -227,7 +227,7 @@ void TForm4::TCPClient1Data(int)
     guestSession->read();
 }
 
-void TForm4::PlayArrivalSound()
+void TForm4::playArrivalSound()
 {
     if (!Quiet1->isChecked())
         seams.sound.PlayMailBeep();
@@ -239,26 +239,26 @@ void TForm4::TCPClient1Close(int)
     const bool lost = TCPClient1->CloseError() != 0;
     const bool nameTaken = guestSession->ended(); // what came before the close is shown first
     TCPClient1->Close();
-    StopGuestAttempts(); // no registration for a connection that has ended
+    stopGuestAttempts(); // no registration for a connection that has ended
     Edit1->setEnabled(false);
     ImClient1->setChecked(false);
-    ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
+    showState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
     AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" :Door closed by Host."), ShownText::Kind::End);
     if (const int error = TCPClient1->CloseError())
-        SetStatusText(tr("Connection to the host was lost: %1").arg(ShownSocketError(error)));
+        setStatusText(tr("Connection to the host was lost: %1").arg(ShownSocketError(error)));
     else
-        SetStatusText(tr("Connection closed by Server!"));
-    ParticipantList()->clear();
-    emit hostLinkEnded(StatusText());
+        setStatusText(tr("Connection closed by Server!"));
+    participantList()->clear();
+    emit hostLinkEnded(statusText());
     if (nameTaken) {
         // Back after a lost link, the name is still the old connection's
         // until the host finds that one dead: try again a little later.
         if (guestSession->hasRejoined() && reconnectSwitch->isChecked())
-            ScheduleReconnect();
+            scheduleReconnect();
         else
-            OfferAnotherName();
+            offerAnotherName();
     } else if (lost && reconnectSwitch->isChecked() && !UserClosed) {
-        ScheduleReconnect();
+        scheduleReconnect();
     }
 }

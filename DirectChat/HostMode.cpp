@@ -32,14 +32,14 @@ constexpr int kListenRetryMs = 20;
 
 } // namespace
 
-QListWidget *TForm4::ParticipantList() const
+QListWidget *TForm4::participantList() const
 {
     return windows.fFriends->ListBox1;
 }
 
-void TForm4::ClearParticipants()
+void TForm4::clearParticipants()
 {
-    ParticipantList()->clear();
+    participantList()->clear();
     hostSession->clear();
 }
 
@@ -55,30 +55,30 @@ void TForm4::wireServerEvents()
     showSession(hostSession);
     connect(hostSession, &HostSession::participantNamed, this, [this](int row, const QString &name, bool added) {
         if (added)
-            ParticipantList()->addItem(name);
+            participantList()->addItem(name);
         else
-            ParticipantList()->item(row)->setText(name);
+            participantList()->item(row)->setText(name);
     });
     connect(hostSession, &HostSession::comeForward, this, [this] {
-        BringForward();
-        PlayArrivalSound();
+        bringForward();
+        playArrivalSound();
     });
     connect(hostSession, &HostSession::guestAdmitted, this,
             [this](const QString &address, const QString &port, int guests) {
-                SetStatusText(tr("%n Friend(s) available", nullptr, guests));
-                EnableInput(true);
+                setStatusText(tr("%n Friend(s) available", nullptr, guests));
+                enableInput(true);
                 emit guestAdmitted(address, port);
             });
     connect(hostSession, &HostSession::guestCountChanged, this, [this](int guests) {
-        SetStatusText(tr("%n Client(s) connected", nullptr, guests));
-        EnableInput(guests > 0);
+        setStatusText(tr("%n Client(s) connected", nullptr, guests));
+        enableInput(guests > 0);
     });
     TCPServer1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
-        Guarded([&] { TCPServer1Error(error, text); });
+        guarded([&] { TCPServer1Error(error, text); });
     };
-    TCPServer1->OnAccept = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPServer1Accept(socket); }); };
-    TCPServer1->OnData = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPServer1Data(socket); }); };
-    TCPServer1->OnClose = [this](TCustomWSocket *, int socket) { Guarded([&] { TCPServer1Close(socket); }); };
+    TCPServer1->OnAccept = [this](TCustomWSocket *, int socket) { guarded([&] { TCPServer1Accept(socket); }); };
+    TCPServer1->OnData = [this](TCustomWSocket *, int socket) { guarded([&] { TCPServer1Data(socket); }); };
+    TCPServer1->OnClose = [this](TCustomWSocket *, int socket) { guarded([&] { TCPServer1Close(socket); }); };
 }
 
 void TForm4::ImServer1Click()
@@ -87,17 +87,17 @@ void TForm4::ImServer1Click()
         windows.Form8->exec();
     if (ImServer1->isChecked())
         return;
-    if (GuestAttemptUnderWay() && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
+    if (guestAttemptUnderWay() && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
         return;
     Trying = true;
     UserClosed = true;
-    StopGuestAttempts();
+    stopGuestAttempts();
     guestSession->forgetOtherName();
     TCPClient1->Close();
     // The list of a chat we were a guest in is not ours to host.
-    ClearParticipants();
+    clearParticipants();
     Imbusy1->setVisible(true);
-    ShowState(HostIcon(), HostIcon(), tr("Host"));
+    showState(hostIcon(), hostIcon(), tr("Host"));
     windows.Form8->eName->setReadOnly(true);
     UserClosed = false;
     TCPServer1->Port = QString::number(PortNumber());
@@ -115,10 +115,10 @@ void TForm4::Timer2Timer()
     Trying = false;
     ImServer1->setChecked(true);
     ImClient1->setChecked(false);
-    ClearChatView();
-    AppendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Host."), ShownText::Kind::Start);
+    clearChatView();
+    appendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Host."), ShownText::Kind::Start);
     const QString address = LocalAddress();
-    SetStatusText(tr("Host: %1 Listening on port: %2").arg(address, TCPServer1->Port));
+    setStatusText(tr("Host: %1 Listening on port: %2").arg(address, TCPServer1->Port));
     Edit1->setEnabled(false);
     setWindowTitle(tr("%1 is Host on %2").arg(windows.Form8->Nickname(), address));
     Timer2->stop();
@@ -126,7 +126,7 @@ void TForm4::Timer2Timer()
     emit hostListening(windows.Form8->Nickname(), quint16(StrToInt(TCPServer1->Port)), Imbusy1->isChecked());
 }
 
-void TForm4::CloseHost()
+void TForm4::closeHost()
 {
     const bool wasListening = TCPServer1->State() == wsListening;
     TCPServer1->Close();
@@ -187,10 +187,10 @@ void TForm4::Imbusy1Click()
     Imbusy1->setChecked(!Imbusy1->isChecked());
     if (Imbusy1->isChecked()) {
         TrayIcon1->SetToolTip(tr("Host is busy"));
-        TrayIcon1->SetIcon(BusyIcon());
+        TrayIcon1->SetIcon(busyIcon());
     } else {
         TrayIcon1->SetToolTip(tr("Host"));
-        TrayIcon1->SetIcon(HostIcon());
+        TrayIcon1->SetIcon(hostIcon());
     }
     emit busyChanged(Imbusy1->isChecked());
 }

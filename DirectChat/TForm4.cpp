@@ -32,7 +32,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     setWindowTitle(QStringLiteral("Vanu 3.1"));
     setWindowIcon(programIcon);
     createChatView();
-    MainMenus::build(*this, [this](const std::function<void()> &handler) { Guarded(handler); });
+    MainMenus::build(*this, [this](const std::function<void()> &handler) { guarded(handler); });
     createSockets();
     createTray();
 
@@ -49,7 +49,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     writeBanner();
     wireClientEvents();
 
-    moveEnds = new MoveEnds(*this, [this] { Guarded([this] { WMExitSizeMove(); }); });
+    moveEnds = new MoveEnds(*this, [this] { guarded([this] { WMExitSizeMove(); }); });
 }
 
 TForm4::~TForm4()
@@ -63,7 +63,7 @@ TForm4::~TForm4()
     windows.Form4 = nullptr;
 }
 
-void TForm4::Guarded(const std::function<void()> &handler)
+void TForm4::guarded(const std::function<void()> &handler)
 {
     // An error that a handler does not catch ends the handler and is shown.
     try {
@@ -88,7 +88,7 @@ void TForm4::createChatView()
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(StatusBar1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { StatusBarMenu(StatusBar1->mapToGlobal(at)); });
+            [this](const QPoint &at) { statusBarMenu(StatusBar1->mapToGlobal(at)); });
     StatusPanel = new QLabel(StatusBar1);
     StatusPanel->setAccessibleDescription(tr("Status")); // its name is the status text itself
     StatusBar1->addWidget(StatusPanel, 1);
@@ -104,8 +104,8 @@ void TForm4::createSockets()
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
-    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
-    connect(Timer2, &QTimer::timeout, this, [this] { Guarded([this] { Timer2Timer(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    connect(Timer2, &QTimer::timeout, this, [this] { guarded([this] { Timer2Timer(); }); });
 }
 
 void TForm4::createTray()
@@ -114,7 +114,7 @@ void TForm4::createTray()
     TrayIcon1->SetActive(true);
     TrayIcon1->SetShowApp(false);
     TrayIcon1->SetToolTip(QStringLiteral("Vanu"));
-    TrayIcon1->OnDblClick = [this](QObject *) { Guarded([this] { TrayIcon1DblClick(); }); };
+    TrayIcon1->OnDblClick = [this](QObject *) { guarded([this] { TrayIcon1DblClick(); }); };
     TrayIcon1->PopupMenu = PopupMenu1;
     TrayIcon1->AfterLoad();
 }
@@ -131,7 +131,7 @@ void TForm4::writeBanner()
     AddChatLine(QString());
 }
 
-QByteArray TForm4::Bytes(const QString &text) const
+QByteArray TForm4::toWire(const QString &text) const
 {
     return seams.codePage.FromUnicode(text);
 }
@@ -141,33 +141,33 @@ int TForm4::PortNumber() const
     return windows.Form8 ? windows.Form8->PortNumber() : SetupSettings::kDefaultPort;
 }
 
-QString TForm4::StatusText() const
+QString TForm4::statusText() const
 {
     return StatusPanel->text();
 }
 
-void TForm4::SetStatusText(const QString &text)
+void TForm4::setStatusText(const QString &text)
 {
     StatusPanel->setText(text);
     emit statusChanged(text);
 }
 
-QIcon TForm4::HostIcon() const
+QIcon TForm4::hostIcon() const
 {
     return windows.HelpBox ? windows.HelpBox->windowIcon() : programIcon;
 }
 
-QIcon TForm4::BusyIcon() const
+QIcon TForm4::busyIcon() const
 {
     return windows.AboutBox ? windows.AboutBox->windowIcon() : programIcon;
 }
 
-QIcon TForm4::GuestIcon() const
+QIcon TForm4::guestIcon() const
 {
     return windows.Form8 ? windows.Form8->windowIcon() : programIcon;
 }
 
-void TForm4::ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip)
+void TForm4::showState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip)
 {
     setWindowIcon(windowIcon);
     TrayIcon1->SetIcon(trayIcon);
@@ -182,24 +182,24 @@ void TForm4::Setup1Click()
     windows.Form8->exec();
 }
 
-bool TForm4::ChatIsOpen() const
+bool TForm4::chatIsOpen() const
 {
     return TCPServer1->State() == wsListening || TCPClient1->State() == wsConnected;
 }
 
 void TForm4::CloseChat2Click()
 {
-    if (ChatIsOpen() && !seams.prompts.Confirm(tr("Close the Chat?")))
+    if (chatIsOpen() && !seams.prompts.Confirm(tr("Close the Chat?")))
         return;
     Trying = false;
     UserClosed = true;
     Timer2->stop(); // no more attempts to listen once host mode is left
-    StopGuestAttempts();
+    stopGuestAttempts();
     Imbusy1->setChecked(false);
     Imbusy1->setVisible(false);
-    ShowState(programIcon, programIcon, QStringLiteral("Vanu"));
+    showState(programIcon, programIcon, QStringLiteral("Vanu"));
     setWindowTitle(QStringLiteral("Vanu"));
-    CloseHost();
+    closeHost();
     TCPClient1->Close();
     if (windows.Form8)
         windows.Form8->eName->setReadOnly(false);
@@ -207,10 +207,10 @@ void TForm4::CloseChat2Click()
     ImServer1->setChecked(false);
     TCPClient1->Port = QString::number(PortNumber());
     TCPServer1->Port = QString::number(PortNumber());
-    SetStatusText(QString());
+    setStatusText(QString());
     Edit1->setEnabled(false);
     if (windows.fFriends)
-        ClearParticipants();
+        clearParticipants();
 }
 
 void TForm4::CloseForm1Click()
@@ -220,19 +220,19 @@ void TForm4::CloseForm1Click()
 
 void TForm4::Exit1Click()
 {
-    ExitFlow();
+    exitFlow();
 }
 
 void TForm4::Down1Click()
 {
-    ExitFlow();
+    exitFlow();
 }
 
-void TForm4::ExitFlow()
+void TForm4::exitFlow()
 {
     if (Trying)
         return;
-    if (ChatIsOpen() && !seams.prompts.Confirm(tr("Close the Chat?")))
+    if (chatIsOpen() && !seams.prompts.Confirm(tr("Close the Chat?")))
         return;
     if (isVisible())
         close(); // hides it
@@ -251,9 +251,9 @@ bool TForm4::FormCloseQuery()
         QMetaObject::invokeMethod(
             this,
             [this] {
-                Guarded([this] {
+                guarded([this] {
                     CloseChat2Click();
-                    ExitFlow();
+                    exitFlow();
                 });
             },
             Qt::QueuedConnection);
@@ -278,7 +278,7 @@ void TForm4::closeEvent(QCloseEvent *event)
 {
     const bool ending = Exiting;
     bool mayClose = false;
-    Guarded([&] {
+    guarded([&] {
         mayClose = FormCloseQuery();
         if (mayClose)
             FormClose();
@@ -311,7 +311,7 @@ void TForm4::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!event->spontaneous() && windows.fFriends && Inf1->isChecked() && !windows.fFriends->isVisible())
-        ShowFriendsWindow();
+        showFriendsWindow();
     if (!event->spontaneous())
         moveEnds->shown();
 }

@@ -47,7 +47,7 @@ class TForm4 : public QMainWindow {
     Q_OBJECT
 public:
     // Shows the window, from the tray or minimised, in front.
-    void BringForward();
+    void bringForward();
     static constexpr int PortRange = 23;
     static constexpr int kMaxChatLines = 1600;
 
@@ -108,14 +108,14 @@ public:
     // A text as a peer sent it, or our own chat line (not received) as it was sent.
     void AddChatLine(const QByteArray &bytes, bool received = true);
     // The view takes new lines once a frame; these read it with every line added so far.
-    int ChatLineCount();
-    QStringList ChatLines();
+    int chatLineCount();
+    QStringList chatLines();
     // Writes the lines that wait for the next frame into the view now.
-    void ShowPendingChatLines();
-    void ClearChatView();
+    void showPendingChatLines();
+    void clearChatView();
     void Save1Click();
     void SaveAs1Click();
-    QString RememberedTranscriptPath() const { return transcriptPath; }
+    QString rememberedTranscriptPath() const { return transcriptPath; }
 
     // Menus, closing and the exit flow.
     void Setup1Click();
@@ -137,19 +137,18 @@ public:
     void Inf1Click();
     void WMExitSizeMove();
     // The friends window was closed with its own close button.
-    void FriendsClosed();
+    void friendsClosed();
     // Shows the friends window, at the main window's edge when docked.
-    void ShowFriendsWindow();
+    void showFriendsWindow();
 
-    QString StatusText() const;
-    void SetStatusText(const QString &text);
+    QString statusText() const;
+    void setStatusText(const QString &text);
     QIcon ProgramIcon() const { return programIcon; }
-    QIcon HostIcon() const;
-    QIcon BusyIcon() const;
-    QIcon GuestIcon() const;
-    QString ProgramFolder() const { return programFolder; }
+    QIcon hostIcon() const;
+    QIcon busyIcon() const;
+    QIcon guestIcon() const;
     // The server listens or the client is connected.
-    bool ChatIsOpen() const;
+    bool chatIsOpen() const;
 
     // Both modes: Enter in the input line sends a chat line.
     void Edit1KeyPress();
@@ -168,14 +167,14 @@ public:
     void ConnectToHost();
     // The nickname in this chat: the setup's, or one with a number added
     // after the host found the setup's taken.
-    QString ChatNickname() const;
+    QString chatNickname() const;
     void TCPClient1Error(int error, const QString &text);
     void TCPClient1Connect(int socket);
     void TCPClient1Data(int socket);
     void TCPClient1Close(int socket);
     void Timer1Timer();
     // A connection attempt is under way, or the walk through the ports pauses between rounds.
-    bool GuestAttemptUnderWay() const;
+    bool guestAttemptUnderWay() const;
 
 public slots:
     // Only guests on secure connections are admitted from now on.
@@ -212,7 +211,7 @@ protected:
 
 private:
     // Runs a handler; an error it does not catch ends it and is shown.
-    void Guarded(const std::function<void()> &handler);
+    void guarded(const std::function<void()> &handler);
     void createChatView();
     void createSockets();
     void createTray();
@@ -221,30 +220,30 @@ private:
     // Shows what a side of the chat says: its texts, departures and faults.
     void showSession(ChatSession *session);
     void writeBanner();
-    void ExitFlow();
-    void ShowText(const ShownText &shown);
+    void exitFlow();
+    void showText(const ShownText &shown);
     // A line in the default look, with no name part: the line a chat starts with.
-    void AppendPlainLine(const QString &text, ShownText::Kind kind);
-    QByteArray Bytes(const QString &text) const;
-    QListWidget *ParticipantList() const;
-    void ClearParticipants();
+    void appendPlainLine(const QString &text, ShownText::Kind kind);
+    QByteArray toWire(const QString &text) const;
+    QListWidget *participantList() const;
+    void clearParticipants();
     // Closes the server and its connections; tells of it when it was listening.
-    void CloseHost();
-    void PlayArrivalSound();
-    void StopGuestAttempts();
+    void closeHost();
+    void playArrivalSound();
+    void stopGuestAttempts();
     // After a lost link: the next attempt to connect again, a little later each time.
-    void ScheduleReconnect();
-    void ReconnectToHost();
+    void scheduleReconnect();
+    void reconnectToHost();
     // Joins the host in the setup with the chat's nickname.
-    void JoinHost();
+    void joinHost();
     // The host refused the name as taken: offers the same name with a number added.
-    void OfferAnotherName();
-    QString TryingStatus() const;
+    void offerAnotherName();
+    QString tryingStatus() const;
     // Enables or disables the input line; enabled, it takes no more than one read can carry.
-    void EnableInput(bool enabled);
-    bool WriteTranscript(const QString &path);
-    void ShowState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
-    void StatusBarMenu(const QPoint &at);
+    void enableInput(bool enabled);
+    bool writeTranscript(const QString &path);
+    void showState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
+    void statusBarMenu(const QPoint &at);
 
     ProgramWindows &windows;
     DesktopSeams seams;

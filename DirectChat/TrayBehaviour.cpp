@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QMenu>
 
-void TForm4::BringForward()
+void TForm4::bringForward()
 {
     show();
     if (isMinimized())
@@ -20,12 +20,12 @@ void TForm4::BringForward()
 
 void TForm4::Open1Click()
 {
-    BringForward();
+    bringForward();
 }
 
 void TForm4::TrayIcon1DblClick()
 {
-    BringForward();
+    bringForward();
 }
 
 void TForm4::About1Click()
@@ -53,10 +53,10 @@ void TForm4::Inf1Click()
         return;
     }
     FriendsDocked = TfFriends::WindowsCanBePlaced();
-    ShowFriendsWindow();
+    showFriendsWindow();
 }
 
-void TForm4::ShowFriendsWindow()
+void TForm4::showFriendsWindow()
 {
     TfFriends *friends = windows.fFriends;
     if (FriendsDocked)
@@ -67,12 +67,12 @@ void TForm4::ShowFriendsWindow()
         friends->PlaceAtMainWindow();
 }
 
-void TForm4::FriendsClosed()
+void TForm4::friendsClosed()
 {
     Inf1->setChecked(false);
 }
 
-void TForm4::StatusBarMenu(const QPoint &at)
+void TForm4::statusBarMenu(const QPoint &at)
 {
     // Without a tray the tray menu is reached from the status bar instead.
     if (!TrayIcon1->TrayAvailable())

@@ -88,7 +88,7 @@ void VanuProgram::connectFriends()
     TForm4 *main = form4.get();
     QObject::connect(friends.get(), &TfFriends::openRequested, main, &TForm4::Open1Click);
     QObject::connect(friends.get(), &TfFriends::aboutRequested, main, &TForm4::About1Click);
-    QObject::connect(friends.get(), &TfFriends::closedByUser, main, &TForm4::FriendsClosed);
+    QObject::connect(friends.get(), &TfFriends::closedByUser, main, &TForm4::friendsClosed);
 }
 
 void VanuProgram::connectNotifications(const FeatureSeams &features)
@@ -149,7 +149,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         chat.host = chat.hosted ? LocalAddress() : setup->HostAddress();
         // The chat port, also when the guest joined on the secure port above it.
         chat.port = (chat.hosted ? server->Port : client->Port).toInt();
-        chat.nickname = chat.hosted ? setup->Nickname() : main->ChatNickname();
+        chat.nickname = chat.hosted ? setup->Nickname() : main->chatNickname();
         return chat;
     });
     HistoryRecorder *recording = history.get();

@@ -109,7 +109,7 @@ int main(int argc, char *argv[])
     if (!line.setupFile.isEmpty())
         program.OpenSetupFile(line.setupFile);
     QObject::connect(&running, &RunningCopy::activated, &application, [&program](const QString &setupFile) {
-        program.windows.Form4->BringForward();
+        program.windows.Form4->bringForward();
         if (!setupFile.isEmpty())
             program.OpenSetupFile(setupFile);
     });

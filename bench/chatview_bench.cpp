@@ -23,14 +23,14 @@ double MicrosecondsPerWrite(TForm4 &main, int viewLines)
     QElapsedTimer clock;
     qint64 spent = 0;
     for (int round = 0; round < kRounds; ++round) {
-        main.ClearChatView();
-        while (main.ChatLineCount() < viewLines)
+        main.clearChatView();
+        while (main.chatLineCount() < viewLines)
             main.AddChatLine(QStringLiteral("3<Ann> filling the view"));
         QCoreApplication::processEvents();
         clock.start();
         for (int write = 0; write < kWritesPerRound; ++write)
             main.AddChatLine(QStringLiteral("3<Ann> a chat line of an ordinary length, about fifty characters"));
-        main.ShowPendingChatLines();
+        main.showPendingChatLines();
         spent += clock.nsecsElapsed();
     }
     return double(spent) / (kRounds * kWritesPerRound) / 1000.0;
@@ -52,8 +52,8 @@ int main(int argc, char *argv[])
     const double eightHundred = MicrosecondsPerWrite(main, 800);
     const double full = MicrosecondsPerWrite(main, TForm4::kMaxChatLines);
 
-    main.ClearChatView();
-    while (main.ChatLineCount() < TForm4::kMaxChatLines)
+    main.clearChatView();
+    while (main.chatLineCount() < TForm4::kMaxChatLines)
         main.AddChatLine(QStringLiteral("3<Ann> a line of the transcript"));
     bench.prompts.savePath = bench.folder.filePath(QStringLiteral("transcript.txt"));
     QElapsedTimer clock;

@@ -100,22 +100,22 @@ void TestChat::guestsStayFromArrivalToDeparture()
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(base));
     TForm4 &main = host.Main();
-    QCOMPARE(main.StatusText(), "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base));
+    QCOMPARE(main.statusText(), "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base));
     QVERIFY(!main.Edit1->isEnabled());
 
     RawGuest anna;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
     QCOMPARE(host.sound.plays, 1);
-    QCOMPARE(main.StatusText(), QStringLiteral("1 Friend(s) available"));
+    QCOMPARE(main.statusText(), QStringLiteral("1 Friend(s) available"));
     QVERIFY(main.Edit1->isEnabled());
-    QVERIFY(main.ChatLines().last().contains(QStringLiteral(": New guest coming from address: 127.0.0.1 on port ")));
+    QVERIFY(main.chatLines().last().contains(QStringLiteral(": New guest coming from address: 127.0.0.1 on port ")));
 
     RawGuest bob;
     QVERIFY(bob.Connect(base, "127.0.0.2"));
     QVERIFY(bob.Expect(kHostGreeting));
     QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
-    QCOMPARE(main.StatusText(), QStringLiteral("2 Friend(s) available"));
+    QCOMPARE(main.statusText(), QStringLiteral("2 Friend(s) available"));
 
     anna.Send(" Anna");
     QVERIFY(anna.Expect("#Anna"));
@@ -126,26 +126,26 @@ void TestChat::guestsStayFromArrivalToDeparture()
     QCOMPARE(Participants(host), (QStringList{"Anna", "Big Bob"}));
     QCOMPARE(host.sound.plays, 2); // the arrivals only
 
-    const int linesBefore = main.ChatLineCount();
+    const int linesBefore = main.chatLineCount();
     anna.Send("0<Anna> hi");
     QVERIFY(anna.Expect("0<Anna> hi"));
     QVERIFY(bob.Expect("0<Anna> hi"));
-    QCOMPARE(main.ChatLineCount(), linesBefore + 2);
-    QCOMPARE(main.ChatLines().mid(linesBefore), (QStringList{"<Anna>", " hi"}));
+    QCOMPARE(main.chatLineCount(), linesBefore + 2);
+    QCOMPARE(main.chatLines().mid(linesBefore), (QStringList{"<Anna>", " hi"}));
 
     main.Edit1->setText(QStringLiteral("hello"));
     QTest::keyClick(main.Edit1, Qt::Key_Return);
     QVERIFY(main.Edit1->text().isEmpty());
     QVERIFY(anna.Expect("0<Hosty> hello"));
     QVERIFY(bob.Expect("0<Hosty> hello"));
-    QCOMPARE(main.ChatLines().last(), QStringLiteral(" hello"));
+    QCOMPARE(main.chatLines().last(), QStringLiteral(" hello"));
 
     anna.peer.Close();
     QVERIFY(bob.Expect("-00\"Big Bob\""));
-    QTRY_COMPARE(main.StatusText(), QStringLiteral("1 Client(s) connected"));
+    QTRY_COMPARE(main.statusText(), QStringLiteral("1 Client(s) connected"));
     QCOMPARE(Participants(host), QStringList{"Big Bob"});
-    QVERIFY(main.ChatLines().last().startsWith(QStringLiteral("Guest by 127.0.0.1 on port ")));
-    QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" is away.")));
+    QVERIFY(main.chatLines().last().startsWith(QStringLiteral("Guest by 127.0.0.1 on port ")));
+    QVERIFY(main.chatLines().last().endsWith(QStringLiteral(" is away.")));
     QVERIFY(main.Edit1->isEnabled());
 
     // A guest whose last line is followed by a reset: the line goes round,
@@ -161,8 +161,8 @@ void TestChat::guestsStayFromArrivalToDeparture()
     QVERIFY(bob.Expect("0<Cid> bye"));
     QVERIFY(bob.Expect("-01\"Big Bob\""));
     QTRY_COMPARE(main.TCPServer1->Clients().Count(), 1);
-    QVERIFY2(QRegularExpression("^Guest by 127\\.0\\.0\\.3 on port [0-9]+ is away\\.$").match(main.ChatLines().last()).hasMatch(),
-             qPrintable(main.ChatLines().last()));
+    QVERIFY2(QRegularExpression("^Guest by 127\\.0\\.0\\.3 on port [0-9]+ is away\\.$").match(main.chatLines().last()).hasMatch(),
+             qPrintable(main.chatLines().last()));
     QCOMPARE(host.prompts.shown, QStringList());
 
     host.End();
@@ -187,11 +187,11 @@ void TestChat::busyHostGreetsQuietly()
     QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
     QCOMPARE(host.sound.plays, 1);
     QVERIFY(!host.Main().isVisible());
-    QCOMPARE(host.Main().StatusText(), QStringLiteral("2 Friend(s) available"));
+    QCOMPARE(host.Main().statusText(), QStringLiteral("2 Friend(s) available"));
 
     anna.peer.Close();
     bob.peer.Close();
-    QTRY_COMPARE(host.Main().StatusText(), QStringLiteral("0 Client(s) connected"));
+    QTRY_COMPARE(host.Main().statusText(), QStringLiteral("0 Client(s) connected"));
     QVERIFY(!host.Main().Edit1->isEnabled());
 }
 
@@ -202,7 +202,7 @@ void TestChat::refusedGuest()
     RawGuest anna;
     QVERIFY(anna.Connect(base));
     QVERIFY(anna.Expect(kHostGreeting));
-    const QString status = host.Main().StatusText();
+    const QString status = host.Main().statusText();
 
     RawGuest mallory;
     QVERIFY(mallory.Connect(base, "127.0.0.2"));
@@ -210,8 +210,8 @@ void TestChat::refusedGuest()
     QVERIFY(mallory.Expect("Guest from 127.0.0.2 no invited and Host closed door."));
     QVERIFY(mallory.Ends());
     QVERIFY(anna.Expect("Guest from 127.0.0.2 no invited and Host closed door."));
-    QCOMPARE(host.Main().ChatLines().last(), QStringLiteral("Connection rejected for 127.0.0.2"));
-    QCOMPARE(host.Main().StatusText(), status);
+    QCOMPARE(host.Main().chatLines().last(), QStringLiteral("Connection rejected for 127.0.0.2"));
+    QCOMPARE(host.Main().statusText(), status);
     QCOMPARE(host.Main().TCPServer1->Clients().Count(), 1);
     QVERIFY(anna.NothingMore()); // no departure for a guest that was never in
 }
@@ -231,7 +231,7 @@ void TestChat::controlTextsFromGuestsAreDropped()
     QVERIFY(mallory.Connect(base, "127.0.0.2"));
     QVERIFY(mallory.Expect(kHostGreeting));
     QVERIFY(anna.Expect("New guest coming from address: 127.0.0.2"));
-    const QStringList view = host.Main().ChatLines();
+    const QStringList view = host.Main().chatLines();
 
     // Each text is sent once the host has read the one before, so none are glued.
     const int malloryAtHost = host.Main().TCPServer1->Clients().Items(1);
@@ -245,7 +245,7 @@ void TestChat::controlTextsFromGuestsAreDropped()
     mallory.Send("1<Mal> plain");
     QVERIFY(anna.Expect("1<Mal> plain"));
     QVERIFY(anna.NothingMore());
-    QCOMPARE(host.Main().ChatLines().mid(view.size()), (QStringList{"<Mal>", " plain"}));
+    QCOMPARE(host.Main().chatLines().mid(view.size()), (QStringList{"<Mal>", " plain"}));
     QCOMPARE(Participants(host), (QStringList{"Anna", "Mal"}));
 }
 
@@ -258,12 +258,12 @@ void TestChat::aGuestSpeaksOnlyInItsOwnName()
     RawGuest anna;
     QVERIFY(JoinAsFirstGuest(anna, base, "Anna"));
     anna.Send("3<Hosty> Please all reconnect to 10.77.0.2");
-    QTRY_VERIFY(host.Main().ChatLines().contains("Line from 127.0.0.1 not relayed: it names Hosty"));
+    QTRY_VERIFY(host.Main().chatLines().contains("Line from 127.0.0.1 not relayed: it names Hosty"));
     anna.Send("3<Hosty> again");
     anna.Send("0<Anna> mine");
     QVERIFY(anna.Expect("0<Anna> mine"));
     QVERIFY(anna.NothingMore());
-    QCOMPARE(host.Main().ChatLines().filter("not relayed").size(), 1);
+    QCOMPARE(host.Main().chatLines().filter("not relayed").size(), 1);
 }
 
 // A peer that comes again and again brings the host's window forward and
@@ -292,7 +292,7 @@ void TestChat::aReconnectLoopDoesNotTakeTheHostOver()
         QVERIFY(refused.Ends());
     }
     QCOMPARE(host.sound.plays, 2); // Anna's arrival, and the first of the others
-    QCOMPARE(host.Main().ChatLines().filter("Connection rejected for 127.0.0.2").size(), 3);
+    QCOMPARE(host.Main().chatLines().filter("Connection rejected for 127.0.0.2").size(), 3);
     QVERIFY(anna.NothingMore());
 }
 
@@ -311,7 +311,7 @@ void TestChat::aFloodingGuestIsReadAtAPersonsPace()
     clock.start();
     anna.Send(flood);
     QTest::qWait(1000);
-    const qsizetype afterASecond = host.Main().ChatLines().filter("<Anna>").size();
+    const qsizetype afterASecond = host.Main().chatLines().filter("<Anna>").size();
     QVERIFY2(afterASecond < 100, QByteArray::number(afterASecond).constData());
     QVERIFY(anna.Expect(flood));
     QVERIFY(clock.elapsed() >= 1500); // 60 and a read at once, then 20 a second
@@ -374,10 +374,10 @@ void TestChat::namesTheHostRefuses()
     QTRY_COMPARE(host.Main().TCPServer1->Clients().Count(), 1);
     QVERIFY(anna.NothingMore());
     QCOMPARE(Participants(host), QStringList{"Big Bob"});
-    const QStringList lines = host.Main().ChatLines();
+    const QStringList lines = host.Main().chatLines();
     QVERIFY(lines.contains("Connection closed for 127.0.0.2: its name holds a control character"));
     QVERIFY(lines.contains("Connection closed for 127.0.0.3: the name Hosty is taken"));
-    QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Client(s) connected"));
+    QCOMPARE(host.Main().statusText(), QStringLiteral("1 Client(s) connected"));
 }
 
 void TestChat::secondRegistrationRenames()
@@ -400,7 +400,7 @@ void TestChat::hostTakesTheNextFreePort()
     QVERIFY(occupant.Listen(base));
     TestProgram host(TestProgram::Setup("Hosty"));
     QVERIFY(host.StartHost(base, base + 1));
-    QCOMPARE(host.Main().StatusText(),
+    QCOMPARE(host.Main().statusText(),
              "Host: " + LocalAddressText() + " Listening on port: " + QString::number(base + 1));
     QCOMPARE(host.Main().windowTitle(), "Hosty is Host on " + LocalAddressText());
     QVERIFY(!host.Main().Trying);
@@ -463,7 +463,7 @@ void TestChat::guestFindsTheHostAfterRefusals()
     QCOMPARE(refusals, 23);
     QCOMPARE(client.Port, QString::number(base + 23));
     QVERIFY(!guest.Main().Trying);
-    QVERIFY(guest.Main().StatusText().startsWith(QStringLiteral("Connected on local port ")));
+    QVERIFY(guest.Main().statusText().startsWith(QStringLiteral("Connected on local port ")));
     QCOMPARE(guest.prompts.shown, QStringList());
 }
 
@@ -489,10 +489,10 @@ void TestChat::guestWalkWrapsAfterAPause()
         if (port == 0 && lastOfRound >= 0 && firstOfNext < 0)
             firstOfNext = clock.elapsed();
         refused << port;
-        statuses << main.StatusText();
+        statuses << main.statusText();
         shown(sender, error, text);
         if (refused.size() == 25) { // the pause has begun
-            statusInPause = main.StatusText();
+            statusInPause = main.statusText();
             main.ImServer1->trigger(); // and is answered with Cancel
         }
     };
@@ -548,7 +548,7 @@ void TestChat::closeChatEndsTheWalk()
     QCOMPARE(client.State(), wsClosed);
     QTest::qWait(1500); // longer than the pause between two rounds
     QCOMPARE(refusals, atClose);
-    QVERIFY(guest.Main().StatusText().isEmpty());
+    QVERIFY(guest.Main().statusText().isEmpty());
 }
 
 void TestChat::registrationComesOneSecondLater()
@@ -566,8 +566,8 @@ void TestChat::registrationComesOneSecondLater()
     QCOMPARE(host.ReadAtLeast(5), QByteArray(" Anna"));
     QVERIFY(sinceConnect.elapsed() >= 900);
     QVERIFY(!guest.Main().Timer1->isActive()); // once
-    QCOMPARE(guest.Main().ChatLines().size(), 1);
-    QVERIFY(guest.Main().ChatLines().first().endsWith(QStringLiteral(" : At this moment I'm Guest.")));
+    QCOMPARE(guest.Main().chatLines().size(), 1);
+    QVERIFY(guest.Main().chatLines().first().endsWith(QStringLiteral(" : At this moment I'm Guest.")));
 }
 
 // A raw host sends a list and a departure; the guest keeps its list as told.
@@ -583,7 +583,7 @@ void TestChat::departureFromTheHost()
     QCOMPARE(guest.sound.plays, 1);
     QVERIFY(host.Send("-03anything at all"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob", "Cid", "Ed"}));
-    QCOMPARE(guest.Main().ChatLines().mid(1), (QStringList{"< Dora is away >", ""}));
+    QCOMPARE(guest.Main().chatLines().mid(1), (QStringList{"< Dora is away >", ""}));
     QCOMPARE(guest.sound.plays, 2);
 
     guest.Main().Quiet1->trigger();
@@ -600,7 +600,7 @@ void TestChat::badDepartureChangesNothing()
     LoopbackPeer &host = chat.host;
     QVERIFY(host.Send("#Anna,Bob"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
-    const QStringList view = guest.Main().ChatLines();
+    const QStringList view = guest.Main().chatLines();
 
     QVERIFY(host.Send("-x1"));
     QTRY_COMPARE(guest.prompts.shown.size(), 1);
@@ -609,7 +609,7 @@ void TestChat::badDepartureChangesNothing()
     QCOMPARE(guest.prompts.shown,
              (QStringList{"error: 'x1' is not a valid integer value", "error: List index out of bounds (5)"}));
     QCOMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
-    QCOMPARE(guest.Main().ChatLines(), view);
+    QCOMPARE(guest.Main().chatLines(), view);
     QCOMPARE(guest.Main().TCPClient1->State(), wsConnected);
 }
 
@@ -618,10 +618,10 @@ void TestChat::emptyReadWritesAnEmptyLine()
     GuestOfARawHost chat;
     QVERIFY(chat.Start(base));
     TestProgram &guest = chat.guest;
-    const int lines = guest.Main().ChatLineCount();
+    const int lines = guest.Main().chatLineCount();
     guest.Main().TCPClient1Data(guest.Main().TCPClient1->SocketHandle()); // nothing is waiting
-    QCOMPARE(guest.Main().ChatLineCount(), lines + 1);
-    QCOMPARE(guest.Main().ChatLines().last(), QString());
+    QCOMPARE(guest.Main().chatLineCount(), lines + 1);
+    QCOMPARE(guest.Main().chatLines().last(), QString());
 }
 
 // A list and a chat line that arrive in one read are parted where it is sure.
@@ -631,11 +631,11 @@ void TestChat::listAndChatLineGlued()
     QVERIFY(chat.Start(base));
     TestProgram &guest = chat.guest;
     LoopbackPeer &host = chat.host;
-    const QStringList view = guest.Main().ChatLines();
+    const QStringList view = guest.Main().chatLines();
     // No list holds a blank outside quotes: the list ends where the line of a name it brings begins.
     QVERIFY(host.Send("#Anna,Bob0<Anna> hi"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
-    QTRY_COMPARE(guest.Main().ChatLines().mid(view.size()), (QStringList{"<Anna>", " hi"}));
+    QTRY_COMPARE(guest.Main().chatLines().mid(view.size()), (QStringList{"<Anna>", " hi"}));
 }
 
 void TestChat::gluedTextsFromTheHost_data()
@@ -675,10 +675,10 @@ void TestChat::gluedTextsFromTheHost()
     TestProgram &guest = chat.guest;
     QVERIFY(chat.host.Send("#Anna,Bob"));
     QTRY_COMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
-    const QStringList view = guest.Main().ChatLines();
+    const QStringList view = guest.Main().chatLines();
 
     QVERIFY(chat.host.Send(glued));
-    QTRY_COMPARE(guest.Main().ChatLines().mid(view.size()), shown);
+    QTRY_COMPARE(guest.Main().chatLines().mid(view.size()), shown);
     QCOMPARE(Participants(guest), (QStringList{"Anna", "Bob"}));
     QCOMPARE(guest.prompts.shown, QStringList());
     QCOMPARE(guest.sound.plays, 1);
@@ -709,10 +709,10 @@ void TestChat::longestLineTheInputAllows()
     QCOMPARE(line.size(), lineSize);
     QCOMPARE(line, Protocol::ChatLine('0', registered, QByteArray(lineSize - 4 - registered.size(), 't')));
 
-    const int before = chat.guest.Main().ChatLineCount();
+    const int before = chat.guest.Main().chatLineCount();
     QVERIFY(chat.host.Send(line));
-    QTRY_COMPARE(chat.guest.Main().ChatLineCount(), before + 2);
-    QCOMPARE(chat.guest.Main().ChatLines().last(), QString::fromLatin1(line.mid(registered.size() + 3)));
+    QTRY_COMPARE(chat.guest.Main().chatLineCount(), before + 2);
+    QCOMPARE(chat.guest.Main().chatLines().last(), QString::fromLatin1(line.mid(registered.size() + 3)));
 }
 
 void TestChat::colourOutsideTheTable()
@@ -738,17 +738,17 @@ void TestChat::twoProgramsChat()
     QTRY_COMPARE(guest.Main().TCPClient1->State(), wsConnected);
     QTRY_COMPARE(Participants(guest), QStringList{"Anna"});
     QCOMPARE(Participants(host), QStringList{"Anna"});
-    QVERIFY(guest.Main().ChatLines().contains(QString::fromLatin1(kHostGreeting)));
+    QVERIFY(guest.Main().chatLines().contains(QString::fromLatin1(kHostGreeting)));
 
     guest.Main().Edit1->setText(QString::fromUtf8("привет"));
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
-    QTRY_COMPARE(host.Main().ChatLines().last(), QString::fromUtf8(" привет"));
-    QTRY_COMPARE(guest.Main().ChatLines().last(), QString::fromUtf8(" привет"));
-    QCOMPARE(host.Main().ChatLines().mid(host.Main().ChatLineCount() - 2, 1), QStringList{"<Anna>"});
+    QTRY_COMPARE(host.Main().chatLines().last(), QString::fromUtf8(" привет"));
+    QTRY_COMPARE(guest.Main().chatLines().last(), QString::fromUtf8(" привет"));
+    QCOMPARE(host.Main().chatLines().mid(host.Main().chatLineCount() - 2, 1), QStringList{"<Anna>"});
 
     host.Main().Edit1->setText(QStringLiteral("welcome"));
     QTest::keyClick(host.Main().Edit1, Qt::Key_Return);
-    QTRY_COMPARE(guest.Main().ChatLines().last(), QStringLiteral(" welcome"));
+    QTRY_COMPARE(guest.Main().chatLines().last(), QStringLiteral(" welcome"));
 }
 
 void TestChat::hostClosingEndsTheGuest()
@@ -759,8 +759,8 @@ void TestChat::hostClosingEndsTheGuest()
     guest.StartGuest(base);
     QTRY_COMPARE(Participants(guest), QStringList{"Anna"});
     host.End();
-    QTRY_COMPARE(guest.Main().StatusText(), QStringLiteral("Connection closed by Server!"));
-    const QStringList view = guest.Main().ChatLines();
+    QTRY_COMPARE(guest.Main().statusText(), QStringLiteral("Connection closed by Server!"));
+    const QStringList view = guest.Main().chatLines();
     QCOMPARE(view.at(view.size() - 2), QStringLiteral("VanuServer is Down"));
     QVERIFY(view.last().endsWith(QStringLiteral(" :Door closed by Host.")));
     QCOMPARE(guest.Main().windowTitle(), QStringLiteral("Vanu"));
@@ -784,18 +784,18 @@ void TestChat::aLostLinkIsTakenUpAgain()
     QVERIFY(chat.Start(base));
     QCOMPARE(chat.host.ReadAtLeast(5), QByteArray(" Anna"));
     chat.host.Reset();
-    QTRY_COMPARE(main.StatusText(), QStringLiteral("Connection to the host was lost: Connection reset by peer"));
+    QTRY_COMPARE(main.statusText(), QStringLiteral("Connection to the host was lost: Connection reset by peer"));
     LoopbackPeer again = chat.listener.AcceptOne();
     QVERIFY(again.IsOpen());
     QCOMPARE(again.ReadAtLeast(5), QByteArray(" Anna"));
-    QVERIFY(main.ChatLines().last().endsWith(" : Connected to the host again."));
+    QVERIFY(main.chatLines().last().endsWith(" : Connected to the host again."));
     QVERIFY(main.ImClient1->isChecked());
 
     again.Reset();
     QTRY_VERIFY(!main.ImClient1->isChecked());
-    QVERIFY(main.GuestAttemptUnderWay()); // the next attempt is due
+    QVERIFY(main.guestAttemptUnderWay()); // the next attempt is due
     main.CloseChat2->trigger();
-    QVERIFY(!main.GuestAttemptUnderWay());
+    QVERIFY(!main.guestAttemptUnderWay());
 
     main.reconnectSwitch->trigger();
     QVERIFY(!main.reconnectSwitch->isChecked());
@@ -805,7 +805,7 @@ void TestChat::aLostLinkIsTakenUpAgain()
     QTRY_COMPARE(main.TCPClient1->State(), wsConnected);
     third.Reset();
     QTRY_VERIFY(!main.ImClient1->isChecked());
-    QVERIFY(!main.GuestAttemptUnderWay());
+    QVERIFY(!main.guestAttemptUnderWay());
     QCOMPARE(chat.guest.prompts.shown, QStringList());
 }
 
@@ -823,13 +823,13 @@ void TestChat::aTakenNameIsOfferedWithANumber()
     other.StartGuest(base);
     QTRY_COMPARE(Participants(host), (QStringList{"Anna", "Anna2"}));
     QCOMPARE(other.prompts.shown, QStringList{"confirm: The name Anna is taken in this chat. Join it as Anna2?"});
-    QVERIFY(host.Main().ChatLines().contains("Connection closed for 127.0.0.1: the name Anna is taken"));
+    QVERIFY(host.Main().chatLines().contains("Connection closed for 127.0.0.1: the name Anna is taken"));
     QCOMPARE(other.SetupDialog().Nickname(), QStringLiteral("Anna"));
     QCOMPARE(other.Main().windowTitle(), QStringLiteral("Anna2 is Guest to 127.0.0.1"));
     other.Main().Edit1->setText(QStringLiteral("hi"));
     QTest::keyClick(other.Main().Edit1, Qt::Key_Return);
-    QTRY_VERIFY(anna.Main().ChatLines().contains(" hi"));
-    QVERIFY(anna.Main().ChatLines().contains("<Anna2>"));
+    QTRY_VERIFY(anna.Main().chatLines().contains(" hi"));
+    QVERIFY(anna.Main().chatLines().contains("<Anna2>"));
 }
 
 QTEST_MAIN(TestChat)

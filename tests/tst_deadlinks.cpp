@@ -88,7 +88,7 @@ void TestDeadLinks::hostNoticesAGuestThatVanished()
     QByteArray received;
     QTRY_VERIFY_WITH_TIMEOUT((received += anna.ReadAvailable(), received.endsWith("-01Anna")), 20000);
     QCOMPARE(host.Friends().Lines(), QStringList{"Anna"});
-    QVERIFY(host.Main().ChatLines().last().startsWith(QStringLiteral("Guest by 127.0.0.3 on port ")));
+    QVERIFY(host.Main().chatLines().last().startsWith(QStringLiteral("Guest by 127.0.0.3 on port ")));
     QVERIFY(anna.Send("0<Anna> he has gone"));
     QTRY_VERIFY((received += anna.ReadAvailable(), received.endsWith("0<Anna> he has gone")));
     QCOMPARE(host.prompts.shown, QStringList());
@@ -106,8 +106,8 @@ void TestDeadLinks::guestNoticesAHostThatVanished()
     QVERIFY(Drop("tcp sport " + QByteArray::number(kBasePort + 1)));
     TForm4 &main = chat.guest.Main();
     QTRY_VERIFY_WITH_TIMEOUT(!main.ImClient1->isChecked(), 20000);
-    QCOMPARE(main.StatusText(), QStringLiteral("Connection to the host was lost: Connection timed out"));
-    QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" :Door closed by Host.")));
+    QCOMPARE(main.statusText(), QStringLiteral("Connection to the host was lost: Connection timed out"));
+    QVERIFY(main.chatLines().last().endsWith(QStringLiteral(" :Door closed by Host.")));
     QCOMPARE(chat.guest.Friends().Lines(), QStringList());
 
     // Once the link is back, the guest connects again by itself, registers
@@ -116,7 +116,7 @@ void TestDeadLinks::guestNoticesAHostThatVanished()
     LoopbackPeer again = chat.listener.AcceptOne(40000);
     QVERIFY(again.IsOpen());
     QCOMPARE(again.ReadAtLeast(5, 5000), QByteArray(" Anna"));
-    QVERIFY(main.ChatLines().last().endsWith(QStringLiteral(" : Connected to the host again.")));
+    QVERIFY(main.chatLines().last().endsWith(QStringLiteral(" : Connected to the host again.")));
     QCOMPARE(chat.guest.prompts.shown, QStringList());
 }
 

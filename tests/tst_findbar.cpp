@@ -22,7 +22,7 @@ void TestFindBar::findInTheChat()
     main.AddChatLine(QByteArray("3<Anna> hello there"));
     main.AddChatLine(QString::fromUtf8("0<Юля> привет всем"));
     main.AddChatLine(QString::fromUtf8("5<Bob> Привет, Юля"));
-    main.ShowPendingChatLines();
+    main.showPendingChatLines();
     const QString text = main.RichEdit1->toPlainText();
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));

@@ -144,7 +144,7 @@ void TestHardening::longRegistration()
     LoopbackPeer mallory;
     QVERIFY(mallory.Connect(kBasePort + 1, 0, "127.0.0.2"));
     mallory.Send(' ' + QByteArray(1024 * 1024, 'n')); // cut off by the host as it goes
-    QTRY_VERIFY(host.Main().ChatLines().contains(
+    QTRY_VERIFY(host.Main().chatLines().contains(
         "Connection closed for 127.0.0.2: its name is longer than 32 characters"));
     QTRY_COMPARE(host.Main().TCPServer1->Clients().Count(), 1);
     anna.Read();
@@ -220,7 +220,7 @@ void TestHardening::manyGuestsComeAndGoAtOnce()
     RawGuest anna;
     QVERIFY(anna.Join(kBasePort + 2, "Anna"));
     QTRY_VERIFY((anna.Read(), anna.received.endsWith("#Anna")));
-    QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Friend(s) available"));
+    QCOMPARE(host.Main().statusText(), QStringLiteral("1 Friend(s) available"));
 }
 
 // A hundred and one guests connect at once: a hundred are greeted at once,
@@ -247,7 +247,7 @@ void TestHardening::joinBurstUpToAFullChat()
     const qsizetype refused = received.indexOf(Protocol::ChatFull());
     QVERIFY(guests[size_t(refused)].WaitForEndOfStream());
     QCOMPARE(host.Main().TCPServer1->Clients().Count(), 100);
-    QCOMPARE(host.Main().ChatLines().last(),
+    QCOMPARE(host.Main().chatLines().last(),
              QStringLiteral("Connection rejected for 127.0.3.%1: the chat is full with 100 guests")
                  .arg(refused / TTCPServer::kMostPerAddress + 1));
     QCOMPARE(host.prompts.shown, QStringList());
@@ -296,7 +296,7 @@ void TestHardening::silentConnectionsNeverShutHonestGuestsOut()
     QVERIFY(anna.Join(kBasePort + 7, "Anna"));
     QTRY_VERIFY_WITH_TIMEOUT((anna.Read(), anna.received.startsWith("Hello!  Welcome to Hosty's coupon.")), 5000);
     QCOMPARE(host.prompts.shown, QStringList());
-    QCOMPARE(host.Main().ChatLines().filter(QStringLiteral("New connections are refused for now")).size(),
+    QCOMPARE(host.Main().chatLines().filter(QStringLiteral("New connections are refused for now")).size(),
              outOfDescriptors ? 1 : 0);
 }
 
@@ -393,14 +393,14 @@ void TestHardening::hostileHost()
     sendAlone(QByteArray(1024, '>'));
     for (int text = 0; text < 1000; ++text)
         QVERIFY(host.Send("1<Host> burst " + QByteArray::number(text)));
-    QTRY_VERIFY_WITH_TIMEOUT(guest.Main().ChatLines().last().endsWith(QStringLiteral("burst 999")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(guest.Main().chatLines().last().endsWith(QStringLiteral("burst 999")), 10000);
     sendAlone("#Anna");
     QCOMPARE(guest.Friends().Lines(), QStringList{"Anna"});
     QCOMPARE(guest.prompts.shown, (QStringList{"error: List index out of bounds (99)",
                                                "error: 'ab' is not a valid integer value",
                                                "error: '>>' is not a valid integer value"}));
     QCOMPARE(guest.Main().TCPClient1->State(), wsConnected);
-    QVERIFY(guest.Main().ChatLineCount() <= TForm4::kMaxChatLines + 2);
+    QVERIFY(guest.Main().chatLineCount() <= TForm4::kMaxChatLines + 2);
 }
 
 // Every byte value but NUL and the line ends, in every line, through the

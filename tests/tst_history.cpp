@@ -203,8 +203,8 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
     guest.Main().Edit1->setText(QStringLiteral("lunch?"));
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
-    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" lunch?")));
-    QTRY_VERIFY(guest.Main().ChatLines().contains(QStringLiteral(" lunch?")));
+    QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" lunch?")));
+    QTRY_VERIFY(guest.Main().chatLines().contains(QStringLiteral(" lunch?")));
     host.program->History()->WriteNow();
     guest.program->History()->WriteNow();
 
@@ -263,7 +263,7 @@ void TestHistory::hostAndGuestKeepTheirChats()
     keep->setChecked(false);
     guest.Main().Edit1->setText(QStringLiteral("unkept"));
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
-    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" unkept")));
+    QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" unkept")));
     host.program->History()->WriteNow();
     QVERIFY(hostKept.Search(QStringLiteral("unkept")).isEmpty());
     QCOMPARE(hostKept.TextsOf(hosted.id).size(), hostTexts.size());
@@ -327,14 +327,14 @@ void TestHistory::faultsNeverStopTheChat()
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
         guest.Main().Edit1->setText(QStringLiteral("lost to the disk"));
         QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
-        QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" lost to the disk")));
+        QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" lost to the disk")));
         host.program->History()->WriteNow();
         QTRY_VERIFY(pausedShown());
     }
     QCOMPARE(pausedShown(), fault != QLatin1String("damaged"));
     guest.Main().Edit1->setText(QStringLiteral("still here"));
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
-    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" still here")));
+    QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" still here")));
     if (fault == QLatin1String("damaged")) {
         QCOMPARE(host.prompts.shown.size(), 1);
         QVERIFY(host.prompts.shown.constFirst().startsWith("message: The chat history was damaged. It is kept as "

@@ -34,7 +34,7 @@ QString Look(const QTextBlock &block)
 
 QStringList Looks(TForm4 &main, int fromLine = 0)
 {
-    main.ShowPendingChatLines();
+    main.showPendingChatLines();
     QStringList looks;
     QTextBlock block = main.RichEdit1->document()->findBlockByNumber(fromLine);
     for (; block.isValid(); block = block.next())
@@ -115,7 +115,7 @@ void TestMainWindow::startsIdle()
 void TestMainWindow::banner()
 {
     TestProgram test;
-    const QStringList lines = test.Main().ChatLines();
+    const QStringList lines = test.Main().chatLines();
     QCOMPARE(lines.size(), 8);
     const QStringList beginnings = {" Vanu Server&Client", " WinSocket Version: ", " Description: ",
                                     " SystemStatus: ", "", " Local Host Name: ", " Local Host Address: ", ""};
@@ -165,24 +165,24 @@ void TestMainWindow::viewKeeps1600Lines()
 {
     TestProgram test;
     TForm4 &main = test.Main();
-    main.ClearChatView();
+    main.clearChatView();
     for (int line = 0; line < 1600; ++line)
         main.AddChatLine(QStringLiteral("line %1").arg(line));
-    QCOMPARE(main.ChatLineCount(), 1600);
+    QCOMPARE(main.chatLineCount(), 1600);
     main.AddChatLine(QStringLiteral("line 1600"));
-    QCOMPARE(main.ChatLineCount(), 1601);
-    QCOMPARE(main.ChatLines().constFirst(), QStringLiteral("line 0"));
+    QCOMPARE(main.chatLineCount(), 1601);
+    QCOMPARE(main.chatLines().constFirst(), QStringLiteral("line 0"));
     main.AddChatLine(QStringLiteral("1<Ann> two lines"));
-    QCOMPARE(main.ChatLineCount(), 1602);
-    QCOMPARE(main.ChatLines().constFirst(), QStringLiteral("line 1"));
-    QCOMPARE(main.ChatLines().constLast(), QStringLiteral(" two lines"));
+    QCOMPARE(main.chatLineCount(), 1602);
+    QCOMPARE(main.chatLines().constFirst(), QStringLiteral("line 1"));
+    QCOMPARE(main.chatLines().constLast(), QStringLiteral(" two lines"));
 
     // A long chat of two-line writes stays at the limit and one write.
     for (int line = 0; line < 3000; ++line)
         main.AddChatLine(QStringLiteral("1<Ann> line %1").arg(line));
-    QCOMPARE(main.ChatLineCount(), 1602);
-    QCOMPARE(main.ChatLines().constLast(), QStringLiteral(" line 2999"));
-    QCOMPARE(main.ChatLines().constFirst(), QStringLiteral("<Ann>"));
+    QCOMPARE(main.chatLineCount(), 1602);
+    QCOMPARE(main.chatLines().constLast(), QStringLiteral(" line 2999"));
+    QCOMPARE(main.chatLines().constFirst(), QStringLiteral("<Ann>"));
 }
 
 // A burst of lines reaches the view by itself, in one edit of the document
@@ -212,7 +212,7 @@ void TestMainWindow::transcriptBytes()
 {
     TestProgram test;
     TForm4 &main = test.Main();
-    main.ClearChatView();
+    main.clearChatView();
     main.AddChatLine(QString::fromUtf8("0<Аня> Привет, hi"));
     main.AddChatLine(QStringLiteral("plain"));
     test.prompts.saveAnswers << test.FolderPath("chat.txt");
@@ -291,7 +291,7 @@ void TestMainWindow::cancelledSaveAsAsksAgain()
     test.prompts.saveAnswers << test.FolderPath("first.txt") << QString() << test.FolderPath("second");
     test.Main().SaveAs1Click();
     test.Main().SaveAs1Click(); // cancelled
-    QVERIFY(test.Main().RememberedTranscriptPath().isEmpty());
+    QVERIFY(test.Main().rememberedTranscriptPath().isEmpty());
     test.Main().Save1Click();
     QCOMPARE(test.prompts.fileRequests.size(), 3);
     QVERIFY(QFile::exists(test.FolderPath("second.txt")));
@@ -302,10 +302,10 @@ void TestMainWindow::unwritablePath()
     TestProgram test;
     const QString path = test.FolderPath("missing/chat.txt");
     test.prompts.saveAnswers << path;
-    const QStringList before = test.Main().ChatLines();
+    const QStringList before = test.Main().chatLines();
     test.Main().SaveAs1Click();
     QCOMPARE(test.prompts.shown.last(), "error: Cannot create file " + path);
-    QCOMPARE(test.Main().ChatLines(), before);
+    QCOMPARE(test.Main().chatLines(), before);
     QVERIFY(!QFile::exists(path));
 }
 

@@ -35,9 +35,9 @@ void TestNotifications::notificationsWhileHidden()
     QAction &notifySwitch = *chat.guest.program->Notifications().notifySwitch;
     QVERIFY(notifySwitch.isChecked());
     const auto fromHost = [&](const QByteArray &text) {
-        const int lines = main.ChatLineCount();
+        const int lines = main.chatLineCount();
         QVERIFY(chat.host.Send(text));
-        QTRY_VERIFY(main.ChatLineCount() > lines);
+        QTRY_VERIFY(main.chatLineCount() > lines);
     };
     main.Edit1->setText(QStringLiteral("mine"));
     QTest::keyClick(main.Edit1, Qt::Key_Return);
@@ -81,7 +81,7 @@ void TestNotifications::hiddenHostTellsWhatItsGuestsDo()
     QVERIFY(anna.Send(" Anna"));
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
     QVERIFY(anna.Send("0<Anna> hi"));
-    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" hi")));
+    QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" hi")));
     host.Main().Edit1->setText(QStringLiteral("mine"));
     QTest::keyClick(host.Main().Edit1, Qt::Key_Return);
     QCOMPARE(host.notifier.told, QStringList());

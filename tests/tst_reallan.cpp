@@ -194,7 +194,7 @@ Figures TestRealLan::Chat(int linesEach)
         }
     }
     const auto arrivedEverywhere = [&] {
-        const QStringList view = vee->Main().ChatLines();
+        const QStringList view = vee->Main().chatLines();
         for (const auto &guest : raw)
             guest->Read();
         for (const QByteArray &line : lines) {
@@ -211,7 +211,7 @@ Figures TestRealLan::Chat(int linesEach)
 
     Figures figures;
     figures.sent = int(lines.size());
-    const QStringList view = vee->Main().ChatLines();
+    const QStringList view = vee->Main().chatLines();
     int shownMissing = 0;
     for (const QByteArray &line : lines) {
         const QString shown = QLatin1Char(' ') + QString::fromLatin1(line.mid(line.indexOf("> ") + 2));
@@ -237,7 +237,7 @@ Figures TestRealLan::Chat(int linesEach)
                  qPrintable(host->Friends().Lines().join(',')));
     }
     if (figures.arrivedOnce != figures.sent) // what the host saw, for the log
-        for (const QString &shown : host->Main().ChatLines().mid(qMax(0, int(host->Main().ChatLines().size()) - 8)))
+        for (const QString &shown : host->Main().chatLines().mid(qMax(0, int(host->Main().chatLines().size()) - 8)))
             qWarning("the host's view: %s", qPrintable(shown));
     for (const auto &guest : raw) {
         if (!guest->received.contains(Protocol::ListMessage(names))) {
@@ -298,7 +298,7 @@ void TestRealLan::anOutageOfTenSecondsIsLivedThrough()
     QCOMPARE(figures.gluedAsShown, 0);
     QCOMPARE(figures.listErrors, 0);
     QCOMPARE(host->Friends().Lines(), before);
-    QVERIFY(!vee->Main().ChatLines().last().contains(QStringLiteral("again")));
+    QVERIFY(!vee->Main().chatLines().last().contains(QStringLiteral("again")));
     Leave();
 }
 
@@ -335,7 +335,7 @@ void TestRealLan::aDeadLinkIsFoundAndTheGuestComesBack()
     QVERIFY(dead.elapsed() <= 35000);
     QVERIFY(Tell("up"));
     QVERIFY(QTest::qWaitFor([&] { return host->Friends().Lines() == QStringList{"Vee"}; }, 60000));
-    QVERIFY(!vee->Main().ChatLines().filter(QStringLiteral(" : Connected to the host again.")).isEmpty());
+    QVERIFY(!vee->Main().chatLines().filter(QStringLiteral(" : Connected to the host again.")).isEmpty());
     qInfo("dead link: Vee back in the chat %lld ms after the link died", dead.elapsed());
     Leave();
 }

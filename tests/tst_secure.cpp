@@ -146,9 +146,9 @@ void TestSecure::aSecureChatShowsNothingOnTheWire()
     guest.StartGuest(kPort + 1); // where the proxy stands for the host
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
     Say(guest, QStringLiteral("the secret is 42"));
-    QTRY_VERIFY(host.Main().ChatLines().contains(QStringLiteral(" the secret is 42")));
+    QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" the secret is 42")));
     Say(host, QStringLiteral("keep it"));
-    QTRY_VERIFY(guest.Main().ChatLines().contains(QStringLiteral(" keep it")));
+    QTRY_VERIFY(guest.Main().chatLines().contains(QStringLiteral(" keep it")));
 
     const QByteArray fingerprint = host.program->Secure()->HostFingerprint();
     QCOMPARE(guest.prompts.shown.size(), 1);
@@ -191,8 +191,8 @@ void TestSecure::plainAndSecureGuests()
         return QString();
     };
     if (hostMode == QLatin1String("require")) {
-        QTRY_VERIFY(plain.Main().ChatLines().contains(QStringLiteral("Sorry!  You are not in my list.")));
-        QVERIFY(host.Main().ChatLines().constLast().endsWith(QStringLiteral("127.0.0.1: only secure guests may join")));
+        QTRY_VERIFY(plain.Main().chatLines().contains(QStringLiteral("Sorry!  You are not in my list.")));
+        QVERIFY(host.Main().chatLines().constLast().endsWith(QStringLiteral("127.0.0.1: only secure guests may join")));
         QCOMPARE(host.Friends().Lines(), QStringList{"Anna"});
         QTRY_COMPARE(padlock(host), QStringLiteral("1 of 1 secure"));
         return;
@@ -202,11 +202,11 @@ void TestSecure::plainAndSecureGuests()
     QTRY_COMPARE(padlock(secure), QStringLiteral("Secure, host verified"));
     Say(secure, QStringLiteral("from anna"));
     Say(plain, QStringLiteral("from boris"));
-    QTRY_VERIFY(plain.Main().ChatLines().contains(QStringLiteral(" from anna")));
-    QTRY_VERIFY(secure.Main().ChatLines().contains(QStringLiteral(" from boris")));
+    QTRY_VERIFY(plain.Main().chatLines().contains(QStringLiteral(" from anna")));
+    QTRY_VERIFY(secure.Main().chatLines().contains(QStringLiteral(" from boris")));
     // The plain guest leaves: the padlock counts anew as the status text does.
     plain.Main().TCPClient1->Close();
-    QTRY_COMPARE(host.Main().StatusText(), QStringLiteral("1 Client(s) connected"));
+    QTRY_COMPARE(host.Main().statusText(), QStringLiteral("1 Client(s) connected"));
     QCoreApplication::processEvents();
     QCOMPARE(padlock(host), QStringLiteral("1 of 1 secure"));
 }
@@ -492,7 +492,7 @@ void TestSecure::hostileBytesOnTheSecurePort()
     const quint16 port = kPort + 5;
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
     QVERIFY(host.StartHost(port));
-    const QStringList viewBefore = host.Main().ChatLines();
+    const QStringList viewBefore = host.Main().chatLines();
     LoopbackPeer attacker;
     QVERIFY(attacker.Connect(port + SecureChat::kSecurePortOffset));
     SslContext context = GuestContext();
@@ -534,7 +534,7 @@ void TestSecure::hostileBytesOnTheSecurePort()
     }
     // Empty frames come after an opening without a password: that guest came, and went.
     if (attack != QLatin1String("empty frames"))
-        QCOMPARE(host.Main().ChatLines().join('\n'), viewBefore.join('\n'));
+        QCOMPARE(host.Main().chatLines().join('\n'), viewBefore.join('\n'));
     TestProgram guest(TestProgram::Setup("Anna"));
     guest.StartGuest(port);
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});

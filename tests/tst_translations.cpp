@@ -61,7 +61,7 @@ void TestTranslations::keyTexts()
     const QMap<QString, QString> texts = {
         {"Coupon menu", host.Main().couponMenu->title()},
         {"setup dialog", host.SetupDialog().windowTitle()},
-        {"host's notice", host.Main().ChatLines().value(0).section(QLatin1Char(' '), 1).prepend(QLatin1Char(' '))},
+        {"host's notice", host.Main().chatLines().value(0).section(QLatin1Char(' '), 1).prepend(QLatin1Char(' '))},
         {"standard button", QCoreApplication::translate("QPlatformTheme", "Cancel")},
     };
     QCOMPARE(texts.value(where), shown.at(kLanguages.indexOf(Language())));

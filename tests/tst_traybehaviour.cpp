@@ -35,11 +35,11 @@ QString Images(const TestProgram &test)
         const qint64 key = icon.cacheKey();
         if (key == main.ProgramIcon().cacheKey())
             return QStringLiteral("program");
-        if (key == main.HostIcon().cacheKey())
+        if (key == main.hostIcon().cacheKey())
             return QStringLiteral("host");
-        if (key == main.BusyIcon().cacheKey())
+        if (key == main.busyIcon().cacheKey())
             return QStringLiteral("busy");
-        if (key == main.GuestIcon().cacheKey())
+        if (key == main.guestIcon().cacheKey())
             return QStringLiteral("guest");
         return QStringLiteral("other");
     };
@@ -155,7 +155,7 @@ void TestTrayBehaviour::busyChangesOnlyTheTray()
     const qint64 windowIcon = host.Main().windowIcon().cacheKey();
     host.Main().Imbusy1->trigger();
     QVERIFY(host.Main().Imbusy1->isChecked());
-    QCOMPARE(host.tray.icon.cacheKey(), host.Main().BusyIcon().cacheKey());
+    QCOMPARE(host.tray.icon.cacheKey(), host.Main().busyIcon().cacheKey());
     QCOMPARE(host.tray.toolTip, QStringLiteral("Host is busy"));
     QCOMPARE(host.Main().windowIcon().cacheKey(), windowIcon);
 
@@ -180,8 +180,8 @@ void TestTrayBehaviour::quietSilencesOnlyTheSounds()
     QVERIFY(host.StartHost(kBasePort + 30));
     guest.StartGuest(kBasePort + 30);
     QTRY_COMPARE(guest.Friends().Lines(), QStringList{"Anna"});
-    QVERIFY(guest.Main().ChatLines().contains(QStringLiteral("Hello!  Welcome to Hosty's coupon.")));
-    QCOMPARE(host.Main().StatusText(), QStringLiteral("1 Friend(s) available"));
+    QVERIFY(guest.Main().chatLines().contains(QStringLiteral("Hello!  Welcome to Hosty's coupon.")));
+    QCOMPARE(host.Main().statusText(), QStringLiteral("1 Friend(s) available"));
 
     LoopbackPeer bob;
     QVERIFY(bob.Connect(kBasePort + 30, 0, "127.0.0.2"));
@@ -189,7 +189,7 @@ void TestTrayBehaviour::quietSilencesOnlyTheSounds()
     QTRY_COMPARE(guest.Friends().Lines(), (QStringList{"Anna", "Bob"}));
     bob.Close();
     QTRY_COMPARE(guest.Friends().Lines(), QStringList{"Anna"});
-    QVERIFY(guest.Main().ChatLines().contains(QStringLiteral("< Bob is away >")));
+    QVERIFY(guest.Main().chatLines().contains(QStringLiteral("< Bob is away >")));
     QCOMPARE(host.sound.plays, 0);
     QCOMPARE(guest.sound.plays, 0);
 

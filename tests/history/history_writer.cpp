@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
         for (const int last = said + lines; said < last;)
             guest.Send(Protocol::ChatLine('2', "Anna", "line " + QByteArray::number(++said)));
         const QString shown = QStringLiteral(" line %1").arg(said);
-        if (!QTest::qWaitFor([&] { return host.Main().ChatLines().contains(shown); }, 10000))
+        if (!QTest::qWaitFor([&] { return host.Main().chatLines().contains(shown); }, 10000))
             return false;
         std::printf("shown\n");
         std::fflush(stdout);
