@@ -96,8 +96,8 @@ TCustomWSocket::~TCustomWSocket()
         CloseSocket(socketHandle);
     // Deleted by one of its own handlers: the endpoint is still delivering,
     // and its notifier is still signalling. It goes once that has unwound.
-    if (WindowHandle->Delivering()) {
-        WindowHandle->Retire();
+    if (WindowHandle->delivering()) {
+        WindowHandle->retire();
         WindowHandle->setParent(nullptr);
         WindowHandle->deleteLater();
     }
@@ -205,7 +205,7 @@ void TCustomWSocket::SocketSend(int socket, int, const QByteArray &text)
 {
     if (text.isEmpty())
         return;
-    if (const int error = WindowHandle->Send(socket, text))
+    if (const int error = WindowHandle->send(socket, text))
         ReportError(error);
 }
 
@@ -213,14 +213,14 @@ void TCustomWSocket::SocketSendLatest(int socket, const QByteArray &text)
 {
     if (text.isEmpty())
         return;
-    if (const int error = WindowHandle->Send(socket, text, TNotificationEndpoint::Sending::Superseding))
+    if (const int error = WindowHandle->send(socket, text, TNotificationEndpoint::Sending::Superseding))
         ReportError(error);
 }
 
 QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
 {
     const TransportResult received =
-        WindowHandle->Receive(socket, receiveBuffer, sizeof receiveBuffer, (flags & MSG_PEEK) != 0);
+        WindowHandle->receive(socket, receiveBuffer, sizeof receiveBuffer, (flags & MSG_PEEK) != 0);
     if (received.error != 0)
         ReportError(received.error);
     return QByteArray(receiveBuffer, received.bytes);
@@ -229,7 +229,7 @@ QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
 QByteArray TCustomWSocket::receiveBytes(int socket, qsizetype most)
 {
     QByteArray bytes(most, Qt::Uninitialized);
-    const TransportResult received = WindowHandle->Receive(socket, bytes.data(), most);
+    const TransportResult received = WindowHandle->receive(socket, bytes.data(), most);
     if (received.error != 0)
         ReportError(received.error);
     bytes.truncate(received.bytes);
@@ -243,25 +243,25 @@ Framing TCustomWSocket::framingOf(int socket) const
 
 qsizetype TCustomWSocket::QueuedBytes(int socket) const
 {
-    return WindowHandle->QueuedBytes(socket);
+    return WindowHandle->queuedBytes(socket);
 }
 
 void TCustomWSocket::Disconnect(int &socket)
 {
     if (socket == -1)
         return;
-    if (const int error = WindowHandle->Select(socket, 0)) {
+    if (const int error = WindowHandle->select(socket, 0)) {
         ReportError(error);
         return;
     }
-    WindowHandle->FlushBeforeClose(socket);
+    WindowHandle->flushBeforeClose(socket);
     // A peer that has already gone leaves nothing to shut down; that is fine.
-    if (const int error = WindowHandle->ShutdownSending(socket); error != 0 && error != SocketError::NotConnected) {
+    if (const int error = WindowHandle->shutdownSending(socket); error != 0 && error != SocketError::NotConnected) {
         ReportError(error);
         return;
     }
-    WindowHandle->Drain(socket, receiveBuffer, sizeof receiveBuffer, kLongestDrain);
-    WindowHandle->Forget(socket);
+    WindowHandle->drain(socket, receiveBuffer, sizeof receiveBuffer, kLongestDrain);
+    WindowHandle->forget(socket);
     // On Linux the handle is released even when close() is interrupted.
     if (close(socket) != 0 && errno != EINTR) {
         ReportError(TranslateErrno(errno));
@@ -272,7 +272,7 @@ void TCustomWSocket::Disconnect(int &socket)
 
 qsizetype TCustomWSocket::BytesWaiting(int socket) const
 {
-    return WindowHandle->BytesWaiting(socket);
+    return WindowHandle->bytesWaiting(socket);
 }
 
 void TCustomWSocket::UseTransports(std::unique_ptr<TransportMaker> maker)
@@ -282,12 +282,12 @@ void TCustomWSocket::UseTransports(std::unique_ptr<TransportMaker> maker)
 
 void TCustomWSocket::AttachTransport(int socket, TransportMaker *maker)
 {
-    WindowHandle->Attach(socket, (maker ? maker : transports.get())->forConnection(socket));
+    WindowHandle->attach(socket, (maker ? maker : transports.get())->forConnection(socket));
 }
 
 void TCustomWSocket::CloseSocket(int socket)
 {
-    WindowHandle->Forget(socket);
+    WindowHandle->forget(socket);
     close(socket);
 }
 

@@ -85,15 +85,15 @@ TNotificationEndpoint::TNotificationEndpoint(Deliver deliver, QObject *parent)
         // so gathering never wakes the loop itself.
         connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
             pass.invalidate();
-            SendGathered();
+            sendGathered();
         });
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TNotificationEndpoint::SendGathered);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TNotificationEndpoint::sendGathered);
     }
 }
 
 TNotificationEndpoint::~TNotificationEndpoint() = default;
 
-TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket)
+TNotificationEndpoint::Watch &TNotificationEndpoint::watchOf(int socket)
 {
     std::unique_ptr<Watch> &slot = watches[socket];
     if (!slot) {
@@ -103,7 +103,7 @@ TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket)
         slot->openingTime.setInterval(kLongestOpeningMs);
         // Handled after the timer's own signal: the handling may end the watch, and the timer with it.
         slot->openingTime.callOnTimeout(this, [this, socket, serial = slot->serial] {
-            QMetaObject::invokeMethod(this, [this, socket, serial] { OpeningTimeIsUp(socket, serial); },
+            QMetaObject::invokeMethod(this, [this, socket, serial] { openingTimeIsUp(socket, serial); },
                                       Qt::QueuedConnection);
         });
         slot->transport = std::make_unique<PlainTransport>(socket);
@@ -111,17 +111,17 @@ TNotificationEndpoint::Watch &TNotificationEndpoint::WatchOf(int socket)
     return *slot;
 }
 
-Transport &TNotificationEndpoint::TransportOf(int socket)
+Transport &TNotificationEndpoint::transportOf(int socket)
 {
-    if (Watch *watch = FindWatch(socket))
+    if (Watch *watch = findWatch(socket))
         return *watch->transport;
     unwatched = std::make_unique<PlainTransport>(socket);
     return *unwatched;
 }
 
-void TNotificationEndpoint::Attach(int socket, ConnectionLayers layers)
+void TNotificationEndpoint::attach(int socket, ConnectionLayers layers)
 {
-    Watch &watch = WatchOf(socket);
+    Watch &watch = watchOf(socket);
     watch.transport = std::move(layers.transport);
     watch.peersOpening = std::move(layers.opening);
     watch.shaken = false;
@@ -131,32 +131,32 @@ void TNotificationEndpoint::Attach(int socket, ConnectionLayers layers)
             QMetaObject::invokeMethod(
                 this,
                 [this, socket, serial] {
-                    if (Watch *current = FindWatch(socket);
+                    if (Watch *current = findWatch(socket);
                         current && current->serial == serial && current->opening == Opening::WaitsForUser)
-                        DriveOpening(socket, *current);
+                        driveOpening(socket, *current);
                 },
                 Qt::QueuedConnection);
         });
     // A connection being made opens once it is made; an accepted one, now.
     if (!watch.connectPending)
-        BeginOpening(socket, watch, false);
+        beginOpening(socket, watch, false);
 }
 
-void TNotificationEndpoint::BeginOpening(int socket, Watch &watch, bool endsConnect)
+void TNotificationEndpoint::beginOpening(int socket, Watch &watch, bool endsConnect)
 {
     watch.openingEndsConnect = endsConnect;
     watch.opening = Opening::WaitsToRead;
-    if (!DriveOpening(socket, watch))
+    if (!driveOpening(socket, watch))
         return;
     watch.openingWaitedMs = 0;
     watch.openingTime.start();
 }
 
-void TNotificationEndpoint::OpeningTimeIsUp(int socket, quint64 serial)
+void TNotificationEndpoint::openingTimeIsUp(int socket, quint64 serial)
 {
     // A peer that stops halfway is given up, as a connection attempt would be;
     // a peer whose user is deciding is given minutes.
-    Watch *current = FindWatch(socket);
+    Watch *current = findWatch(socket);
     if (!current || current->serial != serial || !WaitsForPeer(current->opening))
         return;
     current->openingWaitedMs += kLongestOpeningMs;
@@ -167,10 +167,10 @@ void TNotificationEndpoint::OpeningTimeIsUp(int socket, quint64 serial)
     }
     if (peers)
         peers->timedOut(*current->transport);
-    EndOpening(socket, *current, TranslateErrno(ETIMEDOUT));
+    endOpening(socket, *current, TranslateErrno(ETIMEDOUT));
 }
 
-bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
+bool TNotificationEndpoint::driveOpening(int socket, Watch &watch)
 {
     int error = 0;
     if (!watch.shaken) {
@@ -186,15 +186,15 @@ bool TNotificationEndpoint::DriveOpening(int socket, Watch &watch)
             watch.framing = watch.peersOpening->textFraming();
     }
     if (!StillOpening(watch.opening)) {
-        EndOpening(socket, watch, watch.opening == Opening::Done ? 0 : error);
+        endOpening(socket, watch, watch.opening == Opening::Done ? 0 : error);
         return false; // `watch` may be gone with the delivery
     }
     watch.openingWaited = true;
-    UpdateNotifiers(socket, watch);
+    updateNotifiers(socket, watch);
     return true;
 }
 
-void TNotificationEndpoint::EndOpening(int socket, Watch &watch, int error)
+void TNotificationEndpoint::endOpening(int socket, Watch &watch, int error)
 {
     watch.opening = error == 0 ? Opening::Done : Opening::Failed;
     watch.openingTime.stop();
@@ -205,60 +205,60 @@ void TNotificationEndpoint::EndOpening(int socket, Watch &watch, int error)
         watch.queue = QByteArray();
         watch.supersedable = 0;
     }
-    UpdateNotifiers(socket, watch); // what waits to go goes
+    updateNotifiers(socket, watch); // what waits to go goes
     if (endsConnect) {
         if (watch.kinds & SocketEvent::Connect)
-            Notify(socket, SocketEvent::Connect, error);
+            notify(socket, SocketEvent::Connect, error);
         return;
     }
     if (!waited)
         return; // the owner sees it in OpeningOf as it attaches the transport
     if (error != 0) {
         if (watch.kinds & SocketEvent::Close)
-            Notify(socket, SocketEvent::Close, error);
+            notify(socket, SocketEvent::Close, error);
         return;
     }
     if (watch.readArmed && watch.transport->hasMoreToRead()) {
         watch.readArmed = false;
-        PutOffRead(socket, watch); // what came with the opening is offered after it
+        putOffRead(socket, watch); // what came with the opening is offered after it
     }
-    Notify(socket, SocketEvent::Opened, 0);
+    notify(socket, SocketEvent::Opened, 0);
     // Nothing may touch `watch` after a delivery: the owner may have closed the socket.
 }
 
-Opening TNotificationEndpoint::OpeningOf(int socket) const
+Opening TNotificationEndpoint::openingOf(int socket) const
 {
-    const Watch *watch = FindWatch(socket);
+    const Watch *watch = findWatch(socket);
     return watch ? watch->opening : Opening::Done;
 }
 
-QString TNotificationEndpoint::FailureText(int socket) const
+QString TNotificationEndpoint::failureText(int socket) const
 {
-    const Watch *watch = FindWatch(socket);
+    const Watch *watch = findWatch(socket);
     return watch && watch->peersOpening ? watch->peersOpening->failureText() : QString();
 }
 
 Framing TNotificationEndpoint::framingOf(int socket) const
 {
-    const Watch *watch = FindWatch(socket);
+    const Watch *watch = findWatch(socket);
     return watch ? watch->framing : Framing::None;
 }
 
-TransportResult TNotificationEndpoint::Receive(int socket, char *into, qsizetype size, bool peek)
+TransportResult TNotificationEndpoint::receive(int socket, char *into, qsizetype size, bool peek)
 {
-    const TransportResult result = TransportOf(socket).read(into, size, peek);
-    Rearm(socket);
+    const TransportResult result = transportOf(socket).read(into, size, peek);
+    rearm(socket);
     // What the transport holds is offered like data that waits on the socket.
-    if (Watch *watch = FindWatch(socket); watch && watch->readArmed && watch->transport->hasMoreToRead()) {
+    if (Watch *watch = findWatch(socket); watch && watch->readArmed && watch->transport->hasMoreToRead()) {
         watch->readArmed = false;
-        PutOffRead(socket, *watch);
+        putOffRead(socket, *watch);
     }
     return result;
 }
 
-void TNotificationEndpoint::Drain(int socket, char *buffer, qsizetype size, qsizetype limit)
+void TNotificationEndpoint::drain(int socket, char *buffer, qsizetype size, qsizetype limit)
 {
-    Transport &transport = TransportOf(socket);
+    Transport &transport = transportOf(socket);
     for (qsizetype drained = 0; drained < limit;) {
         const TransportResult result = transport.read(buffer, size);
         if (result.bytes <= 0)
@@ -267,35 +267,35 @@ void TNotificationEndpoint::Drain(int socket, char *buffer, qsizetype size, qsiz
     }
 }
 
-int TNotificationEndpoint::ShutdownSending(int socket)
+int TNotificationEndpoint::shutdownSending(int socket)
 {
-    return TransportOf(socket).shutdownSending();
+    return transportOf(socket).shutdownSending();
 }
 
-TNotificationEndpoint::Watch *TNotificationEndpoint::FindWatch(int socket) const
+TNotificationEndpoint::Watch *TNotificationEndpoint::findWatch(int socket) const
 {
     const auto found = watches.find(socket);
     return found == watches.end() ? nullptr : found->second.get();
 }
 
-qsizetype TNotificationEndpoint::QueuedBytes(int socket) const
+qsizetype TNotificationEndpoint::queuedBytes(int socket) const
 {
-    const Watch *watch = FindWatch(socket);
+    const Watch *watch = findWatch(socket);
     return watch ? watch->queue.size() : 0;
 }
 
-QSocketNotifier *TNotificationEndpoint::MakeNotifier(int socket, int type)
+QSocketNotifier *TNotificationEndpoint::makeNotifier(int socket, int type)
 {
     const auto notifierType = static_cast<QSocketNotifier::Type>(type);
     auto *notifier = new QSocketNotifier(socket, notifierType, this);
     if (notifierType == QSocketNotifier::Read)
-        connect(notifier, &QSocketNotifier::activated, this, [this, socket] { ReadyToRead(socket); });
+        connect(notifier, &QSocketNotifier::activated, this, [this, socket] { readyToRead(socket); });
     else
-        connect(notifier, &QSocketNotifier::activated, this, [this, socket] { ReadyToWrite(socket); });
+        connect(notifier, &QSocketNotifier::activated, this, [this, socket] { readyToWrite(socket); });
     return notifier;
 }
 
-void TNotificationEndpoint::Discard(QSocketNotifier *&notifier)
+void TNotificationEndpoint::discard(QSocketNotifier *&notifier)
 {
     if (!notifier)
         return;
@@ -305,7 +305,7 @@ void TNotificationEndpoint::Discard(QSocketNotifier *&notifier)
     notifier = nullptr;
 }
 
-void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch)
+void TNotificationEndpoint::updateNotifiers(int socket, Watch &watch)
 {
     const bool opening = StillOpening(watch.opening);
     const bool wantsRead = opening ? watch.opening == Opening::WaitsToRead
@@ -315,21 +315,21 @@ void TNotificationEndpoint::UpdateNotifiers(int socket, Watch &watch)
                             || (opening ? watch.opening == Opening::WaitsToWrite
                                         : !watch.queue.isEmpty() && !watch.gathering);
     if (wantsRead && !watch.reader)
-        watch.reader = MakeNotifier(socket, QSocketNotifier::Read);
+        watch.reader = makeNotifier(socket, QSocketNotifier::Read);
     if (wantsWrite && !watch.writer)
-        watch.writer = MakeNotifier(socket, QSocketNotifier::Write);
+        watch.writer = makeNotifier(socket, QSocketNotifier::Write);
     if (watch.reader)
         watch.reader->setEnabled(wantsRead);
     if (watch.writer)
         watch.writer->setEnabled(wantsWrite);
 }
 
-int TNotificationEndpoint::Select(int socket, int kinds)
+int TNotificationEndpoint::select(int socket, int kinds)
 {
     const int flags = fcntl(socket, F_GETFL);
     if (flags < 0 || fcntl(socket, F_SETFL, flags | O_NONBLOCK) < 0)
         return TranslateErrno(errno);
-    Watch &watch = WatchOf(socket);
+    Watch &watch = watchOf(socket);
     if (!(kinds & SocketEvent::Connect))
         watch.connectPending = false;
     else if (!(watch.kinds & SocketEvent::Connect))
@@ -337,51 +337,51 @@ int TNotificationEndpoint::Select(int socket, int kinds)
     watch.kinds = kinds;
     watch.readArmed = true;
     watch.readPutOff = false;
-    UpdateNotifiers(socket, watch);
+    updateNotifiers(socket, watch);
     return 0;
 }
 
-void TNotificationEndpoint::Rearm(int socket)
+void TNotificationEndpoint::rearm(int socket)
 {
-    if (Watch *watch = FindWatch(socket); watch && !watch->readArmed) {
+    if (Watch *watch = findWatch(socket); watch && !watch->readArmed) {
         watch->readArmed = true;
-        UpdateNotifiers(socket, *watch);
+        updateNotifiers(socket, *watch);
     }
 }
 
-void TNotificationEndpoint::RearmLater(int socket, int milliseconds)
+void TNotificationEndpoint::rearmLater(int socket, int milliseconds)
 {
-    const Watch *watch = FindWatch(socket);
+    const Watch *watch = findWatch(socket);
     if (!watch)
         return;
     QTimer::singleShot(milliseconds, this, [this, socket, serial = watch->serial] {
-        if (const Watch *current = FindWatch(socket); current && current->serial == serial)
-            Rearm(socket);
+        if (const Watch *current = findWatch(socket); current && current->serial == serial)
+            rearm(socket);
     });
 }
 
-void TNotificationEndpoint::Forget(int socket)
+void TNotificationEndpoint::forget(int socket)
 {
     const auto found = watches.find(socket);
     if (found == watches.end())
         return;
-    Discard(found->second->reader);
-    Discard(found->second->writer);
+    discard(found->second->reader);
+    discard(found->second->writer);
     watches.erase(found);
 }
 
-void TNotificationEndpoint::Retire()
+void TNotificationEndpoint::retire()
 {
     for (auto &[socket, watch] : watches) {
-        Discard(watch->reader);
-        Discard(watch->writer);
+        discard(watch->reader);
+        discard(watch->writer);
     }
     watches.clear();
     putOffReads.clear();
     deliver = [](int, int, int) {};
 }
 
-void TNotificationEndpoint::Notify(int socket, int kind, int error)
+void TNotificationEndpoint::notify(int socket, int kind, int error)
 {
     // A copy: the owner may retire this endpoint, and with it `deliver`, while it runs.
     const Deliver callback = deliver;
@@ -390,7 +390,7 @@ void TNotificationEndpoint::Notify(int socket, int kind, int error)
     --deliveries;
 }
 
-bool TNotificationEndpoint::PassIsSpent()
+bool TNotificationEndpoint::passIsSpent()
 {
     if (pass.isValid())
         return pass.nsecsElapsed() > kLongestReadingPassNs;
@@ -398,72 +398,72 @@ bool TNotificationEndpoint::PassIsSpent()
     return false;
 }
 
-void TNotificationEndpoint::ReadyToRead(int socket)
+void TNotificationEndpoint::readyToRead(int socket)
 {
-    Watch *watch = FindWatch(socket);
+    Watch *watch = findWatch(socket);
     if (!watch)
         return;
     if (StillOpening(watch->opening)) {
-        DriveOpening(socket, *watch);
+        driveOpening(socket, *watch);
         return;
     }
     if (!watch->readArmed) {
-        UpdateNotifiers(socket, *watch); // turns the reader off until Rearm
+        updateNotifiers(socket, *watch); // turns the reader off until Rearm
         return;
     }
     watch->readArmed = false;
     // Behind the sockets already put off, never ahead of them.
-    if ((watch->kinds & SocketEvent::Read) && (!putOffReads.empty() || PassIsSpent())) {
-        PutOffRead(socket, *watch);
+    if ((watch->kinds & SocketEvent::Read) && (!putOffReads.empty() || passIsSpent())) {
+        putOffRead(socket, *watch);
         return;
     }
-    Offer(socket, *watch);
+    offer(socket, *watch);
 }
 
-void TNotificationEndpoint::PutOffRead(int socket, Watch &watch)
+void TNotificationEndpoint::putOffRead(int socket, Watch &watch)
 {
-    UpdateNotifiers(socket, watch); // the reader is off while the socket waits its turn
+    updateNotifiers(socket, watch); // the reader is off while the socket waits its turn
     if (std::exchange(watch.readPutOff, true))
         return;
     putOffReads.emplace_back(socket, watch.serial);
-    ScheduleReadingPutOff();
+    scheduleReadingPutOff();
 }
 
-void TNotificationEndpoint::ScheduleReadingPutOff()
+void TNotificationEndpoint::scheduleReadingPutOff()
 {
     if (std::exchange(readingPutOffScheduled, true))
         return;
     // Posted messages are handled at the start of the next pass, before the
     // sockets that are ready in it.
-    QMetaObject::invokeMethod(this, [this] { ReadPutOffSockets(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { readPutOffSockets(); }, Qt::QueuedConnection);
 }
 
-void TNotificationEndpoint::ReadPutOffSockets()
+void TNotificationEndpoint::readPutOffSockets()
 {
     readingPutOffScheduled = false;
     while (!putOffReads.empty()) {
-        if (PassIsSpent()) {
-            ScheduleReadingPutOff();
+        if (passIsSpent()) {
+            scheduleReadingPutOff();
             return;
         }
         const auto [socket, serial] = putOffReads.front();
         putOffReads.pop_front();
-        Watch *watch = FindWatch(socket);
+        Watch *watch = findWatch(socket);
         if (!watch || watch->serial != serial || !watch->readPutOff)
             continue; // closed or cancelled meanwhile
         watch->readPutOff = false;
         watch->readArmed = false;
-        Offer(socket, *watch);
+        offer(socket, *watch);
     }
 }
 
 // Tells the owner what waits on a socket whose reader fired: a connection,
 // data, or the end of the stream.
-void TNotificationEndpoint::Offer(int socket, Watch &watch)
+void TNotificationEndpoint::offer(int socket, Watch &watch)
 {
     const int kinds = watch.kinds;
     if (kinds & SocketEvent::Accept) {
-        Notify(socket, SocketEvent::Accept, 0);
+        notify(socket, SocketEvent::Accept, 0);
         return;
     }
     // Peek to tell waiting data from the end of the stream or a failed
@@ -472,39 +472,39 @@ void TNotificationEndpoint::Offer(int socket, Watch &watch)
     const TransportResult peeked = watch.transport->read(&probe, 1, true);
     if (peeked.bytes > 0) {
         if (kinds & SocketEvent::Read)
-            Notify(socket, SocketEvent::Read, 0);
+            notify(socket, SocketEvent::Read, 0);
     } else if (peeked.wouldBlock) {
         watch.readArmed = true; // nothing there after all
-        UpdateNotifiers(socket, watch);
+        updateNotifiers(socket, watch);
     } else if (kinds & SocketEvent::Close) {
-        Notify(socket, SocketEvent::Close, peeked.error);
+        notify(socket, SocketEvent::Close, peeked.error);
     }
     // Nothing may touch `watch` after a delivery: the owner may have closed the
     // socket.
 }
 
-void TNotificationEndpoint::ReadyToWrite(int socket)
+void TNotificationEndpoint::readyToWrite(int socket)
 {
-    Watch *watch = FindWatch(socket);
+    Watch *watch = findWatch(socket);
     if (!watch)
         return;
     if (watch->connectPending) {
-        ConnectEnded(socket, *watch);
+        connectEnded(socket, *watch);
         return;
     }
     if (StillOpening(watch->opening)) {
-        DriveOpening(socket, *watch);
+        driveOpening(socket, *watch);
         return;
     }
     // A failed send means the peer has gone; the read side reports its close.
-    if (SendQueued(socket, *watch) != 0) {
+    if (sendQueued(socket, *watch) != 0) {
         watch->queue.clear();
         watch->supersedable = 0;
     }
-    UpdateNotifiers(socket, *watch);
+    updateNotifiers(socket, *watch);
 }
 
-void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
+void TNotificationEndpoint::connectEnded(int socket, Watch &watch)
 {
     int outcome = 0;
     socklen_t size = sizeof outcome;
@@ -512,16 +512,16 @@ void TNotificationEndpoint::ConnectEnded(int socket, Watch &watch)
         outcome = errno;
     watch.connectPending = false;
     if (outcome == 0) {
-        BeginOpening(socket, watch, true); // the attempt's outcome is the opening's
+        beginOpening(socket, watch, true); // the attempt's outcome is the opening's
         return;
     }
     watch.readArmed = false; // a failed attempt has nothing more to say
-    UpdateNotifiers(socket, watch);
+    updateNotifiers(socket, watch);
     if (watch.kinds & SocketEvent::Connect)
-        Notify(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
+        notify(socket, SocketEvent::Connect, outcome == 0 ? 0 : TranslateErrno(outcome));
 }
 
-int TNotificationEndpoint::SendQueued(int, Watch &watch)
+int TNotificationEndpoint::sendQueued(int, Watch &watch)
 {
     // What was taken goes from the queue once, at the end: a queue cut at its
     // front for every write would be moved whole as often.
@@ -544,10 +544,10 @@ int TNotificationEndpoint::SendQueued(int, Watch &watch)
     return error;
 }
 
-int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sending)
+int TNotificationEndpoint::send(int socket, const QByteArray &bytes, Sending sending)
 {
-    Transport &transport = TransportOf(socket);
-    if (Watch *watch = FindWatch(socket)) {
+    Transport &transport = transportOf(socket);
+    if (Watch *watch = findWatch(socket)) {
         const bool gathers = watch->framing != Framing::None;
         if (watch->broken || watch->opening == Opening::Failed)
             return 0; // the connection is being closed; nothing more goes out
@@ -560,7 +560,7 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sen
             }
             if (sending == Sending::Superseding)
                 watch->queue.chop(std::exchange(watch->supersedable, 0));
-            Enqueue(socket, *watch, bytes);
+            enqueue(socket, *watch, bytes);
             watch->supersedable = sending == Sending::Superseding && !watch->broken ? bytes.size() : 0;
             return 0;
         }
@@ -571,8 +571,8 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sen
         if (taken.error != 0)
             return taken.error;
         if (taken.wouldBlock) {
-            Watch &watch = WatchOf(socket);
-            Enqueue(socket, watch, bytes.mid(sent));
+            Watch &watch = watchOf(socket);
+            enqueue(socket, watch, bytes.mid(sent));
             watch.supersedable = sending == Sending::Superseding && sent == 0 && !watch.broken ? bytes.size() : 0;
             return 0;
         }
@@ -581,49 +581,49 @@ int TNotificationEndpoint::Send(int socket, const QByteArray &bytes, Sending sen
     return 0;
 }
 
-void TNotificationEndpoint::Enqueue(int socket, Watch &watch, const QByteArray &rest)
+void TNotificationEndpoint::enqueue(int socket, Watch &watch, const QByteArray &rest)
 {
     if (watch.queue.size() + rest.size() <= kSendQueueLimit) {
         watch.queue.append(rest);
-        UpdateNotifiers(socket, watch);
+        updateNotifiers(socket, watch);
         return;
     }
     watch.broken = true;
     watch.queue = QByteArray();
     watch.supersedable = 0;
-    UpdateNotifiers(socket, watch);
+    updateNotifiers(socket, watch);
     QMetaObject::invokeMethod(
         this,
         [this, socket, serial = watch.serial] {
-            const Watch *current = FindWatch(socket);
+            const Watch *current = findWatch(socket);
             if (current && current->serial == serial && (current->kinds & SocketEvent::Close))
-                Notify(socket, SocketEvent::Close, SocketError::NoBufferSpace);
+                notify(socket, SocketEvent::Close, SocketError::NoBufferSpace);
         },
         Qt::QueuedConnection);
 }
 
-void TNotificationEndpoint::SendGathered()
+void TNotificationEndpoint::sendGathered()
 {
     // At the end of the pass: what each connection was sent in it goes in one write.
     for (const auto &[socket, serial] : std::exchange(gathered, {})) {
-        Watch *watch = FindWatch(socket);
+        Watch *watch = findWatch(socket);
         if (!watch || watch->serial != serial || !std::exchange(watch->gathering, false))
             continue;
-        if (SendQueued(socket, *watch) != 0) {
+        if (sendQueued(socket, *watch) != 0) {
             watch->queue.clear(); // the peer has gone; the read side reports its close
             watch->supersedable = 0;
         }
-        UpdateNotifiers(socket, *watch);
+        updateNotifiers(socket, *watch);
     }
 }
 
-void TNotificationEndpoint::FlushBeforeClose(int socket)
+void TNotificationEndpoint::flushBeforeClose(int socket)
 {
-    Watch *watch = FindWatch(socket);
+    Watch *watch = findWatch(socket);
     if (!watch || watch->queue.isEmpty())
         return;
-    SendQueued(socket, *watch);
+    sendQueued(socket, *watch);
     watch->queue = QByteArray();
     watch->supersedable = 0;
-    UpdateNotifiers(socket, *watch);
+    updateNotifiers(socket, *watch);
 }

@@ -68,30 +68,30 @@ public:
 
     // Chooses the kinds of notification the socket delivers; 0 cancels them all.
     // The socket is non-blocking from then on. Gives 0 or an error number.
-    int Select(int socket, int kinds);
+    int select(int socket, int kinds);
     // The owner has read from, or accepted on, the socket: watch it again.
-    void Rearm(int socket);
+    void rearm(int socket);
     // As Rearm, after a pause: for a listening socket whose accept failed for
     // want of resources, which would otherwise be reported again at once.
-    void RearmLater(int socket, int milliseconds);
+    void rearmLater(int socket, int milliseconds);
     // From now on the socket's bytes go through this transport. Its
     // handshake, then the peers' own opening if there is one, begin once the
     // socket is connected: the connect notification comes when they have
     // ended. An accepted socket delivers nothing before then; an opening that
     // did not end at once ends with an opened or a close notification.
-    void Attach(int socket, ConnectionLayers layers);
+    void attach(int socket, ConnectionLayers layers);
     // Where the socket's opening stands: Done, Failed, or still on its way.
-    Opening OpeningOf(int socket) const;
+    Opening openingOf(int socket) const;
     // Why the socket's opening failed, for the user; empty when the error's own text says it.
-    QString FailureText(int socket) const;
+    QString failureText(int socket) const;
     // How texts cross the socket, once it is open.
     Framing framingOf(int socket) const;
     // Reads what waits on the socket, up to `size` bytes, and watches it again.
-    TransportResult Receive(int socket, char *into, qsizetype size, bool peek = false);
+    TransportResult receive(int socket, char *into, qsizetype size, bool peek = false);
     // How many bytes a read of the socket could take now.
-    qsizetype BytesWaiting(int socket) { return TransportOf(socket).bytesWaiting(); }
+    qsizetype bytesWaiting(int socket) { return transportOf(socket).bytesWaiting(); }
     // Reads and drops what waits on the socket, up to `limit` bytes.
-    void Drain(int socket, char *buffer, qsizetype size, qsizetype limit);
+    void drain(int socket, char *buffer, qsizetype size, qsizetype limit);
     // Sends the bytes after whatever is queued for the socket; queues what the
     // socket does not take now. Bytes for a framed connection wait for the
     // end of the pass, to go out with the others in one write. Gives 0 or the
@@ -99,53 +99,53 @@ public:
     // Bytes that supersede take the place of bytes sent before them that also
     // supersede, while those still wait whole at the end of the queue.
     enum class Sending { InTurn, Superseding };
-    int Send(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
+    int send(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
     // Ends our sending on the socket. Gives 0 or an error number.
-    int ShutdownSending(int socket);
+    int shutdownSending(int socket);
     // One last try to send what is queued for the socket; the rest is dropped.
-    void FlushBeforeClose(int socket);
+    void flushBeforeClose(int socket);
     // Drops everything known of the socket; called right before it is closed.
-    void Forget(int socket);
+    void forget(int socket);
 
-    qsizetype QueuedBytes(int socket) const;
+    qsizetype queuedBytes(int socket) const;
 
     // A notification is being delivered: the owner's handler is running.
-    bool Delivering() const { return deliveries > 0; }
+    bool delivering() const { return deliveries > 0; }
     // The owner is going while its handler runs: forget every socket and
     // deliver nothing more. The owner then deletes this endpoint later, once
     // the delivery has unwound.
-    void Retire();
+    void retire();
 
 private:
     struct Watch;
 
-    Watch &WatchOf(int socket);
-    Watch *FindWatch(int socket) const;
+    Watch &watchOf(int socket);
+    Watch *findWatch(int socket) const;
     // The socket's transport; plain for a socket that has none attached.
-    Transport &TransportOf(int socket);
-    QSocketNotifier *MakeNotifier(int socket, int type);
-    void UpdateNotifiers(int socket, Watch &watch);
-    void ReadyToRead(int socket);
-    void Offer(int socket, Watch &watch);
-    void PutOffRead(int socket, Watch &watch);
-    void ScheduleReadingPutOff();
-    void ReadPutOffSockets();
-    void ReadyToWrite(int socket);
-    void ConnectEnded(int socket, Watch &watch);
-    void BeginOpening(int socket, Watch &watch, bool endsConnect);
+    Transport &transportOf(int socket);
+    QSocketNotifier *makeNotifier(int socket, int type);
+    void updateNotifiers(int socket, Watch &watch);
+    void readyToRead(int socket);
+    void offer(int socket, Watch &watch);
+    void putOffRead(int socket, Watch &watch);
+    void scheduleReadingPutOff();
+    void readPutOffSockets();
+    void readyToWrite(int socket);
+    void connectEnded(int socket, Watch &watch);
+    void beginOpening(int socket, Watch &watch, bool endsConnect);
     // The opening's time is up: it is ended, or given more while the peer may wait for its user.
-    void OpeningTimeIsUp(int socket, quint64 serial);
+    void openingTimeIsUp(int socket, quint64 serial);
     // True while the opening still waits; after it ends, the watch may be gone.
-    bool DriveOpening(int socket, Watch &watch);
-    void EndOpening(int socket, Watch &watch, int error);
-    int SendQueued(int socket, Watch &watch);
-    void Enqueue(int socket, Watch &watch, const QByteArray &rest);
+    bool driveOpening(int socket, Watch &watch);
+    void endOpening(int socket, Watch &watch, int error);
+    int sendQueued(int socket, Watch &watch);
+    void enqueue(int socket, Watch &watch, const QByteArray &rest);
     // Writes what the connections that gather their writes were sent in this pass.
-    void SendGathered();
-    static void Discard(QSocketNotifier *&notifier);
-    void Notify(int socket, int kind, int error);
+    void sendGathered();
+    static void discard(QSocketNotifier *&notifier);
+    void notify(int socket, int kind, int error);
     // True once this pass of the event loop has spent its time on reads.
-    bool PassIsSpent();
+    bool passIsSpent();
 
     Deliver deliver;
     int deliveries = 0;

@@ -48,7 +48,7 @@ void TTCPClient::Connect()
     }
     socketHandle = socket;
     ++attempt;
-    if (const int error = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Connect | SocketEvent::Close)) {
+    if (const int error = WindowHandle->select(socket, SocketEvent::Read | SocketEvent::Connect | SocketEvent::Close)) {
         AbandonOpen(socket, error);
         return;
     }
@@ -112,10 +112,10 @@ void TTCPClient::ConnectFinished(int socket, int error)
     }
     // A failed attempt stays wsConnecting with its socket until the owner closes it.
     if (error != 0) {
-        ReportError(error, WindowHandle->FailureText(socket));
+        ReportError(error, WindowHandle->failureText(socket));
         return;
     }
-    if (const int selectError = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close)) {
+    if (const int selectError = WindowHandle->select(socket, SocketEvent::Read | SocketEvent::Close)) {
         ReportError(selectError);
         return;
     }

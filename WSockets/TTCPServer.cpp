@@ -96,7 +96,7 @@ int TTCPServer::Listen(const QString &port, int &listener)
         return error;
     }
     listener = socket;
-    if (const int error = WindowHandle->Select(socket, SocketEvent::Accept))
+    if (const int error = WindowHandle->select(socket, SocketEvent::Accept))
         return error;
     // A port whose last chat just ended waits in TIME_WAIT; it may be used again
     // at once. A port held by a live listener is still refused.
@@ -226,7 +226,7 @@ void TTCPServer::AcceptPending(int listener, int error)
         if (state != wsListening || (socketHandle != listener && secondListener != listener))
             return; // the handler closed the server
     }
-    WindowHandle->Rearm(listener);
+    WindowHandle->rearm(listener);
 }
 
 int TTCPServer::ConnectionsFrom(in_addr_t address) const
@@ -267,12 +267,12 @@ void TTCPServer::AcceptFailed(int listener, int errnoValue)
         if (errnoValue == EMFILE || errnoValue == ENFILE)
             EndWaitingWithReserve(listener);
         // The same error would come back at once, forever: wait, and say it once.
-        WindowHandle->RearmLater(listener, kAcceptPauseMs);
+        WindowHandle->rearmLater(listener, kAcceptPauseMs);
         if (!std::exchange(outOfResourcesReported, true))
             ReportError(TranslateErrno(errnoValue));
         return;
     }
-    WindowHandle->Rearm(listener);
+    WindowHandle->rearm(listener);
     // Nothing left to take, or another accept took it first: that is no error.
     if (errnoValue != EAGAIN && errnoValue != EWOULDBLOCK && errnoValue != EINTR)
         ReportError(TranslateErrno(errnoValue));
@@ -280,7 +280,7 @@ void TTCPServer::AcceptFailed(int listener, int errnoValue)
 
 bool TTCPServer::TakeConnection(int socket, TransportMaker *transports)
 {
-    int failure = WindowHandle->Select(socket, SocketEvent::Read | SocketEvent::Close);
+    int failure = WindowHandle->select(socket, SocketEvent::Read | SocketEvent::Close);
     if (failure == 0)
         failure = PrepareConnection(socket);
     if (failure != 0) {
@@ -290,7 +290,7 @@ bool TTCPServer::TakeConnection(int socket, TransportMaker *transports)
     if (transports)
         secondPortClients.insert(socket);
     AttachTransport(socket, transports);
-    switch (WindowHandle->OpeningOf(socket)) {
+    switch (WindowHandle->openingOf(socket)) {
     case Opening::Done:
         return Admit(socket);
     case Opening::Failed:
