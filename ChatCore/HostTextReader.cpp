@@ -5,40 +5,40 @@
 #include <algorithm>
 #include <utility>
 
-QList<HostTextReader::Text> HostTextReader::Take(const QByteArray &piece)
+QList<HostTextReader::Text> HostTextReader::take(const QByteArray &piece)
 {
     held += piece;
     const bool cutShort = piece.size() == Protocol::kReadSize;
     if (cutShort && held.size() < kLongestJoinedText)
         return {};
-    return Release(cutShort);
+    return release(cutShort);
 }
 
-QList<HostTextReader::Text> HostTextReader::TakeWhole(const QByteArray &text, bool mayHoldSeveral)
+QList<HostTextReader::Text> HostTextReader::takeWhole(const QByteArray &text, bool mayHoldSeveral)
 {
     if (mayHoldSeveral) {
         held += text;
-        return Release(false);
+        return release(false);
     }
-    return {Read(Protocol::ClassifyFromHost(text), text)};
+    return {read(Protocol::ClassifyFromHost(text), text)};
 }
 
-QList<HostTextReader::Text> HostTextReader::TakeHeld()
+QList<HostTextReader::Text> HostTextReader::takeHeld()
 {
     if (held.isEmpty())
         return {};
-    return Release(false);
+    return release(false);
 }
 
-void HostTextReader::Clear()
+void HostTextReader::clear()
 {
     held.clear();
     continuesText = false;
-    SetParticipants({});
+    setParticipants({});
     hostName.reset();
 }
 
-QList<HostTextReader::Text> HostTextReader::Release(bool cutShort)
+QList<HostTextReader::Text> HostTextReader::release(bool cutShort)
 {
     QByteArray text = std::exchange(held, QByteArray());
     // The rest of a text that was cut short is never taken for a list or a departure.
@@ -48,21 +48,21 @@ QList<HostTextReader::Text> HostTextReader::Release(bool cutShort)
         const Protocol::GuestReceives kind =
             continuation ? Protocol::GuestReceives::Shown : Protocol::ClassifyFromHost(text);
         continuation = false;
-        const qsizetype end = EndOfFirstText(text, kind);
-        texts << Read(kind, text.left(end));
+        const qsizetype end = endOfFirstText(text, kind);
+        texts << read(kind, text.left(end));
         text.remove(0, end);
     } while (!text.isEmpty());
     return texts;
 }
 
-HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QByteArray &bytes)
+HostTextReader::Text HostTextReader::read(Protocol::GuestReceives kind, const QByteArray &bytes)
 {
     Text text;
     text.kind = kind;
     text.bytes = bytes;
     switch (kind) {
     case Protocol::GuestReceives::List:
-        SetParticipants(Protocol::DecodeList(bytes.mid(1)));
+        setParticipants(Protocol::DecodeList(bytes.mid(1)));
         text.participants = participants;
         break;
     case Protocol::GuestReceives::Departure:
@@ -74,7 +74,7 @@ HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QB
         if (text.position < participants.size()) {
             QList<QByteArray> after = participants;
             text.departed = after.takeAt(text.position);
-            SetParticipants(std::move(after));
+            setParticipants(std::move(after));
         }
         break;
     case Protocol::GuestReceives::Shown:
@@ -85,16 +85,16 @@ HostTextReader::Text HostTextReader::Read(Protocol::GuestReceives kind, const QB
     return text;
 }
 
-void HostTextReader::SetParticipants(QList<QByteArray> entries)
+void HostTextReader::setParticipants(QList<QByteArray> entries)
 {
     participants = std::move(entries);
     participantsWritten = participants.size() <= kMostProvenEntries ? Protocol::EncodeList(participants) : QByteArray();
 }
 
-qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const
+qsizetype HostTextReader::endOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const
 {
     if (kind == Protocol::GuestReceives::Departure)
-        if (const qsizetype length = ProvenDepartureLength(text, 0, participants))
+        if (const qsizetype length = provenDepartureLength(text, 0, participants))
             return length;
     if (kind == Protocol::GuestReceives::Shown)
         if (const qsizetype length = Protocol::KnownHostTextLength(text))
@@ -107,19 +107,19 @@ qsizetype HostTextReader::EndOfFirstText(const QByteArray &text, Protocol::Guest
             quoted = !quoted;
         if (quoted)
             continue;
-        if (ChatLineBeginsAt(text, at) || ProvenDepartureLength(text, at, participants)
-            || ListWithANewcomerBeginsAt(text, at, participantsWritten))
+        if (chatLineBeginsAt(text, at) || provenDepartureLength(text, at, participants)
+            || listWithANewcomerBeginsAt(text, at, participantsWritten))
             return at;
         // No list holds a blank outside its quotes: a host text of its exact
         // form (each has blanks) ends it, and so does what this very list
         // leads to.
-        if (kind == Protocol::GuestReceives::List && (HostTextBeginsAt(text, at) || SequelOfListBeginsAt(text, at)))
+        if (kind == Protocol::GuestReceives::List && (hostTextBeginsAt(text, at) || sequelOfListBeginsAt(text, at)))
             return at;
     }
     return text.size();
 }
 
-bool HostTextReader::ChatLineBeginsAt(const QByteArray &text, qsizetype at) const
+bool HostTextReader::chatLineBeginsAt(const QByteArray &text, qsizetype at) const
 {
     if (at + 1 >= text.size() || text[at + 1] != '<')
         return false;
@@ -133,7 +133,7 @@ bool HostTextReader::ChatLineBeginsAt(const QByteArray &text, qsizetype at) cons
     return false;
 }
 
-bool HostTextReader::HostTextBeginsAt(const QByteArray &text, qsizetype at)
+bool HostTextReader::hostTextBeginsAt(const QByteArray &text, qsizetype at)
 {
     // Every such text begins with a capital; the rest of the text is looked at in place.
     if (at >= text.size() || text[at] < 'A' || text[at] > 'Z')
@@ -141,7 +141,7 @@ bool HostTextReader::HostTextBeginsAt(const QByteArray &text, qsizetype at)
     return Protocol::KnownHostTextLength(QByteArray::fromRawData(text.constData() + at, text.size() - at)) > 0;
 }
 
-bool HostTextReader::ListWithANewcomerBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &listWritten)
+bool HostTextReader::listWithANewcomerBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &listWritten)
 {
     // The host's list after a registration: the list as it was, and one more.
     const qsizetype comma = at + 1 + listWritten.size();
@@ -149,11 +149,11 @@ bool HostTextReader::ListWithANewcomerBeginsAt(const QByteArray &text, qsizetype
            && QByteArrayView(text).sliced(at + 1).startsWith(listWritten);
 }
 
-bool HostTextReader::SequelOfListBeginsAt(const QByteArray &list, qsizetype at) const
+bool HostTextReader::sequelOfListBeginsAt(const QByteArray &list, qsizetype at) const
 {
     const char first = list[at];
     if (first == '#') // the host writes the list as it wrote it before, and one more
-        return ListWithANewcomerBeginsAt(list, at, QByteArray::fromRawData(list.constData() + 1, at - 1));
+        return listWithANewcomerBeginsAt(list, at, QByteArray::fromRawData(list.constData() + 1, at - 1));
     const bool chatLine = first >= '0' && first <= '9' && at + 1 < list.size() && list[at + 1] == '<';
     if ((first != '-' && !chatLine) || at > kLongestProvenList
         || std::count(list.cbegin(), list.cbegin() + at, ',') >= kMostProvenEntries)
@@ -162,12 +162,12 @@ bool HostTextReader::SequelOfListBeginsAt(const QByteArray &list, qsizetype at) 
     if (entries.isEmpty())
         return false;
     if (first == '-')
-        return ProvenDepartureLength(list, at, entries) > 0;
+        return provenDepartureLength(list, at, entries) > 0;
     return std::any_of(entries.cbegin(), entries.cend(),
                        [&](const QByteArray &entry) { return Protocol::ChatLineOfBeginsAt(list, at, entry); });
 }
 
-qsizetype HostTextReader::ProvenDepartureLength(const QByteArray &text, qsizetype at,
+qsizetype HostTextReader::provenDepartureLength(const QByteArray &text, qsizetype at,
                                                 const QList<QByteArray> &before) const
 {
     if (text[at] != '-' || at + 3 > text.size() || before.size() > kMostProvenEntries)
@@ -190,8 +190,8 @@ qsizetype HostTextReader::ProvenDepartureLength(const QByteArray &text, qsizetyp
     // The list must end there, where another text begins, or where nothing does.
     const qsizetype end = at + 3 + list.size();
     const bool listClosed = end == text.size() || (list.endsWith('"') && text[end] != ',');
-    if (listClosed || ChatLineBeginsAt(text, end) || HostTextBeginsAt(text, end)
-        || ListWithANewcomerBeginsAt(text, end, list) || ProvenDepartureLength(text, end, after))
+    if (listClosed || chatLineBeginsAt(text, end) || hostTextBeginsAt(text, end)
+        || listWithANewcomerBeginsAt(text, end, list) || provenDepartureLength(text, end, after))
         return end - at;
     return 0;
 }

@@ -42,20 +42,18 @@ public:
 
     // Takes what one read returned. Gives the texts it completes: none while
     // a text that was cut short waits for its rest.
-    QList<Text> Take(const QByteArray &piece);
+    QList<Text> take(const QByteArray &piece);
     // Takes a text that came whole, in a frame of its own: nothing waits for
     // a rest. `mayHoldSeveral`: texts sent together may have been framed as
     // one (a host of version 1 relays a burst so), and are parted as a
     // read's are.
-    QList<Text> TakeWhole(const QByteArray &text, bool mayHoldSeveral);
+    QList<Text> takeWhole(const QByteArray &text, bool mayHoldSeveral);
     // The rest of a text that was cut short is not coming (the wait for it
     // ran out, or the connection ended): gives what is held, if anything.
-    QList<Text> TakeHeld();
-    bool WaitsForRest() const { return !held.isEmpty(); }
+    QList<Text> takeHeld();
+    bool waitsForRest() const { return !held.isEmpty(); }
     // A new connection: nothing held, no participants, no host known.
-    void Clear();
-
-    const QList<QByteArray> &Participants() const { return participants; }
+    void clear();
 
 private:
     // Where a text ends is looked for at every byte, and only lists of the
@@ -66,24 +64,24 @@ private:
     // Inside a list, the part before a place is read again only this far.
     static constexpr qsizetype kLongestProvenList = 4 * 1024;
 
-    QList<Text> Release(bool cutShort);
-    void SetParticipants(QList<QByteArray> entries);
+    QList<Text> release(bool cutShort);
+    void setParticipants(QList<QByteArray> entries);
     // Where the text that begins `text` ends: the first place another is known to begin.
-    qsizetype EndOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const;
+    qsizetype endOfFirstText(const QByteArray &text, Protocol::GuestReceives kind) const;
     // The length of a departure at `at` from the list `before` whose place
     // and list are the ones it would leave, and after which a text is known
     // to begin; 0 when there is none.
-    qsizetype ProvenDepartureLength(const QByteArray &text, qsizetype at, const QList<QByteArray> &before) const;
-    bool ChatLineBeginsAt(const QByteArray &text, qsizetype at) const;
+    qsizetype provenDepartureLength(const QByteArray &text, qsizetype at, const QList<QByteArray> &before) const;
+    bool chatLineBeginsAt(const QByteArray &text, qsizetype at) const;
     // A greeting, notice or refusal of its exact form begins at `at`.
-    static bool HostTextBeginsAt(const QByteArray &text, qsizetype at);
+    static bool hostTextBeginsAt(const QByteArray &text, qsizetype at);
     // A list begins at `at` that is the list written `listWritten` with a newcomer added.
-    static bool ListWithANewcomerBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &listWritten);
+    static bool listWithANewcomerBeginsAt(const QByteArray &text, qsizetype at, const QByteArray &listWritten);
     // In a list text: what that very list leads to begins at `at`: a chat
     // line of one of its entries, the list a newcomer makes of it, or a
     // departure from it.
-    bool SequelOfListBeginsAt(const QByteArray &list, qsizetype at) const;
-    Text Read(Protocol::GuestReceives kind, const QByteArray &bytes);
+    bool sequelOfListBeginsAt(const QByteArray &list, qsizetype at) const;
+    Text read(Protocol::GuestReceives kind, const QByteArray &bytes);
 
     QByteArray held;
     // The next text goes on with one that was given in pieces.

@@ -18,7 +18,7 @@ GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::fu
     restOfText.setSingleShot(true);
     restOfText.setInterval(kRestOfTextWaitMs);
     connect(&restOfText, &QTimer::timeout, this, [this] {
-        reportingErrors([this] { handleHostTexts(hostReader.TakeHeld()); }, [this](const QString &why) { emit fault(why); });
+        reportingErrors([this] { handleHostTexts(hostReader.takeHeld()); }, [this](const QString &why) { emit fault(why); });
     });
     reconnectPause.setSingleShot(true);
     connect(&reconnectPause, &QTimer::timeout, this, &GuestSession::reconnectDue);
@@ -76,7 +76,7 @@ void GuestSession::sendOwnLine(const QByteArray &line)
 void GuestSession::read()
 {
     if (!link.isFramed()) {
-        handleHostTexts(hostReader.Take(client.ReceiveText()));
+        handleHostTexts(hostReader.take(client.ReceiveText()));
         return;
     }
     const QList<HostTextReader::Text> texts = readFrames();
@@ -99,7 +99,7 @@ QList<HostTextReader::Text> GuestSession::readFrames()
             break;
         link.take(bytes);
         while (const std::optional<QByteArray> text = link.nextText())
-            texts += hostReader.TakeWhole(*text, mayHoldSeveral);
+            texts += hostReader.takeWhole(*text, mayHoldSeveral);
         droppedFrames += link.takeDroppedFrames();
         if (link.isBad())
             break;
@@ -109,14 +109,14 @@ QList<HostTextReader::Text> GuestSession::readFrames()
 
 bool GuestSession::ended()
 {
-    handleHostTexts(hostReader.TakeHeld());
+    handleHostTexts(hostReader.takeHeld());
     return std::exchange(nameTaken, false);
 }
 
 void GuestSession::stop()
 {
     restOfText.stop();
-    hostReader.Clear();
+    hostReader.clear();
     link = ChatLink();
     reconnectPause.stop();
     reconnectAttempt.stop();
@@ -138,7 +138,7 @@ void GuestSession::reconnectAttemptBegins()
 
 void GuestSession::handleHostTexts(const QList<HostTextReader::Text> &texts)
 {
-    if (hostReader.WaitsForRest())
+    if (hostReader.waitsForRest())
         restOfText.start();
     else
         restOfText.stop();

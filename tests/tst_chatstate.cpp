@@ -316,13 +316,13 @@ void TestChatState::reader()
     HostTextReader reader;
     QList<HostTextReader::Text> given;
     for (const QByteArray &read : reads)
-        given += reader.Take(read);
-    QCOMPARE(reader.WaitsForRest(), !restComes);
+        given += reader.take(read);
+    QCOMPARE(reader.waitsForRest(), !restComes);
     if (!restComes)
-        given += reader.TakeHeld();
+        given += reader.takeHeld();
     QCOMPARE(Described(given), texts);
-    QVERIFY(!reader.WaitsForRest());
-    QVERIFY(reader.TakeHeld().isEmpty());
+    QVERIFY(!reader.waitsForRest());
+    QVERIFY(reader.takeHeld().isEmpty());
 }
 
 // A host that sends without a break is shown in pieces of 64 KiB; the rest
@@ -334,12 +334,12 @@ void TestChatState::aStreamingHostIsShownInPieces()
     QList<HostTextReader::Text> given;
     const int readsInAPiece = int(HostTextReader::kLongestJoinedText / Protocol::kReadSize);
     for (int read = 0; read < readsInAPiece; ++read)
-        given += reader.Take(FullRead("#"));
+        given += reader.take(FullRead("#"));
     QCOMPARE(given.size(), 1);
     QCOMPARE(given[0].kind, Protocol::GuestReceives::List);
     QCOMPARE(given[0].bytes.size(), HostTextReader::kLongestJoinedText);
-    QCOMPARE(Described(reader.Take("-01 the end")), QList<QByteArray>{"S:-01 the end"});
-    QCOMPARE(Described(reader.Take("-01Anna")), QList<QByteArray>{"D:-01Anna"});
+    QCOMPARE(Described(reader.take("-01 the end")), QList<QByteArray>{"S:-01 the end"});
+    QCOMPARE(Described(reader.take("-01Anna")), QList<QByteArray>{"D:-01Anna"});
 }
 
 void TestChatState::aHostileListIsReadInLinearTime_data()
@@ -365,13 +365,13 @@ void TestChatState::aHostileListIsReadInLinearTime()
     while (participants.size() < HostTextReader::kLongestJoinedText - Protocol::kReadSize)
         participants += ",abcdefghij";
     for (qsizetype at = 0; at < participants.size(); at += Protocol::kReadSize)
-        reader.Take(participants.mid(at, Protocol::kReadSize));
-    reader.TakeHeld();
+        reader.take(participants.mid(at, Protocol::kReadSize));
+    reader.takeHeld();
     QElapsedTimer clock;
     clock.start();
     QList<HostTextReader::Text> given;
     for (qsizetype at = 0; at < HostTextReader::kLongestJoinedText; at += Protocol::kReadSize)
-        given += reader.Take(list.mid(at, Protocol::kReadSize));
+        given += reader.take(list.mid(at, Protocol::kReadSize));
     QCOMPARE(given.size(), 1);
     QVERIFY2(clock.elapsed() < kLongestHostileReadMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
 }

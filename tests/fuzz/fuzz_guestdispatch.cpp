@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     HostTextReader reader;
     for (const QByteArray &read : input.split('\n'))
-        Handle(reader.Take(read.left(Protocol::kReadSize)), codePage);
-    Handle(reader.TakeHeld(), codePage);
+        Handle(reader.take(read.left(Protocol::kReadSize)), codePage);
+    Handle(reader.takeHeld(), codePage);
     return 0;
 }
