@@ -95,6 +95,8 @@ private slots:
     void rosterKeepsWhereGuestsCameFrom();
     void reader_data();
     void reader();
+    void wholeFrames_data();
+    void wholeFrames();
     void aStreamingHostIsShownInPieces();
     void aHostileListIsReadInLinearTime_data();
     void aHostileListIsReadInLinearTime();
@@ -323,6 +325,34 @@ void TestChatState::reader()
     QCOMPARE(Described(given), texts);
     QVERIFY(!reader.waitsForRest());
     QVERIFY(reader.takeHeld().isEmpty());
+}
+
+void TestChatState::wholeFrames_data()
+{
+    QTest::addColumn<QList<QByteArray>>("frames");
+    QTest::addColumn<bool>("mayHoldSeveral");
+    QTest::addColumn<QList<QByteArray>>("texts");
+    using Texts = QList<QByteArray>;
+    QTest::newRow("a host of version 1 frames a relayed burst as one, parted as a read is")
+        << Texts{"#Anna", "2<Anna> one2<Anna> two"} << true << Texts{"L:#Anna", "S:2<Anna> one", "S:2<Anna> two"};
+    QTest::newRow("a frame of version 2 is one text, whatever it holds")
+        << Texts{"#Anna", "2<Anna> one2<Anna> two"} << false << Texts{"L:#Anna", "S:2<Anna> one2<Anna> two"};
+    QTest::newRow("a frame of a full read's size waits for no rest")
+        << Texts{FullRead("0<Bob> ")} << true << Texts{"S:" + FullRead("0<Bob> ")};
+}
+
+// A frame came whole: the reader never holds it back for a rest.
+void TestChatState::wholeFrames()
+{
+    QFETCH(QList<QByteArray>, frames);
+    QFETCH(bool, mayHoldSeveral);
+    QFETCH(QList<QByteArray>, texts);
+    HostTextReader reader;
+    QList<HostTextReader::Text> given;
+    for (const QByteArray &frame : frames)
+        given += reader.takeWhole(frame, mayHoldSeveral);
+    QCOMPARE(Described(given), texts);
+    QVERIFY(!reader.waitsForRest());
 }
 
 // A host that sends without a break is shown in pieces of 64 KiB; the rest
