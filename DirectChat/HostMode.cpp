@@ -79,6 +79,7 @@ void TForm4::wireServerEvents()
     TCPServer1->OnAccept = [this](TCustomWSocket *, int socket) { guarded([&] { TCPServer1Accept(socket); }); };
     TCPServer1->OnData = [this](TCustomWSocket *, int socket) { guarded([&] { TCPServer1Data(socket); }); };
     TCPServer1->OnClose = [this](TCustomWSocket *, int socket) { guarded([&] { TCPServer1Close(socket); }); };
+    TCPServer1->OnDrained = [this](TCustomWSocket *, int socket) { guarded([&] { hostSession->drained(socket); }); };
 }
 
 void TForm4::ImServer1Click()

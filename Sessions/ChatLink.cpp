@@ -48,6 +48,31 @@ std::optional<QByteArray> ChatLink::nextText()
     return std::nullopt;
 }
 
+void ChatLink::wait(const QByteArray &bytes, bool supersedes)
+{
+    if (supersedes && lastSupersedes && !waiting.isEmpty())
+        waitingSize -= waiting.takeLast().size();
+    waiting.append(bytes);
+    waitingSize += bytes.size();
+    lastSupersedes = supersedes;
+}
+
+QByteArray ChatLink::takeWaiting()
+{
+    QByteArray bytes = waiting.takeFirst();
+    waitingSize -= bytes.size();
+    if (waiting.isEmpty())
+        lastSupersedes = false;
+    return bytes;
+}
+
+void ChatLink::dropWaiting()
+{
+    waiting.clear();
+    waitingSize = 0;
+    lastSupersedes = false;
+}
+
 void Outgoing::add(FrameKind kind, const QByteArray &text)
 {
     plain += text;

@@ -5,6 +5,7 @@
 #include "Transport.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <optional>
 #include <utility>
@@ -40,12 +41,24 @@ public:
     // Frames dropped since the last call.
     int takeDroppedFrames() { return std::exchange(dropped, 0); }
 
+    // Bytes for the peer that wait while it has not taken those sent before.
+    // Bytes that supersede take the place of the last ones waiting when
+    // those supersede too: a newer list makes an older one needless.
+    void wait(const QByteArray &bytes, bool supersedes);
+    bool hasWaiting() const { return !waiting.isEmpty(); }
+    qsizetype waitingBytes() const { return waitingSize; }
+    QByteArray takeWaiting();
+    void dropWaiting();
+
 private:
     Framing framing;
     FrameReader reader;
     QByteArray peersHello;
     int dropped = 0;
     bool bad = false;
+    QList<QByteArray> waiting;
+    qsizetype waitingSize = 0;
+    bool lastSupersedes = false;
     // A peer that sends empty frames without end costs the host a core and
     // the other guests their latency.
     PeerAbuse emptyFrames{256, std::chrono::seconds(1)};

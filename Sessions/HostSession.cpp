@@ -66,12 +66,46 @@ Framing HostSession::framingOf(int socket) const
 
 void HostSession::sendBytes(int socket, const QByteArray &bytes, Sending sending)
 {
+    const auto link = links.find(socket);
+    if (link != links.end() && (link->hasWaiting() || server.isBackedUp(socket))) {
+        // The guest has not taken what it was sent: this waits here, where
+        // a newer list can still take an older one's place.
+        link->wait(bytes, sending == Sending::Latest);
+        if (link->waitingBytes() > kMostWaiting)
+            giveUp(socket);
+        else
+            server.tellWhenDrained(socket);
+        return;
+    }
     const int before = std::exchange(sendingTo, socket);
-    if (sending == Sending::Latest)
-        server.SendLatestText(socket, bytes);
-    else
-        server.SendText(socket, bytes);
+    server.SendText(socket, bytes);
     sendingTo = before;
+}
+
+void HostSession::drained(int socket)
+{
+    const auto link = links.find(socket);
+    while (link != links.end() && link->hasWaiting() && !server.isBackedUp(socket)) {
+        const int before = std::exchange(sendingTo, socket);
+        server.SendText(socket, link->takeWaiting());
+        sendingTo = before;
+    }
+    if (link != links.end() && link->hasWaiting())
+        server.tellWhenDrained(socket);
+}
+
+void HostSession::giveUp(int socket)
+{
+    // A guest that takes nothing while texts pile up for it is let go, as if
+    // it had gone; after the send under way, not inside it.
+    links[socket].dropWaiting();
+    QMetaObject::invokeMethod(
+        this,
+        [this, socket] {
+            if (server.Clients().IndexOf(socket) >= 0)
+                reporting([this, socket] { drop(socket); });
+        },
+        Qt::QueuedConnection);
 }
 
 void HostSession::sendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending)
@@ -116,9 +150,7 @@ void HostSession::accept(int socket)
 {
     // Asked now: once the connection has failed, the system no longer knows.
     const HostRoster::Peer peer{server.GetPeerAddress(socket), server.GetPeerPort(socket)};
-    links.remove(socket); // of an earlier connection that had this number
-    if (const Framing framing = server.framingOf(socket); framing != Framing::None)
-        links.insert(socket, ChatLink(framing));
+    links.insert(socket, ChatLink(server.framingOf(socket))); // in place of an earlier connection's of this number
     if (framingOf(socket) == Framing::Version2)
         sendBytes(socket, ChatLink::hello());
     if (server.Clients().Count() > kMostGuests) {
@@ -184,7 +216,7 @@ void HostSession::read(int socket)
         });
         return;
     }
-    if (const auto link = links.find(socket); link != links.end()) {
+    if (const auto link = links.find(socket); link != links.end() && link->isFramed()) {
         const QList<HostRoster::GuestText> texts = readFrames(socket, *link);
         if (link->isBad()) {
             drop(socket);

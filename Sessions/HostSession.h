@@ -32,6 +32,8 @@ public:
     // An address brings the window forward, plays the sound or has every
     // guest told of its refusal at most once in this time.
     static constexpr qint64 kCooldownMs = 30'000;
+    // Texts that wait for one guest at most; past this it is let go.
+    static constexpr qsizetype kMostWaiting = 1024 * 1024;
 
     // What the session reads of the program around it, as it stands at the moment.
     struct Setup {
@@ -47,6 +49,8 @@ public:
     void accept(int socket);
     void read(int socket);
     void closed(int socket);
+    // Nothing waits to go to the guest any more: what waited here goes.
+    void drained(int socket);
     // Our own chat line, as typed, to every guest; false when nobody is there to read it.
     bool sendOwnLine(const QByteArray &line);
     // Connections the system could not take: said once in a while.
@@ -87,6 +91,7 @@ private:
     QList<HostRoster::GuestText> readFrames(int socket, ChatLink &link);
     // Ends a guest that broke its link's rules, as if it had closed.
     void drop(int socket);
+    void giveUp(int socket);
     void AcceptGuest(int socket);
     void RejectGuest(int socket, const QString &reason);
     // Does what the roster says of a guest's texts: register, refuse, relay.

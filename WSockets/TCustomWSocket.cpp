@@ -209,14 +209,6 @@ void TCustomWSocket::SocketSend(int socket, int, const QByteArray &text)
         ReportError(error);
 }
 
-void TCustomWSocket::SocketSendLatest(int socket, const QByteArray &text)
-{
-    if (text.isEmpty())
-        return;
-    if (const int error = WindowHandle->send(socket, text, TNotificationEndpoint::Sending::Superseding))
-        ReportError(error);
-}
-
 QByteArray TCustomWSocket::SocketReceive(int socket, int flags)
 {
     const TransportResult received =
@@ -244,6 +236,16 @@ Framing TCustomWSocket::framingOf(int socket) const
 qsizetype TCustomWSocket::QueuedBytes(int socket) const
 {
     return WindowHandle->queuedBytes(socket);
+}
+
+bool TCustomWSocket::isBackedUp(int socket) const
+{
+    return WindowHandle->isBackedUp(socket);
+}
+
+void TCustomWSocket::tellWhenDrained(int socket)
+{
+    WindowHandle->tellWhenDrained(socket);
 }
 
 void TCustomWSocket::Disconnect(int &socket)

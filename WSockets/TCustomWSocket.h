@@ -76,10 +76,6 @@ public:
     bool ResolveAddress(const QString &host, const QString &port, sockaddr_in &address);
     bool ResolvePort(const QString &port, sockaddr_in &address);
     void SocketSend(int socket, int flags, const QByteArray &text);
-    // As SocketSend, for a text that makes the last one sent this way
-    // needless: that one is dropped while it still waits whole at the end of
-    // what the socket has not taken yet.
-    void SocketSendLatest(int socket, const QByteArray &text);
     QByteArray SocketReceive(int socket, int flags);
     // Reads what waits on the socket, up to `most` bytes: for a framed
     // connection, whose frames the reader cuts apart itself.
@@ -94,6 +90,11 @@ public:
     bool ReportError(int error, const QString &text = QString());
     // Bytes sent on the socket that it has not taken yet.
     qsizetype QueuedBytes(int socket) const;
+    // The peer has not taken what it was sent; it waits for the peer, not
+    // only for the end of this pass of the event loop.
+    bool isBackedUp(int socket) const;
+    // The socket's owner hears once nothing waits to go to it any more.
+    void tellWhenDrained(int socket);
     // Bytes that have come on the socket and wait to be read.
     qsizetype BytesWaiting(int socket) const;
     // The connections made from now on carry their bytes through transports

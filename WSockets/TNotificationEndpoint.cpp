@@ -41,8 +41,8 @@ struct TNotificationEndpoint::Watch {
     // Gathered texts wait for the end of the pass, not for the socket's readiness.
     bool gathering = false;
     QByteArray queue;
-    // The end of the queue that superseding bytes fill, whole and unsent; 0 for none.
-    qsizetype supersedable = 0;
+    // The owner waits to hear when the queue has gone.
+    bool tellDrained = false;
     std::unique_ptr<Transport> transport;
     // The peers' own exchange after the transport's handshake; none for most.
     std::unique_ptr<ConnectionOpening> peersOpening;
@@ -203,7 +203,6 @@ void TNotificationEndpoint::endOpening(int socket, Watch &watch, int error)
     if (error != 0) {
         watch.readArmed = false; // a failed connection has nothing more to say
         watch.queue = QByteArray();
-        watch.supersedable = 0;
     }
     updateNotifiers(socket, watch); // what waits to go goes
     if (endsConnect) {
@@ -497,11 +496,10 @@ void TNotificationEndpoint::readyToWrite(int socket)
         return;
     }
     // A failed send means the peer has gone; the read side reports its close.
-    if (sendQueued(socket, *watch) != 0) {
+    if (sendQueued(socket, *watch) != 0)
         watch->queue.clear();
-        watch->supersedable = 0;
-    }
     updateNotifiers(socket, *watch);
+    tellIfDrained(socket, *watch);
 }
 
 void TNotificationEndpoint::connectEnded(int socket, Watch &watch)
@@ -539,12 +537,10 @@ int TNotificationEndpoint::sendQueued(int, Watch &watch)
         watch.queue.clear();
     else
         watch.queue.remove(0, taken);
-    if (watch.queue.size() < watch.supersedable)
-        watch.supersedable = 0; // begun: it goes whole now
     return error;
 }
 
-int TNotificationEndpoint::send(int socket, const QByteArray &bytes, Sending sending)
+int TNotificationEndpoint::send(int socket, const QByteArray &bytes)
 {
     Transport &transport = transportOf(socket);
     if (Watch *watch = findWatch(socket)) {
@@ -558,10 +554,7 @@ int TNotificationEndpoint::send(int socket, const QByteArray &bytes, Sending sen
                 watch->gathering = true;
                 gathered.emplace_back(socket, watch->serial);
             }
-            if (sending == Sending::Superseding)
-                watch->queue.chop(std::exchange(watch->supersedable, 0));
             enqueue(socket, *watch, bytes);
-            watch->supersedable = sending == Sending::Superseding && !watch->broken ? bytes.size() : 0;
             return 0;
         }
     }
@@ -573,7 +566,6 @@ int TNotificationEndpoint::send(int socket, const QByteArray &bytes, Sending sen
         if (taken.wouldBlock) {
             Watch &watch = watchOf(socket);
             enqueue(socket, watch, bytes.mid(sent));
-            watch.supersedable = sending == Sending::Superseding && sent == 0 && !watch.broken ? bytes.size() : 0;
             return 0;
         }
         sent += taken.bytes;
@@ -590,7 +582,6 @@ void TNotificationEndpoint::enqueue(int socket, Watch &watch, const QByteArray &
     }
     watch.broken = true;
     watch.queue = QByteArray();
-    watch.supersedable = 0;
     updateNotifiers(socket, watch);
     QMetaObject::invokeMethod(
         this,
@@ -609,12 +600,40 @@ void TNotificationEndpoint::sendGathered()
         Watch *watch = findWatch(socket);
         if (!watch || watch->serial != serial || !std::exchange(watch->gathering, false))
             continue;
-        if (sendQueued(socket, *watch) != 0) {
+        if (sendQueued(socket, *watch) != 0)
             watch->queue.clear(); // the peer has gone; the read side reports its close
-            watch->supersedable = 0;
-        }
         updateNotifiers(socket, *watch);
+        tellIfDrained(socket, *watch);
     }
+}
+
+void TNotificationEndpoint::tellWhenDrained(int socket)
+{
+    if (Watch *watch = findWatch(socket)) {
+        watch->tellDrained = true;
+        tellIfDrained(socket, *watch);
+    }
+}
+
+bool TNotificationEndpoint::isBackedUp(int socket) const
+{
+    const Watch *watch = findWatch(socket);
+    return watch && !watch->queue.isEmpty() && !watch->gathering;
+}
+
+void TNotificationEndpoint::tellIfDrained(int socket, Watch &watch)
+{
+    if (!watch.tellDrained || !watch.queue.isEmpty() || watch.broken)
+        return;
+    watch.tellDrained = false;
+    // From the event loop: the owner may send again, and is never called inside a send.
+    QMetaObject::invokeMethod(
+        this,
+        [this, socket, serial = watch.serial] {
+            if (const Watch *current = findWatch(socket); current && current->serial == serial)
+                notify(socket, SocketEvent::Drained, 0);
+        },
+        Qt::QueuedConnection);
 }
 
 void TNotificationEndpoint::flushBeforeClose(int socket)
@@ -624,6 +643,5 @@ void TNotificationEndpoint::flushBeforeClose(int socket)
         return;
     sendQueued(socket, *watch);
     watch->queue = QByteArray();
-    watch->supersedable = 0;
     updateNotifiers(socket, *watch);
 }

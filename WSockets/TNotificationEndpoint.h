@@ -25,6 +25,8 @@ constexpr int Connect = 16;
 constexpr int Close = 32;
 // An accepted connection's opening exchange has ended well: it can be used.
 constexpr int Opened = 64;
+// What was queued for the socket has gone, as its owner asked to hear: it can take more.
+constexpr int Drained = 128;
 } // namespace SocketEvent
 
 // Watches the sockets of one socket object on the GUI event loop and delivers
@@ -33,8 +35,10 @@ constexpr int Opened = 64;
 //   (Rearm), and data that came before the peer's close is offered first;
 // - close: the peer finished (error 0) or the connection failed (its error);
 // - accept: a connection waits on a listening socket; again after Rearm;
-// - connect: an attempt ended, its error being the attempt's outcome.
-// Cancelling (Select with no kinds) takes effect at once.
+// - connect: an attempt ended, its error being the attempt's outcome;
+// - drained: what was queued for the socket has gone, once the owner asked
+//   to hear it (tellWhenDrained): a sender can stream without piling up.
+// Cancelling (select with no kinds) takes effect at once.
 //
 // A pass of the event loop spends at most a few milliseconds on reads, so
 // that timers and painting keep their turn under a flood. The sockets put
@@ -96,10 +100,12 @@ public:
     // socket does not take now. Bytes for a framed connection wait for the
     // end of the pass, to go out with the others in one write. Gives 0 or the
     // error number of a failed send.
-    // Bytes that supersede take the place of bytes sent before them that also
-    // supersede, while those still wait whole at the end of the queue.
-    enum class Sending { InTurn, Superseding };
-    int send(int socket, const QByteArray &text, Sending sending = Sending::InTurn);
+    int send(int socket, const QByteArray &bytes);
+    // The peer has not taken what it was sent: bytes wait for its readiness,
+    // not only for the end of this pass.
+    bool isBackedUp(int socket) const;
+    // Delivers a drained notification once nothing waits to go to the socket.
+    void tellWhenDrained(int socket);
     // Ends our sending on the socket. Gives 0 or an error number.
     int shutdownSending(int socket);
     // One last try to send what is queued for the socket; the rest is dropped.
@@ -142,6 +148,7 @@ private:
     void enqueue(int socket, Watch &watch, const QByteArray &rest);
     // Writes what the connections that gather their writes were sent in this pass.
     void sendGathered();
+    void tellIfDrained(int socket, Watch &watch);
     static void discard(QSocketNotifier *&notifier);
     void notify(int socket, int kind, int error);
     // True once this pass of the event loop has spent its time on reads.

@@ -156,11 +156,6 @@ void TTCPServer::SendText(int socket, const QByteArray &text)
     SocketSend(socket, 0, text);
 }
 
-void TTCPServer::SendLatestText(int socket, const QByteArray &text)
-{
-    SocketSendLatest(socket, text);
-}
-
 QByteArray TTCPServer::ReceiveText(int socket)
 {
     return SocketReceive(socket, 0);
@@ -188,6 +183,10 @@ void TTCPServer::HandleNotification(int socket, int kind, int error)
     case SocketEvent::Opened:
         if (opening.removeOne(socket))
             Admit(socket);
+        break;
+    case SocketEvent::Drained:
+        if (OnDrained && clients.IndexOf(socket) >= 0)
+            Fire([&] { OnDrained(this, socket); });
         break;
     default:
         TCustomWSocket::HandleNotification(socket, kind, error);

@@ -22,6 +22,8 @@ public:
     TOnData OnData;
     TOnAccept OnAccept;
     TOnClose OnClose;
+    // Nothing waits to go to a client any more, as tellWhenDrained asked.
+    TOnData OnDrained;
 
     TClientList &Clients() { return clients; }
     // The connection was accepted on the second port (see ListenAlso).
@@ -37,8 +39,6 @@ public:
     // Closes every accepted connection and the listening socket, without OnClose.
     void Close();
     void SendText(int socket, const QByteArray &text);
-    // A text that makes the last one sent this way needless, if that one still waits to go.
-    void SendLatestText(int socket, const QByteArray &text);
     QByteArray ReceiveText(int socket);
     // Removes the socket from Clients and closes it gracefully, without OnClose.
     void CloseClient(int socket);

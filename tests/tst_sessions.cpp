@@ -7,6 +7,7 @@
 #include "HostIdentity.h"
 #include "HostSession.h"
 #include "SecureOpening.h"
+#include "RawGuest.h"
 #include "SecurePeer.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
@@ -41,6 +42,7 @@ struct Host {
         server.OnAccept = [this](TCustomWSocket *, int socket) { session.accept(socket); };
         server.OnData = [this](TCustomWSocket *, int socket) { session.read(socket); };
         server.OnClose = [this](TCustomWSocket *, int socket) { session.closed(socket); };
+        server.OnDrained = [this](TCustomWSocket *, int socket) { session.drained(socket); };
         server.Port = QString::number(port);
         server.Open();
         if (context)
@@ -105,6 +107,7 @@ private slots:
     void versionsChatTogether_data();
     void versionsChatTogether();
     void unknownFrameKindsAreDroppedAndCounted();
+    void aNewerListTakesTheWaitingOnesPlace();
 
 private:
     QTemporaryDir folder;
@@ -185,6 +188,39 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
     QCOMPARE(host.received, QList<QByteArray>{"2<Bob> hello"});
     QCOMPARE(host.session.droppedFrameCount(), 2);
     QVERIFY(!host.notices.join('\n').contains(QStringLiteral("future")));
+}
+
+// A guest that takes nothing gets, once it reads again, every line in turn
+// but only the newest of the lists that waited for it: the list a later
+// registration makes supersedes the one still waiting.
+void TestSessions::aNewerListTakesTheWaitingOnesPlace()
+{
+    Host host(kPort + 21, nullptr);
+    RawGuest sleeper;
+    QVERIFY(sleeper.peer.Connect(kPort + 21, 4096));
+    sleeper.Send(" Sleepy");
+    QTRY_COMPARE(host.server.Clients().Count(), 1);
+    const int sleeping = host.FirstGuest();
+    ShrinkSendBuffer(sleeping);
+    RawGuest chatty;
+    QVERIFY(chatty.Join(kPort + 21, "Chatty"));
+    QByteArray lines;
+    for (int number = 0; number < 2000 && !host.server.isBackedUp(sleeping); ++number) {
+        const QByteArray line = "2<Chatty> " + QByteArray::number(number).leftJustified(200, '.');
+        chatty.Send(line);
+        lines += line;
+        QTRY_VERIFY((chatty.Read(), chatty.received.endsWith(line)));
+    }
+    QVERIFY(host.server.isBackedUp(sleeping));
+    RawGuest newcomers[3];
+    const char *const sources[] = {"127.0.0.2", "127.0.0.3", "127.0.0.4"}; // a host takes 4 from one address
+    for (int index = 0; index < 3; ++index)
+        QVERIFY(newcomers[index].Join(kPort + 21, "N" + QByteArray::number(index), sources[index]));
+    QTRY_VERIFY((newcomers[2].Read(), newcomers[2].received.endsWith("#Sleepy,Chatty,N0,N1,N2")));
+    const QByteArray last = "#Sleepy,Chatty,N0,N1,N2";
+    QTRY_VERIFY_WITH_TIMEOUT((sleeper.Read(), sleeper.received.endsWith(last)), 20000);
+    QVERIFY(sleeper.HasInOrder({"#Sleepy,Chatty", lines, last}));
+    QCOMPARE(sleeper.Times("#Sleepy,Chatty,N0"), 1); // only in the last list
 }
 
 QTEST_GUILESS_MAIN(TestSessions)

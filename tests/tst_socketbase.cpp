@@ -86,7 +86,7 @@ private slots:
     void slowReadsTakeTurns();
     void dataBeforeCloseIsReadFirst();
     void slowPeerGetsEveryTextInOrder();
-    void latestTextTakesThePlaceOfTheOneWaiting();
+    void drainedIsToldOnceTheQueueHasGone();
     void peerThatNeverReadsIsClosed();
     void closeBeforeTheOverflowIsReportedIsQuiet();
     void disconnectSendsWhatIsQueued();
@@ -329,29 +329,29 @@ void TestSocketBase::slowPeerGetsEveryTextInOrder()
     QCOMPARE(connection.log.events, QStringList{"accept"});
 }
 
-// A text sent as the latest of its kind takes the place of the one before it
-// while that still waits whole at the end of the queue; the texts sent in
-// turn keep their order.
-void TestSocketBase::latestTextTakesThePlaceOfTheOneWaiting()
+// An owner that asks hears, once, when everything it sent to a slow peer has
+// gone: then it can send more without piling it up.
+void TestSocketBase::drainedIsToldOnceTheQueueHasGone()
 {
     Connection connection;
     QVERIFY(connection.Open(++port, 4096));
     ShrinkSendBuffer(connection.accepted);
     TTCPServer &server = connection.server;
     QByteArray expected;
-    for (int number = 0; number < 10000 && server.QueuedBytes(connection.accepted) == 0; ++number) {
+    for (int number = 0; number < 10000 && !server.isBackedUp(connection.accepted); ++number) {
         expected += NumberedText(number, 100);
         server.SendText(connection.accepted, expected.right(100));
     }
-    for (const char *text : {"#one", "#two", "line", "#three", "#four"}) {
-        if (text[0] == '#')
-            server.SendLatestText(connection.accepted, text);
-        else
-            server.SendText(connection.accepted, text);
-    }
-    expected += "#twoline#four";
+    QVERIFY(server.isBackedUp(connection.accepted));
+    server.tellWhenDrained(connection.accepted);
+    QCoreApplication::processEvents();
+    QCOMPARE(connection.log.Count("drained"), 0); // the peer has read nothing yet
     QCOMPARE(connection.peer.ReadAtLeast(expected.size(), 20000), expected);
-    QVERIFY(connection.peer.ReadAtLeast(1, 200).isEmpty());
+    QTRY_COMPARE(connection.log.Count("drained"), 1);
+    QVERIFY(!server.isBackedUp(connection.accepted));
+    server.SendText(connection.accepted, "more");
+    QCOMPARE(connection.peer.ReadAtLeast(4, 5000), QByteArray("more"));
+    QCOMPARE(connection.log.Count("drained"), 1);
 }
 
 // A peer that takes nothing fills the queue; at the bound the connection is

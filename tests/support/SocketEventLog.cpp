@@ -17,6 +17,7 @@ void SocketEventLog::Attach(TTCPServer &server)
     server.OnAccept = [this](TCustomWSocket *, int socket) { Record(QStringLiteral("accept"), socket); };
     server.OnData = [this](TCustomWSocket *, int socket) { Record(QStringLiteral("data"), socket); };
     server.OnClose = [this](TCustomWSocket *, int socket) { Record(QStringLiteral("close"), socket); };
+    server.OnDrained = [this](TCustomWSocket *, int socket) { Record(QStringLiteral("drained"), socket); };
 }
 
 void SocketEventLog::Attach(TTCPClient &client)

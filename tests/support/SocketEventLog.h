@@ -6,7 +6,7 @@ class TTCPClient;
 class TTCPServer;
 
 // Records what a socket object reports, in order: "accept", "connect",
-// "data", "close" and "error 10061 Connection refused". The handlers it sets
+// "data", "close", "drained" and "error 10061 Connection refused". The handlers it sets
 // only record; a test replaces one where it must act inside the event.
 class SocketEventLog {
 public:
