@@ -14,7 +14,7 @@ struct ChatTextParts {
     QString message;
 
     // The sender's nickname: the name part without its brackets.
-    QString Sender() const { return name.isEmpty() ? QString() : name.mid(1, name.size() - 2); }
+    QString sender() const { return name.isEmpty() ? QString() : name.mid(1, name.size() - 2); }
 };
 
 ChatTextParts SplitChatText(const QString &text);

@@ -62,8 +62,6 @@ public:
 
     void append(const char *data, qsizetype size);
     void append(const QByteArray &bytes) { append(bytes.constData(), bytes.size()); }
-    // Bytes taken in and not yet taken out as frames.
-    qsizetype buffered() const { return buffer.size() - at; }
     // The next frame announces a length over kLongestFrame.
     bool isBad() const;
     // The next frame that is not empty, once it is here whole, taken; nothing

@@ -59,7 +59,7 @@ void HistoryRecorder::TextShown(const ShownText &shown)
     text.bytes = shown.bytes;
     text.shown = shown.text;
     if (shown.kind == ShownText::Kind::ChatLine) {
-        text.name = shown.parts.Sender();
+        text.name = shown.parts.sender();
         text.colour = shown.parts.colourIndex;
         if (!text.name.isEmpty() && !namesSeen.contains(text.name)) {
             namesSeen.insert(text.name);

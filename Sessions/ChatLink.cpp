@@ -22,6 +22,11 @@ void ChatLink::take(const QByteArray &bytes)
 {
     reader.append(bytes);
     reader.passEmptyFrames();
+    countEmptyFrames();
+}
+
+void ChatLink::countEmptyFrames()
+{
     if (!emptyFrames.Count(reader.takeEmptyFramesPassed()))
         bad = true;
 }
@@ -29,10 +34,9 @@ void ChatLink::take(const QByteArray &bytes)
 std::optional<QByteArray> ChatLink::nextText()
 {
     while (std::optional<QByteArray> frame = reader.takeFrame()) {
-        if (!emptyFrames.Count(reader.takeEmptyFramesPassed())) {
-            bad = true;
+        countEmptyFrames();
+        if (bad)
             return std::nullopt;
-        }
         if (framing == Framing::Version1)
             return frame;
         const quint8 kind = quint8(frame->at(0));
@@ -43,8 +47,7 @@ std::optional<QByteArray> ChatLink::nextText()
         else
             ++dropped;
     }
-    if (!emptyFrames.Count(reader.takeEmptyFramesPassed()))
-        bad = true;
+    countEmptyFrames();
     return std::nullopt;
 }
 
@@ -75,20 +78,17 @@ void ChatLink::dropWaiting()
 
 void Outgoing::add(FrameKind kind, const QByteArray &text)
 {
-    plain += text;
-    version1 += FrameReader::framed(text);
-    version2 += FrameReader::framed(kind, text);
+    texts.append({kind, text});
+    made.fill(std::nullopt);
 }
 
 const QByteArray &Outgoing::bytesFor(Framing framing) const
 {
-    switch (framing) {
-    case Framing::None:
-        break;
-    case Framing::Version1:
-        return version1;
-    case Framing::Version2:
-        return version2;
+    std::optional<QByteArray> &bytes = made[size_t(framing)];
+    if (!bytes) {
+        bytes.emplace();
+        for (const auto &[kind, text] : texts)
+            *bytes += ChatLink::bytes(framing, kind, text); // one plain text is shared, not copied
     }
-    return plain;
+    return *bytes;
 }

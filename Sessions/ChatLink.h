@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -51,6 +52,9 @@ public:
     void dropWaiting();
 
 private:
+    // A peer over its empty frames is bad.
+    void countEmptyFrames();
+
     Framing framing;
     FrameReader reader;
     QByteArray peersHello;
@@ -68,11 +72,12 @@ private:
 class Outgoing {
 public:
     void add(FrameKind kind, const QByteArray &text);
-    bool isEmpty() const { return plain.isEmpty(); }
+    bool isEmpty() const { return texts.isEmpty(); }
+    // Made the first time a link of this framing needs them: a chat of plain
+    // guests frames nothing.
     const QByteArray &bytesFor(Framing framing) const;
 
 private:
-    QByteArray plain;
-    QByteArray version1;
-    QByteArray version2;
+    QList<std::pair<FrameKind, QByteArray>> texts;
+    mutable std::array<std::optional<QByteArray>, 3> made; // by Framing
 };

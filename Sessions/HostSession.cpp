@@ -40,11 +40,6 @@ QString HostSession::fromWire(const QByteArray &bytes) const
     return codePage.ToUnicode(bytes);
 }
 
-int HostSession::guestCount() const
-{
-    return server.Clients().Count();
-}
-
 void HostSession::clear()
 {
     roster.Clear();
@@ -204,18 +199,17 @@ void HostSession::RejectGuest(int socket, const QString &reason)
     server.CloseClient(socket);
 }
 
+void HostSession::readLater(int socket, qint64 waitMs)
+{
+    // Not read now: the next read notification comes after the next read.
+    QTimer::singleShot(waitMs, this, [this, socket] {
+        if (server.Clients().IndexOf(socket) >= 0) // not gone while its read waited
+            reporting([this, socket] { read(socket); });
+    });
+}
+
 void HostSession::read(int socket)
 {
-    const qint64 now = elapsedMs();
-    if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
-        // Not read now: the next read notification comes after the next read.
-        roster.Postpone(socket, now + wait);
-        QTimer::singleShot(wait, this, [this, socket] {
-            if (server.Clients().IndexOf(socket) >= 0) // not gone while its read waited
-                reporting([this, socket] { read(socket); });
-        });
-        return;
-    }
     if (const auto link = links.find(socket); link != links.end() && link->isFramed()) {
         const QList<HostRoster::GuestText> texts = readFrames(socket, *link);
         if (link->isBad()) {
@@ -224,6 +218,12 @@ void HostSession::read(int socket)
         }
         handleGuestTexts(texts);
         watchRosterDeadline();
+        return;
+    }
+    const qint64 now = elapsedMs();
+    if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
+        roster.Postpone(socket, now + wait);
+        readLater(socket, wait);
         return;
     }
     const QByteArray piece = server.ReceiveText(socket);
@@ -255,11 +255,7 @@ QList<HostRoster::GuestText> HostSession::readFrames(int socket, ChatLink &link)
             continue;
         }
         if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
-            // The frames already here are read later; the socket's are offered again once they are.
-            QTimer::singleShot(wait, this, [this, socket] {
-                if (server.Clients().IndexOf(socket) >= 0)
-                    reporting([this, socket] { read(socket); });
-            });
+            readLater(socket, wait); // the frames already here, and the socket's after them
             break;
         }
         if (const std::optional<QByteArray> text = link.nextText()) {

@@ -62,7 +62,6 @@ public:
     // An error came from a send to a guest that has gone, or whose close is
     // being handled: the close tells of it, and it is no news of its own.
     bool errorIsAGuestsGoing(int error) const;
-    int guestCount() const;
     // Only guests on secure connections are admitted from now on; others are turned away.
     void requireSecureGuests(bool required) { secureOnly = required; }
     // Frames of kinds this copy does not know, dropped unread.
@@ -89,6 +88,8 @@ private:
     Framing framingOf(int socket) const;
     // A guest on a secure connection: its frames, whole, as fast as the pace allows.
     QList<HostRoster::GuestText> readFrames(int socket, ChatLink &link);
+    // Reads the guest again after the wait its pace asks for.
+    void readLater(int socket, qint64 waitMs);
     // Ends a guest that broke its link's rules, as if it had closed.
     void drop(int socket);
     void giveUp(int socket);

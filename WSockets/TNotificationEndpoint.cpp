@@ -174,10 +174,10 @@ bool TNotificationEndpoint::driveOpening(int socket, Watch &watch)
 {
     int error = 0;
     if (!watch.shaken) {
-        const HandshakeResult shaken = watch.transport->handshake();
-        watch.opening = shaken.state;
-        watch.shaken = shaken.state == Opening::Done;
-        error = shaken.error;
+        const HandshakeResult handshake = watch.transport->handshake();
+        watch.opening = handshake.state;
+        watch.shaken = handshake.state == Opening::Done;
+        error = handshake.error;
     }
     if (watch.shaken && watch.peersOpening) {
         watch.opening = watch.peersOpening->drive(*watch.transport);
