@@ -3,6 +3,10 @@
 
 #include "ChatFindBar.h"
 #include "ColourTable.h"
+#include "GuestMode.h"
+#include "GuestSession.h"
+#include "HostMode.h"
+#include "HostSession.h"
 #include "Protocol.h"
 #include "TForm8.h"
 #include "TTCPClient.h"
@@ -60,13 +64,13 @@ void TForm4::Edit1KeyPress()
         return;
     const QByteArray line = Protocol::ChatLine(colour, nickname, typed);
     if (ImServer1->isChecked()) {
-        if (hostSession->sendOwnLine(line)) {
+        if (hostMode->session().sendOwnLine(line)) {
             emit ownLineSent(line);
             AddChatLine(line, false);
         }
     } else if (ImClient1->isChecked()) {
         emit ownLineSent(line);
-        guestSession->sendOwnLine(line); // shown when the host sends it back
+        guestMode->session().sendOwnLine(line); // shown when the host sends it back
     }
     Edit1->clear();
 }

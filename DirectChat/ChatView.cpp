@@ -1,17 +1,15 @@
-// The chat view and the transcript.
+// The chat view, and saving it as a transcript.
 #include "TForm4.h"
 
 #include "ChatLog.h"
+#include "ChatSession.h"
 #include "ChatText.h"
 #include "CodePage.h"
-#include "FileChoice.h"
-#include "FileWriting.h"
 #include "Prompts.h"
 #include "Protocol.h"
-#include "Transcript.h"
+#include "TranscriptSaving.h"
 
 #include <QListWidget>
-
 
 #include <utility>
 
@@ -74,32 +72,17 @@ void TForm4::clearChatView()
     chatLog->clear();
 }
 
-bool TForm4::writeTranscript(const QString &path)
-{
-    if (WriteWholeFile(path, TranscriptBytes(chatLines(), seams.codePage)))
-        return true;
-    seams.prompts.ShowError(tr("Cannot create file %1").arg(path));
-    return false;
-}
-
 void TForm4::Save1Click()
 {
-    if (transcriptPath.isEmpty())
-        SaveAs1Click();
-    else
-        writeTranscript(transcriptPath);
+    transcript->save();
 }
 
 void TForm4::SaveAs1Click()
 {
-    FileDialogRequest request;
-    request.title = tr("Save File");
-    request.folder = programFolder;
-    request.filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
-    request.filterIndex = 1;
-    request.fileName = ProposeDirChatName(programFolder);
-    // A file the user chose to keep is never written by a later "Save Chat".
-    transcriptPath = ChooseFileToWrite(seams.prompts, request, WithTxtExtension);
-    if (!transcriptPath.isEmpty())
-        writeTranscript(transcriptPath);
+    transcript->saveAs();
+}
+
+QString TForm4::rememberedTranscriptPath() const
+{
+    return transcript->rememberedPath();
 }

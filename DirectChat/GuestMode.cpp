@@ -1,13 +1,14 @@
-// Guest mode: finding the host's port, registering, and showing what the host sends.
-#include "TForm4.h"
+#include "GuestMode.h"
 
 #include "ChatText.h"
-#include "CodePage.h"
+#include "DesktopSeams.h"
+#include "GuestSession.h"
+#include "ModeLook.h"
+#include "ProgramWindows.h"
 #include "Prompts.h"
-#include "Protocol.h"
 #include "RuntimeErrors.h"
 #include "SocketErrors.h"
-#include "Sound.h"
+#include "TForm4.h"
 #include "TForm8.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
@@ -18,105 +19,82 @@
 #include <QListWidget>
 #include <QTime>
 
-#include <algorithm>
-#include <exception>
-#include <utility>
-
-namespace {
-
-// A refused port leads to the next at once; after the last port of the range
-// the walk waits this long before it starts again at the first, so that a
-// guest with no host about does not keep the machine busy.
-constexpr int kRoundPauseMs = 1000;
-
-} // namespace
-
-void TForm4::wireClientEvents()
+GuestMode::GuestMode(TForm4 &window, const ProgramWindows &windows, const DesktopSeams &seams, TTCPClient &client)
+    : QObject(&window), window(window), windows(windows), seams(seams), client(client),
+      guestSession(new GuestSession(client, seams.codePage, [&windows] { return windows.Form8->Nickname(); }, this))
 {
-    guestSession = new GuestSession(*TCPClient1, seams.codePage, [this] { return windows.Form8->Nickname(); }, this);
-    showSession(guestSession);
+    wireSession();
+}
+
+void GuestMode::wireSession()
+{
     connect(guestSession, &GuestSession::participantsListed, this, [this](const QStringList &names) {
-        participantList()->clear();
-        participantList()->addItems(names);
+        window.participantList()->clear();
+        window.participantList()->addItems(names);
     });
-    connect(guestSession, &GuestSession::participantsChanged, this, &TForm4::playArrivalSound);
+    connect(guestSession, &GuestSession::participantsChanged, &window, &TForm4::playArrivalSound);
     connect(guestSession, &GuestSession::linkBroken, this,
-            [this] { guarded([this] { TCPClient1Close(TCPClient1->SocketHandle()); }); });
-    connect(guestSession, &GuestSession::reconnectDue, this, [this] { guarded([this] { reconnectToHost(); }); });
+            [this] { window.guarded([this] { window.TCPClient1Close(client.SocketHandle()); }); });
+    connect(guestSession, &GuestSession::reconnectDue, this, [this] { window.guarded([this] { reconnectToHost(); }); });
     connect(guestSession, &GuestSession::reconnectAttemptExpired, this, [this] {
-        if (TCPClient1->State() == wsConnecting)
-            guarded([this] { scheduleReconnect(); });
+        if (client.State() == wsConnecting)
+            window.guarded([this] { scheduleReconnect(); });
     });
-    TCPClient1->OnError = [this](TCustomWSocket *, int error, const QString &text) {
-        guarded([&] { TCPClient1Error(error, text); });
-    };
-    TCPClient1->OnConnect = [this](TCustomWSocket *, int socket) { guarded([&] { TCPClient1Connect(socket); }); };
-    TCPClient1->OnData = [this](TCustomWSocket *, int socket) { guarded([&] { TCPClient1Data(socket); }); };
-    TCPClient1->OnClose = [this](TCustomWSocket *, int socket) { guarded([&] { TCPClient1Close(socket); }); };
-    roundPause.setSingleShot(true);
-    roundPause.setInterval(kRoundPauseMs);
-    connect(&roundPause, &QTimer::timeout, this, [this] {
-        if (!UserClosed && ImClient1->isChecked() && TCPClient1->State() == wsClosed)
-            guarded([this] { ConnectToHost(); });
+    connect(guestSession, &GuestSession::nextRoundDue, this, [this] {
+        if (!window.UserClosed && window.ImClient1->isChecked() && client.State() == wsClosed)
+            window.guarded([this] { window.ConnectToHost(); });
     });
 }
 
-bool TForm4::guestAttemptUnderWay() const
+bool GuestMode::attemptUnderWay() const
 {
-    return TCPClient1->State() != wsClosed || roundPause.isActive() || guestSession->isReconnectPending();
+    return client.State() != wsClosed || guestSession->isWaitingToConnect();
 }
 
-QString TForm4::tryingStatus() const
+QString GuestMode::tryingStatus() const
 {
-    return tr("Trying to connect to %1 of port %2").arg(windows.Form8->HostAddress(), TCPClient1->Port);
+    return tr("Trying to connect to %1 of port %2").arg(windows.Form8->HostAddress(), client.Port);
 }
 
-void TForm4::stopGuestAttempts()
+void GuestMode::stopAttempts()
 {
-    roundPause.stop();
-    Timer1->stop(); // a registration due for a connection that is going
-    guestSession->stop();
+    window.Timer1->stop(); // a registration due for a connection that is going
+    guestSession->stop(); // and the walk's pause, or an attempt to connect again that was due
 }
 
-void TForm4::scheduleReconnect()
+void GuestMode::scheduleReconnect()
 {
-    TCPClient1->Close();
-    Trying = false;
-    ImClient1->setChecked(false);
+    client.Close();
+    window.Trying = false;
+    window.ImClient1->setChecked(false);
     guestSession->scheduleReconnect();
 }
 
-void TForm4::reconnectToHost()
+void GuestMode::reconnectToHost()
 {
-    if (UserClosed)
+    if (window.UserClosed)
         return;
     guestSession->reconnectAttemptBegins();
-    Trying = true;
-    ImClient1->setChecked(true);
-    showState(guestIcon(), guestIcon(), tr("Guest"));
-    ConnectToHost(); // on the port the chat was on
+    window.Trying = true;
+    window.ImClient1->setChecked(true);
+    window.modeLook().showGuest();
+    window.ConnectToHost(); // on the port the chat was on
 }
 
-void TForm4::ImClient1Click()
+void GuestMode::join()
 {
     guestSession->forgetOtherName();
     joinHost();
 }
 
-QString TForm4::chatNickname() const
+void GuestMode::offerAnotherName()
 {
-    return guestSession->nickname();
-}
-
-void TForm4::offerAnotherName()
-{
-    const QString taken = chatNickname();
+    const QString taken = guestSession->nickname();
     const QString other = guestSession->otherName();
     // Asked once the close has been handled, not inside it.
     QTimer::singleShot(0, this, [this, taken, other] {
-        guarded([&] {
-            if (!seams.prompts.Confirm(
-                    tr("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
+        window.guarded([&] {
+            if (!seams.prompts.Confirm(tr("The name %1 is taken in this chat. Join it as %2?").arg(taken, other)))
                 return;
             guestSession->takeOtherName(other); // for this chat only: the setup keeps the user's own
             joinHost();
@@ -124,58 +102,56 @@ void TForm4::offerAnotherName()
     });
 }
 
-void TForm4::joinHost()
+void GuestMode::joinHost()
 {
     TForm8 &setup = *windows.Form8;
     if (setup.HostAddress().isEmpty() || setup.Nickname().isEmpty())
         setup.exec();
-    if (ImClient1->isChecked())
+    if (window.ImClient1->isChecked())
         return;
-    if (TCPServer1->State() == wsListening
+    if (window.TCPServer1->State() == wsListening
         && !seams.prompts.Confirm(tr("Do you really want to close Conection?")))
         return;
     if (setup.HostAddress().isEmpty()) {
         seams.prompts.ShowMessage(tr("You needet to accept Host"));
         return;
     }
-    Trying = true;
-    UserClosed = true;
-    stopGuestAttempts(); // and an attempt to connect again that was due
-    Timer2->stop(); // host mode is left, and with it the attempts to listen
-    closeHost();
-    clearParticipants();
-    Imbusy1->setVisible(false);
-    Imbusy1->setChecked(false);
-    showState(guestIcon(), guestIcon(), tr("Guest"));
-    UserClosed = false;
-    TCPClient1->Port = QString::number(PortNumber());
-    Edit1->setEnabled(false);
-    setStatusText(QString());
+    window.Trying = true;
+    window.UserClosed = true;
+    stopAttempts(); // and an attempt to connect again that was due
+    window.leaveHostMode();
+    window.Imbusy1->setVisible(false);
+    window.Imbusy1->setChecked(false);
+    window.modeLook().showGuest();
+    window.UserClosed = false;
+    client.Port = QString::number(window.PortNumber());
+    window.Edit1->setEnabled(false);
+    window.setStatusText(QString());
     setup.eName->setReadOnly(false);
-    ImClient1->setChecked(true);
-    ImServer1->setChecked(false);
-    ConnectToHost();
+    window.ImClient1->setChecked(true);
+    window.ImServer1->setChecked(false);
+    window.ConnectToHost();
 }
 
-void TForm4::ConnectToHost()
+void GuestMode::connectToHost()
 {
     TForm8 &setup = *windows.Form8;
-    TCPClient1->Host = setup.HostAddress();
-    setStatusText(tryingStatus());
-    TCPClient1->Open();
-    if (TCPClient1->State() != wsConnecting)
+    client.Host = setup.HostAddress();
+    window.setStatusText(tryingStatus());
+    client.Open();
+    if (client.State() != wsConnecting)
         return;
-    enableInput(true);
+    window.enableInput(true);
     setup.eName->setReadOnly(true);
-    setWindowTitle(tr("%1 is Guest to %2").arg(chatNickname(), setup.HostAddress()));
-    Edit1->setFocus();
+    window.setWindowTitle(tr("%1 is Guest to %2").arg(guestSession->nickname(), setup.HostAddress()));
+    window.Edit1->setFocus();
 }
 
-void TForm4::TCPClient1Error(int error, const QString &text)
+void GuestMode::socketError(int error, const QString &text)
 {
     if (guestSession->isReconnecting()) {
         // No box and no walk through the ports: the host is away for now.
-        if (!UserClosed)
+        if (!window.UserClosed)
             scheduleReconnect();
         return;
     }
@@ -183,82 +159,72 @@ void TForm4::TCPClient1Error(int error, const QString &text)
         seams.prompts.ShowError(ShownErrorText(text));
         return;
     }
-    int port = StrToInt(TCPClient1->Port);
-    if (port > PortNumber() + PortRange)
-        port = PortNumber() - 1;
-    setStatusText(QString());
-    TCPClient1->Close();
-    if (UserClosed)
+    const int firstPort = window.PortNumber();
+    int port = StrToInt(client.Port);
+    if (port > firstPort + TForm4::PortRange)
+        port = firstPort - 1;
+    window.setStatusText(QString());
+    client.Close();
+    if (window.UserClosed)
         return;
-    TCPClient1->Port = QString::number(port + 1);
+    client.Port = QString::number(port + 1);
     // The guests look one port further than a host goes, then start again.
-    if (port + 1 == PortNumber()) {
-        setStatusText(tryingStatus()); // the port the walk goes on with
-        roundPause.start();
+    if (port + 1 == firstPort) {
+        window.setStatusText(tryingStatus()); // the port the walk goes on with
+        guestSession->pauseBeforeNextRound();
     } else {
-        ConnectToHost();
+        window.ConnectToHost();
     }
 }
 
-void TForm4::TCPClient1Connect(int)
+void GuestMode::connected()
 {
-    Trying = false;
+    window.Trying = false;
     if (guestSession->connected()) {
         // The chat goes on where it was; the registration follows as at the start.
-        AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
+        window.AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
     } else {
-        clearChatView();
-        appendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Guest."),
-                        ShownText::Kind::Start);
-        bringForward();
+        window.clearChatView();
+        window.appendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Guest."),
+                               ShownText::Kind::Start);
+        window.bringForward();
     }
-    setStatusText(tr("Connected on local port %1").arg(TCPClient1->GetLocalPort(TCPClient1->SocketHandle())));
-    Timer1->start();
+    window.setStatusText(tr("Connected on local port %1").arg(client.GetLocalPort(client.SocketHandle())));
+    window.Timer1->start();
 }
 
-void TForm4::Timer1Timer()
+void GuestMode::registerName()
 {
     guestSession->registerName();
-    Timer1->stop();
+    window.Timer1->stop();
 }
 
-void TForm4::TCPClient1Data(int)
-{
-    guestSession->read();
-}
-
-void TForm4::playArrivalSound()
-{
-    if (!Quiet1->isChecked())
-        seams.sound.PlayMailBeep();
-}
-
-void TForm4::TCPClient1Close(int)
+void GuestMode::closed()
 {
     // A link that was lost, not closed by the host, is taken up again.
-    const bool lost = TCPClient1->CloseError() != 0;
+    const bool lost = client.CloseError() != 0;
     const bool nameTaken = guestSession->ended(); // what came before the close is shown first
-    TCPClient1->Close();
-    stopGuestAttempts(); // no registration for a connection that has ended
-    Edit1->setEnabled(false);
-    ImClient1->setChecked(false);
-    showState(programIcon, programIcon, QStringLiteral("Vanu"));
-    setWindowTitle(QStringLiteral("Vanu"));
-    AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" :Door closed by Host."), ShownText::Kind::End);
-    if (const int error = TCPClient1->CloseError())
-        setStatusText(tr("Connection to the host was lost: %1").arg(ShownSocketError(error)));
+    client.Close();
+    stopAttempts(); // no registration for a connection that has ended
+    window.Edit1->setEnabled(false);
+    window.ImClient1->setChecked(false);
+    window.modeLook().showClosed();
+    window.AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" :Door closed by Host."), ShownText::Kind::End);
+    if (const int error = client.CloseError())
+        window.setStatusText(tr("Connection to the host was lost: %1").arg(ShownSocketError(error)));
     else
-        setStatusText(tr("Connection closed by Server!"));
-    participantList()->clear();
-    emit hostLinkEnded(statusText());
+        window.setStatusText(tr("Connection closed by Server!"));
+    window.participantList()->clear();
+    emit window.hostLinkEnded(window.statusText());
+    const bool reconnects = window.reconnectSwitch->isChecked();
     if (nameTaken) {
         // Back after a lost link, the name is still the old connection's
         // until the host finds that one dead: try again a little later.
-        if (guestSession->hasRejoined() && reconnectSwitch->isChecked())
+        if (guestSession->hasRejoined() && reconnects)
             scheduleReconnect();
         else
             offerAnotherName();
-    } else if (lost && reconnectSwitch->isChecked() && !UserClosed) {
+    } else if (lost && reconnects && !window.UserClosed) {
         scheduleReconnect();
     }
 }

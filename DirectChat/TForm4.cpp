@@ -2,7 +2,12 @@
 
 #include "ChatPane.h"
 #include "MainMenus.h"
+#include "ModeLook.h"
 #include "MoveEnds.h"
+#include "GuestMode.h"
+#include "HostMode.h"
+#include "HostSession.h"
+#include "TranscriptSaving.h"
 #include "CodePage.h"
 #include "LocalAddress.h"
 #include "Prompts.h"
@@ -26,12 +31,14 @@
 
 TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString &programFolder,
                const QIcon &programIcon, const ChatTuning &tuning)
-    : windows(windows), seams(seams), programFolder(programFolder), programIcon(programIcon), tuning(tuning)
+    : windows(windows), seams(seams), programIcon(programIcon), tuning(tuning)
 {
     windows.Form4 = this;
     setWindowTitle(QStringLiteral("Vanu 3.1"));
     setWindowIcon(programIcon);
     createChatView();
+    transcript = std::make_unique<TranscriptSaving>(seams.prompts, seams.codePage, programFolder,
+                                                     [this] { return chatLines(); });
     MainMenus::build(*this, [this](const std::function<void()> &handler) { guarded(handler); });
     createSockets();
     createTray();
@@ -45,9 +52,8 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
     FriendsDocked = true;
     Trying = false;
     TrayIcon1->SetIcon(windowIcon());
-    wireServerEvents();
+    createModes();
     writeBanner();
-    wireClientEvents();
 
     moveEnds = new MoveEnds(*this, [this] { guarded([this] { WMExitSizeMove(); }); });
 }
@@ -55,7 +61,7 @@ TForm4::TForm4(ProgramWindows &windows, const DesktopSeams &seams, const QString
 TForm4::~TForm4()
 {
     // Every guest still connected hears that the host is going.
-    hostSession->goingDown();
+    hostMode->session().goingDown();
     delete TCPClient1;
     TCPClient1 = nullptr;
     delete TCPServer1;
@@ -117,6 +123,7 @@ void TForm4::createTray()
     TrayIcon1->OnDblClick = [this](QObject *) { guarded([this] { TrayIcon1DblClick(); }); };
     TrayIcon1->PopupMenu = PopupMenu1;
     TrayIcon1->AfterLoad();
+    look = std::make_unique<ModeLook>(*this, *TrayIcon1, windows, programIcon);
 }
 
 void TForm4::writeBanner()
@@ -152,28 +159,6 @@ void TForm4::setStatusText(const QString &text)
     emit statusChanged(text);
 }
 
-QIcon TForm4::hostIcon() const
-{
-    return windows.HelpBox ? windows.HelpBox->windowIcon() : programIcon;
-}
-
-QIcon TForm4::busyIcon() const
-{
-    return windows.AboutBox ? windows.AboutBox->windowIcon() : programIcon;
-}
-
-QIcon TForm4::guestIcon() const
-{
-    return windows.Form8 ? windows.Form8->windowIcon() : programIcon;
-}
-
-void TForm4::showState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip)
-{
-    setWindowIcon(windowIcon);
-    TrayIcon1->SetIcon(trayIcon);
-    TrayIcon1->SetToolTip(toolTip);
-}
-
 void TForm4::Setup1Click()
 {
     if (Trying && !seams.prompts.Confirm(tr("Do you want to stop tray?")))
@@ -194,12 +179,11 @@ void TForm4::CloseChat2Click()
     Trying = false;
     UserClosed = true;
     Timer2->stop(); // no more attempts to listen once host mode is left
-    stopGuestAttempts();
+    guestMode->stopAttempts();
     Imbusy1->setChecked(false);
     Imbusy1->setVisible(false);
-    showState(programIcon, programIcon, QStringLiteral("Vanu"));
-    setWindowTitle(QStringLiteral("Vanu"));
-    closeHost();
+    look->showClosed();
+    hostMode->close();
     TCPClient1->Close();
     if (windows.Form8)
         windows.Form8->eName->setReadOnly(false);

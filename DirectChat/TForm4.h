@@ -2,8 +2,6 @@
 
 #include "ChatText.h"
 #include "DesktopSeams.h"
-#include "HostSession.h"
-#include "GuestSession.h"
 #include "ProgramWindows.h"
 #include "ChatTuning.h"
 
@@ -13,10 +11,15 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class ChatFindBar;
 class ChatLog;
+class ChatSession;
+class GuestMode;
+class HostMode;
+class ModeLook;
 class MoveEnds;
 class QAction;
 class QLabel;
@@ -29,17 +32,17 @@ class TCustomWSocket;
 class TTCPClient;
 class TTCPServer;
 class TTrayIcon;
+class TranscriptSaving;
 
-// The main window: the chat pane, the menus, the tray, and the host and
-// guest modes of the chat, whose work the host's and the guest's sessions do
-// (Sessions/): the handlers hand over to them and show what they report. Its
+// The main window: the chat pane, the menus, the tray, and the handlers of
+// the host and guest modes of the chat, which hand over to HostMode and
+// GuestMode; the host's and the guest's sessions (Sessions/) do the chat. Its
 // implementation is split by concern:
 //   TForm4.cpp          creation, closing and the exit flow
 //   ChatView.cpp        what the view shows, and the transcript
 //   ChatInput.cpp       the input line: Enter sends a chat line
-//   HostMode.cpp        host mode
-//   GuestMode.cpp       guest mode
-//   TrayBehaviour.cpp   tray menu, busy, quiet, friends and docking
+//   ModeHandlers.cpp    the handlers of host and guest mode
+//   TrayBehaviour.cpp   tray menu, quiet, friends and docking
 // It tells what happens in the chat through its signals; the features beside
 // the chat (notifications, announcing on the network) listen to them and are
 // never called from here.
@@ -115,7 +118,7 @@ public:
     void clearChatView();
     void Save1Click();
     void SaveAs1Click();
-    QString rememberedTranscriptPath() const { return transcriptPath; }
+    QString rememberedTranscriptPath() const;
 
     // Menus, closing and the exit flow.
     void Setup1Click();
@@ -144,11 +147,23 @@ public:
     QString statusText() const;
     void setStatusText(const QString &text);
     QIcon ProgramIcon() const { return programIcon; }
-    QIcon hostIcon() const;
-    QIcon busyIcon() const;
-    QIcon guestIcon() const;
+    // The icons, title and tray tip that show the chat's mode.
+    ModeLook &modeLook() const { return *look; }
     // The server listens or the client is connected.
     bool chatIsOpen() const;
+    // Runs a handler; an error it does not catch ends it and is shown.
+    void guarded(const std::function<void()> &handler);
+    // A line in the default look, with no name part: the line a chat starts with.
+    void appendPlainLine(const QString &text, ShownText::Kind kind);
+    // Enables or disables the input line; enabled, it takes no more than one read can carry.
+    void enableInput(bool enabled);
+    void playArrivalSound();
+    // The friends window's list of participants.
+    QListWidget *participantList() const;
+    void clearParticipants();
+    // Closes what the other mode had open, on the way into one mode.
+    void leaveHostMode();
+    void leaveGuestMode();
 
     // Both modes: Enter in the input line sends a chat line.
     void Edit1KeyPress();
@@ -210,55 +225,29 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Runs a handler; an error it does not catch ends it and is shown.
-    void guarded(const std::function<void()> &handler);
     void createChatView();
     void createSockets();
     void createTray();
-    void wireServerEvents();
-    void wireClientEvents();
+    // The host and guest modes, and the sockets' events handed to the handlers.
+    void createModes();
     // Shows what a side of the chat says: its texts, departures and faults.
     void showSession(ChatSession *session);
     void writeBanner();
     void exitFlow();
     void showText(const ShownText &shown);
-    // A line in the default look, with no name part: the line a chat starts with.
-    void appendPlainLine(const QString &text, ShownText::Kind kind);
     QByteArray toWire(const QString &text) const;
-    QListWidget *participantList() const;
-    void clearParticipants();
-    // Closes the server and its connections; tells of it when it was listening.
-    void closeHost();
-    void playArrivalSound();
-    void stopGuestAttempts();
-    // After a lost link: the next attempt to connect again, a little later each time.
-    void scheduleReconnect();
-    void reconnectToHost();
-    // Joins the host in the setup with the chat's nickname.
-    void joinHost();
-    // The host refused the name as taken: offers the same name with a number added.
-    void offerAnotherName();
-    QString tryingStatus() const;
-    // Enables or disables the input line; enabled, it takes no more than one read can carry.
-    void enableInput(bool enabled);
-    bool writeTranscript(const QString &path);
-    void showState(const QIcon &windowIcon, const QIcon &trayIcon, const QString &toolTip);
     void statusBarMenu(const QPoint &at);
 
     ProgramWindows &windows;
     DesktopSeams seams;
-    QString programFolder;
     QIcon programIcon;
-    QString transcriptPath;
+    std::unique_ptr<TranscriptSaving> transcript;
+    std::unique_ptr<ModeLook> look;
     // The user's moves and resizes of the window, which the docked friends window follows.
     MoveEnds *moveEnds = nullptr;
-    // The walk through refused ports waits this out between two rounds.
-    QTimer roundPause;
-    // The guest's side of the chat.
-    GuestSession *guestSession = nullptr;
+    GuestMode *guestMode = nullptr;
     // The chat view's lines, written into it once a frame.
     ChatLog *chatLog = nullptr;
     ChatTuning tuning;
-    // The host's side of the chat: the friends window's list mirrors its participants.
-    HostSession *hostSession = nullptr;
+    HostMode *hostMode = nullptr;
 };

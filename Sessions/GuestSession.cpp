@@ -22,6 +22,9 @@ GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::fu
     });
     reconnectPause.setSingleShot(true);
     connect(&reconnectPause, &QTimer::timeout, this, &GuestSession::reconnectDue);
+    roundPause.setSingleShot(true);
+    roundPause.setInterval(kRoundPauseMs);
+    connect(&roundPause, &QTimer::timeout, this, &GuestSession::nextRoundDue);
     reconnectAttempt.setSingleShot(true);
     reconnectAttempt.setInterval(kReconnectAttemptMs);
     connect(&reconnectAttempt, &QTimer::timeout, this, [this] {
@@ -119,6 +122,7 @@ void GuestSession::stop()
     hostReader.clear();
     link = ChatLink();
     reconnectPause.stop();
+    roundPause.stop();
     reconnectAttempt.stop();
     reconnecting = false;
     reconnectDelayMs = 0;

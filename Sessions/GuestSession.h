@@ -33,6 +33,10 @@ public:
     // may be a lost segment that comes again only after a retransmission
     // timeout, which backs off after an outage.
     static constexpr int kRestOfTextWaitMs = 3000;
+    // A refused port leads to the next at once; after the last port of the
+    // range the walk waits this long before it starts again at the first, so
+    // that a guest with no host about does not keep the machine busy.
+    static constexpr int kRoundPauseMs = 1000;
 
     // `setupNickname` gives the user's own nickname, as it stands.
     GuestSession(TTCPClient &client, const CodePage &codePage, std::function<QString()> setupNickname,
@@ -69,7 +73,10 @@ public:
     // An attempt to connect again begins; it is given up after a while.
     void reconnectAttemptBegins();
     bool isReconnecting() const { return reconnecting; }
-    bool isReconnectPending() const { return reconnectPause.isActive(); }
+    // The walk through the ports has been round once: the next round follows a pause.
+    void pauseBeforeNextRound() { roundPause.start(); }
+    // Waiting to connect: between two rounds of the walk, or before connecting again.
+    bool isWaitingToConnect() const { return roundPause.isActive() || reconnectPause.isActive(); }
 
 signals:
     void participantsListed(const QStringList &names);
@@ -78,6 +85,7 @@ signals:
     // Time to try to connect again; or the attempt under way took too long.
     void reconnectDue();
     void reconnectAttemptExpired();
+    void nextRoundDue();
     // The host broke the rules of its link: the chat ends as if it had closed.
     void linkBroken();
 
@@ -106,6 +114,7 @@ private:
     // Connecting again after a lost link: the wait before the next attempt,
     // which doubles up to a limit, and the time an attempt may take.
     QTimer reconnectPause;
+    QTimer roundPause;
     QTimer reconnectAttempt;
     int reconnectDelayMs = 0;
     bool reconnecting = false;

@@ -129,6 +129,53 @@
     </message>
 </context>
 <context>
+    <name>GuestMode</name>
+    <message>
+        <source>Trying to connect to %1 of port %2</source>
+        <translation>Verbindungsversuch mit %1, Port %2</translation>
+    </message>
+    <message>
+        <source>The name %1 is taken in this chat. Join it as %2?</source>
+        <translation>Der Name %1 ist in diesem Chat vergeben. Als %2 beitreten?</translation>
+    </message>
+    <message>
+        <source>Do you really want to close Conection?</source>
+        <translation>Wollen Sie die Verbindung wirklich beenden?</translation>
+    </message>
+    <message>
+        <source>You needet to accept Host</source>
+        <translation>Sie müssen einen Host angeben</translation>
+    </message>
+    <message>
+        <source>%1 is Guest to %2</source>
+        <translation>%1 ist Gast bei %2</translation>
+    </message>
+    <message>
+        <source> : Connected to the host again.</source>
+        <translation> : Wieder mit dem Host verbunden.</translation>
+    </message>
+    <message>
+        <source> : At this moment I&apos;m Guest.</source>
+        <translation> : Ich bin jetzt Gast.</translation>
+    </message>
+    <message>
+        <source>Connected on local port %1</source>
+        <translation>Verbunden über lokalen Port %1</translation>
+    </message>
+    <message>
+        <source> :Door closed by Host.</source>
+        <translation> : Der Host hat die Tür geschlossen.</translation>
+    </message>
+    <message>
+        <source>Connection to the host was lost: %1</source>
+        <translation>Die Verbindung zum Host ist abgerissen: %1</translation>
+    </message>
+    <message>
+        <source>Connection closed by Server!</source>
+        <translation>Der Server hat die Verbindung beendet!</translation>
+    </message>
+</context>
+<context>
     <name>GuestSession</name>
     <message>
         <source>&lt; %1 is away &gt;</source>
@@ -240,6 +287,39 @@
     <message>
         <source>Cannot keep the key for secure chat in %1.</source>
         <translation>Der Schlüssel für den sicheren Chat kann nicht in %1 gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>HostMode</name>
+    <message numerus="yes">
+        <source>%n Friend(s) available</source>
+        <translation>
+            <numerusform>%n Freund da</numerusform>
+            <numerusform>%n Freunde da</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Client(s) connected</source>
+        <translation>
+            <numerusform>%n Gast verbunden</numerusform>
+            <numerusform>%n Gäste verbunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Do you really want to close Conection?</source>
+        <translation>Wollen Sie die Verbindung wirklich beenden?</translation>
+    </message>
+    <message>
+        <source> : At this moment I&apos;m Host.</source>
+        <translation> : Ich bin jetzt Host.</translation>
+    </message>
+    <message>
+        <source>Host: %1 Listening on port: %2</source>
+        <translation>Host: %1, wartet auf Port %2</translation>
+    </message>
+    <message>
+        <source>%1 is Host on %2</source>
+        <translation>%1 ist Host auf %2</translation>
     </message>
 </context>
 <context>
@@ -390,6 +470,21 @@
     <message>
         <source>Trying ...</source>
         <translation>Verbinde ...</translation>
+    </message>
+</context>
+<context>
+    <name>ModeLook</name>
+    <message>
+        <source>Host</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>Host is busy</source>
+        <translation>Host ist beschäftigt</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Gast</translation>
     </message>
 </context>
 <context>
@@ -944,100 +1039,6 @@ Erst mit OK wird etwas übernommen.</translation>
 <context>
     <name>TForm4</name>
     <message>
-        <source>Cannot create file %1</source>
-        <translation>Die Datei %1 kann nicht angelegt werden</translation>
-    </message>
-    <message>
-        <source>Save File</source>
-        <translation>Datei speichern</translation>
-    </message>
-    <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
-    </message>
-    <message>
-        <source>Trying to connect to %1 of port %2</source>
-        <translation>Verbindungsversuch mit %1, Port %2</translation>
-    </message>
-    <message>
-        <source>Guest</source>
-        <translation>Gast</translation>
-    </message>
-    <message>
-        <source>The name %1 is taken in this chat. Join it as %2?</source>
-        <translation>Der Name %1 ist in diesem Chat vergeben. Als %2 beitreten?</translation>
-    </message>
-    <message>
-        <source>Do you really want to close Conection?</source>
-        <translation>Wollen Sie die Verbindung wirklich beenden?</translation>
-    </message>
-    <message>
-        <source>You needet to accept Host</source>
-        <translation>Sie müssen einen Host angeben</translation>
-    </message>
-    <message>
-        <source>%1 is Guest to %2</source>
-        <translation>%1 ist Gast bei %2</translation>
-    </message>
-    <message>
-        <source> : Connected to the host again.</source>
-        <translation> : Wieder mit dem Host verbunden.</translation>
-    </message>
-    <message>
-        <source> : At this moment I&apos;m Guest.</source>
-        <translation> : Ich bin jetzt Gast.</translation>
-    </message>
-    <message>
-        <source>Connected on local port %1</source>
-        <translation>Verbunden über lokalen Port %1</translation>
-    </message>
-    <message>
-        <source> :Door closed by Host.</source>
-        <translation> : Der Host hat die Tür geschlossen.</translation>
-    </message>
-    <message>
-        <source>Connection to the host was lost: %1</source>
-        <translation>Die Verbindung zum Host ist abgerissen: %1</translation>
-    </message>
-    <message>
-        <source>Connection closed by Server!</source>
-        <translation>Der Server hat die Verbindung beendet!</translation>
-    </message>
-    <message>
-        <source>Host</source>
-        <translation>Host</translation>
-    </message>
-    <message>
-        <source> : At this moment I&apos;m Host.</source>
-        <translation> : Ich bin jetzt Host.</translation>
-    </message>
-    <message>
-        <source>Host: %1 Listening on port: %2</source>
-        <translation>Host: %1, wartet auf Port %2</translation>
-    </message>
-    <message>
-        <source>%1 is Host on %2</source>
-        <translation>%1 ist Host auf %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n Friend(s) available</source>
-        <translation>
-            <numerusform>%n Freund da</numerusform>
-            <numerusform>%n Freunde da</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n Client(s) connected</source>
-        <translation>
-            <numerusform>%n Gast verbunden</numerusform>
-            <numerusform>%n Gäste verbunden</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Host is busy</source>
-        <translation>Host ist beschäftigt</translation>
-    </message>
-    <message>
         <source> Vanu Server&amp;Client  by the Vanu developers, 2026</source>
         <translation> Vanu Server&amp;Client  von den Vanu-Entwicklern, 2026</translation>
     </message>
@@ -1342,6 +1343,21 @@ localhost. Viel Spaß im Abteil!</translation>
     <message>
         <source>Everybody in the chat</source>
         <translation>Alle im Chat</translation>
+    </message>
+</context>
+<context>
+    <name>TranscriptSaving</name>
+    <message>
+        <source>Save File</source>
+        <translation>Datei speichern</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht angelegt werden</translation>
     </message>
 </context>
 <context>

@@ -131,6 +131,53 @@
     </message>
 </context>
 <context>
+    <name>GuestMode</name>
+    <message>
+        <source>Trying to connect to %1 of port %2</source>
+        <translation>Подключение к %1, порт %2</translation>
+    </message>
+    <message>
+        <source>The name %1 is taken in this chat. Join it as %2?</source>
+        <translation>Имя %1 в этом чате уже занято. Подключиться как %2?</translation>
+    </message>
+    <message>
+        <source>Do you really want to close Conection?</source>
+        <translation>Вы действительно хотите закрыть соединение?</translation>
+    </message>
+    <message>
+        <source>You needet to accept Host</source>
+        <translation>Нужно указать хост</translation>
+    </message>
+    <message>
+        <source>%1 is Guest to %2</source>
+        <translation>%1 в гостях у %2</translation>
+    </message>
+    <message>
+        <source> : Connected to the host again.</source>
+        <translation> : Снова подключён к хосту.</translation>
+    </message>
+    <message>
+        <source> : At this moment I&apos;m Guest.</source>
+        <translation> : Сейчас я гость.</translation>
+    </message>
+    <message>
+        <source>Connected on local port %1</source>
+        <translation>Подключён через локальный порт %1</translation>
+    </message>
+    <message>
+        <source> :Door closed by Host.</source>
+        <translation> : Хост закрыл дверь.</translation>
+    </message>
+    <message>
+        <source>Connection to the host was lost: %1</source>
+        <translation>Связь с хостом потеряна: %1</translation>
+    </message>
+    <message>
+        <source>Connection closed by Server!</source>
+        <translation>Сервер закрыл соединение!</translation>
+    </message>
+</context>
+<context>
     <name>GuestSession</name>
     <message>
         <source>&lt; %1 is away &gt;</source>
@@ -244,6 +291,41 @@
     <message>
         <source>Cannot keep the key for secure chat in %1.</source>
         <translation>Не удаётся сохранить ключ для защищённого чата в %1.</translation>
+    </message>
+</context>
+<context>
+    <name>HostMode</name>
+    <message numerus="yes">
+        <source>%n Friend(s) available</source>
+        <translation>
+            <numerusform>В чате %n друг</numerusform>
+            <numerusform>В чате %n друга</numerusform>
+            <numerusform>В чате %n друзей</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Client(s) connected</source>
+        <translation>
+            <numerusform>Подключён %n гость</numerusform>
+            <numerusform>Подключено %n гостя</numerusform>
+            <numerusform>Подключено %n гостей</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Do you really want to close Conection?</source>
+        <translation>Вы действительно хотите закрыть соединение?</translation>
+    </message>
+    <message>
+        <source> : At this moment I&apos;m Host.</source>
+        <translation> : Сейчас я хост.</translation>
+    </message>
+    <message>
+        <source>Host: %1 Listening on port: %2</source>
+        <translation>Хост: %1, ожидает на порту %2</translation>
+    </message>
+    <message>
+        <source>%1 is Host on %2</source>
+        <translation>%1 — хост на %2</translation>
     </message>
 </context>
 <context>
@@ -394,6 +476,21 @@
     <message>
         <source>Trying ...</source>
         <translation>Подключение ...</translation>
+    </message>
+</context>
+<context>
+    <name>ModeLook</name>
+    <message>
+        <source>Host</source>
+        <translation>Хост</translation>
+    </message>
+    <message>
+        <source>Host is busy</source>
+        <translation>Хост занят</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Гость</translation>
     </message>
 </context>
 <context>
@@ -950,102 +1047,6 @@ Nothing is kept until you press OK.</source>
 <context>
     <name>TForm4</name>
     <message>
-        <source>Cannot create file %1</source>
-        <translation>Не удаётся создать файл %1</translation>
-    </message>
-    <message>
-        <source>Save File</source>
-        <translation>Сохранить файл</translation>
-    </message>
-    <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
-    </message>
-    <message>
-        <source>Trying to connect to %1 of port %2</source>
-        <translation>Подключение к %1, порт %2</translation>
-    </message>
-    <message>
-        <source>Guest</source>
-        <translation>Гость</translation>
-    </message>
-    <message>
-        <source>The name %1 is taken in this chat. Join it as %2?</source>
-        <translation>Имя %1 в этом чате уже занято. Подключиться как %2?</translation>
-    </message>
-    <message>
-        <source>Do you really want to close Conection?</source>
-        <translation>Вы действительно хотите закрыть соединение?</translation>
-    </message>
-    <message>
-        <source>You needet to accept Host</source>
-        <translation>Нужно указать хост</translation>
-    </message>
-    <message>
-        <source>%1 is Guest to %2</source>
-        <translation>%1 в гостях у %2</translation>
-    </message>
-    <message>
-        <source> : Connected to the host again.</source>
-        <translation> : Снова подключён к хосту.</translation>
-    </message>
-    <message>
-        <source> : At this moment I&apos;m Guest.</source>
-        <translation> : Сейчас я гость.</translation>
-    </message>
-    <message>
-        <source>Connected on local port %1</source>
-        <translation>Подключён через локальный порт %1</translation>
-    </message>
-    <message>
-        <source> :Door closed by Host.</source>
-        <translation> : Хост закрыл дверь.</translation>
-    </message>
-    <message>
-        <source>Connection to the host was lost: %1</source>
-        <translation>Связь с хостом потеряна: %1</translation>
-    </message>
-    <message>
-        <source>Connection closed by Server!</source>
-        <translation>Сервер закрыл соединение!</translation>
-    </message>
-    <message>
-        <source>Host</source>
-        <translation>Хост</translation>
-    </message>
-    <message>
-        <source> : At this moment I&apos;m Host.</source>
-        <translation> : Сейчас я хост.</translation>
-    </message>
-    <message>
-        <source>Host: %1 Listening on port: %2</source>
-        <translation>Хост: %1, ожидает на порту %2</translation>
-    </message>
-    <message>
-        <source>%1 is Host on %2</source>
-        <translation>%1 — хост на %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n Friend(s) available</source>
-        <translation>
-            <numerusform>В чате %n друг</numerusform>
-            <numerusform>В чате %n друга</numerusform>
-            <numerusform>В чате %n друзей</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n Client(s) connected</source>
-        <translation>
-            <numerusform>Подключён %n гость</numerusform>
-            <numerusform>Подключено %n гостя</numerusform>
-            <numerusform>Подключено %n гостей</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Host is busy</source>
-        <translation>Хост занят</translation>
-    </message>
-    <message>
         <source> Vanu Server&amp;Client  by the Vanu developers, 2026</source>
         <translation> Vanu: сервер и клиент  от разработчиков Vanu, 2026</translation>
     </message>
@@ -1350,6 +1351,21 @@ Vanu
     <message>
         <source>Everybody in the chat</source>
         <translation>Все, кто в чате</translation>
+    </message>
+</context>
+<context>
+    <name>TranscriptSaving</name>
+    <message>
+        <source>Save File</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Не удаётся создать файл %1</translation>
     </message>
 </context>
 <context>

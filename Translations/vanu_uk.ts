@@ -131,6 +131,53 @@
     </message>
 </context>
 <context>
+    <name>GuestMode</name>
+    <message>
+        <source>Trying to connect to %1 of port %2</source>
+        <translation>Під’єднання до %1, порт %2</translation>
+    </message>
+    <message>
+        <source>The name %1 is taken in this chat. Join it as %2?</source>
+        <translation>Ім’я %1 у цьому чаті вже зайняте. Під’єднатися як %2?</translation>
+    </message>
+    <message>
+        <source>Do you really want to close Conection?</source>
+        <translation>Ви справді хочете закрити з’єднання?</translation>
+    </message>
+    <message>
+        <source>You needet to accept Host</source>
+        <translation>Потрібно вказати хост</translation>
+    </message>
+    <message>
+        <source>%1 is Guest to %2</source>
+        <translation>%1 у гостях у %2</translation>
+    </message>
+    <message>
+        <source> : Connected to the host again.</source>
+        <translation> : Знову під’єднано до хоста.</translation>
+    </message>
+    <message>
+        <source> : At this moment I&apos;m Guest.</source>
+        <translation> : Зараз я гість.</translation>
+    </message>
+    <message>
+        <source>Connected on local port %1</source>
+        <translation>Під’єднано через локальний порт %1</translation>
+    </message>
+    <message>
+        <source> :Door closed by Host.</source>
+        <translation> : Хост зачинив двері.</translation>
+    </message>
+    <message>
+        <source>Connection to the host was lost: %1</source>
+        <translation>Зв’язок із хостом втрачено: %1</translation>
+    </message>
+    <message>
+        <source>Connection closed by Server!</source>
+        <translation>Сервер закрив з’єднання!</translation>
+    </message>
+</context>
+<context>
     <name>GuestSession</name>
     <message>
         <source>&lt; %1 is away &gt;</source>
@@ -244,6 +291,41 @@
     <message>
         <source>Cannot keep the key for secure chat in %1.</source>
         <translation>Не вдається зберегти ключ для захищеного чату в %1.</translation>
+    </message>
+</context>
+<context>
+    <name>HostMode</name>
+    <message numerus="yes">
+        <source>%n Friend(s) available</source>
+        <translation>
+            <numerusform>У чаті %n друг</numerusform>
+            <numerusform>У чаті %n друзі</numerusform>
+            <numerusform>У чаті %n друзів</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Client(s) connected</source>
+        <translation>
+            <numerusform>Під’єднано %n гостя</numerusform>
+            <numerusform>Під’єднано %n гостей</numerusform>
+            <numerusform>Під’єднано %n гостей</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Do you really want to close Conection?</source>
+        <translation>Ви справді хочете закрити з’єднання?</translation>
+    </message>
+    <message>
+        <source> : At this moment I&apos;m Host.</source>
+        <translation> : Зараз я хост.</translation>
+    </message>
+    <message>
+        <source>Host: %1 Listening on port: %2</source>
+        <translation>Хост: %1, очікує на порту %2</translation>
+    </message>
+    <message>
+        <source>%1 is Host on %2</source>
+        <translation>%1 — хост на %2</translation>
     </message>
 </context>
 <context>
@@ -394,6 +476,21 @@
     <message>
         <source>Trying ...</source>
         <translation>Під’єднання ...</translation>
+    </message>
+</context>
+<context>
+    <name>ModeLook</name>
+    <message>
+        <source>Host</source>
+        <translation>Хост</translation>
+    </message>
+    <message>
+        <source>Host is busy</source>
+        <translation>Хост зайнятий</translation>
+    </message>
+    <message>
+        <source>Guest</source>
+        <translation>Гість</translation>
     </message>
 </context>
 <context>
@@ -950,102 +1047,6 @@ Nothing is kept until you press OK.</source>
 <context>
     <name>TForm4</name>
     <message>
-        <source>Cannot create file %1</source>
-        <translation>Не вдається створити файл %1</translation>
-    </message>
-    <message>
-        <source>Save File</source>
-        <translation>Зберегти файл</translation>
-    </message>
-    <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Текстові файли (*.txt)|*.txt|Усі файли (*.*)|*.*</translation>
-    </message>
-    <message>
-        <source>Trying to connect to %1 of port %2</source>
-        <translation>Під’єднання до %1, порт %2</translation>
-    </message>
-    <message>
-        <source>Guest</source>
-        <translation>Гість</translation>
-    </message>
-    <message>
-        <source>The name %1 is taken in this chat. Join it as %2?</source>
-        <translation>Ім’я %1 у цьому чаті вже зайняте. Під’єднатися як %2?</translation>
-    </message>
-    <message>
-        <source>Do you really want to close Conection?</source>
-        <translation>Ви справді хочете закрити з’єднання?</translation>
-    </message>
-    <message>
-        <source>You needet to accept Host</source>
-        <translation>Потрібно вказати хост</translation>
-    </message>
-    <message>
-        <source>%1 is Guest to %2</source>
-        <translation>%1 у гостях у %2</translation>
-    </message>
-    <message>
-        <source> : Connected to the host again.</source>
-        <translation> : Знову під’єднано до хоста.</translation>
-    </message>
-    <message>
-        <source> : At this moment I&apos;m Guest.</source>
-        <translation> : Зараз я гість.</translation>
-    </message>
-    <message>
-        <source>Connected on local port %1</source>
-        <translation>Під’єднано через локальний порт %1</translation>
-    </message>
-    <message>
-        <source> :Door closed by Host.</source>
-        <translation> : Хост зачинив двері.</translation>
-    </message>
-    <message>
-        <source>Connection to the host was lost: %1</source>
-        <translation>Зв’язок із хостом втрачено: %1</translation>
-    </message>
-    <message>
-        <source>Connection closed by Server!</source>
-        <translation>Сервер закрив з’єднання!</translation>
-    </message>
-    <message>
-        <source>Host</source>
-        <translation>Хост</translation>
-    </message>
-    <message>
-        <source> : At this moment I&apos;m Host.</source>
-        <translation> : Зараз я хост.</translation>
-    </message>
-    <message>
-        <source>Host: %1 Listening on port: %2</source>
-        <translation>Хост: %1, очікує на порту %2</translation>
-    </message>
-    <message>
-        <source>%1 is Host on %2</source>
-        <translation>%1 — хост на %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n Friend(s) available</source>
-        <translation>
-            <numerusform>У чаті %n друг</numerusform>
-            <numerusform>У чаті %n друзі</numerusform>
-            <numerusform>У чаті %n друзів</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n Client(s) connected</source>
-        <translation>
-            <numerusform>Під’єднано %n гостя</numerusform>
-            <numerusform>Під’єднано %n гостей</numerusform>
-            <numerusform>Під’єднано %n гостей</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Host is busy</source>
-        <translation>Хост зайнятий</translation>
-    </message>
-    <message>
         <source> Vanu Server&amp;Client  by the Vanu developers, 2026</source>
         <translation> Vanu: сервер і клієнт  від розробників Vanu, 2026</translation>
     </message>
@@ -1351,6 +1352,21 @@ Vanu
     <message>
         <source>Everybody in the chat</source>
         <translation>Усі, хто в чаті</translation>
+    </message>
+</context>
+<context>
+    <name>TranscriptSaving</name>
+    <message>
+        <source>Save File</source>
+        <translation>Зберегти файл</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Текстові файли (*.txt)|*.txt|Усі файли (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Не вдається створити файл %1</translation>
     </message>
 </context>
 <context>

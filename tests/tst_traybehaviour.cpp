@@ -3,6 +3,7 @@
 // docking at the main window.
 #include "LocalAddress.h"
 #include "LoopbackPeer.h"
+#include "ModeLook.h"
 #include "Protocol.h"
 #include "TAboutBox.h"
 #include "THelpBox.h"
@@ -35,11 +36,11 @@ QString Images(const TestProgram &test)
         const qint64 key = icon.cacheKey();
         if (key == main.ProgramIcon().cacheKey())
             return QStringLiteral("program");
-        if (key == main.hostIcon().cacheKey())
+        if (key == main.modeLook().hostIcon().cacheKey())
             return QStringLiteral("host");
-        if (key == main.busyIcon().cacheKey())
+        if (key == main.modeLook().busyIcon().cacheKey())
             return QStringLiteral("busy");
-        if (key == main.guestIcon().cacheKey())
+        if (key == main.modeLook().guestIcon().cacheKey())
             return QStringLiteral("guest");
         return QStringLiteral("other");
     };
@@ -155,7 +156,7 @@ void TestTrayBehaviour::busyChangesOnlyTheTray()
     const qint64 windowIcon = host.Main().windowIcon().cacheKey();
     host.Main().Imbusy1->trigger();
     QVERIFY(host.Main().Imbusy1->isChecked());
-    QCOMPARE(host.tray.icon.cacheKey(), host.Main().busyIcon().cacheKey());
+    QCOMPARE(host.tray.icon.cacheKey(), host.Main().modeLook().busyIcon().cacheKey());
     QCOMPARE(host.tray.toolTip, QStringLiteral("Host is busy"));
     QCOMPARE(host.Main().windowIcon().cacheKey(), windowIcon);
 
