@@ -48,9 +48,9 @@ SetupSettings ParseSetupFile(const QByteArray &bytes, const CodePage &codePage)
     // No whole number is this long; a damaged line is quoted in part.
     constexpr qsizetype kLongestQuote = 80;
     const std::optional<int> mode =
-        modeBytes.size() > kLongestQuote ? std::nullopt : ReadWholeNumber(codePage.ToUnicode(modeBytes));
+        modeBytes.size() > kLongestQuote ? std::nullopt : ReadWholeNumber(codePage.toUnicode(modeBytes));
     if (!mode) {
-        QString quoted = codePage.ToUnicode(modeBytes.left(kLongestQuote));
+        QString quoted = codePage.toUnicode(modeBytes.left(kLongestQuote));
         if (modeBytes.size() > kLongestQuote)
             quoted += QChar(0x2026); // an ellipsis
         throw EConvertError::NotAnInteger(quoted);
@@ -58,9 +58,9 @@ SetupSettings ParseSetupFile(const QByteArray &bytes, const CodePage &codePage)
 
     SetupSettings settings;
     settings.FilterMode = std::clamp(*mode, -1, 1);
-    settings.ColourName = codePage.ToUnicode(NextLine(text, at));
-    settings.Nickname = codePage.ToUnicode(NextLine(text, at));
-    settings.HostAddress = codePage.ToUnicode(NextLine(text, at));
+    settings.ColourName = codePage.toUnicode(NextLine(text, at));
+    settings.Nickname = codePage.toUnicode(NextLine(text, at));
+    settings.HostAddress = codePage.toUnicode(NextLine(text, at));
     settings.ColourIndexText = ColourIndexTextOf(settings.ColourName);
 
     // The rest is the filter box's text as it was, whatever its line ends.
@@ -68,7 +68,7 @@ SetupSettings ParseSetupFile(const QByteArray &bytes, const CodePage &codePage)
     const QByteArray rest = text.mid(at);
     qsizetype restAt = 0;
     while (restAt < rest.size())
-        filterLines << codePage.ToUnicode(NextLine(rest, restAt));
+        filterLines << codePage.toUnicode(NextLine(rest, restAt));
     if (!rest.isEmpty() && (rest.endsWith('\n') || rest.endsWith('\r')))
         filterLines << QString();
     settings.FilterLines = filterLines;
@@ -79,12 +79,12 @@ QByteArray ComposeSetupFile(const SetupSettings &settings, const CodePage &codeP
 {
     QByteArray bytes;
     bytes += QByteArray::number(settings.FilterMode) + kLineEnd;
-    bytes += codePage.FromUnicode(settings.ColourName) + kLineEnd;
-    bytes += codePage.FromUnicode(settings.Nickname) + kLineEnd;
-    bytes += codePage.FromUnicode(settings.HostAddress) + kLineEnd;
+    bytes += codePage.fromUnicode(settings.ColourName) + kLineEnd;
+    bytes += codePage.fromUnicode(settings.Nickname) + kLineEnd;
+    bytes += codePage.fromUnicode(settings.HostAddress) + kLineEnd;
     QList<QByteArray> filterLines;
     for (const QString &line : settings.FilterLines)
-        filterLines << codePage.FromUnicode(line);
+        filterLines << codePage.fromUnicode(line);
     bytes += filterLines.join(kLineEnd);
     return bytes;
 }

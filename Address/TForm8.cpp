@@ -445,7 +445,7 @@ QString TForm8::CharactersTheFileLoses() const
                               + settings.FilterLines;
     for (const QString &text : texts)
         for (const QChar character : text)
-            if (!lost.contains(character) && codePage.ToUnicode(codePage.FromUnicode(character)) != character)
+            if (!lost.contains(character) && codePage.toUnicode(codePage.fromUnicode(character)) != character)
                 lost += character;
     return lost;
 }

@@ -11,7 +11,7 @@ public:
     explicit AddressCooldown(qint64 periodMs) : periodMs(periodMs) {}
 
     // True, and counted, when the address's last time is a period or more before `nowMs`.
-    bool Allow(const QString &address, qint64 nowMs)
+    bool allow(const QString &address, qint64 nowMs)
     {
         if (last.size() > kMostRemembered)
             last.removeIf([&](const auto &entry) { return nowMs - entry.value() >= periodMs; });

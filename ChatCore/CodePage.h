@@ -8,6 +8,6 @@
 class CodePage {
 public:
     virtual ~CodePage() = default;
-    virtual QByteArray FromUnicode(const QString &text) const = 0;
-    virtual QString ToUnicode(const QByteArray &bytes) const = 0;
+    virtual QByteArray fromUnicode(const QString &text) const = 0;
+    virtual QString toUnicode(const QByteArray &bytes) const = 0;
 };

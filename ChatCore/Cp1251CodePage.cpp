@@ -37,7 +37,7 @@ Cp1251CodePage::Cp1251CodePage()
         iconv_close(converter);
 }
 
-QByteArray Cp1251CodePage::FromUnicode(const QString &text) const
+QByteArray Cp1251CodePage::fromUnicode(const QString &text) const
 {
     QByteArray bytes;
     bytes.reserve(text.size());
@@ -55,7 +55,7 @@ QByteArray Cp1251CodePage::FromUnicode(const QString &text) const
     return bytes;
 }
 
-QString Cp1251CodePage::ToUnicode(const QByteArray &bytes) const
+QString Cp1251CodePage::toUnicode(const QByteArray &bytes) const
 {
     QString text;
     text.reserve(bytes.size());

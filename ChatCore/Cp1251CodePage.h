@@ -13,8 +13,8 @@ class Cp1251CodePage final : public CodePage {
 public:
     Cp1251CodePage();
 
-    QByteArray FromUnicode(const QString &text) const override;
-    QString ToUnicode(const QByteArray &bytes) const override;
+    QByteArray fromUnicode(const QString &text) const override;
+    QString toUnicode(const QByteArray &bytes) const override;
 
 private:
     std::array<char16_t, 128> upperHalf{};

@@ -31,21 +31,21 @@ qsizetype HostRoster::IndexOf(int socket) const
     return -1;
 }
 
-HostRoster::Guest *HostRoster::Find(int socket)
+HostRoster::Guest *HostRoster::find(int socket)
 {
     const qsizetype index = IndexOf(socket);
     return index < 0 ? nullptr : &guests[index];
 }
 
-const HostRoster::Guest *HostRoster::Find(int socket) const
+const HostRoster::Guest *HostRoster::find(int socket) const
 {
     const qsizetype index = IndexOf(socket);
     return index < 0 ? nullptr : &guests[index];
 }
 
-void HostRoster::Admit(int socket, const Peer &peer)
+void HostRoster::admit(int socket, const Peer &peer)
 {
-    if (Guest *guest = Find(socket)) {
+    if (Guest *guest = find(socket)) {
         guest->peer = peer;
         return;
     }
@@ -55,9 +55,9 @@ void HostRoster::Admit(int socket, const Peer &peer)
     guests.append(guest);
 }
 
-HostRoster::Peer HostRoster::PeerOf(int socket) const
+HostRoster::Peer HostRoster::peerOf(int socket) const
 {
-    const Guest *guest = Find(socket);
+    const Guest *guest = find(socket);
     return guest ? guest->peer : Peer();
 }
 
@@ -79,7 +79,7 @@ void HostRoster::Clear()
     names.clear();
 }
 
-HostRoster::Entry HostRoster::Register(int socket, const QByteArray &name)
+HostRoster::Entry HostRoster::enrol(int socket, const QByteArray &name)
 {
     const qsizetype row = sockets.indexOf(socket);
     if (row >= 0) {
@@ -91,11 +91,11 @@ HostRoster::Entry HostRoster::Register(int socket, const QByteArray &name)
     return {int(names.size() - 1), true};
 }
 
-QList<HostRoster::GuestText> HostRoster::Read(int socket, const QByteArray &piece, const QByteArray &hostName,
+QList<HostRoster::GuestText> HostRoster::read(int socket, const QByteArray &piece, const QByteArray &hostName,
                                               qint64 nowMs, bool moreWaits)
 {
     QList<GuestText> out;
-    Guest *guest = Find(socket);
+    Guest *guest = find(socket);
     if (!guest || guest->refused)
         return out;
     QByteArray text = std::exchange(guest->rest, QByteArray()) + piece;
@@ -110,15 +110,15 @@ QList<HostRoster::GuestText> HostRoster::Read(int socket, const QByteArray &piec
         }
     }
     if (!text.isEmpty())
-        Take(*guest, text, hostName, nowMs, out);
+        take(*guest, text, hostName, nowMs, out);
     return out;
 }
 
-void HostRoster::Take(Guest &guest, const QByteArray &text, const QByteArray &hostName, qint64 nowMs,
+void HostRoster::take(Guest &guest, const QByteArray &text, const QByteArray &hostName, qint64 nowMs,
                       QList<GuestText> &out)
 {
     if (text.startsWith(' ')) {
-        TakeRegistration(guest, text, hostName, out);
+        takeRegistration(guest, text, hostName, out);
         return;
     }
     if (!guest.name) {
@@ -127,7 +127,7 @@ void HostRoster::Take(Guest &guest, const QByteArray &text, const QByteArray &ho
         for (const QByteArray &line : guest.early)
             waiting += line.size();
         if (waiting > kMostWaiting) {
-            TakeLine(guest, text, out);
+            takeLine(guest, text, out);
             return;
         }
         if (guest.early.isEmpty())
@@ -135,10 +135,10 @@ void HostRoster::Take(Guest &guest, const QByteArray &text, const QByteArray &ho
         guest.early.append(text);
         return;
     }
-    TakeLines(guest, text, out);
+    takeLines(guest, text, out);
 }
 
-void HostRoster::TakeRegistration(Guest &guest, const QByteArray &text, const QByteArray &hostName,
+void HostRoster::takeRegistration(Guest &guest, const QByteArray &text, const QByteArray &hostName,
                                   QList<GuestText> &out)
 {
     // The name ends where the guest's own first line begins, if it came along.
@@ -171,26 +171,26 @@ void HostRoster::TakeRegistration(Guest &guest, const QByteArray &text, const QB
     registered.action = GuestText::Action::Registered;
     registered.socket = guest.socket;
     registered.bytes = name;
-    registered.entry = Register(guest.socket, name);
+    registered.entry = enrol(guest.socket, name);
     out << registered;
     for (const QByteArray &line : std::exchange(guest.early, {}))
-        TakeLines(guest, line, out);
+        takeLines(guest, line, out);
     if (end < text.size())
-        TakeLines(guest, text.mid(end), out);
+        takeLines(guest, text.mid(end), out);
 }
 
-void HostRoster::TakeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out)
+void HostRoster::takeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out)
 {
     QList<qsizetype> starts = LineStarts(text, *guest.name);
     if (starts.isEmpty() || starts.constFirst() != 0)
         starts.prepend(0);
     for (qsizetype index = 0; index < starts.size(); ++index) {
         const qsizetype end = index + 1 < starts.size() ? starts[index + 1] : text.size();
-        TakeLine(guest, text.mid(starts[index], end - starts[index]), out);
+        takeLine(guest, text.mid(starts[index], end - starts[index]), out);
     }
 }
 
-void HostRoster::TakeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out)
+void HostRoster::takeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out)
 {
     if (line.isEmpty() || line.startsWith('#') || line.startsWith('-'))
         return; // nothing, or a text only the host may send
@@ -209,22 +209,22 @@ void HostRoster::TakeLine(Guest &guest, const QByteArray &line, QList<GuestText>
     out << taken;
 }
 
-QList<HostRoster::GuestText> HostRoster::Expire(qint64 nowMs)
+QList<HostRoster::GuestText> HostRoster::expire(qint64 nowMs)
 {
     QList<GuestText> out;
     for (Guest &guest : guests) {
         if (!guest.rest.isEmpty() && guest.restDeadline <= nowMs)
-            TakeLines(guest, std::exchange(guest.rest, QByteArray()), out);
+            takeLines(guest, std::exchange(guest.rest, QByteArray()), out);
         if (!guest.early.isEmpty() && guest.earlyDeadline <= nowMs)
             for (const QByteArray &line : std::exchange(guest.early, {}))
-                TakeLine(guest, line, out);
+                takeLine(guest, line, out);
     }
     return out;
 }
 
-void HostRoster::Postpone(int socket, qint64 untilMs)
+void HostRoster::postpone(int socket, qint64 untilMs)
 {
-    if (Guest *guest = Find(socket))
+    if (Guest *guest = find(socket))
         guest->restDeadline = std::max(guest->restDeadline, untilMs + kRestOfTextWaitMs);
 }
 
@@ -241,12 +241,12 @@ std::optional<qint64> HostRoster::NextDeadline() const
     return next;
 }
 
-QByteArray HostRoster::ListText() const
+QByteArray HostRoster::listText() const
 {
     return Protocol::ListMessage(names);
 }
 
-QByteArray HostRoster::DepartureText(int row) const
+QByteArray HostRoster::departureText(int row) const
 {
     return Protocol::Departure(row, names);
 }

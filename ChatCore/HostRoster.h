@@ -67,9 +67,9 @@ public:
     static constexpr qsizetype kMostWaiting = 16 * 1024;
 
     // A connection is taken in, from this address and port, as they were when it was accepted.
-    void Admit(int socket, const Peer &peer);
+    void admit(int socket, const Peer &peer);
     // Where an admitted connection came from; empty texts for one that is not.
-    Peer PeerOf(int socket) const;
+    Peer peerOf(int socket) const;
     // The connection has gone: forgets it. Gives the row its entry had, if it registered.
     std::optional<int> Remove(int socket);
     void Clear();
@@ -78,21 +78,21 @@ public:
     // may take `hostName`. `moreWaits`: more has come than the read took, so
     // a read that filled the buffer keeps its last text back for the rest.
     // Gives what to do, in order.
-    QList<GuestText> Read(int socket, const QByteArray &piece, const QByteArray &hostName, qint64 nowMs,
+    QList<GuestText> read(int socket, const QByteArray &piece, const QByteArray &hostName, qint64 nowMs,
                           bool moreWaits = true);
     // What waited and waits no longer at `nowMs`.
-    QList<GuestText> Expire(qint64 nowMs);
+    QList<GuestText> expire(qint64 nowMs);
     // The connection is not read before `untilMs`: what it left cut short
     // waits for its rest until then, and a little longer.
-    void Postpone(int socket, qint64 untilMs);
+    void postpone(int socket, qint64 untilMs);
     // When something that waits is to be given up on, if anything waits.
     std::optional<qint64> NextDeadline() const;
 
     // The registered names, in order of registration.
-    const QList<QByteArray> &Names() const { return names; }
+    const QList<QByteArray> &names() const { return names; }
     // What every guest is sent: the whole list, or the list after a departure from `row`.
-    QByteArray ListText() const;
-    QByteArray DepartureText(int row) const;
+    QByteArray listText() const;
+    QByteArray departureText(int row) const;
 
 private:
     struct Guest {
@@ -111,14 +111,14 @@ private:
         bool refused = false;
     };
 
-    Guest *Find(int socket);
-    const Guest *Find(int socket) const;
+    Guest *find(int socket);
+    const Guest *find(int socket) const;
     qsizetype IndexOf(int socket) const;
-    void Take(Guest &guest, const QByteArray &text, const QByteArray &hostName, qint64 nowMs, QList<GuestText> &out);
-    void TakeRegistration(Guest &guest, const QByteArray &text, const QByteArray &hostName, QList<GuestText> &out);
-    void TakeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out);
-    void TakeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out);
-    Entry Register(int socket, const QByteArray &name);
+    void take(Guest &guest, const QByteArray &text, const QByteArray &hostName, qint64 nowMs, QList<GuestText> &out);
+    void takeRegistration(Guest &guest, const QByteArray &text, const QByteArray &hostName, QList<GuestText> &out);
+    void takeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out);
+    void takeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out);
+    Entry enrol(int socket, const QByteArray &name);
 
     QList<Guest> guests;
     // For each name, the connection that registered it.

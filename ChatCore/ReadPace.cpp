@@ -5,7 +5,7 @@
 
 ReadPace::ReadPace(double linesPerSecond, double burstLines) : perSecond(linesPerSecond), burst(burstLines) {}
 
-ReadPace::Bucket &ReadPace::Fill(int socket, qint64 nowMs)
+ReadPace::Bucket &ReadPace::fill(int socket, qint64 nowMs)
 {
     const auto found = buckets.find(socket);
     if (found == buckets.end())
@@ -18,9 +18,9 @@ ReadPace::Bucket &ReadPace::Fill(int socket, qint64 nowMs)
 
 qint64 ReadPace::WaitBeforeReading(int socket, qint64 nowMs)
 {
-    if (!Limits())
+    if (!limits())
         return 0;
-    const Bucket &bucket = Fill(socket, nowMs);
+    const Bucket &bucket = fill(socket, nowMs);
     if (bucket.lines >= 1)
         return 0;
     return qint64(std::ceil((1 - bucket.lines) * 1000.0 / perSecond));
@@ -28,11 +28,11 @@ qint64 ReadPace::WaitBeforeReading(int socket, qint64 nowMs)
 
 void ReadPace::Count(int socket, int lines, qint64 nowMs)
 {
-    if (Limits())
-        Fill(socket, nowMs).lines -= lines;
+    if (limits())
+        fill(socket, nowMs).lines -= lines;
 }
 
-void ReadPace::Forget(int socket)
+void ReadPace::forget(int socket)
 {
     buckets.remove(socket);
 }

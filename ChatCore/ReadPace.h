@@ -21,16 +21,16 @@ public:
     qint64 WaitBeforeReading(int socket, qint64 nowMs);
     // The connection's read at `nowMs` brought this many lines.
     void Count(int socket, int lines, qint64 nowMs);
-    void Forget(int socket);
+    void forget(int socket);
     void Clear() { buckets.clear(); }
-    bool Limits() const { return perSecond > 0; }
+    bool limits() const { return perSecond > 0; }
 
 private:
     struct Bucket {
         double lines = 0;
         qint64 filledAt = 0;
     };
-    Bucket &Fill(int socket, qint64 nowMs);
+    Bucket &fill(int socket, qint64 nowMs);
 
     double perSecond;
     double burst;

@@ -25,6 +25,6 @@ QByteArray TranscriptBytes(const QStringList &lines, const CodePage &codePage)
 {
     QByteArray bytes;
     for (const QString &line : lines)
-        bytes += codePage.FromUnicode(line) + QByteArrayLiteral("\r\n");
+        bytes += codePage.fromUnicode(line) + QByteArrayLiteral("\r\n");
     return bytes;
 }

@@ -32,7 +32,7 @@ void TForm4::appendPlainLine(const QString &text, ShownText::Kind kind)
 void TForm4::AddChatLine(const QByteArray &bytes, bool received)
 {
     // The one place a text is taken apart: the view, the history and the notifications read its parts.
-    const QString text = seams.codePage.ToUnicode(bytes);
+    const QString text = seams.codePage.toUnicode(bytes);
     const ShownText::Kind kind = Protocol::IsChatLine(bytes) ? ShownText::Kind::ChatLine : ShownText::Kind::Notice;
     showText({kind, bytes, text, received, SplitChatText(text)});
 }

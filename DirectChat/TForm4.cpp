@@ -140,7 +140,7 @@ void TForm4::writeBanner()
 
 QByteArray TForm4::toWire(const QString &text) const
 {
-    return seams.codePage.FromUnicode(text);
+    return seams.codePage.fromUnicode(text);
 }
 
 int TForm4::PortNumber() const

@@ -50,12 +50,12 @@ VanuProgram::~VanuProgram()
 {
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
-    secureDialog.reset();
-    secure.reset();
-    history.reset(); // what waits is written, and the chat ended
+    secureChatDialog.reset();
+    secureChat.reset();
+    historyRecorder.reset(); // what waits is written, and the chat ended
     historyWindow.reset();
     historyStore.reset();
-    notifications.reset();
+    chatNotifications.reset();
     windows.fFriends = nullptr;
     friends.reset();
     windows.HelpBox = nullptr;
@@ -94,12 +94,12 @@ void VanuProgram::connectFriends()
 void VanuProgram::connectNotifications(const FeatureSeams &features)
 {
     TForm4 *main = form4.get();
-    notifications = std::make_unique<ChatNotifications>(*main, features.notifier);
-    ChatNotifications *notifying = notifications.get();
-    QObject::connect(main, &TForm4::textShown, notifying, &ChatNotifications::TextShown);
-    QObject::connect(main, &TForm4::ownLineSent, notifying, &ChatNotifications::OwnLineSent);
-    QObject::connect(main, &TForm4::guestAdmitted, notifying, &ChatNotifications::GuestAdmitted);
-    QObject::connect(main, &TForm4::hostLinkEnded, notifying, &ChatNotifications::HostLinkEnded);
+    chatNotifications = std::make_unique<ChatNotifications>(*main, features.notifier);
+    ChatNotifications *notifying = chatNotifications.get();
+    QObject::connect(main, &TForm4::textShown, notifying, &ChatNotifications::textShown);
+    QObject::connect(main, &TForm4::ownLineSent, notifying, &ChatNotifications::ownLineSent);
+    QObject::connect(main, &TForm4::guestAdmitted, notifying, &ChatNotifications::guestAdmitted);
+    QObject::connect(main, &TForm4::hostLinkEnded, notifying, &ChatNotifications::hostLinkEnded);
 }
 
 void VanuProgram::connectDiscovery(LanDiscovery &discovery)
@@ -113,8 +113,8 @@ void VanuProgram::connectDiscovery(LanDiscovery &discovery)
     QObject::connect(main, &TForm4::busyChanged, main, [announcing](bool busy) { announcing->BusyChanged(busy); });
     QObject::connect(main, &TForm4::hostClosed, main, [announcing] { announcing->HostClosed(); });
 
-    foundHosts = new FoundHostsPicker(*form8->eHost, discovery);
-    QObject::connect(foundHosts, &FoundHostsPicker::picked, form8.get(), &TForm8::PickHost);
+    hostsPicker = new FoundHostsPicker(*form8->eHost, discovery);
+    QObject::connect(hostsPicker, &FoundHostsPicker::picked, form8.get(), &TForm8::PickHost);
 }
 
 void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, const QString &transcripts)
@@ -143,7 +143,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     TTCPServer *server = main->TCPServer1;
     TTCPClient *client = main->TCPClient1;
     TForm8 *setup = form8.get();
-    history = std::make_unique<HistoryRecorder>(path, [server, client, setup, main] {
+    historyRecorder = std::make_unique<HistoryRecorder>(path, [server, client, setup, main] {
         KeptChat chat;
         chat.hosted = server->State() == wsListening;
         chat.host = chat.hosted ? LocalAddress() : setup->HostAddress();
@@ -152,7 +152,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
         chat.nickname = chat.hosted ? setup->Nickname() : main->chatNickname();
         return chat;
     });
-    HistoryRecorder *recording = history.get();
+    HistoryRecorder *recording = historyRecorder.get();
     AddHistoryPreferences(*main->couponMenu, *recording, *historyStore);
     QObject::connect(main, &TForm4::textShown, recording, &HistoryRecorder::TextShown);
     QObject::connect(main, &TForm4::hostClosed, recording, &HistoryRecorder::ChatEnded);
@@ -173,7 +173,7 @@ void VanuProgram::connectHistory(const QString &path, const CodePage &codePage, 
     const qsizetype after = items.indexOf(main->SaveAs1) + 1; // after Save As
     main->chatMenu->insertAction(after < items.size() ? items[after] : nullptr, open);
     QObject::connect(open, &QAction::triggered, historyWindow.get(), [this] {
-        history->WriteNow(); // what was just said is found too
+        historyRecorder->WriteNow(); // what was just said is found too
         historyWindow->ShowHistory();
     });
 }
@@ -183,26 +183,26 @@ void VanuProgram::connectSecureChat(const QString &folder)
     if (folder.isEmpty())
         return;
     TForm4 *main = form4.get();
-    secure = std::make_unique<SecureChat>(folder, *main->TCPServer1, *main->TCPClient1, prompts);
-    SecureChat *securing = secure.get();
+    secureChat = std::make_unique<SecureChat>(folder, *main->TCPServer1, *main->TCPClient1, prompts);
+    SecureChat *securing = secureChat.get();
     HostAnnouncer *announcing = announcer.get();
     QObject::connect(main, &TForm4::hostListening, securing, [securing, announcing](const QString &, quint16 port, bool) {
         if (const quint16 securePort = securing->HostListening(port))
-            announcing->SecureOffered(securePort, ShortFingerprint(securing->HostFingerprint()));
+            announcing->SecureOffered(securePort, ShortFingerprint(securing->hostFingerprint()));
     });
-    main->requireSecureGuests(SecureChat::HostModeChosen() == SecureChat::HostMode::Require);
+    main->requireSecureGuests(SecureChat::hostModeChosen() == SecureChat::HostMode::Require);
     QObject::connect(securing, &SecureChat::secureGuestsRequired, main, &TForm4::requireSecureGuests);
     QObject::connect(securing, &SecureChat::hostNotice, main, [main](const QString &text) { main->AddChatLine(text); });
 
-    secureDialog = std::make_unique<SecureChatDialog>(*securing);
-    secureDialog->setWindowIcon(main->windowIcon());
-    PlaceOverWhenShown(*secureDialog, *main);
+    secureChatDialog = std::make_unique<SecureChatDialog>(*securing);
+    secureChatDialog->setWindowIcon(main->windowIcon());
+    PlaceOverWhenShown(*secureChatDialog, *main);
     QAction *open = main->couponMenu->addAction(QCoreApplication::translate("VanuProgram", "&Secure chat..."));
-    QObject::connect(open, &QAction::triggered, secureDialog.get(), [this] {
-        secureDialog->Refresh();
-        secureDialog->show();
-        secureDialog->raise();
-        secureDialog->activateWindow();
+    QObject::connect(open, &QAction::triggered, secureChatDialog.get(), [this] {
+        secureChatDialog->Refresh();
+        secureChatDialog->show();
+        secureChatDialog->raise();
+        secureChatDialog->activateWindow();
     });
 
     // The padlock beside the status text, which stays as it is, and follows it.
@@ -210,12 +210,12 @@ void VanuProgram::connectSecureChat(const QString &folder)
     QObject::connect(main, &TForm4::statusChanged, padlock, &Padlock::refreshSoon);
 }
 
-void VanuProgram::Start()
+void VanuProgram::start()
 {
     form4->show();
 }
 
-void VanuProgram::OpenSetupFile(const QString &path)
+void VanuProgram::openSetupFile(const QString &path)
 {
     form8->open();
     if (!QFileInfo::exists(path))

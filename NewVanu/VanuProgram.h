@@ -53,19 +53,19 @@ public:
     VanuProgram &operator=(const VanuProgram &) = delete;
 
     // Shows the main window, the only window shown at start.
-    void Start();
+    void start();
     // Loads a setup file into the setup dialog, as its Load button would, and
     // shows the dialog for the user to confirm.
-    void OpenSetupFile(const QString &path);
+    void openSetupFile(const QString &path);
 
     ProgramWindows windows;
-    ChatNotifications &Notifications() const { return *notifications; }
-    FoundHostsPicker &FoundHosts() const { return *foundHosts; }
+    ChatNotifications &notifications() const { return *chatNotifications; }
+    FoundHostsPicker &foundHosts() const { return *hostsPicker; }
     // Null when no history is kept.
-    HistoryRecorder *History() const { return history.get(); }
-    SecureChat *Secure() const { return secure.get(); }
-    SecureChatDialog *SecureDialog() const { return secureDialog.get(); }
-    HistoryWindow *HistoryView() const { return historyWindow.get(); }
+    HistoryRecorder *history() const { return historyRecorder.get(); }
+    SecureChat *secure() const { return secureChat.get(); }
+    SecureChatDialog *secureDialog() const { return secureChatDialog.get(); }
+    HistoryWindow *historyView() const { return historyWindow.get(); }
 
     static QIcon ProgramIcon();
 
@@ -84,13 +84,13 @@ private:
     std::unique_ptr<TAboutBox> aboutBox;
     std::unique_ptr<THelpBox> helpBox;
     std::unique_ptr<TfFriends> friends;
-    std::unique_ptr<ChatNotifications> notifications;
+    std::unique_ptr<ChatNotifications> chatNotifications;
     std::unique_ptr<HostAnnouncer> announcer;
-    FoundHostsPicker *foundHosts = nullptr; // owned by the setup dialog's host field
+    FoundHostsPicker *hostsPicker = nullptr; // owned by the setup dialog's host field
     std::unique_ptr<HistoryStore> historyStore;
-    std::unique_ptr<HistoryRecorder> history;
+    std::unique_ptr<HistoryRecorder> historyRecorder;
     std::unique_ptr<HistoryWindow> historyWindow;
-    std::unique_ptr<SecureChat> secure;
-    std::unique_ptr<SecureChatDialog> secureDialog;
+    std::unique_ptr<SecureChat> secureChat;
+    std::unique_ptr<SecureChatDialog> secureChatDialog;
     QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
 };

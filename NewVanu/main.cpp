@@ -105,13 +105,13 @@ int main(int argc, char *argv[])
                         ChatTuning::fromEnvironment());
     QObject::connect(program.windows.Form4, &TForm4::applicationEnds, &application, &QApplication::quit,
                      Qt::QueuedConnection);
-    program.Start();
+    program.start();
     if (!line.setupFile.isEmpty())
-        program.OpenSetupFile(line.setupFile);
+        program.openSetupFile(line.setupFile);
     QObject::connect(&running, &RunningCopy::activated, &application, [&program](const QString &setupFile) {
         program.windows.Form4->bringForward();
         if (!setupFile.isEmpty())
-            program.OpenSetupFile(setupFile);
+            program.openSetupFile(setupFile);
     });
     return QApplication::exec();
 }

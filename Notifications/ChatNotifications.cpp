@@ -38,7 +38,7 @@ ChatNotifications::ChatNotifications(TForm4 &main, Notifier &notifier)
     main.installEventFilter(this);
     connect(&main, &TForm4::busyChanged, this, [this](bool busy) {
         if (!busy)
-            TellWhatWasHeld();
+            tellWhatWasHeld();
     });
 }
 
@@ -47,34 +47,34 @@ ChatNotifications::~ChatNotifications()
     notifier.onActivated = nullptr;
 }
 
-bool ChatNotifications::UserIsLooking() const
+bool ChatNotifications::userIsLooking() const
 {
     return main.isVisible() && !main.isMinimized() && main.isActiveWindow();
 }
 
-void ChatNotifications::Tell(const QString &news)
+void ChatNotifications::tell(const QString &news)
 {
-    if (!notifySwitch->isChecked() || UserIsLooking())
+    if (!notifySwitch->isChecked() || userIsLooking())
         return;
     const QString shown = WithVisibleControls(news);
     // Busy, the user is not disturbed: the news waits, the window still asks for attention.
     if (main.Imbusy1->isChecked()) {
         ++heldWhileBusy;
         lastHeld = shown;
-        Alert();
+        alert();
         return;
     }
-    Show(shown);
-    Alert();
+    show(shown);
+    alert();
 }
 
-void ChatNotifications::Show(const QString &shown)
+void ChatNotifications::show(const QString &shown)
 {
     if (!notifier.Tell(shown))
         main.TrayIcon1->ShowBalloon(QStringLiteral("Vanu"), shown);
 }
 
-void ChatNotifications::Alert()
+void ChatNotifications::alert()
 {
     // Once, until the user looks: a flood of lines is no flood of calls.
     if (!alerted) {
@@ -83,37 +83,37 @@ void ChatNotifications::Alert()
     }
 }
 
-void ChatNotifications::TellWhatWasHeld()
+void ChatNotifications::tellWhatWasHeld()
 {
     const int held = std::exchange(heldWhileBusy, 0);
-    if (held == 0 || !notifySwitch->isChecked() || UserIsLooking())
+    if (held == 0 || !notifySwitch->isChecked() || userIsLooking())
         return;
-    Show(held == 1 ? lastHeld : tr("While you were busy: %n new messages. The last: %1", nullptr, held).arg(lastHeld));
+    show(held == 1 ? lastHeld : tr("While you were busy: %n new messages. The last: %1", nullptr, held).arg(lastHeld));
 }
 
-void ChatNotifications::TextShown(const ShownText &shown)
+void ChatNotifications::textShown(const ShownText &shown)
 {
     if (shown.kind == ShownText::Kind::Departure) {
-        Tell(shown.text);
+        tell(shown.text);
         return;
     }
-    if (!shown.received || IsOwnLineBack(shown.bytes))
+    if (!shown.received || isOwnLineBack(shown.bytes))
         return;
     // A chat line is told as it is shown: the name and the line, without the colour digit.
     if (shown.kind == ShownText::Kind::ChatLine)
-        Tell(shown.text.mid(1)); // without the colour digit
+        tell(shown.text.mid(1)); // without the colour digit
     else
-        Tell(shown.text);
+        tell(shown.text);
 }
 
-void ChatNotifications::OwnLineSent(const QByteArray &line)
+void ChatNotifications::ownLineSent(const QByteArray &line)
 {
     ownLines.append(line);
     if (ownLines.size() > kOwnLinesKept)
         ownLines.removeFirst();
 }
 
-bool ChatNotifications::IsOwnLineBack(const QByteArray &text)
+bool ChatNotifications::isOwnLineBack(const QByteArray &text)
 {
     const qsizetype at = ownLines.indexOf(text);
     if (at < 0)
@@ -122,19 +122,19 @@ bool ChatNotifications::IsOwnLineBack(const QByteArray &text)
     return true;
 }
 
-void ChatNotifications::GuestAdmitted(const QString &address)
+void ChatNotifications::guestAdmitted(const QString &address)
 {
-    Tell(tr("New guest coming from address: %1").arg(address));
+    tell(tr("New guest coming from address: %1").arg(address));
 }
 
-void ChatNotifications::HostLinkEnded(const QString &reason)
+void ChatNotifications::hostLinkEnded(const QString &reason)
 {
-    Tell(reason);
+    tell(reason);
 }
 
 bool ChatNotifications::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &main && event->type() == QEvent::ActivationChange && UserIsLooking()) {
+    if (watched == &main && event->type() == QEvent::ActivationChange && userIsLooking()) {
         notifier.Forget(); // the user sees it all now
         alerted = false;
         heldWhileBusy = 0;

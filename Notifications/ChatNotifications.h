@@ -26,24 +26,24 @@ public:
     QAction *notifySwitch = nullptr;
 
     // The main window's signals.
-    void TextShown(const ShownText &shown);
-    void OwnLineSent(const QByteArray &line);
-    void GuestAdmitted(const QString &address);
-    void HostLinkEnded(const QString &reason);
+    void textShown(const ShownText &shown);
+    void ownLineSent(const QByteArray &line);
+    void guestAdmitted(const QString &address);
+    void hostLinkEnded(const QString &reason);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The main window is shown, not minimised, and active.
-    bool UserIsLooking() const;
+    bool userIsLooking() const;
     // Tells the news on the desktop, unless the switch is off or the user is looking.
-    void Tell(const QString &news);
-    void Show(const QString &shown);
-    void Alert();
+    void tell(const QString &news);
+    void show(const QString &shown);
+    void alert();
     // Once busy ends: what waited, in one notification.
-    void TellWhatWasHeld();
-    bool IsOwnLineBack(const QByteArray &text);
+    void tellWhatWasHeld();
+    bool isOwnLineBack(const QByteArray &text);
 
     TForm4 &main;
     Notifier &notifier;

@@ -18,13 +18,13 @@ Padlock::Padlock(const SecureChat &secure, QStatusBar &statusBar)
 
 void Padlock::refresh()
 {
-    text->setText(secure.PadlockText());
-    text->setToolTip(secure.PadlockTip());
+    text->setText(secure.padlockText());
+    text->setToolTip(secure.padlockTip());
     text->setAccessibleName(text->text());
     text->setAccessibleDescription(text->toolTip());
     text->setVisible(!text->text().isEmpty());
     lock->setToolTip(text->toolTip());
-    lock->setVisible(text->isVisible() && secure.PadlockClosed());
+    lock->setVisible(text->isVisible() && secure.padlockClosed());
 }
 
 void Padlock::refreshSoon()

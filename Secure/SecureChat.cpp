@@ -60,13 +60,13 @@ QString Preference(const char *key, const QString &byDefault)
 
 SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &client, Prompts &prompts, QObject *parent)
     : QObject(parent), folder(folder), server(server), client(client), prompts(prompts),
-      known(QDir(folder).filePath(QStringLiteral("known-hosts")))
+      knownHosts(QDir(folder).filePath(QStringLiteral("known-hosts")))
 {
     client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
         const QString address = this->client.GetPeerAddress(socket);
-        const KnownHosts::Pin pinned = known.PinOf(address, this->client.Port.toInt());
+        const KnownHosts::Pin pinned = knownHosts.PinOf(address, this->client.Port.toInt());
         if (pinned.damaged)
-            return DamagedPinRefusal(address);
+            return damagedPinRefusal(address);
         if (pinned.fingerprint.isEmpty())
             return QString();
         return QCoreApplication::translate(
@@ -75,10 +75,10 @@ SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &cl
                                  "its key (Coupon, Secure chat...) and join again.")
             .arg(address, this->client.Port);
     }));
-    JoinSecurely(GuestModeChosen() == GuestMode::Prefer);
+    joinSecurely(guestModeChosen() == GuestMode::Prefer);
 }
 
-void SecureChat::JoinSecurely(bool on)
+void SecureChat::joinSecurely(bool on)
 {
     if (!on) {
         client.TryFirst(0, nullptr);
@@ -90,65 +90,65 @@ void SecureChat::JoinSecurely(bool on)
         return;
     GuestSide guest;
     guest.checkKey = [this](int socket, const QByteArray &fingerprint, QString &refusal) {
-        return CheckKey(socket, fingerprint, refusal);
+        return checkKey(socket, fingerprint, refusal);
     };
     guest.askTrust = [this](int socket, const QByteArray &fingerprint, std::function<void(bool)> answer) {
-        AskAboutKey(socket, fingerprint, std::move(answer));
+        askAboutKey(socket, fingerprint, std::move(answer));
     };
     guest.askPassword = [this](int, std::function<void(std::optional<QString>)> answer) {
-        AskForPassword(std::move(answer));
+        askForPassword(std::move(answer));
     };
     client.TryFirst(kSecurePortOffset, std::make_unique<TlsTransports>(guestContext.get(), std::move(guest)));
 }
 
-void SecureChat::SetHostMode(const QString &mode)
+void SecureChat::setHostMode(const QString &mode)
 {
     QSettings preferences = UserPreferences();
     preferences.setValue(QStringLiteral("secure/host"), mode);
-    emit secureGuestsRequired(HostModeChosen() == HostMode::Require);
+    emit secureGuestsRequired(hostModeChosen() == HostMode::Require);
 }
 
-void SecureChat::SetJoiningSecurely(bool on)
+void SecureChat::setJoiningSecurely(bool on)
 {
     QSettings preferences = UserPreferences();
     preferences.setValue(QStringLiteral("secure/guest"), on ? QStringLiteral("prefer") : QStringLiteral("off"));
-    JoinSecurely(on);
+    joinSecurely(on);
 }
 
 SecureChat::~SecureChat() = default;
 
-SecureChat::HostMode SecureChat::HostModeChosen()
+SecureChat::HostMode SecureChat::hostModeChosen()
 {
     const QString mode = Preference("host", QStringLiteral("offer"));
     return mode == QLatin1String("off") ? HostMode::Off : mode == QLatin1String("require") ? HostMode::Require : HostMode::Offer;
 }
 
-SecureChat::GuestMode SecureChat::GuestModeChosen()
+SecureChat::GuestMode SecureChat::guestModeChosen()
 {
     return Preference("guest", QStringLiteral("prefer")) == QLatin1String("off") ? GuestMode::Off : GuestMode::Prefer;
 }
 
-const HostIdentity *SecureChat::Identity()
+const HostIdentity *SecureChat::identity()
 {
-    if (!identity) {
+    if (!hostIdentity) {
         QString error;
-        identity = HostIdentity::LoadOrMake(QDir(folder).filePath(QStringLiteral("host-identity.pem")), error);
+        hostIdentity = HostIdentity::LoadOrMake(QDir(folder).filePath(QStringLiteral("host-identity.pem")), error);
     }
-    return identity.get();
+    return hostIdentity.get();
 }
 
-QByteArray SecureChat::HostFingerprint()
+QByteArray SecureChat::hostFingerprint()
 {
-    const HostIdentity *own = Identity();
+    const HostIdentity *own = identity();
     return own ? own->Fingerprint() : QByteArray();
 }
 
 quint16 SecureChat::HostListening(quint16 port)
 {
-    if (HostModeChosen() == HostMode::Off)
+    if (hostModeChosen() == HostMode::Off)
         return 0;
     if (!hostContext) {
-        const HostIdentity *own = Identity();
+        const HostIdentity *own = identity();
         if (!own)
             return 0;
         hostContext = HostContext(*own);
@@ -171,7 +171,7 @@ quint16 SecureChat::HostListening(quint16 port)
     return securePort;
 }
 
-QString SecureChat::PadlockText() const
+QString SecureChat::padlockText() const
 {
     if (server.State() == wsListening) {
         const TClientList &guests = server.Clients();
@@ -185,12 +185,12 @@ QString SecureChat::PadlockText() const
     return client.OnFirstChoice() ? tr("Secure, host verified") : tr("Not secure");
 }
 
-bool SecureChat::PadlockClosed() const
+bool SecureChat::padlockClosed() const
 {
     return server.State() == wsListening || (client.State() == wsConnected && client.OnFirstChoice());
 }
 
-QString SecureChat::PadlockTip() const
+QString SecureChat::padlockTip() const
 {
     if (server.State() == wsListening)
         return tr("Secure guests chat over TLS 1.3. Lines sent to the other guests cross the LAN in the "
@@ -199,13 +199,13 @@ QString SecureChat::PadlockTip() const
                                   : tr("This chat crosses the LAN in the clear: anyone on it can read it.");
 }
 
-KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QString &refusal)
+KeyVerdict SecureChat::checkKey(int socket, const QByteArray &fingerprint, QString &refusal)
 {
     const QString address = client.GetPeerAddress(socket);
-    const KnownHosts::Pin pin = known.PinOf(address, client.Port.toInt());
+    const KnownHosts::Pin pin = knownHosts.PinOf(address, client.Port.toInt());
     const QByteArray &pinned = pin.fingerprint;
     if (pin.damaged) {
-        refusal = DamagedPinRefusal(address);
+        refusal = damagedPinRefusal(address);
         return KeyVerdict::Refused;
     }
     if (pinned.isEmpty())
@@ -217,34 +217,34 @@ KeyVerdict SecureChat::CheckKey(int socket, const QByteArray &fingerprint, QStri
                  "Someone may be playing the host. If the host has made a new key, compare the new "
                  "fingerprint with the one its Secure chat dialog shows, then forget the old key "
                  "(Coupon, Secure chat...) in %5 and join again.")
-                  .arg(address, client.Port, FingerprintText(pinned), FingerprintText(fingerprint), known.Path());
+                  .arg(address, client.Port, FingerprintText(pinned), FingerprintText(fingerprint), knownHosts.Path());
     return KeyVerdict::Refused;
 }
 
-QString SecureChat::DamagedPinRefusal(const QString &address) const
+QString SecureChat::damagedPinRefusal(const QString &address) const
 {
     return tr("The key kept for the host at %1:%2 is damaged in %3 (the file as it was is kept as %4).\n\n"
               "Someone may be playing the host. Compare the host's fingerprint with the one its Secure chat "
               "dialog shows, mend or delete the line, and join again.")
-        .arg(address, client.Port, known.Path(), known.DamagedCopy());
+        .arg(address, client.Port, knownHosts.Path(), knownHosts.DamagedCopy());
 }
 
-void SecureChat::SetPassword(const QString &password)
+void SecureChat::setPassword(const QString &password)
 {
     QSettings preferences = UserPreferences();
-    const QByteArray fingerprint = HostFingerprint();
+    const QByteArray fingerprint = hostFingerprint();
     if (password.isEmpty() || fingerprint.isEmpty())
         preferences.remove(QStringLiteral("secure/passwordKey"));
     else
         preferences.setValue(QStringLiteral("secure/passwordKey"), QString::fromLatin1(PasswordKey(password, fingerprint).toHex()));
 }
 
-bool SecureChat::HasPassword()
+bool SecureChat::hasPassword()
 {
     return !Preference("passwordKey", QString()).isEmpty();
 }
 
-void SecureChat::AskForPassword(std::function<void(std::optional<QString>)> answer)
+void SecureChat::askForPassword(std::function<void(std::optional<QString>)> answer)
 {
     const QString host = client.Host;
     QMetaObject::invokeMethod(
@@ -255,7 +255,7 @@ void SecureChat::AskForPassword(std::function<void(std::optional<QString>)> answ
         Qt::QueuedConnection);
 }
 
-void SecureChat::AskAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)
+void SecureChat::askAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)
 {
     const QString address = client.GetPeerAddress(socket);
     const QString port = client.Port;
@@ -268,7 +268,7 @@ void SecureChat::AskAboutKey(int socket, const QByteArray &fingerprint, std::fun
                    "Compare it with the fingerprint in the host's Secure chat dialog. Trust it?")
                     .arg(address, port, FingerprintText(fingerprint)));
             if (trusted)
-                known.Remember(address, port.toInt(), fingerprint);
+                knownHosts.Remember(address, port.toInt(), fingerprint);
             answer(trusted);
         },
         Qt::QueuedConnection);

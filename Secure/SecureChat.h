@@ -37,27 +37,27 @@ public:
     quint16 HostListening(quint16 port);
     // The padlock's text and tooltip for the chat as it is now; no text
     // outside a chat.
-    QString PadlockText() const;
-    QString PadlockTip() const;
+    QString padlockText() const;
+    QString padlockTip() const;
     // Whether the padlock shows: hosting, or joined securely.
-    bool PadlockClosed() const;
+    bool padlockClosed() const;
     // The host's fingerprint; empty until its identity could be made.
-    QByteArray HostFingerprint();
-    KnownHosts &Known() { return known; }
+    QByteArray hostFingerprint();
+    KnownHosts &known() { return knownHosts; }
     // The host's chat password: only the key derived from it is kept, in the
     // user's preferences. An empty password clears it.
-    void SetPassword(const QString &password);
-    static bool HasPassword();
+    void setPassword(const QString &password);
+    static bool hasPassword();
     // The modes, kept in the user's preferences: "off", "offer" or "require"
     // for hosting (taking effect as host mode next starts, and for the
     // guests that come from now on); joining securely or not, at once.
-    void SetHostMode(const QString &mode);
-    void SetJoiningSecurely(bool on);
+    void setHostMode(const QString &mode);
+    void setJoiningSecurely(bool on);
 
     static constexpr int kSecurePortOffset = 100;
     // The user's preferences, group "secure".
-    static HostMode HostModeChosen();
-    static GuestMode GuestModeChosen();
+    static HostMode hostModeChosen();
+    static GuestMode guestModeChosen();
 
 signals:
     // Something the host's user should read in the chat view.
@@ -66,19 +66,19 @@ signals:
     void secureGuestsRequired(bool required);
 
 private:
-    void JoinSecurely(bool on);
-    const HostIdentity *Identity();
-    KeyVerdict CheckKey(int socket, const QByteArray &fingerprint, QString &refusal);
-    QString DamagedPinRefusal(const QString &address) const;
-    void AskAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer);
-    void AskForPassword(std::function<void(std::optional<QString>)> answer);
+    void joinSecurely(bool on);
+    const HostIdentity *identity();
+    KeyVerdict checkKey(int socket, const QByteArray &fingerprint, QString &refusal);
+    QString damagedPinRefusal(const QString &address) const;
+    void askAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer);
+    void askForPassword(std::function<void(std::optional<QString>)> answer);
 
     QString folder;
     TTCPServer &server;
     TTCPClient &client;
     Prompts &prompts;
-    KnownHosts known;
-    std::unique_ptr<HostIdentity> identity;
+    KnownHosts knownHosts;
+    std::unique_ptr<HostIdentity> hostIdentity;
     SslContext hostContext{nullptr, nullptr};
     SslContext guestContext{nullptr, nullptr};
     PasswordTries passwordTries;

@@ -30,10 +30,10 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     hostMode->addItem(tr("Offer secure chat beside the plain one"), QStringLiteral("offer"));
     hostMode->addItem(tr("Require secure chat of every guest"), QStringLiteral("require"));
     connect(hostMode, &QComboBox::activated, this,
-            [this] { this->secure.SetHostMode(hostMode->currentData().toString()); });
+            [this] { this->secure.setHostMode(hostMode->currentData().toString()); });
 
     joinSecurely = new QCheckBox(tr("&Join hosts securely where they offer it"), this);
-    connect(joinSecurely, &QCheckBox::toggled, this, [this](bool on) { this->secure.SetJoiningSecurely(on); });
+    connect(joinSecurely, &QCheckBox::toggled, this, [this](bool on) { this->secure.setJoiningSecurely(on); });
 
     password = new QLineEdit(this);
     password->setEchoMode(QLineEdit::Password);
@@ -44,12 +44,12 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     connect(setPassword, &QPushButton::clicked, this, [this] {
         if (password->text().isEmpty())
             return;
-        this->secure.SetPassword(password->text());
+        this->secure.setPassword(password->text());
         password->clear();
         Refresh();
     });
     connect(clearPassword, &QPushButton::clicked, this, [this] {
-        this->secure.SetPassword(QString());
+        this->secure.setPassword(QString());
         password->clear();
         Refresh();
     });
@@ -85,11 +85,11 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
 
 void SecureChatDialog::Refresh()
 {
-    const QByteArray own = secure.HostFingerprint();
+    const QByteArray own = secure.hostFingerprint();
     fingerprint->setText(own.isEmpty() ? tr("(no key could be made)") : FingerprintText(own));
-    hostMode->setCurrentIndex(int(SecureChat::HostModeChosen())); // listed in the modes' order
-    joinSecurely->setChecked(SecureChat::GuestModeChosen() == SecureChat::GuestMode::Prefer);
-    passwordState->setText(SecureChat::HasPassword() ? tr("A password is set: guests are asked for it.")
+    hostMode->setCurrentIndex(int(SecureChat::hostModeChosen())); // listed in the modes' order
+    joinSecurely->setChecked(SecureChat::guestModeChosen() == SecureChat::GuestMode::Prefer);
+    passwordState->setText(SecureChat::hasPassword() ? tr("A password is set: guests are asked for it.")
                                                      : tr("No password is set."));
     ListKnownHosts();
 }
@@ -97,13 +97,13 @@ void SecureChatDialog::Refresh()
 void SecureChatDialog::ListKnownHosts()
 {
     knownHosts->clear();
-    for (const KnownHosts::Host &host : secure.Known().Hosts()) {
+    for (const KnownHosts::Host &host : secure.known().Hosts()) {
         auto *item = new QTreeWidgetItem(knownHosts, {host.address + QLatin1Char(':') + QString::number(host.port),
                                                       FingerprintText(host.fingerprint)});
         auto *forget = new QPushButton(tr("Forget"), knownHosts);
         forget->setAccessibleName(tr("Forget %1").arg(item->text(0)));
         connect(forget, &QPushButton::clicked, this, [this, host] {
-            secure.Known().Forget(host.address, host.port);
+            secure.known().Forget(host.address, host.port);
             ListKnownHosts();
         });
         knownHosts->setItemWidget(item, 2, forget);

@@ -204,7 +204,7 @@ void TlsTransport::OnMessage(int written, int, int contentType, const void *mess
     BIO_set_data(SSL_get_rbio(self->ssl), reinterpret_cast<void *>(intptr_t(-1)));
 }
 
-TransportResult TlsTransport::Failed(int error)
+TransportResult TlsTransport::failed(int error)
 {
     ERR_clear_error();
     TransportResult result;
@@ -226,7 +226,7 @@ TransportResult TlsTransport::read(char *into, qsizetype size, bool peek)
     const int wanted = int(qMin<qsizetype>(size, INT_MAX));
     const int taken = peek ? SSL_peek(ssl, into, wanted) : SSL_read(ssl, into, wanted);
     if (tooManyKeyUpdates)
-        return Failed(kAborted);
+        return failed(kAborted);
     if (taken > 0) {
         result.bytes = taken;
         return result;
@@ -243,7 +243,7 @@ TransportResult TlsTransport::read(char *into, qsizetype size, bool peek)
         result.ended = true;
         return result;
     default:
-        return Failed(TranslateErrno(ECONNRESET));
+        return failed(TranslateErrno(ECONNRESET));
     }
 }
 

@@ -41,7 +41,7 @@ public:
     QByteArray exported(const char *label, qsizetype size) const;
 
 private:
-    TransportResult Failed(int error);
+    TransportResult failed(int error);
     // OpenSSL's word of each protocol message: key updates are counted.
     static void OnMessage(int written, int version, int contentType, const void *message, size_t size, SSL *ssl,
                           void *transport);

@@ -35,7 +35,7 @@ GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::fu
 
 QString GuestSession::fromWire(const QByteArray &bytes) const
 {
-    return codePage.ToUnicode(bytes);
+    return codePage.toUnicode(bytes);
 }
 
 void GuestSession::takeOtherName(const QString &name)
@@ -68,7 +68,7 @@ void GuestSession::send(FrameKind kind, const QByteArray &text)
 
 void GuestSession::registerName()
 {
-    send(FrameKind::Registration, Protocol::Registration(codePage.FromUnicode(nickname())));
+    send(FrameKind::Registration, Protocol::Registration(codePage.fromUnicode(nickname())));
 }
 
 void GuestSession::sendOwnLine(const QByteArray &line)
@@ -169,7 +169,7 @@ void GuestSession::handleHostTexts(const QList<HostTextReader::Text> &texts)
             }
             break;
         case Protocol::GuestReceives::Shown:
-            if (Protocol::TakenNameIn(text.bytes) == codePage.FromUnicode(nickname()))
+            if (Protocol::TakenNameIn(text.bytes) == codePage.fromUnicode(nickname()))
                 nameTaken = true;
             emit received(text.bytes, true);
             break;

@@ -19,7 +19,7 @@ HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace 
     rosterDeadline.setSingleShot(true);
     connect(&rosterDeadline, &QTimer::timeout, this, [this] {
         reporting([this] {
-            handleGuestTexts(roster.Expire(elapsedMs()));
+            handleGuestTexts(roster.expire(elapsedMs()));
             watchRosterDeadline();
         });
     });
@@ -32,12 +32,12 @@ void HostSession::reporting(const std::function<void()> &handler)
 
 QByteArray HostSession::toWire(const QString &text) const
 {
-    return codePage.FromUnicode(text);
+    return codePage.fromUnicode(text);
 }
 
 QString HostSession::fromWire(const QByteArray &bytes) const
 {
-    return codePage.ToUnicode(bytes);
+    return codePage.toUnicode(bytes);
 }
 
 void HostSession::clear()
@@ -137,7 +137,7 @@ bool HostSession::errorIsAGuestsGoing(int error) const
 
 void HostSession::connectionsRefused(int error, const QString &text)
 {
-    if (acceptFailures.Allow(QString::number(error), elapsedMs()))
+    if (acceptFailures.allow(QString::number(error), elapsedMs()))
         emit notice(tr("New connections are refused for now: %1").arg(ShownErrorText(text)));
 }
 
@@ -155,7 +155,7 @@ void HostSession::accept(int socket)
         server.CloseClient(socket);
         return;
     }
-    roster.Admit(socket, peer);
+    roster.admit(socket, peer);
     if (!setup.admits(peer.address))
         RejectGuest(socket, QString());
     else if (secureOnly && framingOf(socket) == Framing::None)
@@ -167,13 +167,13 @@ void HostSession::accept(int socket)
 void HostSession::AcceptGuest(int socket)
 {
     const QByteArray hostNickname = toWire(setup.nickname());
-    const HostRoster::Peer peer = roster.PeerOf(socket);
+    const HostRoster::Peer peer = roster.peerOf(socket);
     if (setup.busy()) {
         sendTo(socket, FrameKind::Greeting, Protocol::BusyGreeting(hostNickname));
     } else {
         sendTo(socket, FrameKind::Greeting, Protocol::Greeting(hostNickname));
         // A peer that comes again and again does not take the desktop over.
-        if (comingForward.Allow(peer.address, elapsedMs()))
+        if (comingForward.allow(peer.address, elapsedMs()))
             emit comeForward();
     }
     const TClientList &guests = server.Clients();
@@ -187,13 +187,13 @@ void HostSession::AcceptGuest(int socket)
 
 void HostSession::RejectGuest(int socket, const QString &reason)
 {
-    const QString address = roster.PeerOf(socket).address;
+    const QString address = roster.peerOf(socket).address;
     roster.Remove(socket);
     sendTo(socket, FrameKind::Notice, Protocol::Refusal());
     emit notice(reason.isEmpty() ? tr("Connection rejected for %1").arg(address)
                                  : tr("Connection rejected for %1: %2").arg(address, reason));
     // A peer refused again and again does not flood every guest's view.
-    if (refusalNotices.Allow(address, elapsedMs()))
+    if (refusalNotices.allow(address, elapsedMs()))
         sendToAll(FrameKind::Notice, Protocol::RefusalNotice(toWire(address)));
     links.remove(socket);
     server.CloseClient(socket);
@@ -222,13 +222,13 @@ void HostSession::read(int socket)
     }
     const qint64 now = elapsedMs();
     if (const qint64 wait = readPace.WaitBeforeReading(socket, now)) {
-        roster.Postpone(socket, now + wait);
+        roster.postpone(socket, now + wait);
         readLater(socket, wait);
         return;
     }
     const QByteArray piece = server.ReceiveText(socket);
     const QList<HostRoster::GuestText> texts =
-        roster.Read(socket, piece, toWire(setup.nickname()), now, server.BytesWaiting(socket) > 0);
+        roster.read(socket, piece, toWire(setup.nickname()), now, server.BytesWaiting(socket) > 0);
     readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
     handleGuestTexts(texts);
     watchRosterDeadline();
@@ -259,7 +259,7 @@ QList<HostRoster::GuestText> HostSession::readFrames(int socket, ChatLink &link)
             break;
         }
         if (const std::optional<QByteArray> text = link.nextText()) {
-            texts += roster.Read(socket, *text, hostName, now, false);
+            texts += roster.read(socket, *text, hostName, now, false);
             readPace.Count(socket, 1, now);
         }
         droppedFrames += link.takeDroppedFrames();
@@ -296,9 +296,9 @@ void HostSession::handleGuestTexts(const QList<HostRoster::GuestText> &texts)
             relay();
         switch (text.action) {
         case Action::Registered:
-            emit participantNamed(text.entry.row, fromWire(roster.Names().at(text.entry.row)), text.entry.added);
+            emit participantNamed(text.entry.row, fromWire(roster.names().at(text.entry.row)), text.entry.added);
             // A list that still waits to go to a guest is needless once a newer one follows it.
-            sendToAll(FrameKind::List, roster.ListText(), Sending::Latest);
+            sendToAll(FrameKind::List, roster.listText(), Sending::Latest);
             break;
         case Action::Refused:
             refuseName(text);
@@ -317,7 +317,7 @@ void HostSession::handleGuestTexts(const QList<HostRoster::GuestText> &texts)
 
 QString HostSession::notRelayedLine(const HostRoster::GuestText &text) const
 {
-    const QString from = roster.PeerOf(text.socket).address;
+    const QString from = roster.peerOf(text.socket).address;
     if (text.breaksLine)
         return tr("Line from %1 not relayed: it breaks a line").arg(from);
     const QByteArray named = Protocol::NameInChatLine(text.bytes);
@@ -328,7 +328,7 @@ QString HostSession::notRelayedLine(const HostRoster::GuestText &text) const
 
 void HostSession::refuseName(const HostRoster::GuestText &text)
 {
-    const QString address = roster.PeerOf(text.socket).address;
+    const QString address = roster.peerOf(text.socket).address;
     sendTo(text.socket, FrameKind::Notice, Protocol::NameRefused(text.refusal, text.bytes));
     QString why;
     switch (text.refusal) {
@@ -347,7 +347,7 @@ void HostSession::refuseName(const HostRoster::GuestText &text)
     }
     emit notice(tr("Connection closed for %1: %2").arg(address, why));
     removeParticipant(text.socket);
-    readPace.Forget(text.socket);
+    readPace.forget(text.socket);
     links.remove(text.socket);
     server.CloseClient(text.socket);
     emit guestCountChanged(server.Clients().Count());
@@ -360,18 +360,18 @@ void HostSession::removeParticipant(int socket)
     if (!row)
         return;
     emit participantLeft(*row);
-    sendToAll(FrameKind::Departure, roster.DepartureText(*row));
+    sendToAll(FrameKind::Departure, roster.departureText(*row));
 }
 
 void HostSession::closed(int socket)
 {
     const int before = std::exchange(closingGuest, socket);
     const auto restore = qScopeGuard([&] { closingGuest = before; });
-    const HostRoster::Peer peer = roster.PeerOf(socket);
+    const HostRoster::Peer peer = roster.peerOf(socket);
     emit notice(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port), ShownText::Kind::Departure);
     // The closing guest is still among the clients.
     emit guestCountChanged(server.Clients().Count() - 1);
-    readPace.Forget(socket);
+    readPace.forget(socket);
     removeParticipant(socket);
     links.remove(socket);
 }

@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     BenchProgram bench;
     VanuProgram &program = bench.program;
     TForm4 &main = *program.windows.Form4;
-    program.Start();
+    program.start();
 
     const double small = MicrosecondsPerWrite(main, 10);
     const double hundred = MicrosecondsPerWrite(main, 100);

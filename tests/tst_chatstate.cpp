@@ -42,15 +42,15 @@ QList<QByteArray> RunRoster(HostRoster &roster, const QList<QByteArray> &steps)
         now += 10;
         if (step == "~") {
             now += HostRoster::kRegistrationWaitMs;
-            describe(roster.Expire(now));
+            describe(roster.expire(now));
         } else if (step.startsWith('-')) {
             if (const std::optional<int> row = roster.Remove(step.mid(1).toInt()))
-                done << "dep " + roster.DepartureText(*row);
+                done << "dep " + roster.departureText(*row);
         } else {
             const int socket = step.left(step.indexOf(':')).toInt();
-            if (roster.PeerOf(socket).address.isEmpty())
-                roster.Admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("5000%1").arg(socket)});
-            describe(roster.Read(socket, step.mid(step.indexOf(':') + 1), "Hosty", now));
+            if (roster.peerOf(socket).address.isEmpty())
+                roster.admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("5000%1").arg(socket)});
+            describe(roster.read(socket, step.mid(step.indexOf(':') + 1), "Hosty", now));
         }
     }
     return done;
@@ -175,7 +175,7 @@ void TestChatState::roster()
     QFETCH(QByteArray, listText);
     HostRoster roster;
     QCOMPARE(RunRoster(roster, steps), done);
-    QCOMPARE(roster.ListText(), listText);
+    QCOMPARE(roster.listText(), listText);
 }
 
 // A read that filled the whole buffer while more waited keeps its last line
@@ -183,27 +183,27 @@ void TestChatState::roster()
 void TestChatState::rosterJoinsALineCutShort()
 {
     HostRoster roster;
-    roster.Admit(7, {QStringLiteral("10.0.0.7"), QStringLiteral("50007")});
-    QCOMPARE(roster.Read(7, " Ann", "Hosty", 0).size(), 1);
+    roster.admit(7, {QStringLiteral("10.0.0.7"), QStringLiteral("50007")});
+    QCOMPARE(roster.read(7, " Ann", "Hosty", 0).size(), 1);
     const QByteArray first = "0<Ann> " + QByteArray(600, 'a');
     const QByteArray second = "0<Ann> " + QByteArray(600, 'b');
     const QByteArray both = first + second;
-    QList<HostRoster::GuestText> texts = roster.Read(7, both.left(Protocol::kReadSize), "Hosty", 10);
+    QList<HostRoster::GuestText> texts = roster.read(7, both.left(Protocol::kReadSize), "Hosty", 10);
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts[0].bytes, first);
     QCOMPARE(roster.NextDeadline(), std::optional<qint64>(10 + HostRoster::kRestOfTextWaitMs));
-    texts = roster.Read(7, both.mid(Protocol::kReadSize), "Hosty", 20);
+    texts = roster.read(7, both.mid(Protocol::kReadSize), "Hosty", 20);
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts[0].bytes, second);
     QCOMPARE(roster.NextDeadline(), std::nullopt);
 
     const QByteArray whole = "0<Ann> " + QByteArray(Protocol::kReadSize - 7, 'c');
     // A read that filled the buffer with nothing more come: nothing is kept back.
-    QCOMPARE(roster.Read(7, whole, "Hosty", 25, false).size(), 1);
-    QVERIFY(roster.Read(7, whole, "Hosty", 30).isEmpty());
-    roster.Postpone(7, 1000);
-    QVERIFY(roster.Expire(30 + HostRoster::kRestOfTextWaitMs).isEmpty());
-    texts = roster.Expire(1000 + HostRoster::kRestOfTextWaitMs);
+    QCOMPARE(roster.read(7, whole, "Hosty", 25, false).size(), 1);
+    QVERIFY(roster.read(7, whole, "Hosty", 30).isEmpty());
+    roster.postpone(7, 1000);
+    QVERIFY(roster.expire(30 + HostRoster::kRestOfTextWaitMs).isEmpty());
+    texts = roster.expire(1000 + HostRoster::kRestOfTextWaitMs);
     QCOMPARE(texts.size(), 1);
     QCOMPARE(texts[0].action, HostRoster::GuestText::Action::Relay);
     QCOMPARE(texts[0].bytes, whole);
@@ -212,7 +212,7 @@ void TestChatState::rosterJoinsALineCutShort()
     // without a line of the guest's own is not held back without end.
     qsizetype given = 0;
     for (int read = 0; read < 4; ++read)
-        for (const HostRoster::GuestText &text : roster.Read(7, QByteArray(Protocol::kReadSize, '<'), "Hosty", 40))
+        for (const HostRoster::GuestText &text : roster.read(7, QByteArray(Protocol::kReadSize, '<'), "Hosty", 40))
             given += text.bytes.size();
     QCOMPARE(given, 3 * Protocol::kReadSize);
 }
@@ -222,16 +222,16 @@ void TestChatState::rosterJoinsALineCutShort()
 void TestChatState::rosterKeepsWhereGuestsCameFrom()
 {
     HostRoster roster;
-    roster.Admit(4, {QStringLiteral("10.0.0.4"), QStringLiteral("50004")});
-    roster.Admit(5, {QStringLiteral("10.0.0.5"), QStringLiteral("50005")});
-    roster.Read(5, " Bob", "Hosty", 0);
-    QCOMPARE(roster.PeerOf(4).address, QStringLiteral("10.0.0.4"));
-    QCOMPARE(roster.PeerOf(5).port, QStringLiteral("50005"));
+    roster.admit(4, {QStringLiteral("10.0.0.4"), QStringLiteral("50004")});
+    roster.admit(5, {QStringLiteral("10.0.0.5"), QStringLiteral("50005")});
+    roster.read(5, " Bob", "Hosty", 0);
+    QCOMPARE(roster.peerOf(4).address, QStringLiteral("10.0.0.4"));
+    QCOMPARE(roster.peerOf(5).port, QStringLiteral("50005"));
     QCOMPARE(roster.Remove(4), std::nullopt);
-    QCOMPARE(roster.PeerOf(4).address, QString());
+    QCOMPARE(roster.peerOf(4).address, QString());
     QCOMPARE(roster.Remove(5), std::optional<int>(0));
-    QCOMPARE(roster.PeerOf(5).address, QString());
-    QVERIFY(roster.Names().isEmpty());
+    QCOMPARE(roster.peerOf(5).address, QString());
+    QVERIFY(roster.names().isEmpty());
 }
 
 void TestChatState::reader_data()

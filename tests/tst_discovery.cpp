@@ -262,7 +262,7 @@ void TestDiscovery::withoutADaemonDiscoveryIsAbsent()
     QVERIFY(!lan.IsAvailable());
     TestProgram guest(TestProgram::Setup("Anna"), &lan);
     TForm8 &setup = guest.SetupDialog();
-    FoundHostsPicker &list = guest.program->FoundHosts();
+    FoundHostsPicker &list = guest.program->foundHosts();
     setup.show();
     list.findHosts->trigger();
     QTRY_VERIFY(list.isVisible());
@@ -360,7 +360,7 @@ void TestDiscovery::guestPicksAFoundHostAndJoins()
     AvahiDiscovery guestLan(Bus(QStringLiteral("guest5")));
     TestProgram guest(TestProgram::Setup("Anna", "127.0.0.1"), &guestLan);
     TForm8 &setup = guest.SetupDialog();
-    FoundHostsPicker &list = guest.program->FoundHosts();
+    FoundHostsPicker &list = guest.program->foundHosts();
     setup.show();
     list.findHosts->trigger(); // the first click; the list fills in as the host is found
     QTRY_VERIFY_WITH_TIMEOUT(EntryOf(list, QStringLiteral("Hosty")), kAvahiWaitMs);
@@ -436,7 +436,7 @@ void TestDiscovery::aFloodOfAnnouncementsNeitherFreezesNorHidesAHost()
     QVERIFY(StartAvahi());
     AvahiDiscovery guestLan(Bus(QStringLiteral("guest6")));
     TestProgram guest(TestProgram::Setup("Anna"), &guestLan);
-    FoundHostsPicker &list = guest.program->FoundHosts();
+    FoundHostsPicker &list = guest.program->foundHosts();
     guest.SetupDialog().show();
     list.findHosts->trigger();
     QTRY_VERIFY(list.isVisible());

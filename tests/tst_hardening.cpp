@@ -439,7 +439,7 @@ void TestHardening::aMailedSetupFileShowsWhatItChangesBeforeOk()
     QVERIFY(invite.open(QIODevice::WriteOnly));
     invite.write("1\r\nBlue\r\nBob" + QByteArray(200, ' ') + "HOSTILE\r\n10.77.0.2\r\n");
     invite.close();
-    test.program->OpenSetupFile(invite.fileName());
+    test.program->openSetupFile(invite.fileName());
     QVERIFY(test.SetupDialog().isVisible());
     QCOMPARE(test.prompts.shown,
              QStringList{"message: " + invite.fileName()

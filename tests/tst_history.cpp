@@ -205,8 +205,8 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
     QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" lunch?")));
     QTRY_VERIFY(guest.Main().chatLines().contains(QStringLiteral(" lunch?")));
-    host.program->History()->WriteNow();
-    guest.program->History()->WriteNow();
+    host.program->history()->WriteNow();
+    guest.program->history()->WriteNow();
 
     const auto kinds = [](const QList<KeptText> &texts) {
         QList<int> found;
@@ -233,7 +233,7 @@ void TestHistory::hostAndGuestKeepTheirChats()
         openHistory = action->text() == QLatin1String("H&istory...") ? action : openHistory;
     QVERIFY(openHistory);
     openHistory->trigger();
-    HistoryWindow &window = *host.program->HistoryView();
+    HistoryWindow &window = *host.program->historyView();
     QVERIFY(window.isVisible());
     QCOMPARE(window.found->count(), 1);
     window.search->setText(QStringLiteral("LUN"));
@@ -264,7 +264,7 @@ void TestHistory::hostAndGuestKeepTheirChats()
     guest.Main().Edit1->setText(QStringLiteral("unkept"));
     QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
     QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" unkept")));
-    host.program->History()->WriteNow();
+    host.program->history()->WriteNow();
     QVERIFY(hostKept.Search(QStringLiteral("unkept")).isEmpty());
     QCOMPARE(hostKept.TextsOf(hosted.id).size(), hostTexts.size());
 
@@ -328,7 +328,7 @@ void TestHistory::faultsNeverStopTheChat()
         guest.Main().Edit1->setText(QStringLiteral("lost to the disk"));
         QTest::keyClick(guest.Main().Edit1, Qt::Key_Return);
         QTRY_VERIFY(host.Main().chatLines().contains(QStringLiteral(" lost to the disk")));
-        host.program->History()->WriteNow();
+        host.program->history()->WriteNow();
         QTRY_VERIFY(pausedShown());
     }
     QCOMPARE(pausedShown(), fault != QLatin1String("damaged"));

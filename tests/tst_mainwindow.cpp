@@ -354,7 +354,7 @@ void TestMainWindow::saveChatAtALink()
 void TestMainWindow::closingHidesWithATray()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     QVERIFY(!test.Main().close());
     QVERIFY(!test.Main().isVisible());
@@ -368,7 +368,7 @@ void TestMainWindow::closingMinimisesWithoutATray()
     TestProgram test;
     test.tray.SetAvailable(false);
     QCOMPARE(test.tray.taskbarEntryVisible.last(), true);
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     test.Main().CloseForm1->trigger();
     QVERIFY(test.Main().isVisible());
@@ -379,7 +379,7 @@ void TestMainWindow::closingMinimisesWithoutATray()
 void TestMainWindow::exitWhileTryingDoesNothing()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     test.Main().Trying = true;
     test.Main().Exit1->trigger();
     QVERIFY(test.Main().isVisible());
@@ -397,7 +397,7 @@ void TestMainWindow::exitWhileTryingDoesNothing()
 void TestMainWindow::exitWhileListeningAsks()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     TForm4 &main = test.Main();
     main.TCPServer1->Port = QString::number(kBasePort + 1);
     main.TCPServer1->Open();
@@ -412,7 +412,7 @@ void TestMainWindow::exitWhileListeningAsks()
 void TestMainWindow::exitEndsTheProgram()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     test.Main().Exit1->trigger();
     QCOMPARE(test.ends, 1);
     QVERIFY(!test.Main().isVisible());

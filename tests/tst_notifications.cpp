@@ -32,7 +32,7 @@ void TestNotifications::notificationsWhileHidden()
     QVERIFY(chat.Start(kBasePort));
     TForm4 &main = chat.guest.Main();
     main.hide(); // it came forward as the connection was made
-    QAction &notifySwitch = *chat.guest.program->Notifications().notifySwitch;
+    QAction &notifySwitch = *chat.guest.program->notifications().notifySwitch;
     QVERIFY(notifySwitch.isChecked());
     const auto fromHost = [&](const QByteArray &text) {
         const int lines = main.chatLineCount();

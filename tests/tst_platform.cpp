@@ -98,9 +98,9 @@ void TestPlatform::everyByteSurvivesText()
     QByteArray everyByte;
     for (int value = 0; value < 256; ++value)
         everyByte.append(char(value));
-    const QString text = codePage.ToUnicode(everyByte);
+    const QString text = codePage.toUnicode(everyByte);
     QCOMPARE(text.size(), 256);
-    QCOMPARE(codePage.FromUnicode(text), everyByte);
+    QCOMPARE(codePage.fromUnicode(text), everyByte);
 }
 
 void TestPlatform::cyrillicText_data()
@@ -121,9 +121,9 @@ void TestPlatform::cyrillicText()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     Cp1251CodePage codePage;
-    QCOMPARE(codePage.FromUnicode(text), bytes);
+    QCOMPARE(codePage.fromUnicode(text), bytes);
     if (!bytes.contains('?'))
-        QCOMPARE(codePage.ToUnicode(bytes), text);
+        QCOMPARE(codePage.toUnicode(bytes), text);
 }
 
 void TestPlatform::fileDialogFilters_data()

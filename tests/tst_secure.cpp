@@ -150,7 +150,7 @@ void TestSecure::aSecureChatShowsNothingOnTheWire()
     Say(host, QStringLiteral("keep it"));
     QTRY_VERIFY(guest.Main().chatLines().contains(QStringLiteral(" keep it")));
 
-    const QByteArray fingerprint = host.program->Secure()->HostFingerprint();
+    const QByteArray fingerprint = host.program->secure()->hostFingerprint();
     QCOMPARE(guest.prompts.shown.size(), 1);
     QVERIFY(guest.prompts.shown.constFirst().contains(FingerprintText(fingerprint)));
     QCOMPARE(KnownHosts(Folder("guest/known-hosts")).FingerprintOf("127.0.0.1", kPort + 1), fingerprint);
@@ -232,7 +232,7 @@ void TestSecure::pinnedKeys()
     {
         TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
         QVERIFY(host.StartHost(port));
-        pinned = host.program->Secure()->HostFingerprint();
+        pinned = host.program->secure()->hostFingerprint();
         TestProgram guest(TestProgram::Setup("Anna"), nullptr, {}, Folder("guest"));
         guest.prompts.confirmAnswers << true;
         guest.StartGuest(port);
@@ -259,7 +259,7 @@ void TestSecure::pinnedKeys()
     QTest::qWait(200);
     QCOMPARE(host.Friends().Lines(), QStringList());
     if (impostor == QLatin1String("damaged line")) {
-        const QString copy = guest->program->Secure()->Known().DamagedCopy();
+        const QString copy = guest->program->secure()->known().DamagedCopy();
         QVERIFY(shown.contains(copy));
         QVERIFY(QFile::exists(copy));
         return;
@@ -267,11 +267,11 @@ void TestSecure::pinnedKeys()
     if (impostorFolder.isEmpty())
         return;
     QVERIFY(shown.contains(QStringLiteral("Expected: ") + FingerprintText(pinned)));
-    QVERIFY(shown.contains(FingerprintText(host.program->Secure()->HostFingerprint())));
+    QVERIFY(shown.contains(FingerprintText(host.program->secure()->hostFingerprint())));
 
     // The host really made a new key: the guest forgets the old one in the
     // Secure chat dialog, is asked about the new one, and joins.
-    SecureChatDialog &dialog = *guest->program->SecureDialog();
+    SecureChatDialog &dialog = *guest->program->secureDialog();
     dialog.Refresh();
     QCOMPARE(dialog.knownHosts->topLevelItemCount(), 1);
     qobject_cast<QPushButton *>(dialog.knownHosts->itemWidget(dialog.knownHosts->topLevelItem(0), 2))->click();
@@ -298,8 +298,8 @@ void TestSecure::chatPassword()
     QFETCH(QString, refusal);
     const quint16 port = kPort + 6;
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
-    host.program->Secure()->SetPassword(QStringLiteral("open sesame"));
-    const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
+    host.program->secure()->setPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->secure()->setPassword(QString()); });
     QVERIFY(host.StartHost(port));
     TestProgram guest(TestProgram::Setup("Anna"), nullptr, {}, Folder("guest"));
     guest.prompts.confirmAnswers << true;
@@ -325,10 +325,10 @@ void TestSecure::aProofServesOneConnectionOnly()
 {
     const quint16 port = kPort + 7;
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
-    host.program->Secure()->SetPassword(QStringLiteral("open sesame"));
-    const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
+    host.program->secure()->setPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->secure()->setPassword(QString()); });
     QVERIFY(host.StartHost(port));
-    const QByteArray key = PasswordKey(QStringLiteral("open sesame"), host.program->Secure()->HostFingerprint());
+    const QByteArray key = PasswordKey(QStringLiteral("open sesame"), host.program->secure()->hostFingerprint());
     SecurePeer first(port + SecureChat::kSecurePortOffset), second(port + SecureChat::kSecurePortOffset);
     QVERIFY(first.connected && second.connected);
     QCOMPARE(first.ReadFrame(), QByteArray("vanu-secure password"));
@@ -382,11 +382,11 @@ void TestSecure::aGuessRightAfterAWrongOneIsRefused()
 {
     const quint16 port = kPort + 8;
     TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
-    host.program->Secure()->SetPassword(QStringLiteral("open sesame"));
-    const auto clear = qScopeGuard([&host] { host.program->Secure()->SetPassword(QString()); });
+    host.program->secure()->setPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->secure()->setPassword(QString()); });
     QVERIFY(host.StartHost(port));
-    const QByteArray wrong = PasswordKey(QStringLiteral("sunshine7"), host.program->Secure()->HostFingerprint());
-    const QByteArray right = PasswordKey(QStringLiteral("open sesame"), host.program->Secure()->HostFingerprint());
+    const QByteArray wrong = PasswordKey(QStringLiteral("sunshine7"), host.program->secure()->hostFingerprint());
+    const QByteArray right = PasswordKey(QStringLiteral("open sesame"), host.program->secure()->hostFingerprint());
     SecurePeer guesser(port + SecureChat::kSecurePortOffset);
     QVERIFY(guesser.connected);
     QCOMPARE(guesser.ReadFrame(), QByteArray("vanu-secure password"));

@@ -201,7 +201,7 @@ void TestTrayBehaviour::quietSilencesOnlyTheSounds()
 void TestTrayBehaviour::doubleClickBringsTheWindowBack()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     test.Main().close();
     QVERIFY(!test.Main().isVisible());
@@ -216,7 +216,7 @@ void TestTrayBehaviour::doubleClickBringsTheWindowBack()
 void TestTrayBehaviour::withoutATrayTheStatusBarHasTheMenu()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     int opened = 0;
     QObject::connect(test.Main().PopupMenu1, &QMenu::aboutToShow, [&] {
@@ -239,7 +239,7 @@ void TestTrayBehaviour::withoutATrayTheStatusBarHasTheMenu()
 void TestTrayBehaviour::friendsShowDocked()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     TfFriends &friends = test.Friends();
     test.Main().Inf1->trigger();
@@ -264,7 +264,7 @@ void TestTrayBehaviour::friendsFollowOnlyWhenTheMoveHasEnded()
 {
     for (const bool shown : {true, false}) {
         TestProgram test;
-        test.program->Start();
+        test.program->start();
         QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
         TfFriends &friends = test.Friends();
         if (shown)
@@ -283,7 +283,7 @@ void TestTrayBehaviour::friendsFollowOnlyWhenTheMoveHasEnded()
 void TestTrayBehaviour::freeFriendsStayWhereTheyAre()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     TfFriends &friends = test.Friends();
     test.Main().Inf1->trigger();
@@ -301,7 +301,7 @@ void TestTrayBehaviour::freeFriendsStayWhereTheyAre()
 void TestTrayBehaviour::friendsGiveWayToTheProgramsOwnWindows()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     TfFriends &friends = test.Friends();
     test.Main().Inf1->trigger();
@@ -322,7 +322,7 @@ void TestTrayBehaviour::friendsGiveWayToTheProgramsOwnWindows()
 void TestTrayBehaviour::friendsGoIntoTheTrayWithTheMainWindow()
 {
     TestProgram test;
-    test.program->Start();
+    test.program->start();
     QVERIFY(QTest::qWaitForWindowExposed(&test.Main()));
     TfFriends &friends = test.Friends();
     test.Main().Inf1->trigger();

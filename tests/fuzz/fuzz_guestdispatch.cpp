@@ -24,7 +24,7 @@ void Handle(const QList<HostTextReader::Text> &texts, const Cp1251CodePage &code
             }
             break;
         case Protocol::GuestReceives::Shown:
-            SplitChatText(codePage.ToUnicode(text.bytes));
+            SplitChatText(codePage.toUnicode(text.bytes));
             break;
         }
     }

@@ -22,28 +22,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int socket = static_cast<unsigned char>(line[0]) % 8;
         const QByteArray text = line.mid(1);
         if (text.isEmpty()) {
-            if (const std::optional<int> row = roster.Remove(socket); row && !roster.DepartureText(*row).startsWith('-'))
+            if (const std::optional<int> row = roster.Remove(socket); row && !roster.departureText(*row).startsWith('-'))
                 std::abort();
             admitted[socket] = false;
             continue;
         }
         if (!admitted[socket]) {
-            roster.Admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("4000")});
+            roster.admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("4000")});
             admitted[socket] = true;
         }
         now += 10;
-        for (const HostRoster::GuestText &taken : roster.Read(socket, text, "Hosty", now, false)) {
+        for (const HostRoster::GuestText &taken : roster.read(socket, text, "Hosty", now, false)) {
             if (taken.action == HostRoster::GuestText::Action::Registered) {
                 // The name goes through the list box and back as text.
-                const QByteArray name = roster.Names().at(taken.entry.row);
-                if (codePage.FromUnicode(codePage.ToUnicode(name)) != name)
+                const QByteArray name = roster.names().at(taken.entry.row);
+                if (codePage.fromUnicode(codePage.toUnicode(name)) != name)
                     std::abort();
-                roster.ListText();
+                roster.listText();
             } else if (taken.action == HostRoster::GuestText::Action::Relay) {
-                SplitChatText(codePage.ToUnicode(taken.bytes));
+                SplitChatText(codePage.toUnicode(taken.bytes));
             }
         }
     }
-    roster.Expire(now + HostRoster::kRegistrationWaitMs + HostRoster::kRestOfTextWaitMs);
+    roster.expire(now + HostRoster::kRegistrationWaitMs + HostRoster::kRestOfTextWaitMs);
     return 0;
 }

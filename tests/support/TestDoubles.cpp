@@ -6,7 +6,7 @@ bool RecordingShell::Open(const QString &address)
     return true;
 }
 
-QByteArray Latin1CodePage::FromUnicode(const QString &text) const
+QByteArray Latin1CodePage::fromUnicode(const QString &text) const
 {
     QByteArray bytes;
     for (QChar character : text)
@@ -14,7 +14,7 @@ QByteArray Latin1CodePage::FromUnicode(const QString &text) const
     return bytes;
 }
 
-QString Latin1CodePage::ToUnicode(const QByteArray &bytes) const
+QString Latin1CodePage::toUnicode(const QByteArray &bytes) const
 {
     return QString::fromLatin1(bytes);
 }

@@ -41,6 +41,6 @@ public:
 
 class Latin1CodePage final : public CodePage {
 public:
-    QByteArray FromUnicode(const QString &text) const override;
-    QString ToUnicode(const QByteArray &bytes) const override;
+    QByteArray fromUnicode(const QString &text) const override;
+    QString toUnicode(const QByteArray &bytes) const override;
 };
