@@ -575,10 +575,10 @@ FileDialogRequest TForm8::SetupFileDialog(const QString &title) const
 
 void TForm8::MakeConfClick()
 {
-    const QString fileName = ChooseFileToWrite(prompts, SetupFileDialog(tr("Save Setup")),
-                                               [](const QString &chosen) {
-                                                   return QDir::toNativeSeparators(SetupFileNameFor(chosen));
-                                               });
+    FileDialogRequest request = SetupFileDialog(tr("Save Setup"));
+    const QString fileName = ChooseFileToWrite(prompts, request, [](const QString &chosen) {
+        return QDir::toNativeSeparators(SetupFileNameFor(chosen));
+    });
     if (fileName.isEmpty() || !SaveDespiteLostCharacters())
         return;
     if (!SaveSetup(fileName))

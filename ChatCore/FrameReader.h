@@ -26,10 +26,12 @@
 //   0x07  departure     "-" DD L                                      host
 //   0x08  down          "VanuServer is Down"                          host
 //
-// Bodies are the plain protocol's texts, byte for byte. A frame of a kind
-// not in the table is dropped and counted, never shown: a later version may
-// send kinds that this one does not know. An empty frame carries nothing and
-// is passed over (and counted, for a peer that sends them without end).
+// Bodies are the plain protocol's texts, in UTF-8 (version 1 keeps the code
+// page): every character crosses, and malformed UTF-8 is read as U+FFFD. A
+// frame of a kind not in the table, or one before the peer's hello, is
+// dropped and counted, never shown: a later version may send kinds that this
+// one does not know. An empty frame carries nothing and is passed over (and
+// counted, for a peer that sends them without end).
 enum class FrameKind : quint8 {
     Hello = 0x01,
     Chat = 0x02,

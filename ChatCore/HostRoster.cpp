@@ -1,5 +1,8 @@
 #include "HostRoster.h"
 
+#include "CodePage.h"
+#include "NameMatching.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -43,15 +46,17 @@ const HostRoster::Guest *HostRoster::find(int socket) const
     return index < 0 ? nullptr : &guests[index];
 }
 
-void HostRoster::admit(int socket, const Peer &peer)
+void HostRoster::admit(int socket, const Peer &peer, TextEncoding encoding)
 {
     if (Guest *guest = find(socket)) {
         guest->peer = peer;
+        guest->encoding = encoding;
         return;
     }
     Guest guest;
     guest.socket = socket;
     guest.peer = peer;
+    guest.encoding = encoding;
     guests.append(guest);
 }
 
@@ -68,7 +73,7 @@ std::optional<int> HostRoster::Remove(int socket)
     if (row < 0)
         return std::nullopt;
     sockets.removeAt(row);
-    names.removeAt(row);
+    registered.removeAt(row);
     return int(row);
 }
 
@@ -76,19 +81,19 @@ void HostRoster::Clear()
 {
     guests.clear();
     sockets.clear();
-    names.clear();
+    registered.clear();
 }
 
 HostRoster::Entry HostRoster::enrol(int socket, const QByteArray &name)
 {
     const qsizetype row = sockets.indexOf(socket);
     if (row >= 0) {
-        names[row] = name;
+        registered[row] = name;
         return {int(row), false};
     }
     sockets.append(socket);
-    names.append(name);
-    return {int(names.size() - 1), true};
+    registered.append(name);
+    return {int(registered.size() - 1), true};
 }
 
 QList<HostRoster::GuestText> HostRoster::read(int socket, const QByteArray &piece, const QByteArray &hostName,
@@ -150,11 +155,7 @@ void HostRoster::takeRegistration(Guest &guest, const QByteArray &text, const QB
         }
     }
     const QByteArray name = text.mid(1, end - 1);
-    QList<QByteArray> inUse{hostName};
-    for (qsizetype row = 0; row < names.size(); ++row)
-        if (sockets[row] != guest.socket)
-            inUse << names[row];
-    if (const std::optional<Protocol::NameRefusal> refusal = Protocol::RefusalOfName(name, inUse)) {
+    if (const std::optional<Protocol::NameRefusal> refusal = refusalOf(guest, name, hostName)) {
         guest.refused = true;
         guest.early.clear();
         guest.rest.clear();
@@ -162,6 +163,7 @@ void HostRoster::takeRegistration(Guest &guest, const QByteArray &text, const QB
         refused.action = GuestText::Action::Refused;
         refused.socket = guest.socket;
         refused.bytes = name;
+        refused.encoding = guest.encoding;
         refused.refusal = *refusal;
         out << refused;
         return;
@@ -171,7 +173,8 @@ void HostRoster::takeRegistration(Guest &guest, const QByteArray &text, const QB
     registered.action = GuestText::Action::Registered;
     registered.socket = guest.socket;
     registered.bytes = name;
-    registered.entry = enrol(guest.socket, name);
+    registered.encoding = guest.encoding;
+    registered.entry = enrol(guest.socket, recodeText(name, guest.encoding, TextEncoding::Utf8, codePage));
     out << registered;
     for (const QByteArray &line : std::exchange(guest.early, {}))
         takeLines(guest, line, out);
@@ -197,6 +200,7 @@ void HostRoster::takeLine(Guest &guest, const QByteArray &line, QList<GuestText>
     GuestText taken;
     taken.socket = guest.socket;
     taken.bytes = line;
+    taken.encoding = guest.encoding;
     const bool ownName = guest.name && Protocol::ChatLineOfBeginsAt(line, 0, *guest.name);
     if (ownName && !BreaksALine(line)) {
         taken.action = GuestText::Action::Relay;
@@ -243,10 +247,43 @@ std::optional<qint64> HostRoster::NextDeadline() const
 
 QByteArray HostRoster::listText() const
 {
-    return Protocol::ListMessage(names);
+    return Protocol::ListMessage(registered);
 }
 
 QByteArray HostRoster::departureText(int row) const
 {
-    return Protocol::Departure(row, names);
+    return Protocol::Departure(row, registered);
+}
+
+std::optional<Protocol::NameRefusal> HostRoster::refusalOf(const Guest &guest, const QByteArray &name,
+                                                           const QByteArray &hostName) const
+{
+    using Protocol::NameRefusal;
+    if (name.isEmpty())
+        return NameRefusal::Empty;
+    // The code page's own reading marks its gaps, which no name may hold.
+    const QString readable =
+        guest.encoding == TextEncoding::Utf8 ? QString::fromUtf8(name) : NameMatching::FromWire(name);
+    // Every guest reads every name in the code page: there it must fit, and differ.
+    const QByteArray inCodePage = codePage.fromUnicode(readable);
+    if (inCodePage.size() > Protocol::kLongestName)
+        return NameRefusal::TooLong;
+    for (char character : name)
+        if (static_cast<unsigned char>(character) < 32)
+            return NameRefusal::ControlCharacter;
+    if (readable.trimmed().isEmpty())
+        return NameRefusal::Empty;
+    if (NameMatching::HoldsInvisible(readable))
+        return NameRefusal::ControlCharacter;
+    const QString key = NameMatching::Key(readable);
+    const auto sameName = [&](const QByteArray &used) {
+        const QString usedText = QString::fromUtf8(used);
+        return NameMatching::Key(usedText) == key || codePage.fromUnicode(usedText) == inCodePage;
+    };
+    if (sameName(hostName))
+        return NameRefusal::Taken;
+    for (qsizetype row = 0; row < registered.size(); ++row)
+        if (sockets[row] != guest.socket && sameName(registered[row]))
+            return NameRefusal::Taken;
+    return std::nullopt;
 }

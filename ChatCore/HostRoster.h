@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Protocol.h"
+#include "TextEncoding.h"
 
 #include <QByteArray>
 #include <QList>
@@ -8,15 +9,21 @@
 
 #include <optional>
 
+class CodePage;
+
 // The host's participants: for each admitted connection where it came from,
 // and, once it has registered, its name and its place in the participant
 // list. The list text and the departure text are made from here. It has no
 // widget: the friends window's list mirrors it.
 //
 // It also reads what each connection sends, by the host's rules:
-// - A name is taken only when it is not empty, not longer than 32 bytes,
-//   holds no control character, and is neither the host's nor another
-//   connection's name; a second registration renames under the same rules.
+// - A name is taken only when it is not empty, not longer than 32 bytes in
+//   the code page, holds no control character, and is neither the host's nor
+//   another connection's name, nor looks like one, nor is the same in the
+//   code page; a second registration renames under the same rules.
+// - Each connection's texts are in its link's encoding (the code page, or
+//   UTF-8 on a link of version 2); the names are kept, and the list and
+//   departure texts made, in UTF-8.
 // - A connection speaks only in its own name: a chat line is relayed when it
 //   begins with a colour digit, "<", the name its connection registered and
 //   "> ", and holds no line break. Anything else is not relayed, and said so
@@ -49,7 +56,9 @@ public:
         };
         Action action = Action::Relay;
         int socket = -1;
+        // In the connection's own encoding.
         QByteArray bytes;
+        TextEncoding encoding = TextEncoding::CodePage;
         Entry entry;
         Protocol::NameRefusal refusal = Protocol::NameRefusal::Taken;
         // NotRelayed: the line is in the guest's own name but breaks a line.
@@ -66,8 +75,11 @@ public:
     // What waits for a registration, at most; the rest is not relayed at once.
     static constexpr qsizetype kMostWaiting = 16 * 1024;
 
-    // A connection is taken in, from this address and port, as they were when it was accepted.
-    void admit(int socket, const Peer &peer);
+    explicit HostRoster(const CodePage &codePage) : codePage(codePage) { }
+
+    // A connection is taken in, from this address and port, as they were
+    // when it was accepted, writing its texts in this encoding.
+    void admit(int socket, const Peer &peer, TextEncoding encoding = TextEncoding::CodePage);
     // Where an admitted connection came from; empty texts for one that is not.
     Peer peerOf(int socket) const;
     // The connection has gone: forgets it. Gives the row its entry had, if it registered.
@@ -75,7 +87,7 @@ public:
     void Clear();
 
     // Takes what one read from the connection returned, at `nowMs`; no guest
-    // may take `hostName`. `moreWaits`: more has come than the read took, so
+    // may take `hostName` (in UTF-8). `moreWaits`: more has come than the read took, so
     // a read that filled the buffer keeps its last text back for the rest.
     // Gives what to do, in order.
     QList<GuestText> read(int socket, const QByteArray &piece, const QByteArray &hostName, qint64 nowMs,
@@ -88,9 +100,9 @@ public:
     // When something that waits is to be given up on, if anything waits.
     std::optional<qint64> NextDeadline() const;
 
-    // The registered names, in order of registration.
-    const QList<QByteArray> &names() const { return names; }
-    // What every guest is sent: the whole list, or the list after a departure from `row`.
+    // The registered names, in UTF-8, in order of registration.
+    const QList<QByteArray> &names() const { return registered; }
+    // What every guest is sent, in UTF-8: the whole list, or the list after a departure from `row`.
     QByteArray listText() const;
     QByteArray departureText(int row) const;
 
@@ -98,6 +110,8 @@ private:
     struct Guest {
         int socket = -1;
         Peer peer;
+        TextEncoding encoding = TextEncoding::CodePage;
+        // In its own encoding, as its chat lines begin with it.
         std::optional<QByteArray> name;
         // The last text of a read that filled the buffer, until its rest comes.
         QByteArray rest;
@@ -119,9 +133,12 @@ private:
     void takeLines(Guest &guest, const QByteArray &text, QList<GuestText> &out);
     void takeLine(Guest &guest, const QByteArray &line, QList<GuestText> &out);
     Entry enrol(int socket, const QByteArray &name);
+    std::optional<Protocol::NameRefusal> refusalOf(const Guest &guest, const QByteArray &name,
+                                                   const QByteArray &hostName) const;
 
+    const CodePage &codePage;
     QList<Guest> guests;
     // For each name, the connection that registered it.
     QList<int> sockets;
-    QList<QByteArray> names;
+    QList<QByteArray> registered;
 };

@@ -1,6 +1,5 @@
 #include "Protocol.h"
 
-#include "NameMatching.h"
 #include "RuntimeErrors.h"
 
 #include <algorithm>
@@ -67,27 +66,6 @@ QByteArray Departure(int position, const QList<QByteArray> &participantsAfter)
 QByteArray ServerDown()
 {
     return QByteArrayLiteral("VanuServer is Down");
-}
-
-std::optional<NameRefusal> RefusalOfName(const QByteArray &name, const QList<QByteArray> &namesInUse)
-{
-    if (name.isEmpty())
-        return NameRefusal::Empty;
-    if (name.size() > kLongestName)
-        return NameRefusal::TooLong;
-    for (char character : name)
-        if (static_cast<unsigned char>(character) < 32)
-            return NameRefusal::ControlCharacter;
-    const QString readable = NameMatching::FromWire(name);
-    if (readable.trimmed().isEmpty())
-        return NameRefusal::Empty;
-    if (NameMatching::HoldsInvisible(readable))
-        return NameRefusal::ControlCharacter;
-    const QString key = NameMatching::Key(readable);
-    for (const QByteArray &used : namesInUse)
-        if (used == name || NameMatching::Key(NameMatching::FromWire(used)) == key)
-            return NameRefusal::Taken;
-    return std::nullopt;
 }
 
 QByteArray NameRefused(NameRefusal why, const QByteArray &name)

@@ -52,13 +52,8 @@ QByteArray ServerDown();
 
 // Why a registration is refused.
 enum class NameRefusal { Taken, Empty, TooLong, ControlCharacter };
-// The longest name the host takes, in bytes.
+// The longest name the host takes, in bytes of the code page.
 constexpr qsizetype kLongestName = 32;
-// Whether the host takes this name, given the names already in use (its
-// own and its other guests'), which it may not look like (see NameMatching);
-// nullopt when it does. A name that only looks empty is empty, and one with a
-// character nobody sees holds a control character.
-std::optional<NameRefusal> RefusalOfName(const QByteArray &name, const QList<QByteArray> &namesInUse);
 QByteArray NameRefused(NameRefusal why, const QByteArray &name);
 // The name that a "taken" refusal names; nullopt for any other text.
 std::optional<QByteArray> TakenNameIn(const QByteArray &text);

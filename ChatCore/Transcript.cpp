@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "FileWriting.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,10 +22,27 @@ QString WithTxtExtension(const QString &path)
     return path.contains(QLatin1Char('.')) ? path : path + QStringLiteral(".txt");
 }
 
-QByteArray TranscriptBytes(const QStringList &lines, const CodePage &codePage)
+QByteArray TranscriptBytes(const QStringList &lines, const CodePage &codePage, TextEncoding encoding)
 {
     QByteArray bytes;
     for (const QString &line : lines)
-        bytes += codePage.fromUnicode(line) + QByteArrayLiteral("\r\n");
+        bytes += encodeText(line, encoding, codePage) + QByteArrayLiteral("\r\n");
     return bytes;
+}
+
+namespace {
+
+constexpr int kUtf8Filter = 3;
+
+} // namespace
+
+QString TranscriptFilters()
+{
+    return QCoreApplication::translate("Transcript", "Text files (*.txt)|*.txt|All files (*.*)|*.*") + u'|'
+           + QCoreApplication::translate("Transcript", "Text, UTF-8 (*.txt)|*.txt");
+}
+
+TextEncoding TranscriptEncodingOf(int filterIndex)
+{
+    return filterIndex == kUtf8Filter ? TextEncoding::Utf8 : TextEncoding::CodePage;
 }

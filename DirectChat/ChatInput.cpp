@@ -57,20 +57,24 @@ void TForm4::Edit1KeyPress()
     const TForm8 &setup = *windows.Form8;
     const char colour =
         ColourDigit(setup.ColourIndexText(), NamedColour(setup.ColourName()).value_or(QColor(Qt::blue)));
-    const QByteArray nickname = toWire(chatNickname());
-    // A nickname loaded since the input line was enabled may leave less room.
-    const QByteArray typed = toWire(Edit1->text()).left(Protocol::LongestTypedText(nickname.size()));
+    const QString nickname = chatNickname();
+    // The line must fit one read of a plain guest's, in the code page. A
+    // nickname loaded since the input line was enabled may leave less room.
+    QString typed = Edit1->text().left(Protocol::LongestTypedText(toWire(nickname).size()));
+    if (!typed.isEmpty() && typed.back().isHighSurrogate())
+        typed.chop(1); // not half a character
     if (typed.isEmpty())
         return;
-    const QByteArray line = Protocol::ChatLine(colour, nickname, typed);
+    const QString line = QString::fromUtf8(Protocol::ChatLine(colour, nickname.toUtf8(), typed.toUtf8()));
     if (ImServer1->isChecked()) {
         if (hostMode->session().sendOwnLine(line)) {
-            emit ownLineSent(line);
-            AddChatLine(line, false);
+            const QByteArray bytes = line.toUtf8();
+            emit ownLineSent(bytes);
+            AddChatLine(line, bytes, false);
         }
     } else if (ImClient1->isChecked()) {
-        emit ownLineSent(line);
-        guestMode->session().sendOwnLine(line); // shown when the host sends it back
+        // Shown when the host sends it back.
+        emit ownLineSent(guestMode->session().sendOwnLine(line));
     }
     Edit1->clear();
 }

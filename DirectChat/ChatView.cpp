@@ -31,8 +31,12 @@ void TForm4::appendPlainLine(const QString &text, ShownText::Kind kind)
 
 void TForm4::AddChatLine(const QByteArray &bytes, bool received)
 {
+    AddChatLine(seams.codePage.toUnicode(bytes), bytes, received);
+}
+
+void TForm4::AddChatLine(const QString &text, const QByteArray &bytes, bool received)
+{
     // The one place a text is taken apart: the view, the history and the notifications read its parts.
-    const QString text = seams.codePage.toUnicode(bytes);
     const ShownText::Kind kind = Protocol::IsChatLine(bytes) ? ShownText::Kind::ChatLine : ShownText::Kind::Notice;
     showText({kind, bytes, text, received, SplitChatText(text)});
 }
@@ -44,8 +48,9 @@ void TForm4::AddChatLine(const QString &text, ShownText::Kind kind)
 
 void TForm4::showSession(ChatSession *session)
 {
-    connect(session, &ChatSession::received, this,
-            [this](const QByteArray &bytes, bool fromPeer) { AddChatLine(bytes, fromPeer); });
+    connect(session, &ChatSession::received, this, [this](const QString &text, const QByteArray &bytes, bool fromPeer) {
+        AddChatLine(text, bytes, fromPeer);
+    });
     connect(session, &ChatSession::notice, this,
             [this](const QString &text, ShownText::Kind kind) { AddChatLine(text, kind); });
     connect(session, &ChatSession::participantLeft, this, [this](int row) { delete participantList()->takeItem(row); });

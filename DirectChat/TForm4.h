@@ -108,8 +108,10 @@ public:
     // through AddChatLine and is told by textShown.
     // A text of the program's own.
     void AddChatLine(const QString &text, ShownText::Kind kind = ShownText::Kind::Notice);
-    // A text as a peer sent it, or our own chat line (not received) as it was sent.
+    // A text as a peer sent it in the code page, or our own chat line (not received) as it was sent.
     void AddChatLine(const QByteArray &bytes, bool received = true);
+    // The same, read already: the bytes are as they came, in the link's encoding.
+    void AddChatLine(const QString &text, const QByteArray &bytes, bool received);
     // The view takes new lines once a frame; these read it with every line added so far.
     int chatLineCount();
     QStringList chatLines();

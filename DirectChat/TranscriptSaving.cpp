@@ -26,17 +26,18 @@ void TranscriptSaving::saveAs()
     FileDialogRequest request;
     request.title = tr("Save File");
     request.folder = programFolder;
-    request.filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    request.filter = TranscriptFilters();
     request.filterIndex = 1;
     request.fileName = ProposeDirChatName(programFolder);
     // A file the user chose to keep is never written by a later "Save Chat".
     path = ChooseFileToWrite(prompts, request, WithTxtExtension);
+    encoding = TranscriptEncodingOf(request.filterIndex);
     if (!path.isEmpty())
         write();
 }
 
 void TranscriptSaving::write()
 {
-    if (!WriteWholeFile(path, TranscriptBytes(lines(), codePage)))
+    if (!WriteWholeFile(path, TranscriptBytes(lines(), codePage, encoding)))
         prompts.ShowError(tr("Cannot create file %1").arg(path));
 }

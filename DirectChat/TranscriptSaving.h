@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "TextEncoding.h"
+
 #include <functional>
 
 class CodePage;
@@ -32,4 +34,6 @@ private:
     QString programFolder;
     std::function<QStringList()> lines;
     QString path;
+    // "Save Chat" writes as the file was chosen: a transcript, or UTF-8.
+    TextEncoding encoding = TextEncoding::CodePage;
 };

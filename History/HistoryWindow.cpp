@@ -229,10 +229,11 @@ void HistoryWindow::SaveAsClick()
     FileDialogRequest request;
     request.title = tr("Save File");
     request.folder = folder;
-    request.filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    request.filter = TranscriptFilters();
     request.fileName = ProposeDirChatName(folder);
     const QString path = ChooseFileToWrite(prompts, request, WithTxtExtension);
-    if (!path.isEmpty() && !WriteWholeFile(path, TranscriptBytes(LinesOf(chat), codePage)))
+    const TextEncoding encoding = TranscriptEncodingOf(request.filterIndex);
+    if (!path.isEmpty() && !WriteWholeFile(path, TranscriptBytes(LinesOf(chat), codePage, encoding)))
         prompts.ShowError(tr("Cannot create file %1").arg(path));
 }
 

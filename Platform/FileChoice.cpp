@@ -4,7 +4,7 @@
 
 #include "FileWriting.h"
 
-QString ChooseFileToWrite(Prompts &prompts, const FileDialogRequest &request,
+QString ChooseFileToWrite(Prompts &prompts, FileDialogRequest &request,
                           const std::function<QString(const QString &)> &nameFor)
 {
     for (;;) {

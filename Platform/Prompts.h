@@ -13,7 +13,8 @@ struct FileDialogRequest {
     QString folder;
     QString fileName;
     QString filter;
-    int filterIndex = 1; // 1-based, as the filter pairs are counted
+    // 1-based, as the filter pairs are counted; a save dialog sets it to the filter chosen.
+    int filterIndex = 1;
 };
 
 // Everything the program asks of the user through a box or a file dialog.
@@ -34,7 +35,7 @@ public:
     virtual void ShowMessage(const QString &text) = 0;
     // A save dialog; the chosen path, or empty text when the user cancelled.
     // The dialog itself never asks about overwriting: the program does.
-    virtual QString SaveFileName(const FileDialogRequest &request) = 0;
+    virtual QString SaveFileName(FileDialogRequest &request) = 0;
     // An open dialog for existing files, several may be marked; empty when cancelled.
     virtual QStringList OpenFileNames(const FileDialogRequest &request) = 0;
     // A password, typed unseen; nothing when the user cancelled.

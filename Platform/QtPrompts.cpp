@@ -102,7 +102,7 @@ static void PrepareDialog(QFileDialog &dialog, const FileDialogRequest &request)
         dialog.selectFile(request.fileName);
 }
 
-QString QtPrompts::SaveFileName(const FileDialogRequest &request)
+QString QtPrompts::SaveFileName(FileDialogRequest &request)
 {
     QFileDialog dialog(DialogParent());
     PrepareDialog(dialog, request);
@@ -111,6 +111,7 @@ QString QtPrompts::SaveFileName(const FileDialogRequest &request)
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    request.filterIndex = int(QtPrompts::NameFilters(request.filter).indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().constFirst();
 }
 

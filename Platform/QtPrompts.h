@@ -13,7 +13,7 @@ public:
     Answer AskYesNoCancel(const QString &text) override;
     void ShowError(const QString &text) override;
     void ShowMessage(const QString &text) override;
-    QString SaveFileName(const FileDialogRequest &request) override;
+    QString SaveFileName(FileDialogRequest &request) override;
     QStringList OpenFileNames(const FileDialogRequest &request) override;
     std::optional<QString> AskPassword(const QString &text) override;
 

@@ -13,6 +13,11 @@ QByteArray ChatLink::bytes(Framing framing, FrameKind kind, const QByteArray &te
     return text;
 }
 
+TextEncoding ChatLink::encodingOf(Framing framing)
+{
+    return framing == Framing::Version2 ? TextEncoding::Utf8 : TextEncoding::CodePage;
+}
+
 QByteArray ChatLink::hello()
 {
     return FrameReader::framed(FrameKind::Hello, helloBody(VANU_PROGRAM));
@@ -40,12 +45,14 @@ std::optional<QByteArray> ChatLink::nextText()
         if (framing == Framing::Version1)
             return frame;
         const quint8 kind = quint8(frame->at(0));
-        if (kind == quint8(FrameKind::Hello))
+        if (kind == quint8(FrameKind::Hello)) {
             peersHello = frame->mid(1);
-        else if (isKnownFrameKind(kind))
-            return frame->mid(1);
-        else
-            ++dropped;
+            helloCame = true;
+        } else if (helloCame && isKnownFrameKind(kind)) {
+            return wellFormedUtf8(frame->mid(1));
+        } else {
+            ++dropped; // of a kind this copy does not know, or before the peer said hello
+        }
     }
     countEmptyFrames();
     return std::nullopt;
@@ -76,9 +83,9 @@ void ChatLink::dropWaiting()
     lastSupersedes = false;
 }
 
-void Outgoing::add(FrameKind kind, const QByteArray &text)
+void Outgoing::add(FrameKind kind, const QByteArray &text, TextEncoding encoding)
 {
-    texts.append({kind, text});
+    texts.append({kind, text, encoding});
     made.fill(std::nullopt);
 }
 
@@ -87,8 +94,10 @@ const QByteArray &Outgoing::bytesFor(Framing framing) const
     std::optional<QByteArray> &bytes = made[size_t(framing)];
     if (!bytes) {
         bytes.emplace();
-        for (const auto &[kind, text] : texts)
-            *bytes += ChatLink::bytes(framing, kind, text); // one plain text is shared, not copied
+        const TextEncoding encoding = ChatLink::encodingOf(framing);
+        // One plain text in the code page is shared, not copied.
+        for (const Text &text : texts)
+            *bytes += ChatLink::bytes(framing, text.kind, recodeText(text.bytes, text.encoding, encoding, *codePage));
     }
     return *bytes;
 }

@@ -2,6 +2,7 @@
 
 #include "FrameReader.h"
 #include "PeerAbuse.h"
+#include "TextEncoding.h"
 #include "Transport.h"
 
 #include <QByteArray>
@@ -10,6 +11,8 @@
 #include <array>
 #include <optional>
 #include <utility>
+
+class CodePage;
 
 // One connection's texts as a session reads and writes them: as they are on
 // a plain connection, or in frames of version 1 or 2 on a secure one (see
@@ -20,6 +23,9 @@ public:
 
     Framing textFraming() const { return framing; }
     bool isFramed() const { return framing != Framing::None; }
+    // How texts are written on a link of this framing: UTF-8 in version 2.
+    static TextEncoding encodingOf(Framing framing);
+    TextEncoding textEncoding() const { return encodingOf(framing); }
 
     // The bytes that carry a text of this kind on a link of this framing.
     static QByteArray bytes(Framing framing, FrameKind kind, const QByteArray &text);
@@ -31,7 +37,9 @@ public:
     // A whole frame waits to be read.
     bool hasFrame() const { return reader.hasFrame(); }
     // The next text that came whole; a hello is kept, and a frame of a kind
-    // this copy does not know is dropped and counted, never given.
+    // this copy does not know, or one before the hello, is dropped and
+    // counted, never given. A text of
+    // version 2 is well-formed UTF-8: what is malformed in it is marked so.
     std::optional<QByteArray> nextText();
     // The peer sent what no honest peer sends: a frame longer than any, or
     // empty frames without end. The connection is to be ended.
@@ -58,6 +66,7 @@ private:
     Framing framing;
     FrameReader reader;
     QByteArray peersHello;
+    bool helloCame = false;
     int dropped = 0;
     bool bad = false;
     QList<QByteArray> waiting;
@@ -68,16 +77,25 @@ private:
     PeerAbuse emptyFrames{256, std::chrono::seconds(1)};
 };
 
-// A text for several links at once: its bytes made once for each framing.
+// A text for several links at once: its bytes made once for each framing,
+// in that framing's encoding.
 class Outgoing {
 public:
-    void add(FrameKind kind, const QByteArray &text);
+    explicit Outgoing(const CodePage &codePage) : codePage(&codePage) { }
+
+    void add(FrameKind kind, const QByteArray &text, TextEncoding encoding = TextEncoding::CodePage);
     bool isEmpty() const { return texts.isEmpty(); }
     // Made the first time a link of this framing needs them: a chat of plain
     // guests frames nothing.
     const QByteArray &bytesFor(Framing framing) const;
 
 private:
-    QList<std::pair<FrameKind, QByteArray>> texts;
+    struct Text {
+        FrameKind kind;
+        QByteArray bytes;
+        TextEncoding encoding;
+    };
+    const CodePage *codePage;
+    QList<Text> texts;
     mutable std::array<std::optional<QByteArray>, 3> made; // by Framing
 };

@@ -14,8 +14,9 @@ public:
     using QObject::QObject;
 
 signals:
-    // A text as a peer sent it, or our own line as it went out.
-    void received(const QByteArray &bytes, bool fromPeer);
+    // A text as a peer sent it, or our own line as it went out: read, and
+    // the bytes as they came, in the link's encoding.
+    void received(const QString &text, const QByteArray &bytes, bool fromPeer);
     // What the user should read.
     void notice(const QString &text, ShownText::Kind kind = ShownText::Kind::Notice);
     void participantLeft(int row);

@@ -35,7 +35,12 @@ GuestSession::GuestSession(TTCPClient &client, const CodePage &codePage, std::fu
 
 QString GuestSession::fromWire(const QByteArray &bytes) const
 {
-    return codePage.toUnicode(bytes);
+    return decodeText(bytes, link.textEncoding(), codePage);
+}
+
+QByteArray GuestSession::toWire(const QString &text) const
+{
+    return encodeText(text, link.textEncoding(), codePage);
 }
 
 void GuestSession::takeOtherName(const QString &name)
@@ -68,12 +73,14 @@ void GuestSession::send(FrameKind kind, const QByteArray &text)
 
 void GuestSession::registerName()
 {
-    send(FrameKind::Registration, Protocol::Registration(codePage.fromUnicode(nickname())));
+    send(FrameKind::Registration, Protocol::Registration(toWire(nickname())));
 }
 
-void GuestSession::sendOwnLine(const QByteArray &line)
+QByteArray GuestSession::sendOwnLine(const QString &line)
 {
-    send(FrameKind::Chat, line);
+    const QByteArray bytes = toWire(line);
+    send(FrameKind::Chat, bytes);
+    return bytes;
 }
 
 void GuestSession::read()
@@ -169,9 +176,9 @@ void GuestSession::handleHostTexts(const QList<HostTextReader::Text> &texts)
             }
             break;
         case Protocol::GuestReceives::Shown:
-            if (Protocol::TakenNameIn(text.bytes) == codePage.fromUnicode(nickname()))
+            if (Protocol::TakenNameIn(text.bytes) == toWire(nickname()))
                 nameTaken = true;
-            emit received(text.bytes, true);
+            emit received(fromWire(text.bytes), text.bytes, true);
             break;
         }
     }

@@ -54,8 +54,9 @@ public:
     bool connected();
     bool hasRejoined() const { return rejoined; }
     void registerName();
-    // Our own chat line, to the host, which sends it back to everybody.
-    void sendOwnLine(const QByteArray &line);
+    // Our own chat line, to the host, which sends it back to everybody; the
+    // bytes it went as, in the link's encoding.
+    QByteArray sendOwnLine(const QString &line);
     // Reads what the host sent, and shows it.
     void read();
     // Frames of kinds this copy does not know, dropped unread.
@@ -96,7 +97,9 @@ private:
     void send(FrameKind kind, const QByteArray &text);
     // The texts that came whole in the host's frames.
     QList<HostTextReader::Text> readFrames();
+    // Texts as the link writes them: in the code page, or in UTF-8 on a link of version 2.
     QString fromWire(const QByteArray &bytes) const;
+    QByteArray toWire(const QString &text) const;
 
     TTCPClient &client;
     const CodePage &codePage;

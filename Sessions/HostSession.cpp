@@ -13,7 +13,8 @@
 #include <utility>
 
 HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent)
-    : ChatSession(parent), server(server), codePage(codePage), readPace(std::move(pace)), setup(std::move(setup))
+    : ChatSession(parent), server(server), codePage(codePage), readPace(std::move(pace)), setup(std::move(setup)),
+      roster(codePage)
 {
     clock.start();
     rosterDeadline.setSingleShot(true);
@@ -30,14 +31,9 @@ void HostSession::reporting(const std::function<void()> &handler)
     reportingErrors(handler, [this](const QString &why) { emit fault(why); });
 }
 
-QByteArray HostSession::toWire(const QString &text) const
+QString HostSession::decode(const QByteArray &bytes, TextEncoding encoding) const
 {
-    return codePage.fromUnicode(text);
-}
-
-QString HostSession::fromWire(const QByteArray &bytes) const
-{
-    return codePage.toUnicode(bytes);
+    return decodeText(bytes, encoding, codePage);
 }
 
 void HostSession::clear()
@@ -117,10 +113,10 @@ void HostSession::sendToAll(const Outgoing &texts, Sending sending)
     }
 }
 
-void HostSession::sendToAll(FrameKind kind, const QByteArray &text, Sending sending)
+void HostSession::sendToAll(FrameKind kind, const QByteArray &text, TextEncoding encoding, Sending sending)
 {
-    Outgoing texts;
-    texts.add(kind, text);
+    Outgoing texts(codePage);
+    texts.add(kind, text, encoding);
     sendToAll(texts, sending);
 }
 
@@ -155,7 +151,7 @@ void HostSession::accept(int socket)
         server.CloseClient(socket);
         return;
     }
-    roster.admit(socket, peer);
+    roster.admit(socket, peer, encodingOf(socket));
     if (!setup.admits(peer.address))
         RejectGuest(socket, QString());
     else if (secureOnly && framingOf(socket) == Framing::None)
@@ -166,7 +162,7 @@ void HostSession::accept(int socket)
 
 void HostSession::AcceptGuest(int socket)
 {
-    const QByteArray hostNickname = toWire(setup.nickname());
+    const QByteArray hostNickname = encodeText(setup.nickname(), encodingOf(socket), codePage);
     const HostRoster::Peer peer = roster.peerOf(socket);
     if (setup.busy()) {
         sendTo(socket, FrameKind::Greeting, Protocol::BusyGreeting(hostNickname));
@@ -178,7 +174,7 @@ void HostSession::AcceptGuest(int socket)
     }
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
-        sendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(toWire(peer.address)));
+        sendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(peer.address.toLatin1()));
     emit notice(LongTimeOfDay(QTime::currentTime()) +
                     tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
                 ShownText::Kind::Arrival);
@@ -194,7 +190,7 @@ void HostSession::RejectGuest(int socket, const QString &reason)
                                  : tr("Connection rejected for %1: %2").arg(address, reason));
     // A peer refused again and again does not flood every guest's view.
     if (refusalNotices.allow(address, elapsedMs()))
-        sendToAll(FrameKind::Notice, Protocol::RefusalNotice(toWire(address)));
+        sendToAll(FrameKind::Notice, Protocol::RefusalNotice(address.toLatin1()));
     links.remove(socket);
     server.CloseClient(socket);
 }
@@ -228,7 +224,7 @@ void HostSession::read(int socket)
     }
     const QByteArray piece = server.ReceiveText(socket);
     const QList<HostRoster::GuestText> texts =
-        roster.read(socket, piece, toWire(setup.nickname()), now, server.BytesWaiting(socket) > 0);
+        roster.read(socket, piece, setup.nickname().toUtf8(), now, server.BytesWaiting(socket) > 0);
     readPace.Count(socket, std::max<int>(1, int(texts.size())), now);
     handleGuestTexts(texts);
     watchRosterDeadline();
@@ -242,7 +238,7 @@ QList<HostRoster::GuestText> HostSession::readFrames(int socket, ChatLink &link)
     constexpr qsizetype kReadAtOnce = 16 * 1024;
     constexpr qsizetype kMostAtOnce = 4 * kReadAtOnce;
     const qint64 now = elapsedMs();
-    const QByteArray hostName = toWire(setup.nickname());
+    const QByteArray hostName = setup.nickname().toUtf8();
     QList<HostRoster::GuestText> texts;
     qsizetype taken = 0;
     while (!link.isBad()) {
@@ -286,26 +282,27 @@ void HostSession::handleGuestTexts(const QList<HostRoster::GuestText> &texts)
     using Action = HostRoster::GuestText::Action;
     // Lines that came in one read go out together, in one send to each guest:
     // the bytes are the same, and a burst costs a send a guest, not one a line.
-    Outgoing relayed;
+    Outgoing relayed(codePage);
     const auto relay = [&] {
         if (!relayed.isEmpty())
-            sendToAll(std::exchange(relayed, Outgoing()));
+            sendToAll(std::exchange(relayed, Outgoing(codePage)));
     };
     for (const HostRoster::GuestText &text : texts) {
         if (text.action != Action::Relay)
             relay();
         switch (text.action) {
         case Action::Registered:
-            emit participantNamed(text.entry.row, fromWire(roster.names().at(text.entry.row)), text.entry.added);
+            emit participantNamed(text.entry.row, QString::fromUtf8(roster.names().at(text.entry.row)),
+                                  text.entry.added);
             // A list that still waits to go to a guest is needless once a newer one follows it.
-            sendToAll(FrameKind::List, roster.listText(), Sending::Latest);
+            sendToAll(FrameKind::List, roster.listText(), TextEncoding::Utf8, Sending::Latest);
             break;
         case Action::Refused:
             refuseName(text);
             break;
         case Action::Relay:
-            relayed.add(FrameKind::Chat, text.bytes);
-            emit received(text.bytes, true);
+            relayed.add(FrameKind::Chat, text.bytes, text.encoding);
+            emit received(decode(text.bytes, text.encoding), text.bytes, true);
             break;
         case Action::NotRelayed:
             emit notice(notRelayedLine(text));
@@ -323,7 +320,7 @@ QString HostSession::notRelayedLine(const HostRoster::GuestText &text) const
     const QByteArray named = Protocol::NameInChatLine(text.bytes);
     if (named.isEmpty())
         return tr("Line from %1 not relayed: it names nobody").arg(from);
-    return tr("Line from %1 not relayed: it names %2").arg(from, fromWire(named));
+    return tr("Line from %1 not relayed: it names %2").arg(from, decode(named, text.encoding));
 }
 
 void HostSession::refuseName(const HostRoster::GuestText &text)
@@ -333,7 +330,7 @@ void HostSession::refuseName(const HostRoster::GuestText &text)
     QString why;
     switch (text.refusal) {
     case Protocol::NameRefusal::Taken:
-        why = tr("the name %1 is taken").arg(fromWire(text.bytes));
+        why = tr("the name %1 is taken").arg(decode(text.bytes, text.encoding));
         break;
     case Protocol::NameRefusal::Empty:
         why = tr("it gave no name");
@@ -360,7 +357,7 @@ void HostSession::removeParticipant(int socket)
     if (!row)
         return;
     emit participantLeft(*row);
-    sendToAll(FrameKind::Departure, roster.departureText(*row));
+    sendToAll(FrameKind::Departure, roster.departureText(*row), TextEncoding::Utf8);
 }
 
 void HostSession::closed(int socket)
@@ -376,11 +373,11 @@ void HostSession::closed(int socket)
     links.remove(socket);
 }
 
-bool HostSession::sendOwnLine(const QByteArray &line)
+bool HostSession::sendOwnLine(const QString &line)
 {
     // The host sees its own line only when somebody is there to read it.
     if (server.Clients().Count() == 0)
         return false;
-    sendToAll(FrameKind::Chat, line);
+    sendToAll(FrameKind::Chat, line.toUtf8(), TextEncoding::Utf8);
     return true;
 }

@@ -51,8 +51,9 @@ public:
     void closed(int socket);
     // Nothing waits to go to the guest any more: what waited here goes.
     void drained(int socket);
-    // Our own chat line, as typed, to every guest; false when nobody is there to read it.
-    bool sendOwnLine(const QByteArray &line);
+    // Our own chat line, as typed, to every guest, each in its link's
+    // encoding; false when nobody is there to read it.
+    bool sendOwnLine(const QString &line);
     // Connections the system could not take: said once in a while.
     void connectionsRefused(int error, const QString &text);
     // The host program ends: every guest hears of it.
@@ -81,11 +82,14 @@ signals:
 private:
     // Latest: the text makes the last one sent so needless while that one still waits to go.
     enum class Sending { InTurn, Latest };
+    // `text` is in the guest's own encoding.
     void sendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
     void sendBytes(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
     void sendToAll(const Outgoing &texts, Sending sending = Sending::InTurn);
-    void sendToAll(FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
+    void sendToAll(FrameKind kind, const QByteArray &text, TextEncoding encoding = TextEncoding::CodePage,
+                   Sending sending = Sending::InTurn);
     Framing framingOf(int socket) const;
+    TextEncoding encodingOf(int socket) const { return ChatLink::encodingOf(framingOf(socket)); }
     // A guest on a secure connection: its frames, whole, as fast as the pace allows.
     QList<HostRoster::GuestText> readFrames(int socket, ChatLink &link);
     // Reads the guest again after the wait its pace asks for.
@@ -104,8 +108,7 @@ private:
     void removeParticipant(int socket);
     // Runs a handler of a timer's: an error it lets through is told as a fault.
     void reporting(const std::function<void()> &handler);
-    QByteArray toWire(const QString &text) const;
-    QString fromWire(const QByteArray &bytes) const;
+    QString decode(const QByteArray &bytes, TextEncoding encoding) const;
     // Milliseconds on a clock that only goes forward.
     qint64 elapsedMs() const { return clock.elapsed(); }
 

@@ -250,10 +250,6 @@
         <translation>Datei speichern</translation>
     </message>
     <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
-    </message>
-    <message>
         <source>Cannot create file %1</source>
         <translation>Die Datei %1 kann nicht angelegt werden</translation>
     </message>
@@ -1346,14 +1342,21 @@ localhost. Viel Spaß im Abteil!</translation>
     </message>
 </context>
 <context>
+    <name>Transcript</name>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Text, UTF-8 (*.txt)|*.txt</source>
+        <translation>Text, UTF-8 (*.txt)|*.txt</translation>
+    </message>
+</context>
+<context>
     <name>TranscriptSaving</name>
     <message>
         <source>Save File</source>
         <translation>Datei speichern</translation>
-    </message>
-    <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>Cannot create file %1</source>

@@ -254,10 +254,6 @@
         <translation>Сохранить файл</translation>
     </message>
     <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
-    </message>
-    <message>
         <source>Cannot create file %1</source>
         <translation>Не удаётся создать файл %1</translation>
     </message>
@@ -1354,14 +1350,21 @@ Vanu
     </message>
 </context>
 <context>
+    <name>Transcript</name>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Text, UTF-8 (*.txt)|*.txt</source>
+        <translation>Текст, UTF-8 (*.txt)|*.txt</translation>
+    </message>
+</context>
+<context>
     <name>TranscriptSaving</name>
     <message>
         <source>Save File</source>
         <translation>Сохранить файл</translation>
-    </message>
-    <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
     </message>
     <message>
         <source>Cannot create file %1</source>

@@ -254,10 +254,6 @@
         <translation>Зберегти файл</translation>
     </message>
     <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Текстові файли (*.txt)|*.txt|Усі файли (*.*)|*.*</translation>
-    </message>
-    <message>
         <source>Cannot create file %1</source>
         <translation>Не вдається створити файл %1</translation>
     </message>
@@ -1355,14 +1351,21 @@ Vanu
     </message>
 </context>
 <context>
+    <name>Transcript</name>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Текстові файли (*.txt)|*.txt|Усі файли (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Text, UTF-8 (*.txt)|*.txt</source>
+        <translation>Текст, UTF-8 (*.txt)|*.txt</translation>
+    </message>
+</context>
+<context>
     <name>TranscriptSaving</name>
     <message>
         <source>Save File</source>
         <translation>Зберегти файл</translation>
-    </message>
-    <message>
-        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
-        <translation>Текстові файли (*.txt)|*.txt|Усі файли (*.*)|*.*</translation>
     </message>
     <message>
         <source>Cannot create file %1</source>

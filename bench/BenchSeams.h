@@ -22,7 +22,7 @@ public:
     Answer AskYesNoCancel(const QString &) override { return Answer::Yes; }
     void ShowError(const QString &) override {}
     void ShowMessage(const QString &) override {}
-    QString SaveFileName(const FileDialogRequest &) override { return savePath; }
+    QString SaveFileName(FileDialogRequest &) override { return savePath; }
     QStringList OpenFileNames(const FileDialogRequest &) override { return {}; }
     std::optional<QString> AskPassword(const QString &) override { return std::nullopt; }
 };

@@ -1,6 +1,7 @@
 // The chat's state without windows: the host's roster (who registered, in
 // which place, what the guests are told) and the guest's reading of what the
 // host sends (pieces joined, glued texts parted, each text's kind).
+#include "Cp1251CodePage.h"
 #include "HostRoster.h"
 #include "HostTextReader.h"
 #include "Protocol.h"
@@ -8,10 +9,13 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 // A roster script, one step a read: "S:TEXT" is a read of TEXT from
-// connection S (admitted at its first read), "-S" its departure, "~" the
+// connection S (admitted at its first read), "S=TEXT" the same from a
+// connection of version 2, in UTF-8, "-S" its departure, "~" the
 // time after every wait has run out. What the host is told to do comes back
 // one line an action: "reg NAME", "refused WHY", "relay LINE", "not LINE"
 // (with " (break)" for a line that breaks a line) and "dep TEXT".
@@ -47,10 +51,14 @@ QList<QByteArray> RunRoster(HostRoster &roster, const QList<QByteArray> &steps)
             if (const std::optional<int> row = roster.Remove(step.mid(1).toInt()))
                 done << "dep " + roster.departureText(*row);
         } else {
-            const int socket = step.left(step.indexOf(':')).toInt();
+            const qsizetype mark = std::find_if(step.begin(), step.end(), [](char c) { return c == ':' || c == '='; })
+                                   - step.begin();
+            const int socket = step.left(mark).toInt();
+            const TextEncoding encoding = step[mark] == '=' ? TextEncoding::Utf8 : TextEncoding::CodePage;
             if (roster.peerOf(socket).address.isEmpty())
-                roster.admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("5000%1").arg(socket)});
-            describe(roster.read(socket, step.mid(step.indexOf(':') + 1), "Hosty", now));
+                roster.admit(socket, {QStringLiteral("10.0.0.%1").arg(socket), QStringLiteral("5000%1").arg(socket)},
+                             encoding);
+            describe(roster.read(socket, step.mid(mark + 1), "Hosty", now));
         }
     }
     return done;
@@ -166,6 +174,22 @@ void TestChatState::roster_data()
         << Texts{"7: Anna", "9:", "-9"} << Texts{"reg Anna"} << QByteArray("#Anna");
     QTest::newRow("a connection number given out again registers anew")
         << Texts{"7: Anna", "-7", "7: Bob"} << Texts{"reg Anna", "dep -00", "reg Bob"} << QByteArray("#Bob");
+    // Guests of version 2 write UTF-8; every guest still reads every name in the code page.
+    QTest::newRow("a name in every script")
+        << Texts{"7= Zoë 😀", "3: Bob"} << Texts{"reg Zoë 😀", "reg Bob"} << QByteArray("#\"Zo? ?\",Bob");
+    QTest::newRow("names the same in the code page are one name")
+        << Texts{"7= Zoë", "3= Zoé"} << Texts{"reg Zoë", "refused taken"} << QByteArray("#Zo?");
+    QTest::newRow("a lookalike in UTF-8 of a plain name is taken")
+        << Texts{"7: Anna", "3= Аnna"} << Texts{"reg Anna", "refused taken"} << QByteArray("#Anna");
+    QTest::newRow("32 characters of the code page in 64 bytes of UTF-8")
+        << Texts{"7= " + QString(32, u'ж').toUtf8()} << Texts{"reg " + QString(32, u'ж').toUtf8()}
+        << "#" + QByteArray(32, '\xE6');
+    QTest::newRow("33 characters of the code page") << Texts{"7= " + QString(33, u'ж').toUtf8()}
+                                                    << Texts{"refused long"} << QByteArray("#");
+    QTest::newRow("malformed UTF-8 in a name") << Texts{"7= Bad\xC0\xAF"} << Texts{"refused control"}
+                                               << QByteArray("#");
+    QTest::newRow("a line in UTF-8 is relayed as it came")
+        << Texts{"7= Zoë", "7=2<Zoë> 你好 שלום"} << Texts{"reg Zoë", "relay 2<Zoë> 你好 שלום"} << QByteArray("#Zo?");
 }
 
 void TestChatState::roster()
@@ -173,16 +197,19 @@ void TestChatState::roster()
     QFETCH(QList<QByteArray>, steps);
     QFETCH(QList<QByteArray>, done);
     QFETCH(QByteArray, listText);
-    HostRoster roster;
+    Cp1251CodePage codePage;
+    HostRoster roster(codePage);
     QCOMPARE(RunRoster(roster, steps), done);
-    QCOMPARE(roster.listText(), listText);
+    // As a plain guest reads it.
+    QCOMPARE(recodeText(roster.listText(), TextEncoding::Utf8, TextEncoding::CodePage, codePage), listText);
 }
 
 // A read that filled the whole buffer while more waited keeps its last line
 // back until the rest comes, or until the wait for it runs out.
 void TestChatState::rosterJoinsALineCutShort()
 {
-    HostRoster roster;
+    Cp1251CodePage codePage;
+    HostRoster roster(codePage);
     roster.admit(7, {QStringLiteral("10.0.0.7"), QStringLiteral("50007")});
     QCOMPARE(roster.read(7, " Ann", "Hosty", 0).size(), 1);
     const QByteArray first = "0<Ann> " + QByteArray(600, 'a');
@@ -221,7 +248,8 @@ void TestChatState::rosterJoinsALineCutShort()
 // registered or not, and forgotten with it.
 void TestChatState::rosterKeepsWhereGuestsCameFrom()
 {
-    HostRoster roster;
+    Cp1251CodePage codePage;
+    HostRoster roster(codePage);
     roster.admit(4, {QStringLiteral("10.0.0.4"), QStringLiteral("50004")});
     roster.admit(5, {QStringLiteral("10.0.0.5"), QStringLiteral("50005")});
     roster.read(5, " Bob", "Hosty", 0);

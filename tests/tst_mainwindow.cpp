@@ -221,7 +221,9 @@ void TestMainWindow::transcriptBytes()
              QByteArray("<\xC0\xED\xFF>\r\n \xCF\xF0\xE8\xE2\xE5\xF2, hi\r\nplain\r\n"));
     const FileDialogRequest request = test.prompts.fileRequests.constFirst();
     QCOMPARE(request.title, QStringLiteral("Save File"));
-    QCOMPARE(request.filter, QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*"));
+    QCOMPARE(request.filter,
+             QStringLiteral("Text files (*.txt)|*.txt|All files (*.*)|*.*|Text, UTF-8 (*.txt)|*.txt"));
+    QCOMPARE(request.filterIndex, 1); // the transcript stays the default
     QCOMPARE(request.folder, test.folder.path());
     QCOMPARE(request.fileName, QStringLiteral("DirChat1.txt"));
 
@@ -229,6 +231,15 @@ void TestMainWindow::transcriptBytes()
     main.Save1Click(); // the remembered file, without a question
     QVERIFY(ReadFile(test.FolderPath("chat.txt")).endsWith("plain\r\nmore\r\n"));
     QCOMPARE(test.prompts.shown, QStringList{"save dialog: Save File"});
+
+    // In UTF-8 every character is kept, and "Save Chat" goes on writing it so.
+    main.AddChatLine(QStringLiteral("3<Zoë> 😀 你好"));
+    test.prompts.saveAnswers << test.FolderPath("every.txt");
+    test.prompts.saveFilterAnswers << 3;
+    main.SaveAs1Click();
+    main.Save1Click();
+    QCOMPARE(ReadFile(test.FolderPath("every.txt")),
+             QStringLiteral("<Аня>\r\n Привет, hi\r\nplain\r\nmore\r\n<Zoë>\r\n 😀 你好\r\n").toUtf8());
 }
 
 void TestMainWindow::dirChatProposal_data()

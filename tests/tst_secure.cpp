@@ -460,6 +460,7 @@ void TestSecure::framesKeepTextsApart()
     client.TryFirst(100, std::make_unique<TlsTransports>(guestContext.get(), GuestSide{}));
     QStringList sent;
     client.OnConnect = [&](TCustomWSocket *, int) {
+        client.SendText(ChatLink::hello()); // first, as every copy of version 2 does
         for (int number = 1; number <= 100; ++number) {
             sent << QStringLiteral("2<Anna> line %1").arg(number);
             client.SendText(ChatLink::bytes(client.framingOf(client.SocketHandle()), FrameKind::Chat,

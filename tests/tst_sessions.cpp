@@ -13,6 +13,7 @@
 #include "TTCPServer.h"
 
 #include <QSignalSpy>
+#include <QUtf8StringView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,13 +32,13 @@ struct Host {
     Cp1251CodePage codePage;
     TTCPServer server{nullptr};
     HostSession session;
-    QList<QByteArray> received;
+    QStringList received;
     QStringList notices;
 
     Host(quint16 port, SSL_CTX *context)
         : session(server, codePage, ReadPace(20, 60), Setup())
     {
-        QObject::connect(&session, &HostSession::received, [this](const QByteArray &bytes) { received << bytes; });
+        QObject::connect(&session, &HostSession::received, [this](const QString &text) { received << text; });
         QObject::connect(&session, &HostSession::notice, [this](const QString &text) { notices << text; });
         server.OnAccept = [this](TCustomWSocket *, int socket) { session.accept(socket); };
         server.OnData = [this](TCustomWSocket *, int socket) { session.read(socket); };
@@ -64,12 +65,13 @@ struct Guest {
     Cp1251CodePage codePage;
     TTCPClient client{nullptr};
     GuestSession session;
-    QList<QByteArray> received;
+    QStringList received;
     QStringList participants;
 
-    Guest(quint16 port, SSL_CTX *context) : session(client, codePage, [] { return QStringLiteral("Anna"); })
+    Guest(quint16 port, SSL_CTX *context, const QString &nickname = QStringLiteral("Anna"))
+        : session(client, codePage, [nickname] { return nickname; })
     {
-        QObject::connect(&session, &GuestSession::received, [this](const QByteArray &bytes) { received << bytes; });
+        QObject::connect(&session, &GuestSession::received, [this](const QString &text) { received << text; });
         QObject::connect(&session, &GuestSession::participantsListed,
                          [this](const QStringList &names) { participants = names; });
         client.OnConnect = [this](TCustomWSocket *, int) {
@@ -107,6 +109,8 @@ private slots:
     void versionsChatTogether_data();
     void versionsChatTogether();
     void unknownFrameKindsAreDroppedAndCounted();
+    void everyCharacterBetweenVersion2Copies_data();
+    void everyCharacterBetweenVersion2Copies();
     void aNewerListTakesTheWaitingOnesPlace();
 
 private:
@@ -158,15 +162,16 @@ void TestSessions::versionsChatTogether()
     QCOMPARE(int(host.server.framingOf(host.FirstGuest())), framing);
     guest.session.sendOwnLine("2<Anna> hi there");
     QTRY_COMPARE(guest.received.size(), 2);
-    QCOMPARE(guest.received, (QList<QByteArray>{"Hello!  Welcome to Hosty's coupon.", "2<Anna> hi there"}));
-    QCOMPARE(host.received, QList<QByteArray>{"2<Anna> hi there"});
+    QCOMPARE(guest.received, (QStringList{"Hello!  Welcome to Hosty's coupon.", "2<Anna> hi there"}));
+    QCOMPARE(host.received, QStringList{"2<Anna> hi there"});
     const QByteArray hello = framing == int(Framing::Version2) ? OurHello() : QByteArray();
     QCOMPARE(host.session.helloOf(host.FirstGuest()), hello);
     QCOMPARE(guest.session.hostHello(), hello);
 }
 
 // A peer of a later version may send kinds this one does not know: they are
-// dropped, counted and shown nowhere, and what follows is read as ever.
+// dropped, counted and shown nowhere, and what follows is read as ever. So is
+// a frame that comes before the peer's hello.
 void TestSessions::unknownFrameKindsAreDroppedAndCounted()
 {
     SslContext hostContext = HostContext(*identity);
@@ -180,14 +185,60 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Greeting) + QByteArray("Hello!  Welcome to Hosty's coupon."));
 
     const QByteArray unknown = QByteArray(1, char(0x7f)) + "2<Bob> from the future";
-    for (const QByteArray &frame : {unknown, char(FrameKind::Registration) + QByteArray(" Bob"), unknown,
+    const QByteArray early = char(FrameKind::Registration) + QByteArray(" Early");
+    for (const QByteArray &frame : {early, char(FrameKind::Hello) + QByteArray("program=Raw\nfeatures=chat"), unknown,
+                                    char(FrameKind::Registration) + QByteArray(" Bob"), unknown,
                                     char(FrameKind::Chat) + QByteArray("2<Bob> hello")})
         peer.SendFrame(frame);
     QCOMPARE(peer.ReadFrame(), char(FrameKind::List) + QByteArray("#Bob"));
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Chat) + QByteArray("2<Bob> hello"));
-    QCOMPARE(host.received, QList<QByteArray>{"2<Bob> hello"});
-    QCOMPARE(host.session.droppedFrameCount(), 2);
+    QCOMPARE(host.received, QStringList{"2<Bob> hello"});
+    QCOMPARE(host.session.droppedFrameCount(), 3);
+
+    // Malformed UTF-8 (an overlong "/", a surrogate, a cut sequence) goes on marked as such, never as it came.
+    peer.SendFrame(char(FrameKind::Chat) + QByteArray("2<Bob> \xC0\xAF, \xED\xA0\x80, \xE4\xBD"));
+    const QByteArray relayed = peer.ReadFrame();
+    QVERIFY(relayed.startsWith(char(FrameKind::Chat) + QByteArray("2<Bob> \xEF\xBF\xBD")));
+    QVERIFY(QUtf8StringView(relayed).isValidUtf8());
+    QCOMPARE(host.received.last(), QString::fromUtf8(relayed.mid(1)));
+    QCOMPARE(host.session.helloOf(host.FirstGuest()), QByteArray("program=Raw\nfeatures=chat"));
     QVERIFY(!host.notices.join('\n').contains(QStringLiteral("future")));
+}
+
+void TestSessions::everyCharacterBetweenVersion2Copies_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("plainGuestReads");
+    QTest::newRow("emoji and Chinese") << QStringLiteral("emoji: 😀👍 chinese: 你好世界 café")
+                                       << QByteArray("emoji: ?? chinese: ???? caf?");
+    QTest::newRow("German") << QStringLiteral("schöne Grüße") << QByteArray("sch?ne Gr??e");
+    QTest::newRow("Cyrillic, in the code page") << QStringLiteral("Привет") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2");
+    QTest::newRow("right to left") << QStringLiteral("שלום 123") << QByteArray("???? 123");
+}
+
+// A line of a guest of version 2 reaches the host and every guest of version
+// 2 as it was typed, its sender's echo included, and a plain guest in the
+// code page, as plain guests always read.
+void TestSessions::everyCharacterBetweenVersion2Copies()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, plainGuestReads);
+    const quint16 port = kPort + quint16(nextPort++);
+    SslContext hostContext = HostContext(*identity);
+    SslContext guestContext = GuestContext();
+    Host host(port, hostContext.get());
+    Guest zoe(port, guestContext.get(), QStringLiteral("Zoë"));
+    QTRY_COMPARE(zoe.participants, QStringList{"Zoë"});
+    RawGuest plain;
+    QVERIFY(plain.Join(port, "Carl"));
+    QTRY_COMPARE(zoe.participants, (QStringList{"Zoë", "Carl"}));
+    QTRY_VERIFY((plain.Read(), plain.received.endsWith("#Zo?,Carl")));
+
+    const QString line = "2<Zoë> " + typed;
+    zoe.session.sendOwnLine(line);
+    QTRY_COMPARE(zoe.received.last(), line);
+    QCOMPARE(host.received, QStringList{line});
+    QTRY_VERIFY((plain.Read(), plain.received.endsWith("2<Zo?> " + plainGuestReads)));
 }
 
 // A guest that takes nothing gets, once it reads again, every line in turn

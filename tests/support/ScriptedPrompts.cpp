@@ -28,9 +28,11 @@ void ScriptedPrompts::ShowMessage(const QString &text)
     shown << QStringLiteral("message: ") + text;
 }
 
-QString ScriptedPrompts::SaveFileName(const FileDialogRequest &request)
+QString ScriptedPrompts::SaveFileName(FileDialogRequest &request)
 {
     fileRequests << request;
+    if (!saveFilterAnswers.isEmpty())
+        request.filterIndex = saveFilterAnswers.takeFirst();
     shown << QStringLiteral("save dialog: ") + request.title;
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }

@@ -15,6 +15,7 @@ public:
     QList<bool> confirmAnswers;    // taken from the front
     QList<Answer> questionAnswers; // taken from the front
     QStringList saveAnswers;       // paths, taken from the front
+    QList<int> saveFilterAnswers;  // the filters chosen with them, taken from the front
     QList<QStringList> openAnswers;
     QList<FileDialogRequest> fileRequests;
     QStringList passwordAnswers; // taken from the front; none is a cancel
@@ -23,7 +24,7 @@ public:
     Answer AskYesNoCancel(const QString &text) override;
     void ShowError(const QString &text) override;
     void ShowMessage(const QString &text) override;
-    QString SaveFileName(const FileDialogRequest &request) override;
+    QString SaveFileName(FileDialogRequest &request) override;
     QStringList OpenFileNames(const FileDialogRequest &request) override;
     std::optional<QString> AskPassword(const QString &text) override;
 };
