@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // A text as the chat view shows it: a text that holds a "<" has a name part,
@@ -45,6 +46,18 @@ struct ShownText {
 // visible mark (U+2400 to U+241F, U+2421): a text from a peer never breaks a
 // line or hides a part of itself where people read it.
 QString WithVisibleControls(QString text);
+
+// Where a text holds emoji, as (start, length) runs in UTF-16 units: a
+// character drawn as emoji by default, or one made emoji by the variation
+// selector after it, with what joins or modifies it (zero-width joiners,
+// skin tones, selectors). Desktop fonts draw many emoji in one colour, so
+// the view draws these runs with a colour emoji font.
+struct TextRun {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    bool operator==(const TextRun &) const = default;
+};
+QList<TextRun> EmojiRuns(const QString &text);
 
 class QTime;
 

@@ -29,11 +29,24 @@ QTextCharFormat NameFormat(int colourIndex)
     return format;
 }
 
+// Emoji in colour: the system's other fonts would draw many of them first, in one colour.
+QTextCharFormat EmojiFormat(QTextCharFormat format)
+{
+    format.setFontFamilies(QStringList{QStringLiteral("Noto Color Emoji")});
+    return format;
+}
+
 void AppendBlock(QTextCursor &cursor, const QString &text, const QTextCharFormat &format, bool first)
 {
     if (!first)
         cursor.insertBlock(QTextBlockFormat(), format);
-    cursor.insertText(text, format);
+    qsizetype done = 0;
+    for (const TextRun &run : EmojiRuns(text)) {
+        cursor.insertText(text.mid(done, run.start - done), format);
+        cursor.insertText(text.mid(run.start, run.length), EmojiFormat(format));
+        done = run.start + run.length;
+    }
+    cursor.insertText(text.mid(done), format);
 }
 
 } // namespace

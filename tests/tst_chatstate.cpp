@@ -1,6 +1,7 @@
 // The chat's state without windows: the host's roster (who registered, in
 // which place, what the guests are told) and the guest's reading of what the
 // host sends (pieces joined, glued texts parted, each text's kind).
+#include "ChatText.h"
 #include "Cp1251CodePage.h"
 #include "HostRoster.h"
 #include "HostTextReader.h"
@@ -97,6 +98,8 @@ QByteArray FullRead(const QByteArray &first)
 class TestChatState : public QObject {
     Q_OBJECT
 private slots:
+    void emojiRuns_data();
+    void emojiRuns();
     void roster_data();
     void roster();
     void rosterJoinsALineCutShort();
@@ -109,6 +112,29 @@ private slots:
     void aHostileListIsReadInLinearTime_data();
     void aHostileListIsReadInLinearTime();
 };
+
+void TestChatState::emojiRuns_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<TextRun>>("runs");
+    using Runs = QList<TextRun>;
+    QTest::newRow("none") << QStringLiteral("hi © ☺ ✓ 1 #") << Runs{};
+    QTest::newRow("two together") << QStringLiteral("hi 😀👍 ok") << Runs{{3, 4}};
+    QTest::newRow("digits after an emoji are text") << QStringLiteral("😀123") << Runs{{0, 2}};
+    QTest::newRow("a skin tone") << QStringLiteral("👍🏽!") << Runs{{0, 4}};
+    QTest::newRow("a family joined by zero-width joiners") << QStringLiteral("👨‍👩‍👧 x") << Runs{{0, 8}};
+    QTest::newRow("a text symbol made emoji by its selector") << QStringLiteral("I ❤️ it") << Runs{{2, 2}};
+    QTest::newRow("a flag") << QStringLiteral("🇩🇪") << Runs{{0, 4}};
+    QTest::newRow("apart") << QStringLiteral("⌚ and ⏰") << Runs{{0, 1}, {6, 1}};
+}
+
+// The view draws these runs with the colour emoji font, and the rest with its own.
+void TestChatState::emojiRuns()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<TextRun>, runs);
+    QCOMPARE(EmojiRuns(text), runs);
+}
 
 void TestChatState::roster_data()
 {
