@@ -97,6 +97,20 @@ QByteArray sessionKey(const QByteArray &sessionId, const QByteArray &secretPoint
     return Sha512(lengthValues({kSuite + "_ISK", sessionId, secretPoint}) + transcript);
 }
 
+QByteArray confirmation(const QByteArray &sessionId, const QByteArray &sessionKey, const QByteArray &share,
+                        const QByteArray &data)
+{
+    QByteArray macKey = Sha512("CPaceMac" + sessionId + sessionKey);
+    const QByteArray message = lengthValues({share, data});
+    QByteArray tag(crypto_auth_hmacsha512_BYTES, Qt::Uninitialized);
+    crypto_auth_hmacsha512_state state;
+    crypto_auth_hmacsha512_init(&state, Bytes(macKey), size_t(macKey.size()));
+    crypto_auth_hmacsha512_update(&state, Bytes(message), static_cast<unsigned long long>(message.size()));
+    crypto_auth_hmacsha512_final(&state, reinterpret_cast<unsigned char *>(tag.data()));
+    sodium_memzero(macKey.data(), size_t(macKey.size()));
+    return tag;
+}
+
 Party::Party(Role role, const QByteArray &password, const QByteArray &channel, const QByteArray &sessionId,
              const QByteArray &ownData)
     : Party(role, password, channel, sessionId, ownData, [] {

@@ -30,6 +30,12 @@ QByteArray sessionKey(const QByteArray &sessionId, const QByteArray &secretPoint
                       const QByteArray &initiatorData, const QByteArray &responderShare,
                       const QByteArray &responderData);
 
+// A side's confirmation that it holds the key: an HMAC-SHA-512, keyed from
+// the session key, of the share and data it sent. Each side checks the
+// other's before it trusts the run.
+QByteArray confirmation(const QByteArray &sessionId, const QByteArray &sessionKey, const QByteArray &share,
+                        const QByteArray &data);
+
 // One side's run: a scalar drawn at random, its share, and the key once the
 // peer's share has come. The scalar is wiped when the run ends.
 class Party {

@@ -1,5 +1,6 @@
 #include "SecureOpening.h"
 
+#include "Cpace.h"
 #include "FrameReader.h"
 #include "SocketErrors.h"
 #include "TlsTransport.h"
@@ -19,12 +20,23 @@ const char *const kNotTrusted =
 const char *const kNoPassword =
     QT_TRANSLATE_NOOP("SocketErrors", "The host asks for a chat password, and none was given.");
 const char *const kPasswordRefused = QT_TRANSLATE_NOOP("SocketErrors", "The host refused the chat password.");
+const char *const kHostWithoutPassword = QT_TRANSLATE_NOOP(
+    "SocketErrors", "The host could not prove that it knows the chat password: it may not be the host it claims to be.");
 const char *const kTooLate = QT_TRANSLATE_NOOP(
     "SocketErrors", "The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.");
 
 const int kAborted = TranslateErrno(ECONNABORTED);
 constexpr int kPasswordRounds = 200000;
 const char kExporterLabel[] = "EXPORTER-Vanu chat password";
+const char kExchangeLabel[] = "EXPORTER-Vanu CPace";
+const QByteArray kExchangeChannel = QByteArrayLiteral("Vanu chat password");
+const QByteArray kGuestData = QByteArrayLiteral("guest");
+const QByteArray kHostData = QByteArrayLiteral("host");
+
+bool SameBytes(const QByteArray &one, const QByteArray &other)
+{
+    return one.size() == other.size() && CRYPTO_memcmp(one.constData(), other.constData(), size_t(one.size())) == 0;
+}
 // The opening's own frames.
 const QByteArray kOfferOpen = QByteArrayLiteral("vanu-secure open");
 const QByteArray kOfferPassword = QByteArrayLiteral("vanu-secure password");
@@ -52,6 +64,13 @@ SecureOpening::SecureOpening(int socket, TlsTransport &tls, HostSide host)
 SecureOpening::SecureOpening(int socket, TlsTransport &tls, GuestSide guest)
     : socket(socket), tls(tls), host(false), guestSide(std::move(guest))
 {
+}
+
+SecureOpening::~SecureOpening() = default;
+
+QByteArray SecureOpening::exchangeId() const
+{
+    return tls.exported(kExchangeLabel, 16);
 }
 
 Framing SecureOpening::textFraming() const
@@ -90,8 +109,14 @@ Opening SecureOpening::drive(Transport &)
         return guestProves(**answers->password);
     case Stage::Proof:
         return hostChecksProof();
+    case Stage::HostShare:
+        return guestConfirms();
+    case Stage::GuestConfirms:
+        return hostChecksConfirmation();
     case Stage::Verdict:
         return guestHearsVerdict();
+    case Stage::Welcome:
+        return guestHearsWelcome();
     case Stage::Open:
         break;
     }
@@ -142,11 +167,72 @@ Opening SecureOpening::guestAnswersOffer()
 
 Opening SecureOpening::guestProves(const QString &password)
 {
+    if (tls.agreedOnVersion2() && !password.isEmpty()) {
+        exchange = std::make_unique<Cpace::Party>(Cpace::Party::Role::Initiator,
+                                                  PasswordKey(password, tls.peerFingerprint()), kExchangeChannel,
+                                                  exchangeId(), kGuestData);
+        if (exchange->share().isEmpty() || !writeFrame(exchange->share()))
+            return fail(kAborted);
+        stage = Stage::HostShare;
+        return guestConfirms();
+    }
     const QByteArray proof = password.isEmpty() ? QByteArray() : proofWith(PasswordKey(password, tls.peerFingerprint()));
     if (!writeFrame(proof))
         return fail(kAborted);
     stage = Stage::Verdict;
     return guestHearsVerdict();
+}
+
+Opening SecureOpening::guestConfirms()
+{
+    const std::optional<QByteArray> share = takeFrame();
+    if (!share)
+        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+    if (*share == kRefused)
+        return fail(kAborted, QString::fromUtf8(kPasswordRefused));
+    const std::optional<QByteArray> key = exchange->keyWith(*share, kHostData);
+    if (!key)
+        return fail(kAborted);
+    exchangeKey = *key;
+    peerShare = *share;
+    if (!writeFrame(Cpace::confirmation(exchangeId(), exchangeKey, exchange->share(), kGuestData)))
+        return fail(kAborted);
+    stage = Stage::Verdict;
+    return guestHearsVerdict();
+}
+
+Opening SecureOpening::hostAnswersShare(const QByteArray &guestShare)
+{
+    exchange = std::make_unique<Cpace::Party>(Cpace::Party::Role::Responder, hostSide.passwordKey(),
+                                              kExchangeChannel, exchangeId(), kHostData);
+    const std::optional<QByteArray> key = exchange->keyWith(guestShare, kGuestData);
+    if (!key || !writeFrame(exchange->share()))
+        return fail(kAborted);
+    exchangeKey = *key;
+    peerShare = guestShare;
+    stage = Stage::GuestConfirms;
+    return hostChecksConfirmation();
+}
+
+Opening SecureOpening::hostChecksConfirmation()
+{
+    const std::optional<QByteArray> confirmation = takeFrame();
+    if (!confirmation)
+        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+    const bool proven =
+        SameBytes(*confirmation, Cpace::confirmation(exchangeId(), exchangeKey, peerShare, kGuestData));
+    if (hostSide.proofChecked)
+        hostSide.proofChecked(socket, proven);
+    // The host proves itself only to a guest that proved itself first.
+    if (!proven) {
+        writeFrame(kRefused);
+        return fail(kAborted);
+    }
+    const QByteArray own = Cpace::confirmation(exchangeId(), exchangeKey, exchange->share(), kHostData);
+    if (!writeFrame(own) || !writeFrame(kWelcome))
+        return fail(kAborted);
+    stage = Stage::Open;
+    return Opening::Done;
 }
 
 Opening SecureOpening::hostChecksProof()
@@ -156,7 +242,10 @@ Opening SecureOpening::hostChecksProof()
         return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
     const QByteArray key = hostSide.passwordKey ? hostSide.passwordKey() : QByteArray();
     bool proven = key.isEmpty();
-    if (!proven && (!hostSide.mayTry || hostSide.mayTry(socket))) {
+    const bool mayTry = !hostSide.mayTry || hostSide.mayTry(socket);
+    if (!proven && mayTry && tls.agreedOnVersion2())
+        return hostAnswersShare(*proof);
+    if (!proven && mayTry) {
         const QByteArray expected = proofWith(key);
         proven = proof->size() == expected.size()
                  && CRYPTO_memcmp(proof->constData(), expected.constData(), size_t(expected.size())) == 0;
@@ -178,7 +267,26 @@ Opening SecureOpening::guestHearsVerdict()
         return fail(kAborted, QString::fromUtf8(kPasswordRefused));
     if (*verdict == kTooLateVerdict)
         return fail(kAborted, QString::fromUtf8(kTooLate));
+    if (exchange) {
+        // After the password's exchange, the host's confirmation comes before its welcome.
+        const QByteArray expected = Cpace::confirmation(exchangeId(), exchangeKey, peerShare, kHostData);
+        if (!SameBytes(*verdict, expected))
+            return fail(kAborted, QString::fromUtf8(kHostWithoutPassword));
+        stage = Stage::Welcome;
+        return guestHearsWelcome();
+    }
     if (*verdict != kWelcome)
+        return fail(kAborted);
+    stage = Stage::Open;
+    return Opening::Done;
+}
+
+Opening SecureOpening::guestHearsWelcome()
+{
+    const std::optional<QByteArray> welcome = takeFrame();
+    if (!welcome)
+        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+    if (*welcome != kWelcome)
         return fail(kAborted);
     stage = Stage::Open;
     return Opening::Done;

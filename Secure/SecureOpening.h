@@ -12,6 +12,9 @@
 typedef struct ssl_ctx_st SSL_CTX;
 
 class TlsTransport;
+namespace Cpace {
+class Party;
+}
 
 // What a guest makes of the key a host showed in the handshake.
 enum class KeyVerdict { Trusted, Refused, Ask };
@@ -40,18 +43,26 @@ struct HostSide {
 // with SHA-256, salted with the fingerprint. Hosts keep only this.
 QByteArray PasswordKey(const QString &password, const QByteArray &fingerprint);
 
-// The secure chat's opening, once TLS's handshake is done: three frames of
-// its own (see FrameReader.h), in every version. The host says whether it
-// asks for a password; the guest answers with its proof (empty when none is
-// asked): HMAC-SHA256, keyed with the password's key, of a value exported
-// from this very TLS session, so that the password never crosses the wire
-// and no proof serves on another connection; the host welcomes or refuses
-// the guest. Before that, the guest checks the host's key. Nothing of the
-// chat crosses before the welcome.
+// The secure chat's opening, once TLS's handshake is done, in frames of its
+// own (see FrameReader.h). The host says whether it asks for a password;
+// the guest answers with its proof (empty when none is asked); the host
+// welcomes or refuses the guest. Before that, the guest checks the host's
+// key. Nothing of the chat crosses before the welcome. The password's key
+// never crosses the wire, and nothing made on one connection serves on
+// another: each proof is bound to a value exported from its TLS session.
+// - Version 1: the proof is an HMAC-SHA256 of that value, keyed with the
+//   password's key. It proves the guest only.
+// - Version 2: the two run CPace with the password's key: the guest sends
+//   its share, the host its share, the guest its confirmation; the host
+//   checks it and answers with its own confirmation before the welcome,
+//   which the guest checks. So each side proves that it knows the
+//   password, and neither learns anything that it could test guesses
+//   against offline.
 class SecureOpening final : public ConnectionOpening {
 public:
     SecureOpening(int socket, TlsTransport &tls, HostSide host);
     SecureOpening(int socket, TlsTransport &tls, GuestSide guest);
+    ~SecureOpening() override;
 
     Opening drive(Transport &transport) override;
     int failureError() const override { return failure; }
@@ -63,7 +74,7 @@ public:
     Framing textFraming() const override;
 
 private:
-    enum class Stage { Start, Trust, Offer, Password, Proof, Verdict, Open };
+    enum class Stage { Start, Trust, Offer, Password, Proof, HostShare, GuestConfirms, Verdict, Welcome, Open };
     // What the user answered, once they have.
     struct Answers {
         std::optional<bool> trusted;
@@ -89,6 +100,12 @@ private:
     Opening guestProves(const QString &password);
     Opening hostChecksProof();
     Opening guestHearsVerdict();
+    // Version 2's exchange, past the guest's share.
+    Opening hostAnswersShare(const QByteArray &guestShare);
+    Opening guestConfirms();
+    Opening hostChecksConfirmation();
+    Opening guestHearsWelcome();
+    QByteArray exchangeId() const;
     // The next frame of the opening, once it is here whole; nothing
     // meanwhile (or when the connection failed). It reads no byte past the
     // frame: what follows is the chat's.
@@ -108,6 +125,10 @@ private:
     QByteArray reading;
     int failure = 0;
     QString failureReason;
+    // Version 2's exchange: this side's run, the key it came to and the peer's share.
+    std::unique_ptr<Cpace::Party> exchange;
+    QByteArray exchangeKey;
+    QByteArray peerShare;
 };
 
 // Makes the layers of each secure connection of one side: TLS, and the opening above it.

@@ -981,6 +981,10 @@ Erst mit OK wird etwas übernommen.</translation>
         <source>The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.</source>
         <translation>Der Host hat fünf Minuten gewartet, bis dem Schlüssel vertraut und das Passwort eingegeben wurde, und dann aufgegeben. Treten Sie erneut bei.</translation>
     </message>
+    <message>
+        <source>The host could not prove that it knows the chat password: it may not be the host it claims to be.</source>
+        <translation>Der Host konnte nicht beweisen, dass er das Chat-Passwort kennt: Er ist vielleicht nicht der Host, der er zu sein vorgibt.</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>

@@ -989,6 +989,10 @@ Nothing is kept until you press OK.</source>
         <source>The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.</source>
         <translation>Хост пять минут ждал, пока ключу доверятся и введут пароль, и прекратил ожидание. Подключитесь снова.</translation>
     </message>
+    <message>
+        <source>The host could not prove that it knows the chat password: it may not be the host it claims to be.</source>
+        <translation>Хост не смог доказать, что знает пароль чата: возможно, это не тот хост, за которого он себя выдаёт.</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>

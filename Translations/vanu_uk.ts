@@ -989,6 +989,10 @@ Nothing is kept until you press OK.</source>
         <source>The host waited five minutes for the key to be trusted and the password given, and gave up. Join again.</source>
         <translation>Хост п’ять хвилин чекав, поки ключу довірять і введуть пароль, і припинив очікування. Під’єднайтеся знову.</translation>
     </message>
+    <message>
+        <source>The host could not prove that it knows the chat password: it may not be the host it claims to be.</source>
+        <translation>Хост не зміг довести, що знає пароль чату: можливо, це не той хост, за якого він себе видає.</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>

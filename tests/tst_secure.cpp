@@ -2,6 +2,7 @@
 // ends: what crosses the wire, who shares a chat, which keys are trusted, and
 // what hostile bytes on the secure port do.
 #include "ChatLink.h"
+#include "Cpace.h"
 #include "FrameReader.h"
 #include "HostIdentity.h"
 #include "KnownHosts.h"
@@ -115,6 +116,7 @@ private slots:
     void passwordTriesAreHeldBack_data();
     void passwordTriesAreHeldBack();
     void aGuessRightAfterAWrongOneIsRefused();
+    void aVersion2GuessCostsATryAndLearnsNothing();
     void aGuestsUserMayTakeLongerThanTheNetwork();
     void framesKeepTextsApart();
     void emptyFramesArePassedOverTogether();
@@ -397,6 +399,43 @@ void TestSecure::aGuessRightAfterAWrongOneIsRefused()
     QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure password"));
     again.SendFrame(again.Proof(right));
     QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure refused"));
+}
+
+// In version 2 the password is exchanged with CPace. A guess costs a try as
+// in version 1, and the guesser hears nothing from the host that confirms or
+// refutes its guess before its own confirmation has been checked and counted.
+void TestSecure::aVersion2GuessCostsATryAndLearnsNothing()
+{
+    const quint16 port = kPort + 10;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    host.program->secure()->setPassword(QStringLiteral("open sesame"));
+    const auto clear = qScopeGuard([&host] { host.program->secure()->setPassword(QString()); });
+    QVERIFY(host.StartHost(port));
+    const QByteArray fingerprint = host.program->secure()->hostFingerprint();
+    const auto join = [&](const QString &password, SecurePeer &guest) {
+        const QByteArray id = guest.Exported("EXPORTER-Vanu CPace", 16);
+        const Cpace::Party party(Cpace::Party::Role::Initiator, PasswordKey(password, fingerprint),
+                                 "Vanu chat password", id, "guest");
+        guest.SendFrame(party.share());
+        const QByteArray hostShare = guest.ReadFrame();
+        if (hostShare.size() != Cpace::kShareSize)
+            return hostShare;
+        guest.SendFrame(Cpace::confirmation(id, *party.keyWith(hostShare, "host"), party.share(), "guest"));
+        const QByteArray hostConfirmation = guest.ReadFrame();
+        const QByteArray expected = Cpace::confirmation(id, *party.keyWith(hostShare, "host"), hostShare, "host");
+        return hostConfirmation == expected ? guest.ReadFrame() : hostConfirmation;
+    };
+    SecurePeer guesser(port + SecureChat::kSecurePortOffset, SecurePeer::Offers::Version2);
+    QVERIFY(guesser.agreedOnVersion2());
+    QCOMPARE(guesser.ReadFrame(), QByteArray("vanu-secure password"));
+    QCOMPARE(join(QStringLiteral("sunshine7"), guesser), QByteArray("vanu-secure refused"));
+    SecurePeer again(port + SecureChat::kSecurePortOffset, SecurePeer::Offers::Version2);
+    QCOMPARE(again.ReadFrame(), QByteArray("vanu-secure password"));
+    QCOMPARE(join(QStringLiteral("open sesame"), again), QByteArray("vanu-secure refused")); // too soon after
+    QTest::qWait(1100); // the first wait after one wrong guess is a second: at least this long
+    SecurePeer right(port + SecureChat::kSecurePortOffset, SecurePeer::Offers::Version2);
+    QCOMPARE(right.ReadFrame(), QByteArray("vanu-secure password"));
+    QCOMPARE(join(QStringLiteral("open sesame"), right), QByteArray("vanu-secure welcome"));
 }
 
 // The guest's user compares the fingerprint by voice for longer than the

@@ -67,6 +67,14 @@ QByteArray SecurePeer::Proof(const QByteArray &key)
     return proof;
 }
 
+QByteArray SecurePeer::Exported(const char *label, int size)
+{
+    QByteArray exported(size, '\0');
+    SSL_export_keying_material(tls.get(), reinterpret_cast<unsigned char *>(exported.data()), size_t(size), label,
+                               strlen(label), nullptr, 0, 0);
+    return exported;
+}
+
 bool SecurePeer::agreedOnVersion2() const
 {
     const unsigned char *protocol = nullptr;

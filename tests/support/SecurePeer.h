@@ -26,6 +26,8 @@ public:
     bool OpenWithoutPassword();
     // The proof of the password's key, made in this connection's session.
     QByteArray Proof(const QByteArray &key);
+    // A value exported from this connection's session under the label.
+    QByteArray Exported(const char *label, int size);
     bool agreedOnVersion2() const;
     SSL *Tls() const { return tls.get(); }
 
