@@ -214,6 +214,8 @@ void TestChatState::roster_data()
                                                     << Texts{"refused long"} << QByteArray("#");
     QTest::newRow("malformed UTF-8 in a name") << Texts{"7= Bad\xC0\xAF"} << Texts{"refused control"}
                                                << QByteArray("#");
+    QTest::newRow("a name of 10,000 characters") << Texts{"7= " + QString(10000, u'ж').toUtf8()}
+                                                 << Texts{"refused long"} << QByteArray("#");
     QTest::newRow("a line in UTF-8 is relayed as it came")
         << Texts{"7= Zoë", "7=2<Zoë> 你好 שלום"} << Texts{"reg Zoë", "relay 2<Zoë> 你好 שלום"} << QByteArray("#Zo?");
 }
