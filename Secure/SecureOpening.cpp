@@ -68,9 +68,16 @@ SecureOpening::SecureOpening(int socket, TlsTransport &tls, GuestSide guest)
 
 SecureOpening::~SecureOpening() = default;
 
-QByteArray SecureOpening::exchangeId() const
+Opening SecureOpening::notYet() const
 {
-    return tls.exported(kExchangeLabel, 16);
+    return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+}
+
+void SecureOpening::startExchange(const QByteArray &passwordKey)
+{
+    exchangeId = tls.exported(kExchangeLabel, 16);
+    exchange = std::make_unique<Cpace::Party>(host ? Cpace::Party::Role::Responder : Cpace::Party::Role::Initiator,
+                                              passwordKey, kExchangeChannel, exchangeId, host ? kHostData : kGuestData);
 }
 
 Framing SecureOpening::textFraming() const
@@ -155,7 +162,7 @@ Opening SecureOpening::guestAnswersOffer()
 {
     const std::optional<QByteArray> offer = takeFrame();
     if (!offer)
-        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+        return notYet();
     if (*offer == kOfferOpen)
         return guestProves(QString());
     if (*offer != kOfferPassword || !guestSide.askPassword)
@@ -168,9 +175,7 @@ Opening SecureOpening::guestAnswersOffer()
 Opening SecureOpening::guestProves(const QString &password)
 {
     if (tls.agreedOnVersion2() && !password.isEmpty()) {
-        exchange = std::make_unique<Cpace::Party>(Cpace::Party::Role::Initiator,
-                                                  PasswordKey(password, tls.peerFingerprint()), kExchangeChannel,
-                                                  exchangeId(), kGuestData);
+        startExchange(PasswordKey(password, tls.peerFingerprint()));
         if (exchange->share().isEmpty() || !writeFrame(exchange->share()))
             return fail(kAborted);
         stage = Stage::HostShare;
@@ -187,7 +192,7 @@ Opening SecureOpening::guestConfirms()
 {
     const std::optional<QByteArray> share = takeFrame();
     if (!share)
-        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+        return notYet();
     if (*share == kRefused)
         return fail(kAborted, QString::fromUtf8(kPasswordRefused));
     const std::optional<QByteArray> key = exchange->keyWith(*share, kHostData);
@@ -195,7 +200,7 @@ Opening SecureOpening::guestConfirms()
         return fail(kAborted);
     exchangeKey = *key;
     peerShare = *share;
-    if (!writeFrame(Cpace::confirmation(exchangeId(), exchangeKey, exchange->share(), kGuestData)))
+    if (!writeFrame(Cpace::confirmation(exchangeId, exchangeKey, exchange->share(), kGuestData)))
         return fail(kAborted);
     stage = Stage::Verdict;
     return guestHearsVerdict();
@@ -203,8 +208,7 @@ Opening SecureOpening::guestConfirms()
 
 Opening SecureOpening::hostAnswersShare(const QByteArray &guestShare)
 {
-    exchange = std::make_unique<Cpace::Party>(Cpace::Party::Role::Responder, hostSide.passwordKey(),
-                                              kExchangeChannel, exchangeId(), kHostData);
+    startExchange(hostSide.passwordKey());
     const std::optional<QByteArray> key = exchange->keyWith(guestShare, kGuestData);
     if (!key || !writeFrame(exchange->share()))
         return fail(kAborted);
@@ -218,9 +222,9 @@ Opening SecureOpening::hostChecksConfirmation()
 {
     const std::optional<QByteArray> confirmation = takeFrame();
     if (!confirmation)
-        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+        return notYet();
     const bool proven =
-        SameBytes(*confirmation, Cpace::confirmation(exchangeId(), exchangeKey, peerShare, kGuestData));
+        SameBytes(*confirmation, Cpace::confirmation(exchangeId, exchangeKey, peerShare, kGuestData));
     if (hostSide.proofChecked)
         hostSide.proofChecked(socket, proven);
     // The host proves itself only to a guest that proved itself first.
@@ -228,7 +232,7 @@ Opening SecureOpening::hostChecksConfirmation()
         writeFrame(kRefused);
         return fail(kAborted);
     }
-    const QByteArray own = Cpace::confirmation(exchangeId(), exchangeKey, exchange->share(), kHostData);
+    const QByteArray own = Cpace::confirmation(exchangeId, exchangeKey, exchange->share(), kHostData);
     if (!writeFrame(own) || !writeFrame(kWelcome))
         return fail(kAborted);
     stage = Stage::Open;
@@ -239,7 +243,7 @@ Opening SecureOpening::hostChecksProof()
 {
     const std::optional<QByteArray> proof = takeFrame();
     if (!proof)
-        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+        return notYet();
     const QByteArray key = hostSide.passwordKey ? hostSide.passwordKey() : QByteArray();
     bool proven = key.isEmpty();
     const bool mayTry = !hostSide.mayTry || hostSide.mayTry(socket);
@@ -247,8 +251,7 @@ Opening SecureOpening::hostChecksProof()
         return hostAnswersShare(*proof);
     if (!proven && mayTry) {
         const QByteArray expected = proofWith(key);
-        proven = proof->size() == expected.size()
-                 && CRYPTO_memcmp(proof->constData(), expected.constData(), size_t(expected.size())) == 0;
+        proven = SameBytes(*proof, expected);
         if (hostSide.proofChecked)
             hostSide.proofChecked(socket, proven);
     }
@@ -262,14 +265,14 @@ Opening SecureOpening::guestHearsVerdict()
 {
     const std::optional<QByteArray> verdict = takeFrame();
     if (!verdict)
-        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+        return notYet();
     if (*verdict == kRefused)
         return fail(kAborted, QString::fromUtf8(kPasswordRefused));
     if (*verdict == kTooLateVerdict)
         return fail(kAborted, QString::fromUtf8(kTooLate));
     if (exchange) {
         // After the password's exchange, the host's confirmation comes before its welcome.
-        const QByteArray expected = Cpace::confirmation(exchangeId(), exchangeKey, peerShare, kHostData);
+        const QByteArray expected = Cpace::confirmation(exchangeId, exchangeKey, peerShare, kHostData);
         if (!SameBytes(*verdict, expected))
             return fail(kAborted, QString::fromUtf8(kHostWithoutPassword));
         stage = Stage::Welcome;
@@ -285,7 +288,7 @@ Opening SecureOpening::guestHearsWelcome()
 {
     const std::optional<QByteArray> welcome = takeFrame();
     if (!welcome)
-        return failure != 0 ? Opening::Failed : Opening::WaitsToRead;
+        return notYet();
     if (*welcome != kWelcome)
         return fail(kAborted);
     stage = Stage::Open;

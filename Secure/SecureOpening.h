@@ -105,7 +105,10 @@ private:
     Opening guestConfirms();
     Opening hostChecksConfirmation();
     Opening guestHearsWelcome();
-    QByteArray exchangeId() const;
+    // This side's run of the exchange, bound to this TLS session.
+    void startExchange(const QByteArray &passwordKey);
+    // What a stage answers while its frame has not come: it waits, unless the connection failed.
+    Opening notYet() const;
     // The next frame of the opening, once it is here whole; nothing
     // meanwhile (or when the connection failed). It reads no byte past the
     // frame: what follows is the chat's.
@@ -127,6 +130,7 @@ private:
     QString failureReason;
     // Version 2's exchange: this side's run, the key it came to and the peer's share.
     std::unique_ptr<Cpace::Party> exchange;
+    QByteArray exchangeId;
     QByteArray exchangeKey;
     QByteArray peerShare;
 };
