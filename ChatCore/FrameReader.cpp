@@ -1,5 +1,6 @@
 #include "FrameReader.h"
 
+#include <QList>
 #include <QtEndian>
 
 namespace {
@@ -12,7 +13,8 @@ struct KindName {
 constexpr KindName kKinds[] = {
     {FrameKind::Hello, "hello"},       {FrameKind::Chat, "chat"},     {FrameKind::Registration, "registration"},
     {FrameKind::List, "list"},         {FrameKind::Greeting, "greeting"}, {FrameKind::Notice, "notice"},
-    {FrameKind::Departure, "departure"}, {FrameKind::Down, "down"},
+    {FrameKind::Departure, "departure"}, {FrameKind::Down, "down"},   {FrameKind::Keys, "keys"},
+    {FrameKind::Private, "private"},   {FrameKind::Receipt, "receipt"}, {FrameKind::Tunnel, "tunnel"},
 };
 
 } // namespace
@@ -36,6 +38,22 @@ bool isKnownFrameKind(quint8 kind)
 QByteArray helloBody(const QByteArray &program)
 {
     return "program=" + program + "\nfeatures=" + knownFrameKinds();
+}
+
+QByteArray helloFeatures(const QByteArray &hello)
+{
+    for (const QByteArray &line : hello.split('\n'))
+        if (line.startsWith("features="))
+            return line.mid(int(sizeof "features=") - 1);
+    return {};
+}
+
+bool readsKind(const QByteArray &features, FrameKind kind)
+{
+    for (const KindName &known : kKinds)
+        if (known.kind == kind)
+            return features.split(',').contains(QByteArray(known.name));
+    return false;
 }
 
 QByteArray FrameReader::framed(const QByteArray &text)

@@ -25,6 +25,19 @@
 //                       refusal and the like)
 //   0x07  departure     "-" DD L                                      host
 //   0x08  down          "VanuServer is Down"                          host
+//   0x09  keys          for each participant, the host first, a line: host
+//                       N TAB K TAB F (K: the hex SHA-256 of the key it
+//                       proved, empty for none; F: the kinds it reads)
+//   0x0A  private       I LF T: a private message, id I (hex), text T,  host, guest
+//                       to the other end of this very link
+//   0x0B  receipt       I: the private message I has come               host, guest
+//   0x0C  tunnel        N LF R: records R of the TLS session between   guest, host
+//                       two guests; N is the one they go to (from the
+//                       guest) or come from (from the host)
+//
+// Private messages between two guests cross inside their own TLS session,
+// whose records the host relays in tunnel frames without reading them;
+// inside it, the two speak in frames of kinds private and receipt.
 //
 // Bodies are the plain protocol's texts, in UTF-8 (version 1 keeps the code
 // page): every character crosses, and malformed UTF-8 is read as U+FFFD. A
@@ -41,7 +54,17 @@ enum class FrameKind : quint8 {
     Notice = 0x06,
     Departure = 0x07,
     Down = 0x08,
+    Keys = 0x09,
+    Private = 0x0A,
+    Receipt = 0x0B,
+    Tunnel = 0x0C,
 };
+
+// A kind whose body is a text of the plain protocol.
+constexpr bool carriesPlainText(FrameKind kind)
+{
+    return kind >= FrameKind::Chat && kind <= FrameKind::Down;
+}
 
 // The kinds this copy reads, as its hello names them.
 QByteArray knownFrameKinds();
@@ -49,6 +72,10 @@ bool isKnownFrameKind(quint8 kind);
 
 // The version-2 hello: this program's name and version, and the kinds it reads.
 QByteArray helloBody(const QByteArray &program);
+// The kinds a peer's hello says it reads, as it names them; empty for none.
+QByteArray helloFeatures(const QByteArray &hello);
+// Whether a list of kinds, as a hello names them, holds the kind's name.
+bool readsKind(const QByteArray &features, FrameKind kind);
 
 // Cuts a stream of frames back into their bodies, whatever pieces the stream
 // comes in; a length over kLongestFrame makes the stream bad.

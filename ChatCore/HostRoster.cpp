@@ -285,5 +285,7 @@ std::optional<Protocol::NameRefusal> HostRoster::refusalOf(const Guest &guest, c
     for (qsizetype row = 0; row < registered.size(); ++row)
         if (sockets[row] != guest.socket && sameName(registered[row]))
             return NameRefusal::Taken;
+    if (nameHeldForAnother && nameHeldForAnother(guest.socket, readable.trimmed()))
+        return NameRefusal::Taken;
     return std::nullopt;
 }

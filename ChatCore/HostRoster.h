@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class CodePage;
@@ -77,6 +78,13 @@ public:
 
     explicit HostRoster(const CodePage &codePage) : codePage(codePage) { }
 
+    // Names may be held for others (by their keys): a name held for
+    // somebody other than the connection is taken.
+    void holdNamesBy(std::function<bool(int socket, const QString &name)> heldForAnother)
+    {
+        nameHeldForAnother = std::move(heldForAnother);
+    }
+
     // A connection is taken in, from this address and port, as they were
     // when it was accepted, writing its texts in this encoding.
     void admit(int socket, const Peer &peer, TextEncoding encoding = TextEncoding::CodePage);
@@ -102,6 +110,9 @@ public:
 
     // The registered names, in UTF-8, in order of registration.
     const QList<QByteArray> &names() const { return registered; }
+    // The row of the connection's name, -1 while it has none; the connection of a row.
+    qsizetype rowOf(int socket) const { return sockets.indexOf(socket); }
+    int socketAt(qsizetype row) const { return sockets.at(row); }
     // What every guest is sent, in UTF-8: the whole list, or the list after a departure from `row`.
     QByteArray listText() const;
     QByteArray departureText(int row) const;
@@ -137,6 +148,7 @@ private:
                                                    const QByteArray &hostName) const;
 
     const CodePage &codePage;
+    std::function<bool(int socket, const QString &name)> nameHeldForAnother;
     QList<Guest> guests;
     // For each name, the connection that registered it.
     QList<int> sockets;

@@ -85,15 +85,16 @@ void SecureChat::joinSecurely(bool on)
         return;
     }
     if (!guestContext)
-        guestContext = GuestContext();
+        guestContext = GuestContext(identity());
     if (!guestContext)
         return;
     GuestSide guest;
     guest.checkKey = [this](int socket, const QByteArray &fingerprint, QString &refusal) {
         return checkKey(socket, fingerprint, refusal);
     };
-    guest.askTrust = [this](int socket, const QByteArray &fingerprint, std::function<void(bool)> answer) {
-        askAboutKey(socket, fingerprint, std::move(answer));
+    guest.askTrust = [this](int socket, const QByteArray &fingerprint, bool hostKnowsPassword,
+                            std::function<void(bool)> answer) {
+        askAboutKey(socket, fingerprint, hostKnowsPassword, std::move(answer));
     };
     guest.askPassword = [this](int, std::function<void(std::optional<QString>)> answer) {
         askForPassword(std::move(answer));
@@ -255,18 +256,21 @@ void SecureChat::askForPassword(std::function<void(std::optional<QString>)> answ
         Qt::QueuedConnection);
 }
 
-void SecureChat::askAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)
+void SecureChat::askAboutKey(int socket, const QByteArray &fingerprint, bool hostKnowsPassword,
+                             std::function<void(bool)> answer)
 {
     const QString address = client.GetPeerAddress(socket);
     const QString port = client.Port;
     // Asked once the socket's notification has been handled, never inside it.
     QMetaObject::invokeMethod(
         this,
-        [this, address, port, fingerprint, answer = std::move(answer)] {
-            const bool trusted = prompts.Confirm(
-                tr("This is the first secure chat with the host at %1:%2. It shows the key\n\n%3\n\n"
-                   "Compare it with the fingerprint in the host's Secure chat dialog. Trust it?")
-                    .arg(address, port, FingerprintText(fingerprint)));
+        [this, address, port, fingerprint, hostKnowsPassword, answer = std::move(answer)] {
+            QString question = tr("This is the first secure chat with the host at %1:%2. It shows the key\n\n%3\n\n")
+                                   .arg(address, port, FingerprintText(fingerprint));
+            if (hostKnowsPassword)
+                question += tr("The host proved that it knows the chat password you gave.\n\n");
+            question += tr("Compare it with the fingerprint in the host's Secure chat dialog. Trust it?");
+            const bool trusted = prompts.Confirm(question);
             if (trusted)
                 knownHosts.Remember(address, port.toInt(), fingerprint);
             answer(trusted);

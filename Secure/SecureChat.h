@@ -70,7 +70,7 @@ private:
     const HostIdentity *identity();
     KeyVerdict checkKey(int socket, const QByteArray &fingerprint, QString &refusal);
     QString damagedPinRefusal(const QString &address) const;
-    void askAboutKey(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer);
+    void askAboutKey(int socket, const QByteArray &fingerprint, bool hostKnowsPassword, std::function<void(bool)> answer);
     void askForPassword(std::function<void(std::optional<QString>)> answer);
 
     QString folder;

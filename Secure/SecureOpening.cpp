@@ -85,6 +85,11 @@ Framing SecureOpening::textFraming() const
     return tls.agreedOnVersion2() ? Framing::Version2 : Framing::Version1;
 }
 
+QByteArray SecureOpening::peerKey() const
+{
+    return tls.peerFingerprint();
+}
+
 Opening SecureOpening::fail(int error, const QString &text)
 {
     failure = error;
@@ -104,8 +109,8 @@ Opening SecureOpening::drive(Transport &)
             return Opening::WaitsForUser;
         if (!*answers->trusted)
             return fail(kAborted, QString::fromUtf8(kNotTrusted));
-        stage = Stage::Offer;
-        return guestAnswersOffer();
+        stage = afterTrust;
+        return stage == Stage::Open ? Opening::Done : guestAnswersOffer();
     case Stage::Offer:
         return guestAnswersOffer();
     case Stage::Password:
@@ -140,13 +145,30 @@ Opening SecureOpening::checkHostKey()
         guestSide.checkKey ? guestSide.checkKey(socket, fingerprint, refusal) : KeyVerdict::Trusted;
     if (verdict == KeyVerdict::Refused)
         return fail(kAborted, refusal);
-    if (verdict == KeyVerdict::Trusted) {
-        stage = Stage::Offer;
-        return guestAnswersOffer();
+    if (verdict == KeyVerdict::Ask && !tls.agreedOnVersion2()) {
+        afterTrust = Stage::Offer;
+        return askTrust(false);
     }
+    trustLater = verdict == KeyVerdict::Ask;
+    stage = Stage::Offer;
+    return guestAnswersOffer();
+}
+
+Opening SecureOpening::askTrust(bool hostKnowsPassword)
+{
     stage = Stage::Trust;
-    guestSide.askTrust(socket, fingerprint, answerInto(&Answers::trusted));
+    guestSide.askTrust(socket, tls.peerFingerprint(), hostKnowsPassword, answerInto(&Answers::trusted));
     return Opening::WaitsForUser;
+}
+
+Opening SecureOpening::guestOpens()
+{
+    if (trustLater) {
+        afterTrust = Stage::Open;
+        return askTrust(exchange != nullptr);
+    }
+    stage = Stage::Open;
+    return Opening::Done;
 }
 
 Opening SecureOpening::hostOffers()
@@ -280,8 +302,7 @@ Opening SecureOpening::guestHearsVerdict()
     }
     if (*verdict != kWelcome)
         return fail(kAborted);
-    stage = Stage::Open;
-    return Opening::Done;
+    return guestOpens();
 }
 
 Opening SecureOpening::guestHearsWelcome()
@@ -291,8 +312,7 @@ Opening SecureOpening::guestHearsWelcome()
         return notYet();
     if (*welcome != kWelcome)
         return fail(kAborted);
-    stage = Stage::Open;
-    return Opening::Done;
+    return guestOpens();
 }
 
 void SecureOpening::timedOut(Transport &)

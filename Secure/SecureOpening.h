@@ -26,7 +26,10 @@ enum class KeyVerdict { Trusted, Refused, Ask };
 // gives none).
 struct GuestSide {
     std::function<KeyVerdict(int socket, const QByteArray &fingerprint, QString &refusal)> checkKey;
-    std::function<void(int socket, const QByteArray &fingerprint, std::function<void(bool)> answer)> askTrust;
+    // `hostKnowsPassword`: the host has proven that it knows the chat password.
+    std::function<void(int socket, const QByteArray &fingerprint, bool hostKnowsPassword,
+                       std::function<void(bool)> answer)>
+        askTrust;
     std::function<void(int socket, std::function<void(std::optional<QString>)> answer)> askPassword;
 };
 
@@ -46,8 +49,11 @@ QByteArray PasswordKey(const QString &password, const QByteArray &fingerprint);
 // The secure chat's opening, once TLS's handshake is done, in frames of its
 // own (see FrameReader.h). The host says whether it asks for a password;
 // the guest answers with its proof (empty when none is asked); the host
-// welcomes or refuses the guest. Before that, the guest checks the host's
-// key. Nothing of the chat crosses before the welcome. The password's key
+// welcomes or refuses the guest. The guest checks the host's key first; in
+// version 2 a key met for the first time is put to the user only after the
+// welcome, when the user can be told whether the host proved that it knows
+// the password. Nothing of the chat crosses before the welcome, and the
+// guest reads none of it before the key is trusted. The password's key
 // never crosses the wire, and nothing made on one connection serves on
 // another: each proof is bound to a value exported from its TLS session.
 // - Version 1: the proof is an HMAC-SHA256 of that value, keyed with the
@@ -72,6 +78,7 @@ public:
     bool peerMayWaitForItsUser() const override { return stage == Stage::Proof; }
     void timedOut(Transport &transport) override;
     Framing textFraming() const override;
+    QByteArray peerKey() const override;
 
 private:
     enum class Stage { Start, Trust, Offer, Password, Proof, HostShare, GuestConfirms, Verdict, Welcome, Open };
@@ -105,6 +112,9 @@ private:
     Opening guestConfirms();
     Opening hostChecksConfirmation();
     Opening guestHearsWelcome();
+    // The guest's opening ends: at once, or once the user trusts a key met for the first time.
+    Opening guestOpens();
+    Opening askTrust(bool hostKnowsPassword);
     // This side's run of the exchange, bound to this TLS session.
     void startExchange(const QByteArray &passwordKey);
     // What a stage answers while its frame has not come: it waits, unless the connection failed.
@@ -123,6 +133,10 @@ private:
     HostSide hostSide;
     GuestSide guestSide;
     Stage stage = Stage::Start;
+    // Where the guest goes once the user trusts the key; Start while no question is put.
+    Stage afterTrust = Stage::Start;
+    // A key met for the first time, to be put to the user after the welcome.
+    bool trustLater = false;
     std::shared_ptr<Answers> answers = std::make_shared<Answers>();
     // The frame being read: its header, then its body.
     QByteArray reading;

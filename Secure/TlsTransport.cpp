@@ -105,13 +105,17 @@ SslContext HostContext(const HostIdentity &identity)
             || SSL_CTX_use_PrivateKey(context.get(), identity.Key()) != 1))
         context.reset();
     if (context) {
+        // A guest's certificate is its own, like the host's: it is asked for
+        // and taken unverified, and its key is what names are held by. A
+        // guest that shows none is still a guest.
+        SSL_CTX_set_verify(context.get(), SSL_VERIFY_PEER, [](int, X509_STORE_CTX *) { return 1; });
         SSL_CTX_set_num_tickets(context.get(), 0); // no resumption: nothing to hand out
         SSL_CTX_set_alpn_select_cb(context.get(), ChooseProtocol, nullptr);
     }
     return context;
 }
 
-SslContext GuestContext()
+SslContext GuestContext(const HostIdentity *identity)
 {
     // The host's certificate is its own; its key is checked against the one
     // pinned for it once the handshake (which proves the key) is done.
@@ -120,6 +124,10 @@ SslContext GuestContext()
         SSL_CTX_set_verify(context.get(), SSL_VERIFY_NONE, nullptr);
         SSL_CTX_set_alpn_protos(context.get(), kVersion2Alpn, sizeof kVersion2Alpn);
     }
+    if (context && identity
+        && (SSL_CTX_use_certificate(context.get(), identity->Certificate()) != 1
+            || SSL_CTX_use_PrivateKey(context.get(), identity->Key()) != 1))
+        context.reset();
     return context;
 }
 

@@ -17,7 +17,8 @@ class HostIdentity;
 // offer it; a copy that does not offer it is spoken to as before.
 using SslContext = std::unique_ptr<SSL_CTX, void (*)(SSL_CTX *)>;
 SslContext HostContext(const HostIdentity &identity);
-SslContext GuestContext();
+// A guest shows its own identity, when it has one, as its client certificate.
+SslContext GuestContext(const HostIdentity *identity = nullptr);
 
 // A connection's bytes carried by TLS 1.3 on the socket itself: the
 // handshake, then reads and writes of the bytes inside.

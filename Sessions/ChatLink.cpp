@@ -2,6 +2,9 @@
 
 QByteArray ChatLink::bytes(Framing framing, FrameKind kind, const QByteArray &text)
 {
+    // Only a peer of version 2 reads what the plain protocol has no text for.
+    if (!carriesPlainText(kind) && framing != Framing::Version2)
+        return {};
     switch (framing) {
     case Framing::None:
         break;
@@ -11,6 +14,30 @@ QByteArray ChatLink::bytes(Framing framing, FrameKind kind, const QByteArray &te
         return FrameReader::framed(kind, text);
     }
     return text;
+}
+
+QByteArray keysBody(const QList<KeyedParticipant> &participants)
+{
+    QByteArray body;
+    for (const KeyedParticipant &participant : participants)
+        body += participant.name.toUtf8() + '\t' + participant.key.toHex() + '\t' + participant.features + '\n';
+    return body;
+}
+
+QList<KeyedParticipant> participantsOfKeys(const QByteArray &body)
+{
+    constexpr qsizetype kKeySize = 32;
+    QList<KeyedParticipant> participants;
+    for (const QByteArray &line : body.split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() != 3 || fields[0].isEmpty())
+            continue;
+        const QByteArray key = QByteArray::fromHex(fields[1]);
+        if (!key.isEmpty() && key.size() != kKeySize)
+            continue;
+        participants << KeyedParticipant{QString::fromUtf8(fields[0]), key, fields[2]};
+    }
+    return participants;
 }
 
 TextEncoding ChatLink::encodingOf(Framing framing)
@@ -36,20 +63,22 @@ void ChatLink::countEmptyFrames()
         bad = true;
 }
 
-std::optional<QByteArray> ChatLink::nextText()
+std::optional<LinkText> ChatLink::nextText()
 {
     while (std::optional<QByteArray> frame = reader.takeFrame()) {
         countEmptyFrames();
         if (bad)
             return std::nullopt;
         if (framing == Framing::Version1)
-            return frame;
+            return LinkText{FrameKind::Chat, *frame};
         const quint8 kind = quint8(frame->at(0));
         if (kind == quint8(FrameKind::Hello)) {
             peersHello = frame->mid(1);
             helloCame = true;
         } else if (helloCame && isKnownFrameKind(kind)) {
-            return wellFormedUtf8(frame->mid(1));
+            // A tunnel's records are bytes, not text.
+            const QByteArray body = frame->mid(1);
+            return LinkText{FrameKind(kind), kind == quint8(FrameKind::Tunnel) ? body : wellFormedUtf8(body)};
         } else {
             ++dropped; // of a kind this copy does not know, or before the peer said hello
         }

@@ -14,6 +14,24 @@
 
 class CodePage;
 
+// A participant as a keys frame names them: their name, the key they proved
+// (empty for none) and the frame kinds they read (as a hello names them).
+struct KeyedParticipant {
+    QString name;
+    QByteArray key;
+    QByteArray features;
+};
+QByteArray keysBody(const QList<KeyedParticipant> &participants);
+// A keys frame's participants; a line that is not whole is passed over.
+QList<KeyedParticipant> participantsOfKeys(const QByteArray &body);
+
+// A text that came whole on a link, with its kind; a text of version 1 or of
+// a plain link is one of the plain protocol, and counts as a chat frame.
+struct LinkText {
+    FrameKind kind = FrameKind::Chat;
+    QByteArray bytes;
+};
+
 // One connection's texts as a session reads and writes them: as they are on
 // a plain connection, or in frames of version 1 or 2 on a secure one (see
 // FrameReader.h for the frames and their kinds).
@@ -40,7 +58,7 @@ public:
     // this copy does not know, or one before the hello, is dropped and
     // counted, never given. A text of
     // version 2 is well-formed UTF-8: what is malformed in it is marked so.
-    std::optional<QByteArray> nextText();
+    std::optional<LinkText> nextText();
     // The peer sent what no honest peer sends: a frame longer than any, or
     // empty frames without end. The connection is to be ended.
     bool isBad() const { return bad || reader.isBad(); }

@@ -108,13 +108,52 @@ QList<HostTextReader::Text> GuestSession::readFrames()
         if (bytes.isEmpty())
             break;
         link.take(bytes);
-        while (const std::optional<QByteArray> text = link.nextText())
-            texts += hostReader.takeWhole(*text, mayHoldSeveral);
+        while (const std::optional<LinkText> text = link.nextText()) {
+            if (carriesPlainText(text->kind))
+                texts += hostReader.takeWhole(text->bytes, mayHoldSeveral);
+            else
+                takeOwnFrame(*text);
+        }
         droppedFrames += link.takeDroppedFrames();
         if (link.isBad())
             break;
     }
     return texts;
+}
+
+void GuestSession::takeOwnFrame(const LinkText &text)
+{
+    switch (text.kind) {
+    case FrameKind::Keys:
+        emit participantsKeyed(participantsOfKeys(text.bytes));
+        break;
+    case FrameKind::Private:
+    case FrameKind::Receipt:
+        emit privateFrame(text.kind, text.bytes);
+        break;
+    case FrameKind::Tunnel:
+        if (const qsizetype nameEnd = text.bytes.indexOf('\n'); nameEnd > 0)
+            emit tunnelRecords(QString::fromUtf8(text.bytes.left(nameEnd)), text.bytes.mid(nameEnd + 1));
+        else
+            ++droppedFrames;
+        break;
+    default:
+        ++droppedFrames; // a guest's kind, which no host sends
+        break;
+    }
+}
+
+bool GuestSession::sendFrame(FrameKind kind, const QByteArray &body)
+{
+    if (link.textFraming() != Framing::Version2 || client.State() != wsConnected)
+        return false;
+    send(kind, body);
+    return true;
+}
+
+QByteArray GuestSession::hostKey() const
+{
+    return link.textFraming() == Framing::Version2 ? client.peerKeyOf(client.SocketHandle()) : QByteArray();
 }
 
 bool GuestSession::ended()

@@ -63,6 +63,10 @@ public:
     int droppedFrameCount() const { return droppedFrames; }
     // What a host of version 2 said of itself in its hello; empty for others.
     const QByteArray &hostHello() const { return link.peerHello(); }
+    // The key the host proved, on a link of version 2; empty for others.
+    QByteArray hostKey() const;
+    // A frame of version 2 to the host: false on a link of another version, or none.
+    bool sendFrame(FrameKind kind, const QByteArray &body);
     // The connection ended: what came before the close is shown first. True
     // when the host had said that our name is taken.
     bool ended();
@@ -89,12 +93,20 @@ signals:
     void nextRoundDue();
     // The host broke the rules of its link: the chat ends as if it had closed.
     void linkBroken();
+    // The host told who is here with which key (the host first).
+    void participantsKeyed(const QList<KeyedParticipant> &participants);
+    // A private message or receipt from the host itself.
+    void privateFrame(FrameKind kind, const QByteArray &body);
+    // Records of the TLS session with another guest, relayed by the host.
+    void tunnelRecords(const QString &fromName, const QByteArray &records);
 
 private:
     // Shows what the host sent, text by text, and keeps the participant list.
     void handleHostTexts(const QList<HostTextReader::Text> &texts);
     void showDeparture(const HostTextReader::Text &departure);
     void send(FrameKind kind, const QByteArray &text);
+    // A frame of version 2 that is no text of the plain protocol.
+    void takeOwnFrame(const LinkText &text);
     // The texts that came whole in the host's frames.
     QList<HostTextReader::Text> readFrames();
     // Texts as the link writes them: in the code page, or in UTF-8 on a link of version 2.

@@ -17,6 +17,9 @@ HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace 
       roster(codePage)
 {
     clock.start();
+    roster.holdNamesBy([this](int socket, const QString &name) {
+        return nameKeys.heldByAnother && nameKeys.heldByAnother(name, guestKeys.value(socket));
+    });
     rosterDeadline.setSingleShot(true);
     connect(&rosterDeadline, &QTimer::timeout, this, [this] {
         reporting([this] {
@@ -41,12 +44,74 @@ void HostSession::clear()
     roster.Clear();
     readPace.Clear();
     links.clear();
+    guestKeys.clear();
 }
 
 QByteArray HostSession::helloOf(int socket) const
 {
     const auto link = links.constFind(socket);
     return link == links.cend() ? QByteArray() : link->peerHello();
+}
+
+QList<KeyedParticipant> HostSession::guestsKeyed() const
+{
+    QList<KeyedParticipant> guests;
+    const QList<QByteArray> &names = roster.names();
+    for (qsizetype row = 0; row < names.size(); ++row) {
+        const int socket = roster.socketAt(row);
+        guests << KeyedParticipant{QString::fromUtf8(names[row]), guestKeys.value(socket), helloFeatures(helloOf(socket))};
+    }
+    return guests;
+}
+
+QByteArray HostSession::keysText() const
+{
+    const KeyedParticipant host{setup.nickname(), nameKeys.ownKey ? nameKeys.ownKey() : QByteArray(), knownFrameKinds()};
+    return keysBody(QList<KeyedParticipant>{host} + guestsKeyed());
+}
+
+int HostSession::registeredSocketOf(const QByteArray &key) const
+{
+    const QList<QByteArray> &names = roster.names();
+    for (qsizetype row = 0; row < names.size(); ++row)
+        if (const int socket = roster.socketAt(row); !key.isEmpty() && guestKeys.value(socket) == key)
+            return socket;
+    return -1;
+}
+
+bool HostSession::sendPrivate(const QByteArray &key, FrameKind kind, const QByteArray &body)
+{
+    const int socket = registeredSocketOf(key);
+    if (socket < 0 || framingOf(socket) != Framing::Version2)
+        return false;
+    sendTo(socket, kind, body);
+    return true;
+}
+
+void HostSession::handleOwnFrame(int socket, const LinkText &text)
+{
+    // Only a registered guest with a key speaks privately; what others send is dropped.
+    const qsizetype row = roster.rowOf(socket);
+    const QByteArray key = guestKeys.value(socket);
+    if (row < 0 || key.isEmpty() || text.kind == FrameKind::Keys) {
+        ++droppedFrames;
+        return;
+    }
+    if (text.kind != FrameKind::Tunnel) {
+        emit privateFrame(key, text.kind, text.bytes);
+        return;
+    }
+    // A guest's records go to the guest it names, as from the sender's own
+    // name: nobody can pass records off as another's.
+    const qsizetype nameEnd = text.bytes.indexOf('\n');
+    const qsizetype to = nameEnd < 0 ? -1 : roster.names().indexOf(text.bytes.left(nameEnd));
+    const int target = to < 0 ? -1 : roster.socketAt(to);
+    if (target < 0 || target == socket || guestKeys.value(target).isEmpty()
+        || !readsKind(helloFeatures(helloOf(target)), FrameKind::Tunnel)) {
+        ++droppedFrames;
+        return;
+    }
+    sendTo(target, FrameKind::Tunnel, roster.names().at(row) + text.bytes.mid(nameEnd));
 }
 
 Framing HostSession::framingOf(int socket) const
@@ -142,6 +207,7 @@ void HostSession::accept(int socket)
     // Asked now: once the connection has failed, the system no longer knows.
     const HostRoster::Peer peer{server.GetPeerAddress(socket), server.GetPeerPort(socket)};
     links.insert(socket, ChatLink(server.framingOf(socket))); // in place of an earlier connection's of this number
+    guestKeys.insert(socket, server.peerKeyOf(socket));
     if (framingOf(socket) == Framing::Version2)
         sendBytes(socket, ChatLink::hello());
     if (server.Clients().Count() > kMostGuests) {
@@ -254,8 +320,11 @@ QList<HostRoster::GuestText> HostSession::readFrames(int socket, ChatLink &link)
             readLater(socket, wait); // the frames already here, and the socket's after them
             break;
         }
-        if (const std::optional<QByteArray> text = link.nextText()) {
-            texts += roster.read(socket, *text, hostName, now, false);
+        if (const std::optional<LinkText> text = link.nextText()) {
+            if (carriesPlainText(text->kind))
+                texts += roster.read(socket, text->bytes, hostName, now, false);
+            else
+                handleOwnFrame(socket, *text);
             readPace.Count(socket, 1, now);
         }
         droppedFrames += link.takeDroppedFrames();
@@ -291,12 +360,19 @@ void HostSession::handleGuestTexts(const QList<HostRoster::GuestText> &texts)
         if (text.action != Action::Relay)
             relay();
         switch (text.action) {
-        case Action::Registered:
-            emit participantNamed(text.entry.row, QString::fromUtf8(roster.names().at(text.entry.row)),
-                                  text.entry.added);
+        case Action::Registered: {
+            const QString name = QString::fromUtf8(roster.names().at(text.entry.row));
+            if (nameKeys.seen)
+                nameKeys.seen(name, guestKeys.value(text.socket));
+            emit participantNamed(text.entry.row, name, text.entry.added);
             // A list that still waits to go to a guest is needless once a newer one follows it.
-            sendToAll(FrameKind::List, roster.listText(), TextEncoding::Utf8, Sending::Latest);
+            Outgoing list(codePage);
+            list.add(FrameKind::List, roster.listText(), TextEncoding::Utf8);
+            list.add(FrameKind::Keys, keysText(), TextEncoding::Utf8);
+            sendToAll(list, Sending::Latest);
+            emit guestsKeyedChanged();
             break;
+        }
         case Action::Refused:
             refuseName(text);
             break;
@@ -353,11 +429,18 @@ void HostSession::refuseName(const HostRoster::GuestText &text)
 void HostSession::removeParticipant(int socket)
 {
     // A guest that never registered has no entry, and the others need no news.
+    const qsizetype named = roster.rowOf(socket);
+    if (named >= 0 && nameKeys.seen)
+        nameKeys.seen(QString::fromUtf8(roster.names().at(named)), guestKeys.value(socket));
     const std::optional<int> row = roster.Remove(socket);
     if (!row)
         return;
     emit participantLeft(*row);
-    sendToAll(FrameKind::Departure, roster.departureText(*row), TextEncoding::Utf8);
+    Outgoing departure(codePage);
+    departure.add(FrameKind::Departure, roster.departureText(*row), TextEncoding::Utf8);
+    departure.add(FrameKind::Keys, keysText(), TextEncoding::Utf8);
+    sendToAll(departure);
+    emit guestsKeyedChanged();
 }
 
 void HostSession::closed(int socket)
@@ -371,6 +454,7 @@ void HostSession::closed(int socket)
     readPace.forget(socket);
     removeParticipant(socket);
     links.remove(socket);
+    guestKeys.remove(socket);
 }
 
 bool HostSession::sendOwnLine(const QString &line)

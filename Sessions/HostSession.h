@@ -42,6 +42,13 @@ public:
         // The address filter lets the guest at this address in.
         std::function<bool(const QString &address)> admits;
     };
+    // The keys behind the names: the host's own key, and the names held by
+    // keys (see HeldNames); without them, no name is held.
+    struct NameKeys {
+        std::function<QByteArray()> ownKey;
+        std::function<bool(const QString &name, const QByteArray &key)> heldByAnother;
+        std::function<void(const QString &name, const QByteArray &key)> seen;
+    };
 
     HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent = nullptr);
 
@@ -69,6 +76,13 @@ public:
     int droppedFrameCount() const { return droppedFrames; }
     // What a guest of version 2 said of itself in its hello; empty for others.
     QByteArray helloOf(int socket) const;
+    void holdNamesBy(NameKeys keys) { nameKeys = std::move(keys); }
+    // The participants' keys and what they read, as guests of version 2 are told them.
+    QByteArray keysText() const;
+    // The registered guests, with their keys.
+    QList<KeyedParticipant> guestsKeyed() const;
+    // A private frame to the registered guest of that key; false when no such guest of version 2 is here.
+    bool sendPrivate(const QByteArray &key, FrameKind kind, const QByteArray &body);
 
 signals:
     // A name took this row of the participant list: a new one, or a rename.
@@ -78,6 +92,10 @@ signals:
     void guestCountChanged(int guests);
     // A guest came while the host is not busy: the window comes forward.
     void comeForward();
+    // Guests registered, renamed or left: guestsKeyed() tells who is here now.
+    void guestsKeyedChanged();
+    // A private message or receipt from the guest of that key, to the host.
+    void privateFrame(const QByteArray &key, FrameKind kind, const QByteArray &body);
 
 private:
     // Latest: the text makes the last one sent so needless while that one still waits to go.
@@ -102,6 +120,9 @@ private:
     // Does what the roster says of a guest's texts: register, refuse, relay.
     void handleGuestTexts(const QList<HostRoster::GuestText> &texts);
     void refuseName(const HostRoster::GuestText &text);
+    // A frame of version 2 that is no text of the plain protocol: a private one, or a tunnel's records.
+    void handleOwnFrame(int socket, const LinkText &text);
+    int registeredSocketOf(const QByteArray &key) const;
     QString notRelayedLine(const HostRoster::GuestText &text) const;
     void watchRosterDeadline();
     // The guest's entry goes, and the other guests hear of it.
@@ -117,6 +138,9 @@ private:
     ReadPace readPace;
     Setup setup;
     HostRoster roster;
+    NameKeys nameKeys;
+    // The key each guest proved as it connected; none for a plain guest.
+    QHash<int, QByteArray> guestKeys;
     // The links of the guests on secure connections, by socket.
     QHash<int, ChatLink> links;
     int droppedFrames = 0;

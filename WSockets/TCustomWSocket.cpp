@@ -233,6 +233,11 @@ Framing TCustomWSocket::framingOf(int socket) const
     return WindowHandle->framingOf(socket);
 }
 
+QByteArray TCustomWSocket::peerKeyOf(int socket) const
+{
+    return WindowHandle->peerKeyOf(socket);
+}
+
 qsizetype TCustomWSocket::QueuedBytes(int socket) const
 {
     return WindowHandle->queuedBytes(socket);

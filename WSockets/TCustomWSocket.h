@@ -82,6 +82,8 @@ public:
     QByteArray receiveBytes(int socket, qsizetype most);
     // How texts cross the socket's connection, once it is open.
     Framing framingOf(int socket) const;
+    // The key the peer proved as the connection opened; empty for none.
+    QByteArray peerKeyOf(int socket) const;
     // The graceful close: stop notifications, send what is queued, shut down
     // sending, drain, close. Sets the variable to -1 when the socket is closed.
     void Disconnect(int &socket);

@@ -243,6 +243,13 @@ Framing TNotificationEndpoint::framingOf(int socket) const
     return watch ? watch->framing : Framing::None;
 }
 
+QByteArray TNotificationEndpoint::peerKeyOf(int socket) const
+{
+    const Watch *watch = findWatch(socket);
+    return watch && watch->peersOpening && watch->opening == Opening::Done ? watch->peersOpening->peerKey()
+                                                                           : QByteArray();
+}
+
 TransportResult TNotificationEndpoint::receive(int socket, char *into, qsizetype size, bool peek)
 {
     const TransportResult result = transportOf(socket).read(into, size, peek);

@@ -90,6 +90,8 @@ public:
     QString failureText(int socket) const;
     // How texts cross the socket, once it is open.
     Framing framingOf(int socket) const;
+    // The key the peer proved as the socket opened; empty for none.
+    QByteArray peerKeyOf(int socket) const;
     // Reads what waits on the socket, up to `size` bytes, and watches it again.
     TransportResult receive(int socket, char *into, qsizetype size, bool peek = false);
     // How many bytes a read of the socket could take now.

@@ -81,6 +81,8 @@ public:
     virtual void timedOut(Transport &) { }
     // How the texts cross the connection once the opening is Done.
     virtual Framing textFraming() const { return Framing::None; }
+    // The SHA-256 of the key the peer proved in the opening; empty for none.
+    virtual QByteArray peerKey() const { return {}; }
     // For an opening that waits for the user: what it calls once the decision is made.
     void onWake(std::function<void()> wake) { woken = std::move(wake); }
 

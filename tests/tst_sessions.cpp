@@ -181,7 +181,8 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
     QVERIFY(peer.agreedOnVersion2());
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Hello) + OurHello());
     QVERIFY(OurHello().startsWith("program=Vanu "));
-    QVERIFY(OurHello().endsWith("\nfeatures=hello,chat,registration,list,greeting,notice,departure,down"));
+    QVERIFY(OurHello().endsWith("\nfeatures=hello,chat,registration,list,greeting,notice,departure,down,keys,private,"
+                                "receipt,tunnel"));
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Greeting) + QByteArray("Hello!  Welcome to Hosty's coupon."));
 
     const QByteArray unknown = QByteArray(1, char(0x7f)) + "2<Bob> from the future";
@@ -191,6 +192,8 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
                                     char(FrameKind::Chat) + QByteArray("2<Bob> hello")})
         peer.SendFrame(frame);
     QCOMPARE(peer.ReadFrame(), char(FrameKind::List) + QByteArray("#Bob"));
+    // Each participant's key (none here) and the kinds its hello named.
+    QCOMPARE(peer.ReadFrame(), char(FrameKind::Keys) + QByteArray("Hosty\t\t") + knownFrameKinds() + "\nBob\t\tchat\n");
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Chat) + QByteArray("2<Bob> hello"));
     QCOMPARE(host.received, QStringList{"2<Bob> hello"});
     QCOMPARE(host.session.droppedFrameCount(), 3);
