@@ -39,6 +39,11 @@ PrivateChat::PrivateChat(const HostIdentity *identity, PrivateStore &store, QObj
 
 PrivateChat::~PrivateChat() = default;
 
+QByteArray PrivateChat::ownKey() const
+{
+    return identity ? identity->Fingerprint() : QByteArray();
+}
+
 QString PrivateChat::whyNot(const Person &person)
 {
     if (person.key.isEmpty())
@@ -138,8 +143,7 @@ PrivateChat::Tunnel *PrivateChat::tunnelTo(const Person &person)
         return nullptr;
     if (const auto found = tunnels.constFind(person.key); found != tunnels.cend())
         return found->get();
-    const QByteArray ownKey = identity->Fingerprint();
-    const InnerTls::Role role = InnerTls::roleBetween(ownKey, person.key);
+    const InnerTls::Role role = InnerTls::roleBetween(ownKey(), person.key);
     auto tunnel = std::make_shared<Tunnel>(*identity, role, person.key);
     tunnels.insert(person.key, tunnel);
     // The server speaks second: it knocks, so that the client begins.

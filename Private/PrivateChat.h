@@ -42,10 +42,12 @@ public:
     PrivateChat(const HostIdentity *identity, PrivateStore &store, QObject *parent = nullptr);
     ~PrivateChat() override;
 
-    void setRoutes(Routes routes) { routes = std::move(routes); }
+    void setRoutes(Routes given) { routes = std::move(given); }
     // Who is in the chat now, besides this copy; what waits for them goes.
     void setPeople(const QList<Person> &people);
     const QList<Person> &people() const { return present; }
+    // This copy's own key; empty when it has no identity.
+    QByteArray ownKey() const;
     // Why this person cannot take part in a private conversation; empty when they can.
     static QString whyNot(const Person &person);
     // The person in the chat now with that key; null when they are away.

@@ -159,6 +159,7 @@ QByteArray GuestSession::hostKey() const
 bool GuestSession::ended()
 {
     handleHostTexts(hostReader.takeHeld());
+    emit linkEnded();
     return std::exchange(nameTaken, false);
 }
 
@@ -172,6 +173,7 @@ void GuestSession::stop()
     reconnectAttempt.stop();
     reconnecting = false;
     reconnectDelayMs = 0;
+    emit linkEnded();
 }
 
 void GuestSession::scheduleReconnect()

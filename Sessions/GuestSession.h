@@ -99,6 +99,8 @@ signals:
     void privateFrame(FrameKind kind, const QByteArray &body);
     // Records of the TLS session with another guest, relayed by the host.
     void tunnelRecords(const QString &fromName, const QByteArray &records);
+    // The link to the host ended, or was given up.
+    void linkEnded();
 
 private:
     // Shows what the host sent, text by text, and keeps the participant list.

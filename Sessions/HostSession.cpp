@@ -45,6 +45,7 @@ void HostSession::clear()
     readPace.Clear();
     links.clear();
     guestKeys.clear();
+    emit guestsKeyedChanged();
 }
 
 QByteArray HostSession::helloOf(int socket) const

@@ -8,7 +8,8 @@
 
 #include <cstring>
 
-SecurePeer::SecurePeer(quint16 port, Offers offers) : context(GuestContext()), tls(nullptr, SSL_free)
+SecurePeer::SecurePeer(quint16 port, Offers offers, const HostIdentity *identity)
+    : context(GuestContext(identity)), tls(nullptr, SSL_free)
 {
     if (offers == Offers::Version1)
         SSL_CTX_set_alpn_protos(context.get(), nullptr, 0);

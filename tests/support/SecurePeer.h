@@ -9,6 +9,7 @@
 #include <memory>
 
 typedef struct ssl_st SSL;
+class HostIdentity;
 
 // A guest that speaks the secure chat by hand, with blocking OpenSSL calls
 // run while the host's event loop turns. It offers no application protocol,
@@ -16,7 +17,8 @@ typedef struct ssl_st SSL;
 class SecurePeer {
 public:
     enum class Offers { Version1, Version2 };
-    explicit SecurePeer(quint16 port, Offers offers = Offers::Version1);
+    // With an identity, it shows it as its client certificate.
+    explicit SecurePeer(quint16 port, Offers offers = Offers::Version1, const HostIdentity *identity = nullptr);
 
     bool connected = false;
     // The next frame's bytes, whole, or nothing after a few seconds.

@@ -1,0 +1,305 @@
+// Private messages between real copies' sessions over loopback: a host and
+// guests of version 2, each with its own key, and hostile peers.
+#include "ChatLink.h"
+#include "Cp1251CodePage.h"
+#include "GuestSession.h"
+#include "HostIdentity.h"
+#include "HostSession.h"
+#include "InnerTls.h"
+#include "PrivateChat.h"
+#include "PrivateStore.h"
+#include "PrivateWiring.h"
+#include "SecureOpening.h"
+#include "SecurePeer.h"
+#include "TTCPClient.h"
+#include "TTCPServer.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr quint16 kPort = 27700; // and the secure ports 100 above
+constexpr int kSecureOffset = 100;
+
+// What every copy has for private messages: a key, a store and the private layer.
+struct Copy {
+    Copy(const QString &folder, const QString &name)
+    {
+        QString error;
+        identity = HostIdentity::LoadOrMake(QDir(folder).filePath(name + QStringLiteral(".pem")), error);
+        store = std::make_unique<PrivateStore>(QDir(folder).filePath(name + QStringLiteral(".private")));
+        chat = std::make_unique<PrivateChat>(identity.get(), *store);
+        QObject::connect(chat.get(), &PrivateChat::arrived,
+                         [this](const QByteArray &, const QString &from, const QString &, const QString &text) {
+                             arrived << from + QStringLiteral(": ") + text;
+                         });
+        QObject::connect(chat.get(), &PrivateChat::delivered,
+                         [this](const QByteArray &, const QString &id) { delivered << id; });
+    }
+    QByteArray key() const { return identity->Fingerprint(); }
+
+    std::unique_ptr<HostIdentity> identity;
+    std::unique_ptr<PrivateStore> store;
+    std::unique_ptr<PrivateChat> chat;
+    QStringList arrived;
+    QStringList delivered;
+};
+
+struct Host : Copy {
+    Cp1251CodePage codePage;
+    TTCPServer server{nullptr};
+    HostSession session;
+    SslContext context;
+    QStringList received;
+
+    Host(const QString &folder, quint16 port)
+        : Copy(folder, QStringLiteral("host")), session(server, codePage, ReadPace(20, 60), Setup()),
+          context(HostContext(*identity))
+    {
+        HostSession::NameKeys keys;
+        keys.ownKey = [this] { return key(); };
+        session.holdNamesBy(keys);
+        ConnectPrivateChat(*chat, session);
+        QObject::connect(&session, &HostSession::received, [this](const QString &text) { received << text; });
+        server.OnAccept = [this](TCustomWSocket *, int socket) { session.accept(socket); };
+        server.OnData = [this](TCustomWSocket *, int socket) { session.read(socket); };
+        server.OnClose = [this](TCustomWSocket *, int socket) { session.closed(socket); };
+        server.OnDrained = [this](TCustomWSocket *, int socket) { session.drained(socket); };
+        server.Port = QString::number(port);
+        server.Open();
+        server.ListenAlso(QString::number(port + kSecureOffset), std::make_unique<TlsTransports>(context.get(), HostSide{}));
+    }
+    static HostSession::Setup Setup()
+    {
+        HostSession::Setup setup;
+        setup.nickname = [] { return QStringLiteral("Hosty"); };
+        setup.busy = [] { return false; };
+        setup.admits = [](const QString &) { return true; };
+        return setup;
+    }
+};
+
+struct Guest : Copy {
+    Cp1251CodePage codePage;
+    TTCPClient client{nullptr};
+    GuestSession session;
+    SslContext context;
+    QStringList people;
+
+    Guest(const QString &folder, quint16 port, const QString &nickname)
+        : Copy(folder, nickname), session(client, codePage, [nickname] { return nickname; }),
+          context(GuestContext(identity.get()))
+    {
+        ConnectPrivateChat(*chat, session);
+        QObject::connect(&session, &GuestSession::participantsKeyed, [this](const QList<KeyedParticipant> &all) {
+            people.clear();
+            for (const KeyedParticipant &participant : all)
+                people << participant.name;
+        });
+        client.OnConnect = [this](TCustomWSocket *, int) {
+            session.connected();
+            session.registerName();
+        };
+        client.OnData = [this](TCustomWSocket *, int) { session.read(); };
+        client.Host = QStringLiteral("127.0.0.1");
+        client.Port = QString::number(port);
+        client.TryFirst(kSecureOffset, std::make_unique<TlsTransports>(context.get(), GuestSide{}));
+        client.Open();
+    }
+};
+
+// Records passed between two inner sessions until neither has more to say.
+void Pump(InnerTls &one, InnerTls &other)
+{
+    for (int round = 0; round < 10; ++round) {
+        const QByteArray fromOne = one.takeRecords(), fromOther = other.takeRecords();
+        if (fromOne.isEmpty() && fromOther.isEmpty())
+            return;
+        other.feed(fromOne);
+        one.feed(fromOther);
+    }
+}
+
+} // namespace
+
+class TestPrivate : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void messagesGoEndToEnd_data();
+    void messagesGoEndToEnd();
+    void aMessageWaitsForItsPersonAcrossARestart();
+    void hostileFrames_data();
+    void hostileFrames();
+    void theInnerSessionTakesOnlyTheAnnouncedKey_data();
+    void theInnerSessionTakesOnlyTheAnnouncedKey();
+
+private:
+    QTemporaryDir folder;
+    int nextPort = 0;
+};
+
+void TestPrivate::initTestCase()
+{
+    std::signal(SIGPIPE, SIG_IGN); // the raw peers write with OpenSSL's own write()
+}
+
+void TestPrivate::messagesGoEndToEnd_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("a guest to another guest") << "Anna" << "Bob";
+    QTest::newRow("a guest to the host") << "Anna" << "Hosty";
+    QTest::newRow("the host to a guest") << "Hosty" << "Bob";
+}
+
+// The message arrives once, in every script, and its sender learns that it
+// was delivered; the host learns nothing of what it only relayed.
+void TestPrivate::messagesGoEndToEnd()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies;
+    Host host(copies.path(), port);
+    Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob"));
+    QTRY_COMPARE(anna.people, (QStringList{"Hosty", "Anna", "Bob"}));
+    QTRY_COMPARE(bob.people, (QStringList{"Hosty", "Anna", "Bob"}));
+    QHash<QString, Copy *> copyNamed{{"Hosty", &host}, {"Anna", &anna}, {"Bob", &bob}};
+    Copy &sender = *copyNamed[from], &receiver = *copyNamed[to];
+
+    const QString text = QStringLiteral("Grüße, 你好 😀");
+    const QString id = sender.chat->send(receiver.key(), to, text);
+    QTRY_COMPARE(sender.delivered, QStringList{id});
+    QCOMPARE(receiver.arrived, QStringList{from + QStringLiteral(": ") + text});
+    QVERIFY(sender.chat->waitingFor(receiver.key()).isEmpty());
+    for (Copy *other : copyNamed)
+        if (other != &sender && other != &receiver)
+            QCOMPARE(other->arrived, QStringList());
+    QCOMPARE(host.received, QStringList());
+    QCOMPARE(host.session.droppedFrameCount(), 0);
+    QCOMPARE(receiver.chat->droppedCount(), 0);
+}
+
+// Written while its person is away, a message waits in the outbox, which
+// only the user may read and which outlives the program; it goes once the
+// person comes, and waits no more once it is delivered.
+void TestPrivate::aMessageWaitsForItsPersonAcrossARestart()
+{
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies;
+    Host host(copies.path(), port);
+    QByteArray bobsKey;
+    {
+        Copy bobOnce(copies.path(), QStringLiteral("Bob"));
+        bobsKey = bobOnce.key();
+    }
+    QString id;
+    {
+        Guest anna(copies.path(), port, QStringLiteral("Anna"));
+        QTRY_COMPARE(anna.people, (QStringList{"Hosty", "Anna"}));
+        id = anna.chat->send(bobsKey, QStringLiteral("Bob"), QStringLiteral("call me"));
+        QCOMPARE(anna.chat->waitingFor(bobsKey).size(), 1);
+    }
+    const QString outbox = QDir(copies.path()).filePath(QStringLiteral("Anna.private"));
+    QCOMPARE(QFileInfo(outbox).permissions() & 0x0077, QFileDevice::Permissions());
+    Guest anna(copies.path(), port, QStringLiteral("Anna"));
+    QCOMPARE(anna.chat->waitingFor(bobsKey).size(), 1);
+    Guest bob(copies.path(), port, QStringLiteral("Bob"));
+    QTRY_COMPARE(anna.delivered, QStringList{id});
+    QCOMPARE(bob.arrived, QStringList{"Anna: call me"});
+    QCOMPARE(PrivateStore(outbox).outbox().size(), 0);
+}
+
+void TestPrivate::hostileFrames_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<int>("droppedAtHost");
+    QTest::addColumn<int>("droppedAtAnna");
+    QTest::addColumn<QStringList>("hostShows");
+    const auto frame = [](FrameKind kind, const QByteArray &body) { return char(kind) + body; };
+    QTest::newRow("records for nobody") << frame(FrameKind::Tunnel, "Nobody\nrecords") << 2 << 2 << 0 << QStringList();
+    QTest::newRow("records for oneself") << frame(FrameKind::Tunnel, "Mallory\nrecords") << 2 << 2 << 0 << QStringList();
+    QTest::newRow("records that are no TLS, for another's pair")
+        << frame(FrameKind::Tunnel, "Anna\n\x16\x03garbage") << 2 << 0 << 2 << QStringList();
+    QTest::newRow("a private message with no id") << frame(FrameKind::Private, "hello") << 2 << 0 << 0 << QStringList();
+    QTest::newRow("a keys frame from a guest") << frame(FrameKind::Keys, "Anna\t\tchat\n") << 2 << 2 << 0 << QStringList();
+    QTest::newRow("a message that came before, again")
+        << frame(FrameKind::Private, "00000000000000aa\nagain") << 2 << 0 << 0 << QStringList{"Mallory: again"};
+    QTest::newRow("10,000 private messages at once")
+        << frame(FrameKind::Private, "00000000000000bb\nflood") << 10000 << 0 << 0 << QStringList{"Mallory: flood"};
+}
+
+// A guest with a key of its own sends what no honest copy sends: it is
+// dropped and counted, nobody shows it, and a private message between two
+// honest guests still goes at once, whatever the hostile guest floods.
+void TestPrivate::hostileFrames()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(int, times);
+    QFETCH(int, droppedAtHost);
+    QFETCH(int, droppedAtAnna);
+    QFETCH(QStringList, hostShows);
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies;
+    Host host(copies.path(), port);
+    Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob"));
+    QTRY_COMPARE(anna.people.size(), 3);
+    Copy malloryKeys(copies.path(), QStringLiteral("Mallory"));
+    SecurePeer mallory(port + kSecureOffset, SecurePeer::Offers::Version2, malloryKeys.identity.get());
+    QVERIFY(mallory.OpenWithoutPassword());
+    mallory.SendFrame(ChatLink::hello().mid(FrameReader::kHeaderSize));
+    mallory.SendFrame(char(FrameKind::Registration) + QByteArray(" Mallory"));
+    QTRY_COMPARE(anna.people.size(), 4);
+
+    for (int time = 0; time < times; ++time)
+        mallory.SendFrame(frame);
+    const QString id = bob.chat->send(anna.key(), QStringLiteral("Anna"), QStringLiteral("still here"));
+    QTRY_COMPARE(bob.delivered, QStringList{id});
+    QCOMPARE(anna.arrived, QStringList{"Bob: still here"});
+
+    if (times <= 2) {
+        mallory.SendFrame(char(FrameKind::Chat) + QByteArray("2<Mallory> done"));
+        QTRY_VERIFY(host.received.contains(QStringLiteral("2<Mallory> done")));
+    }
+    QTRY_COMPARE(host.arrived, hostShows);
+    QCOMPARE(host.session.droppedFrameCount(), droppedAtHost);
+    QCOMPARE(anna.chat->droppedCount(), droppedAtAnna);
+}
+
+void TestPrivate::theInnerSessionTakesOnlyTheAnnouncedKey_data()
+{
+    QTest::addColumn<bool>("clientExpectsTheServer");
+    QTest::addColumn<bool>("serverExpectsTheClient");
+    QTest::newRow("each shows the key announced") << true << true;
+    QTest::newRow("the server shows another key") << false << true;
+    QTest::newRow("the client shows another key") << true << false;
+}
+
+// Between two guests, each side takes the other only with the key the host
+// announced for it: anything else ends the session before a byte crosses.
+void TestPrivate::theInnerSessionTakesOnlyTheAnnouncedKey()
+{
+    QFETCH(bool, clientExpectsTheServer);
+    QFETCH(bool, serverExpectsTheClient);
+    Copy client(folder.path(), QStringLiteral("client")), server(folder.path(), QStringLiteral("server")),
+        other(folder.path(), QStringLiteral("other"));
+    InnerTls clientSide(*client.identity, InnerTls::Role::Client, clientExpectsTheServer ? server.key() : other.key());
+    InnerTls serverSide(*server.identity, InnerTls::Role::Server, serverExpectsTheClient ? client.key() : other.key());
+    clientSide.write("to the server");
+    serverSide.write("to the client");
+    Pump(clientSide, serverSide);
+    const bool sound = clientExpectsTheServer && serverExpectsTheClient;
+    QCOMPARE(serverSide.read(), sound ? QByteArray("to the server") : QByteArray());
+    QCOMPARE(clientSide.read(), sound ? QByteArray("to the client") : QByteArray());
+    QCOMPARE(clientSide.hasFailed() || serverSide.hasFailed(), !sound);
+}
+
+QTEST_MAIN(TestPrivate)
+#include "tst_private.moc"
