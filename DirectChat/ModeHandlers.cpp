@@ -75,6 +75,16 @@ void TForm4::leaveGuestMode()
     TCPClient1->Close();
 }
 
+HostSession &TForm4::hostSession() const
+{
+    return hostMode->session();
+}
+
+GuestSession &TForm4::guestSession() const
+{
+    return guestMode->session();
+}
+
 void TForm4::requireSecureGuests(bool required)
 {
     hostMode->session().requireSecureGuests(required);

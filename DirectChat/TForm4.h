@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 
+class GuestSession;
+class HostSession;
 class ChatFindBar;
 class ChatLog;
 class ChatSession;
@@ -65,6 +67,9 @@ public:
     bool Exiting = false;
     // The port setting: the setup dialog's once it exists, 4000 before.
     int PortNumber() const;
+    // The sessions behind host mode and guest mode, for the features beside the chat.
+    HostSession &hostSession() const;
+    GuestSession &guestSession() const;
 
     // Controls and members, by the names the program has always used.
     QPlainTextEdit *RichEdit1 = nullptr;

@@ -6,8 +6,10 @@
 #include "HistoryRecorder.h"
 #include "HistoryWindow.h"
 #include "HostAnnouncer.h"
+#include "HostSession.h"
 #include "LocalAddress.h"
 #include "Padlock.h"
+#include "PrivateMessaging.h"
 #include "SecureChat.h"
 #include "SecureChatDialog.h"
 #include "TAboutBox.h"
@@ -21,6 +23,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -44,12 +47,14 @@ VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seam
     connectDiscovery(features.discovery);
     connectHistory(features.historyPath, seams.codePage, folders.transcripts);
     connectSecureChat(features.secureFolder);
+    connectPrivateMessages(features.historyPath, features.secureFolder);
 }
 
 VanuProgram::~VanuProgram()
 {
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
+    privateMessaging.reset();
     secureChatDialog.reset();
     secureChat.reset();
     historyRecorder.reset(); // what waits is written, and the chat ended
@@ -205,9 +210,40 @@ void VanuProgram::connectSecureChat(const QString &folder)
         secureChatDialog->activateWindow();
     });
 
+    holdNamesByKeys();
+
     // The padlock beside the status text, which stays as it is, and follows it.
     auto *padlock = new Padlock(*securing, *main->StatusBar1);
     QObject::connect(main, &TForm4::statusChanged, padlock, &Padlock::refreshSoon);
+}
+
+void VanuProgram::holdNamesByKeys()
+{
+    SecureChat *securing = secureChat.get();
+    HostSession::NameKeys keys;
+    keys.ownKey = [securing] { return securing->hostFingerprint(); };
+    keys.heldByAnother = [securing](const QString &name, const QByteArray &key) {
+        return securing->heldNames().heldByAnother(name, key, QDateTime::currentMSecsSinceEpoch());
+    };
+    keys.seen = [securing](const QString &name, const QByteArray &key) {
+        securing->heldNames().seen(name, key, QDateTime::currentMSecsSinceEpoch());
+    };
+    form4->hostSession().holdNamesBy(keys);
+}
+
+void VanuProgram::connectPrivateMessages(const QString &historyPath, const QString &secureFolder)
+{
+    if (!secureChat)
+        return;
+    TForm4 *main = form4.get();
+    const QString folder = historyPath.isEmpty() ? secureFolder : QFileInfo(historyPath).absolutePath();
+    PrivateMessaging::Seams seams{*main, *friends, prompts, [this, main] {
+                                      return main->TCPServer1->State() == wsListening ? form8->Nickname()
+                                                                                      : main->chatNickname();
+                                  },
+                                  chatNotifications.get()};
+    privateMessaging = std::make_unique<PrivateMessaging>(seams, secureChat->ownIdentity(),
+                                                          QDir(folder).filePath(QStringLiteral("private-messages")));
 }
 
 void VanuProgram::start()

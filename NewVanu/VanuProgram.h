@@ -21,6 +21,7 @@ class SecureChatDialog;
 class QLabel;
 class LanDiscovery;
 class Notifier;
+class PrivateMessaging;
 
 // The desktop services behind the features beside the chat: the desktop's
 // notifications and the network's announcements. The real program passes the
@@ -65,6 +66,8 @@ public:
     HistoryRecorder *history() const { return historyRecorder.get(); }
     SecureChat *secure() const { return secureChat.get(); }
     SecureChatDialog *secureDialog() const { return secureChatDialog.get(); }
+    // Null without secure chat: private messages go only between copies with keys.
+    PrivateMessaging *privateMessages() const { return privateMessaging.get(); }
     HistoryWindow *historyView() const { return historyWindow.get(); }
 
     static QIcon ProgramIcon();
@@ -77,6 +80,10 @@ private:
     void connectDiscovery(LanDiscovery &discovery);
     void connectHistory(const QString &path, const CodePage &codePage, const QString &transcripts);
     void connectSecureChat(const QString &folder);
+    // Names held by keys, when this copy hosts.
+    void holdNamesByKeys();
+    // Private messages, whose outbox is kept beside the history (or the keys, without one).
+    void connectPrivateMessages(const QString &historyPath, const QString &secureFolder);
 
     Prompts &prompts;
     std::unique_ptr<TForm4> form4;
@@ -91,6 +98,7 @@ private:
     std::unique_ptr<HistoryRecorder> historyRecorder;
     std::unique_ptr<HistoryWindow> historyWindow;
     std::unique_ptr<SecureChat> secureChat;
+    std::unique_ptr<PrivateMessaging> privateMessaging;
     std::unique_ptr<SecureChatDialog> secureChatDialog;
     QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
 };

@@ -91,6 +91,11 @@ void ChatNotifications::tellWhatWasHeld()
     show(held == 1 ? lastHeld : tr("While you were busy: %n new messages. The last: %1", nullptr, held).arg(lastHeld));
 }
 
+void ChatNotifications::privateMessage(const QString &from, const QString &text)
+{
+    tell(tr("Private message from %1: %2").arg(from, text));
+}
+
 void ChatNotifications::textShown(const ShownText &shown)
 {
     if (shown.kind == ShownText::Kind::Departure) {

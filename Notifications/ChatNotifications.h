@@ -30,6 +30,8 @@ public:
     void ownLineSent(const QByteArray &line);
     void guestAdmitted(const QString &address);
     void hostLinkEnded(const QString &reason);
+    // A private message came from that person.
+    void privateMessage(const QString &from, const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -55,6 +55,13 @@ QString PrivateChat::whyNot(const Person &person)
     return {};
 }
 
+PrivateChat::KeyMark PrivateChat::keyMark(const Person &person) const
+{
+    if (person.key.isEmpty())
+        return KeyMark::None;
+    return newKeys.contains(person.key) ? KeyMark::New : KeyMark::Known;
+}
+
 const PrivateChat::Person *PrivateChat::personWithKey(const QByteArray &key) const
 {
     const auto found = std::find_if(present.cbegin(), present.cend(), [&](const Person &person) { return person.key == key; });
@@ -79,10 +86,13 @@ void PrivateChat::setPeople(const QList<Person> &people)
         if (person.key.isEmpty())
             continue;
         const QByteArray known = store.knownKey(person.name);
+        if (known != person.key)
+            newKeys.insert(person.key);
         if (!known.isEmpty() && known != person.key)
             emit keyChanged(person.name, known, person.key);
         store.knowKey(person.name, person.key);
     }
+    emit peopleChanged();
     for (const Person &person : std::as_const(present))
         if (whyNot(person).isEmpty())
             sendWaiting(person);
@@ -93,6 +103,7 @@ void PrivateChat::linkDown()
     tunnels.clear();
     sentWhileHere.clear();
     present.clear();
+    emit peopleChanged();
 }
 
 QString PrivateChat::send(const QByteArray &key, const QString &name, const QString &text)

@@ -50,6 +50,10 @@ public:
     QByteArray ownKey() const;
     // Why this person cannot take part in a private conversation; empty when they can.
     static QString whyNot(const Person &person);
+    // What the user knows of a person's key: none shown (a plain guest), one
+    // seen under that name before this run, or one new to this copy.
+    enum class KeyMark { None, Known, New };
+    KeyMark keyMark(const Person &person) const;
     // The person in the chat now with that key; null when they are away.
     const Person *personWithKey(const QByteArray &key) const;
 
@@ -75,6 +79,8 @@ signals:
     void delivered(const QByteArray &key, const QString &id);
     // A person known by one key now shows another under the same name.
     void keyChanged(const QString &name, const QByteArray &knownKey, const QByteArray &newKey);
+    // Who is here changed: people() tells.
+    void peopleChanged();
 
 private:
     struct Tunnel;
@@ -96,4 +102,6 @@ private:
     // once, and again only after they or this copy's link were away.
     QHash<QByteArray, QSet<QString>> sentWhileHere;
     int dropped = 0;
+    // Keys first seen under their names in this run.
+    QSet<QByteArray> newKeys;
 };

@@ -60,8 +60,10 @@ QString Preference(const char *key, const QString &byDefault)
 
 SecureChat::SecureChat(const QString &folder, TTCPServer &server, TTCPClient &client, Prompts &prompts, QObject *parent)
     : QObject(parent), folder(folder), server(server), client(client), prompts(prompts),
-      knownHosts(QDir(folder).filePath(QStringLiteral("known-hosts")))
+      knownHosts(QDir(folder).filePath(QStringLiteral("known-hosts"))),
+      namesHeld(QDir(folder).filePath(QStringLiteral("held-names")))
 {
+    namesHeld.setHolding(holdsNames());
     client.UseTransports(std::make_unique<PinnedPlainTransports>([this](int socket) {
         const QString address = this->client.GetPeerAddress(socket);
         const KnownHosts::Pin pinned = knownHosts.PinOf(address, this->client.Port.toInt());
@@ -117,6 +119,18 @@ void SecureChat::setJoiningSecurely(bool on)
 }
 
 SecureChat::~SecureChat() = default;
+
+bool SecureChat::holdsNames()
+{
+    return Preference("holdNames", QStringLiteral("on")) != QLatin1String("off");
+}
+
+void SecureChat::setHoldingNames(bool on)
+{
+    QSettings preferences = UserPreferences();
+    preferences.setValue(QStringLiteral("secure/holdNames"), on ? QStringLiteral("on") : QStringLiteral("off"));
+    namesHeld.setHolding(on);
+}
 
 SecureChat::HostMode SecureChat::hostModeChosen()
 {

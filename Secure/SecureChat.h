@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeldNames.h"
 #include "HostIdentity.h"
 #include "KnownHosts.h"
 #include "PasswordTries.h"
@@ -43,6 +44,13 @@ public:
     bool padlockClosed() const;
     // The host's fingerprint; empty until its identity could be made.
     QByteArray hostFingerprint();
+    // This copy's identity, made on first use: null when it cannot be made.
+    const HostIdentity *ownIdentity() { return identity(); }
+    // The names held by keys, when this copy hosts.
+    HeldNames &heldNames() { return namesHeld; }
+    // Whether names are held, kept in the user's preferences: on unless turned off.
+    static bool holdsNames();
+    void setHoldingNames(bool on);
     KnownHosts &known() { return knownHosts; }
     // The host's chat password: only the key derived from it is kept, in the
     // user's preferences. An empty password clears it.
@@ -78,6 +86,7 @@ private:
     TTCPClient &client;
     Prompts &prompts;
     KnownHosts knownHosts;
+    HeldNames namesHeld;
     std::unique_ptr<HostIdentity> hostIdentity;
     SslContext hostContext{nullptr, nullptr};
     SslContext guestContext{nullptr, nullptr};

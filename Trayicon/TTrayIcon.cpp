@@ -59,6 +59,17 @@ void TTrayIcon::SetToolTip(const QString &value)
     ModifyIcon();
 }
 
+void TTrayIcon::setTipNote(const QString &note)
+{
+    tipNote = note;
+    ModifyIcon();
+}
+
+QString TTrayIcon::shownTip() const
+{
+    return tipNote.isEmpty() ? toolTip : toolTip + QLatin1Char('\n') + tipNote;
+}
+
 void TTrayIcon::SetShowApp(bool value)
 {
     showApp = value;
@@ -73,7 +84,7 @@ void TTrayIcon::ApplyShowApp()
 
 void TTrayIcon::AddIcon()
 {
-    host.Add(icon, toolTip);
+    host.Add(icon, shownTip());
     if (toolTip.isEmpty())
         QMetaObject::invokeMethod(this, [this] { SetToolTip(toolTip); }, Qt::QueuedConnection);
 }
@@ -81,7 +92,7 @@ void TTrayIcon::AddIcon()
 void TTrayIcon::ModifyIcon()
 {
     if (active)
-        host.Modify(icon, toolTip);
+        host.Modify(icon, shownTip());
 }
 
 void TTrayIcon::DeleteIcon()

@@ -42,6 +42,10 @@ public:
     void SetShowApp(bool value);
     QString ToolTip() const { return toolTip; }
     void SetToolTip(const QString &value);
+    // A line the tip shows under the one set, such as unread private messages; empty for none.
+    void setTipNote(const QString &note);
+    // The tip as the tray shows it.
+    QString shownTip() const;
 
     QString IDMessage;
     TNotifyEvent OnClick;
@@ -77,6 +81,7 @@ private:
     TrayHost &host;
     QIcon icon;
     QString toolTip;
+    QString tipNote;
     bool active = false;
     bool showApp = false;
     SingleCopyMarker *marker = nullptr;

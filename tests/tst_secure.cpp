@@ -7,7 +7,11 @@
 #include "HostIdentity.h"
 #include "KnownHosts.h"
 #include "PasswordTries.h"
+#include "PersonChooser.h"
+#include "PrivateMessaging.h"
 #include "Protocol.h"
+#include "RawGuest.h"
+#include "ConversationWindow.h"
 #include "SecureChat.h"
 #include "SecureChatDialog.h"
 #include "SecurePeer.h"
@@ -17,6 +21,8 @@
 #include "UserPreferences.h"
 
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QScopeGuard>
@@ -122,6 +128,7 @@ private slots:
     void emptyFramesArePassedOverTogether();
     void hostileBytesOnTheSecurePort_data();
     void hostileBytesOnTheSecurePort();
+    void aPrivateConversationBetweenTwoGuests();
 
 private:
     QString Folder(const char *name) const { return QDir(folders->path()).filePath(QLatin1String(name)); }
@@ -582,6 +589,60 @@ void TestSecure::hostileBytesOnTheSecurePort()
     TestProgram guest(TestProgram::Setup("Anna"));
     guest.StartGuest(port);
     QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+}
+
+// Anna writes to Bob from the chooser: Bob's conversation shows the line and
+// Anna's marks it delivered; the host, which relays it, shows none of it, and
+// a plain guest gets nothing of it, and is greyed in the chooser with the
+// reason. The Friends window marks each one's key, its lines unchanged.
+void TestSecure::aPrivateConversationBetweenTwoGuests()
+{
+    const quint16 port = kPort + 12;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(port));
+    TestProgram anna(TestProgram::Setup("Anna"), nullptr, {}, Folder("anna"));
+    TestProgram bob(TestProgram::Setup("Bob"), nullptr, {}, Folder("bob"));
+    for (TestProgram *guest : {&anna, &bob}) {
+        guest->prompts.confirmAnswers << true;
+        guest->StartGuest(port);
+        QTRY_VERIFY(host.Friends().Lines().contains(guest == &anna ? "Anna" : "Bob"));
+    }
+    RawGuest carl;
+    QVERIFY(carl.Join(port, "Carl"));
+    QTRY_COMPARE(anna.program->privateMessages()->chat().people().size(), 3);
+    QCOMPARE(anna.Friends().Lines(), (QStringList{"Anna", "Bob", "Carl"}));
+    QTRY_VERIFY(anna.Friends().ListBox1->item(1)->toolTip().contains(
+        FingerprintText(bob.program->secure()->hostFingerprint())));
+    QVERIFY(!anna.Friends().ListBox1->item(1)->icon().isNull());
+    QCOMPARE(anna.Friends().ListBox1->item(2)->toolTip(), QStringLiteral("No key: chats in the clear"));
+
+    PrivateMessaging &annas = *anna.program->privateMessages();
+    annas.privateMessage->trigger();
+    PersonChooser &chooser = annas.chooser();
+    QTRY_VERIFY(chooser.isVisible());
+    const QList<QListWidgetItem *> carls = chooser.People->findItems(QStringLiteral("Carl"), Qt::MatchExactly);
+    QCOMPARE(carls.size(), 1);
+    QVERIFY(!(carls.constFirst()->flags() & Qt::ItemIsEnabled));
+    QVERIFY(carls.constFirst()->toolTip().contains(QStringLiteral("in the clear")));
+    QTest::keyClicks(chooser.Typed, QStringLiteral("bo"));
+    QTest::keyClick(chooser.Typed, Qt::Key_Return);
+    const QByteArray bobsKey = bob.program->secure()->hostFingerprint();
+    ConversationWindow *toBob = annas.windowFor(bobsKey);
+    QVERIFY(toBob);
+    QVERIFY(toBob->Travels->text().contains(QStringLiteral("End to end: only Bob's copy can read this")));
+    const QString line = QStringLiteral("only for you, Bob 🙂");
+    toBob->Input->setText(line);
+    QTest::keyClick(toBob->Input, Qt::Key_Return);
+
+    ConversationWindow *fromAnna = nullptr;
+    QTRY_VERIFY((fromAnna = bob.program->privateMessages()->windowFor(anna.program->secure()->hostFingerprint())));
+    QTRY_VERIFY(fromAnna->lines().join('\n').contains(line));
+    QTRY_VERIFY(toBob->lines().join('\n').contains(QStringLiteral("(delivered)")));
+    QCOMPARE(fromAnna->unread(), 1);
+    QVERIFY(bob.Main().windowTitle().startsWith(QStringLiteral("(1) ")));
+    QVERIFY(!host.Main().RichEdit1->toPlainText().contains(QStringLiteral("only for you")));
+    carl.Read();
+    QVERIFY(!carl.received.contains("only for you"));
 }
 
 QTEST_MAIN(TestSecure)
