@@ -29,6 +29,7 @@ struct ShownText {
         Notice,    // what the program or the host says
         Arrival,   // a guest came
         Departure, // a guest or participant left
+        Private,   // a private message, kept in the history only: never in the chat view
     };
     Kind kind = Kind::Notice;
     // As received, or as the code page writes a text of our own.

@@ -74,6 +74,22 @@ void HistoryRecorder::TextShown(const ShownText &shown)
         ChatEnded();
 }
 
+void HistoryRecorder::PrivateLine(const QByteArray &key, const QString &person, const QString &sender,
+                                  const QString &text)
+{
+    if (pausedFor || !keeping || !inChat)
+        return;
+    KeptText kept;
+    kept.at = QDateTime::currentDateTimeUtc();
+    kept.kind = int(ShownText::Kind::Private);
+    kept.name = sender;
+    kept.bytes = key;
+    kept.shown = tr("[private with %1] <%2> %3").arg(person, sender, text);
+    waiting << kept;
+    if (!flushing.isActive())
+        flushing.start();
+}
+
 void HistoryRecorder::StartChat()
 {
     ChatEnded();

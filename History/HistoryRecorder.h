@@ -27,6 +27,9 @@ public:
     ~HistoryRecorder() override;
 
     void TextShown(const ShownText &text);
+    // A private message with the person of that key, written by `sender`:
+    // kept with the chat under way, marked as private, the key kept with it.
+    void PrivateLine(const QByteArray &key, const QString &person, const QString &sender, const QString &text);
     // The chat ended without an end line (host mode closed, the program ends).
     void ChatEnded();
     // Hands on what waits, now.

@@ -244,6 +244,9 @@ void VanuProgram::connectPrivateMessages(const QString &historyPath, const QStri
                                   chatNotifications.get()};
     privateMessaging = std::make_unique<PrivateMessaging>(seams, secureChat->ownIdentity(),
                                                           QDir(folder).filePath(QStringLiteral("private-messages")));
+    if (historyRecorder)
+        QObject::connect(privateMessaging.get(), &PrivateMessaging::privateLine, historyRecorder.get(),
+                         &HistoryRecorder::PrivateLine);
 }
 
 void VanuProgram::start()

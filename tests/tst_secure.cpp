@@ -4,6 +4,8 @@
 #include "ChatLink.h"
 #include "Cpace.h"
 #include "FrameReader.h"
+#include "HistoryRecorder.h"
+#include "HistoryStore.h"
 #include "HostIdentity.h"
 #include "KnownHosts.h"
 #include "PasswordTries.h"
@@ -598,10 +600,10 @@ void TestSecure::hostileBytesOnTheSecurePort()
 void TestSecure::aPrivateConversationBetweenTwoGuests()
 {
     const quint16 port = kPort + 12;
-    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, Folder("host.history"), Folder("host"));
     QVERIFY(host.StartHost(port));
     TestProgram anna(TestProgram::Setup("Anna"), nullptr, {}, Folder("anna"));
-    TestProgram bob(TestProgram::Setup("Bob"), nullptr, {}, Folder("bob"));
+    TestProgram bob(TestProgram::Setup("Bob"), nullptr, Folder("bob.history"), Folder("bob"));
     for (TestProgram *guest : {&anna, &bob}) {
         guest->prompts.confirmAnswers << true;
         guest->StartGuest(port);
@@ -643,6 +645,17 @@ void TestSecure::aPrivateConversationBetweenTwoGuests()
     QVERIFY(!host.Main().RichEdit1->toPlainText().contains(QStringLiteral("only for you")));
     carl.Read();
     QVERIFY(!carl.received.contains("only for you"));
+
+    // Bob's history keeps the line, marked as private and with Anna's key; the host's has nothing of it.
+    for (TestProgram *copy : {&host, &bob})
+        copy->program->history()->WriteNow();
+    HistoryStore bobsHistory, hostsHistory;
+    QVERIFY(bobsHistory.Open(Folder("bob.history")) && hostsHistory.Open(Folder("host.history")));
+    const QList<KeptText> found = bobsHistory.Search(QStringLiteral("only"));
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.constFirst().shown, QStringLiteral("[private with Anna] <Anna> ") + line);
+    QCOMPARE(found.constFirst().bytes, anna.program->secure()->hostFingerprint());
+    QCOMPARE(hostsHistory.Search(QStringLiteral("only")).size(), 0);
 }
 
 QTEST_MAIN(TestSecure)
