@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QLocale>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -58,11 +60,10 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     passwordRow->addWidget(setPassword);
     passwordRow->addWidget(clearPassword);
 
-    knownHosts = new QTreeWidget(this);
-    knownHosts->setHeaderLabels({tr("Host"), tr("Fingerprint"), QString()});
-    knownHosts->setRootIsDecorated(false);
-    knownHosts->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    knownHosts->setAccessibleName(tr("Known hosts"));
+    knownHosts = makeList({tr("Host"), tr("Fingerprint")}, tr("Known hosts"));
+    holdNames = new QCheckBox(tr("Hold each guest's &name for its key for 30 days"), this);
+    connect(holdNames, &QCheckBox::toggled, this, [this](bool on) { this->secure.setHoldingNames(on); });
+    heldNames = makeList({tr("Name"), tr("Key"), tr("Last seen")}, tr("Held names"));
 
     auto *form = new QFormLayout;
     form->addRow(tr("This copy's fingerprint:"), fingerprint);
@@ -78,8 +79,10 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     layout->addLayout(form);
     layout->addWidget(new QLabel(tr("Hosts known by their keys:"), this));
     layout->addWidget(knownHosts, 1);
+    layout->addWidget(holdNames);
+    layout->addWidget(heldNames, 1);
     layout->addWidget(buttons);
-    resize(800, 420);
+    resize(800, 560);
     Refresh();
 }
 
@@ -91,7 +94,37 @@ void SecureChatDialog::Refresh()
     joinSecurely->setChecked(SecureChat::guestModeChosen() == SecureChat::GuestMode::Prefer);
     passwordState->setText(SecureChat::hasPassword() ? tr("A password is set: guests are asked for it.")
                                                      : tr("No password is set."));
+    holdNames->setChecked(SecureChat::holdsNames());
     ListKnownHosts();
+    ListHeldNames();
+}
+
+QTreeWidget *SecureChatDialog::makeList(const QStringList &headers, const QString &name)
+{
+    auto *list = new QTreeWidget(this);
+    list->setHeaderLabels(headers + QStringList{QString()});
+    list->setRootIsDecorated(false);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->setAccessibleName(name);
+    return list;
+}
+
+void SecureChatDialog::ListHeldNames()
+{
+    heldNames->clear();
+    for (const HeldNames::Held &held : secure.heldNames().held(QDateTime::currentMSecsSinceEpoch())) {
+        auto *item = new QTreeWidgetItem(heldNames, {held.name, FingerprintText(held.key).left(19),
+                                                     QLocale().toString(QDateTime::fromMSecsSinceEpoch(held.lastSeenMs),
+                                                                        QLocale::ShortFormat)});
+        item->setToolTip(1, FingerprintText(held.key));
+        auto *release = new QPushButton(tr("Release"), heldNames);
+        release->setAccessibleName(tr("Release %1").arg(held.name));
+        connect(release, &QPushButton::clicked, this, [this, name = held.name] {
+            secure.heldNames().release(name);
+            ListHeldNames();
+        });
+        heldNames->setItemWidget(item, 3, release);
+    }
 }
 
 void SecureChatDialog::ListKnownHosts()

@@ -10,7 +10,8 @@ class QTreeWidget;
 class SecureChat;
 
 // "Secure chat...": this copy's fingerprint, how it hosts and joins, the
-// chat password, and the hosts whose keys it knows, each with a Forget button.
+// chat password, the hosts whose keys it knows, each with a Forget button,
+// and the names it holds for keys when hosting, each with a Release button.
 class SecureChatDialog : public QDialog {
     Q_OBJECT
 public:
@@ -25,9 +26,14 @@ public:
     QLineEdit *password;
     QLabel *passwordState;
     QTreeWidget *knownHosts;
+    QCheckBox *holdNames;
+    QTreeWidget *heldNames;
 
 private:
     void ListKnownHosts();
+    void ListHeldNames();
+    // A list of this dialog's: its columns, the last one for its row's button.
+    QTreeWidget *makeList(const QStringList &headers, const QString &name);
 
     SecureChat &secure;
 };

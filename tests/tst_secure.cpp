@@ -131,6 +131,8 @@ private slots:
     void hostileBytesOnTheSecurePort_data();
     void hostileBytesOnTheSecurePort();
     void aPrivateConversationBetweenTwoGuests();
+    void aNameIsHeldForItsKey_data();
+    void aNameIsHeldForItsKey();
 
 private:
     QString Folder(const char *name) const { return QDir(folders->path()).filePath(QLatin1String(name)); }
@@ -656,6 +658,78 @@ void TestSecure::aPrivateConversationBetweenTwoGuests()
     QCOMPARE(found.constFirst().shown, QStringLiteral("[private with Anna] <Anna> ") + line);
     QCOMPARE(found.constFirst().bytes, anna.program->secure()->hostFingerprint());
     QCOMPARE(hostsHistory.Search(QStringLiteral("only")).size(), 0);
+}
+
+void TestSecure::aNameIsHeldForItsKey_data()
+{
+    QTest::addColumn<QString>("comer");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("a plain guest") << "plain" << "" << true;
+    QTest::newRow("another key") << "other key" << "" << true;
+    QTest::newRow("a lookalike, by another key") << "other key, lookalike" << "" << true;
+    QTest::newRow("the same key") << "same key" << "" << false;
+    QTest::newRow("released in the dialog") << "plain" << "release" << false;
+    QTest::newRow("holding turned off") << "plain" << "off" << false;
+}
+
+// Once a key has used a name, the host holds the name for it: another key
+// or a plain guest asking for it later is refused as for a taken name,
+// until the host releases it or stops holding names.
+void TestSecure::aNameIsHeldForItsKey()
+{
+    QFETCH(QString, comer);
+    QFETCH(QString, before);
+    QFETCH(bool, taken);
+    const quint16 port = kPort + 13;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(port));
+    const auto holdAgain = qScopeGuard([&host] { host.program->secure()->setHoldingNames(true); });
+    QString error;
+    const auto annasKey = HostIdentity::LoadOrMake(Folder("anna.pem"), error);
+    const auto join = [&](SecurePeer &peer, const QByteArray &name) {
+        QVERIFY(peer.OpenWithoutPassword());
+        peer.SendFrame(ChatLink::hello().mid(FrameReader::kHeaderSize));
+        peer.SendFrame(char(FrameKind::Registration) + QByteArray(" ") + name);
+    };
+    {
+        SecurePeer anna(port + SecureChat::kSecurePortOffset, SecurePeer::Offers::Version2, annasKey.get());
+        join(anna, "Anna");
+        QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+    }
+    QTRY_COMPARE(host.Friends().Lines(), QStringList());
+    if (before == QLatin1String("release")) {
+        SecureChatDialog &dialog = *host.program->secureDialog();
+        dialog.Refresh();
+        QCOMPARE(dialog.heldNames->topLevelItemCount(), 1);
+        QCOMPARE(dialog.heldNames->topLevelItem(0)->text(0), QStringLiteral("Anna"));
+        qobject_cast<QPushButton *>(dialog.heldNames->itemWidget(dialog.heldNames->topLevelItem(0), 3))->click();
+        QCOMPARE(dialog.heldNames->topLevelItemCount(), 0);
+    } else if (before == QLatin1String("off")) {
+        host.program->secure()->setHoldingNames(false);
+    }
+
+    const QByteArray name = comer.endsWith(QLatin1String("lookalike")) ? "\xd0\x90nna" : "Anna"; // a Cyrillic А
+    if (comer == QLatin1String("plain")) {
+        RawGuest plain;
+        QVERIFY(plain.Join(port, name));
+        if (taken)
+            QTRY_VERIFY((plain.Read(), plain.received.contains("Sorry!  The name Anna is taken here.")));
+        else
+            QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
+        return;
+    }
+    const auto otherKey = HostIdentity::LoadOrMake(Folder("other.pem"), error);
+    SecurePeer again(port + SecureChat::kSecurePortOffset, SecurePeer::Offers::Version2,
+                     comer == QLatin1String("same key") ? annasKey.get() : otherKey.get());
+    join(again, name);
+    if (taken) {
+        QByteArray frame; // after the hello and the greeting
+        for (int frames = 0; frames < 3 && !frame.contains("is taken here."); ++frames)
+            frame = again.ReadFrame();
+        QVERIFY2(frame.contains("is taken here."), frame.constData());
+    } else
+        QTRY_COMPARE(host.Friends().Lines(), QStringList{"Anna"});
 }
 
 QTEST_MAIN(TestSecure)
