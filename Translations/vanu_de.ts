@@ -41,6 +41,10 @@
             <numerusform>Während Sie beschäftigt waren: %n neue Nachrichten. Die letzte: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Private message from %1: %2</source>
+        <translation>Private Nachricht von %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ChatPane</name>
@@ -78,6 +82,29 @@
     <message>
         <source>Only one setup file can be given.</source>
         <translation>Es kann nur eine Einstellungsdatei angegeben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ConversationWindow</name>
+    <message>
+        <source>Private message to %1</source>
+        <translation>Private Nachricht an %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 new)</source>
+        <translation>%1 (%2 neu)</translation>
+    </message>
+    <message>
+        <source>%1&apos;s key has changed since you last chatted. It was %2 and is now %3. If %1 did not make a new key, someone else may be using the name: ask %1 in person.</source>
+        <translation>Der Schlüssel von %1 hat sich seit Ihrem letzten Gespräch geändert. Er war %2 und ist jetzt %3. Wenn %1 keinen neuen Schlüssel erstellt hat, benutzt vielleicht jemand anderes den Namen: Fragen Sie %1 persönlich.</translation>
+    </message>
+    <message>
+        <source>  (waiting)</source>
+        <translation>  (wartet)</translation>
+    </message>
+    <message>
+        <source>  (delivered)</source>
+        <translation>  (zugestellt)</translation>
     </message>
 </context>
 <context>
@@ -214,6 +241,13 @@
     <message>
         <source>&amp;Largest history</source>
         <translation>&amp;Maximale Verlaufsgröße</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>[private with %1] &lt;%2&gt; %3</source>
+        <translation>[privat mit %1] &lt;%2&gt; %3</translation>
     </message>
 </context>
 <context>
@@ -484,6 +518,110 @@
     </message>
 </context>
 <context>
+    <name>PersonChooser</name>
+    <message>
+        <source>Private message</source>
+        <translation>Private Nachricht</translation>
+    </message>
+    <message>
+        <source>Type a name</source>
+        <translation>Namen eingeben</translation>
+    </message>
+    <message>
+        <source>Nobody else is in the chat.</source>
+        <translation>Sonst ist niemand im Chat.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateChat</name>
+    <message>
+        <source>%1 chats in the clear, where private messages cannot go.</source>
+        <translation>%1 chattet unverschlüsselt, wohin keine privaten Nachrichten gehen können.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s copy of the program cannot take private messages.</source>
+        <translation>Das Programm von %1 kann keine privaten Nachrichten empfangen.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateMessaging</name>
+    <message>
+        <source>Private &amp;message...</source>
+        <translation>Private &amp;Nachricht...</translation>
+    </message>
+    <message>
+        <source>Private message</source>
+        <translation>Private Nachricht</translation>
+    </message>
+    <message>
+        <source>Send file...</source>
+        <translation>Datei senden...</translation>
+    </message>
+    <message>
+        <source>Key...</source>
+        <translation>Schlüssel...</translation>
+    </message>
+    <message>
+        <source>%1 shows no key: %1 chats in the clear.</source>
+        <translation>%1 zeigt keinen Schlüssel: %1 chattet unverschlüsselt.</translation>
+    </message>
+    <message>
+        <source>This copy has seen this key under this name before.</source>
+        <translation>Dieses Programm hat diesen Schlüssel unter diesem Namen schon gesehen.</translation>
+    </message>
+    <message>
+        <source>This copy sees this key under this name for the first time.</source>
+        <translation>Dieses Programm sieht diesen Schlüssel unter diesem Namen zum ersten Mal.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s key:
+
+%2
+
+%3 Compare it with the one %1&apos;s Secure chat dialog shows.</source>
+        <translation>Schlüssel von %1:
+
+%2
+
+%3 Vergleichen Sie ihn mit dem, den der Dialog „Sicherer Chat“ bei %1 zeigt.</translation>
+    </message>
+    <message>
+        <source>No key: chats in the clear</source>
+        <translation>Kein Schlüssel: chattet unverschlüsselt</translation>
+    </message>
+    <message>
+        <source>Known key %1</source>
+        <translation>Bekannter Schlüssel %1</translation>
+    </message>
+    <message>
+        <source>New key %1</source>
+        <translation>Neuer Schlüssel %1</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat: what you write waits, and goes when %1 is back.</source>
+        <translation>%1 ist nicht im Chat: Was Sie schreiben, wartet und geht, sobald %1 zurück ist.</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy, the host&apos;s, can read this. %1&apos;s key %2</source>
+        <translation>Ende zu Ende: Nur das Programm von %1, dem Gastgeber, kann dies lesen. Schlüssel von %1: %2</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy can read this, over your own secure link. %1&apos;s key %2</source>
+        <translation>Ende zu Ende: Nur das Programm von %1 kann dies lesen, über Ihre eigene sichere Verbindung. Schlüssel von %1: %2</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy can read this; the host passes it on sealed. %1&apos;s key %2</source>
+        <translation>Ende zu Ende: Nur das Programm von %1 kann dies lesen; der Gastgeber reicht es versiegelt weiter. Schlüssel von %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unread private message(s)</source>
+        <translation>
+            <numerusform>%n ungelesene private Nachricht</numerusform>
+            <numerusform>%n ungelesene private Nachrichten</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Password</source>
@@ -570,18 +708,6 @@ Vielleicht gibt sich jemand als dieser Host aus. Hat der Host einen neuen Schlü
         <source>The host at %1 asks for the chat password:</source>
         <translation>Der Host unter %1 fragt nach dem Chat-Passwort:</translation>
     </message>
-    <message>
-        <source>This is the first secure chat with the host at %1:%2. It shows the key
-
-%3
-
-Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?</source>
-        <translation>Dies ist der erste sichere Chat mit dem Host unter %1:%2. Er zeigt den Schlüssel
-
-%3
-
-Vergleichen Sie ihn mit dem Fingerabdruck im Dialog „Sicherer Chat“ des Hosts. Vertrauen?</translation>
-    </message>
     <message numerus="yes">
         <source>%n refused password attempts from %1</source>
         <translation>
@@ -596,6 +722,30 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
         <translation>Der für den Host %1:%2 gespeicherte Schlüssel ist in %3 beschädigt (die Datei, wie sie war, liegt als %4 vor).
 
 Jemand könnte sich als Host ausgeben. Vergleichen Sie den Fingerabdruck des Hosts mit dem in seinem Dialog „Sicherer Chat“, reparieren oder löschen Sie die Zeile und treten Sie erneut bei.</translation>
+    </message>
+    <message>
+        <source>This is the first secure chat with the host at %1:%2. It shows the key
+
+%3
+
+</source>
+        <translation>Dies ist der erste sichere Chat mit dem Gastgeber unter %1:%2. Er zeigt den Schlüssel
+
+%3
+
+</translation>
+    </message>
+    <message>
+        <source>The host proved that it knows the chat password you gave.
+
+</source>
+        <translation>Der Gastgeber hat bewiesen, dass er das Chat-Passwort kennt, das Sie eingegeben haben.
+
+</translation>
+    </message>
+    <message>
+        <source>Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?</source>
+        <translation>Vergleichen Sie ihn mit dem Fingerabdruck im Dialog „Sicherer Chat“ des Gastgebers. Vertrauen?</translation>
     </message>
 </context>
 <context>
@@ -683,6 +833,34 @@ Jemand könnte sich als Host ausgeben. Vergleichen Sie den Fingerabdruck des Hos
     <message>
         <source>Forget %1</source>
         <translation>%1 vergessen</translation>
+    </message>
+    <message>
+        <source>Hold each guest&apos;s &amp;name for its key for 30 days</source>
+        <translation>&amp;Namen jedes Gastes 30 Tage für seinen Schlüssel freihalten</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Schlüssel</translation>
+    </message>
+    <message>
+        <source>Last seen</source>
+        <translation>Zuletzt gesehen</translation>
+    </message>
+    <message>
+        <source>Held names</source>
+        <translation>Freigehaltene Namen</translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation>Freigeben</translation>
+    </message>
+    <message>
+        <source>Release %1</source>
+        <translation>%1 freigeben</translation>
     </message>
 </context>
 <context>

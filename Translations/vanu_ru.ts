@@ -42,6 +42,10 @@
             <numerusform>Пока вы были заняты: %n новых сообщений. Последнее: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Private message from %1: %2</source>
+        <translation>Личное сообщение от %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ChatPane</name>
@@ -79,6 +83,29 @@
     <message>
         <source>Only one setup file can be given.</source>
         <translation>Можно указать только один файл настроек.</translation>
+    </message>
+</context>
+<context>
+    <name>ConversationWindow</name>
+    <message>
+        <source>Private message to %1</source>
+        <translation>Личное сообщение для %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 new)</source>
+        <translation>%1 (новых: %2)</translation>
+    </message>
+    <message>
+        <source>%1&apos;s key has changed since you last chatted. It was %2 and is now %3. If %1 did not make a new key, someone else may be using the name: ask %1 in person.</source>
+        <translation>Ключ %1 изменился с вашего прошлого разговора. Был %2, теперь %3. Если %1 не создавал(а) новый ключ, этим именем может пользоваться кто-то другой: спросите %1 лично.</translation>
+    </message>
+    <message>
+        <source>  (waiting)</source>
+        <translation>  (ожидает)</translation>
+    </message>
+    <message>
+        <source>  (delivered)</source>
+        <translation>  (доставлено)</translation>
     </message>
 </context>
 <context>
@@ -217,6 +244,13 @@
     <message>
         <source>&amp;Largest history</source>
         <translation>&amp;Наибольший размер истории</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>[private with %1] &lt;%2&gt; %3</source>
+        <translation>[лично с %1] &lt;%2&gt; %3</translation>
     </message>
 </context>
 <context>
@@ -490,6 +524,111 @@
     </message>
 </context>
 <context>
+    <name>PersonChooser</name>
+    <message>
+        <source>Private message</source>
+        <translation>Личное сообщение</translation>
+    </message>
+    <message>
+        <source>Type a name</source>
+        <translation>Введите имя</translation>
+    </message>
+    <message>
+        <source>Nobody else is in the chat.</source>
+        <translation>В чате больше никого нет.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateChat</name>
+    <message>
+        <source>%1 chats in the clear, where private messages cannot go.</source>
+        <translation>%1 общается без шифрования, туда личные сообщения не идут.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s copy of the program cannot take private messages.</source>
+        <translation>Программа у %1 не принимает личные сообщения.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateMessaging</name>
+    <message>
+        <source>Private &amp;message...</source>
+        <translation>Личное &amp;сообщение...</translation>
+    </message>
+    <message>
+        <source>Private message</source>
+        <translation>Личное сообщение</translation>
+    </message>
+    <message>
+        <source>Send file...</source>
+        <translation>Отправить файл...</translation>
+    </message>
+    <message>
+        <source>Key...</source>
+        <translation>Ключ...</translation>
+    </message>
+    <message>
+        <source>%1 shows no key: %1 chats in the clear.</source>
+        <translation>%1 не показывает ключа: %1 общается без шифрования.</translation>
+    </message>
+    <message>
+        <source>This copy has seen this key under this name before.</source>
+        <translation>Эта копия уже видела этот ключ под этим именем.</translation>
+    </message>
+    <message>
+        <source>This copy sees this key under this name for the first time.</source>
+        <translation>Эта копия видит этот ключ под этим именем впервые.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s key:
+
+%2
+
+%3 Compare it with the one %1&apos;s Secure chat dialog shows.</source>
+        <translation>Ключ %1:
+
+%2
+
+%3 Сравните его с тем, что показывает диалог «Защищённый чат» у %1.</translation>
+    </message>
+    <message>
+        <source>No key: chats in the clear</source>
+        <translation>Нет ключа: общается без шифрования</translation>
+    </message>
+    <message>
+        <source>Known key %1</source>
+        <translation>Известный ключ %1</translation>
+    </message>
+    <message>
+        <source>New key %1</source>
+        <translation>Новый ключ %1</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat: what you write waits, and goes when %1 is back.</source>
+        <translation>%1 нет в чате: написанное ждёт и уйдёт, когда %1 вернётся.</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy, the host&apos;s, can read this. %1&apos;s key %2</source>
+        <translation>Сквозное шифрование: прочесть это может только копия %1, хоста. Ключ %1: %2</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy can read this, over your own secure link. %1&apos;s key %2</source>
+        <translation>Сквозное шифрование: прочесть это может только копия %1, по вашему собственному защищённому соединению. Ключ %1: %2</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy can read this; the host passes it on sealed. %1&apos;s key %2</source>
+        <translation>Сквозное шифрование: прочесть это может только копия %1; хост передаёт его запечатанным. Ключ %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unread private message(s)</source>
+        <translation>
+            <numerusform>%n непрочитанное личное сообщение</numerusform>
+            <numerusform>%n непрочитанных личных сообщения</numerusform>
+            <numerusform>%n непрочитанных личных сообщений</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Password</source>
@@ -576,18 +715,6 @@ Someone may be playing the host. If the host has made a new key, compare the new
         <source>The host at %1 asks for the chat password:</source>
         <translation>Хост %1 запрашивает пароль чата:</translation>
     </message>
-    <message>
-        <source>This is the first secure chat with the host at %1:%2. It shows the key
-
-%3
-
-Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?</source>
-        <translation>Это первый защищённый чат с хостом %1:%2. Он показывает ключ
-
-%3
-
-Сравните его с отпечатком в окне «Защищённый чат» на хосте. Доверять ему?</translation>
-    </message>
     <message numerus="yes">
         <source>%n refused password attempts from %1</source>
         <translation>
@@ -603,6 +730,30 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
         <translation>Ключ, сохранённый для хоста %1:%2, повреждён в %3 (файл в прежнем виде сохранён как %4).
 
 Кто-то может выдавать себя за хост. Сравните отпечаток хоста с тем, что показывает его окно «Защищённый чат», исправьте или удалите строку и подключитесь снова.</translation>
+    </message>
+    <message>
+        <source>This is the first secure chat with the host at %1:%2. It shows the key
+
+%3
+
+</source>
+        <translation>Это первый защищённый чат с хостом %1:%2. Он показывает ключ
+
+%3
+
+</translation>
+    </message>
+    <message>
+        <source>The host proved that it knows the chat password you gave.
+
+</source>
+        <translation>Хост доказал, что знает введённый вами пароль чата.
+
+</translation>
+    </message>
+    <message>
+        <source>Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?</source>
+        <translation>Сравните его с отпечатком в диалоге «Защищённый чат» у хоста. Доверять?</translation>
     </message>
 </context>
 <context>
@@ -690,6 +841,34 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
     <message>
         <source>Forget %1</source>
         <translation>Забыть %1</translation>
+    </message>
+    <message>
+        <source>Hold each guest&apos;s &amp;name for its key for 30 days</source>
+        <translation>Закреплять &amp;имя каждого гостя за его ключом на 30 дней</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Имя</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Ключ</translation>
+    </message>
+    <message>
+        <source>Last seen</source>
+        <translation>Последний раз</translation>
+    </message>
+    <message>
+        <source>Held names</source>
+        <translation>Закреплённые имена</translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation>Освободить</translation>
+    </message>
+    <message>
+        <source>Release %1</source>
+        <translation>Освободить %1</translation>
     </message>
 </context>
 <context>

@@ -42,6 +42,10 @@
             <numerusform>Поки ви були зайняті: %n нових повідомлень. Останнє: %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Private message from %1: %2</source>
+        <translation>Особисте повідомлення від %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ChatPane</name>
@@ -79,6 +83,29 @@
     <message>
         <source>Only one setup file can be given.</source>
         <translation>Можна вказати лише один файл налаштувань.</translation>
+    </message>
+</context>
+<context>
+    <name>ConversationWindow</name>
+    <message>
+        <source>Private message to %1</source>
+        <translation>Особисте повідомлення для %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 new)</source>
+        <translation>%1 (нових: %2)</translation>
+    </message>
+    <message>
+        <source>%1&apos;s key has changed since you last chatted. It was %2 and is now %3. If %1 did not make a new key, someone else may be using the name: ask %1 in person.</source>
+        <translation>Ключ %1 змінився від вашої минулої розмови. Був %2, тепер %3. Якщо %1 не створював(ла) новий ключ, цим іменем може користуватися хтось інший: запитайте %1 особисто.</translation>
+    </message>
+    <message>
+        <source>  (waiting)</source>
+        <translation>  (очікує)</translation>
+    </message>
+    <message>
+        <source>  (delivered)</source>
+        <translation>  (доставлено)</translation>
     </message>
 </context>
 <context>
@@ -217,6 +244,13 @@
     <message>
         <source>&amp;Largest history</source>
         <translation>&amp;Найбільший розмір історії</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>[private with %1] &lt;%2&gt; %3</source>
+        <translation>[особисто з %1] &lt;%2&gt; %3</translation>
     </message>
 </context>
 <context>
@@ -490,6 +524,111 @@
     </message>
 </context>
 <context>
+    <name>PersonChooser</name>
+    <message>
+        <source>Private message</source>
+        <translation>Особисте повідомлення</translation>
+    </message>
+    <message>
+        <source>Type a name</source>
+        <translation>Введіть ім’я</translation>
+    </message>
+    <message>
+        <source>Nobody else is in the chat.</source>
+        <translation>У чаті більше нікого немає.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateChat</name>
+    <message>
+        <source>%1 chats in the clear, where private messages cannot go.</source>
+        <translation>%1 спілкується без шифрування, туди особисті повідомлення не йдуть.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s copy of the program cannot take private messages.</source>
+        <translation>Програма в %1 не приймає особисті повідомлення.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateMessaging</name>
+    <message>
+        <source>Private &amp;message...</source>
+        <translation>Особисте &amp;повідомлення...</translation>
+    </message>
+    <message>
+        <source>Private message</source>
+        <translation>Особисте повідомлення</translation>
+    </message>
+    <message>
+        <source>Send file...</source>
+        <translation>Надіслати файл...</translation>
+    </message>
+    <message>
+        <source>Key...</source>
+        <translation>Ключ...</translation>
+    </message>
+    <message>
+        <source>%1 shows no key: %1 chats in the clear.</source>
+        <translation>%1 не показує ключа: %1 спілкується без шифрування.</translation>
+    </message>
+    <message>
+        <source>This copy has seen this key under this name before.</source>
+        <translation>Ця копія вже бачила цей ключ під цим іменем.</translation>
+    </message>
+    <message>
+        <source>This copy sees this key under this name for the first time.</source>
+        <translation>Ця копія бачить цей ключ під цим іменем уперше.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s key:
+
+%2
+
+%3 Compare it with the one %1&apos;s Secure chat dialog shows.</source>
+        <translation>Ключ %1:
+
+%2
+
+%3 Порівняйте його з тим, що показує діалог «Захищений чат» у %1.</translation>
+    </message>
+    <message>
+        <source>No key: chats in the clear</source>
+        <translation>Немає ключа: спілкується без шифрування</translation>
+    </message>
+    <message>
+        <source>Known key %1</source>
+        <translation>Відомий ключ %1</translation>
+    </message>
+    <message>
+        <source>New key %1</source>
+        <translation>Новий ключ %1</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat: what you write waits, and goes when %1 is back.</source>
+        <translation>%1 немає в чаті: написане чекає й піде, коли %1 повернеться.</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy, the host&apos;s, can read this. %1&apos;s key %2</source>
+        <translation>Наскрізне шифрування: прочитати це може лише копія %1, хоста. Ключ %1: %2</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy can read this, over your own secure link. %1&apos;s key %2</source>
+        <translation>Наскрізне шифрування: прочитати це може лише копія %1, вашим власним захищеним з’єднанням. Ключ %1: %2</translation>
+    </message>
+    <message>
+        <source>End to end: only %1&apos;s copy can read this; the host passes it on sealed. %1&apos;s key %2</source>
+        <translation>Наскрізне шифрування: прочитати це може лише копія %1; хост передає його запечатаним. Ключ %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unread private message(s)</source>
+        <translation>
+            <numerusform>%n непрочитане особисте повідомлення</numerusform>
+            <numerusform>%n непрочитані особисті повідомлення</numerusform>
+            <numerusform>%n непрочитаних особистих повідомлень</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Password</source>
@@ -576,18 +715,6 @@ Someone may be playing the host. If the host has made a new key, compare the new
         <source>The host at %1 asks for the chat password:</source>
         <translation>Хост %1 запитує пароль чату:</translation>
     </message>
-    <message>
-        <source>This is the first secure chat with the host at %1:%2. It shows the key
-
-%3
-
-Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?</source>
-        <translation>Це перший захищений чат із хостом %1:%2. Він показує ключ
-
-%3
-
-Порівняйте його з відбитком у вікні «Захищений чат» на хості. Довіряти йому?</translation>
-    </message>
     <message numerus="yes">
         <source>%n refused password attempts from %1</source>
         <translation>
@@ -603,6 +730,30 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
         <translation>Ключ, збережений для хоста %1:%2, пошкоджено в %3 (файл у колишньому вигляді збережено як %4).
 
 Хтось може видавати себе за хост. Порівняйте відбиток хоста з тим, що показує його вікно «Захищений чат», виправте або видаліть рядок і під’єднайтеся знову.</translation>
+    </message>
+    <message>
+        <source>This is the first secure chat with the host at %1:%2. It shows the key
+
+%3
+
+</source>
+        <translation>Це перший захищений чат із хостом %1:%2. Він показує ключ
+
+%3
+
+</translation>
+    </message>
+    <message>
+        <source>The host proved that it knows the chat password you gave.
+
+</source>
+        <translation>Хост довів, що знає введений вами пароль чату.
+
+</translation>
+    </message>
+    <message>
+        <source>Compare it with the fingerprint in the host&apos;s Secure chat dialog. Trust it?</source>
+        <translation>Порівняйте його з відбитком у діалозі «Захищений чат» у хоста. Довіряти?</translation>
     </message>
 </context>
 <context>
@@ -690,6 +841,34 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
     <message>
         <source>Forget %1</source>
         <translation>Забути %1</translation>
+    </message>
+    <message>
+        <source>Hold each guest&apos;s &amp;name for its key for 30 days</source>
+        <translation>Закріплювати &amp;ім’я кожного гостя за його ключем на 30 днів</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Ім’я</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Ключ</translation>
+    </message>
+    <message>
+        <source>Last seen</source>
+        <translation>Востаннє</translation>
+    </message>
+    <message>
+        <source>Held names</source>
+        <translation>Закріплені імена</translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation>Звільнити</translation>
+    </message>
+    <message>
+        <source>Release %1</source>
+        <translation>Звільнити %1</translation>
     </message>
 </context>
 <context>
