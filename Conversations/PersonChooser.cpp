@@ -20,6 +20,7 @@ PersonChooser::PersonChooser(QWidget *parent) : QDialog(parent)
     Typed = new QLineEdit;
     Typed->setPlaceholderText(tr("Type a name"));
     People = new QListWidget;
+    People->setWordWrap(true); // the reason under a greyed name is read whole
     Reason = new QLabel;
     Reason->setWordWrap(true);
     Reason->setTextFormat(Qt::PlainText);
@@ -35,7 +36,7 @@ PersonChooser::PersonChooser(QWidget *parent) : QDialog(parent)
     connect(People, &QListWidget::itemActivated, this, &PersonChooser::choose);
     connect(buttons, &QDialogButtonBox::accepted, this, &PersonChooser::choose);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    resize(260, 300);
+    resize(320, 300);
 }
 
 void PersonChooser::setChoices(const QList<Choice> &choices)
@@ -47,7 +48,9 @@ void PersonChooser::setChoices(const QList<Choice> &choices)
         auto *item = new QListWidgetItem(choice.name, People);
         item->setData(kChoiceRole, int(index));
         if (!choice.whyNot.isEmpty()) {
-            item->setFlags(item->flags() & ~Qt::ItemIsEnabled); // greyed, and never picked
+            // Greyed, never picked, and with the reason in sight.
+            item->setText(choice.name + QLatin1Char('\n') + choice.whyNot);
+            item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
             item->setToolTip(choice.whyNot);
         }
     }

@@ -65,6 +65,11 @@ PrivateMessaging::PrivateMessaging(Seams given, const HostIdentity *identity, co
             [this](const QByteArray &key, const QString &name, const QString &, const QString &text) {
                 ConversationWindow &window = windowOf(key, name);
                 window.showReceived(text, QDateTime::currentDateTime());
+                // A conversation comes into sight with its first message, without taking the keyboard.
+                if (!window.isVisible()) {
+                    window.setAttribute(Qt::WA_ShowWithoutActivating);
+                    window.show();
+                }
                 emit privateLine(key, name, name, text);
                 if (!window.isActiveWindow() && seams.notifications)
                     seams.notifications->privateMessage(name, text);

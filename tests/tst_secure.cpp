@@ -624,7 +624,7 @@ void TestSecure::aPrivateConversationBetweenTwoGuests()
     annas.privateMessage->trigger();
     PersonChooser &chooser = annas.chooser();
     QTRY_VERIFY(chooser.isVisible());
-    const QList<QListWidgetItem *> carls = chooser.People->findItems(QStringLiteral("Carl"), Qt::MatchExactly);
+    const QList<QListWidgetItem *> carls = chooser.People->findItems(QStringLiteral("Carl\n"), Qt::MatchStartsWith);
     QCOMPARE(carls.size(), 1);
     QVERIFY(!(carls.constFirst()->flags() & Qt::ItemIsEnabled));
     QVERIFY(carls.constFirst()->toolTip().contains(QStringLiteral("in the clear")));
@@ -642,8 +642,7 @@ void TestSecure::aPrivateConversationBetweenTwoGuests()
     QTRY_VERIFY((fromAnna = bob.program->privateMessages()->windowFor(anna.program->secure()->hostFingerprint())));
     QTRY_VERIFY(fromAnna->lines().join('\n').contains(line));
     QTRY_VERIFY(toBob->lines().join('\n').contains(QStringLiteral("(delivered)")));
-    QCOMPARE(fromAnna->unread(), 1);
-    QVERIFY(bob.Main().windowTitle().startsWith(QStringLiteral("(1) ")));
+    QVERIFY(fromAnna->isVisible()); // it came into sight with the line
     QVERIFY(!host.Main().RichEdit1->toPlainText().contains(QStringLiteral("only for you")));
     carl.Read();
     QVERIFY(!carl.received.contains("only for you"));
