@@ -10,6 +10,8 @@
 //       host relays to every guest, the sender included); also the bare relay.
 // vanu-tls: the same texts over secure chat: TLS 1.3 on the port 100 above,
 //       the opening's frames, then each text in a frame of its own.
+// vanu-v2: the same, in version 2 (ALPN "vanu/2"): a hello first, then each
+//       text in a frame of its kind; only chat lines and greetings are read.
 // irc:  NICK, USER, JOIN #bench, then PRIVMSG #bench lines, which the server
 //       sends to every other member.
 // steady: RATE lines a second in all, from the guests in turn.
@@ -112,6 +114,7 @@ struct Guest {
     int fd = -1;
     SSL *tls = nullptr;       // vanu-tls
     std::string frames;       // vanu-tls: decrypted bytes not yet a whole frame
+    bool kinded = false;      // vanu-v2, once open: each frame begins with its kind
     std::string pending;      // bytes received and not yet a whole line
     long long nextSequence = 0;
     int inFlight = 0;         // max mode: lines on their way
@@ -151,7 +154,8 @@ private:
     bool OpenSecurely(Guest &guest);
     // Takes in what came; false when the server closed the connection.
     bool Take(Guest &guest, char *buffer, size_t size);
-    bool Secure() const { return options.protocol == "vanu-tls"; }
+    bool Secure() const { return options.protocol == "vanu-tls" || Version2(); }
+    bool Version2() const { return options.protocol == "vanu-v2"; }
     bool WaitForWelcome(int fd);
     int ExpectedReceipts() const { return options.protocol == "irc" ? options.guests - 1 : options.guests; }
     long long ServerCpuTicks() const;
@@ -220,7 +224,9 @@ bool TakeFrame(std::string &bytes, std::string &text)
 // Every whole frame's text appended to texts, and taken from the bytes at
 // once: a batched record holds hundreds of frames, and taking them one by one
 // from the front would move the rest each time.
-void TakeFrames(std::string &bytes, std::string &texts)
+// Version 2: a frame's first byte is its kind; the chat lines (2) and the
+// greetings (5) are what the load reads.
+void TakeFrames(std::string &bytes, std::string &texts, bool kinded)
 {
     size_t at = 0;
     for (uint32_t size; bytes.size() - at >= 4; at += 4 + size_t(size)) {
@@ -228,7 +234,10 @@ void TakeFrames(std::string &bytes, std::string &texts)
         size = ntohl(size);
         if (bytes.size() - at - 4 < size_t(size))
             break;
-        texts.append(bytes, at + 4, size);
+        if (!kinded)
+            texts.append(bytes, at + 4, size);
+        else if (size > 0 && (bytes[at + 4] == '\x02' || bytes[at + 4] == '\x05'))
+            texts.append(bytes, at + 5, size - 1);
     }
     bytes.erase(0, at);
 }
@@ -239,7 +248,7 @@ void Load::Send(Guest &guest, const std::string &text)
         SendAll(guest.fd, text);
         return;
     }
-    const std::string frame = Framed(text);
+    const std::string frame = Framed(guest.kinded ? (text.rfind(' ', 0) == 0 ? '\x03' : '\x02') + text : text);
     for (int written = 0; written <= 0;) {
         written = SSL_write(guest.tls, frame.data(), int(frame.size()));
         if (written <= 0 && SSL_get_error(guest.tls, written) != SSL_ERROR_WANT_WRITE
@@ -254,6 +263,8 @@ bool Load::OpenSecurely(Guest &guest)
         tlsContext = SSL_CTX_new(TLS_client_method());
         SSL_CTX_set_min_proto_version(tlsContext, TLS1_3_VERSION);
         SSL_CTX_set_read_ahead(tlsContext, 1);
+        if (Version2())
+            SSL_CTX_set_alpn_protos(tlsContext, reinterpret_cast<const unsigned char *>("\x06vanu/2"), 7);
     }
     guest.tls = SSL_new(tlsContext);
     SSL_set_fd(guest.tls, guest.fd);
@@ -275,6 +286,11 @@ bool Load::OpenSecurely(Guest &guest)
     Send(guest, std::string()); // no password: an empty proof
     if (!next() || text != "vanu-secure welcome")
         return false;
+    if (Version2()) {
+        Send(guest, "\x01program=relay_load\nfeatures=hello,chat,registration,list,greeting,notice,departure,down");
+        guest.kinded = true;
+        TakeFrames(guest.frames, guest.pending, true); // what came with the welcome
+    }
     fcntl(guest.fd, F_SETFL, fcntl(guest.fd, F_GETFL) | O_NONBLOCK);
     return true;
 }
@@ -301,7 +317,7 @@ bool Load::Take(Guest &guest, char *buffer, size_t size)
         if (!SSL_has_pending(guest.tls))
             break; // the next readiness of the socket says whether more came
     }
-    TakeFrames(guest.frames, guest.pending);
+    TakeFrames(guest.frames, guest.pending, guest.kinded);
     return true;
 }
 
