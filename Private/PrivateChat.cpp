@@ -74,9 +74,10 @@ const PrivateChat::Person *PrivateChat::personNamed(const QString &name) const
     return found == present.cend() ? nullptr : &*found;
 }
 
-void PrivateChat::setPeople(const QList<Person> &people)
+void PrivateChat::setPeople(const QList<Person> &people, const QByteArray &hostKey)
 {
     present = people;
+    chatHost = hostKey;
     // Sessions and sends with those who left end: they start again when they come back.
     for (auto tunnel = tunnels.begin(); tunnel != tunnels.end();)
         tunnel = personWithKey(tunnel.key()) ? std::next(tunnel) : tunnels.erase(tunnel);
@@ -102,14 +103,14 @@ void PrivateChat::linkDown()
 {
     tunnels.clear();
     sentWhileHere.clear();
-    present.clear();
+    present.clear(); // the host stays: what is written meanwhile goes through it when back
     emit peopleChanged();
 }
 
 QString PrivateChat::send(const QByteArray &key, const QString &name, const QString &text)
 {
     const QString id = NewId();
-    store.add({key, name, id, text, QDateTime::currentDateTime()});
+    store.add({key, name, id, text, QDateTime::currentDateTime(), chatHost});
     if (const Person *person = personWithKey(key); person && whyNot(*person).isEmpty())
         sendWaiting(*person);
     return id;
@@ -128,7 +129,8 @@ void PrivateChat::sendWaiting(const Person &person)
 {
     QSet<QString> &sent = sentWhileHere[person.key];
     for (const PrivateStore::Waiting &message : waitingFor(person.key)) {
-        if (sent.contains(message.id))
+        // A message goes through the host it was written with, to the person of its key.
+        if (sent.contains(message.id) || message.host != chatHost)
             continue;
         if (!deliver(person, FrameKind::Private, message.id.toLatin1() + '\n' + message.text.toUtf8()))
             return; // the rest waits, in order

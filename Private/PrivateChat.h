@@ -43,8 +43,10 @@ public:
     ~PrivateChat() override;
 
     void setRoutes(Routes given) { routes = std::move(given); }
-    // Who is in the chat now, besides this copy; what waits for them goes.
-    void setPeople(const QList<Person> &people);
+    // Who is in the chat now, besides this copy, with the host of that key
+    // (this copy's own, when it hosts); what was written to them in a chat
+    // of that host goes.
+    void setPeople(const QList<Person> &people, const QByteArray &hostKey);
     const QList<Person> &people() const { return present; }
     // This copy's own key; empty when it has no identity.
     QByteArray ownKey() const;
@@ -96,6 +98,7 @@ private:
     PrivateStore &store;
     Routes routes;
     QList<Person> present;
+    QByteArray chatHost;
     // The sessions with other guests, by their keys.
     QHash<QByteArray, std::shared_ptr<Tunnel>> tunnels;
     // The ids sent to each person (by key) while they are here: each goes

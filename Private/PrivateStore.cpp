@@ -33,7 +33,7 @@ PrivateStore::PrivateStore(QString path) : path(std::move(path))
 }
 
 // Lines, their fields apart by blanks, texts percent-encoded:
-//   W ms key-hex id name text   a message that waits
+//   W ms key-hex id name text host-hex   a message that waits
 //   C ms key-hex id             a message that came
 //   K key-hex name              the key last seen for a name
 void PrivateStore::load()
@@ -52,9 +52,9 @@ void PrivateStore::load()
         const qint64 at = fields.value(1).toLongLong();
         if (at < oldest)
             continue;
-        if (kind == "W" && fields.size() == 6)
+        if (kind == "W" && fields.size() == 7)
             waiting << Waiting{QByteArray::fromHex(fields[2]), Unfield(fields[4]), QString::fromLatin1(fields[3]),
-                               Unfield(fields[5]), QDateTime::fromMSecsSinceEpoch(at)};
+                               Unfield(fields[5]), QDateTime::fromMSecsSinceEpoch(at), QByteArray::fromHex(fields[6])};
         else if (kind == "C" && fields.size() == 4)
             came.insert(fields[2] + ' ' + fields[3], at);
     }
@@ -67,7 +67,8 @@ void PrivateStore::save() const
     QByteArray bytes;
     for (const Waiting &message : waiting)
         bytes += "W " + QByteArray::number(message.written.toMSecsSinceEpoch()) + ' ' + message.key.toHex() + ' '
-                 + message.id.toLatin1() + ' ' + Field(message.name) + ' ' + Field(message.text) + '\n';
+                 + message.id.toLatin1() + ' ' + Field(message.name) + ' ' + Field(message.text) + ' '
+                 + message.host.toHex() + '\n';
     for (auto entry = came.cbegin(); entry != came.cend(); ++entry)
         bytes += "C " + QByteArray::number(entry.value()) + ' ' + entry.key() + '\n';
     for (auto entry = keys.cbegin(); entry != keys.cend(); ++entry)

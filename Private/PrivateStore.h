@@ -24,6 +24,7 @@ public:
         QString id;
         QString text;
         QDateTime written;
+        QByteArray host; // the key of the chat's host when it was written; it goes only through that host
     };
 
     // An empty path keeps nothing between runs.

@@ -16,7 +16,7 @@ void ConnectPrivateChat(PrivateChat &chat, HostSession &session)
         QList<PrivateChat::Person> people;
         for (const KeyedParticipant &guest : session.guestsKeyed())
             people << PrivateChat::Person{guest.name, guest.key, guest.features, true};
-        chat.setPeople(people);
+        chat.setPeople(people, chat.ownKey());
     });
     QObject::connect(&session, &HostSession::privateFrame, &chat, &PrivateChat::directFrame);
 }
@@ -44,7 +44,7 @@ void ConnectPrivateChat(PrivateChat &chat, GuestSession &session)
             people << PrivateChat::Person{participant.name, isHost ? session.hostKey() : participant.key,
                                           participant.features, isHost};
         }
-        chat.setPeople(people);
+        chat.setPeople(people, session.hostKey());
     });
     QObject::connect(&session, &GuestSession::privateFrame, &chat, [&chat, &session](FrameKind kind, const QByteArray &body) {
         chat.directFrame(session.hostKey(), kind, body);

@@ -138,6 +138,8 @@ private slots:
     void hostileFrames();
     void theInnerSessionTakesOnlyTheAnnouncedKey_data();
     void theInnerSessionTakesOnlyTheAnnouncedKey();
+    void aChangedKeyIsFlagged_data();
+    void aChangedKeyIsFlagged();
 
 private:
     QTemporaryDir folder;
@@ -299,6 +301,41 @@ void TestPrivate::theInnerSessionTakesOnlyTheAnnouncedKey()
     QCOMPARE(serverSide.read(), sound ? QByteArray("to the server") : QByteArray());
     QCOMPARE(clientSide.read(), sound ? QByteArray("to the client") : QByteArray());
     QCOMPARE(clientSide.hasFailed() || serverSide.hasFailed(), !sound);
+}
+
+void TestPrivate::aChangedKeyIsFlagged_data()
+{
+    QTest::addColumn<QString>("knownBefore");
+    QTest::addColumn<bool>("warned");
+    QTest::addColumn<int>("mark");
+    QTest::newRow("the key seen before") << "same" << false << int(PrivateChat::KeyMark::Known);
+    QTest::newRow("another key under the name") << "other" << true << int(PrivateChat::KeyMark::New);
+    QTest::newRow("a name never seen") << "" << false << int(PrivateChat::KeyMark::New);
+}
+
+// A person seen before with one key and now with another is flagged, with
+// both keys; the mark beside their name says whether the key is known.
+void TestPrivate::aChangedKeyIsFlagged()
+{
+    QFETCH(QString, knownBefore);
+    QFETCH(bool, warned);
+    QFETCH(int, mark);
+    QTemporaryDir copies;
+    Copy anna(copies.path(), QStringLiteral("Anna")), bob(copies.path(), QStringLiteral("Bob")),
+        other(copies.path(), QStringLiteral("other"));
+    if (!knownBefore.isEmpty())
+        anna.store->knowKey(QStringLiteral("Bob"), knownBefore == QLatin1String("same") ? bob.key() : other.key());
+    QList<QStringList> changes;
+    QObject::connect(anna.chat.get(), &PrivateChat::keyChanged,
+                     [&](const QString &name, const QByteArray &known, const QByteArray &now) {
+                         changes << QStringList{name, QString::fromLatin1(known.toHex()), QString::fromLatin1(now.toHex())};
+                     });
+    const PrivateChat::Person person{QStringLiteral("Bob"), bob.key(), knownFrameKinds(), false};
+    anna.chat->setPeople({person}, QByteArray());
+    const QList<QStringList> expected{{"Bob", QString::fromLatin1(other.key().toHex()), QString::fromLatin1(bob.key().toHex())}};
+    QCOMPARE(changes, warned ? expected : QList<QStringList>());
+    QCOMPARE(int(anna.chat->keyMark(person)), mark);
+    QCOMPARE(PrivateStore(QDir(copies.path()).filePath("Anna.private")).knownKey("Bob"), bob.key());
 }
 
 QTEST_MAIN(TestPrivate)

@@ -643,6 +643,12 @@ void TestSecure::aPrivateConversationBetweenTwoGuests()
     QTRY_VERIFY(fromAnna->lines().join('\n').contains(line));
     QTRY_VERIFY(toBob->lines().join('\n').contains(QStringLiteral("(delivered)")));
     QVERIFY(fromAnna->isVisible()); // it came into sight with the line
+    // Closed, it opens again from Bob's Friends window with Enter on Anna's name.
+    fromAnna->close();
+    QListWidget &bobsFriends = *bob.Friends().ListBox1;
+    bobsFriends.setCurrentItem(bobsFriends.findItems(QStringLiteral("Anna"), Qt::MatchExactly).value(0));
+    QTest::keyClick(&bobsFriends, Qt::Key_Return);
+    QVERIFY(fromAnna->isVisible());
     QVERIFY(!host.Main().RichEdit1->toPlainText().contains(QStringLiteral("only for you")));
     carl.Read();
     QVERIFY(!carl.received.contains("only for you"));
