@@ -518,6 +518,29 @@
     </message>
 </context>
 <context>
+    <name>PartFile</name>
+    <message>
+        <source>Not enough room in %1: %2 are needed and %3 are free.</source>
+        <translation>Nicht genug Platz in %1: %2 werden gebraucht, %3 sind frei.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The part received of %1 is gone: it starts again.</source>
+        <translation>Der empfangene Teil von %1 ist nicht mehr da: Es beginnt von vorn.</translation>
+    </message>
+    <message>
+        <source>%1 did not arrive as it was sent: its SHA-256 does not match.</source>
+        <translation>%1 kam nicht so an, wie es gesendet wurde: Die SHA-256-Prüfsumme stimmt nicht.</translation>
+    </message>
+    <message>
+        <source>Cannot give %1 its name: %2</source>
+        <translation>%1 kann seinen Namen nicht erhalten: %2</translation>
+    </message>
+</context>
+<context>
     <name>PersonChooser</name>
     <message>
         <source>Private message</source>

@@ -524,6 +524,29 @@
     </message>
 </context>
 <context>
+    <name>PartFile</name>
+    <message>
+        <source>Not enough room in %1: %2 are needed and %3 are free.</source>
+        <translation>Недостаточно места в %1: нужно %2, свободно %3.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+    <message>
+        <source>The part received of %1 is gone: it starts again.</source>
+        <translation>Полученная часть %1 пропала: передача начнётся заново.</translation>
+    </message>
+    <message>
+        <source>%1 did not arrive as it was sent: its SHA-256 does not match.</source>
+        <translation>%1 пришёл не таким, каким был отправлен: SHA-256 не совпадает.</translation>
+    </message>
+    <message>
+        <source>Cannot give %1 its name: %2</source>
+        <translation>Не удаётся дать файлу %1 его имя: %2</translation>
+    </message>
+</context>
+<context>
     <name>PersonChooser</name>
     <message>
         <source>Private message</source>

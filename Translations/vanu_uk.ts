@@ -524,6 +524,29 @@
     </message>
 </context>
 <context>
+    <name>PartFile</name>
+    <message>
+        <source>Not enough room in %1: %2 are needed and %3 are free.</source>
+        <translation>Недостатньо місця в %1: потрібно %2, вільно %3.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не вдається записати %1: %2</translation>
+    </message>
+    <message>
+        <source>The part received of %1 is gone: it starts again.</source>
+        <translation>Отримана частина %1 зникла: передавання почнеться знову.</translation>
+    </message>
+    <message>
+        <source>%1 did not arrive as it was sent: its SHA-256 does not match.</source>
+        <translation>%1 надійшов не таким, яким був надісланий: SHA-256 не збігається.</translation>
+    </message>
+    <message>
+        <source>Cannot give %1 its name: %2</source>
+        <translation>Не вдається дати файлу %1 його ім’я: %2</translation>
+    </message>
+</context>
+<context>
     <name>PersonChooser</name>
     <message>
         <source>Private message</source>

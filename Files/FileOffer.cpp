@@ -1,0 +1,67 @@
+#include "FileOffer.h"
+
+#include "FileNames.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr int kHashSize = 32;
+
+bool IsHex(const QByteArray &text, qsizetype most)
+{
+    return !text.isEmpty() && text.size() <= most
+           && std::all_of(text.cbegin(), text.cend(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+} // namespace
+
+qint64 FileOffer::totalSize() const
+{
+    qint64 total = 0;
+    for (const File &file : files)
+        total += file.size;
+    return total;
+}
+
+QByteArray FileOffer::text() const
+{
+    QByteArray text = id.toLatin1() + '\n';
+    for (const File &file : files)
+        text += QByteArray::number(file.size) + '\t' + file.sha256.toHex() + '\t' + file.path.join('/').toUtf8() + '\n';
+    return text;
+}
+
+std::optional<FileOffer> FileOffer::fromText(const QByteArray &text)
+{
+    QList<QByteArray> lines = text.split('\n');
+    if (lines.size() < 2 || !IsHex(lines.constFirst(), 32))
+        return std::nullopt;
+    FileOffer offer;
+    offer.id = QString::fromLatin1(lines.takeFirst());
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
+    if (lines.isEmpty() || lines.size() > kMostFiles)
+        return std::nullopt;
+    qint64 total = 0;
+    for (const QByteArray &line : std::as_const(lines)) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() != 3 || fields[0].startsWith('-') || fields[0].startsWith('+'))
+            return std::nullopt;
+        bool number = false;
+        File file;
+        file.size = fields[0].toLongLong(&number);
+        file.sha256 = QByteArray::fromHex(fields[1]);
+        const std::optional<QStringList> path = FileNames::safePath(QString::fromUtf8(fields[2]));
+        if (!number || file.size < 0 || file.size > kLargestSize || fields[1].size() != 2 * kHashSize
+            || file.sha256.size() != kHashSize || !path)
+            return std::nullopt;
+        total += file.size;
+        if (total > kLargestSize)
+            return std::nullopt;
+        file.path = *path;
+        offer.files << file;
+    }
+    return offer;
+}

@@ -1,0 +1,147 @@
+#include "PartFile.h"
+
+#include "FileNames.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStorageInfo>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+bool WriteAll(int descriptor, const char *data, qint64 size, qint64 at)
+{
+    while (size > 0) {
+        const ssize_t written = pwrite(descriptor, data, size_t(size), at);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+        at += written;
+    }
+    return true;
+}
+
+QByteArray HashOf(int descriptor, qint64 size)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray buffer(1024 * 1024, Qt::Uninitialized);
+    for (qint64 at = 0; at < size;) {
+        const ssize_t taken = pread(descriptor, buffer.data(), size_t(std::min<qint64>(buffer.size(), size - at)), at);
+        if (taken < 0 && errno == EINTR)
+            continue;
+        if (taken <= 0)
+            return {};
+        hash.addData(QByteArrayView(buffer.constData(), taken));
+        at += taken;
+    }
+    return hash.result();
+}
+
+} // namespace
+
+PartFile::PartFile(int descriptor, QString path, QString name, qint64 size, QByteArray sha256, qint64 verified)
+    : descriptor(descriptor), path(std::move(path)), name(std::move(name)), size(size), sha256(std::move(sha256)),
+      verified(verified)
+{
+}
+
+PartFile::~PartFile()
+{
+    ::close(descriptor);
+}
+
+bool PartFile::hasRoom(const QString &folder, qint64 size, QString &error)
+{
+    const QStorageInfo storage(folder);
+    if (!storage.isValid())
+        return true; // nothing to tell; the writes will say
+    const qint64 free = storage.bytesAvailable();
+    if (free >= size)
+        return true;
+    const QLocale locale;
+    error = QCoreApplication::translate("PartFile", "Not enough room in %1: %2 are needed and %3 are free.")
+                .arg(QDir::toNativeSeparators(folder), locale.formattedDataSize(size), locale.formattedDataSize(free));
+    return false;
+}
+
+std::unique_ptr<PartFile> PartFile::create(const QString &folder, const QString &name, qint64 size,
+                                           const QByteArray &sha256, QString &error)
+{
+    if (!hasRoom(folder, size, error))
+        return nullptr;
+    const QString partPath = QDir(folder).filePath(FileNames::freeName(folder, name + QStringLiteral(".part")));
+    // Made here and now, never an existing file or a link: mode 0600 until it is whole.
+    const int descriptor =
+        ::open(QFile::encodeName(partPath).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (descriptor < 0) {
+        error = QCoreApplication::translate("PartFile", "Cannot write %1: %2").arg(QDir::toNativeSeparators(partPath), QString::fromLocal8Bit(std::strerror(errno)));
+        return nullptr;
+    }
+    return std::unique_ptr<PartFile>(new PartFile(descriptor, partPath, name, size, sha256, 0));
+}
+
+std::unique_ptr<PartFile> PartFile::reopen(const QString &partPath, const QString &name, qint64 size,
+                                           const QByteArray &sha256, qint64 verified, QString &error)
+{
+    const int descriptor = ::open(QFile::encodeName(partPath).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    struct stat status;
+    if (descriptor < 0 || fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < verified
+        || (verified % kBlockSize != 0 && verified != size)) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        error = QCoreApplication::translate("PartFile", "The part received of %1 is gone: it starts again.").arg(name);
+        return nullptr;
+    }
+    return std::unique_ptr<PartFile>(new PartFile(descriptor, partPath, name, size, sha256, verified));
+}
+
+PartFile::Written PartFile::writeBlock(const QByteArray &block, const QByteArray &announcedSha256)
+{
+    if (block.size() != std::min(kBlockSize, size - verified) || block.isEmpty())
+        return Written::WrongSize;
+    if (QCryptographicHash::hash(block, QCryptographicHash::Sha256) != announcedSha256)
+        return Written::HashFailed;
+    if (!WriteAll(descriptor, block.constData(), block.size(), verified))
+        return Written::DiskError;
+    verified += block.size();
+    return Written::Block;
+}
+
+std::optional<QString> PartFile::finish(QString &error)
+{
+    if (!isComplete() || fdatasync(descriptor) != 0 || HashOf(descriptor, size) != sha256) {
+        error = QCoreApplication::translate("PartFile", "%1 did not arrive as it was sent: its SHA-256 does not match.").arg(name);
+        return std::nullopt;
+    }
+    // The usual mode for a new file, with no execute bit whatever the sender's was.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(descriptor, 0666 & ~mask);
+    const QString folder = QFileInfo(path).absolutePath();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString target = QDir(folder).filePath(FileNames::freeName(folder, name));
+        // Never over anything: a name taken meanwhile makes the next try another.
+        if (renameat2(AT_FDCWD, QFile::encodeName(path).constData(), AT_FDCWD, QFile::encodeName(target).constData(),
+                      RENAME_NOREPLACE)
+            == 0)
+            return target;
+        if (errno != EEXIST)
+            break;
+    }
+    error = QCoreApplication::translate("PartFile", "Cannot give %1 its name: %2").arg(name, QString::fromLocal8Bit(std::strerror(errno)));
+    return std::nullopt;
+}
