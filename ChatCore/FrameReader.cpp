@@ -83,7 +83,7 @@ void FrameReader::append(const char *data, qsizetype size)
 bool FrameReader::isBad() const
 {
     const qsizetype from = pastEmptyFrames();
-    return buffer.size() - from >= kHeaderSize && qFromBigEndian<quint32>(buffer.constData() + from) > kLongestFrame;
+    return buffer.size() - from >= kHeaderSize && qFromBigEndian<quint32>(buffer.constData() + from) > longest;
 }
 
 qsizetype FrameReader::wholeFrameAt(qsizetype from) const
@@ -91,7 +91,7 @@ qsizetype FrameReader::wholeFrameAt(qsizetype from) const
     if (buffer.size() - from < kHeaderSize)
         return -1;
     const qsizetype length = qFromBigEndian<quint32>(buffer.constData() + from);
-    if (length > kLongestFrame)
+    if (length > longest)
         return -1;
     return buffer.size() - from - kHeaderSize >= length ? length : -1;
 }

@@ -78,11 +78,14 @@ QByteArray helloFeatures(const QByteArray &hello);
 bool readsKind(const QByteArray &features, FrameKind kind);
 
 // Cuts a stream of frames back into their bodies, whatever pieces the stream
-// comes in; a length over kLongestFrame makes the stream bad.
+// comes in; a length over the longest (kLongestFrame unless told) makes the stream bad.
 class FrameReader {
 public:
     static constexpr qsizetype kLongestFrame = 64 * 1024;
     static constexpr int kHeaderSize = 4;
+
+    // A stream of its own (a file's) may take longer frames.
+    explicit FrameReader(qsizetype longestFrame = kLongestFrame) : longest(longestFrame) { }
 
     // A version-1 frame of the text.
     static QByteArray framed(const QByteArray &text);
@@ -91,7 +94,7 @@ public:
 
     void append(const char *data, qsizetype size);
     void append(const QByteArray &bytes) { append(bytes.constData(), bytes.size()); }
-    // The next frame announces a length over kLongestFrame.
+    // The next frame announces a length over the longest.
     bool isBad() const;
     // The next frame that is not empty, once it is here whole, taken; nothing
     // meanwhile. The empty ones before it are passed over together.
@@ -114,4 +117,5 @@ private:
     // once it is most of the buffer, so that taking a frame moves nothing.
     qsizetype at = 0;
     qsizetype emptyFramesPassed = 0;
+    qsizetype longest;
 };

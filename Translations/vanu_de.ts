@@ -1569,6 +1569,37 @@ localhost. Viel Spaß im Abteil!</translation>
     </message>
 </context>
 <context>
+    <name>Transfer</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The other copy sent what no copy sends.</source>
+        <translation>Das andere Programm hat gesendet, was kein Programm sendet.</translation>
+    </message>
+    <message>
+        <source>Declined: %1</source>
+        <translation>Abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>A block of %1 failed its check three times.</source>
+        <translation>Ein Block von %1 hat die Prüfung dreimal nicht bestanden.</translation>
+    </message>
+    <message>
+        <source>%1 changed since it was offered: the transfer ends.</source>
+        <translation>%1 hat sich seit dem Angebot geändert: Die Übertragung endet.</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder for %1.</source>
+        <translation>Der Ordner für %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the disk may be full.</source>
+        <translation>%1 kann nicht geschrieben werden: Der Datenträger ist vielleicht voll.</translation>
+    </message>
+</context>
+<context>
     <name>VanuProgram</name>
     <message>
         <source>History paused</source>

@@ -1578,6 +1578,37 @@ Vanu
     </message>
 </context>
 <context>
+    <name>Transfer</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не удаётся прочитать %1: %2</translation>
+    </message>
+    <message>
+        <source>The other copy sent what no copy sends.</source>
+        <translation>Другая копия прислала то, чего не шлёт ни одна копия.</translation>
+    </message>
+    <message>
+        <source>Declined: %1</source>
+        <translation>Отклонено: %1</translation>
+    </message>
+    <message>
+        <source>A block of %1 failed its check three times.</source>
+        <translation>Блок файла %1 трижды не прошёл проверку.</translation>
+    </message>
+    <message>
+        <source>%1 changed since it was offered: the transfer ends.</source>
+        <translation>%1 изменился после предложения: передача прекращена.</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder for %1.</source>
+        <translation>Не удаётся создать папку для %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the disk may be full.</source>
+        <translation>Не удаётся записать %1: возможно, диск заполнен.</translation>
+    </message>
+</context>
+<context>
     <name>VanuProgram</name>
     <message>
         <source>History paused</source>

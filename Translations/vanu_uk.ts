@@ -1579,6 +1579,37 @@ Vanu
     </message>
 </context>
 <context>
+    <name>Transfer</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не вдається прочитати %1: %2</translation>
+    </message>
+    <message>
+        <source>The other copy sent what no copy sends.</source>
+        <translation>Інша копія надіслала те, чого не надсилає жодна копія.</translation>
+    </message>
+    <message>
+        <source>Declined: %1</source>
+        <translation>Відхилено: %1</translation>
+    </message>
+    <message>
+        <source>A block of %1 failed its check three times.</source>
+        <translation>Блок файлу %1 тричі не пройшов перевірку.</translation>
+    </message>
+    <message>
+        <source>%1 changed since it was offered: the transfer ends.</source>
+        <translation>%1 змінився після пропозиції: передавання припинено.</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder for %1.</source>
+        <translation>Не вдається створити теку для %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the disk may be full.</source>
+        <translation>Не вдається записати %1: можливо, диск заповнений.</translation>
+    </message>
+</context>
+<context>
     <name>VanuProgram</name>
     <message>
         <source>History paused</source>

@@ -3,6 +3,7 @@
 #include "FileNames.h"
 #include "FileOffer.h"
 #include "PartFile.h"
+#include "Transfer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -42,7 +44,79 @@ private slots:
     void aFileArrivesBlockByBlock_data();
     void aFileArrivesBlockByBlock();
     void aBreakCostsNothingChecked();
+    void aTransferArrives_data();
+    void aTransferArrives();
+    void aBreakGoesOnFromTheLastCheckedBlock_data();
+    void aBreakGoesOnFromTheLastCheckedBlock();
 };
+
+namespace {
+
+// The two ends of one transfer, joined by queues: what one sends, the other
+// takes, until neither has anything to say. A block of a file may be spoiled
+// on the way a number of times; the link may break after some bytes.
+struct Link {
+    std::unique_ptr<Transfer::Sender> sender;
+    std::unique_ptr<Transfer::Receiver> receiver;
+    QList<QByteArray> toReceiver, toSender;
+    int spoilFile = -1, spoilBlock = -1, spoilTimes = 0;
+    qint64 breakAfter = -1; // data bytes that cross before the link breaks
+    qint64 crossed = 0;
+    QPair<int, int> lastBlock{-1, -1};
+
+    std::function<void(const QByteArray &)> intoReceiver()
+    {
+        return [this](const QByteArray &frame) { toReceiver << frame; };
+    }
+    std::function<void(const QByteArray &)> intoSender()
+    {
+        return [this](const QByteArray &frame) { toSender << frame; };
+    }
+    // False when the link broke.
+    bool pump()
+    {
+        while (!toReceiver.isEmpty() || !toSender.isEmpty()) {
+            if (!toReceiver.isEmpty()) {
+                QByteArray frame = toReceiver.takeFirst();
+                if (frame.at(4) == char(Transfer::Kind::Data)) {
+                    crossed += frame.size() - 13;
+                    if (breakAfter >= 0 && crossed > breakAfter)
+                        return false;
+                    const int file = int(qFromBigEndian<quint32>(frame.constData() + 5));
+                    const int block = int(qFromBigEndian<quint32>(frame.constData() + 9));
+                    // The first piece of each time the block is sent.
+                    const bool firstPiece = lastBlock != QPair<int, int>(file, block);
+                    lastBlock = {file, block};
+                    if (file == spoilFile && block == spoilBlock && spoilTimes > 0 && firstPiece) {
+                        frame[20] = char(frame[20] ^ 0x55);
+                        --spoilTimes;
+                    }
+                }
+                receiver->take(frame);
+            }
+            if (!toSender.isEmpty())
+                sender->take(toSender.takeFirst());
+        }
+        return true;
+    }
+};
+
+QString WriteFile(const QTemporaryDir &folder, const QString &name, const QByteArray &content)
+{
+    QFile file(folder.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return file.fileName();
+}
+
+QByteArray ContentOf(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
 
 void TestFiles::namesFromTheSender_data()
 {
@@ -223,6 +297,112 @@ void TestFiles::aBreakCostsNothingChecked()
     QVERIFY(!PartFile::reopen(partPath, "big.bin", size, Sha256(content), PartFile::kBlockSize, error));
     QVERIFY(!PartFile::hasRoom(folder.path(), qint64(1) << 60, error));
     QVERIFY(error.contains("are needed"));
+}
+
+void TestFiles::aTransferArrives_data()
+{
+    QTest::addColumn<int>("spoilTimes");
+    QTest::addColumn<bool>("decline");
+    QTest::addColumn<QString>("reason"); // empty: it arrives
+    QTest::newRow("two files and an empty one") << 0 << false << "";
+    QTest::newRow("a block spoiled on the way") << 1 << false << "";
+    QTest::newRow("a block spoiled three times") << 3 << false << "A block of big.bin failed its check three times.";
+    QTest::newRow("declined") << 0 << true << "Declined: not now";
+}
+
+// The files arrive as they were on the sender's disk, in their folders; a
+// spoiled block comes again, and the third spoiling ends the transfer.
+void TestFiles::aTransferArrives()
+{
+    QFETCH(int, spoilTimes);
+    QFETCH(bool, decline);
+    QFETCH(QString, reason);
+    QTemporaryDir from, to;
+    const QByteArray big = Content(3 * PartFile::kBlockSize + 12345), small = Content(100);
+    const QStringList paths{WriteFile(from, "big.bin", big), WriteFile(from, "small.txt", small),
+                            WriteFile(from, "empty", {})};
+    Link link;
+    link.spoilFile = 0;
+    link.spoilBlock = 1;
+    link.spoilTimes = spoilTimes;
+    QString error;
+    link.sender = Transfer::Sender::offering(paths, {"big.bin", "docs/small.txt", "empty"}, link.intoReceiver(), error);
+    QVERIFY2(link.sender, qPrintable(error));
+    link.sender->start();
+    const std::optional<FileOffer> offer = FileOffer::fromText(link.toReceiver.takeFirst().mid(5));
+    QVERIFY(offer);
+    link.receiver = std::make_unique<Transfer::Receiver>(*offer, to.path(), link.intoSender());
+    if (decline)
+        link.receiver->decline("not now");
+    else
+        link.receiver->accept();
+    QVERIFY(link.pump());
+    QCOMPARE(link.sender->outcome().reason, reason);
+    QCOMPARE(link.sender->outcome().succeeded, reason.isEmpty());
+    if (!reason.isEmpty())
+        return;
+    QCOMPARE(ContentOf(to.filePath("big.bin")), big);
+    QCOMPARE(ContentOf(to.filePath("docs/small.txt")), small);
+    QVERIFY(QFileInfo(to.filePath("empty")).isFile());
+    QVERIFY(link.receiver->outcome().succeeded);
+    // What went again is what was on the way after the spoiled block, at most.
+    const qint64 total = big.size() + small.size();
+    QVERIFY(link.sender->bytesSent() >= total);
+    QVERIFY(link.sender->bytesSent() <= total + spoilTimes * Transfer::kBlocksInFlight * PartFile::kBlockSize);
+}
+
+void TestFiles::aBreakGoesOnFromTheLastCheckedBlock_data()
+{
+    QTest::addColumn<bool>("changeTheFile");
+    QTest::newRow("the file as it was") << false;
+    QTest::newRow("the file changed meanwhile") << true;
+}
+
+// The link breaks in the middle; both ends start again (as after a restart)
+// from what the receiver checked: nothing checked crosses again, and a file
+// that changed meanwhile ends the transfer, saying so.
+void TestFiles::aBreakGoesOnFromTheLastCheckedBlock()
+{
+    QFETCH(bool, changeTheFile);
+    QTemporaryDir from, to;
+    const QByteArray content = Content(6 * PartFile::kBlockSize);
+    const QString path = WriteFile(from, "film.mkv", content);
+    QString error;
+    Link first;
+    first.breakAfter = 2 * PartFile::kBlockSize + 1000;
+    first.sender = Transfer::Sender::offering({path}, {"film.mkv"}, first.intoReceiver(), error);
+    first.sender->start();
+    const std::optional<FileOffer> offer = FileOffer::fromText(first.toReceiver.takeFirst().mid(5));
+    first.receiver = std::make_unique<Transfer::Receiver>(*offer, to.path(), first.intoSender());
+    first.receiver->accept();
+    QVERIFY(!first.pump()); // broken
+    const QHash<int, QPair<QString, qint64>> progress = first.receiver->progress();
+    QCOMPARE(progress.value(0).second, 2 * PartFile::kBlockSize);
+    const QDateTime offeredTime = QFileInfo(path).lastModified();
+    if (changeTheFile) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(5 * PartFile::kBlockSize);
+        file.write("changed");
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        file.close();
+    }
+
+    Link again;
+    // The sender goes on with what it knew of the file when it offered it.
+    again.sender = std::make_unique<Transfer::Sender>(
+        first.sender->offer(), QList<Transfer::Sender::Source>{{path, content.size(), offeredTime}}, again.intoReceiver());
+    again.receiver = std::make_unique<Transfer::Receiver>(*offer, to.path(), again.intoSender());
+    again.receiver->accept(progress);
+    QVERIFY(again.pump());
+    if (changeTheFile) {
+        QCOMPARE(again.sender->outcome().reason, QStringLiteral("film.mkv changed since it was offered: the transfer ends."));
+        QCOMPARE(again.receiver->outcome().reason, again.sender->outcome().reason);
+        return;
+    }
+    QVERIFY(again.receiver->outcome().succeeded);
+    QCOMPARE(ContentOf(to.filePath("film.mkv")), content);
+    QCOMPARE(again.sender->bytesSent(), 4 * PartFile::kBlockSize); // nothing checked went again
 }
 
 QTEST_MAIN(TestFiles)

@@ -1,0 +1,364 @@
+#include "Transfer.h"
+
+#include "FileNames.h"
+#include "PartFile.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace Transfer {
+
+namespace {
+
+qint64 BlockCount(qint64 size)
+{
+    return (size + PartFile::kBlockSize - 1) / PartFile::kBlockSize;
+}
+
+// "A B" or "A B C": numbers, and a last word.
+QList<QByteArray> Words(const QByteArray &body)
+{
+    return body.split(' ');
+}
+
+} // namespace
+
+QByteArray framed(Kind kind, const QByteArray &body)
+{
+    QByteArray frame(FrameReader::kHeaderSize + 1, '\0');
+    qToBigEndian<quint32>(quint32(body.size() + 1), frame.data());
+    frame[FrameReader::kHeaderSize] = char(kind);
+    return frame + body;
+}
+
+// ---- Sender ----
+
+Sender::Sender(FileOffer offer, QList<Source> sources, std::function<void(const QByteArray &)> send)
+    : sent(std::move(offer)), sources(std::move(sources)), send(std::move(send))
+{
+}
+
+Sender::~Sender() = default;
+
+std::unique_ptr<Sender> Sender::offering(const QStringList &paths, const QStringList &names,
+                                         std::function<void(const QByteArray &)> send, QString &error)
+{
+    FileOffer offer;
+    offer.id = QString::number(QRandomGenerator::system()->generate64(), 16);
+    QList<Source> sources;
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        QFile file(paths[index]);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+            error = QCoreApplication::translate("Transfer", "Cannot read %1: %2").arg(QDir::toNativeSeparators(paths[index]), file.errorString());
+            return nullptr;
+        }
+        const QFileInfo info(file);
+        offer.files << FileOffer::File{names.value(index, info.fileName()).split(QLatin1Char('/')), info.size(),
+                                       hash.result()};
+        sources << Source{paths[index], info.size(), info.lastModified()};
+    }
+    return std::make_unique<Sender>(offer, sources, std::move(send));
+}
+
+void Sender::start()
+{
+    unchecked = 0;
+    accepted = false;
+    send(framed(Kind::Offer, sent.text()));
+}
+
+void Sender::take(const QByteArray &bytes)
+{
+    frames.append(bytes);
+    while (!result.ended) {
+        const std::optional<QByteArray> frame = frames.takeFrame();
+        if (!frame)
+            break;
+        takeFrame(Kind(quint8(frame->at(0))), frame->mid(1));
+    }
+    if (frames.isBad() && !result.ended)
+        end(false, QCoreApplication::translate("Transfer", "The other copy sent what no copy sends."), true);
+}
+
+void Sender::takeFrame(Kind kind, const QByteArray &body)
+{
+    switch (kind) {
+    case Kind::Accept: {
+        // Each file goes on from what the receiver checked: whole blocks, or the whole file.
+        file = int(sent.files.size());
+        for (const QByteArray &line : body.split('\n')) {
+            const QList<QByteArray> words = Words(line);
+            const int index = words.value(0).toInt();
+            if (words.size() == 2 && index >= 0 && index < file && words[1].toLongLong() < sent.files[index].size) {
+                file = index;
+                nextBlock = words[1].toLongLong() / PartFile::kBlockSize;
+                break;
+            }
+        }
+        accepted = true;
+        sendBlocks();
+        break;
+    }
+    case Kind::Decline:
+        end(false, QCoreApplication::translate("Transfer", "Declined: %1").arg(QString::fromUtf8(body)), false);
+        break;
+    case Kind::Checked:
+        unchecked = std::max(0, unchecked - 1);
+        sendBlocks();
+        break;
+    case Kind::Again: {
+        const QList<QByteArray> words = Words(body);
+        const int index = words.value(0).toInt();
+        const qint64 block = words.value(1).toLongLong();
+        if (index < 0 || index >= sent.files.size() || block < 0 || block >= BlockCount(sent.files[index].size))
+            break;
+        if (++failures[QString::fromLatin1(body)] >= kMostFailures) {
+            end(false, QCoreApplication::translate("Transfer", "A block of %1 failed its check three times.").arg(sent.files[index].path.last()),
+                true);
+            break;
+        }
+        // Everything from that block on goes again: the receiver dropped what followed it.
+        file = index;
+        nextBlock = block;
+        unchecked = 0;
+        sendBlocks();
+        break;
+    }
+    case Kind::Done:
+        if (body.toInt() == sent.files.size() - 1)
+            end(true, QString(), false);
+        break;
+    case Kind::Cancel:
+        end(false, QString::fromUtf8(body), false);
+        break;
+    default:
+        break;
+    }
+}
+
+bool Sender::unchanged(int index) const
+{
+    const QFileInfo now(sources[index].path);
+    return now.exists() && now.size() == sources[index].size && now.lastModified() == sources[index].modified;
+}
+
+void Sender::sendBlocks()
+{
+    while (accepted && !result.ended && unchecked < kBlocksInFlight && file < sent.files.size()) {
+        if (nextBlock >= BlockCount(sent.files[file].size)) {
+            if (sent.files[file].size == 0 && nextBlock == 0) { // an empty file: one empty block
+                send(framed(Kind::Block, QByteArray::number(file) + " 0 "
+                                             + QCryptographicHash::hash({}, QCryptographicHash::Sha256).toHex()));
+                ++unchecked;
+            }
+            ++file;
+            nextBlock = 0;
+            continue;
+        }
+        if (!sendBlock(file, nextBlock))
+            return;
+        ++nextBlock;
+        ++unchecked;
+    }
+}
+
+bool Sender::sendBlock(int index, qint64 block)
+{
+    if (!unchanged(index)) {
+        end(false, QCoreApplication::translate("Transfer", "%1 changed since it was offered: the transfer ends.").arg(sent.files[index].path.last()),
+            true);
+        return false;
+    }
+    QFile source(sources[index].path);
+    const qint64 at = block * PartFile::kBlockSize;
+    if (!source.open(QIODevice::ReadOnly) || !source.seek(at)) {
+        end(false, QCoreApplication::translate("Transfer", "Cannot read %1: %2").arg(sources[index].path, source.errorString()), true);
+        return false;
+    }
+    // The disk is read as the block goes: a block, never the file, in memory.
+    const QByteArray bytes = source.read(std::min(PartFile::kBlockSize, sent.files[index].size - at));
+    QByteArray header(8, '\0');
+    qToBigEndian<quint32>(quint32(index), header.data());
+    qToBigEndian<quint32>(quint32(block), header.data() + 4);
+    for (qsizetype piece = 0; piece < bytes.size(); piece += kPiece)
+        send(framed(Kind::Data, header + bytes.mid(piece, kPiece)));
+    dataSent += bytes.size();
+    send(framed(Kind::Block, QByteArray::number(index) + ' ' + QByteArray::number(block) + ' '
+                                 + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    return true;
+}
+
+void Sender::end(bool succeeded, const QString &reason, bool tellPeer)
+{
+    if (tellPeer)
+        send(framed(Kind::Cancel, reason.toUtf8()));
+    result = Outcome{true, succeeded, reason};
+}
+
+// ---- Receiver ----
+
+Receiver::Receiver(FileOffer offer, QString folder, std::function<void(const QByteArray &)> send)
+    : offered(std::move(offer)), folder(std::move(folder)), send(std::move(send))
+{
+}
+
+Receiver::~Receiver() = default;
+
+void Receiver::accept(const QHash<int, QPair<QString, qint64>> &checkedBefore)
+{
+    parts = checkedBefore;
+    QString error;
+    if (!PartFile::hasRoom(folder, offered.totalSize(), error)) {
+        end(false, error, true);
+        return;
+    }
+    // Files named already are done; the first that is not goes on from its checked bytes.
+    file = 0;
+    while (file < offered.files.size() && parts.value(file).second == offered.files[file].size
+           && !QFileInfo::exists(parts.value(file).first))
+        ++file;
+    QByteArray lines;
+    for (int index = file; index < offered.files.size(); ++index)
+        lines += QByteArray::number(index) + ' ' + QByteArray::number(parts.value(index).second) + '\n';
+    if (file < offered.files.size() && !openFile(file, error)) {
+        end(false, error, true);
+        return;
+    }
+    send(framed(Kind::Accept, lines));
+}
+
+void Receiver::decline(const QString &why)
+{
+    send(framed(Kind::Decline, why.toUtf8()));
+    result = Outcome{true, false, why};
+}
+
+bool Receiver::openFile(int index, QString &error)
+{
+    const FileOffer::File &offeredFile = offered.files[index];
+    const std::optional<QString> beneath = FileNames::makeFolders(folder, offeredFile.path.mid(0, offeredFile.path.size() - 1));
+    if (!beneath) {
+        error = QCoreApplication::translate("Transfer", "Cannot make the folder for %1.").arg(offeredFile.path.join(QLatin1Char('/')));
+        return false;
+    }
+    const QPair<QString, qint64> before = parts.value(index);
+    if (!before.first.isEmpty())
+        part = PartFile::reopen(before.first, offeredFile.path.last(), offeredFile.size, offeredFile.sha256, before.second,
+                                error);
+    if (!part)
+        part = PartFile::create(*beneath, offeredFile.path.last(), offeredFile.size, offeredFile.sha256, error);
+    if (part)
+        parts.insert(index, {part->partPath(), part->verifiedBytes()});
+    block.clear();
+    skipping = false;
+    return part != nullptr;
+}
+
+void Receiver::take(const QByteArray &bytes)
+{
+    frames.append(bytes);
+    while (!result.ended) {
+        const std::optional<QByteArray> frame = frames.takeFrame();
+        if (!frame)
+            break;
+        takeFrame(Kind(quint8(frame->at(0))), frame->mid(1));
+    }
+    if (frames.isBad() && !result.ended)
+        end(false, QCoreApplication::translate("Transfer", "The other copy sent what no copy sends."), true);
+}
+
+void Receiver::takeFrame(Kind kind, const QByteArray &body)
+{
+    switch (kind) {
+    case Kind::Data:
+        takeData(body);
+        break;
+    case Kind::Block:
+        blockEnds(body);
+        break;
+    case Kind::Cancel:
+        end(false, QString::fromUtf8(body), false);
+        break;
+    default:
+        break;
+    }
+}
+
+void Receiver::takeData(const QByteArray &body)
+{
+    if (body.size() < 8 || !part)
+        return;
+    const int index = int(qFromBigEndian<quint32>(body.constData()));
+    const qint64 number = qint64(qFromBigEndian<quint32>(body.constData() + 4));
+    // Only the block that is due counts: what follows a failed one comes again.
+    if (index != file || number != part->verifiedBytes() / PartFile::kBlockSize
+        || block.size() + body.size() - 8 > PartFile::kBlockSize)
+        return;
+    block += body.mid(8);
+}
+
+void Receiver::blockEnds(const QByteArray &body)
+{
+    const QList<QByteArray> words = Words(body);
+    if (words.size() != 3 || words[0].toInt() != file || !part
+        || words[1].toLongLong() != part->verifiedBytes() / PartFile::kBlockSize)
+        return;
+    const QByteArray announced = QByteArray::fromHex(words[2]);
+    QString error;
+    const bool empty = offered.files[file].size == 0;
+    const PartFile::Written written = empty ? PartFile::Written::Block : part->writeBlock(block, announced);
+    const QByteArray fileAndBlock = words[0] + ' ' + words[1];
+    block.clear();
+    switch (written) {
+    case PartFile::Written::Block:
+        break;
+    case PartFile::Written::HashFailed:
+    case PartFile::Written::WrongSize:
+        send(framed(Kind::Again, fileAndBlock));
+        return;
+    case PartFile::Written::DiskError:
+        end(false, QCoreApplication::translate("Transfer", "Cannot write %1: the disk may be full.").arg(part->partPath()), true);
+        return;
+    }
+    parts.insert(file, {part->partPath(), part->verifiedBytes()});
+    send(framed(Kind::Checked, QByteArray::number(file) + ' ' + QByteArray::number(part->verifiedBytes())));
+    if (!part->isComplete())
+        return;
+    const std::optional<QString> named = part->finish(error);
+    if (!named) {
+        end(false, error, true);
+        return;
+    }
+    savedPaths << *named;
+    parts.insert(file, {*named, offered.files[file].size});
+    send(framed(Kind::Done, QByteArray::number(file)));
+    part.reset();
+    if (++file == offered.files.size()) {
+        result = Outcome{true, true, QString()};
+        return;
+    }
+    if (!openFile(file, error))
+        end(false, error, true);
+}
+
+QHash<int, QPair<QString, qint64>> Receiver::progress() const
+{
+    return parts;
+}
+
+void Receiver::end(bool succeeded, const QString &reason, bool tellPeer)
+{
+    if (tellPeer)
+        send(framed(Kind::Cancel, reason.toUtf8()));
+    result = Outcome{true, succeeded, reason};
+}
+
+} // namespace Transfer
