@@ -229,6 +229,8 @@ void VanuProgram::holdNamesByKeys()
         securing->heldNames().seen(name, key, QDateTime::currentMSecsSinceEpoch());
     };
     form4->hostSession().holdNamesBy(keys);
+    TForm4 *main = form4.get();
+    securing->allowFileConnections([main](const QByteArray &key) { return main->hostSession().hasParticipantWithKey(key); });
 }
 
 void VanuProgram::connectPrivateMessages(const QString &historyPath, const QString &secureFolder)

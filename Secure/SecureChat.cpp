@@ -175,6 +175,7 @@ quint16 SecureChat::HostListening(quint16 port)
     host.mayTry = [this](int socket) {
         return passwordTries.MayTry(server.GetPeerAddress(socket), QDateTime::currentMSecsSinceEpoch());
     };
+    host.fileConnectionAllowed = [this](const QByteArray &key) { return fileConnectionAllowed && fileConnectionAllowed(key); };
     host.proofChecked = [this](int socket, bool proven) {
         const QString address = server.GetPeerAddress(socket);
         if (const int refused = passwordTries.Checked(address, proven, QDateTime::currentMSecsSinceEpoch()))
@@ -191,9 +192,14 @@ QString SecureChat::padlockText() const
     if (server.State() == wsListening) {
         const TClientList &guests = server.Clients();
         int secure = 0;
-        for (int index = 0; index < guests.Count(); ++index)
+        int all = 0;
+        for (int index = 0; index < guests.Count(); ++index) {
+            if (server.framingOf(guests.Items(index)) == Framing::File)
+                continue; // a file connection, beside a guest's chat
+            ++all;
             secure += server.CameThroughSecondPort(guests.Items(index)) ? 1 : 0;
-        return tr("%1 of %2 secure").arg(secure).arg(guests.Count());
+        }
+        return tr("%1 of %2 secure").arg(secure).arg(all);
     }
     if (client.State() != wsConnected)
         return {};

@@ -51,6 +51,8 @@ public:
     // Whether names are held, kept in the user's preferences: on unless turned off.
     static bool holdsNames();
     void setHoldingNames(bool on);
+    // Which keys may open file connections when hosting: those of the guests in the chat.
+    void allowFileConnections(std::function<bool(const QByteArray &key)> allowed) { fileConnectionAllowed = std::move(allowed); }
     KnownHosts &known() { return knownHosts; }
     // The host's chat password: only the key derived from it is kept, in the
     // user's preferences. An empty password clears it.
@@ -91,4 +93,5 @@ private:
     SslContext hostContext{nullptr, nullptr};
     SslContext guestContext{nullptr, nullptr};
     PasswordTries passwordTries;
+    std::function<bool(const QByteArray &key)> fileConnectionAllowed;
 };

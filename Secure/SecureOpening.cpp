@@ -82,6 +82,8 @@ void SecureOpening::startExchange(const QByteArray &passwordKey)
 
 Framing SecureOpening::textFraming() const
 {
+    if (tls.isFileConnection())
+        return Framing::File;
     return tls.agreedOnVersion2() ? Framing::Version2 : Framing::Version1;
 }
 
@@ -145,6 +147,13 @@ Opening SecureOpening::checkHostKey()
         guestSide.checkKey ? guestSide.checkKey(socket, fingerprint, refusal) : KeyVerdict::Trusted;
     if (verdict == KeyVerdict::Refused)
         return fail(kAborted, refusal);
+    if (tls.isFileConnection()) {
+        // Files go only to a host this copy chats with already, under the key it knows.
+        if (verdict != KeyVerdict::Trusted)
+            return fail(kAborted);
+        stage = Stage::Welcome;
+        return guestHearsWelcome();
+    }
     if (verdict == KeyVerdict::Ask && !tls.agreedOnVersion2()) {
         afterTrust = Stage::Offer;
         return askTrust(false);
@@ -171,8 +180,20 @@ Opening SecureOpening::guestOpens()
     return Opening::Done;
 }
 
+Opening SecureOpening::hostAdmitsFileConnection()
+{
+    const QByteArray key = tls.peerFingerprint();
+    const bool allowed = !key.isEmpty() && hostSide.fileConnectionAllowed && hostSide.fileConnectionAllowed(key);
+    if (!writeFrame(allowed ? kWelcome : kRefused) || !allowed)
+        return fail(kAborted);
+    stage = Stage::Open;
+    return Opening::Done;
+}
+
 Opening SecureOpening::hostOffers()
 {
+    if (tls.isFileConnection())
+        return hostAdmitsFileConnection();
     const bool asksPassword = hostSide.passwordKey && !hostSide.passwordKey().isEmpty();
     if (!writeFrame(asksPassword ? kOfferPassword : kOfferOpen))
         return fail(kAborted);

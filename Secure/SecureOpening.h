@@ -40,6 +40,9 @@ struct HostSide {
     std::function<QByteArray()> passwordKey;
     std::function<bool(int socket)> mayTry;
     std::function<void(int socket, bool proven)> proofChecked;
+    // A file connection is let in only with the key of a guest in the chat,
+    // which proved the password there: none is asked again.
+    std::function<bool(const QByteArray &key)> fileConnectionAllowed;
 };
 
 // The key a chat password gives for the host of that fingerprint: PBKDF2
@@ -103,6 +106,9 @@ private:
     }
     Opening checkHostKey();
     Opening hostOffers();
+    // A file connection's opening: the host lets in a participant's key; the
+    // guest goes on only with a host whose key it knows already.
+    Opening hostAdmitsFileConnection();
     Opening guestAnswersOffer();
     Opening guestProves(const QString &password);
     Opening hostChecksProof();

@@ -79,16 +79,27 @@ SslContext Context(const SSL_METHOD *method)
 }
 
 const int kAborted = TranslateErrno(ECONNABORTED);
-// The application protocol of version 2, as ALPN lists it: its length, then its name.
+// The application protocols, as ALPN lists them: each one's length, then its name.
 const unsigned char kVersion2Alpn[] = {6, 'v', 'a', 'n', 'u', '/', '2'};
+const unsigned char kFileAlpn[] = {11, 'v', 'a', 'n', 'u', '-', 'f', 'i', 'l', 'e', '/', '1'};
+const unsigned char kHostAlpns[] = {6, 'v', 'a', 'n', 'u', '/', '2', 11, 'v', 'a', 'n', 'u', '-', 'f', 'i', 'l', 'e', '/', '1'};
 
-// The host takes version 2 when the guest offers it, and otherwise goes on
-// without an application protocol: version 1, as every copy spoke before.
+bool Agreed(const SSL *ssl, const unsigned char *protocol, size_t size)
+{
+    const unsigned char *selected = nullptr;
+    unsigned int selectedSize = 0;
+    SSL_get0_alpn_selected(ssl, &selected, &selectedSize);
+    return selectedSize == size - 1 && std::memcmp(selected, protocol + 1, selectedSize) == 0;
+}
+
+// The host takes version 2, or a file connection, when the guest offers it,
+// and otherwise goes on without an application protocol: version 1, as
+// every copy spoke before.
 int ChooseProtocol(SSL *, const unsigned char **chosen, unsigned char *chosenSize, const unsigned char *offered,
                    unsigned int offeredSize, void *)
 {
     unsigned char *out = nullptr;
-    if (SSL_select_next_proto(&out, chosenSize, kVersion2Alpn, sizeof kVersion2Alpn, offered, offeredSize)
+    if (SSL_select_next_proto(&out, chosenSize, kHostAlpns, sizeof kHostAlpns, offered, offeredSize)
         != OPENSSL_NPN_NEGOTIATED)
         return SSL_TLSEXT_ERR_NOACK;
     *chosen = out;
@@ -112,6 +123,14 @@ SslContext HostContext(const HostIdentity &identity)
         SSL_CTX_set_num_tickets(context.get(), 0); // no resumption: nothing to hand out
         SSL_CTX_set_alpn_select_cb(context.get(), ChooseProtocol, nullptr);
     }
+    return context;
+}
+
+SslContext FileContext(const HostIdentity &identity)
+{
+    SslContext context = GuestContext(&identity);
+    if (context)
+        SSL_CTX_set_alpn_protos(context.get(), kFileAlpn, sizeof kFileAlpn);
     return context;
 }
 
@@ -181,10 +200,12 @@ QByteArray TlsTransport::peerFingerprint() const
 
 bool TlsTransport::agreedOnVersion2() const
 {
-    const unsigned char *protocol = nullptr;
-    unsigned int size = 0;
-    SSL_get0_alpn_selected(ssl, &protocol, &size);
-    return size == sizeof kVersion2Alpn - 1 && std::memcmp(protocol, kVersion2Alpn + 1, size) == 0;
+    return Agreed(ssl, kVersion2Alpn, sizeof kVersion2Alpn);
+}
+
+bool TlsTransport::isFileConnection() const
+{
+    return Agreed(ssl, kFileAlpn, sizeof kFileAlpn);
 }
 
 QByteArray TlsTransport::exported(const char *label, qsizetype size) const

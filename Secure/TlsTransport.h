@@ -19,6 +19,8 @@ using SslContext = std::unique_ptr<SSL_CTX, void (*)(SSL_CTX *)>;
 SslContext HostContext(const HostIdentity &identity);
 // A guest shows its own identity, when it has one, as its client certificate.
 SslContext GuestContext(const HostIdentity *identity = nullptr);
+// A guest's file connection: its identity, and the protocol "vanu-file/1".
+SslContext FileContext(const HostIdentity &identity);
 
 // A connection's bytes carried by TLS 1.3 on the socket itself: the
 // handshake, then reads and writes of the bytes inside.
@@ -39,6 +41,8 @@ public:
     // from this very session under the label, the same on both sides.
     QByteArray peerFingerprint() const;
     bool agreedOnVersion2() const;
+    // Both agreed that this is a file connection.
+    bool isFileConnection() const;
     QByteArray exported(const char *label, qsizetype size) const;
 
 private:

@@ -6,6 +6,8 @@ QByteArray ChatLink::bytes(Framing framing, FrameKind kind, const QByteArray &te
     if (!carriesPlainText(kind) && framing != Framing::Version2)
         return {};
     switch (framing) {
+    case Framing::File:
+        return {}; // a file connection carries no chat
     case Framing::None:
         break;
     case Framing::Version1:

@@ -115,5 +115,5 @@ private:
     };
     const CodePage *codePage;
     QList<Text> texts;
-    mutable std::array<std::optional<QByteArray>, 3> made; // by Framing
+    mutable std::array<std::optional<QByteArray>, 4> made; // by Framing
 };

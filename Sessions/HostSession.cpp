@@ -14,7 +14,10 @@
 
 HostSession::HostSession(TTCPServer &server, const CodePage &codePage, ReadPace pace, Setup setup, QObject *parent)
     : ChatSession(parent), server(server), codePage(codePage), readPace(std::move(pace)), setup(std::move(setup)),
-      roster(codePage)
+      roster(codePage), files(server, [this](const QByteArray &key) {
+          const int socket = registeredSocketOf(key);
+          return socket < 0 ? QString() : QString::fromUtf8(roster.names().at(roster.rowOf(socket)));
+      })
 {
     clock.start();
     roster.holdNamesBy([this](int socket, const QString &name) {
@@ -45,6 +48,7 @@ void HostSession::clear()
     readPace.Clear();
     links.clear();
     guestKeys.clear();
+    files.clear();
     emit guestsKeyedChanged();
 }
 
@@ -63,6 +67,11 @@ QList<KeyedParticipant> HostSession::guestsKeyed() const
         guests << KeyedParticipant{QString::fromUtf8(names[row]), guestKeys.value(socket), helloFeatures(helloOf(socket))};
     }
     return guests;
+}
+
+int HostSession::guestCount() const
+{
+    return server.Clients().Count() - files.count();
 }
 
 QByteArray HostSession::keysText() const
@@ -141,6 +150,10 @@ void HostSession::sendBytes(int socket, const QByteArray &bytes, Sending sending
 
 void HostSession::drained(int socket)
 {
+    if (files.owns(socket)) {
+        files.drained(socket);
+        return;
+    }
     const auto link = links.find(socket);
     while (link != links.end() && link->hasWaiting() && !server.isBackedUp(socket)) {
         const int before = std::exchange(sendingTo, socket);
@@ -175,7 +188,8 @@ void HostSession::sendToAll(const Outgoing &texts, Sending sending)
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count(); ++index) {
         const int socket = guests.Items(index);
-        sendBytes(socket, texts.bytesFor(framingOf(socket)), sending);
+        if (!files.owns(socket))
+            sendBytes(socket, texts.bytesFor(framingOf(socket)), sending);
     }
 }
 
@@ -205,13 +219,17 @@ void HostSession::connectionsRefused(int error, const QString &text)
 
 void HostSession::accept(int socket)
 {
+    if (server.framingOf(socket) == Framing::File) {
+        files.accept(socket);
+        return;
+    }
     // Asked now: once the connection has failed, the system no longer knows.
     const HostRoster::Peer peer{server.GetPeerAddress(socket), server.GetPeerPort(socket)};
     links.insert(socket, ChatLink(server.framingOf(socket))); // in place of an earlier connection's of this number
     guestKeys.insert(socket, server.peerKeyOf(socket));
     if (framingOf(socket) == Framing::Version2)
         sendBytes(socket, ChatLink::hello());
-    if (server.Clients().Count() > kMostGuests) {
+    if (guestCount() > kMostGuests) {
         sendTo(socket, FrameKind::Notice, Protocol::ChatFull());
         emit notice(tr("Connection rejected for %1: the chat is full with %2 guests").arg(peer.address).arg(kMostGuests));
         links.remove(socket);
@@ -241,11 +259,12 @@ void HostSession::AcceptGuest(int socket)
     }
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count() - 1; ++index)
-        sendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(peer.address.toLatin1()));
+        if (!files.owns(guests.Items(index)))
+            sendTo(guests.Items(index), FrameKind::Notice, Protocol::ArrivalNotice(peer.address.toLatin1()));
     emit notice(LongTimeOfDay(QTime::currentTime()) +
                     tr(": New guest coming from address: %1 on port %2").arg(peer.address, peer.port),
                 ShownText::Kind::Arrival);
-    emit guestAdmitted(peer.address, peer.port, guests.Count());
+    emit guestAdmitted(peer.address, peer.port, guestCount());
 }
 
 void HostSession::RejectGuest(int socket, const QString &reason)
@@ -273,6 +292,10 @@ void HostSession::readLater(int socket, qint64 waitMs)
 
 void HostSession::read(int socket)
 {
+    if (files.owns(socket)) {
+        files.read(socket);
+        return;
+    }
     if (const auto link = links.find(socket); link != links.end() && link->isFramed()) {
         const QList<HostRoster::GuestText> texts = readFrames(socket, *link);
         if (link->isBad()) {
@@ -424,7 +447,7 @@ void HostSession::refuseName(const HostRoster::GuestText &text)
     readPace.forget(text.socket);
     links.remove(text.socket);
     server.CloseClient(text.socket);
-    emit guestCountChanged(server.Clients().Count());
+    emit guestCountChanged(guestCount());
 }
 
 void HostSession::removeParticipant(int socket)
@@ -446,12 +469,16 @@ void HostSession::removeParticipant(int socket)
 
 void HostSession::closed(int socket)
 {
+    if (files.owns(socket)) {
+        files.closed(socket);
+        return;
+    }
     const int before = std::exchange(closingGuest, socket);
     const auto restore = qScopeGuard([&] { closingGuest = before; });
     const HostRoster::Peer peer = roster.peerOf(socket);
     emit notice(tr("Guest by %1 on port %2 is away.").arg(peer.address, peer.port), ShownText::Kind::Departure);
     // The closing guest is still among the clients.
-    emit guestCountChanged(server.Clients().Count() - 1);
+    emit guestCountChanged(guestCount() - 1);
     readPace.forget(socket);
     removeParticipant(socket);
     links.remove(socket);
@@ -461,7 +488,7 @@ void HostSession::closed(int socket)
 bool HostSession::sendOwnLine(const QString &line)
 {
     // The host sees its own line only when somebody is there to read it.
-    if (server.Clients().Count() == 0)
+    if (guestCount() == 0)
         return false;
     sendToAll(FrameKind::Chat, line.toUtf8(), TextEncoding::Utf8);
     return true;

@@ -4,6 +4,7 @@
 #include "ChatLink.h"
 #include "ChatSession.h"
 #include "ChatText.h"
+#include "FileRelay.h"
 #include "HostRoster.h"
 #include "ReadPace.h"
 
@@ -83,6 +84,9 @@ public:
     QList<KeyedParticipant> guestsKeyed() const;
     // A private frame to the registered guest of that key; false when no such guest of version 2 is here.
     bool sendPrivate(const QByteArray &key, FrameKind kind, const QByteArray &body);
+    // A guest with that key is in the chat, registered: its file connections are let in.
+    bool hasParticipantWithKey(const QByteArray &key) const { return registeredSocketOf(key) >= 0; }
+    FileRelay &fileRelay() { return files; }
 
 signals:
     // A name took this row of the participant list: a new one, or a rename.
@@ -123,6 +127,8 @@ private:
     // A frame of version 2 that is no text of the plain protocol: a private one, or a tunnel's records.
     void handleOwnFrame(int socket, const LinkText &text);
     int registeredSocketOf(const QByteArray &key) const;
+    // The guests in the chat: the connections that are not file connections.
+    int guestCount() const;
     QString notRelayedLine(const HostRoster::GuestText &text) const;
     void watchRosterDeadline();
     // The guest's entry goes, and the other guests hear of it.
@@ -139,6 +145,8 @@ private:
     Setup setup;
     HostRoster roster;
     NameKeys nameKeys;
+    // The file connections beside the guests' chat, which the host only relays.
+    FileRelay files;
     // The key each guest proved as it connected; none for a plain guest.
     QHash<int, QByteArray> guestKeys;
     // The links of the guests on secure connections, by socket.

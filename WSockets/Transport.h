@@ -60,7 +60,10 @@ public:
 // How the peers' texts cross a connection once it is open: each as it is, in
 // a send of its own (texts sent together arrive glued), or each in a frame of
 // its own, of version 1 or 2 (see FrameReader.h), which may go out together.
-enum class Framing { None, Version1, Version2 };
+// How a connection's bytes are read once it is open: plain chat texts, chat
+// frames of version 1 or 2, or a file transfer's bytes (a connection of its
+// own beside a guest's chat, which the host relays; see FileRelay).
+enum class Framing { None, Version1, Version2, File };
 
 // What the peers exchange of their own once the transport's handshake is
 // done, before anything of the chat crosses the connection: the secure

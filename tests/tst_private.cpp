@@ -72,7 +72,9 @@ struct Host : Copy {
         server.OnDrained = [this](TCustomWSocket *, int socket) { session.drained(socket); };
         server.Port = QString::number(port);
         server.Open();
-        server.ListenAlso(QString::number(port + kSecureOffset), std::make_unique<TlsTransports>(context.get(), HostSide{}));
+        HostSide side;
+        side.fileConnectionAllowed = [this](const QByteArray &key) { return session.hasParticipantWithKey(key); };
+        server.ListenAlso(QString::number(port + kSecureOffset), std::make_unique<TlsTransports>(context.get(), side));
     }
     static HostSession::Setup Setup()
     {
@@ -113,6 +115,15 @@ struct Guest : Copy {
     }
 };
 
+// Bytes that differ from one to the next.
+QByteArray Content(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype at = 0; at < size; ++at)
+        bytes[at] = char((at * 31 + at / 977) & 0xFF);
+    return bytes;
+}
+
 // Records passed between two inner sessions until neither has more to say.
 void Pump(InnerTls &one, InnerTls &other)
 {
@@ -140,6 +151,8 @@ private slots:
     void theInnerSessionTakesOnlyTheAnnouncedKey();
     void aChangedKeyIsFlagged_data();
     void aChangedKeyIsFlagged();
+    void fileConnectionsAreJoinedByTheirKeys_data();
+    void fileConnectionsAreJoinedByTheirKeys();
 
 private:
     QTemporaryDir folder;
@@ -336,6 +349,55 @@ void TestPrivate::aChangedKeyIsFlagged()
     QCOMPARE(changes, warned ? expected : QList<QStringList>());
     QCOMPARE(int(anna.chat->keyMark(person)), mark);
     QCOMPARE(PrivateStore(QDir(copies.path()).filePath("Anna.private")).knownKey("Bob"), bob.key());
+}
+
+void TestPrivate::fileConnectionsAreJoinedByTheirKeys_data()
+{
+    QTest::addColumn<QString>("taker");
+    QTest::newRow("the two ends of a transfer") << "Bob";
+    QTest::newRow("a key with no chat behind it") << "stranger";
+    QTest::newRow("someone else's transfer") << "Mallory";
+}
+
+// A file connection comes in only with the key of a guest in the chat, and
+// is joined only with the other end of its own transfer, each named by the
+// name its key holds: then the bytes go across whole, and the host counts
+// them without reading them.
+void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
+{
+    QFETCH(QString, taker);
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies;
+    Host host(copies.path(), port);
+    Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob")),
+        mallory(copies.path(), port, QStringLiteral("Mallory"));
+    QTRY_COMPARE(anna.people.size(), 4);
+    Copy stranger(copies.path(), QStringLiteral("stranger"));
+    const auto keysOf = QHash<QString, const HostIdentity *>{
+        {"Anna", anna.identity.get()}, {"Bob", bob.identity.get()}, {"Mallory", mallory.identity.get()},
+        {"stranger", stranger.identity.get()}};
+
+    SecurePeer sends(port + kSecureOffset, SecurePeer::Offers::File, keysOf["Anna"], "127.0.0.2");
+    QCOMPARE(sends.ReadFrame(), QByteArray("vanu-secure welcome"));
+    SecurePeer takes(port + kSecureOffset, SecurePeer::Offers::File, keysOf[taker], "127.0.0.3");
+    if (taker == QLatin1String("stranger")) {
+        QCOMPARE(takes.ReadFrame(), QByteArray("vanu-secure refused"));
+        QCOMPARE(host.session.fileRelay().count(), 1);
+        return;
+    }
+    QCOMPARE(takes.ReadFrame(), QByteArray("vanu-secure welcome"));
+    QVERIFY(sends.SendRaw("send 00c0ffee Bob\n"));
+    QVERIFY(takes.SendRaw("take 00c0ffee Anna\n"));
+    const QByteArray sealed = Content(3 * 1024 * 1024 + 17);
+    QVERIFY(sends.SendRaw(sealed));
+    if (taker == QLatin1String("Mallory")) {
+        QCOMPARE(takes.ReadRaw(1, 1000), QByteArray()); // never joined: nothing comes
+        QCOMPARE(host.session.fileRelay().bytesRelayed(), 0);
+        return;
+    }
+    QCOMPARE(takes.ReadRaw(sealed.size()), sealed);
+    QCOMPARE(host.session.fileRelay().bytesRelayed(), sealed.size());
+    QCOMPARE(host.received, QStringList()); // nothing of it in the chat
 }
 
 QTEST_MAIN(TestPrivate)

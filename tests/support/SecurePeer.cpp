@@ -8,13 +8,15 @@
 
 #include <cstring>
 
-SecurePeer::SecurePeer(quint16 port, Offers offers, const HostIdentity *identity)
+SecurePeer::SecurePeer(quint16 port, Offers offers, const HostIdentity *identity, const char *source)
     : context(GuestContext(identity)), tls(nullptr, SSL_free)
 {
     if (offers == Offers::Version1)
         SSL_CTX_set_alpn_protos(context.get(), nullptr, 0);
+    if (offers == Offers::File)
+        SSL_CTX_set_alpn_protos(context.get(), reinterpret_cast<const unsigned char *>("\x0bvanu-file/1"), 12);
     tls.reset(SSL_new(context.get()));
-    peer.Connect(port);
+    peer.Connect(port, 0, source);
     SSL_set_fd(tls.get(), peer.Handle());
     connected = QTest::qWaitFor([&] { return SSL_connect(tls.get()) == 1; }, 5000);
 }
@@ -46,6 +48,28 @@ void SecurePeer::SendFrame(const QByteArray &payload)
 {
     const QByteArray frame = FrameReader::framed(payload);
     SSL_write(tls.get(), frame.constData(), int(frame.size()));
+}
+
+bool SecurePeer::SendRaw(const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    return QTest::qWaitFor([&] {
+        const int written = SSL_write(tls.get(), bytes.constData() + done, int(bytes.size() - done));
+        if (written > 0)
+            done += written;
+        return done == bytes.size();
+    }, 10000);
+}
+
+QByteArray SecurePeer::ReadRaw(qsizetype atLeast, int waitMs)
+{
+    char buffer[65536];
+    static_cast<void>(QTest::qWaitFor([&] {
+        for (int taken; (taken = SSL_read(tls.get(), buffer, sizeof buffer)) > 0;)
+            received.append(buffer, taken);
+        return received.size() >= atLeast;
+    }, waitMs));
+    return std::exchange(received, QByteArray());
 }
 
 bool SecurePeer::OpenWithoutPassword()

@@ -16,14 +16,20 @@ class HostIdentity;
 // as the copies of version 1 do, or offers "vanu/2".
 class SecurePeer {
 public:
-    enum class Offers { Version1, Version2 };
+    enum class Offers { Version1, Version2, File };
     // With an identity, it shows it as its client certificate.
-    explicit SecurePeer(quint16 port, Offers offers = Offers::Version1, const HostIdentity *identity = nullptr);
+    // From `source`, a loopback address, when given: a host takes only a few connections from one address.
+    explicit SecurePeer(quint16 port, Offers offers = Offers::Version1, const HostIdentity *identity = nullptr,
+                        const char *source = nullptr);
 
     bool connected = false;
     // The next frame's bytes, whole, or nothing after a few seconds.
     QByteArray ReadFrame();
     void SendFrame(const QByteArray &payload);
+    // Bytes as they are, as a file connection carries them, while the event loop turns.
+    bool SendRaw(const QByteArray &bytes);
+    // At least that many bytes (or what came in a few seconds).
+    QByteArray ReadRaw(qsizetype atLeast, int waitMs = 10000);
     // The opening without a password, as a guest that gives none: true once welcomed.
     bool OpenWithoutPassword();
     // The proof of the password's key, made in this connection's session.

@@ -1,0 +1,172 @@
+#include "FileRelay.h"
+
+#include "TTCPServer.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool IsTransferId(const QByteArray &id)
+{
+    return !id.isEmpty() && id.size() <= 32
+           && std::all_of(id.cbegin(), id.cend(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+} // namespace
+
+FileRelay::FileRelay(TTCPServer &server, std::function<QString(const QByteArray &key)> nameOfKey, QObject *parent)
+    : QObject(parent), server(server), nameOfKey(std::move(nameOfKey))
+{
+    clock.start();
+    unjoined.setInterval(1000);
+    connect(&unjoined, &QTimer::timeout, this, [this] {
+        QList<int> late;
+        for (auto end = ends.cbegin(); end != ends.cend(); ++end)
+            if (end->peer < 0 && clock.elapsed() - end->since > kUnjoinedMs)
+                late << end.key();
+        for (const int socket : late)
+            drop(socket);
+        if (ends.isEmpty())
+            unjoined.stop();
+    });
+}
+
+void FileRelay::accept(int socket)
+{
+    End end;
+    end.key = server.peerKeyOf(socket);
+    end.name = nameOfKey(end.key);
+    end.since = clock.elapsed();
+    // The key let it in as a participant's; one that has left meanwhile has no transfer.
+    if (end.name.isEmpty()) {
+        ++dropped;
+        server.CloseClient(socket);
+        return;
+    }
+    ends.insert(socket, end);
+    unjoined.start();
+}
+
+void FileRelay::read(int socket)
+{
+    const auto found = ends.find(socket);
+    if (found == ends.end())
+        return;
+    if (found->transfer.isEmpty()) {
+        takeLine(socket, *found);
+        return;
+    }
+    if (found->peer >= 0)
+        pass(socket);
+    else if (found->early.size() < kReadAtOnce) // no more is read before the other end is here
+        found->early += server.receiveBytes(socket, kReadAtOnce - found->early.size());
+}
+
+void FileRelay::takeLine(int socket, End &end)
+{
+    end.line += server.receiveBytes(socket, kLongestLine - end.line.size());
+    const qsizetype lineEnd = end.line.indexOf('\n');
+    if (lineEnd < 0) {
+        if (end.line.size() >= kLongestLine)
+            drop(socket);
+        return;
+    }
+    const QList<QByteArray> words = end.line.left(lineEnd).split(' ');
+    end.early = end.line.mid(lineEnd + 1);
+    if (words.size() != 3 || (words[0] != "send" && words[0] != "take") || !IsTransferId(words[1])
+        || QString::fromUtf8(words[2]) == end.name) {
+        drop(socket);
+        return;
+    }
+    end.sends = words[0] == "send";
+    end.transfer = words[1];
+    end.other = QString::fromUtf8(words[2]);
+    join(socket, end);
+}
+
+void FileRelay::join(int socket, End &end)
+{
+    // The other end: the same transfer, the other way, each naming the other by the name its key holds.
+    for (auto other = ends.begin(); other != ends.end(); ++other) {
+        if (other.key() == socket || other->peer >= 0 || other->transfer != end.transfer || other->sends == end.sends
+            || other->name != end.other || other->other != end.name)
+            continue;
+        end.peer = other.key();
+        other->peer = socket;
+        emit relaying(joinedCount() / 2, relayed);
+        // What each sent early goes first.
+        for (const int side : {socket, other.key()}) {
+            End &sender = ends[side];
+            if (!sender.early.isEmpty()) {
+                relayed += sender.early.size();
+                server.SendText(sender.peer, std::exchange(sender.early, QByteArray()));
+            }
+        }
+        pass(socket);
+        pass(end.peer);
+        return;
+    }
+}
+
+void FileRelay::pass(int from)
+{
+    const auto found = ends.constFind(from);
+    if (found == ends.cend() || found->peer < 0)
+        return;
+    const int to = found->peer;
+    // The slower end sets the pace: nothing more is read while it has not taken what it was sent.
+    if (server.isBackedUp(to)) {
+        server.tellWhenDrained(to);
+        return;
+    }
+    const QByteArray bytes = server.receiveBytes(from, kReadAtOnce);
+    if (bytes.isEmpty())
+        return;
+    relayed += bytes.size();
+    server.SendText(to, bytes);
+}
+
+void FileRelay::drained(int socket)
+{
+    // The end that was slow has taken what it was sent: its other end is read again.
+    const auto found = ends.constFind(socket);
+    if (found != ends.cend() && found->peer >= 0)
+        pass(found->peer);
+}
+
+void FileRelay::drop(int socket)
+{
+    ++dropped;
+    const int peer = ends.value(socket).peer;
+    forget(socket);
+    server.CloseClient(socket);
+    if (peer >= 0 && ends.contains(peer)) {
+        forget(peer);
+        server.CloseClient(peer);
+    }
+}
+
+void FileRelay::closed(int socket)
+{
+    // One end gone ends the other: the transfer goes on later from its last checked block.
+    const int peer = ends.value(socket).peer;
+    forget(socket);
+    if (peer >= 0 && ends.contains(peer)) {
+        forget(peer);
+        server.CloseClient(peer);
+    }
+}
+
+void FileRelay::forget(int socket)
+{
+    const bool wasJoined = ends.value(socket).peer >= 0;
+    ends.remove(socket);
+    if (wasJoined)
+        emit relaying(joinedCount() / 2, relayed);
+}
+
+int FileRelay::joinedCount() const
+{
+    return int(std::count_if(ends.cbegin(), ends.cend(), [](const End &end) { return end.peer >= 0; }));
+}
