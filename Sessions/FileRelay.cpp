@@ -115,8 +115,9 @@ void FileRelay::pass(int from)
     if (found == ends.cend() || found->peer < 0)
         return;
     const int to = found->peer;
-    // The slower end sets the pace: nothing more is read while it has not taken what it was sent.
-    if (server.isBackedUp(to)) {
+    // The slower end sets the pace: nothing more is read while it has not
+    // taken what it was sent, or while a read's worth waits for it already.
+    if (server.isBackedUp(to) || server.QueuedBytes(to) + kReadAtOnce > kMostQueued) {
         server.tellWhenDrained(to);
         return;
     }

@@ -27,6 +27,8 @@ public:
     static constexpr qint64 kUnjoinedMs = 60'000;
     static constexpr qsizetype kReadAtOnce = 256 * 1024;
     static constexpr qsizetype kLongestLine = 256;
+    // What may wait to go to one end: well under a connection's send queue.
+    static constexpr qsizetype kMostQueued = 2 * kReadAtOnce;
 
     // `nameOfKey`: the name the guest with that key holds in the chat; empty for none.
     FileRelay(TTCPServer &server, std::function<QString(const QByteArray &key)> nameOfKey, QObject *parent = nullptr);

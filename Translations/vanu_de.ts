@@ -119,6 +119,17 @@
     </message>
 </context>
 <context>
+    <name>FileLink</name>
+    <message>
+        <source>The file connection ended.</source>
+        <translation>Die Dateiverbindung ist beendet.</translation>
+    </message>
+    <message>
+        <source>The other copy is not the one its key was announced for.</source>
+        <translation>Das andere Programm ist nicht das, dessen Schlüssel angekündigt wurde.</translation>
+    </message>
+</context>
+<context>
     <name>FoundHostsPicker</name>
     <message>
         <source>%1:%2  %3 on %4</source>

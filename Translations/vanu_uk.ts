@@ -120,6 +120,17 @@
     </message>
 </context>
 <context>
+    <name>FileLink</name>
+    <message>
+        <source>The file connection ended.</source>
+        <translation>З’єднання для файлів закрито.</translation>
+    </message>
+    <message>
+        <source>The other copy is not the one its key was announced for.</source>
+        <translation>Інша копія — не та, чий ключ було оголошено.</translation>
+    </message>
+</context>
+<context>
     <name>FoundHostsPicker</name>
     <message>
         <source>%1:%2  %3 on %4</source>

@@ -96,6 +96,10 @@ void TTCPClient::HandleNotification(int socket, int kind, int error)
     case SocketEvent::Close:
         PeerClosed(socket, error);
         break;
+    case SocketEvent::Drained:
+        if (OnDrained && socket == socketHandle)
+            Fire([&] { OnDrained(this, socket); });
+        break;
     default:
         TCustomWSocket::HandleNotification(socket, kind, error);
     }

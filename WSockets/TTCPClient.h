@@ -18,6 +18,8 @@ public:
     TOnData OnData;
     TOnConnect OnConnect;
     TOnClose OnClose;
+    // Nothing waits to go to the host any more, as tellWhenDrained asked.
+    TOnData OnDrained;
 
     // Starts a connection attempt; its outcome comes as OnConnect or OnError.
     void Open();

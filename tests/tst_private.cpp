@@ -3,9 +3,12 @@
 #include "ChatLink.h"
 #include "Cp1251CodePage.h"
 #include "GuestSession.h"
+#include "FileLink.h"
+#include "FileOffer.h"
 #include "HostIdentity.h"
 #include "HostSession.h"
 #include "InnerTls.h"
+#include "PartFile.h"
 #include "PrivateChat.h"
 #include "PrivateStore.h"
 #include "PrivateWiring.h"
@@ -13,7 +16,9 @@
 #include "SecurePeer.h"
 #include "TTCPClient.h"
 #include "TTCPServer.h"
+#include "Transfer.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -153,6 +158,8 @@ private slots:
     void aChangedKeyIsFlagged();
     void fileConnectionsAreJoinedByTheirKeys_data();
     void fileConnectionsAreJoinedByTheirKeys();
+    void aFileGoesEndToEndThroughTheHost_data();
+    void aFileGoesEndToEndThroughTheHost();
 
 private:
     QTemporaryDir folder;
@@ -398,6 +405,80 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
     QCOMPARE(takes.ReadRaw(sealed.size()), sealed);
     QCOMPARE(host.session.fileRelay().bytesRelayed(), sealed.size());
     QCOMPARE(host.received, QStringList()); // nothing of it in the chat
+}
+
+void TestPrivate::aFileGoesEndToEndThroughTheHost_data()
+{
+    QTest::addColumn<bool>("breaks");
+    QTest::newRow("in one go") << false;
+    QTest::newRow("the receiver's connection breaks midway") << true;
+}
+
+// Anna sends Bob a file over their file connections: the host joins them and
+// relays what their own TLS session seals, more bytes than the file, and the
+// file arrives whole. A break costs only what was not checked yet: both ends
+// connect again and go on from there.
+void TestPrivate::aFileGoesEndToEndThroughTheHost()
+{
+    QFETCH(bool, breaks);
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies, downloads;
+    Host host(copies.path(), port);
+    Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob"));
+    QTRY_COMPARE(anna.people.size(), 3);
+    const QByteArray content = Content(3 * PartFile::kBlockSize + 4321);
+    QFile file(QDir(copies.path()).filePath("film.mkv"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    const SslContext annasContext = FileContext(*anna.identity), bobsContext = FileContext(*bob.identity);
+    const auto link = [&](Copy &own, SSL_CTX *context, const QString &peer, const QByteArray &peerKey, bool sends) {
+        return std::make_unique<FileLink>(*own.identity, context, host.key(), QStringLiteral("127.0.0.1"),
+                                          port + kSecureOffset, FileLink::Ends{"0a0b", peer, peerKey, sends});
+    };
+    auto sending = link(anna, annasContext.get(), "Bob", bob.key(), true);
+    auto taking = link(bob, bobsContext.get(), "Anna", anna.key(), false);
+    QString error;
+    auto sender = Transfer::Sender::offering({file.fileName()}, {"film.mkv"}, [&](const QByteArray &frame) {
+        sending->write(frame);
+    }, error);
+    const FileOffer offer = sender->offer();
+    auto receiver = std::make_unique<Transfer::Receiver>(offer, downloads.path(), [&](const QByteArray &frame) {
+        taking->write(frame);
+    });
+    const auto wire = [&] {
+        QObject::connect(sending.get(), &FileLink::received, [&](const QByteArray &bytes) { sender->take(bytes); });
+        QObject::connect(taking.get(), &FileLink::received, [&](const QByteArray &bytes) { receiver->take(bytes); });
+        sending->open();
+        taking->open();
+    };
+    wire();
+    receiver->accept(); // the offer came on the chat; its answer goes on the file connection
+    if (breaks) {
+        QTRY_VERIFY(receiver->progress().value(0).second >= PartFile::kBlockSize);
+        taking->close();
+        sending->close();
+        QTRY_COMPARE(host.session.fileRelay().count(), 0); // the host has seen both go
+        const QHash<int, QPair<QString, qint64>> progress = receiver->progress();
+        const qint64 sentBefore = sender->bytesSent();
+        sending = link(anna, annasContext.get(), "Bob", bob.key(), true);
+        taking = link(bob, bobsContext.get(), "Anna", anna.key(), false);
+        sender = std::make_unique<Transfer::Sender>(offer, QList<Transfer::Sender::Source>{{file.fileName(), content.size(),
+                                                                                           QFileInfo(file).lastModified()}},
+                                                    [&](const QByteArray &frame) { sending->write(frame); });
+        receiver = std::make_unique<Transfer::Receiver>(offer, downloads.path(),
+                                                        [&](const QByteArray &frame) { taking->write(frame); });
+        wire();
+        receiver->accept(progress);
+        QTRY_VERIFY_WITH_TIMEOUT(receiver->outcome().ended, 20000);
+        // Only what was not checked at the break crossed again.
+        QVERIFY(sentBefore + sender->bytesSent() <= content.size() + Transfer::kBlocksInFlight * PartFile::kBlockSize);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(receiver->outcome().ended, 20000);
+    QVERIFY2(receiver->outcome().succeeded, qPrintable(receiver->outcome().reason));
+    QFile arrived(QDir(downloads.path()).filePath("film.mkv"));
+    QVERIFY(arrived.open(QIODevice::ReadOnly));
+    QCOMPARE(QCryptographicHash::hash(arrived.readAll(), QCryptographicHash::Sha256), offer.files.constFirst().sha256);
+    QVERIFY(host.session.fileRelay().bytesRelayed() > content.size() - (breaks ? PartFile::kBlockSize : 0));
 }
 
 QTEST_MAIN(TestPrivate)
