@@ -15,6 +15,7 @@ constexpr KindName kKinds[] = {
     {FrameKind::List, "list"},         {FrameKind::Greeting, "greeting"}, {FrameKind::Notice, "notice"},
     {FrameKind::Departure, "departure"}, {FrameKind::Down, "down"},   {FrameKind::Keys, "keys"},
     {FrameKind::Private, "private"},   {FrameKind::Receipt, "receipt"}, {FrameKind::Tunnel, "tunnel"},
+    {FrameKind::FileOffer, "fileoffer"},
 };
 
 } // namespace

@@ -34,10 +34,12 @@
 //   0x0C  tunnel        N LF R: records R of the TLS session between   guest, host
 //                       two guests; N is the one they go to (from the
 //                       guest) or come from (from the host)
+//   0x0D  file offer    an offer of files (see Files/FileOffer), to    host, guest
+//                       the other end of this link
 //
 // Private messages between two guests cross inside their own TLS session,
 // whose records the host relays in tunnel frames without reading them;
-// inside it, the two speak in frames of kinds private and receipt.
+// inside it, the two speak in frames of kinds private, receipt and file offer.
 //
 // Bodies are the plain protocol's texts, in UTF-8 (version 1 keeps the code
 // page): every character crosses, and malformed UTF-8 is read as U+FFFD. A
@@ -58,6 +60,7 @@ enum class FrameKind : quint8 {
     Private = 0x0A,
     Receipt = 0x0B,
     Tunnel = 0x0C,
+    FileOffer = 0x0D,
 };
 
 // A kind whose body is a text of the plain protocol.

@@ -116,6 +116,13 @@ QString PrivateChat::send(const QByteArray &key, const QString &name, const QStr
     return id;
 }
 
+bool PrivateChat::offerFiles(const QByteArray &key, const QByteArray &offer)
+{
+    const Person *person = personWithKey(key);
+    return person && whyNot(*person).isEmpty() && readsKind(person->features, FrameKind::FileOffer)
+           && deliver(*person, FrameKind::FileOffer, offer);
+}
+
 QList<PrivateStore::Waiting> PrivateChat::waitingFor(const QByteArray &key) const
 {
     QList<PrivateStore::Waiting> messages;
@@ -220,6 +227,10 @@ void PrivateChat::takeFrame(const QByteArray &key, FrameKind kind, const QByteAr
     if (!person)
         return;
     const Person from = *person;
+    if (kind == FrameKind::FileOffer) {
+        emit filesOffered(key, from.name, body);
+        return;
+    }
     if (kind == FrameKind::Receipt && IsId(body)) {
         if (store.remove(QString::fromLatin1(body)))
             emit delivered(key, QString::fromLatin1(body));

@@ -62,6 +62,10 @@ public:
     // Writes to the person of that key: the message waits in the outbox and
     // goes when it can. Gives its id.
     QString send(const QByteArray &key, const QString &name, const QString &text);
+    // Offers files to the person of that key, who must be here; an offer does
+    // not wait: the transfer's own stream goes on after a break. False when
+    // the person is away or cannot take part.
+    bool offerFiles(const QByteArray &key, const QByteArray &offer);
     // The messages that wait for the person of that key, in order.
     QList<PrivateStore::Waiting> waitingFor(const QByteArray &key) const;
 
@@ -83,6 +87,8 @@ signals:
     void keyChanged(const QString &name, const QByteArray &knownKey, const QByteArray &newKey);
     // Who is here changed: people() tells.
     void peopleChanged();
+    // The person of that key offers files (the offer's text, not yet read).
+    void filesOffered(const QByteArray &key, const QString &name, const QByteArray &offer);
 
 private:
     struct Tunnel;

@@ -129,6 +129,7 @@ void GuestSession::takeOwnFrame(const LinkText &text)
         break;
     case FrameKind::Private:
     case FrameKind::Receipt:
+    case FrameKind::FileOffer:
         emit privateFrame(text.kind, text.bytes);
         break;
     case FrameKind::Tunnel:

@@ -158,6 +158,8 @@ private slots:
     void aChangedKeyIsFlagged();
     void fileConnectionsAreJoinedByTheirKeys_data();
     void fileConnectionsAreJoinedByTheirKeys();
+    void filesAreOfferedEndToEnd_data();
+    void filesAreOfferedEndToEnd();
     void aFileGoesEndToEndThroughTheHost_data();
     void aFileGoesEndToEndThroughTheHost();
 
@@ -405,6 +407,38 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
     QCOMPARE(takes.ReadRaw(sealed.size()), sealed);
     QCOMPARE(host.session.fileRelay().bytesRelayed(), sealed.size());
     QCOMPARE(host.received, QStringList()); // nothing of it in the chat
+}
+
+void TestPrivate::filesAreOfferedEndToEnd_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("a guest to another guest") << "Anna" << "Bob";
+    QTest::newRow("a guest to the host") << "Anna" << "Hosty";
+    QTest::newRow("the host to a guest") << "Hosty" << "Bob";
+}
+
+// An offer of files goes as private messages do, end to end, and only to its person.
+void TestPrivate::filesAreOfferedEndToEnd()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies;
+    Host host(copies.path(), port);
+    Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob"));
+    QTRY_COMPARE(bob.people.size(), 3);
+    QTRY_COMPARE(anna.people.size(), 3);
+    QHash<QString, Copy *> copyNamed{{"Hosty", &host}, {"Anna", &anna}, {"Bob", &bob}};
+    QList<QStringList> offers;
+    for (Copy *copy : copyNamed)
+        QObject::connect(copy->chat.get(), &PrivateChat::filesOffered,
+                         [&offers, copy, &copyNamed](const QByteArray &, const QString &name, const QByteArray &offer) {
+                             offers << QStringList{copyNamed.key(copy), name, QString::fromUtf8(offer)};
+                         });
+    const QByteArray offer = "00ff\n10\t" + QByteArray(64, 'a') + "\tnotes.txt\n";
+    QVERIFY(copyNamed[from]->chat->offerFiles(copyNamed[to]->key(), offer));
+    QTRY_COMPARE(offers, (QList<QStringList>{{to, from, QString::fromUtf8(offer)}}));
 }
 
 void TestPrivate::aFileGoesEndToEndThroughTheHost_data()

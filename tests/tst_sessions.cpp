@@ -182,7 +182,7 @@ void TestSessions::unknownFrameKindsAreDroppedAndCounted()
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Hello) + OurHello());
     QVERIFY(OurHello().startsWith("program=Vanu "));
     QVERIFY(OurHello().endsWith("\nfeatures=hello,chat,registration,list,greeting,notice,departure,down,keys,private,"
-                                "receipt,tunnel"));
+                                "receipt,tunnel,fileoffer"));
     QCOMPARE(peer.ReadFrame(), char(FrameKind::Greeting) + QByteArray("Hello!  Welcome to Hosty's coupon."));
 
     const QByteArray unknown = QByteArray(1, char(0x7f)) + "2<Bob> from the future";
