@@ -5,9 +5,11 @@
 start_desktop() {
   openbox >/dev/null 2>&1 &
   # The window manager is up once it has said so on the root window, and the
-  # tray host once its window exists. A tray host that found no window manager
-  # yet may have given up: it is started once more.
-  wait_for 20 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+  # tray host once its window exists. Either may have given up on a loaded
+  # machine (the tray host when it found no window manager yet): each is
+  # started once more.
+  local wm_up="xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+  wait_for 20 bash -c "$wm_up" || { openbox >/dev/null 2>&1 & wait_for 20 bash -c "$wm_up"; }
   start_tray
   wait_for 10 xdotool search --name '^panel$' || { start_tray && wait_for 20 xdotool search --name '^panel$'; }
 }
