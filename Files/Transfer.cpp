@@ -28,6 +28,22 @@ QList<QByteArray> Words(const QByteArray &body)
     return body.split(' ');
 }
 
+// Takes what came into a side's frames and hands on each whole one, while the
+// transfer goes on; a stream that breaks the frame rules ends it.
+void TakeFrames(FrameReader &frames, const QByteArray &bytes, const Outcome &result,
+                const std::function<void(Kind, const QByteArray &)> &take, const std::function<void(const QString &)> &broken)
+{
+    frames.append(bytes);
+    while (!result.ended) {
+        const std::optional<QByteArray> frame = frames.takeFrame();
+        if (!frame)
+            break;
+        take(Kind(quint8(frame->at(0))), frame->mid(1));
+    }
+    if (frames.isBad() && !result.ended)
+        broken(QCoreApplication::translate("Transfer", "The other copy sent what no copy sends."));
+}
+
 } // namespace
 
 QByteArray framed(Kind kind, const QByteArray &body)
@@ -77,15 +93,8 @@ void Sender::start()
 
 void Sender::take(const QByteArray &bytes)
 {
-    frames.append(bytes);
-    while (!result.ended) {
-        const std::optional<QByteArray> frame = frames.takeFrame();
-        if (!frame)
-            break;
-        takeFrame(Kind(quint8(frame->at(0))), frame->mid(1));
-    }
-    if (frames.isBad() && !result.ended)
-        end(false, QCoreApplication::translate("Transfer", "The other copy sent what no copy sends."), true);
+    TakeFrames(frames, bytes, result, [this](Kind kind, const QByteArray &body) { takeFrame(kind, body); },
+               [this](const QString &why) { end(false, why, true); });
 }
 
 void Sender::takeFrame(Kind kind, const QByteArray &body)
@@ -258,21 +267,13 @@ bool Receiver::openFile(int index, QString &error)
     if (part)
         parts.insert(index, {part->partPath(), part->verifiedBytes()});
     block.clear();
-    skipping = false;
     return part != nullptr;
 }
 
 void Receiver::take(const QByteArray &bytes)
 {
-    frames.append(bytes);
-    while (!result.ended) {
-        const std::optional<QByteArray> frame = frames.takeFrame();
-        if (!frame)
-            break;
-        takeFrame(Kind(quint8(frame->at(0))), frame->mid(1));
-    }
-    if (frames.isBad() && !result.ended)
-        end(false, QCoreApplication::translate("Transfer", "The other copy sent what no copy sends."), true);
+    TakeFrames(frames, bytes, result, [this](Kind kind, const QByteArray &body) { takeFrame(kind, body); },
+               [this](const QString &why) { end(false, why, true); });
 }
 
 void Receiver::takeFrame(Kind kind, const QByteArray &body)

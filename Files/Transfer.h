@@ -134,7 +134,6 @@ private:
     QByteArray block; // the block on its way in
     QHash<int, QPair<QString, qint64>> parts;
     QStringList savedPaths;
-    bool skipping = false; // after a failed block, until it comes again
     Outcome result;
 };
 
