@@ -5,10 +5,20 @@
 #include "SecureOpening.h"
 #include "TTCPClient.h"
 
+namespace {
+
+constexpr qsizetype kPiece = 256 * 1024;
+// The records go as the connection takes them: a few pieces wait in its queue at most.
+constexpr qsizetype kMostQueued = 2 * kPiece;
+constexpr char kRefused[] = "refused ";
+
+} // namespace
+
 FileLink::FileLink(const HostIdentity &identity, SSL_CTX *fileContext, const QByteArray &hostKey, const QString &host,
                    quint16 securePort, Ends given, QObject *parent)
     : QObject(parent), identity(identity), ends(std::move(given)), client(std::make_unique<TTCPClient>(nullptr))
 {
+    carrier = client.get();
     client->Host = host;
     client->Port = QString::number(securePort);
     GuestSide guest;
@@ -19,27 +29,61 @@ FileLink::FileLink(const HostIdentity &identity, SSL_CTX *fileContext, const QBy
     client->UseTransports(std::make_unique<TlsTransports>(fileContext, guest));
     client->OnConnect = [this](TCustomWSocket *, int) { connected(); };
     client->OnData = [this](TCustomWSocket *, int) { readable(); };
-    client->OnClose = [this](TCustomWSocket *, int) { emit ended(tr("The file connection ended.")); };
-    client->OnError = [this](TCustomWSocket *, int, const QString &text) { emit ended(text); };
+    client->OnClose = [this](TCustomWSocket *, int) { emit ended(tr("The file connection ended."), false); };
+    client->OnError = [this](TCustomWSocket *, int, const QString &text) { emit ended(text, false); };
     client->OnDrained = [this](TCustomWSocket *, int) { flush(); };
+}
+
+FileLink::FileLink(const HostIdentity &identity, TCustomWSocket &carrier, int socket, std::function<void()> closeIt,
+                   Ends given, const QByteArray &early, QObject *parent)
+    : QObject(parent), identity(identity), ends(std::move(given)), carrier(&carrier), hostSocket(socket),
+      closeIt(std::move(closeIt)), early(early)
+{
 }
 
 FileLink::~FileLink() = default;
 
+QByteArray FileLink::refusal(const QString &why)
+{
+    return kRefused + why.toUtf8() + '\n';
+}
+
+int FileLink::socket() const
+{
+    return client ? client->SocketHandle() : hostSocket;
+}
+
 void FileLink::open()
 {
-    client->Open();
+    if (client) {
+        client->Open();
+        return;
+    }
+    startSession();
+    if (!early.isEmpty())
+        take(std::exchange(early, QByteArray()));
 }
 
 void FileLink::close()
 {
     session.reset();
-    client->Close();
+    if (client)
+        client->Close();
+    else if (closeIt)
+        std::exchange(closeIt, nullptr)();
 }
 
 void FileLink::connected()
 {
-    client->SendText((ends.sends ? "send " : "take ") + ends.transfer.toLatin1() + ' ' + ends.peerName.toUtf8() + '\n');
+    QByteArray line = (ends.sends ? "send " : "take ") + ends.transfer.toLatin1() + ' ' + ends.peerName.toUtf8();
+    if (ends.sends)
+        line += ' ' + QByteArray::number(ends.largest);
+    client->SendText(line + '\n');
+    startSession();
+}
+
+void FileLink::startSession()
+{
     session = std::make_unique<InnerTls>(identity, InnerTls::roleBetween(identity.Fingerprint(), ends.peerKey),
                                          ends.peerKey);
     session->write(std::exchange(waiting, QByteArray()));
@@ -59,13 +103,25 @@ void FileLink::write(const QByteArray &bytes)
 void FileLink::readable()
 {
     constexpr qsizetype kReadAtOnce = 256 * 1024;
-    const QByteArray records = client->receiveBytes(client->SocketHandle(), kReadAtOnce);
-    if (!session || records.isEmpty())
-        return;
-    if (!session->feed(records)) {
-        // Not the key announced for the other guest, or not its records: nothing more of it counts.
+    const QByteArray records = carrier->receiveBytes(socket(), kReadAtOnce);
+    if (session && !records.isEmpty())
+        take(records);
+}
+
+void FileLink::take(const QByteArray &records)
+{
+    // A record starts with its type, never with a letter: a line here is the host's refusal.
+    if (!anything && records.startsWith(kRefused)) {
+        const QString why = QString::fromUtf8(records.mid(qsizetype(sizeof kRefused) - 1).split('\n').constFirst());
         close();
-        emit ended(tr("The other copy is not the one its key was announced for."));
+        emit ended(why, true);
+        return;
+    }
+    anything = true;
+    if (!session->feed(records)) {
+        // Not the key announced for the other end, or not its records: nothing more of it counts.
+        close();
+        emit ended(tr("The other copy is not the one its key was announced for."), false);
         return;
     }
     flush();
@@ -76,19 +132,15 @@ void FileLink::readable()
 
 void FileLink::flush()
 {
-    // The records go as the connection takes them: a few pieces wait in its
-    // queue at most, the rest here, until it has drained.
-    constexpr qsizetype kPiece = 256 * 1024;
-    constexpr qsizetype kMostQueued = 2 * kPiece;
     if (session)
         unsent += session->takeRecords();
-    const int socket = client->SocketHandle();
-    while (!unsent.isEmpty()) {
-        if (client->isBackedUp(socket) || client->QueuedBytes(socket) + kPiece > kMostQueued) {
-            client->tellWhenDrained(socket);
+    const int to = socket();
+    while (!unsent.isEmpty() && to >= 0) {
+        if (carrier->isBackedUp(to) || carrier->QueuedBytes(to) + kPiece > kMostQueued) {
+            carrier->tellWhenDrained(to);
             return;
         }
-        client->SendText(unsent.left(kPiece));
+        carrier->SocketSend(to, 0, unsent.left(kPiece));
         unsent.remove(0, std::min(kPiece, unsent.size()));
     }
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -63,25 +64,57 @@ Sender::Sender(FileOffer offer, QList<Source> sources, std::function<void(const 
 
 Sender::~Sender() = default;
 
+std::optional<Sender::Prepared> Sender::prepare(const QStringList &paths, QString &error)
+{
+    Prepared prepared;
+    prepared.offer.id = QString::number(QRandomGenerator::system()->generate64(), 16);
+    const auto add = [&](const QString &path, const QString &name) {
+        QFile file(path);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+            error = QCoreApplication::translate("Transfer", "Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+            return false;
+        }
+        const QFileInfo info(file);
+        prepared.offer.files << FileOffer::File{name.split(QLatin1Char('/')), info.size(), hash.result()};
+        prepared.sources << Source{path, info.size(), info.lastModified()};
+        return true;
+    };
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (!info.isDir()) {
+            if (!add(path, info.fileName()))
+                return std::nullopt;
+            continue;
+        }
+        // A folder's files, beneath its name; links lead nowhere the user did not choose.
+        QDirIterator files(path, QDir::Files | QDir::NoSymLinks | QDir::Hidden, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString file = files.next();
+            if (!add(file, info.fileName() + QLatin1Char('/') + QDir(path).relativeFilePath(file)))
+                return std::nullopt;
+            if (prepared.offer.files.size() > FileOffer::kMostFiles) {
+                error = QCoreApplication::translate("Transfer", "More than %1 files: send fewer at a time.").arg(FileOffer::kMostFiles);
+                return std::nullopt;
+            }
+        }
+    }
+    if (prepared.offer.files.isEmpty()) {
+        error = QCoreApplication::translate("Transfer", "There is no file to send.");
+        return std::nullopt;
+    }
+    return prepared;
+}
+
 std::unique_ptr<Sender> Sender::offering(const QStringList &paths, const QStringList &names,
                                          std::function<void(const QByteArray &)> send, QString &error)
 {
-    FileOffer offer;
-    offer.id = QString::number(QRandomGenerator::system()->generate64(), 16);
-    QList<Source> sources;
-    for (qsizetype index = 0; index < paths.size(); ++index) {
-        QFile file(paths[index]);
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
-            error = QCoreApplication::translate("Transfer", "Cannot read %1: %2").arg(QDir::toNativeSeparators(paths[index]), file.errorString());
-            return nullptr;
-        }
-        const QFileInfo info(file);
-        offer.files << FileOffer::File{names.value(index, info.fileName()).split(QLatin1Char('/')), info.size(),
-                                       hash.result()};
-        sources << Source{paths[index], info.size(), info.lastModified()};
-    }
-    return std::make_unique<Sender>(offer, sources, std::move(send));
+    std::optional<Prepared> prepared = prepare(paths, error);
+    if (!prepared)
+        return nullptr;
+    for (qsizetype index = 0; index < names.size() && index < prepared->offer.files.size(); ++index)
+        prepared->offer.files[index].path = names[index].split(QLatin1Char('/'));
+    return std::make_unique<Sender>(prepared->offer, prepared->sources, std::move(send));
 }
 
 void Sender::start()
@@ -119,10 +152,19 @@ void Sender::takeFrame(Kind kind, const QByteArray &body)
     case Kind::Decline:
         end(false, QCoreApplication::translate("Transfer", "Declined: %1").arg(QString::fromUtf8(body)), false);
         break;
-    case Kind::Checked:
+    case Kind::Checked: {
+        const QList<QByteArray> words = Words(body);
+        const int index = words.value(0).toInt();
+        if (words.size() == 2 && index >= 0 && index < sent.files.size()) {
+            qint64 before = 0;
+            for (int earlier = 0; earlier < index; ++earlier)
+                before += sent.files[earlier].size;
+            checked = before + std::clamp(words[1].toLongLong(), qint64(0), sent.files[index].size);
+        }
         unchecked = std::max(0, unchecked - 1);
         sendBlocks();
         break;
+    }
     case Kind::Again: {
         const QList<QByteArray> words = Words(body);
         const int index = words.value(0).toInt();
@@ -142,8 +184,10 @@ void Sender::takeFrame(Kind kind, const QByteArray &body)
         break;
     }
     case Kind::Done:
-        if (body.toInt() == sent.files.size() - 1)
+        if (body.toInt() == sent.files.size() - 1) {
+            checked = sent.totalSize();
             end(true, QString(), false);
+        }
         break;
     case Kind::Cancel:
         end(false, QString::fromUtf8(body), false);
@@ -225,8 +269,11 @@ void Receiver::accept(const QHash<int, QPair<QString, qint64>> &checkedBefore)
 {
     parts = checkedBefore;
     QString error;
-    if (!PartFile::hasRoom(folder, offered.totalSize(), error)) {
-        end(false, error, true);
+    qint64 toCome = offered.totalSize();
+    for (const QPair<QString, qint64> &part : std::as_const(parts))
+        toCome -= part.second;
+    if (!PartFile::hasRoom(folder, std::max(qint64(0), toCome), error)) {
+        result = Outcome{true, false, error, true};
         return;
     }
     // Files named already are done; the first that is not goes on from its checked bytes.
@@ -326,7 +373,8 @@ void Receiver::blockEnds(const QByteArray &body)
         send(framed(Kind::Again, fileAndBlock));
         return;
     case PartFile::Written::DiskError:
-        end(false, QCoreApplication::translate("Transfer", "Cannot write %1: the disk may be full.").arg(part->partPath()), true);
+        // What was checked stays; the rest comes once there is room.
+        result = Outcome{true, false, QCoreApplication::translate("Transfer", "Cannot write %1: the disk is full.").arg(part->partPath()), true};
         return;
     }
     parts.insert(file, {part->partPath(), part->verifiedBytes()});

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PartFile;
 
@@ -53,6 +54,7 @@ struct Outcome {
     bool ended = false;
     bool succeeded = false;
     QString reason; // for people, when it did not succeed
+    bool diskFull = false; // the receiver stopped for room, and goes on once there is
 };
 
 // The sending side of one offer.
@@ -67,8 +69,16 @@ public:
     Sender(FileOffer offer, QList<Source> sources, std::function<void(const QByteArray &)> send);
     ~Sender();
 
-    // Makes the offer of files on this disk: each one's size, time and
-    // SHA-256; nothing when one cannot be read.
+    struct Prepared {
+        FileOffer offer;
+        QList<Source> sources;
+    };
+    // The offer of files and folders on this disk: each file's size, time
+    // and SHA-256, a folder's files beneath its name (links are passed
+    // over); nothing when one cannot be read. It reads every byte, so it
+    // may run on a thread of its own.
+    static std::optional<Prepared> prepare(const QStringList &paths, QString &error);
+    // The same, under the names given, into a sender.
     static std::unique_ptr<Sender> offering(const QStringList &paths, const QStringList &names,
                                           std::function<void(const QByteArray &)> send, QString &error);
     const FileOffer &offer() const { return sent; }
@@ -79,6 +89,8 @@ public:
     void take(const QByteArray &bytes);
     // Bytes of data sent so far (pieces sent again included).
     qint64 bytesSent() const { return dataSent; }
+    // Bytes the receiver has checked, as it last said.
+    qint64 checkedBytes() const { return checked; }
     const Outcome &outcome() const { return result; }
 
 private:
@@ -99,6 +111,7 @@ private:
     bool accepted = false;
     QHash<QString, int> failures; // by "F B"
     qint64 dataSent = 0;
+    qint64 checked = 0;
     Outcome result;
 };
 

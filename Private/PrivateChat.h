@@ -48,6 +48,8 @@ public:
     // of that host goes.
     void setPeople(const QList<Person> &people, const QByteArray &hostKey);
     const QList<Person> &people() const { return present; }
+    // The key of the chat's host: this copy's own when it hosts; empty outside a chat.
+    QByteArray hostKey() const { return chatHost; }
     // This copy's own key; empty when it has no identity.
     QByteArray ownKey() const;
     // Why this person cannot take part in a private conversation; empty when they can.
@@ -87,7 +89,8 @@ signals:
     void keyChanged(const QString &name, const QByteArray &knownKey, const QByteArray &newKey);
     // Who is here changed: people() tells.
     void peopleChanged();
-    // The person of that key offers files (the offer's text, not yet read).
+    // A frame about files from the person of that key: an offer's text, or
+    // an answer about one (not yet read).
     void filesOffered(const QByteArray &key, const QString &name, const QByteArray &offer);
 
 private:

@@ -23,7 +23,7 @@ FileRelay::FileRelay(TTCPServer &server, std::function<QString(const QByteArray 
     connect(&unjoined, &QTimer::timeout, this, [this] {
         QList<int> late;
         for (auto end = ends.cbegin(); end != ends.cend(); ++end)
-            if (end->peer < 0 && clock.elapsed() - end->since > kUnjoinedMs)
+            if (!end->host && end->peer < 0 && clock.elapsed() - end->since > kUnjoinedMs)
                 late << end.key();
         for (const int socket : late)
             drop(socket);
@@ -57,6 +57,10 @@ void FileRelay::read(int socket)
         takeLine(socket, *found);
         return;
     }
+    if (found->host) {
+        emit hostEndReadable(socket);
+        return;
+    }
     if (found->peer >= 0)
         pass(socket);
     else if (found->early.size() < kReadAtOnce) // no more is read before the other end is here
@@ -74,22 +78,68 @@ void FileRelay::takeLine(int socket, End &end)
     }
     const QList<QByteArray> words = end.line.left(lineEnd).split(' ');
     end.early = end.line.mid(lineEnd + 1);
-    if (words.size() != 3 || (words[0] != "send" && words[0] != "take") || !IsTransferId(words[1])
-        || QString::fromUtf8(words[2]) == end.name) {
+    end.sends = words.value(0) == "send";
+    bool sized = !end.sends;
+    if (end.sends && words.size() == 4)
+        end.largest = words[3].toLongLong(&sized);
+    if (words.size() != (end.sends ? 4 : 3) || (!end.sends && words[0] != "take") || !IsTransferId(words[1])
+        || QString::fromUtf8(words[2]) == end.name || !sized || end.largest < 0) {
         drop(socket);
         return;
     }
-    end.sends = words[0] == "send";
     end.transfer = words[1];
     end.other = QString::fromUtf8(words[2]);
-    join(socket, end);
+    if (ownName && end.other == ownName()) {
+        end.host = true;
+        emit hostEnd(socket, HostEnd{end.transfer, end.key, end.name, end.sends, end.largest, end.early});
+        return;
+    }
+    if (!refuses(socket, end))
+        join(socket, end);
+}
+
+void FileRelay::setPolicy(bool relays, qint64 largestFile)
+{
+    relaysAtAll = relays;
+    largestRelayed = largestFile;
+}
+
+bool FileRelay::refuses(int socket, const End &end)
+{
+    QString why;
+    if (!relaysAtAll)
+        why = tr("The host does not relay files.");
+    else if (end.sends && largestRelayed > 0 && end.largest > largestRelayed)
+        why = tr("The host relays no file larger than %1 MiB.").arg(largestRelayed / (1024 * 1024));
+    if (why.isEmpty())
+        return false;
+    server.SendText(socket, "refused " + why.toUtf8() + '\n');
+    forget(socket);
+    server.CloseClient(socket);
+    return true;
+}
+
+void FileRelay::clear()
+{
+    const QHash<int, End> gone = std::exchange(ends, {});
+    for (auto end = gone.cbegin(); end != gone.cend(); ++end)
+        if (end->host)
+            emit hostEndClosed(end.key());
+}
+
+void FileRelay::closeHostEnd(int socket)
+{
+    if (ends.value(socket).host) {
+        ends.remove(socket);
+        server.CloseClient(socket);
+    }
 }
 
 void FileRelay::join(int socket, End &end)
 {
     // The other end: the same transfer, the other way, each naming the other by the name its key holds.
     for (auto other = ends.begin(); other != ends.end(); ++other) {
-        if (other.key() == socket || other->peer >= 0 || other->transfer != end.transfer || other->sends == end.sends
+        if (other.key() == socket || other->host || other->peer >= 0 || other->transfer != end.transfer || other->sends == end.sends
             || other->name != end.other || other->other != end.name)
             continue;
         end.peer = other.key();
@@ -132,7 +182,9 @@ void FileRelay::drained(int socket)
 {
     // The end that was slow has taken what it was sent: its other end is read again.
     const auto found = ends.constFind(socket);
-    if (found != ends.cend() && found->peer >= 0)
+    if (found != ends.cend() && found->host)
+        emit hostEndDrained(socket);
+    else if (found != ends.cend() && found->peer >= 0)
         pass(found->peer);
 }
 
@@ -150,6 +202,11 @@ void FileRelay::drop(int socket)
 
 void FileRelay::closed(int socket)
 {
+    if (ends.value(socket).host) {
+        ends.remove(socket);
+        emit hostEndClosed(socket);
+        return;
+    }
     // One end gone ends the other: the transfer goes on later from its last checked block.
     const int peer = ends.value(socket).peer;
     forget(socket);

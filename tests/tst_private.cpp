@@ -5,6 +5,7 @@
 #include "GuestSession.h"
 #include "FileLink.h"
 #include "FileOffer.h"
+#include "FileTransfers.h"
 #include "HostIdentity.h"
 #include "HostSession.h"
 #include "InnerTls.h"
@@ -45,12 +46,14 @@ struct Copy {
                          });
         QObject::connect(chat.get(), &PrivateChat::delivered,
                          [this](const QByteArray &, const QString &id) { delivered << id; });
+        files = std::make_unique<FileTransfers>(identity.get(), *chat, QDir(folder).filePath(name + QStringLiteral(".transfers")));
     }
     QByteArray key() const { return identity->Fingerprint(); }
 
     std::unique_ptr<HostIdentity> identity;
     std::unique_ptr<PrivateStore> store;
     std::unique_ptr<PrivateChat> chat;
+    std::unique_ptr<FileTransfers> files;
     QStringList arrived;
     QStringList delivered;
 };
@@ -70,6 +73,7 @@ struct Host : Copy {
         keys.ownKey = [this] { return key(); };
         session.holdNamesBy(keys);
         ConnectPrivateChat(*chat, session);
+        files->setRelay(&session.fileRelay(), [] { return QStringLiteral("Hosty"); });
         QObject::connect(&session, &HostSession::received, [this](const QString &text) { received << text; });
         server.OnAccept = [this](TCustomWSocket *, int socket) { session.accept(socket); };
         server.OnData = [this](TCustomWSocket *, int socket) { session.read(socket); };
@@ -103,6 +107,7 @@ struct Guest : Copy {
           context(GuestContext(identity.get()))
     {
         ConnectPrivateChat(*chat, session);
+        files->setHostAddress([port] { return qMakePair(QStringLiteral("127.0.0.1"), quint16(port + kSecureOffset)); });
         QObject::connect(&session, &GuestSession::participantsKeyed, [this](const QList<KeyedParticipant> &all) {
             people.clear();
             for (const KeyedParticipant &participant : all)
@@ -181,6 +186,8 @@ private slots:
     void filesAreOfferedEndToEnd();
     void aFileGoesEndToEndThroughTheHost_data();
     void aFileGoesEndToEndThroughTheHost();
+    void transfersGoOnByThemselves_data();
+    void transfersGoOnByThemselves();
 
 private:
     QTemporaryDir folder;
@@ -379,9 +386,12 @@ void TestPrivate::aChangedKeyIsFlagged()
 void TestPrivate::fileConnectionsAreJoinedByTheirKeys_data()
 {
     QTest::addColumn<QString>("taker");
-    QTest::newRow("the two ends of a transfer") << "Bob";
-    QTest::newRow("a key with no chat behind it") << "stranger";
-    QTest::newRow("someone else's transfer") << "Mallory";
+    QTest::addColumn<qint64>("largestRelayed"); // 0: any, -1: none
+    QTest::newRow("the two ends of a transfer") << "Bob" << qint64(0);
+    QTest::newRow("a key with no chat behind it") << "stranger" << qint64(0);
+    QTest::newRow("someone else's transfer") << "Mallory" << qint64(0);
+    QTest::newRow("a file larger than the host relays") << "Bob" << qint64(1024 * 1024);
+    QTest::newRow("a host that relays no files") << "Bob" << qint64(-1);
 }
 
 // A file connection comes in only with the key of a guest in the chat, and
@@ -391,9 +401,11 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys_data()
 void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
 {
     QFETCH(QString, taker);
+    QFETCH(qint64, largestRelayed);
     const quint16 port = kPort + quint16(nextPort++);
     QTemporaryDir copies;
     Host host(copies.path(), port);
+    host.session.fileRelay().setPolicy(largestRelayed >= 0, std::max(largestRelayed, qint64(0)));
     Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob")),
         mallory(copies.path(), port, QStringLiteral("Mallory"));
     QTRY_COMPARE(anna.people.size(), 4);
@@ -411,9 +423,14 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
         return;
     }
     QCOMPARE(takes.ReadFrame(), QByteArray("vanu-secure welcome"));
-    QVERIFY(sends.SendRaw("send 00c0ffee Bob\n"));
-    QVERIFY(takes.SendRaw("take 00c0ffee Anna\n"));
     const QByteArray sealed = Content(3 * 1024 * 1024 + 17);
+    QVERIFY(sends.SendRaw("send 00c0ffee Bob " + QByteArray::number(sealed.size()) + "\n"));
+    if (largestRelayed != 0) { // told why, and closed
+        const QByteArray why = largestRelayed < 0 ? "The host does not relay files." : "The host relays no file larger than 1 MiB.";
+        QCOMPARE(sends.ReadRaw(9 + why.size()), "refused " + why + '\n');
+        return;
+    }
+    QVERIFY(takes.SendRaw("take 00c0ffee Anna\n"));
     QVERIFY(sends.SendRaw(sealed));
     if (taker == QLatin1String("Mallory")) {
         QCOMPARE(takes.ReadRaw(1, 1000), QByteArray()); // never joined: nothing comes
@@ -521,6 +538,80 @@ void TestPrivate::aFileGoesEndToEndThroughTheHost()
     QVERIFY(arrived.open(QIODevice::ReadOnly));
     QCOMPARE(QCryptographicHash::hash(arrived.readAll(), QCryptographicHash::Sha256), offer.files.constFirst().sha256);
     QVERIFY(host.session.fileRelay().bytesRelayed() > content.size() - (breaks ? PartFile::kBlockSize : 0));
+}
+
+void TestPrivate::transfersGoOnByThemselves_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("restarts"); // the copy that restarts midway, if any
+    QTest::newRow("a guest to another guest") << "Anna" << "Bob" << "";
+    QTest::newRow("a guest to the host, one hop") << "Anna" << "Hosty" << "";
+    QTest::newRow("the host to a guest, one hop") << "Hosty" << "Bob" << "";
+    QTest::newRow("the receiver restarts midway") << "Anna" << "Bob" << "Bob";
+    QTest::newRow("the sender restarts midway") << "Anna" << "Bob" << "Anna";
+}
+
+// A file and a folder offered in the program's way: the receiver accepts,
+// the transfer goes by itself, and after a copy restarts midway it goes on
+// from what was checked once both are back. Both ends see it done, and the
+// files arrive whole, in their folder.
+void TestPrivate::transfersGoOnByThemselves()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, restarts);
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies, outbox, downloads;
+    Host host(copies.path(), port);
+    std::unique_ptr<Guest> anna, bob;
+    const auto start = [&](std::unique_ptr<Guest> &guest, const QString &name) {
+        guest.reset();
+        guest = std::make_unique<Guest>(copies.path(), port, name);
+    };
+    start(anna, QStringLiteral("Anna"));
+    start(bob, QStringLiteral("Bob"));
+    const auto copyNamed = [&](const QString &name) -> Copy & {
+        return name == "Hosty" ? static_cast<Copy &>(host) : name == "Anna" ? *anna : *bob;
+    };
+    QTRY_COMPARE(bob->people.size(), 3);
+    QTRY_COMPARE(anna->people.size(), 3);
+
+    const QByteArray film = Content(3 * PartFile::kBlockSize + 777), note = Content(1000);
+    QVERIFY(QDir(outbox.path()).mkpath("trip/day 1"));
+    for (const auto &[path, content] : {std::pair{"film.mkv", film}, std::pair{"trip/day 1/note.txt", note}}) {
+        QFile file(QDir(outbox.path()).filePath(path));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    QString id;
+    QObject::connect(copyNamed(to).files.get(), &FileTransfers::added, [&id](const QString &added) { id = added; });
+    copyNamed(from).files->send(copyNamed(to).key(), to,
+                                {QDir(outbox.path()).filePath("film.mkv"), QDir(outbox.path()).filePath("trip")});
+    QTRY_VERIFY(!id.isEmpty());
+    QCOMPARE(copyNamed(to).files->item(id)->files, 2);
+    QCOMPARE(copyNamed(to).files->item(id)->total, film.size() + note.size());
+    QCOMPARE(copyNamed(to).files->accept(id, downloads.path()), QString());
+    if (!restarts.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(copyNamed(to).files->item(id)->done >= PartFile::kBlockSize, 20000);
+        // Gone before it comes back: its connections count no more against its address.
+        (restarts == "Anna" ? anna : bob).reset();
+        QTRY_COMPARE(host.session.fileRelay().count(), 0);
+        start(restarts == "Anna" ? anna : bob, restarts);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(copyNamed(to).files->item(id)->finished(), 30000);
+    QCOMPARE(copyNamed(to).files->item(id)->reason, QString());
+    QCOMPARE(copyNamed(to).files->item(id)->state, TransferRecord::State::Done);
+    QTRY_COMPARE(copyNamed(from).files->item(id)->state, TransferRecord::State::Done);
+    for (const auto &[path, content] : {std::pair{"film.mkv", film}, std::pair{"trip/day 1/note.txt", note}}) {
+        QFile arrived(QDir(downloads.path()).filePath(path));
+        QVERIFY2(arrived.open(QIODevice::ReadOnly), path);
+        QVERIFY(arrived.readAll() == content);
+    }
+    // The host relays only between guests; with the host at one end, there is one hop.
+    const bool relayed = from != "Hosty" && to != "Hosty";
+    QCOMPARE(host.session.fileRelay().bytesRelayed() > 0, relayed);
+    if (relayed && restarts.isEmpty())
+        QVERIFY(host.session.fileRelay().bytesRelayed() < film.size() + note.size() + 1024 * 1024);
 }
 
 QTEST_MAIN(TestPrivate)
