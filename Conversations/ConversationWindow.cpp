@@ -4,11 +4,16 @@
 #include "ChatViewLook.h"
 #include "HostIdentity.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -47,13 +52,24 @@ ConversationWindow::ConversationWindow(const QString &name, const QByteArray &ke
     FindBar->hide();
     Input = new QLineEdit;
     Input->setAccessibleName(tr("Private message to %1").arg(name));
+    SendFile = new QPushButton(tr("Send &file..."));
+    SendFile->setToolTip(tr("Send files to %1 (Ctrl+Shift+F), or drop them on this window").arg(name));
+    SendFile->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    connect(SendFile, &QPushButton::clicked, this, &ConversationWindow::sendFileAsked);
+    cards = new QVBoxLayout;
+    cards->setContentsMargins(0, 0, 0, 0);
+    auto *writing = new QHBoxLayout;
+    writing->addWidget(Input, 1);
+    writing->addWidget(SendFile);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(Travels);
     layout->addWidget(Warning);
     layout->addWidget(View, 1);
+    layout->addLayout(cards);
     layout->addWidget(FindBar);
-    layout->addWidget(Input);
+    layout->addLayout(writing);
+    setAcceptDrops(true);
     connect(Input, &QLineEdit::returnPressed, this, [this] {
         const QString text = Input->text();
         if (text.trimmed().isEmpty())
@@ -85,6 +101,29 @@ void ConversationWindow::setTravels(const QString &text, bool canWrite)
     // What is written to somebody away waits in the outbox; to somebody
     // who can never take part, nothing can be written.
     Input->setEnabled(canWrite);
+}
+
+void ConversationWindow::addCard(QWidget *card)
+{
+    cards->addWidget(card);
+}
+
+void ConversationWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls() && SendFile->isEnabled())
+        event->acceptProposedAction();
+}
+
+void ConversationWindow::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(paths);
+    }
 }
 
 void ConversationWindow::warnKeyChanged(const QByteArray &knownKey, const QByteArray &newKey)

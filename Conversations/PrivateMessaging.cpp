@@ -109,7 +109,6 @@ void PrivateMessaging::addCommands()
     TfFriends &friends = seams.friends;
     friendsPrivate = new QAction(tr("Private message"), &friends);
     friendsSendFile = new QAction(tr("Send file..."), &friends);
-    friendsSendFile->setEnabled(false); // files come with their own feature
     friendsKey = new QAction(tr("Key..."), &friends);
     friends.PopupMenu1->insertActions(friends.Chat1, {friendsPrivate, friendsSendFile, friendsKey});
     friends.PopupMenu1->insertSeparator(friends.Chat1);
@@ -119,6 +118,7 @@ void PrivateMessaging::addCommands()
         const PrivateChat::Person *person = personInList(item);
         friendsPrivate->setEnabled(person && PrivateChat::whyNot(*person).isEmpty());
         friendsKey->setEnabled(item != nullptr);
+        emit menuOpensOn(person);
     });
     connect(friendsPrivate, &QAction::triggered, this, [this] {
         if (const PrivateChat::Person *person = personInList(seams.friends.ListBox1->item(menuRow)))
@@ -239,7 +239,13 @@ ConversationWindow &PrivateMessaging::windowOf(const QByteArray &key, const QStr
     });
     connect(window, &ConversationWindow::unreadChanged, this, &PrivateMessaging::showUnread);
     refreshWindow(*window);
+    emit windowMade(window);
     return *window;
+}
+
+const PrivateChat::Person *PrivateMessaging::personInMenu() const
+{
+    return personInList(seams.friends.ListBox1->item(menuRow));
 }
 
 ConversationWindow &PrivateMessaging::open(const QByteArray &key, const QString &name)

@@ -45,6 +45,11 @@ public:
     ConversationWindow *windowFor(const QByteArray &key) const { return windows.value(key); }
     // Opens the conversation with that person, in front.
     ConversationWindow &open(const QByteArray &key, const QString &name);
+    // The conversation with that person, made when there is none yet, not shown.
+    ConversationWindow &windowOf(const QByteArray &key, const QString &name);
+    // The person in the Friends window's line the menu was opened on, if they are in the chat.
+    const PrivateChat::Person *personInMenu() const;
+    const PrivateChat::Person *personInList(const QListWidgetItem *item) const;
     // Opens the chooser, with the participants as they are now.
     void choose();
     int unreadTotal() const;
@@ -57,18 +62,20 @@ public:
 signals:
     // A private line to keep in the history: written by us, or come from the person.
     void privateLine(const QByteArray &key, const QString &person, const QString &sender, const QString &text);
+    // A conversation window was made; it goes with this object.
+    void windowMade(ConversationWindow *window);
+    // The Friends window's menu is about to open on that person (null: none).
+    void menuOpensOn(const PrivateChat::Person *person);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    ConversationWindow &windowOf(const QByteArray &key, const QString &name);
     void addCommands();
     void peopleChanged();
     void refreshMarks();
     void refreshWindow(ConversationWindow &window);
     QString travelsText(const PrivateChat::Person *person, const QString &name) const;
-    const PrivateChat::Person *personInList(const QListWidgetItem *item) const;
     void showUnread();
     void showKey(const QListWidgetItem *item);
 

@@ -39,6 +39,10 @@ void Describe(QCommandLineParser &parser)
         QStringLiteral("history"),
         QCoreApplication::translate("CommandLine", "Print the last 50 lines of the chat history, or with words "
                                                    "after it every kept line that has them all.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("send"),
+        QCoreApplication::translate("CommandLine", "Send the files and folders named after it: the running copy "
+                                                   "asks to whom.")));
 }
 
 // The usage names the program by the file name it was started by (the
@@ -71,10 +75,17 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         line.historyWords = parser.positionalArguments().join(QLatin1Char(' '));
         return line;
     }
-    if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
-        const QString error = parser.errorText().isEmpty()
-                                  ? QCoreApplication::translate("CommandLine", "Only one setup file can be given.")
-                                  : parser.errorText();
+    const bool sending = parser.parse(arguments) && parser.isSet(QStringLiteral("send"));
+    if (sending && !parser.positionalArguments().isEmpty() && !parser.isSet(QStringLiteral("help"))
+        && !parser.isSet(QStringLiteral("version"))) {
+        for (const QString &path : parser.positionalArguments())
+            line.sendPaths << QFileInfo(path).absoluteFilePath();
+        return line;
+    }
+    if (!parser.parse(arguments) || parser.positionalArguments().size() > 1 || sending) {
+        const QString error = !parser.errorText().isEmpty() ? parser.errorText()
+                              : sending ? QCoreApplication::translate("CommandLine", "Name the files to send after --send.")
+                                        : QCoreApplication::translate("CommandLine", "Only one setup file can be given.");
         line.action = CommandLine::Action::Usage;
         line.text = error + QLatin1Char('\n') + HelpText(parser, arguments);
         return line;

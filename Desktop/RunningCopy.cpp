@@ -28,7 +28,7 @@ QString RunningCopy::ServiceName(const QString &applicationId, const QString &pr
     return applicationId + QStringLiteral(".Folder_") + QString::fromLatin1(digest);
 }
 
-bool RunningCopy::Claim(const QString &setupFile)
+bool RunningCopy::claimName()
 {
     if (!bus.isConnected() || !bus.interface())
         return true;
@@ -38,10 +38,36 @@ bool RunningCopy::Claim(const QString &setupFile)
         bus.registerObject(kPath, this, QDBusConnection::ExportScriptableSlots);
         return true;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(name, kPath, kInterface, QStringLiteral("Activate"));
-    call << (setupFile.isEmpty() ? QString() : QFileInfo(setupFile).absoluteFilePath());
+    return false;
+}
+
+bool RunningCopy::handOver(QDBusMessage call)
+{
     // A copy that does not answer is no copy to hand over to: this start goes on.
     return bus.call(call, QDBus::Block, kLongestAnswerMs).type() != QDBusMessage::ReplyMessage;
+}
+
+bool RunningCopy::Claim(const QString &setupFile)
+{
+    if (claimName())
+        return true;
+    QDBusMessage call = QDBusMessage::createMethodCall(name, kPath, kInterface, QStringLiteral("Activate"));
+    call << (setupFile.isEmpty() ? QString() : QFileInfo(setupFile).absoluteFilePath());
+    return handOver(call);
+}
+
+bool RunningCopy::ClaimToSend(const QStringList &paths)
+{
+    if (claimName())
+        return true;
+    QDBusMessage call = QDBusMessage::createMethodCall(name, kPath, kInterface, QStringLiteral("SendFiles"));
+    call << paths;
+    return handOver(call);
+}
+
+void RunningCopy::SendFiles(const QStringList &paths)
+{
+    QMetaObject::invokeMethod(this, [this, paths] { emit sendRequested(paths); }, Qt::QueuedConnection);
 }
 
 void RunningCopy::Activate(const QString &setupFile)

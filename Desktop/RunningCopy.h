@@ -19,6 +19,8 @@ public:
     // answers (or there is no session bus). False once a running copy has
     // taken the setup file: this start ends.
     bool Claim(const QString &setupFile);
+    // The same for files to send: a running copy takes them and asks to whom.
+    bool ClaimToSend(const QStringList &paths);
 
     // The bus name of the copies of this program folder.
     static QString ServiceName(const QString &applicationId, const QString &programFolder);
@@ -26,12 +28,19 @@ public:
 public slots:
     // Called by a later start. Answered at once; the copy acts after.
     Q_SCRIPTABLE void Activate(const QString &setupFile);
+    Q_SCRIPTABLE void SendFiles(const QStringList &paths);
 
 signals:
     // A later start asked this copy to come forward, with its setup file.
     void activated(const QString &setupFile);
+    // A later start gave files to send.
+    void sendRequested(const QStringList &paths);
 
 private:
+    bool claimName();
+    // Hands the call to the running copy; false once it has answered.
+    bool handOver(QDBusMessage call);
+
     QDBusConnection bus;
     QString name;
 };

@@ -1,6 +1,8 @@
 #include "VanuProgram.h"
 
 #include "ChatNotifications.h"
+#include "FileSharing.h"
+#include "FileTransfers.h"
 #include "FoundHostsPicker.h"
 #include "HistoryMenu.h"
 #include "HistoryRecorder.h"
@@ -28,6 +30,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QStatusBar>
 
@@ -39,7 +42,7 @@ VanuProgram::VanuProgram(const QString &programFolder, const DesktopSeams &seams
 
 VanuProgram::VanuProgram(const ProgramFolders &folders, const DesktopSeams &seams, const FeatureSeams &features,
                          const ChatTuning &tuning)
-    : prompts(seams.prompts)
+    : prompts(seams.prompts), shell(seams.shell)
 {
     createWindows(folders, seams, tuning);
     connectFriends();
@@ -54,6 +57,8 @@ VanuProgram::~VanuProgram()
 {
     // The features go before the windows they listen to, and the main window
     // goes last: as it goes it tells every guest that the host is down.
+    fileSharing.reset();
+    fileTransfers.reset();
     privateMessaging.reset();
     secureChatDialog.reset();
     secureChat.reset();
@@ -249,6 +254,48 @@ void VanuProgram::connectPrivateMessages(const QString &historyPath, const QStri
     if (historyRecorder)
         QObject::connect(privateMessaging.get(), &PrivateMessaging::privateLine, historyRecorder.get(),
                          &HistoryRecorder::PrivateLine);
+    connectFiles(folder);
+}
+
+void VanuProgram::connectFiles(const QString &folder)
+{
+    TForm4 *main = form4.get();
+    fileTransfers = std::make_unique<FileTransfers>(secureChat->ownIdentity(), privateMessaging->chat(),
+                                                    QDir(folder).filePath(QStringLiteral("file-transfers")));
+    FileRelay &relay = main->hostSession().fileRelay();
+    TForm8 *setup = form8.get();
+    fileTransfers->setRelay(&relay, [setup] { return setup->Nickname(); });
+    TTCPClient *client = main->TCPClient1;
+    fileTransfers->setHostAddress([client] {
+        return qMakePair(client->Host, quint16(client->Port.toInt() + SecureChat::kSecurePortOffset));
+    });
+    relay.setPolicy(SecureChat::relaysFiles(), qint64(SecureChat::largestRelayedMiB()) * 1024 * 1024);
+    QObject::connect(secureChat.get(), &SecureChat::fileRelayingChanged, &relay,
+                     [&relay](bool relays, int largestMiB) { relay.setPolicy(relays, qint64(largestMiB) * 1024 * 1024); });
+    fileSharing = std::make_unique<FileSharing>(FileSharing::Seams{*main, *friends, prompts, shell, chatNotifications.get()},
+                                                *privateMessaging, *fileTransfers);
+    if (historyRecorder)
+        QObject::connect(fileSharing.get(), &FileSharing::transferLine, historyRecorder.get(),
+                         &HistoryRecorder::PrivateLine);
+    // The host shows that it relays, and how much, never what.
+    relaying = new QLabel(main->StatusBar1);
+    relaying->setAccessibleName(QCoreApplication::translate("VanuProgram", "Files relayed"));
+    main->StatusBar1->addPermanentWidget(relaying);
+    relaying->hide();
+    QLabel *shown = relaying;
+    QObject::connect(&relay, &FileRelay::relaying, shown, [shown](int transfers, qint64 bytes) {
+        shown->setText(QCoreApplication::translate("VanuProgram", "Relaying %n file transfer(s), %1 in all", nullptr, transfers)
+                           .arg(QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat)));
+        shown->setVisible(transfers > 0);
+    });
+}
+
+void VanuProgram::sendFiles(const QStringList &paths)
+{
+    if (fileSharing)
+        fileSharing->sendFiles(paths);
+    else
+        prompts.ShowError(QCoreApplication::translate("VanuProgram", "Files go only in secure chat, which is off here."));
 }
 
 void VanuProgram::start()

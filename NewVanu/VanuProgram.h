@@ -21,7 +21,10 @@ class SecureChatDialog;
 class QLabel;
 class LanDiscovery;
 class Notifier;
+class FileSharing;
+class FileTransfers;
 class PrivateMessaging;
+class Shell;
 
 // The desktop services behind the features beside the chat: the desktop's
 // notifications and the network's announcements. The real program passes the
@@ -69,6 +72,11 @@ public:
     // Null without secure chat: private messages go only between copies with keys.
     PrivateMessaging *privateMessages() const { return privateMessaging.get(); }
     HistoryWindow *historyView() const { return historyWindow.get(); }
+    // Null without secure chat, as private messages.
+    FileTransfers *transfers() const { return fileTransfers.get(); }
+    FileSharing *files() const { return fileSharing.get(); }
+    // Files to send, from outside (vanu --send): the user chooses to whom.
+    void sendFiles(const QStringList &paths);
 
     static QIcon ProgramIcon();
 
@@ -84,8 +92,11 @@ private:
     void holdNamesByKeys();
     // Private messages, whose outbox is kept beside the history (or the keys, without one).
     void connectPrivateMessages(const QString &historyPath, const QString &secureFolder);
+    // Files, whose transfers are kept beside the private messages.
+    void connectFiles(const QString &folder);
 
     Prompts &prompts;
+    Shell &shell;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm8> form8;
     std::unique_ptr<TAboutBox> aboutBox;
@@ -99,6 +110,9 @@ private:
     std::unique_ptr<HistoryWindow> historyWindow;
     std::unique_ptr<SecureChat> secureChat;
     std::unique_ptr<PrivateMessaging> privateMessaging;
+    std::unique_ptr<FileTransfers> fileTransfers;
+    std::unique_ptr<FileSharing> fileSharing;
     std::unique_ptr<SecureChatDialog> secureChatDialog;
     QLabel *historyPaused = nullptr; // in the main window's status bar, while the history is paused
+    QLabel *relaying = nullptr;      // in the status bar, while the host relays files
 };

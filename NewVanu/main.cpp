@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
     const CommandLine line = ReadCommandLine(QApplication::arguments());
     // A copy of this program folder runs already: it takes the setup file.
     RunningCopy running(QDBusConnection::sessionBus(), ApplicationId(), QApplication::applicationDirPath());
-    if (!running.Claim(line.setupFile))
+    if (line.sendPaths.isEmpty() ? !running.Claim(line.setupFile) : !running.ClaimToSend(line.sendPaths))
         return 0;
 
     // Closing the main window hides it; only the exit flow ends the program.
@@ -108,6 +108,12 @@ int main(int argc, char *argv[])
     program.start();
     if (!line.setupFile.isEmpty())
         program.openSetupFile(line.setupFile);
+    if (!line.sendPaths.isEmpty())
+        program.sendFiles(line.sendPaths);
+    QObject::connect(&running, &RunningCopy::sendRequested, &application, [&program](const QStringList &paths) {
+        program.windows.Form4->bringForward();
+        program.sendFiles(paths);
+    });
     QObject::connect(&running, &RunningCopy::activated, &application, [&program](const QString &setupFile) {
         program.windows.Form4->bringForward();
         if (!setupFile.isEmpty())

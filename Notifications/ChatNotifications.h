@@ -32,6 +32,8 @@ public:
     void hostLinkEnded(const QString &reason);
     // A private message came from that person.
     void privateMessage(const QString &from, const QString &text);
+    // Files were offered, or a transfer ended: the text says which.
+    void fileNews(const QString &text) { tell(text); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -38,6 +38,8 @@ public:
     virtual QString SaveFileName(FileDialogRequest &request) = 0;
     // An open dialog for existing files, several may be marked; empty when cancelled.
     virtual QStringList OpenFileNames(const FileDialogRequest &request) = 0;
+    // A dialog for an existing folder; empty when cancelled.
+    virtual QString ExistingFolder(const FileDialogRequest &request) = 0;
     // A password, typed unseen; nothing when the user cancelled.
     virtual std::optional<QString> AskPassword(const QString &text) = 0;
 };

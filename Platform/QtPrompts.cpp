@@ -115,6 +115,18 @@ QString QtPrompts::SaveFileName(FileDialogRequest &request)
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtPrompts::ExistingFolder(const FileDialogRequest &request)
+{
+    QFileDialog dialog(DialogParent());
+    PrepareDialog(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QStringList QtPrompts::OpenFileNames(const FileDialogRequest &request)
 {
     QFileDialog dialog(DialogParent());

@@ -15,6 +15,7 @@ public:
     void ShowMessage(const QString &text) override;
     QString SaveFileName(FileDialogRequest &request) override;
     QStringList OpenFileNames(const FileDialogRequest &request) override;
+    QString ExistingFolder(const FileDialogRequest &request) override;
     std::optional<QString> AskPassword(const QString &text) override;
 
     // "Text files (*.txt)|*.txt|All files (*.*)|*.*" as Qt's name filters

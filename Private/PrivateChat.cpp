@@ -55,6 +55,15 @@ QString PrivateChat::whyNot(const Person &person)
     return {};
 }
 
+QString PrivateChat::whyNoFiles(const Person &person)
+{
+    if (const QString why = whyNot(person); !why.isEmpty())
+        return why;
+    if (!readsKind(person.features, FrameKind::FileOffer))
+        return QCoreApplication::translate("PrivateChat", "%1's copy of the program cannot take files.").arg(person.name);
+    return {};
+}
+
 PrivateChat::KeyMark PrivateChat::keyMark(const Person &person) const
 {
     if (person.key.isEmpty())

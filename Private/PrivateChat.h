@@ -54,6 +54,8 @@ public:
     QByteArray ownKey() const;
     // Why this person cannot take part in a private conversation; empty when they can.
     static QString whyNot(const Person &person);
+    // Why this person cannot take files; empty when they can.
+    static QString whyNoFiles(const Person &person);
     // What the user knows of a person's key: none shown (a plain guest), one
     // seen under that name before this run, or one new to this copy.
     enum class KeyMark { None, Known, New };

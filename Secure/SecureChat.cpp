@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -130,6 +131,24 @@ void SecureChat::setHoldingNames(bool on)
     QSettings preferences = UserPreferences();
     preferences.setValue(QStringLiteral("secure/holdNames"), on ? QStringLiteral("on") : QStringLiteral("off"));
     namesHeld.setHolding(on);
+}
+
+bool SecureChat::relaysFiles()
+{
+    return Preference("relayFiles", QStringLiteral("on")) != QLatin1String("off");
+}
+
+int SecureChat::largestRelayedMiB()
+{
+    return std::max(0, Preference("largestRelayedMiB", QStringLiteral("0")).toInt());
+}
+
+void SecureChat::setFileRelaying(bool relays, int largestMiB)
+{
+    QSettings preferences = UserPreferences();
+    preferences.setValue(QStringLiteral("secure/relayFiles"), relays ? QStringLiteral("on") : QStringLiteral("off"));
+    preferences.setValue(QStringLiteral("secure/largestRelayedMiB"), QString::number(std::max(0, largestMiB)));
+    emit fileRelayingChanged(relays, std::max(0, largestMiB));
 }
 
 SecureChat::HostMode SecureChat::hostModeChosen()

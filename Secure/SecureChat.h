@@ -51,6 +51,11 @@ public:
     // Whether names are held, kept in the user's preferences: on unless turned off.
     static bool holdsNames();
     void setHoldingNames(bool on);
+    // Whether the host relays files between guests, and the largest it
+    // relays in MiB (0: any), kept in the user's preferences.
+    static bool relaysFiles();
+    static int largestRelayedMiB();
+    void setFileRelaying(bool relays, int largestMiB);
     // Which keys may open file connections when hosting: those of the guests in the chat.
     void allowFileConnections(std::function<bool(const QByteArray &key)> allowed) { fileConnectionAllowed = std::move(allowed); }
     KnownHosts &known() { return knownHosts; }
@@ -74,6 +79,7 @@ signals:
     void hostNotice(const QString &text);
     // Whether guests that come in the clear are turned away, from now on.
     void secureGuestsRequired(bool required);
+    void fileRelayingChanged(bool relays, int largestMiB);
 
 private:
     void joinSecurely(bool on);

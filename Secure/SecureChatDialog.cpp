@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QSpinBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -64,6 +65,25 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     holdNames = new QCheckBox(tr("Hold each guest's &name for its key for 30 days"), this);
     connect(holdNames, &QCheckBox::toggled, this, [this](bool on) { this->secure.setHoldingNames(on); });
     heldNames = makeList({tr("Name"), tr("Key"), tr("Last seen")}, tr("Held names"));
+    relayFiles = new QCheckBox(tr("&Relay files between guests"), this);
+    largestRelayed = new QSpinBox(this);
+    largestRelayed->setRange(0, 1024 * 1024);
+    largestRelayed->setSuffix(tr(" MiB"));
+    largestRelayed->setSpecialValueText(tr("any size"));
+    largestRelayed->setAccessibleName(tr("Largest file relayed"));
+    const auto relayingChosen = [this] {
+        largestRelayed->setEnabled(relayFiles->isChecked());
+        this->secure.setFileRelaying(relayFiles->isChecked(), largestRelayed->value());
+    };
+    connect(relayFiles, &QCheckBox::clicked, this, relayingChosen);
+    connect(largestRelayed, &QSpinBox::editingFinished, this, relayingChosen);
+    auto *relayRow = new QHBoxLayout;
+    relayRow->addWidget(relayFiles);
+    auto *largestLabel = new QLabel(tr("&Largest file:"), this);
+    largestLabel->setBuddy(largestRelayed);
+    relayRow->addWidget(largestLabel);
+    relayRow->addWidget(largestRelayed);
+    relayRow->addStretch();
 
     auto *form = new QFormLayout;
     form->addRow(tr("This copy's fingerprint:"), fingerprint);
@@ -81,6 +101,7 @@ SecureChatDialog::SecureChatDialog(SecureChat &secure, QWidget *parent) : QDialo
     layout->addWidget(knownHosts, 1);
     layout->addWidget(holdNames);
     layout->addWidget(heldNames, 1);
+    layout->addLayout(relayRow);
     layout->addWidget(buttons);
     resize(800, 560);
     Refresh();
@@ -95,6 +116,9 @@ void SecureChatDialog::Refresh()
     passwordState->setText(SecureChat::hasPassword() ? tr("A password is set: guests are asked for it.")
                                                      : tr("No password is set."));
     holdNames->setChecked(SecureChat::holdsNames());
+    relayFiles->setChecked(SecureChat::relaysFiles());
+    largestRelayed->setValue(SecureChat::largestRelayedMiB());
+    largestRelayed->setEnabled(relayFiles->isChecked());
     ListKnownHosts();
     ListHeldNames();
 }

@@ -6,12 +6,14 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QTreeWidget;
 class SecureChat;
 
 // "Secure chat...": this copy's fingerprint, how it hosts and joins, the
 // chat password, the hosts whose keys it knows, each with a Forget button,
-// and the names it holds for keys when hosting, each with a Release button.
+// the names it holds for keys when hosting, each with a Release button, and
+// whether it relays files between guests, and up to what size.
 class SecureChatDialog : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +30,8 @@ public:
     QTreeWidget *knownHosts;
     QCheckBox *holdNames;
     QTreeWidget *heldNames;
+    QCheckBox *relayFiles;
+    QSpinBox *largestRelayed;
 
 private:
     void ListKnownHosts();

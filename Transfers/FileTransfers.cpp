@@ -12,8 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -22,7 +20,6 @@
 namespace {
 
 constexpr int kTickMs = 1000;
-const QString kAlwaysAccept = QStringLiteral("files/alwaysAcceptFrom");
 
 qint64 Now()
 {
@@ -268,8 +265,8 @@ void FileTransfers::offerCame(const QByteArray &key, const QString &name, const 
             emit offersCame(key, name, int(told.size()), files, bytes);
         });
     toTell << offer->id;
-    if (acceptsAlwaysFrom(key))
-        accept(offer->id, downloadsFolder());
+    if (const QString folder = autoFolder ? autoFolder(key) : QString(); !folder.isEmpty())
+        accept(offer->id, folder);
 }
 
 void FileTransfers::answerCame(const QByteArray &key, const QList<QByteArray> &words, const QString &why)
@@ -602,24 +599,4 @@ void FileTransfers::cancel(const QString &id)
         decline(id);
     else
         finish(*item, false, tr("Cancelled."), true);
-}
-
-bool FileTransfers::acceptsAlwaysFrom(const QByteArray &key)
-{
-    return !key.isEmpty() && QSettings().value(kAlwaysAccept).toStringList().contains(QString::fromLatin1(key.toHex()));
-}
-
-void FileTransfers::setAcceptAlways(const QByteArray &key, bool always)
-{
-    QStringList keys = QSettings().value(kAlwaysAccept).toStringList();
-    keys.removeAll(QString::fromLatin1(key.toHex()));
-    if (always)
-        keys << QString::fromLatin1(key.toHex());
-    QSettings().setValue(kAlwaysAccept, keys);
-}
-
-QString FileTransfers::downloadsFolder()
-{
-    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    return downloads.isEmpty() ? QDir::homePath() : downloads;
 }

@@ -68,10 +68,8 @@ public:
     void resume(const QString &id);
     void cancel(const QString &id);
 
-    // The person of that key: their offers are accepted into the downloads folder without asking.
-    static bool acceptsAlwaysFrom(const QByteArray &key);
-    static void setAcceptAlways(const QByteArray &key, bool always);
-    static QString downloadsFolder();
+    // The folder an offer from the person of that key is accepted into without asking; empty: ask.
+    void acceptWithoutAsking(std::function<QString(const QByteArray &key)> folderFor) { autoFolder = std::move(folderFor); }
 
     QStringList ids() const;
     const Item *item(const QString &id) const;
@@ -116,6 +114,7 @@ private:
     QString storePath;
     FileRelay *relay = nullptr;
     std::function<QPair<QString, quint16>()> hostAddress;
+    std::function<QString(const QByteArray &key)> autoFolder;
     SslContext fileContext{nullptr, nullptr};
     std::deque<Item> items; // an item stays where it is while others come
     std::map<QString, std::unique_ptr<Running>> running;

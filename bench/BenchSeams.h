@@ -24,6 +24,7 @@ public:
     void ShowMessage(const QString &) override {}
     QString SaveFileName(FileDialogRequest &) override { return savePath; }
     QStringList OpenFileNames(const FileDialogRequest &) override { return {}; }
+    QString ExistingFolder(const FileDialogRequest &) override { return {}; }
     std::optional<QString> AskPassword(const QString &) override { return std::nullopt; }
 };
 

@@ -5,6 +5,8 @@
 #include "Cpace.h"
 #include "FrameReader.h"
 #include "HistoryRecorder.h"
+#include "FileSharing.h"
+#include "FileTransfers.h"
 #include "HistoryStore.h"
 #include "HostIdentity.h"
 #include "KnownHosts.h"
@@ -18,6 +20,8 @@
 #include "SecureChatDialog.h"
 #include "SecurePeer.h"
 #include "TNotificationEndpoint.h"
+#include "TransferCard.h"
+#include "TransfersWindow.h"
 #include "TestProgram.h"
 #include "TlsTransport.h"
 #include "UserPreferences.h"
@@ -131,6 +135,7 @@ private slots:
     void hostileBytesOnTheSecurePort_data();
     void hostileBytesOnTheSecurePort();
     void aPrivateConversationBetweenTwoGuests();
+    void aFileBetweenTwoGuestsInTheProgram();
     void aNameIsHeldForItsKey_data();
     void aNameIsHeldForItsKey();
 
@@ -663,6 +668,66 @@ void TestSecure::aPrivateConversationBetweenTwoGuests()
     QCOMPARE(found.constFirst().shown, QStringLiteral("[private with Anna] <Anna> ") + line);
     QCOMPARE(found.constFirst().bytes, anna.program->secure()->hostFingerprint());
     QCOMPARE(hostsHistory.Search(QStringLiteral("only")).size(), 0);
+}
+
+// Anna sends Bob a file from the Chat menu: the chooser, then the file
+// dialog. Bob's conversation comes up with the offer's card; Save as puts
+// it where he chooses, and both cards, the Transfers windows and Bob's
+// history show it done, with its hash. Each guest comes from an address of
+// its own, as on a LAN.
+void TestSecure::aFileBetweenTwoGuestsInTheProgram()
+{
+    const quint16 port = kPort + 14;
+    TestProgram host(TestProgram::Setup("Hosty"), nullptr, {}, Folder("host"));
+    QVERIFY(host.StartHost(port));
+    TestProgram anna(TestProgram::Setup("Anna", "127.0.0.2"), nullptr, {}, Folder("anna"));
+    TestProgram bob(TestProgram::Setup("Bob", "127.0.0.3"), nullptr, Folder("bob.history"), Folder("bob"));
+    for (TestProgram *guest : {&anna, &bob}) {
+        guest->prompts.confirmAnswers << true;
+        guest->StartGuest(port);
+    }
+    QTRY_COMPARE(anna.program->privateMessages()->chat().people().size(), 2);
+    QTRY_COMPARE(bob.program->privateMessages()->chat().people().size(), 2);
+    QByteArray content(5 * 1024 * 1024 + 3, Qt::Uninitialized);
+    for (qsizetype at = 0; at < content.size(); ++at)
+        content[at] = char(at * 7 + at / 4099);
+    QFile file(Folder("report.pdf"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+
+    FileSharing &annas = *anna.program->files();
+    anna.prompts.openAnswers << QStringList{file.fileName()};
+    annas.sendFile->trigger();
+    QTRY_VERIFY(annas.chooser().isVisible());
+    QTest::keyClicks(annas.chooser().Typed, QStringLiteral("bo"));
+    QTest::keyClick(annas.chooser().Typed, Qt::Key_Return);
+
+    FileSharing &bobs = *bob.program->files();
+    FileTransfers &bobsTransfers = *bob.program->transfers();
+    QTRY_COMPARE(bobsTransfers.ids().size(), 1);
+    const QString id = bobsTransfers.ids().constFirst();
+    TransferCard *card = bobs.cardOf(id);
+    QVERIFY(card);
+    QVERIFY(card->Title->text().startsWith(QStringLiteral("Anna (key new to you) offers 1 file")));
+    QVERIFY(card->Accept->isVisibleTo(card) && !card->PauseOrResume->isVisibleTo(card));
+    QVERIFY(bob.program->privateMessages()->windowFor(anna.program->secure()->hostFingerprint())->isVisible());
+    QTemporaryDir saveIn;
+    bob.prompts.folderAnswers << saveIn.path();
+    card->SaveAs->click();
+    QTRY_COMPARE_WITH_TIMEOUT(int(bobsTransfers.item(id)->state), int(TransferRecord::State::Done), 20000);
+    QFile arrived(QDir(saveIn.path()).filePath("report.pdf"));
+    QVERIFY(arrived.open(QIODevice::ReadOnly) && arrived.readAll() == content);
+    QVERIFY(card->Open->isVisibleTo(card));
+    QTRY_VERIFY(annas.cardOf(id) && annas.cardOf(id)->State->text().startsWith(QStringLiteral("Sent")));
+    QCOMPARE(annas.transfersWindow().List->topLevelItemCount(), 1);
+    QVERIFY(bobs.transfersWindow().List->topLevelItem(0)->text(0).contains(QStringLiteral("report.pdf")));
+
+    bob.program->history()->WriteNow();
+    HistoryStore bobsHistory;
+    QVERIFY(bobsHistory.Open(Folder("bob.history")));
+    const QString hash = QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+    QCOMPARE(bobsHistory.Search(hash).size(), 1);
+    QVERIFY(bobsHistory.Search(hash).constFirst().shown.contains(arrived.fileName()));
 }
 
 void TestSecure::aNameIsHeldForItsKey_data()

@@ -37,6 +37,13 @@ QString ScriptedPrompts::SaveFileName(FileDialogRequest &request)
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
+QString ScriptedPrompts::ExistingFolder(const FileDialogRequest &request)
+{
+    fileRequests << request;
+    shown << QStringLiteral("folder dialog: ") + request.title;
+    return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+}
+
 QStringList ScriptedPrompts::OpenFileNames(const FileDialogRequest &request)
 {
     fileRequests << request;

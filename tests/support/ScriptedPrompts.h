@@ -17,6 +17,7 @@ public:
     QStringList saveAnswers;       // paths, taken from the front
     QList<int> saveFilterAnswers;  // the filters chosen with them, taken from the front
     QList<QStringList> openAnswers;
+    QStringList folderAnswers; // taken from the front
     QList<FileDialogRequest> fileRequests;
     QStringList passwordAnswers; // taken from the front; none is a cancel
 
@@ -26,5 +27,6 @@ public:
     void ShowMessage(const QString &text) override;
     QString SaveFileName(FileDialogRequest &request) override;
     QStringList OpenFileNames(const FileDialogRequest &request) override;
+    QString ExistingFolder(const FileDialogRequest &request) override;
     std::optional<QString> AskPassword(const QString &text) override;
 };
