@@ -26,6 +26,7 @@
 #include "TlsTransport.h"
 #include "UserPreferences.h"
 
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
