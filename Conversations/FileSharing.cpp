@@ -281,11 +281,9 @@ void FileSharing::offersCame(const QByteArray &, const QString &name, int offers
     if (!seams.notifications)
         return;
     seams.notifications->fileNews(
-        offers == 1 ? tr("%1 offers %n file(s), %2", nullptr, files).arg(name, TransferText::size(bytes))
-                    : tr("%1 offers %2 transfers: %n file(s), %3 in all", nullptr, files)
-                          .arg(name)
-                          .arg(offers)
-                          .arg(TransferText::size(bytes)));
+        offers == 1 ? tr("%1 offers %2, %3").arg(name, TransferText::files(files), TransferText::size(bytes))
+                    : tr("%1 offers %n transfers: %2, %3 in all", nullptr, offers)
+                          .arg(name, TransferText::files(files), TransferText::size(bytes)));
 }
 
 void FileSharing::ended(const QString &id)

@@ -16,6 +16,12 @@ QString size(qint64 bytes)
     return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
 }
 
+QString files(int count)
+{
+    return count == 1 ? QCoreApplication::translate("TransferCard", "1 file")
+                      : QCoreApplication::translate("TransferCard", "%n files", nullptr, count);
+}
+
 QString names(const FileTransfers::Item &item)
 {
     const QString first = item.names.value(0);
@@ -79,13 +85,13 @@ TransferCard::TransferCard(const QString &id, QWidget *parent) : QFrame(parent),
     State->setWordWrap(true);
     State->setTextFormat(Qt::PlainText);
     Accept = new QPushButton(tr("&Accept"));
-    SaveAs = new QPushButton(tr("Save &as..."));
+    SaveAs = new QPushButton(tr("&Save as..."));
     Decline = new QPushButton(tr("&Decline"));
     AlwaysAccept = new QCheckBox(tr("Al&ways accept from this person"));
     PauseOrResume = new QPushButton(tr("&Pause"));
     Cancel = new QPushButton(tr("&Cancel"));
     Open = new QPushButton(tr("&Open"));
-    ShowInFolder = new QPushButton(tr("Show in &folder"));
+    ShowInFolder = new QPushButton(tr("Show in fo&lder"));
     auto *buttons = new QHBoxLayout;
     for (QWidget *button : {static_cast<QWidget *>(Accept), static_cast<QWidget *>(SaveAs), static_cast<QWidget *>(Decline),
                             static_cast<QWidget *>(PauseOrResume), static_cast<QWidget *>(Cancel),
@@ -116,7 +122,7 @@ TransferCard::TransferCard(const QString &id, QWidget *parent) : QFrame(parent),
 void TransferCard::show(const FileTransfers::Item &item, bool keyKnown)
 {
     using Stage = TransferRecord::State;
-    const QString what = tr("%n file(s), %1", nullptr, item.files).arg(TransferText::size(item.total));
+    const QString what = TransferText::files(item.files) + QStringLiteral(", ") + TransferText::size(item.total);
     Title->setText(item.sending ? tr("To %1: %2: %3").arg(item.peerName, what, TransferText::names(item))
                    : keyKnown ? tr("%1 (key known) offers %2: %3").arg(item.peerName, what, TransferText::names(item))
                               : tr("%1 (key new to you) offers %2: %3").arg(item.peerName, what, TransferText::names(item)));

@@ -15,6 +15,8 @@ enum class TransferAction { Accept, SaveAs, Decline, Pause, Resume, Cancel, Open
 // Texts about transfers, the same in the cards and the Transfers window.
 namespace TransferText {
 QString size(qint64 bytes);
+// "1 file", "3 files"
+QString files(int count);
 // "film.mkv", "film.mkv and 2 more"
 QString names(const FileTransfers::Item &item);
 // Where it stands: waiting for an answer, its progress, done or why it failed.

@@ -22,7 +22,7 @@ TransfersWindow::TransfersWindow(const FileTransfers &transfers, QWidget *parent
     PauseOrResume = new QPushButton(tr("&Pause"));
     Cancel = new QPushButton(tr("&Cancel"));
     Open = new QPushButton(tr("&Open"));
-    ShowInFolder = new QPushButton(tr("Show in &folder"));
+    ShowInFolder = new QPushButton(tr("Show in fo&lder"));
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {PauseOrResume, Cancel, Open, ShowInFolder})
         buttons->addWidget(button);

@@ -181,8 +181,11 @@ void GuestMode::connected()
 {
     window.Trying = false;
     if (guestSession->connected()) {
-        // The chat goes on where it was; the registration follows as at the start.
-        window.AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."));
+        // The chat goes on where it was; the registration follows as at the
+        // start. The history keeps what follows as a chat of its own: the
+        // one before ended with the lost link.
+        window.AddChatLine(LongTimeOfDay(QTime::currentTime()) + tr(" : Connected to the host again."),
+                           ShownText::Kind::Start);
     } else {
         window.clearChatView();
         window.appendPlainLine(LongTimeOfDay(QTime::currentTime()) + tr(" : At this moment I'm Guest."),

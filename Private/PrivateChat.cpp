@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include <algorithm>
 #include <cctype>
@@ -85,6 +86,9 @@ const PrivateChat::Person *PrivateChat::personNamed(const QString &name) const
 
 void PrivateChat::setPeople(const QList<Person> &people, const QByteArray &hostKey)
 {
+    QSet<QByteArray> before;
+    for (const Person &person : std::as_const(present))
+        before.insert(person.key);
     present = people;
     chatHost = hostKey;
     // Sessions and sends with those who left end: they start again when they come back.
@@ -103,9 +107,15 @@ void PrivateChat::setPeople(const QList<Person> &people, const QByteArray &hostK
         store.knowKey(person.name, person.key);
     }
     emit peopleChanged();
-    for (const Person &person : std::as_const(present))
-        if (whyNot(person).isEmpty())
-            sendWaiting(person);
+    for (const Person &person : std::as_const(present)) {
+        if (!whyNot(person).isEmpty())
+            continue;
+        // A session begins with each guest who comes: whatever either side
+        // sent before the other knew of it is lost, and this starts afresh.
+        if (!person.direct && !before.contains(person.key))
+            tunnelTo(person);
+        sendWaiting(person);
+    }
 }
 
 void PrivateChat::linkDown()
@@ -166,7 +176,14 @@ bool PrivateChat::deliver(const Person &person, FrameKind kind, const QByteArray
     return !tunnel->tls.hasFailed();
 }
 
-PrivateChat::Tunnel *PrivateChat::tunnelTo(const Person &person)
+void PrivateChat::restartTunnel(const Person &person, bool knock)
+{
+    tunnels.remove(person.key);
+    sentWhileHere.remove(person.key); // what went into the old session goes again
+    tunnelTo(person, knock);
+}
+
+PrivateChat::Tunnel *PrivateChat::tunnelTo(const Person &person, bool knock)
 {
     if (!identity || !routes.tunnel)
         return nullptr;
@@ -176,8 +193,18 @@ PrivateChat::Tunnel *PrivateChat::tunnelTo(const Person &person)
     auto tunnel = std::make_shared<Tunnel>(*identity, role, person.key);
     tunnels.insert(person.key, tunnel);
     // The server speaks second: it knocks, so that the client begins.
-    if (role == InnerTls::Role::Server)
+    if (role == InnerTls::Role::Server && knock)
         routes.tunnel(person.name, QByteArray());
+    // A hello the other side dropped (it did not know of us yet) is said again, until the session opens.
+    if (role == InnerTls::Role::Client) {
+        const std::weak_ptr<Tunnel> made = tunnel;
+        QTimer::singleShot(kHandshakeMs, this, [this, made, key = person.key] {
+            const std::shared_ptr<Tunnel> still = made.lock();
+            const Person *person = personWithKey(key);
+            if (still && !still->tls.isOpen() && tunnels.value(key) == still && person)
+                restartTunnel(*person);
+        });
+    }
     flush(person, *tunnel);
     return tunnel.get();
 }
@@ -201,7 +228,17 @@ void PrivateChat::tunnelRecords(const QString &fromName, const QByteArray &recor
     if (!tunnel)
         return;
     const bool wasOpen = tunnel->tls.isOpen();
-    const bool sound = tunnel->tls.feed(records);
+    bool sound = tunnel->tls.feed(records);
+    constexpr char kHandshakeRecord = 0x16;
+    if (!sound && records.startsWith(kHandshakeRecord)
+        && InnerTls::roleBetween(ownKey(), from.key) == InnerTls::Role::Server) {
+        // The other side began afresh, with a hello this session did not wait for.
+        restartTunnel(from, false);
+        tunnel = tunnelTo(from);
+        sound = tunnel && tunnel->tls.feed(records);
+        if (!tunnel)
+            return;
+    }
     flush(from, *tunnel);
     if (!sound) {
         // Not the key announced for them, or records not well made: the session ends.

@@ -26,6 +26,8 @@ class InnerTls;
 class PrivateChat : public QObject {
     Q_OBJECT
 public:
+    // A session that has not opened by then begins again.
+    static constexpr int kHandshakeMs = 3000;
     struct Person {
         QString name;
         QByteArray key;      // empty: a plain guest, or one that proved no key
@@ -101,7 +103,8 @@ private:
     void takeFrame(const QByteArray &key, FrameKind kind, const QByteArray &body);
     bool deliver(const Person &person, FrameKind kind, const QByteArray &body);
     void sendWaiting(const Person &person);
-    Tunnel *tunnelTo(const Person &person);
+    Tunnel *tunnelTo(const Person &person, bool knock = true);
+    void restartTunnel(const Person &person, bool knock = true);
     void flush(const Person &person, Tunnel &tunnel);
     const Person *personNamed(const QString &name) const;
 

@@ -72,6 +72,7 @@ private slots:
     void aDamagedFileIsSetAside();
     void aFolderOutOfReachIsReported();
     void hostAndGuestKeepTheirChats();
+    void whatFollowsALostLinkIsKeptToo();
     void faultsNeverStopTheChat_data();
     void faultsNeverStopTheChat();
     void commandLinePrintsWithoutADisplay_data();
@@ -277,6 +278,28 @@ void TestHistory::hostAndGuestKeepTheirChats()
     QCOMPARE(joined.nickname, QStringLiteral("Anna"));
     QCOMPARE(guestKept.TextsOf(joined.id).constFirst().kind, int(ShownText::Kind::Start));
     QCOMPARE(guestKept.Search(QStringLiteral("LUNCH")).size(), 1);
+}
+
+// The chat a lost link ended goes on once the guest is back: what is said
+// then is kept too, as a chat of its own.
+void TestHistory::whatFollowsALostLinkIsKeptToo()
+{
+    const QString file = QDir(folder->path()).filePath(QStringLiteral("rejoined.sqlite"));
+    GuestOfARawHost chat("Anna", {}, file);
+    chat.guest.Main().reconnectSwitch->setChecked(true);
+    QVERIFY(chat.Start(kPort + 1));
+    QVERIFY(chat.host.Send("0<Hosty> before"));
+    QTRY_VERIFY(chat.guest.Main().chatLines().contains(QStringLiteral(" before")));
+    chat.host.Reset();
+    LoopbackPeer again = chat.listener.AcceptOne();
+    QVERIFY(again.Send("0<Hosty> after"));
+    QTRY_VERIFY(chat.guest.Main().chatLines().contains(QStringLiteral(" after")));
+    chat.guest.program->history()->WriteNow();
+    HistoryStore kept;
+    QVERIFY(kept.Open(file));
+    QCOMPARE(kept.Search(QStringLiteral("before")).size(), 1);
+    QCOMPARE(kept.Search(QStringLiteral("after")).size(), 1);
+    QCOMPARE(kept.Chats().size(), 2);
 }
 
 void TestHistory::faultsNeverStopTheChat_data()

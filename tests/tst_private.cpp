@@ -180,6 +180,8 @@ private slots:
     void theInnerSessionTakesOnlyTheAnnouncedKey();
     void aChangedKeyIsFlagged_data();
     void aChangedKeyIsFlagged();
+    void aSessionBeginsAgainAfterItsHelloWasLost_data();
+    void aSessionBeginsAgainAfterItsHelloWasLost();
     void fileConnectionsAreJoinedByTheirKeys_data();
     void fileConnectionsAreJoinedByTheirKeys();
     void filesAreOfferedEndToEnd_data();
@@ -381,6 +383,44 @@ void TestPrivate::aChangedKeyIsFlagged()
     QCOMPARE(changes, warned ? expected : QList<QStringList>());
     QCOMPARE(int(anna.chat->keyMark(person)), mark);
     QCOMPARE(PrivateStore(QDir(copies.path()).filePath("Anna.private")).knownKey("Bob"), bob.key());
+}
+
+void TestPrivate::aSessionBeginsAgainAfterItsHelloWasLost_data()
+{
+    QTest::addColumn<bool>("annaFirst");
+    QTest::newRow("Anna hears of Bob first") << true;
+    QTest::newRow("Bob hears of Anna first") << false;
+}
+
+// After the host restarts, one guest may hear of the other first: what it
+// sends then is dropped by a copy that does not know it yet. Once both know
+// each other, their session begins again and the message arrives.
+void TestPrivate::aSessionBeginsAgainAfterItsHelloWasLost()
+{
+    QFETCH(bool, annaFirst);
+    QTemporaryDir copies;
+    Copy anna(copies.path(), QStringLiteral("Anna")), bob(copies.path(), QStringLiteral("Bob"));
+    // The host relays each side's records to the other, a pass of the event loop later.
+    const auto relayTo = [](Copy &to, const QString &from) {
+        PrivateChat::Routes routes;
+        routes.tunnel = [&to, from](const QString &, const QByteArray &records) {
+            QTimer::singleShot(0, to.chat.get(), [&to, from, records] { to.chat->tunnelRecords(from, records); });
+            return true;
+        };
+        return routes;
+    };
+    anna.chat->setRoutes(relayTo(bob, QStringLiteral("Anna")));
+    bob.chat->setRoutes(relayTo(anna, QStringLiteral("Bob")));
+    const PrivateChat::Person annaHere{QStringLiteral("Anna"), anna.key(), knownFrameKinds(), false};
+    const PrivateChat::Person bobHere{QStringLiteral("Bob"), bob.key(), knownFrameKinds(), false};
+    Copy &first = annaFirst ? anna : bob, &second = annaFirst ? bob : anna;
+    first.chat->setPeople({annaFirst ? bobHere : annaHere}, "host");
+    first.chat->send(second.key(), annaFirst ? "Bob" : "Anna", QStringLiteral("are you there?"));
+    QTRY_VERIFY(second.chat->droppedCount() > 0); // it did not know the sender yet
+    second.chat->setPeople({annaFirst ? annaHere : bobHere}, "host");
+    QTRY_COMPARE_WITH_TIMEOUT(second.arrived, QStringList{(annaFirst ? "Anna" : "Bob") + QStringLiteral(": are you there?")},
+                              3 * PrivateChat::kHandshakeMs);
+    QTRY_COMPARE(first.delivered.size(), 1);
 }
 
 void TestPrivate::fileConnectionsAreJoinedByTheirKeys_data()

@@ -93,8 +93,9 @@ public:
 // A guest program connected to a host that is only a socket, which the test
 // speaks for.
 struct GuestOfARawHost {
-    explicit GuestOfARawHost(const QByteArray &nickname = "Anna", const ChatTuning &tuning = {})
-        : guest(TestProgram::Setup(nickname), nullptr, {}, {}, tuning)
+    explicit GuestOfARawHost(const QByteArray &nickname = "Anna", const ChatTuning &tuning = {},
+                             const QString &historyPath = {})
+        : guest(TestProgram::Setup(nickname), nullptr, historyPath, {}, tuning)
     {
     }
 
