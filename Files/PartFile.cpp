@@ -35,28 +35,33 @@ bool WriteAll(int descriptor, const char *data, qint64 size, qint64 at)
     return true;
 }
 
-QByteArray HashOf(int descriptor, qint64 size)
+// Adds the file's first `size` bytes to the hash; false when they cannot be read.
+bool HashInto(QCryptographicHash &hash, int descriptor, qint64 size)
 {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
     QByteArray buffer(1024 * 1024, Qt::Uninitialized);
     for (qint64 at = 0; at < size;) {
         const ssize_t taken = pread(descriptor, buffer.data(), size_t(std::min<qint64>(buffer.size(), size - at)), at);
         if (taken < 0 && errno == EINTR)
             continue;
         if (taken <= 0)
-            return {};
+            return false;
         hash.addData(QByteArrayView(buffer.constData(), taken));
         at += taken;
     }
-    return hash.result();
+    return true;
 }
 
 } // namespace
 
 PartFile::PartFile(int descriptor, QString path, QString name, qint64 size, QByteArray sha256, qint64 verified)
     : descriptor(descriptor), path(std::move(path)), name(std::move(name)), size(size), sha256(std::move(sha256)),
-      verified(verified)
+      verified(verified), whole(QCryptographicHash::Sha256)
 {
+    // What an earlier run checked counts in the whole file's hash: read once here, not again at the end.
+    if (!HashInto(whole, descriptor, verified)) {
+        this->verified = 0;
+        whole.reset();
+    }
 }
 
 PartFile::~PartFile()
@@ -118,12 +123,15 @@ PartFile::Written PartFile::writeBlock(const QByteArray &block, const QByteArray
     if (!WriteAll(descriptor, block.constData(), block.size(), verified))
         return Written::DiskError;
     verified += block.size();
+    whole.addData(block);
     return Written::Block;
 }
 
 std::optional<QString> PartFile::finish(QString &error)
 {
-    if (!isComplete() || fdatasync(descriptor) != 0 || HashOf(descriptor, size) != sha256) {
+    // A large file is on the disk before it takes its name; a small one costs more to sync than it is worth.
+    const bool synced = size <= kBlockSize || fdatasync(descriptor) == 0;
+    if (!isComplete() || !synced || whole.result() != sha256) {
         error = QCoreApplication::translate("PartFile", "%1 did not arrive as it was sent: its SHA-256 does not match.").arg(name);
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QString>
 
 #include <memory>
@@ -53,4 +54,6 @@ private:
     qint64 size;
     QByteArray sha256;
     qint64 verified;
+    // The whole file's SHA-256, block by block as each is checked and written.
+    QCryptographicHash whole;
 };

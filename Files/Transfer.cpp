@@ -119,7 +119,8 @@ std::unique_ptr<Sender> Sender::offering(const QStringList &paths, const QString
 
 void Sender::start()
 {
-    unchecked = 0;
+    unchecked.clear();
+    uncheckedBytes = 0;
     accepted = false;
     send(framed(Kind::Offer, sent.text()));
 }
@@ -161,7 +162,10 @@ void Sender::takeFrame(Kind kind, const QByteArray &body)
                 before += sent.files[earlier].size;
             checked = before + std::clamp(words[1].toLongLong(), qint64(0), sent.files[index].size);
         }
-        unchecked = std::max(0, unchecked - 1);
+        if (!unchecked.empty()) {
+            uncheckedBytes -= unchecked.front();
+            unchecked.pop_front();
+        }
         sendBlocks();
         break;
     }
@@ -179,7 +183,8 @@ void Sender::takeFrame(Kind kind, const QByteArray &body)
         // Everything from that block on goes again: the receiver dropped what followed it.
         file = index;
         nextBlock = block;
-        unchecked = 0;
+        unchecked.clear();
+        uncheckedBytes = 0;
         sendBlocks();
         break;
     }
@@ -205,12 +210,19 @@ bool Sender::unchanged(int index) const
 
 void Sender::sendBlocks()
 {
-    while (accepted && !result.ended && unchecked < kBlocksInFlight && file < sent.files.size()) {
+    // A block counts at least a page, so that a folder of tiny files keeps a bounded number in flight.
+    constexpr qint64 kLeastCounted = 4096;
+    const auto sentOne = [this](qint64 bytes) {
+        unchecked.push_back(std::max(bytes, kLeastCounted));
+        uncheckedBytes += unchecked.back();
+    };
+    while (accepted && !result.ended && uncheckedBytes < kBlocksInFlight * PartFile::kBlockSize
+           && file < sent.files.size()) {
         if (nextBlock >= BlockCount(sent.files[file].size)) {
             if (sent.files[file].size == 0 && nextBlock == 0) { // an empty file: one empty block
                 send(framed(Kind::Block, QByteArray::number(file) + " 0 "
                                              + QCryptographicHash::hash({}, QCryptographicHash::Sha256).toHex()));
-                ++unchecked;
+                sentOne(0);
             }
             ++file;
             nextBlock = 0;
@@ -218,8 +230,8 @@ void Sender::sendBlocks()
         }
         if (!sendBlock(file, nextBlock))
             return;
+        sentOne(std::min(PartFile::kBlockSize, sent.files[file].size - nextBlock * PartFile::kBlockSize));
         ++nextBlock;
-        ++unchecked;
     }
 }
 

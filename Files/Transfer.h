@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,7 +36,8 @@ class PartFile;
 //   9     cancel    why, for people                             either
 //
 // The sender streams blocks of 4 MiB in pieces of 256 KiB and keeps at most
-// kBlocksInFlight of them unchecked; the receiver holds at most one block.
+// kBlocksInFlight blocks' worth of bytes unchecked (many small files' blocks
+// at once); the receiver holds at most one block.
 // A block that fails its check is sent again from there on, and its third
 // failure ends the transfer.
 namespace Transfer {
@@ -104,10 +106,11 @@ private:
     QList<Source> sources;
     std::function<void(const QByteArray &)> send;
     FrameReader frames{kLongestFrame};
-    // Where the stream stands: the next block to send, and how many sent are unchecked.
+    // Where the stream stands: the next block to send, and the sizes of those sent and not checked yet.
     int file = 0;
     qint64 nextBlock = 0;
-    int unchecked = 0;
+    std::deque<qint64> unchecked;
+    qint64 uncheckedBytes = 0;
     bool accepted = false;
     QHash<QString, int> failures; // by "F B"
     qint64 dataSent = 0;

@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# The file benchmark, run by scripts/bench files (never by CI): Vanu's
+# transfers beside a bare relay (bench/bare_file_relay.cpp: blocking OpenSSL,
+# TLS 1.3, 256 KiB buffers), in the same run.
+#   bench/files.sh BIN_FOLDER
+# Rows: a 2 GiB file from guest A through the host to guest B over links
+# shaped to 1 Gbit/s (host and guests each in a network namespace, every
+# veth end under tbf); the same on loopback, unshaped; a folder of 10,000
+# files of 4 KiB (against one tar stream through the bare relay); a plain
+# guest's chat p99 without and during a transfer; the host's RSS during a
+# 4 GiB transfer; and the bytes relayed for a 1 GiB file broken three times.
+set -euo pipefail
+bin=$1
+work=$(mktemp -d /var/tmp/vanu-files.XXXXXX)
+pids=()
+cleanup() {
+  kill "${pids[@]}" 2>/dev/null || true
+  for ns in vf-h vf-a vf-b; do ip netns del "$ns" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+gib=$((1024 * 1024 * 1024))
+
+# in NS COMMAND...: runs the command in the namespace, or here for "-".
+in() { local ns=$1; shift; if [ "$ns" = - ]; then "$@"; else ip netns exec "$ns" "$@"; fi; }
+
+wait_line() { # wait_line FILE TEXT: until the file holds the text (60 s at most)
+  for _ in $(seq 600); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
+  echo "no '$2' in $1" >&2
+  return 1
+}
+
+rate() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.1f", b / s / 1e6 }'; }
+seconds_of() { sed -n 's/.*took [0-9]* in \([0-9.]*\) s.*/\1/p' "$1"; }
+
+# vanu_run TAG HOST_NS A_NS B_NS A_ADDR B_ADDR PORT PATH...: A sends the paths
+# to B through the host; sets took (seconds) and relayed (bytes).
+vanu_run() {
+  local tag=$1 hns=$2 ans=$3 bns=$4 aaddr=$5 baddr=$6 port=$7
+  shift 7
+  rm -rf "$work/$tag" && mkdir -p "$work/$tag/in"
+  in "$hns" "$bin/file_bench" host --state "$work/$tag/host" --port "$port" >"$work/$tag/host.log" 2>&1 &
+  local host=$!
+  pids+=("$host")
+  wait_line "$work/$tag/host.log" listening
+  in "$bns" "$bin/file_bench" take --state "$work/$tag/b" --host "$baddr" --port "$port" --name Bob \
+    --folder "$work/$tag/in" >"$work/$tag/take.log" 2>&1 &
+  local take=$!
+  in "$ans" "$bin/file_bench" send --state "$work/$tag/a" --host "$aaddr" --port "$port" --name Anna --to Bob "$@" \
+    >"$work/$tag/send.log" 2>&1 &
+  local send=$!
+  pids+=("$take" "$send")
+  wait "$take"
+  wait "$send" || true
+  sleep 1.2 # the host's last report
+  kill "$host" 2>/dev/null || true
+  wait "$host" 2>/dev/null || true
+  took=$(seconds_of "$work/$tag/take.log")
+  relayed=$(sed -n 's/host relayed=\([0-9]*\).*/\1/p' "$work/$tag/host.log" | tail -n 1)
+}
+
+# bare_run TAG RELAY_NS A_NS B_NS A_ADDR B_ADDR PORT SEND_FROM TAKE_INTO: sets took.
+bare_run() {
+  local tag=$1 rns=$2 ans=$3 bns=$4 aaddr=$5 baddr=$6 port=$7 from=$8 into=$9
+  mkdir -p "$work/bare-$tag"
+  in "$rns" "$bin/bare_file_relay" relay "$port" >"$work/bare-$tag/relay.log" 2>&1 &
+  local relay=$!
+  pids+=("$relay")
+  wait_line "$work/bare-$tag/relay.log" listening
+  in "$bns" bash -c "$into" 2>"$work/bare-$tag/take.log" &
+  local take=$!
+  sleep 0.3
+  in "$ans" bash -c "$from"
+  wait "$take"
+  kill "$relay" 2>/dev/null || true
+  took=$(seconds_of "$work/bare-$tag/take.log")
+}
+
+echo "making the files..." >&2
+head -c $((2 * gib)) /dev/urandom >"$work/two.bin"
+mkdir -p "$work/many"
+for folder in $(seq 0 99); do
+  mkdir "$work/many/d$folder"
+  for file in $(seq 0 99); do head -c 4096 /dev/urandom >"$work/many/d$folder/f$file"; done
+done
+
+# The rig: the host and each guest in a namespace, every link shaped to 1 Gbit/s.
+for ns in vf-h vf-a vf-b; do ip netns add "$ns"; ip -n "$ns" link set lo up; done
+for side in a b; do
+  net=$([ "$side" = a ] && echo 1 || echo 2)
+  ip link add "v$side" netns "vf-$side" type veth peer name "vh$side" netns vf-h
+  ip -n "vf-$side" addr add "10.77.$net.2/24" dev "v$side"
+  ip -n vf-h addr add "10.77.$net.1/24" dev "vh$side"
+  ip -n "vf-$side" link set "v$side" up
+  ip -n vf-h link set "vh$side" up
+  tc -n "vf-$side" qdisc add dev "v$side" root tbf rate 1gbit burst 512kb latency 20ms
+  tc -n vf-h qdisc add dev "vh$side" root tbf rate 1gbit burst 512kb latency 20ms
+done
+
+echo "| row | Vanu | bare relay | ratio | goal |"
+echo "|---|---|---|---|---|"
+row() { # row NAME VANU_SECONDS BARE_SECONDS BYTES GOAL
+  local vanu bare
+  vanu=$(rate "$4" "$2") bare=$(rate "$4" "$3")
+  echo "| $1 | $vanu MB/s | $bare MB/s | $(awk -v v="$vanu" -v b="$bare" 'BEGIN { printf "%.2f", v / b }') | $5 |"
+}
+
+bare_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4300 \
+  "'$bin/bare_file_relay' send 10.77.1.1 4300 '$work/two.bin'" "'$bin/bare_file_relay' take 10.77.2.1 4300 '$work/bare.out'"
+bare_took=$took
+rm -f "$work/bare.out"
+vanu_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4000 "$work/two.bin"
+row "2 GiB, A → host → B, links of 1 Gbit/s" "$took" "$bare_took" $((2 * gib)) "≥ 0.9"
+rm -rf "$work/shaped/in"
+
+bare_run loop - - - 127.0.0.1 127.0.0.1 4301 \
+  "'$bin/bare_file_relay' send 127.0.0.1 4301 '$work/two.bin'" "'$bin/bare_file_relay' take 127.0.0.1 4301 '$work/bare.out'"
+bare_took=$took
+rm -f "$work/bare.out"
+vanu_run loop - - - 127.0.0.1 127.0.0.1 4010 "$work/two.bin"
+row "2 GiB, A → host → B, loopback" "$took" "$bare_took" $((2 * gib)) "≥ 0.6"
+rm -rf "$work/loop/in"
+
+many=$(du -sb --apparent-size "$work/many" | cut -f1)
+bare_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4302 \
+  "tar -C '$work' -cf - many | '$bin/bare_file_relay' send 10.77.1.1 4302 -" \
+  "mkdir -p '$work/bare-many/out' && '$bin/bare_file_relay' take 10.77.2.1 4302 - | tar -C '$work/bare-many/out' -xf -"
+bare_took=$took
+vanu_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4020 "$work/many"
+row "10,000 files of 4 KiB (bare: one tar stream), links of 1 Gbit/s" "$took" "$bare_took" "$many" "≥ 0.5"
+echo
+
+# The chat beside a transfer, on loopback: a plain guest's p99 from ten
+# guests at 100 lines a second in all, on the same host without a transfer
+# and during one of 4 GiB (two files of 2 GiB), whose host's RSS is
+# sampled every second.
+mkdir -p "$work/beside/in"
+"$bin/file_bench" host --state "$work/beside/host" --port 4030 >"$work/beside/host.log" 2>&1 &
+beside_host=$!
+pids+=("$beside_host")
+wait_line "$work/beside/host.log" listening
+sleep 1.2
+quiet=$("$bin/relay_load" --protocol vanu --port 4030 --guests 10 --mode steady --seconds 10 --rate 100)
+rss_before=$(sed -n 's/.*rss_kb=\([0-9]*\).*/\1/p' "$work/beside/host.log" | tail -n 1)
+"$bin/file_bench" take --state "$work/beside/b" --host 127.0.0.1 --port 4030 --name Bob --folder "$work/beside/in" \
+  >"$work/beside/take.log" 2>&1 &
+beside_take=$!
+"$bin/file_bench" send --state "$work/beside/a" --host 127.0.0.1 --port 4030 --name Anna --to Bob \
+  "$work/two.bin" "$work/two.bin" >"$work/beside/send.log" 2>&1 &
+pids+=("$beside_take" "$!")
+for _ in $(seq 300); do [ -n "$(find "$work/beside/in" -name '*.part' -size +100M)" ] && break; sleep 0.1; done
+busy=$("$bin/relay_load" --protocol vanu --port 4030 --guests 10 --mode steady --seconds 10 --rate 100)
+wait "$beside_take"
+sleep 1.2
+kill "$beside_host" 2>/dev/null || true
+rss_most=$(sed -n 's/.*rss_kb=\([0-9]*\).*/\1/p' "$work/beside/host.log" | sort -n | tail -n 1)
+p99() { sed -n 's/.* p99=\([0-9.]*\).*/\1/p' <<<"$1"; }
+echo "| chat p99 beside a transfer (loopback) | $(p99 "$busy") ms during | $(p99 "$quiet") ms without | +$(awk -v a="$(p99 "$busy")" -v b="$(p99 "$quiet")" 'BEGIN { printf "%.2f", a - b }') ms | ≤ +2 ms |"
+echo "| host RSS during a 4 GiB transfer (loopback) | $((rss_most / 1024)) MiB at most | $((rss_before / 1024)) MiB before | +$(((rss_most - rss_before) / 1024)) MiB | < +64 MiB |"
+
+# Resume: a 1 GiB file, the receiver killed at a quarter, a half and three
+# quarters and started again; the bytes the host relayed in all.
+head -c "$gib" "$work/two.bin" >"$work/one.bin"
+mkdir -p "$work/resume/in"
+"$bin/file_bench" host --state "$work/resume/host" --port 4040 >"$work/resume/host.log" 2>&1 &
+resume_host=$!
+pids+=("$resume_host")
+wait_line "$work/resume/host.log" listening
+take_resume() {
+  "$bin/file_bench" take --state "$work/resume/b" --host 127.0.0.1 --port 4040 --name Bob --folder "$work/resume/in" \
+    >>"$work/resume/take.log" 2>&1 &
+  resume_take=$!
+  pids+=("$resume_take")
+}
+take_resume
+"$bin/file_bench" send --state "$work/resume/a" --host 127.0.0.1 --port 4040 --name Anna --to Bob "$work/one.bin" \
+  >"$work/resume/send.log" 2>&1 &
+pids+=("$!")
+for quarter in 1 2 3; do
+  for _ in $(seq 600); do
+    size=$(stat -c %s "$work/resume/in/one.bin.part" 2>/dev/null || echo 0)
+    [ "$size" -ge $((gib * quarter / 4)) ] && break
+    sleep 0.05
+  done
+  kill -9 "$resume_take"
+  wait "$resume_take" 2>/dev/null || true
+  take_resume
+done
+wait "$resume_take"
+sleep 1.2
+kill "$resume_host" 2>/dev/null || true
+relayed=$(sed -n 's/host relayed=\([0-9]*\).*/\1/p' "$work/resume/host.log" | tail -n 1)
+cmp -s "$work/one.bin" "$work/resume/in/one.bin" || echo "the resumed file differs" >&2
+echo "| 1 GiB broken three times: bytes relayed | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f GiB", r / g }') | 1 GiB | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f", r / g }') | ≤ 1.05 |"
