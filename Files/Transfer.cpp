@@ -211,7 +211,7 @@ bool Sender::unchanged(int index) const
 void Sender::sendBlocks()
 {
     // A block counts at least a page, so that a folder of tiny files keeps a bounded number in flight.
-    constexpr qint64 kLeastCounted = 4096;
+    static constexpr qint64 kLeastCounted = 4096;
     const auto sentOne = [this](qint64 bytes) {
         unchecked.push_back(std::max(bytes, kLeastCounted));
         uncheckedBytes += unchecked.back();
