@@ -1,9 +1,11 @@
 #include "PartFile.h"
 
+#include "Sha256.h"
+
 #include "FileNames.h"
+#include "Sha256.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +38,7 @@ bool WriteAll(int descriptor, const char *data, qint64 size, qint64 at)
 }
 
 // Adds the file's first `size` bytes to the hash; false when they cannot be read.
-bool HashInto(QCryptographicHash &hash, int descriptor, qint64 size)
+bool HashInto(Sha256 &hash, int descriptor, qint64 size)
 {
     QByteArray buffer(1024 * 1024, Qt::Uninitialized);
     for (qint64 at = 0; at < size;) {
@@ -45,7 +47,7 @@ bool HashInto(QCryptographicHash &hash, int descriptor, qint64 size)
             continue;
         if (taken <= 0)
             return false;
-        hash.addData(QByteArrayView(buffer.constData(), taken));
+        hash.add(QByteArrayView(buffer.constData(), taken));
         at += taken;
     }
     return true;
@@ -55,7 +57,7 @@ bool HashInto(QCryptographicHash &hash, int descriptor, qint64 size)
 
 PartFile::PartFile(int descriptor, QString path, QString name, qint64 size, QByteArray sha256, qint64 verified)
     : descriptor(descriptor), path(std::move(path)), name(std::move(name)), size(size), sha256(std::move(sha256)),
-      verified(verified), whole(QCryptographicHash::Sha256)
+      verified(verified)
 {
     // What an earlier run checked counts in the whole file's hash: read once here, not again at the end.
     if (!HashInto(whole, descriptor, verified)) {
@@ -118,12 +120,12 @@ PartFile::Written PartFile::writeBlock(const QByteArray &block, const QByteArray
 {
     if (block.size() != std::min(kBlockSize, size - verified) || block.isEmpty())
         return Written::WrongSize;
-    if (QCryptographicHash::hash(block, QCryptographicHash::Sha256) != announcedSha256)
+    if (Sha256::of(block) != announcedSha256)
         return Written::HashFailed;
     if (!WriteAll(descriptor, block.constData(), block.size(), verified))
         return Written::DiskError;
     verified += block.size();
-    whole.addData(block);
+    whole.add(block);
     return Written::Block;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Sha256.h"
+
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <QString>
 
 #include <memory>
@@ -55,5 +56,5 @@ private:
     QByteArray sha256;
     qint64 verified;
     // The whole file's SHA-256, block by block as each is checked and written.
-    QCryptographicHash whole;
+    Sha256 whole;
 };

@@ -2,9 +2,9 @@
 
 #include "FileNames.h"
 #include "PartFile.h"
+#include "Sha256.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -70,8 +70,8 @@ std::optional<Sender::Prepared> Sender::prepare(const QStringList &paths, QStrin
     prepared.offer.id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const auto add = [&](const QString &path, const QString &name) {
         QFile file(path);
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+        Sha256 hash;
+        if (!file.open(QIODevice::ReadOnly) || !hash.add(file)) {
             error = QCoreApplication::translate("Transfer", "Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
             return false;
         }
@@ -221,7 +221,7 @@ void Sender::sendBlocks()
         if (nextBlock >= BlockCount(sent.files[file].size)) {
             if (sent.files[file].size == 0 && nextBlock == 0) { // an empty file: one empty block
                 send(framed(Kind::Block, QByteArray::number(file) + " 0 "
-                                             + QCryptographicHash::hash({}, QCryptographicHash::Sha256).toHex()));
+                                             + Sha256::of({}).toHex()));
                 sentOne(0);
             }
             ++file;
@@ -257,7 +257,7 @@ bool Sender::sendBlock(int index, qint64 block)
         send(framed(Kind::Data, header + bytes.mid(piece, kPiece)));
     dataSent += bytes.size();
     send(framed(Kind::Block, QByteArray::number(index) + ' ' + QByteArray::number(block) + ' '
-                                 + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+                                 + Sha256::of(bytes).toHex()));
     return true;
 }
 
@@ -290,8 +290,12 @@ void Receiver::accept(const QHash<int, QPair<QString, qint64>> &checkedBefore)
     }
     // Files named already are done; the first that is not goes on from its checked bytes.
     file = 0;
-    while (file < offered.files.size() && parts.value(file).second == offered.files[file].size
-           && !QFileInfo::exists(parts.value(file).first))
+    const auto named = [this](int index) {
+        const QPair<QString, qint64> part = parts.value(index);
+        return parts.contains(index) && part.second == offered.files[index].size
+               && !part.first.endsWith(QLatin1String(".part")) && QFileInfo::exists(part.first);
+    };
+    while (file < offered.files.size() && named(file))
         ++file;
     QByteArray lines;
     for (int index = file; index < offered.files.size(); ++index)
@@ -301,6 +305,10 @@ void Receiver::accept(const QHash<int, QPair<QString, qint64>> &checkedBefore)
         return;
     }
     send(framed(Kind::Accept, lines));
+    if (file == offered.files.size()) { // every file came before the break: the sender learns it now
+        send(framed(Kind::Done, QByteArray::number(file - 1)));
+        result = Outcome{true, true, QString()};
+    }
 }
 
 void Receiver::decline(const QString &why)

@@ -404,6 +404,7 @@ void FileTransfers::streamMoved(const QString &id)
     if (!item || found == running.end())
         return;
     Running &run = *found->second;
+    const qint64 doneBefore = item->done;
     if (run.receiver) {
         item->progress = run.receiver->progress();
         qint64 done = 0;
@@ -415,8 +416,11 @@ void FileTransfers::streamMoved(const QString &id)
         item->done = std::max(item->done, run.sender->checkedBytes());
     }
     const Transfer::Outcome outcome = run.outcome();
-    if (!outcome.ended)
+    if (!outcome.ended) {
+        if (item->done != doneBefore) // a block was checked
+            emit changed(id);
         return;
+    }
     if (outcome.diskFull) {
         // What was checked stays; it goes on once there is room again.
         stopRunning(id);

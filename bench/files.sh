@@ -21,8 +21,9 @@ cleanup() {
 trap cleanup EXIT
 gib=$((1024 * 1024 * 1024))
 
-# in NS COMMAND...: runs the command in the namespace, or here for "-".
-in() { local ns=$1; shift; if [ "$ns" = - ]; then "$@"; else ip netns exec "$ns" "$@"; fi; }
+# inside NS COMMAND...: runs the command in the namespace, or here for "-".
+# Started in the background, it becomes the command, whose pid $! then is.
+inside() { local ns=$1; shift; if [ "$ns" = - ]; then exec "$@"; else exec ip netns exec "$ns" "$@"; fi; }
 
 wait_line() { # wait_line FILE TEXT: until the file holds the text (60 s at most)
   for _ in $(seq 600); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
@@ -39,14 +40,14 @@ vanu_run() {
   local tag=$1 hns=$2 ans=$3 bns=$4 aaddr=$5 baddr=$6 port=$7
   shift 7
   rm -rf "$work/$tag" && mkdir -p "$work/$tag/in"
-  in "$hns" "$bin/file_bench" host --state "$work/$tag/host" --port "$port" >"$work/$tag/host.log" 2>&1 &
+  inside "$hns" "$bin/file_bench" host --state "$work/$tag/host" --port "$port" >"$work/$tag/host.log" 2>&1 &
   local host=$!
   pids+=("$host")
   wait_line "$work/$tag/host.log" listening
-  in "$bns" "$bin/file_bench" take --state "$work/$tag/b" --host "$baddr" --port "$port" --name Bob \
+  inside "$bns" "$bin/file_bench" take --state "$work/$tag/b" --host "$baddr" --port "$port" --name Bob \
     --folder "$work/$tag/in" >"$work/$tag/take.log" 2>&1 &
   local take=$!
-  in "$ans" "$bin/file_bench" send --state "$work/$tag/a" --host "$aaddr" --port "$port" --name Anna --to Bob "$@" \
+  inside "$ans" "$bin/file_bench" send --state "$work/$tag/a" --host "$aaddr" --port "$port" --name Anna --to Bob "$@" \
     >"$work/$tag/send.log" 2>&1 &
   local send=$!
   pids+=("$take" "$send")
@@ -63,14 +64,14 @@ vanu_run() {
 bare_run() {
   local tag=$1 rns=$2 ans=$3 bns=$4 aaddr=$5 baddr=$6 port=$7 from=$8 into=$9
   mkdir -p "$work/bare-$tag"
-  in "$rns" "$bin/bare_file_relay" relay "$port" >"$work/bare-$tag/relay.log" 2>&1 &
+  inside "$rns" "$bin/bare_file_relay" relay "$port" >"$work/bare-$tag/relay.log" 2>&1 &
   local relay=$!
   pids+=("$relay")
   wait_line "$work/bare-$tag/relay.log" listening
-  in "$bns" bash -c "$into" 2>"$work/bare-$tag/take.log" &
+  inside "$bns" bash -c "$into" 2>"$work/bare-$tag/take.log" &
   local take=$!
   sleep 0.3
-  in "$ans" bash -c "$from"
+  (inside "$ans" bash -c "$from")
   wait "$take"
   kill "$relay" 2>/dev/null || true
   took=$(seconds_of "$work/bare-$tag/take.log")

@@ -15,7 +15,8 @@
 
 namespace {
 
-QByteArray Sha256(const QByteArray &bytes)
+// Qt's own SHA-256: a reference apart from the one the program uses.
+QByteArray ReferenceSha256(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
@@ -239,7 +240,7 @@ void TestFiles::aFileArrivesBlockByBlock()
     QVERIFY(QFile(folder.filePath("song.ogg")).open(QIODevice::WriteOnly)); // a file of that name is there
     const QByteArray content = Content(size);
     QString error;
-    auto part = PartFile::create(folder.path(), "song.ogg", size, wholeHashMatches ? Sha256(content) : Sha256("other"),
+    auto part = PartFile::create(folder.path(), "song.ogg", size, wholeHashMatches ? ReferenceSha256(content) : ReferenceSha256("other"),
                                  error);
     QVERIFY2(part, qPrintable(error));
     QCOMPARE(QFileInfo(part->partPath()).permissions() & 0x0177, QFileDevice::Permissions());
@@ -248,10 +249,10 @@ void TestFiles::aFileArrivesBlockByBlock()
         if (block == spoiledBlock) {
             QByteArray spoiled = bytes;
             spoiled[17] = char(spoiled[17] ^ 1);
-            QCOMPARE(part->writeBlock(spoiled, Sha256(bytes)), PartFile::Written::HashFailed);
+            QCOMPARE(part->writeBlock(spoiled, ReferenceSha256(bytes)), PartFile::Written::HashFailed);
             QCOMPARE(part->verifiedBytes(), qint64(block) * PartFile::kBlockSize);
         }
-        QCOMPARE(part->writeBlock(bytes, Sha256(bytes)), PartFile::Written::Block);
+        QCOMPARE(part->writeBlock(bytes, ReferenceSha256(bytes)), PartFile::Written::Block);
     }
     QVERIFY(part->isComplete());
     const std::optional<QString> done = part->finish(error);
@@ -280,21 +281,21 @@ void TestFiles::aBreakCostsNothingChecked()
     QString error;
     QString partPath;
     {
-        auto part = PartFile::create(folder.path(), "big.bin", size, Sha256(content), error);
+        auto part = PartFile::create(folder.path(), "big.bin", size, ReferenceSha256(content), error);
         const QByteArray first = content.left(PartFile::kBlockSize);
-        QCOMPARE(part->writeBlock(first, Sha256(first)), PartFile::Written::Block);
+        QCOMPARE(part->writeBlock(first, ReferenceSha256(first)), PartFile::Written::Block);
         partPath = part->partPath();
     }
-    auto part = PartFile::reopen(partPath, "big.bin", size, Sha256(content), PartFile::kBlockSize, error);
+    auto part = PartFile::reopen(partPath, "big.bin", size, ReferenceSha256(content), PartFile::kBlockSize, error);
     QVERIFY2(part, qPrintable(error));
     QCOMPARE(part->verifiedBytes(), PartFile::kBlockSize);
     for (qint64 at = PartFile::kBlockSize; at < size; at += PartFile::kBlockSize) {
         const QByteArray block = content.mid(at, PartFile::kBlockSize);
-        QCOMPARE(part->writeBlock(block, Sha256(block)), PartFile::Written::Block);
+        QCOMPARE(part->writeBlock(block, ReferenceSha256(block)), PartFile::Written::Block);
     }
     QCOMPARE(part->finish(error).value_or(QString()), folder.filePath("big.bin"));
     // A part file that is gone, or shorter than what was checked, starts again.
-    QVERIFY(!PartFile::reopen(partPath, "big.bin", size, Sha256(content), PartFile::kBlockSize, error));
+    QVERIFY(!PartFile::reopen(partPath, "big.bin", size, ReferenceSha256(content), PartFile::kBlockSize, error));
     QVERIFY(!PartFile::hasRoom(folder.path(), qint64(1) << 60, error));
     QVERIFY(error.contains("are needed"));
 }
