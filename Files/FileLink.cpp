@@ -135,12 +135,17 @@ void FileLink::flush()
     if (session)
         unsent += session->takeRecords();
     const int to = socket();
-    while (!unsent.isEmpty() && to >= 0) {
+    // What was sent is passed over, not moved out of the way: the rest may be megabytes.
+    while (sentOf < unsent.size() && to >= 0) {
         if (carrier->isBackedUp(to) || carrier->QueuedBytes(to) + kPiece > kMostQueued) {
             carrier->tellWhenDrained(to);
-            return;
+            break;
         }
-        carrier->SocketSend(to, 0, unsent.left(kPiece));
-        unsent.remove(0, std::min(kPiece, unsent.size()));
+        carrier->SocketSend(to, 0, unsent.mid(sentOf, kPiece));
+        sentOf += std::min(kPiece, unsent.size() - sentOf);
+    }
+    if (sentOf == unsent.size() || sentOf > unsent.size() / 2) {
+        unsent.remove(0, sentOf);
+        sentOf = 0;
     }
 }

@@ -75,5 +75,6 @@ private:
     QByteArray early;      // the host's end: what came before it was opened
     std::unique_ptr<InnerTls> session;
     QByteArray waiting; // written before the session was there
-    QByteArray unsent;  // records the connection has not taken yet
+    QByteArray unsent;  // records the connection has not taken yet, from sentOf on
+    qsizetype sentOf = 0;
 };

@@ -249,12 +249,25 @@ bool Sender::sendBlock(int index, qint64 block)
         return false;
     }
     // The disk is read as the block goes: a block, never the file, in memory.
-    const QByteArray bytes = source.read(std::min(PartFile::kBlockSize, sent.files[index].size - at));
-    QByteArray header(8, '\0');
-    qToBigEndian<quint32>(quint32(index), header.data());
-    qToBigEndian<quint32>(quint32(block), header.data() + 4);
-    for (qsizetype piece = 0; piece < bytes.size(); piece += kPiece)
-        send(framed(Kind::Data, header + bytes.mid(piece, kPiece)));
+    // Into the same buffer each time: a fresh block of megabytes would be fresh pages to fault in.
+    const qint64 size = std::min(PartFile::kBlockSize, sent.files[index].size - at);
+    readBuffer.resize(size);
+    if (source.read(readBuffer.data(), size) != size) {
+        end(false, QCoreApplication::translate("Transfer", "Cannot read %1: %2").arg(sources[index].path, source.errorString()), true);
+        return false;
+    }
+    const QByteArray &bytes = readBuffer;
+    // Each piece's frame is made in one buffer: its bytes are copied once.
+    for (qsizetype piece = 0; piece < bytes.size(); piece += kPiece) {
+        const qsizetype pieceSize = std::min(kPiece, bytes.size() - piece);
+        QByteArray frame(FrameReader::kHeaderSize + 1 + 8, Qt::Uninitialized);
+        qToBigEndian<quint32>(quint32(1 + 8 + pieceSize), frame.data());
+        frame[FrameReader::kHeaderSize] = char(Kind::Data);
+        qToBigEndian<quint32>(quint32(index), frame.data() + FrameReader::kHeaderSize + 1);
+        qToBigEndian<quint32>(quint32(block), frame.data() + FrameReader::kHeaderSize + 5);
+        frame.append(bytes.constData() + piece, pieceSize);
+        send(frame);
+    }
     dataSent += bytes.size();
     send(framed(Kind::Block, QByteArray::number(index) + ' ' + QByteArray::number(block) + ' '
                                  + Sha256::of(bytes).toHex()));
@@ -333,7 +346,7 @@ bool Receiver::openFile(int index, QString &error)
         part = PartFile::create(*beneath, offeredFile.path.last(), offeredFile.size, offeredFile.sha256, error);
     if (part)
         parts.insert(index, {part->partPath(), part->verifiedBytes()});
-    block.clear();
+    block.truncate(0); // its room stays for the next block
     return part != nullptr;
 }
 
@@ -370,7 +383,7 @@ void Receiver::takeData(const QByteArray &body)
     if (index != file || number != part->verifiedBytes() / PartFile::kBlockSize
         || block.size() + body.size() - 8 > PartFile::kBlockSize)
         return;
-    block += body.mid(8);
+    block.append(body.constData() + 8, body.size() - 8);
 }
 
 void Receiver::blockEnds(const QByteArray &body)
@@ -384,7 +397,7 @@ void Receiver::blockEnds(const QByteArray &body)
     const bool empty = offered.files[file].size == 0;
     const PartFile::Written written = empty ? PartFile::Written::Block : part->writeBlock(block, announced);
     const QByteArray fileAndBlock = words[0] + ' ' + words[1];
-    block.clear();
+    block.truncate(0); // its room stays for the next block
     switch (written) {
     case PartFile::Written::Block:
         break;

@@ -115,6 +115,7 @@ private:
     QHash<QString, int> failures; // by "F B"
     qint64 dataSent = 0;
     qint64 checked = 0;
+    QByteArray readBuffer; // the block read from the disk
     Outcome result;
 };
 
