@@ -305,11 +305,14 @@ void FileSharing::ended(const QString &id)
     // The history keeps every transfer: its files, sizes and hashes, and where they went.
     const std::optional<FileOffer> offer = FileOffer::fromText(item->offer);
     QStringList lines{news};
-    for (qsizetype index = 0; offer && index < offer->files.size(); ++index)
+    constexpr qsizetype kMostListed = 20;
+    for (qsizetype index = 0; offer && index < std::min(offer->files.size(), kMostListed); ++index)
         lines << tr("%1, %2, SHA-256 %3%4")
                      .arg(offer->files[index].path.join(QLatin1Char('/')), TransferText::size(offer->files[index].size),
                           QString::fromLatin1(offer->files[index].sha256.toHex()),
                           item->saved.value(index).isEmpty() ? QString() : tr(", saved as %1").arg(item->saved.value(index)));
+    if (offer && offer->files.size() > kMostListed)
+        lines << tr("and %1 more files").arg(offer->files.size() - kMostListed);
     emit transferLine(item->peerKey, item->peerName, item->sending ? QString() : item->peerName,
                       tr("[file] %1").arg(lines.join(QStringLiteral("; "))));
 }

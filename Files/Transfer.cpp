@@ -293,6 +293,26 @@ Receiver::~Receiver() = default;
 void Receiver::accept(const QHash<int, QPair<QString, qint64>> &checkedBefore)
 {
     parts = checkedBefore;
+    accepted = true;
+    if (!offered.isSummary())
+        beginAccepted();
+}
+
+void Receiver::takeWholeOffer(const QByteArray &body)
+{
+    const std::optional<FileOffer> whole = FileOffer::fromText(body);
+    if (!offered.isSummary() || !whole || !offered.summarises(*whole)) {
+        if (offered.isSummary())
+            end(false, QCoreApplication::translate("Transfer", "The files sent are not the ones offered."), true);
+        return;
+    }
+    offered = *whole;
+    if (accepted)
+        beginAccepted();
+}
+
+void Receiver::beginAccepted()
+{
     QString error;
     qint64 toCome = offered.totalSize();
     for (const QPair<QString, qint64> &part : std::as_const(parts))
@@ -359,6 +379,9 @@ void Receiver::take(const QByteArray &bytes)
 void Receiver::takeFrame(Kind kind, const QByteArray &body)
 {
     switch (kind) {
+    case Kind::Offer:
+        takeWholeOffer(body);
+        break;
     case Kind::Data:
         takeData(body);
         break;

@@ -46,8 +46,8 @@ enum class Kind : quint8 { Offer = 1, Accept, Decline, Data, Block, Checked, Aga
 constexpr qsizetype kPiece = 256 * 1024;
 constexpr int kBlocksInFlight = 3;
 constexpr int kMostFailures = 3;
-// Longest frame: a piece and its header.
-constexpr qsizetype kLongestFrame = kPiece + 64;
+// Longest frame: an offer of the most files (a piece and its header are far less).
+constexpr qsizetype kLongestFrame = 16 * 1024 * 1024;
 
 QByteArray framed(Kind kind, const QByteArray &body);
 
@@ -119,7 +119,8 @@ private:
     Outcome result;
 };
 
-// The receiving side of one offer: its files go beneath `folder`.
+// The receiving side of one offer: its files go beneath `folder`. Given
+// only the offer's summary, it waits for the whole offer on the stream.
 class Receiver {
 public:
     Receiver(FileOffer offer, QString folder, std::function<void(const QByteArray &)> send);
@@ -127,6 +128,8 @@ public:
 
     // Accepts, going on from what was checked before a break (by file index).
     void accept(const QHash<int, QPair<QString, qint64>> &checkedBefore = {});
+    // The offer, whole once it came.
+    const FileOffer &offer() const { return offered; }
     void decline(const QString &why);
     void take(const QByteArray &bytes);
     const Outcome &outcome() const { return result; }
@@ -137,6 +140,8 @@ public:
 
 private:
     void takeFrame(Kind kind, const QByteArray &body);
+    void takeWholeOffer(const QByteArray &body);
+    void beginAccepted();
     void takeData(const QByteArray &body);
     void blockEnds(const QByteArray &body);
     bool openFile(int index, QString &error);
@@ -150,6 +155,7 @@ private:
     std::unique_ptr<PartFile> part;
     QByteArray block; // the block on its way in
     QHash<int, QPair<QString, qint64>> parts;
+    bool accepted = false;
     QStringList savedPaths;
     Outcome result;
 };

@@ -83,7 +83,7 @@ void FileTransfers::add(Item item)
     if (!offer)
         return;
     item.total = offer->totalSize();
-    item.files = int(offer->files.size());
+    item.files = offer->fileCount();
     for (const FileOffer::File &file : offer->files)
         item.names << file.path.join(QLatin1Char('/'));
     const QString id = item.id;
@@ -206,7 +206,7 @@ void FileTransfers::offerPrepared(const QByteArray &key, const QString &name, co
     item.created = Now();
     item.note = tr("Waiting for %1 to answer.").arg(name);
     add(item);
-    if (!chat.offerFiles(key, offer))
+    if (!chat.offerFiles(key, sound->chatText()))
         finish(*find(item.id), false, tr("%1 is not in the chat, or cannot take files.").arg(name), false);
     save();
 }
@@ -406,6 +406,12 @@ void FileTransfers::streamMoved(const QString &id)
     Running &run = *found->second;
     const qint64 doneBefore = item->done;
     if (run.receiver) {
+        if (const FileOffer &whole = run.receiver->offer(); !whole.isSummary() && whole.fileCount() > item->names.size()) {
+            item->offer = whole.text(); // the whole list came on the stream: kept for a break
+            item->names.clear();
+            for (const FileOffer::File &file : whole.files)
+                item->names << file.path.join(QLatin1Char('/'));
+        }
         item->progress = run.receiver->progress();
         qint64 done = 0;
         for (const QPair<QString, qint64> &part : std::as_const(item->progress))

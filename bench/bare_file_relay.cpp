@@ -122,6 +122,7 @@ int Relay(int port)
             if (!WriteAll(taker, buffer.data(), got))
                 break;
         SSL_shutdown(taker);
+        SSL_shutdown(sender);
         for (SSL *ssl : {sender, taker}) {
             close(SSL_get_fd(ssl));
             SSL_free(ssl);
@@ -142,6 +143,9 @@ int Send(const char *host, int port, const char *path)
         if (!WriteAll(ssl, buffer.data(), int(got)))
             Fail("the relay went away");
     SSL_shutdown(ssl);
+    // Until the relay has read it all and closed: a close with unread bytes here would reset the connection.
+    while (SSL_read(ssl, buffer.data(), kBuffer) > 0) {
+    }
     return 0;
 }
 

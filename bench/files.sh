@@ -2,7 +2,7 @@
 # The file benchmark, run by scripts/bench files (never by CI): Vanu's
 # transfers beside a bare relay (bench/bare_file_relay.cpp: blocking OpenSSL,
 # TLS 1.3, 256 KiB buffers), in the same run.
-#   bench/files.sh BIN_FOLDER
+#   bench/files.sh BIN_FOLDER [ROW...]   rows: shaped loopback many beside resume (all by default)
 # Rows: a 2 GiB file from guest A through the host to guest B over links
 # shaped to 1 Gbit/s (host and guests each in a network namespace, every
 # veth end under tbf); the same on loopback, unshaped; a folder of 10,000
@@ -11,6 +11,10 @@
 # 4 GiB transfer; and the bytes relayed for a 1 GiB file broken three times.
 set -euo pipefail
 bin=$1
+shift
+rows=${*:-shaped loopback many beside resume}
+want() { [[ " $rows " == *" $1 "* ]]; }
+trap 'echo "failed at line $LINENO" >&2' ERR
 work=$(mktemp -d /var/tmp/vanu-files.XXXXXX)
 pids=()
 cleanup() {
@@ -51,7 +55,7 @@ vanu_run() {
     >"$work/$tag/send.log" 2>&1 &
   local send=$!
   pids+=("$take" "$send")
-  wait "$take"
+  wait "$take" || { echo "the bare relay's receiver failed:" >&2; cat "$work/bare-$tag/take.log" >&2; }
   wait "$send" || true
   sleep 1.2 # the host's last report
   kill "$host" 2>/dev/null || true
@@ -72,7 +76,7 @@ bare_run() {
   local take=$!
   sleep 0.3
   (inside "$ans" bash -c "$from")
-  wait "$take"
+  wait "$take" || { echo "the bare relay's receiver failed:" >&2; cat "$work/bare-$tag/take.log" >&2; }
   kill "$relay" 2>/dev/null || true
   took=$(seconds_of "$work/bare-$tag/take.log")
 }
@@ -106,6 +110,7 @@ row() { # row NAME VANU_SECONDS BARE_SECONDS BYTES GOAL
   echo "| $1 | $vanu MB/s | $bare MB/s | $(awk -v v="$vanu" -v b="$bare" 'BEGIN { printf "%.2f", v / b }') | $5 |"
 }
 
+if want shaped; then
 bare_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4300 \
   "'$bin/bare_file_relay' send 10.77.1.1 4300 '$work/two.bin'" "'$bin/bare_file_relay' take 10.77.2.1 4300 '$work/bare.out'"
 bare_took=$took
@@ -113,7 +118,9 @@ rm -f "$work/bare.out"
 vanu_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4000 "$work/two.bin"
 row "2 GiB, A → host → B, links of 1 Gbit/s" "$took" "$bare_took" $((2 * gib)) "≥ 0.9"
 rm -rf "$work/shaped/in"
+fi
 
+if want loopback; then
 bare_run loop - - - 127.0.0.1 127.0.0.1 4301 \
   "'$bin/bare_file_relay' send 127.0.0.1 4301 '$work/two.bin'" "'$bin/bare_file_relay' take 127.0.0.1 4301 '$work/bare.out'"
 bare_took=$took
@@ -121,7 +128,9 @@ rm -f "$work/bare.out"
 vanu_run loop - - - 127.0.0.1 127.0.0.1 4010 "$work/two.bin"
 row "2 GiB, A → host → B, loopback" "$took" "$bare_took" $((2 * gib)) "≥ 0.6"
 rm -rf "$work/loop/in"
+fi
 
+if want many; then
 many=$(du -sb --apparent-size "$work/many" | cut -f1)
 bare_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4302 \
   "tar -C '$work' -cf - many | '$bin/bare_file_relay' send 10.77.1.1 4302 -" \
@@ -129,12 +138,13 @@ bare_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4302 \
 bare_took=$took
 vanu_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4020 "$work/many"
 row "10,000 files of 4 KiB (bare: one tar stream), links of 1 Gbit/s" "$took" "$bare_took" "$many" "≥ 0.5"
-echo
+fi
 
 # The chat beside a transfer, on loopback: a plain guest's p99 from ten
 # guests at 100 lines a second in all, on the same host without a transfer
 # and during one of 4 GiB (two files of 2 GiB), whose host's RSS is
 # sampled every second.
+if want beside; then
 mkdir -p "$work/beside/in"
 "$bin/file_bench" host --state "$work/beside/host" --port 4030 >"$work/beside/host.log" 2>&1 &
 beside_host=$!
@@ -158,9 +168,11 @@ rss_most=$(sed -n 's/.*rss_kb=\([0-9]*\).*/\1/p' "$work/beside/host.log" | sort 
 p99() { sed -n 's/.* p99=\([0-9.]*\).*/\1/p' <<<"$1"; }
 echo "| chat p99 beside a transfer (loopback) | $(p99 "$busy") ms during | $(p99 "$quiet") ms without | +$(awk -v a="$(p99 "$busy")" -v b="$(p99 "$quiet")" 'BEGIN { printf "%.2f", a - b }') ms | ≤ +2 ms |"
 echo "| host RSS during a 4 GiB transfer (loopback) | $((rss_most / 1024)) MiB at most | $((rss_before / 1024)) MiB before | +$(((rss_most - rss_before) / 1024)) MiB | < +64 MiB |"
+fi
 
 # Resume: a 1 GiB file, the receiver killed at a quarter, a half and three
 # quarters and started again; the bytes the host relayed in all.
+if want resume; then
 head -c "$gib" "$work/two.bin" >"$work/one.bin"
 mkdir -p "$work/resume/in"
 "$bin/file_bench" host --state "$work/resume/host" --port 4040 >"$work/resume/host.log" 2>&1 &
@@ -193,3 +205,4 @@ kill "$resume_host" 2>/dev/null || true
 relayed=$(sed -n 's/host relayed=\([0-9]*\).*/\1/p' "$work/resume/host.log" | tail -n 1)
 cmp -s "$work/one.bin" "$work/resume/in/one.bin" || echo "the resumed file differs" >&2
 echo "| 1 GiB broken three times: bytes relayed | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f GiB", r / g }') | 1 GiB | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f", r / g }') | ≤ 1.05 |"
+fi

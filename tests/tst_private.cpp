@@ -24,6 +24,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+
+#include <sys/resource.h>
+
 #include <csignal>
 #include <memory>
 
@@ -190,6 +194,7 @@ private slots:
     void aFileGoesEndToEndThroughTheHost();
     void transfersGoOnByThemselves_data();
     void transfersGoOnByThemselves();
+    void aFullDiskPausesATransfer();
 
 private:
     QTemporaryDir folder;
@@ -272,17 +277,29 @@ void TestPrivate::hostileFrames_data()
     QTest::addColumn<int>("droppedAtHost");
     QTest::addColumn<int>("droppedAtAnna");
     QTest::addColumn<QStringList>("hostShows");
+    QTest::addColumn<int>("offersKept");        // at the host, which each offer below is to
+    QTest::addColumn<int>("fileFramesDropped"); // by the host's transfers
     const auto frame = [](FrameKind kind, const QByteArray &body) { return char(kind) + body; };
-    QTest::newRow("records for nobody") << frame(FrameKind::Tunnel, "Nobody\nrecords") << 2 << 2 << 0 << QStringList();
-    QTest::newRow("records for oneself") << frame(FrameKind::Tunnel, "Mallory\nrecords") << 2 << 2 << 0 << QStringList();
+    QTest::newRow("records for nobody") << frame(FrameKind::Tunnel, "Nobody\nrecords") << 2 << 2 << 0 << QStringList() << 0 << 0;
+    QTest::newRow("records for oneself") << frame(FrameKind::Tunnel, "Mallory\nrecords") << 2 << 2 << 0 << QStringList() << 0 << 0;
     QTest::newRow("records that are no TLS, for another's pair")
-        << frame(FrameKind::Tunnel, "Anna\n\x16\x03garbage") << 2 << 0 << 2 << QStringList();
-    QTest::newRow("a private message with no id") << frame(FrameKind::Private, "hello") << 2 << 0 << 0 << QStringList();
-    QTest::newRow("a keys frame from a guest") << frame(FrameKind::Keys, "Anna\t\tchat\n") << 2 << 2 << 0 << QStringList();
+        << frame(FrameKind::Tunnel, "Anna\n\x16\x03garbage") << 2 << 0 << 2 << QStringList() << 0 << 0;
+    QTest::newRow("a private message with no id") << frame(FrameKind::Private, "hello") << 2 << 0 << 0 << QStringList() << 0 << 0;
+    QTest::newRow("a keys frame from a guest") << frame(FrameKind::Keys, "Anna\t\tchat\n") << 2 << 2 << 0 << QStringList() << 0 << 0;
     QTest::newRow("a message that came before, again")
-        << frame(FrameKind::Private, "00000000000000aa\nagain") << 2 << 0 << 0 << QStringList{"Mallory: again"};
+        << frame(FrameKind::Private, "00000000000000aa\nagain") << 2 << 0 << 0 << QStringList{"Mallory: again"} << 0 << 0;
     QTest::newRow("10,000 private messages at once")
-        << frame(FrameKind::Private, "00000000000000bb\nflood") << 10000 << 0 << 0 << QStringList{"Mallory: flood"};
+        << frame(FrameKind::Private, "00000000000000bb\nflood") << 10000 << 0 << 0 << QStringList{"Mallory: flood"} << 0 << 0;
+    // {n}: each frame's own number, in hex.
+    const QByteArray hash(64, 'a');
+    QTest::newRow("1,000 offers at once") << frame(FrameKind::FileOffer, "{n}\n10\t" + hash + "\tnotes.txt\n") << 1000 << 0
+                                          << 0 << QStringList() << int(FileTransfers::kMostWaitingOffers) << 0;
+    QTest::newRow("an offer of 2^63 bytes") << frame(FrameKind::FileOffer, "{n}\n9223372036854775807\t" + hash + "\tbig\n")
+                                            << 2 << 0 << 0 << QStringList() << 0 << 2;
+    QTest::newRow("an offer of a path out of its folder")
+        << frame(FrameKind::FileOffer, "{n}\n10\t" + hash + "\t../.bashrc\n") << 2 << 0 << 0 << QStringList() << 0 << 2;
+    QTest::newRow("answers about transfers that are not") << frame(FrameKind::FileOffer, "come {n}") << 2 << 0 << 0
+                                                          << QStringList() << 0 << 2;
 }
 
 // A guest with a key of its own sends what no honest copy sends: it is
@@ -295,6 +312,8 @@ void TestPrivate::hostileFrames()
     QFETCH(int, droppedAtHost);
     QFETCH(int, droppedAtAnna);
     QFETCH(QStringList, hostShows);
+    QFETCH(int, offersKept);
+    QFETCH(int, fileFramesDropped);
     const quint16 port = kPort + quint16(nextPort++);
     QTemporaryDir copies;
     Host host(copies.path(), port);
@@ -308,7 +327,7 @@ void TestPrivate::hostileFrames()
     QTRY_COMPARE(anna.people.size(), 4);
 
     for (int time = 0; time < times; ++time)
-        mallory.SendFrame(frame);
+        mallory.SendFrame(QByteArray(frame).replace("{n}", QByteArray::number(time + 0xa0, 16)));
     const QString id = bob.chat->send(anna.key(), QStringLiteral("Anna"), QStringLiteral("still here"));
     QTRY_COMPARE(bob.delivered, QStringList{id});
     QCOMPARE(anna.arrived, QStringList{"Bob: still here"});
@@ -320,6 +339,8 @@ void TestPrivate::hostileFrames()
     QTRY_COMPARE(host.arrived, hostShows);
     QCOMPARE(host.session.droppedFrameCount(), droppedAtHost);
     QCOMPARE(anna.chat->droppedCount(), droppedAtAnna);
+    QTRY_COMPARE(host.files->ids().size(), offersKept);
+    QCOMPARE(host.files->droppedCount(), fileFramesDropped);
 }
 
 void TestPrivate::theInnerSessionTakesOnlyTheAnnouncedKey_data()
@@ -596,11 +617,13 @@ void TestPrivate::transfersGoOnByThemselves_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("restarts"); // the copy that restarts midway, if any
-    QTest::newRow("a guest to another guest") << "Anna" << "Bob" << "";
-    QTest::newRow("a guest to the host, one hop") << "Anna" << "Hosty" << "";
-    QTest::newRow("the host to a guest, one hop") << "Hosty" << "Bob" << "";
-    QTest::newRow("the receiver restarts midway") << "Anna" << "Bob" << "Bob";
-    QTest::newRow("the sender restarts midway") << "Anna" << "Bob" << "Anna";
+    QTest::addColumn<int>("moreFiles");    // small files in the folder besides its note
+    QTest::newRow("a guest to another guest") << "Anna" << "Bob" << "" << 0;
+    QTest::newRow("a guest to the host, one hop") << "Anna" << "Hosty" << "" << 0;
+    QTest::newRow("the host to a guest, one hop") << "Hosty" << "Bob" << "" << 0;
+    QTest::newRow("the receiver restarts midway") << "Anna" << "Bob" << "Bob" << 0;
+    QTest::newRow("the sender restarts midway") << "Anna" << "Bob" << "Anna" << 0;
+    QTest::newRow("more files than one chat frame lists") << "Anna" << "Bob" << "" << 2000;
 }
 
 // A file and a folder offered in the program's way: the receiver accepts,
@@ -612,6 +635,7 @@ void TestPrivate::transfersGoOnByThemselves()
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(QString, restarts);
+    QFETCH(int, moreFiles);
     const quint16 port = kPort + quint16(nextPort++);
     QTemporaryDir copies, outbox, downloads;
     Host host(copies.path(), port);
@@ -635,13 +659,17 @@ void TestPrivate::transfersGoOnByThemselves()
         QFile file(QDir(outbox.path()).filePath(path));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     }
+    for (int index = 0; index < moreFiles; ++index) {
+        QFile small(QDir(outbox.path()).filePath(QStringLiteral("trip/photo %1.jpg").arg(index)));
+        QVERIFY(small.open(QIODevice::WriteOnly) && small.write(Content(100 + index)) == 100 + index);
+    }
     QString id;
     QObject::connect(copyNamed(to).files.get(), &FileTransfers::added, [&id](const QString &added) { id = added; });
     copyNamed(from).files->send(copyNamed(to).key(), to,
                                 {QDir(outbox.path()).filePath("film.mkv"), QDir(outbox.path()).filePath("trip")});
     QTRY_VERIFY(!id.isEmpty());
-    QCOMPARE(copyNamed(to).files->item(id)->files, 2);
-    QCOMPARE(copyNamed(to).files->item(id)->total, film.size() + note.size());
+    QCOMPARE(copyNamed(to).files->item(id)->files, 2 + moreFiles);
+    QCOMPARE(copyNamed(to).files->item(id)->total, film.size() + note.size() + moreFiles * 100 + moreFiles * (moreFiles - 1) / 2);
     // Once the first block is checked, the copy ends, before the rest has come.
     std::unique_ptr<Guest> &restarting = restarts == "Anna" ? anna : bob;
     bool ended = false;
@@ -667,11 +695,53 @@ void TestPrivate::transfersGoOnByThemselves()
         QVERIFY2(arrived.open(QIODevice::ReadOnly), path);
         QVERIFY(arrived.readAll() == content);
     }
+    for (int index = 0; index < moreFiles; index += 97)
+        QVERIFY(QFileInfo(QDir(downloads.path()).filePath(QStringLiteral("trip/photo %1.jpg").arg(index))).size() == 100 + index);
+    QCOMPARE(copyNamed(to).files->item(id)->names.size(), 2 + moreFiles);
     // The host relays only between guests; with the host at one end, there is one hop.
     const bool relayed = from != "Hosty" && to != "Hosty";
     QCOMPARE(host.session.fileRelay().bytesRelayed() > 0, relayed);
     if (relayed && restarts.isEmpty())
-        QVERIFY(host.session.fileRelay().bytesRelayed() < film.size() + note.size() + 1024 * 1024);
+        QVERIFY(host.session.fileRelay().bytesRelayed() < copyNamed(to).files->item(id)->total + 1024 * 1024 + moreFiles * 512);
+}
+
+// The disk fills midway (here: the largest file this process may write is
+// reached): the transfer pauses and says so, keeps what was checked, and
+// goes on once there is room again.
+void TestPrivate::aFullDiskPausesATransfer()
+{
+    const quint16 port = kPort + quint16(nextPort++);
+    QTemporaryDir copies, downloads;
+    Host host(copies.path(), port);
+    Guest anna(copies.path(), port, QStringLiteral("Anna")), bob(copies.path(), port, QStringLiteral("Bob"));
+    QTRY_COMPARE(anna.people.size(), 3);
+    QTRY_COMPARE(bob.people.size(), 3);
+    const QByteArray film = Content(12 * PartFile::kBlockSize + 777);
+    QFile file(QDir(copies.path()).filePath("film.mkv"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(film) == film.size());
+    file.close();
+    rlimit before{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails, as on a full disk, instead of ending the process
+    const rlimit limited{rlim_t(4 * PartFile::kBlockSize), before.rlim_max};
+    auto roomAgain = qScopeGuard([&before] { setrlimit(RLIMIT_FSIZE, &before); });
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    QString id;
+    QObject::connect(bob.files.get(), &FileTransfers::added, [&id](const QString &added) { id = added; });
+    anna.files->send(bob.key(), QStringLiteral("Bob"), {file.fileName()});
+    QTRY_VERIFY(!id.isEmpty());
+    QCOMPARE(bob.files->accept(id, downloads.path()), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(bob.files->item(id)->note.contains(QStringLiteral("the disk is full")), 20000);
+    QCOMPARE(bob.files->item(id)->state, TransferRecord::State::Going);
+    QCOMPARE(bob.files->item(id)->done, 4 * PartFile::kBlockSize); // what was checked stays
+
+    roomAgain.dismiss();
+    setrlimit(RLIMIT_FSIZE, &before);
+    QTRY_VERIFY_WITH_TIMEOUT(bob.files->item(id)->finished(), 3 * FileTransfers::kRetryMs);
+    QCOMPARE(bob.files->item(id)->state, TransferRecord::State::Done);
+    QFile arrived(QDir(downloads.path()).filePath("film.mkv"));
+    QVERIFY(arrived.open(QIODevice::ReadOnly) && arrived.readAll() == film);
 }
 
 QTEST_MAIN(TestPrivate)
