@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace TransferText {
 
 QString size(qint64 bytes)
@@ -62,12 +64,13 @@ QString timeLeft(const FileTransfers::Item &item)
 {
     if (item.state != TransferRecord::State::Going || item.speed < 1)
         return {};
-    const qint64 seconds = qint64(double(item.total - item.done) / item.speed);
-    if (seconds < 60)
-        return QCoreApplication::translate("TransferCard", "%n s left", nullptr, int(seconds));
-    if (seconds < 3600)
-        return QCoreApplication::translate("TransferCard", "%n min left", nullptr, int(seconds / 60));
-    return QCoreApplication::translate("TransferCard", "%n h left", nullptr, int(seconds / 3600));
+    const int seconds = int(std::min(double(item.total - item.done) / item.speed, 1e9));
+    const int minutes = seconds / 60, hours = minutes / 60;
+    if (minutes == 0)
+        return QCoreApplication::translate("TransferCard", "%n s left", nullptr, seconds);
+    if (hours == 0)
+        return QCoreApplication::translate("TransferCard", "%n min left", nullptr, minutes);
+    return QCoreApplication::translate("TransferCard", "%n h left", nullptr, hours);
 }
 
 } // namespace TransferText
@@ -93,9 +96,8 @@ TransferCard::TransferCard(const QString &id, QWidget *parent) : QFrame(parent),
     Open = new QPushButton(tr("&Open"));
     ShowInFolder = new QPushButton(tr("Show in fo&lder"));
     auto *buttons = new QHBoxLayout;
-    for (QWidget *button : {static_cast<QWidget *>(Accept), static_cast<QWidget *>(SaveAs), static_cast<QWidget *>(Decline),
-                            static_cast<QWidget *>(PauseOrResume), static_cast<QWidget *>(Cancel),
-                            static_cast<QWidget *>(Open), static_cast<QWidget *>(ShowInFolder)})
+    const QList<QPushButton *> all{Accept, SaveAs, Decline, PauseOrResume, Cancel, Open, ShowInFolder};
+    for (QPushButton *button : all)
         buttons->addWidget(button);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
@@ -126,10 +128,8 @@ void TransferCard::show(const FileTransfers::Item &item, bool keyKnown)
     Title->setText(item.sending ? tr("To %1: %2: %3").arg(item.peerName, what, TransferText::names(item))
                    : keyKnown ? tr("%1 (key known) offers %2: %3").arg(item.peerName, what, TransferText::names(item))
                               : tr("%1 (key new to you) offers %2: %3").arg(item.peerName, what, TransferText::names(item)));
-    QStringList details;
-    for (const QString &detail : {TransferText::state(item), TransferText::speed(item), TransferText::timeLeft(item)})
-        if (!detail.isEmpty())
-            details << detail;
+    QStringList details{TransferText::state(item), TransferText::speed(item), TransferText::timeLeft(item)};
+    details.removeAll(QString());
     State->setText(details.join(QStringLiteral(" · ")));
     Progress->setValue(item.total > 0 ? int(item.done * 1000 / item.total) : (item.state == Stage::Done ? 1000 : 0));
     Progress->setAccessibleName(tr("Progress of %1").arg(TransferText::names(item)));
@@ -139,8 +139,8 @@ void TransferCard::show(const FileTransfers::Item &item, bool keyKnown)
     paused = item.state == Stage::Paused;
     PauseOrResume->setText(paused ? tr("&Resume") : tr("&Pause"));
     Progress->setVisible(going || item.state == Stage::Done);
-    for (QWidget *offerChoice : {static_cast<QWidget *>(Accept), static_cast<QWidget *>(SaveAs),
-                                 static_cast<QWidget *>(Decline), static_cast<QWidget *>(AlwaysAccept)})
+    const QList<QWidget *> offerChoices{Accept, SaveAs, Decline, AlwaysAccept};
+    for (QWidget *offerChoice : offerChoices)
         offerChoice->setVisible(offered);
     PauseOrResume->setVisible(going);
     Cancel->setVisible(going || (item.sending && item.state == Stage::Offered));

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -51,6 +52,24 @@ bool HashInto(Sha256 &hash, int descriptor, qint64 size)
         at += taken;
     }
     return true;
+}
+
+constexpr char kCheckedAttribute[] = "user.vanu.checked";
+
+// What the part says of itself was checked, if it is sound: whole blocks (or
+// the whole file) that the part holds.
+qint64 CheckedOnPart(int descriptor, qint64 partSize, qint64 fileSize)
+{
+    char value[32] = {};
+    const ssize_t length = fgetxattr(descriptor, kCheckedAttribute, value, sizeof value - 1);
+    if (length <= 0)
+        return 0;
+    bool number = false;
+    const qint64 checked = QByteArray(value, length).toLongLong(&number);
+    if (!number || checked < 0 || checked > partSize || checked > fileSize
+        || (checked % PartFile::kBlockSize != 0 && checked != fileSize))
+        return 0;
+    return checked;
 }
 
 } // namespace
@@ -113,7 +132,8 @@ std::unique_ptr<PartFile> PartFile::reopen(const QString &partPath, const QStrin
         error = QCoreApplication::translate("PartFile", "The part received of %1 is gone: it starts again.").arg(name);
         return nullptr;
     }
-    return std::unique_ptr<PartFile>(new PartFile(descriptor, partPath, name, size, sha256, verified));
+    return std::unique_ptr<PartFile>(new PartFile(descriptor, partPath, name, size, sha256,
+                                                  std::max(verified, CheckedOnPart(descriptor, status.st_size, size))));
 }
 
 PartFile::Written PartFile::writeBlock(const QByteArray &block, const QByteArray &announcedSha256)
@@ -126,6 +146,10 @@ PartFile::Written PartFile::writeBlock(const QByteArray &block, const QByteArray
         return Written::DiskError;
     verified += block.size();
     whole.add(block);
+    // Kept on the part itself as each block is checked, at no cost: a copy
+    // killed before it wrote down its progress loses none of it.
+    const QByteArray checked = QByteArray::number(verified);
+    fsetxattr(descriptor, kCheckedAttribute, checked.constData(), size_t(checked.size()), 0);
     return Written::Block;
 }
 
@@ -137,6 +161,7 @@ std::optional<QString> PartFile::finish(QString &error)
         error = QCoreApplication::translate("PartFile", "%1 did not arrive as it was sent: its SHA-256 does not match.").arg(name);
         return std::nullopt;
     }
+    fremovexattr(descriptor, kCheckedAttribute); // the named file carries nothing of its way here
     // The usual mode for a new file, with no execute bit whatever the sender's was.
     const mode_t mask = umask(0);
     umask(mask);

@@ -330,13 +330,17 @@ void Receiver::beginAccepted()
     };
     while (file < offered.files.size() && named(file))
         ++file;
-    QByteArray lines;
-    for (int index = file; index < offered.files.size(); ++index)
-        lines += QByteArray::number(index) + ' ' + QByteArray::number(parts.value(index).second) + '\n';
+    // Opened first: the part may hold more checked bytes than was kept, or be gone and start again.
     if (file < offered.files.size() && !openFile(file, error)) {
         end(false, error, true);
         return;
     }
+    QByteArray lines;
+    for (int index = file; index < offered.files.size(); ++index)
+        lines += QByteArray::number(index) + ' ' + QByteArray::number(parts.value(index).second) + '\n';
+    checkedSum = 0;
+    for (const QPair<QString, qint64> &part : std::as_const(parts))
+        checkedSum += part.second;
     send(framed(Kind::Accept, lines));
     if (file == offered.files.size()) { // every file came before the break: the sender learns it now
         send(framed(Kind::Done, QByteArray::number(file - 1)));
@@ -418,6 +422,7 @@ void Receiver::blockEnds(const QByteArray &body)
     const QByteArray announced = QByteArray::fromHex(words[2]);
     QString error;
     const bool empty = offered.files[file].size == 0;
+    const qint64 before = part->verifiedBytes();
     const PartFile::Written written = empty ? PartFile::Written::Block : part->writeBlock(block, announced);
     const QByteArray fileAndBlock = words[0] + ' ' + words[1];
     block.truncate(0); // its room stays for the next block
@@ -434,6 +439,7 @@ void Receiver::blockEnds(const QByteArray &body)
         return;
     }
     parts.insert(file, {part->partPath(), part->verifiedBytes()});
+    checkedSum += part->verifiedBytes() - before;
     send(framed(Kind::Checked, QByteArray::number(file) + ' ' + QByteArray::number(part->verifiedBytes())));
     if (!part->isComplete())
         return;

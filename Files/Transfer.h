@@ -137,6 +137,8 @@ public:
     const QStringList &saved() const { return savedPaths; }
     // For a break: each file's part file and its checked bytes, by index.
     QHash<int, QPair<QString, qint64>> progress() const;
+    // The checked bytes of every file, together.
+    qint64 checkedBytes() const { return checkedSum; }
 
 private:
     void takeFrame(Kind kind, const QByteArray &body);
@@ -156,6 +158,7 @@ private:
     QByteArray block; // the block on its way in
     QHash<int, QPair<QString, qint64>> parts;
     bool accepted = false;
+    qint64 checkedSum = 0;
     QStringList savedPaths;
     Outcome result;
 };

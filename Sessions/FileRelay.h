@@ -30,7 +30,7 @@ class FileRelay : public QObject {
     Q_OBJECT
 public:
     static constexpr qint64 kUnjoinedMs = 60'000;
-    static constexpr qsizetype kReadAtOnce = 256 * 1024;
+    static constexpr qsizetype kReadAtOnce = 64 * 1024;
     static constexpr qsizetype kLongestLine = 256;
     // What may wait to go to one end: well under a connection's send queue.
     static constexpr qsizetype kMostQueued = 2 * kReadAtOnce;

@@ -413,10 +413,7 @@ void FileTransfers::streamMoved(const QString &id)
                 item->names << file.path.join(QLatin1Char('/'));
         }
         item->progress = run.receiver->progress();
-        qint64 done = 0;
-        for (const QPair<QString, qint64> &part : std::as_const(item->progress))
-            done += part.second;
-        item->done = done;
+        item->done = run.receiver->checkedBytes();
         item->saved = run.receiver->saved();
     } else {
         item->done = std::max(item->done, run.sender->checkedBytes());

@@ -83,6 +83,14 @@
         <source>Only one setup file can be given.</source>
         <translation>Es kann nur eine Einstellungsdatei angegeben werden.</translation>
     </message>
+    <message>
+        <source>Send the files and folders named after it: the running copy asks to whom.</source>
+        <translation>Die danach genannten Dateien und Ordner senden: die laufende Kopie fragt, an wen.</translation>
+    </message>
+    <message>
+        <source>Name the files to send after --send.</source>
+        <translation>Nennen Sie die zu sendenden Dateien nach --send.</translation>
+    </message>
 </context>
 <context>
     <name>ConversationWindow</name>
@@ -106,6 +114,14 @@
         <source>  (delivered)</source>
         <translation>  (zugestellt)</translation>
     </message>
+    <message>
+        <source>Send &amp;file...</source>
+        <translation>&amp;Datei senden...</translation>
+    </message>
+    <message>
+        <source>Send files to %1 (Ctrl+Shift+F), or drop them on this window</source>
+        <translation>Dateien an %1 senden (Strg+Umschalt+F) oder auf dieses Fenster ziehen</translation>
+    </message>
 </context>
 <context>
     <name>FileChoice</name>
@@ -127,6 +143,162 @@
     <message>
         <source>The other copy is not the one its key was announced for.</source>
         <translation>Das andere Programm ist nicht das, dessen Schlüssel angekündigt wurde.</translation>
+    </message>
+</context>
+<context>
+    <name>FileRelay</name>
+    <message>
+        <source>The host does not relay files.</source>
+        <translation>Der Host leitet keine Dateien weiter.</translation>
+    </message>
+    <message>
+        <source>The host relays no file larger than %1 MiB.</source>
+        <translation>Der Host leitet keine Datei über %1 MiB weiter.</translation>
+    </message>
+</context>
+<context>
+    <name>FileSharing</name>
+    <message>
+        <source>Send files</source>
+        <translation>Dateien senden</translation>
+    </message>
+    <message>
+        <source>Send &amp;file...</source>
+        <translation>&amp;Datei senden...</translation>
+    </message>
+    <message>
+        <source>Trans&amp;fers</source>
+        <translation>Über&amp;tragungen</translation>
+    </message>
+    <message>
+        <source>Send files to %1</source>
+        <translation>Dateien an %1 senden</translation>
+    </message>
+    <message>
+        <source>All files (*)|*</source>
+        <translation>Alle Dateien (*)|*</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat, or cannot take files.</source>
+        <translation>%1 ist nicht im Chat oder kann keine Dateien annehmen.</translation>
+    </message>
+    <message>
+        <source>Save the files from %1 in</source>
+        <translation>Die Dateien von %1 speichern in</translation>
+    </message>
+    <message>
+        <source>%1 offers %2, %3</source>
+        <translation>%1 bietet %2 an, %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 offers %n transfers: %2, %3 in all</source>
+        <translation>
+            <numerusform>%1 bietet %n Übertragung an: %2, insgesamt %3</numerusform>
+            <numerusform>%1 bietet %n Übertragungen an: %2, insgesamt %3</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 has %2.</source>
+        <translation>%1 hat %2.</translation>
+    </message>
+    <message>
+        <source>Sending %1 to %2 failed: %3</source>
+        <translation>%1 an %2 zu senden ist gescheitert: %3</translation>
+    </message>
+    <message>
+        <source>%1 from %2 arrived.</source>
+        <translation>%1 von %2 ist angekommen.</translation>
+    </message>
+    <message>
+        <source>%1 from %2 did not arrive: %3</source>
+        <translation>%1 von %2 ist nicht angekommen: %3</translation>
+    </message>
+    <message>
+        <source>%1, %2, SHA-256 %3%4</source>
+        <translation>%1, %2, SHA-256 %3%4</translation>
+    </message>
+    <message>
+        <source>, saved as %1</source>
+        <translation>, gespeichert als %1</translation>
+    </message>
+    <message>
+        <source>and %1 more files</source>
+        <translation>und %1 weitere Dateien</translation>
+    </message>
+    <message>
+        <source>[file] %1</source>
+        <translation>[Datei] %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileTransfers</name>
+    <message>
+        <source>The file connection ended.</source>
+        <translation>Die Dateiverbindung ist beendet.</translation>
+    </message>
+    <message>
+        <source>A name among the files cannot be sent: it has a character no file name may have.</source>
+        <translation>Ein Name unter den Dateien kann nicht gesendet werden: er enthält ein Zeichen, das kein Dateiname haben darf.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer.</source>
+        <translation>Warten auf die Antwort von %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat, or cannot take files.</source>
+        <translation>%1 ist nicht im Chat oder kann keine Dateien annehmen.</translation>
+    </message>
+    <message>
+        <source>Too many offers wait for an answer.</source>
+        <translation>Zu viele Angebote warten auf eine Antwort.</translation>
+    </message>
+    <message>
+        <source>The other copy does not know this transfer.</source>
+        <translation>Die andere Kopie kennt diese Übertragung nicht.</translation>
+    </message>
+    <message>
+        <source>It ended.</source>
+        <translation>Sie ist beendet.</translation>
+    </message>
+    <message>
+        <source>Declined: %1</source>
+        <translation>Abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Cancelled by %1.</source>
+        <translation>Von %1 abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Paused by %1.</source>
+        <translation>Von %1 angehalten.</translation>
+    </message>
+    <message>
+        <source>Connecting again…</source>
+        <translation>Verbindet erneut…</translation>
+    </message>
+    <message>
+        <source>%1 left: it goes on when they are back.</source>
+        <translation>%1 ist gegangen: es geht weiter, sobald %1 zurück ist.</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Verbindet…</translation>
+    </message>
+    <message>
+        <source>The folder %1 is not there.</source>
+        <translation>Den Ordner %1 gibt es nicht.</translation>
+    </message>
+    <message>
+        <source>No, thank you.</source>
+        <translation>Nein, danke.</translation>
+    </message>
+    <message>
+        <source>Declined.</source>
+        <translation>Abgelehnt.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
     </message>
 </context>
 <context>
@@ -576,6 +748,10 @@
         <source>%1&apos;s copy of the program cannot take private messages.</source>
         <translation>Das Programm von %1 kann keine privaten Nachrichten empfangen.</translation>
     </message>
+    <message>
+        <source>%1&apos;s copy of the program cannot take files.</source>
+        <translation>Die Programmkopie von %1 kann keine Dateien annehmen.</translation>
+    </message>
 </context>
 <context>
     <name>PrivateMessaging</name>
@@ -895,6 +1071,26 @@ Jemand könnte sich als Host ausgeben. Vergleichen Sie den Fingerabdruck des Hos
     <message>
         <source>Release %1</source>
         <translation>%1 freigeben</translation>
+    </message>
+    <message>
+        <source>&amp;Relay files between guests</source>
+        <translation>Dateien zwischen Gästen &amp;weiterleiten</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> MiB</translation>
+    </message>
+    <message>
+        <source>any size</source>
+        <translation>jede Größe</translation>
+    </message>
+    <message>
+        <source>Largest file relayed</source>
+        <translation>Größte weitergeleitete Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Largest file:</source>
+        <translation>&amp;Größte Datei:</translation>
     </message>
 </context>
 <context>
@@ -1606,8 +1802,198 @@ localhost. Viel Spaß im Abteil!</translation>
         <translation>Der Ordner für %1 kann nicht angelegt werden.</translation>
     </message>
     <message>
-        <source>Cannot write %1: the disk may be full.</source>
-        <translation>%1 kann nicht geschrieben werden: Der Datenträger ist vielleicht voll.</translation>
+        <source>More than %1 files: send fewer at a time.</source>
+        <translation>Mehr als %1 Dateien: senden Sie weniger auf einmal.</translation>
+    </message>
+    <message>
+        <source>There is no file to send.</source>
+        <translation>Es gibt keine Datei zu senden.</translation>
+    </message>
+    <message>
+        <source>The files sent are not the ones offered.</source>
+        <translation>Die gesendeten Dateien sind nicht die angebotenen.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the disk is full.</source>
+        <translation>%1 kann nicht geschrieben werden: der Datenträger ist voll.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferCard</name>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer.</source>
+        <translation>Warten auf die Antwort von %1.</translation>
+    </message>
+    <message>
+        <source>Waiting for your answer.</source>
+        <translation>Wartet auf Ihre Antwort.</translation>
+    </message>
+    <message>
+        <source>Paused.</source>
+        <translation>Angehalten.</translation>
+    </message>
+    <message>
+        <source>Sent: %1 has it, checked.</source>
+        <translation>Gesendet: %1 hat sie, geprüft.</translation>
+    </message>
+    <message>
+        <source>Arrived, checked: %1</source>
+        <translation>Angekommen, geprüft: %1</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Gescheitert: %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>%1/s</source>
+        <translation>%1/s</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n s left</source>
+        <translation>
+            <numerusform>noch %n s</numerusform>
+            <numerusform>noch %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n min left</source>
+        <translation>
+            <numerusform>noch %n min</numerusform>
+            <numerusform>noch %n min</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n h left</source>
+        <translation>
+            <numerusform>noch %n h</numerusform>
+            <numerusform>noch %n h</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Accept</source>
+        <translation>&amp;Annehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Save as...</source>
+        <translation>&amp;Speichern unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Decline</source>
+        <translation>A&amp;blehnen</translation>
+    </message>
+    <message>
+        <source>Al&amp;ways accept from this person</source>
+        <translation>&amp;Immer von dieser Person annehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Ab&amp;brechen</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Show in fo&amp;lder</source>
+        <translation>Im &amp;Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>To %1: %2: %3</source>
+        <translation>An %1: %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 (key known) offers %2: %3</source>
+        <translation>%1 (Schlüssel bekannt) bietet %2 an: %3</translation>
+    </message>
+    <message>
+        <source>%1 (key new to you) offers %2: %3</source>
+        <translation>%1 (Schlüssel neu für Sie) bietet %2 an: %3</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Fortschritt von %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+</context>
+<context>
+    <name>TransfersWindow</name>
+    <message>
+        <source>Transfers</source>
+        <translation>Übertragungen</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>With</source>
+        <translation>Mit</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Time left</source>
+        <translation>Restzeit</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Stand</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Ab&amp;brechen</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Show in fo&amp;lder</source>
+        <translation>Im &amp;Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Fortschritt von %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
     </message>
 </context>
 <context>
@@ -1643,6 +2029,21 @@ Der Chat geht weiter.</translation>
 Coupon, Largest history sets the size.</source>
         <translation>Der Chatverlauf hat seine maximale Größe erreicht: Seine ältesten Chats wurden gelöscht, um Platz zu schaffen.
 Coupon, Maximale Verlaufsgröße legt die Größe fest.</translation>
+    </message>
+    <message>
+        <source>Files relayed</source>
+        <translation>Weitergeleitete Dateien</translation>
+    </message>
+    <message numerus="yes">
+        <source>Relaying %n file transfer(s), %1 in all</source>
+        <translation>
+            <numerusform>Leitet %n Dateiübertragung weiter, insgesamt %1</numerusform>
+            <numerusform>Leitet %n Dateiübertragungen weiter, insgesamt %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Files go only in secure chat, which is off here.</source>
+        <translation>Dateien gehen nur im sicheren Chat, der hier aus ist.</translation>
     </message>
 </context>
 <context>

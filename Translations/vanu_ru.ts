@@ -84,6 +84,14 @@
         <source>Only one setup file can be given.</source>
         <translation>Можно указать только один файл настроек.</translation>
     </message>
+    <message>
+        <source>Send the files and folders named after it: the running copy asks to whom.</source>
+        <translation>Отправить файлы и папки, названные после него: запущенная копия спросит, кому.</translation>
+    </message>
+    <message>
+        <source>Name the files to send after --send.</source>
+        <translation>Укажите файлы для отправки после --send.</translation>
+    </message>
 </context>
 <context>
     <name>ConversationWindow</name>
@@ -107,6 +115,14 @@
         <source>  (delivered)</source>
         <translation>  (доставлено)</translation>
     </message>
+    <message>
+        <source>Send &amp;file...</source>
+        <translation>Отправить &amp;файл...</translation>
+    </message>
+    <message>
+        <source>Send files to %1 (Ctrl+Shift+F), or drop them on this window</source>
+        <translation>Отправить файлы %1 (Ctrl+Shift+F) или перетащить их на это окно</translation>
+    </message>
 </context>
 <context>
     <name>FileChoice</name>
@@ -128,6 +144,163 @@
     <message>
         <source>The other copy is not the one its key was announced for.</source>
         <translation>Другая копия — не та, чей ключ был объявлен.</translation>
+    </message>
+</context>
+<context>
+    <name>FileRelay</name>
+    <message>
+        <source>The host does not relay files.</source>
+        <translation>Хост не пересылает файлы.</translation>
+    </message>
+    <message>
+        <source>The host relays no file larger than %1 MiB.</source>
+        <translation>Хост не пересылает файлы больше %1 МиБ.</translation>
+    </message>
+</context>
+<context>
+    <name>FileSharing</name>
+    <message>
+        <source>Send files</source>
+        <translation>Отправить файлы</translation>
+    </message>
+    <message>
+        <source>Send &amp;file...</source>
+        <translation>Отправить &amp;файл...</translation>
+    </message>
+    <message>
+        <source>Trans&amp;fers</source>
+        <translation>Пере&amp;дачи</translation>
+    </message>
+    <message>
+        <source>Send files to %1</source>
+        <translation>Отправить файлы: %1</translation>
+    </message>
+    <message>
+        <source>All files (*)|*</source>
+        <translation>Все файлы (*)|*</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat, or cannot take files.</source>
+        <translation>%1 нет в чате, или он не может принимать файлы.</translation>
+    </message>
+    <message>
+        <source>Save the files from %1 in</source>
+        <translation>Сохранить файлы от %1 в</translation>
+    </message>
+    <message>
+        <source>%1 offers %2, %3</source>
+        <translation>%1 предлагает %2, %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 offers %n transfers: %2, %3 in all</source>
+        <translation>
+            <numerusform>%1 предлагает %n передачу: %2, всего %3</numerusform>
+            <numerusform>%1 предлагает %n передачи: %2, всего %3</numerusform>
+            <numerusform>%1 предлагает %n передач: %2, всего %3</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 has %2.</source>
+        <translation>%1 получил(а) %2.</translation>
+    </message>
+    <message>
+        <source>Sending %1 to %2 failed: %3</source>
+        <translation>Не удалось отправить %1 для %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 from %2 arrived.</source>
+        <translation>%1 от %2 получено.</translation>
+    </message>
+    <message>
+        <source>%1 from %2 did not arrive: %3</source>
+        <translation>%1 от %2 не получено: %3</translation>
+    </message>
+    <message>
+        <source>%1, %2, SHA-256 %3%4</source>
+        <translation>%1, %2, SHA-256 %3%4</translation>
+    </message>
+    <message>
+        <source>, saved as %1</source>
+        <translation>, сохранён как %1</translation>
+    </message>
+    <message>
+        <source>and %1 more files</source>
+        <translation>и ещё файлов: %1</translation>
+    </message>
+    <message>
+        <source>[file] %1</source>
+        <translation>[файл] %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileTransfers</name>
+    <message>
+        <source>The file connection ended.</source>
+        <translation>Файловое соединение закрыто.</translation>
+    </message>
+    <message>
+        <source>A name among the files cannot be sent: it has a character no file name may have.</source>
+        <translation>Одно из имён файлов нельзя отправить: в нём есть недопустимый символ.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer.</source>
+        <translation>Ожидание ответа от %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat, or cannot take files.</source>
+        <translation>%1 нет в чате, или он не может принимать файлы.</translation>
+    </message>
+    <message>
+        <source>Too many offers wait for an answer.</source>
+        <translation>Слишком много предложений ждут ответа.</translation>
+    </message>
+    <message>
+        <source>The other copy does not know this transfer.</source>
+        <translation>Другая копия не знает этой передачи.</translation>
+    </message>
+    <message>
+        <source>It ended.</source>
+        <translation>Она завершена.</translation>
+    </message>
+    <message>
+        <source>Declined: %1</source>
+        <translation>Отклонено: %1</translation>
+    </message>
+    <message>
+        <source>Cancelled by %1.</source>
+        <translation>Отменено: %1.</translation>
+    </message>
+    <message>
+        <source>Paused by %1.</source>
+        <translation>Приостановлено: %1.</translation>
+    </message>
+    <message>
+        <source>Connecting again…</source>
+        <translation>Повторное подключение…</translation>
+    </message>
+    <message>
+        <source>%1 left: it goes on when they are back.</source>
+        <translation>%1 вышел(а): передача продолжится, когда он(а) вернётся.</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Подключение…</translation>
+    </message>
+    <message>
+        <source>The folder %1 is not there.</source>
+        <translation>Папки %1 нет.</translation>
+    </message>
+    <message>
+        <source>No, thank you.</source>
+        <translation>Нет, спасибо.</translation>
+    </message>
+    <message>
+        <source>Declined.</source>
+        <translation>Отклонено.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Отменено.</translation>
     </message>
 </context>
 <context>
@@ -582,6 +755,10 @@
         <source>%1&apos;s copy of the program cannot take private messages.</source>
         <translation>Программа у %1 не принимает личные сообщения.</translation>
     </message>
+    <message>
+        <source>%1&apos;s copy of the program cannot take files.</source>
+        <translation>Копия программы у %1 не может принимать файлы.</translation>
+    </message>
 </context>
 <context>
     <name>PrivateMessaging</name>
@@ -903,6 +1080,26 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
     <message>
         <source>Release %1</source>
         <translation>Освободить %1</translation>
+    </message>
+    <message>
+        <source>&amp;Relay files between guests</source>
+        <translation>&amp;Пересылать файлы между гостями</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> МиБ</translation>
+    </message>
+    <message>
+        <source>any size</source>
+        <translation>любой размер</translation>
+    </message>
+    <message>
+        <source>Largest file relayed</source>
+        <translation>Наибольший пересылаемый файл</translation>
+    </message>
+    <message>
+        <source>&amp;Largest file:</source>
+        <translation>&amp;Наибольший файл:</translation>
     </message>
 </context>
 <context>
@@ -1615,8 +1812,202 @@ Vanu
         <translation>Не удаётся создать папку для %1.</translation>
     </message>
     <message>
-        <source>Cannot write %1: the disk may be full.</source>
-        <translation>Не удаётся записать %1: возможно, диск заполнен.</translation>
+        <source>More than %1 files: send fewer at a time.</source>
+        <translation>Больше %1 файлов: отправляйте меньше за раз.</translation>
+    </message>
+    <message>
+        <source>There is no file to send.</source>
+        <translation>Нет файлов для отправки.</translation>
+    </message>
+    <message>
+        <source>The files sent are not the ones offered.</source>
+        <translation>Отправленные файлы не совпадают с предложенными.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the disk is full.</source>
+        <translation>Не удаётся записать %1: диск заполнен.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferCard</name>
+    <message>
+        <source>1 file</source>
+        <translation>1 файл</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n файл</numerusform>
+            <numerusform>%n файла</numerusform>
+            <numerusform>%n файлов</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer.</source>
+        <translation>Ожидание ответа от %1.</translation>
+    </message>
+    <message>
+        <source>Waiting for your answer.</source>
+        <translation>Ожидает вашего ответа.</translation>
+    </message>
+    <message>
+        <source>Paused.</source>
+        <translation>Приостановлено.</translation>
+    </message>
+    <message>
+        <source>Sent: %1 has it, checked.</source>
+        <translation>Отправлено: %1 получил(а), проверено.</translation>
+    </message>
+    <message>
+        <source>Arrived, checked: %1</source>
+        <translation>Получено, проверено: %1</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Не удалось: %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 из %2</translation>
+    </message>
+    <message>
+        <source>%1/s</source>
+        <translation>%1/с</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n s left</source>
+        <translation>
+            <numerusform>осталось %n с</numerusform>
+            <numerusform>осталось %n с</numerusform>
+            <numerusform>осталось %n с</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n min left</source>
+        <translation>
+            <numerusform>осталось %n мин</numerusform>
+            <numerusform>осталось %n мин</numerusform>
+            <numerusform>осталось %n мин</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n h left</source>
+        <translation>
+            <numerusform>осталось %n ч</numerusform>
+            <numerusform>осталось %n ч</numerusform>
+            <numerusform>осталось %n ч</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Accept</source>
+        <translation>&amp;Принять</translation>
+    </message>
+    <message>
+        <source>&amp;Save as...</source>
+        <translation>&amp;Сохранить как...</translation>
+    </message>
+    <message>
+        <source>&amp;Decline</source>
+        <translation>&amp;Отклонить</translation>
+    </message>
+    <message>
+        <source>Al&amp;ways accept from this person</source>
+        <translation>&amp;Всегда принимать от этого человека</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>При&amp;остановить</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>О&amp;тменить</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Откр&amp;ыть</translation>
+    </message>
+    <message>
+        <source>Show in fo&amp;lder</source>
+        <translation>Показать в п&amp;апке</translation>
+    </message>
+    <message>
+        <source>To %1: %2: %3</source>
+        <translation>Для %1: %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 (key known) offers %2: %3</source>
+        <translation>%1 (ключ известен) предлагает %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 (key new to you) offers %2: %3</source>
+        <translation>%1 (ключ вам новый) предлагает %2: %3</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Ход передачи: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Продолжить</translation>
+    </message>
+</context>
+<context>
+    <name>TransfersWindow</name>
+    <message>
+        <source>Transfers</source>
+        <translation>Передачи</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Файлы</translation>
+    </message>
+    <message>
+        <source>With</source>
+        <translation>С кем</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Размер</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Ход</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Скорость</translation>
+    </message>
+    <message>
+        <source>Time left</source>
+        <translation>Осталось</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>При&amp;остановить</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>О&amp;тменить</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Откр&amp;ыть</translation>
+    </message>
+    <message>
+        <source>Show in fo&amp;lder</source>
+        <translation>Показать в п&amp;апке</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Ход передачи: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Продолжить</translation>
     </message>
 </context>
 <context>
@@ -1652,6 +2043,22 @@ The chat goes on.</source>
 Coupon, Largest history sets the size.</source>
         <translation>История чатов достигла наибольшего размера: самые старые чаты удалены, чтобы освободить место.
 Размер задаётся в меню «Купон», «Наибольший размер истории».</translation>
+    </message>
+    <message>
+        <source>Files relayed</source>
+        <translation>Пересланные файлы</translation>
+    </message>
+    <message numerus="yes">
+        <source>Relaying %n file transfer(s), %1 in all</source>
+        <translation>
+            <numerusform>Пересылается %n передача файлов, всего %1</numerusform>
+            <numerusform>Пересылается %n передачи файлов, всего %1</numerusform>
+            <numerusform>Пересылается %n передач файлов, всего %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Files go only in secure chat, which is off here.</source>
+        <translation>Файлы передаются только в защищённом чате, а он здесь выключен.</translation>
     </message>
 </context>
 <context>

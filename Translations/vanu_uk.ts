@@ -84,6 +84,14 @@
         <source>Only one setup file can be given.</source>
         <translation>Можна вказати лише один файл налаштувань.</translation>
     </message>
+    <message>
+        <source>Send the files and folders named after it: the running copy asks to whom.</source>
+        <translation>Надіслати файли й теки, названі після нього: запущена копія спитає, кому.</translation>
+    </message>
+    <message>
+        <source>Name the files to send after --send.</source>
+        <translation>Вкажіть файли для надсилання після --send.</translation>
+    </message>
 </context>
 <context>
     <name>ConversationWindow</name>
@@ -107,6 +115,14 @@
         <source>  (delivered)</source>
         <translation>  (доставлено)</translation>
     </message>
+    <message>
+        <source>Send &amp;file...</source>
+        <translation>Надіслати &amp;файл...</translation>
+    </message>
+    <message>
+        <source>Send files to %1 (Ctrl+Shift+F), or drop them on this window</source>
+        <translation>Надіслати файли %1 (Ctrl+Shift+F) або перетягнути їх на це вікно</translation>
+    </message>
 </context>
 <context>
     <name>FileChoice</name>
@@ -128,6 +144,163 @@
     <message>
         <source>The other copy is not the one its key was announced for.</source>
         <translation>Інша копія — не та, чий ключ було оголошено.</translation>
+    </message>
+</context>
+<context>
+    <name>FileRelay</name>
+    <message>
+        <source>The host does not relay files.</source>
+        <translation>Хост не пересилає файли.</translation>
+    </message>
+    <message>
+        <source>The host relays no file larger than %1 MiB.</source>
+        <translation>Хост не пересилає файли, більші за %1 МіБ.</translation>
+    </message>
+</context>
+<context>
+    <name>FileSharing</name>
+    <message>
+        <source>Send files</source>
+        <translation>Надіслати файли</translation>
+    </message>
+    <message>
+        <source>Send &amp;file...</source>
+        <translation>Надіслати &amp;файл...</translation>
+    </message>
+    <message>
+        <source>Trans&amp;fers</source>
+        <translation>Пере&amp;дачі</translation>
+    </message>
+    <message>
+        <source>Send files to %1</source>
+        <translation>Надіслати файли: %1</translation>
+    </message>
+    <message>
+        <source>All files (*)|*</source>
+        <translation>Усі файли (*)|*</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat, or cannot take files.</source>
+        <translation>%1 немає в чаті, або він не може приймати файли.</translation>
+    </message>
+    <message>
+        <source>Save the files from %1 in</source>
+        <translation>Зберегти файли від %1 у</translation>
+    </message>
+    <message>
+        <source>%1 offers %2, %3</source>
+        <translation>%1 пропонує %2, %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 offers %n transfers: %2, %3 in all</source>
+        <translation>
+            <numerusform>%1 пропонує %n передачу: %2, усього %3</numerusform>
+            <numerusform>%1 пропонує %n передачі: %2, усього %3</numerusform>
+            <numerusform>%1 пропонує %n передач: %2, усього %3</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 has %2.</source>
+        <translation>%1 отримав(ла) %2.</translation>
+    </message>
+    <message>
+        <source>Sending %1 to %2 failed: %3</source>
+        <translation>Не вдалося надіслати %1 для %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 from %2 arrived.</source>
+        <translation>%1 від %2 отримано.</translation>
+    </message>
+    <message>
+        <source>%1 from %2 did not arrive: %3</source>
+        <translation>%1 від %2 не отримано: %3</translation>
+    </message>
+    <message>
+        <source>%1, %2, SHA-256 %3%4</source>
+        <translation>%1, %2, SHA-256 %3%4</translation>
+    </message>
+    <message>
+        <source>, saved as %1</source>
+        <translation>, збережено як %1</translation>
+    </message>
+    <message>
+        <source>and %1 more files</source>
+        <translation>і ще файлів: %1</translation>
+    </message>
+    <message>
+        <source>[file] %1</source>
+        <translation>[файл] %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileTransfers</name>
+    <message>
+        <source>The file connection ended.</source>
+        <translation>Файлове з’єднання закрито.</translation>
+    </message>
+    <message>
+        <source>A name among the files cannot be sent: it has a character no file name may have.</source>
+        <translation>Одне з імен файлів не можна надіслати: у ньому є неприпустимий символ.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer.</source>
+        <translation>Очікування відповіді від %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not in the chat, or cannot take files.</source>
+        <translation>%1 немає в чаті, або він не може приймати файли.</translation>
+    </message>
+    <message>
+        <source>Too many offers wait for an answer.</source>
+        <translation>Забагато пропозицій чекають на відповідь.</translation>
+    </message>
+    <message>
+        <source>The other copy does not know this transfer.</source>
+        <translation>Інша копія не знає цієї передачі.</translation>
+    </message>
+    <message>
+        <source>It ended.</source>
+        <translation>Її завершено.</translation>
+    </message>
+    <message>
+        <source>Declined: %1</source>
+        <translation>Відхилено: %1</translation>
+    </message>
+    <message>
+        <source>Cancelled by %1.</source>
+        <translation>Скасовано: %1.</translation>
+    </message>
+    <message>
+        <source>Paused by %1.</source>
+        <translation>Призупинено: %1.</translation>
+    </message>
+    <message>
+        <source>Connecting again…</source>
+        <translation>Повторне підключення…</translation>
+    </message>
+    <message>
+        <source>%1 left: it goes on when they are back.</source>
+        <translation>%1 вийшов(ла): передача продовжиться, коли він(вона) повернеться.</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>Підключення…</translation>
+    </message>
+    <message>
+        <source>The folder %1 is not there.</source>
+        <translation>Теки %1 немає.</translation>
+    </message>
+    <message>
+        <source>No, thank you.</source>
+        <translation>Ні, дякую.</translation>
+    </message>
+    <message>
+        <source>Declined.</source>
+        <translation>Відхилено.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Скасовано.</translation>
     </message>
 </context>
 <context>
@@ -582,6 +755,10 @@
         <source>%1&apos;s copy of the program cannot take private messages.</source>
         <translation>Програма в %1 не приймає особисті повідомлення.</translation>
     </message>
+    <message>
+        <source>%1&apos;s copy of the program cannot take files.</source>
+        <translation>Копія програми в %1 не може приймати файли.</translation>
+    </message>
 </context>
 <context>
     <name>PrivateMessaging</name>
@@ -903,6 +1080,26 @@ Someone may be playing the host. Compare the host&apos;s fingerprint with the on
     <message>
         <source>Release %1</source>
         <translation>Звільнити %1</translation>
+    </message>
+    <message>
+        <source>&amp;Relay files between guests</source>
+        <translation>&amp;Пересилати файли між гостями</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> МіБ</translation>
+    </message>
+    <message>
+        <source>any size</source>
+        <translation>будь-який розмір</translation>
+    </message>
+    <message>
+        <source>Largest file relayed</source>
+        <translation>Найбільший пересилуваний файл</translation>
+    </message>
+    <message>
+        <source>&amp;Largest file:</source>
+        <translation>&amp;Найбільший файл:</translation>
     </message>
 </context>
 <context>
@@ -1616,8 +1813,202 @@ Vanu
         <translation>Не вдається створити теку для %1.</translation>
     </message>
     <message>
-        <source>Cannot write %1: the disk may be full.</source>
-        <translation>Не вдається записати %1: можливо, диск заповнений.</translation>
+        <source>More than %1 files: send fewer at a time.</source>
+        <translation>Понад %1 файлів: надсилайте менше за раз.</translation>
+    </message>
+    <message>
+        <source>There is no file to send.</source>
+        <translation>Немає файлів для надсилання.</translation>
+    </message>
+    <message>
+        <source>The files sent are not the ones offered.</source>
+        <translation>Надіслані файли не збігаються із запропонованими.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the disk is full.</source>
+        <translation>Не вдається записати %1: диск заповнено.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferCard</name>
+    <message>
+        <source>1 file</source>
+        <translation>1 файл</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n файл</numerusform>
+            <numerusform>%n файли</numerusform>
+            <numerusform>%n файлів</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer.</source>
+        <translation>Очікування відповіді від %1.</translation>
+    </message>
+    <message>
+        <source>Waiting for your answer.</source>
+        <translation>Чекає на вашу відповідь.</translation>
+    </message>
+    <message>
+        <source>Paused.</source>
+        <translation>Призупинено.</translation>
+    </message>
+    <message>
+        <source>Sent: %1 has it, checked.</source>
+        <translation>Надіслано: %1 отримав(ла), перевірено.</translation>
+    </message>
+    <message>
+        <source>Arrived, checked: %1</source>
+        <translation>Отримано, перевірено: %1</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Не вдалося: %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 з %2</translation>
+    </message>
+    <message>
+        <source>%1/s</source>
+        <translation>%1/с</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n s left</source>
+        <translation>
+            <numerusform>залишилось %n с</numerusform>
+            <numerusform>залишилось %n с</numerusform>
+            <numerusform>залишилось %n с</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n min left</source>
+        <translation>
+            <numerusform>залишилось %n хв</numerusform>
+            <numerusform>залишилось %n хв</numerusform>
+            <numerusform>залишилось %n хв</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n h left</source>
+        <translation>
+            <numerusform>залишилось %n год</numerusform>
+            <numerusform>залишилось %n год</numerusform>
+            <numerusform>залишилось %n год</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Accept</source>
+        <translation>&amp;Прийняти</translation>
+    </message>
+    <message>
+        <source>&amp;Save as...</source>
+        <translation>&amp;Зберегти як...</translation>
+    </message>
+    <message>
+        <source>&amp;Decline</source>
+        <translation>&amp;Відхилити</translation>
+    </message>
+    <message>
+        <source>Al&amp;ways accept from this person</source>
+        <translation>&amp;Завжди приймати від цієї людини</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>При&amp;зупинити</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>С&amp;касувати</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Від&amp;крити</translation>
+    </message>
+    <message>
+        <source>Show in fo&amp;lder</source>
+        <translation>Показати в т&amp;еці</translation>
+    </message>
+    <message>
+        <source>To %1: %2: %3</source>
+        <translation>Для %1: %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 (key known) offers %2: %3</source>
+        <translation>%1 (ключ відомий) пропонує %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 (key new to you) offers %2: %3</source>
+        <translation>%1 (ключ вам новий) пропонує %2: %3</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Перебіг передачі: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Продовжити</translation>
+    </message>
+</context>
+<context>
+    <name>TransfersWindow</name>
+    <message>
+        <source>Transfers</source>
+        <translation>Передачі</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Файли</translation>
+    </message>
+    <message>
+        <source>With</source>
+        <translation>З ким</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Розмір</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Перебіг</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Швидкість</translation>
+    </message>
+    <message>
+        <source>Time left</source>
+        <translation>Залишилось</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Стан</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>При&amp;зупинити</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>С&amp;касувати</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Від&amp;крити</translation>
+    </message>
+    <message>
+        <source>Show in fo&amp;lder</source>
+        <translation>Показати в т&amp;еці</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Перебіг передачі: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Продовжити</translation>
     </message>
 </context>
 <context>
@@ -1653,6 +2044,22 @@ The chat goes on.</source>
 Coupon, Largest history sets the size.</source>
         <translation>Історія чатів досягла найбільшого розміру: найстаріші чати видалено, щоб звільнити місце.
 Розмір задається в меню «Купон», «Найбільший розмір історії».</translation>
+    </message>
+    <message>
+        <source>Files relayed</source>
+        <translation>Переслані файли</translation>
+    </message>
+    <message numerus="yes">
+        <source>Relaying %n file transfer(s), %1 in all</source>
+        <translation>
+            <numerusform>Пересилається %n передача файлів, усього %1</numerusform>
+            <numerusform>Пересилаються %n передачі файлів, усього %1</numerusform>
+            <numerusform>Пересилається %n передач файлів, усього %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Files go only in secure chat, which is off here.</source>
+        <translation>Файли передаються лише в захищеному чаті, а він тут вимкнений.</translation>
     </message>
 </context>
 <context>

@@ -286,7 +286,8 @@ void TestFiles::aBreakCostsNothingChecked()
         QCOMPARE(part->writeBlock(first, ReferenceSha256(first)), PartFile::Written::Block);
         partPath = part->partPath();
     }
-    auto part = PartFile::reopen(partPath, "big.bin", size, ReferenceSha256(content), PartFile::kBlockSize, error);
+    // Killed before it wrote down its progress, the copy finds it on the part itself.
+    auto part = PartFile::reopen(partPath, "big.bin", size, ReferenceSha256(content), 0, error);
     QVERIFY2(part, qPrintable(error));
     QCOMPARE(part->verifiedBytes(), PartFile::kBlockSize);
     for (qint64 at = PartFile::kBlockSize; at < size; at += PartFile::kBlockSize) {
