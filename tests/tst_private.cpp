@@ -33,7 +33,7 @@
 
 namespace {
 
-constexpr quint16 kPort = 27700; // and the secure ports 100 above
+constexpr quint16 kPort = 28200; // and the secure ports 100 above: clear of every other test's ports
 constexpr int kSecureOffset = 100;
 
 // What every copy has for private messages: a key, a store and the private layer.
