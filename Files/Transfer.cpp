@@ -60,6 +60,11 @@ QByteArray framed(Kind kind, const QByteArray &body)
 Sender::Sender(FileOffer offer, QList<Source> sources, std::function<void(const QByteArray &)> send)
     : sent(std::move(offer)), sources(std::move(sources)), send(std::move(send))
 {
+    qint64 before = 0;
+    for (const FileOffer::File &file : sent.files) {
+        sizesBefore << before;
+        before += file.size;
+    }
 }
 
 Sender::~Sender() = default;
@@ -156,12 +161,8 @@ void Sender::takeFrame(Kind kind, const QByteArray &body)
     case Kind::Checked: {
         const QList<QByteArray> words = Words(body);
         const int index = words.value(0).toInt();
-        if (words.size() == 2 && index >= 0 && index < sent.files.size()) {
-            qint64 before = 0;
-            for (int earlier = 0; earlier < index; ++earlier)
-                before += sent.files[earlier].size;
-            checked = before + std::clamp(words[1].toLongLong(), qint64(0), sent.files[index].size);
-        }
+        if (words.size() == 2 && index >= 0 && index < sent.files.size())
+            checked = sizesBefore[index] + std::clamp(words[1].toLongLong(), qint64(0), sent.files[index].size);
         if (!unchecked.empty()) {
             uncheckedBytes -= unchecked.front();
             unchecked.pop_front();

@@ -116,6 +116,7 @@ private:
     qint64 dataSent = 0;
     qint64 checked = 0;
     QByteArray readBuffer; // the block read from the disk
+    QList<qint64> sizesBefore; // of the files before each
     Outcome result;
 };
 

@@ -110,8 +110,21 @@ QStringList FileTransfers::ids() const
     return all;
 }
 
+void FileTransfers::takeProgress(const QString &id)
+{
+    const auto found = running.find(id);
+    Item *item = find(id);
+    if (found == running.end() || !item || !found->second->receiver)
+        return;
+    item->progress = found->second->receiver->progress();
+    item->saved = found->second->receiver->saved();
+}
+
 void FileTransfers::save()
 {
+    // Taken here, not as each file comes: a copy held meanwhile would be copied whole at the receiver's next change.
+    for (const auto &[id, run] : running)
+        takeProgress(id);
     const QList<TransferRecord> records(items.cbegin(), items.cend());
     TransferStore::save(storePath, records);
 }
@@ -412,13 +425,13 @@ void FileTransfers::streamMoved(const QString &id)
             for (const FileOffer::File &file : whole.files)
                 item->names << file.path.join(QLatin1Char('/'));
         }
-        item->progress = run.receiver->progress();
         item->done = run.receiver->checkedBytes();
-        item->saved = run.receiver->saved();
     } else {
         item->done = std::max(item->done, run.sender->checkedBytes());
     }
     const Transfer::Outcome outcome = run.outcome();
+    if (outcome.ended)
+        takeProgress(id);
     if (!outcome.ended) {
         if (item->done != doneBefore) // a block was checked
             emit changed(id);
@@ -461,6 +474,7 @@ void FileTransfers::linkEnded(const QString &id, const QString &why, bool refuse
 
 void FileTransfers::stopRunning(const QString &id)
 {
+    takeProgress(id);
     const auto found = running.find(id);
     if (found == running.end())
         return;

@@ -101,6 +101,8 @@ private:
     void linkEnded(const QString &id, const QString &why, bool refused);
     void finish(Item &item, bool succeeded, const QString &reason, bool tellPeer);
     void stopRunning(const QString &id);
+    // A running receiver's parts and saved files, into its item.
+    void takeProgress(const QString &id);
     void retry();
     void peopleChanged();
     bool peerHere(const Item &item) const;
