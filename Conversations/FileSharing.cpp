@@ -156,11 +156,7 @@ void FileSharing::choosePerson(const QStringList &paths)
     QList<PersonChooser::Choice> choices;
     for (const PrivateChat::Person &person : messaging.chat().people())
         choices << PersonChooser::Choice{person.name, person.key, PrivateChat::whyNoFiles(person)};
-    personChooser->setChoices(choices);
-    personChooser->show();
-    personChooser->raise();
-    personChooser->activateWindow();
-    personChooser->Typed->setFocus();
+    personChooser->present(choices);
 }
 
 void FileSharing::sendTo(const QByteArray &key, const QString &name, QStringList paths)

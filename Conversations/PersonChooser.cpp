@@ -39,6 +39,15 @@ PersonChooser::PersonChooser(QWidget *parent) : QDialog(parent)
     resize(320, 300);
 }
 
+void PersonChooser::present(const QList<Choice> &choices)
+{
+    setChoices(choices);
+    show();
+    raise();
+    activateWindow();
+    Typed->setFocus();
+}
+
 void PersonChooser::setChoices(const QList<Choice> &choices)
 {
     all = choices;

@@ -27,6 +27,8 @@ public:
     QLabel *Reason = nullptr;
 
     void setChoices(const QList<Choice> &choices);
+    // Sets the choices and comes forward, the keyboard in its name field.
+    void present(const QList<Choice> &choices);
     // The one picked, once accepted.
     QByteArray chosenKey() const { return chosen; }
 

@@ -260,11 +260,7 @@ void PrivateMessaging::choose()
     QList<PersonChooser::Choice> choices;
     for (const PrivateChat::Person &person : privateChat.people())
         choices << PersonChooser::Choice{person.name, person.key, PrivateChat::whyNot(person)};
-    personChooser->setChoices(choices);
-    personChooser->show();
-    personChooser->raise();
-    personChooser->activateWindow();
-    personChooser->Typed->setFocus();
+    personChooser->present(choices);
 }
 
 int PrivateMessaging::unreadTotal() const

@@ -60,6 +60,13 @@ QString speed(const FileTransfers::Item &item)
     return QCoreApplication::translate("TransferCard", "%1/s").arg(size(qint64(item.speed)));
 }
 
+int permille(const FileTransfers::Item &item)
+{
+    if (item.total > 0)
+        return int(item.done * 1000 / item.total);
+    return item.state == TransferRecord::State::Done ? 1000 : 0;
+}
+
 QString timeLeft(const FileTransfers::Item &item)
 {
     if (item.state != TransferRecord::State::Going || item.speed < 1)
@@ -131,7 +138,7 @@ void TransferCard::show(const FileTransfers::Item &item, bool keyKnown)
     QStringList details{TransferText::state(item), TransferText::speed(item), TransferText::timeLeft(item)};
     details.removeAll(QString());
     State->setText(details.join(QStringLiteral(" · ")));
-    Progress->setValue(item.total > 0 ? int(item.done * 1000 / item.total) : (item.state == Stage::Done ? 1000 : 0));
+    Progress->setValue(TransferText::permille(item));
     Progress->setAccessibleName(tr("Progress of %1").arg(TransferText::names(item)));
     const bool offered = item.state == Stage::Offered && !item.sending;
     const bool going = item.state == Stage::Going || item.state == Stage::Paused;

@@ -23,6 +23,8 @@ QString names(const FileTransfers::Item &item);
 QString state(const FileTransfers::Item &item);
 QString speed(const FileTransfers::Item &item);
 QString timeLeft(const FileTransfers::Item &item);
+// How far it is, in thousandths.
+int permille(const FileTransfers::Item &item);
 } // namespace TransferText
 
 // An offer or a transfer in the conversation with its person: who offers

@@ -88,8 +88,7 @@ void TransfersWindow::refresh(const QString &id)
     line->setText(Where, TransferText::state(*item));
     line->setToolTip(Where, TransferText::state(*item));
     auto *bar = static_cast<QProgressBar *>(List->itemWidget(line, Progress));
-    const int permille = item->total > 0 ? int(item->done * 1000 / item->total)
-                                         : (item->state == TransferRecord::State::Done ? 1000 : 0);
+    const int permille = TransferText::permille(*item);
     bar->setValue(permille);
     bar->setFormat(QStringLiteral("%1 %").arg(permille / 10));
     bar->setAccessibleName(tr("Progress of %1").arg(TransferText::names(*item)));

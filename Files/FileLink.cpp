@@ -10,6 +10,7 @@ namespace {
 constexpr qsizetype kPiece = 256 * 1024;
 // The records go as the connection takes them: a few pieces wait in its queue at most.
 constexpr qsizetype kMostQueued = 2 * kPiece;
+// The line the host's relay sends in place of the other end's records when it does not relay a transfer.
 constexpr char kRefused[] = "refused ";
 
 } // namespace
@@ -42,11 +43,6 @@ FileLink::FileLink(const HostIdentity &identity, TCustomWSocket &carrier, int so
 }
 
 FileLink::~FileLink() = default;
-
-QByteArray FileLink::refusal(const QString &why)
-{
-    return kRefused + why.toUtf8() + '\n';
-}
 
 int FileLink::socket() const
 {

@@ -48,9 +48,6 @@ public:
     // Bytes of the transfer's stream, for the other guest; they wait until the session is open.
     void write(const QByteArray &bytes);
 
-    // What the host says, instead of relaying, when it does not relay a transfer.
-    static QByteArray refusal(const QString &why);
-
 signals:
     // Bytes of the transfer's stream, from the other end.
     void received(const QByteArray &bytes);
