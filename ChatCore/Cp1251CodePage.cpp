@@ -57,11 +57,12 @@ QByteArray Cp1251CodePage::fromUnicode(const QString &text) const
 
 QString Cp1251CodePage::toUnicode(const QByteArray &bytes) const
 {
-    QString text;
-    text.reserve(bytes.size());
+    // Sized once and written in place: every relayed line passes through here.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *unit = text.data();
     for (char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        text.append(value < 0x80 ? QChar(value) : QChar(upperHalf[value - 0x80]));
+        *unit++ = value < 0x80 ? QChar(value) : QChar(upperHalf[value - 0x80]);
     }
     return text;
 }

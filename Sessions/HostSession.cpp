@@ -132,7 +132,11 @@ Framing HostSession::framingOf(int socket) const
 
 void HostSession::sendBytes(int socket, const QByteArray &bytes, Sending sending)
 {
-    const auto link = links.find(socket);
+    sendBytes(socket, links.find(socket), bytes, sending);
+}
+
+void HostSession::sendBytes(int socket, QHash<int, ChatLink>::iterator link, const QByteArray &bytes, Sending sending)
+{
     if (link != links.end() && (link->hasWaiting() || server.isBackedUp(socket))) {
         // The guest has not taken what it was sent: this waits here, where
         // a newer list can still take an older one's place.
@@ -188,8 +192,11 @@ void HostSession::sendToAll(const Outgoing &texts, Sending sending)
     const TClientList &guests = server.Clients();
     for (int index = 0; index < guests.Count(); ++index) {
         const int socket = guests.Items(index);
-        if (!files.owns(socket))
-            sendBytes(socket, texts.bytesFor(framingOf(socket)), sending);
+        if (files.owns(socket))
+            continue;
+        // The guest's link is looked up once for its framing and its waiting texts alike.
+        const auto link = links.find(socket);
+        sendBytes(socket, link, texts.bytesFor(link == links.end() ? Framing::None : link->textFraming()), sending);
     }
 }
 

@@ -107,6 +107,7 @@ private:
     // `text` is in the guest's own encoding.
     void sendTo(int socket, FrameKind kind, const QByteArray &text, Sending sending = Sending::InTurn);
     void sendBytes(int socket, const QByteArray &bytes, Sending sending = Sending::InTurn);
+    void sendBytes(int socket, QHash<int, ChatLink>::iterator link, const QByteArray &bytes, Sending sending);
     void sendToAll(const Outgoing &texts, Sending sending = Sending::InTurn);
     void sendToAll(FrameKind kind, const QByteArray &text, TextEncoding encoding = TextEncoding::CodePage,
                    Sending sending = Sending::InTurn);

@@ -549,8 +549,8 @@ int TNotificationEndpoint::sendQueued(int, Watch &watch)
 
 int TNotificationEndpoint::send(int socket, const QByteArray &bytes)
 {
-    Transport &transport = transportOf(socket);
-    if (Watch *watch = findWatch(socket)) {
+    Watch *watch = findWatch(socket);
+    if (watch) {
         const bool gathers = watch->framing != Framing::None;
         if (watch->broken || watch->opening == Opening::Failed)
             return 0; // the connection is being closed; nothing more goes out
@@ -565,14 +565,15 @@ int TNotificationEndpoint::send(int socket, const QByteArray &bytes)
             return 0;
         }
     }
+    // Looked up once: a line to every guest is a send each.
+    Transport &transport = watch ? *watch->transport : transportOf(socket);
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         const TransportResult taken = transport.write(bytes.constData() + sent, bytes.size() - sent);
         if (taken.error != 0)
             return taken.error;
         if (taken.wouldBlock) {
-            Watch &watch = watchOf(socket);
-            enqueue(socket, watch, bytes.mid(sent));
+            enqueue(socket, watch ? *watch : watchOf(socket), bytes.mid(sent));
             return 0;
         }
         sent += taken.bytes;
