@@ -156,7 +156,7 @@ private:
     bool Take(Guest &guest, char *buffer, size_t size);
     bool Secure() const { return options.protocol == "vanu-tls" || Version2(); }
     bool Version2() const { return options.protocol == "vanu-v2"; }
-    bool WaitForWelcome(int fd);
+    void JoinOnceWelcomed();
     int ExpectedReceipts() const { return options.protocol == "irc" ? options.guests - 1 : options.guests; }
     long long ServerCpuTicks() const;
     long ServerRssKb() const;
@@ -171,21 +171,40 @@ private:
     long long cpuTicks = 0;
 };
 
-bool Load::WaitForWelcome(int fd)
+void Load::JoinOnceWelcomed()
 {
-    std::string received;
+    // Some servers (InspIRCd) take a JOIN only once the welcome is out, and
+    // send it about a second after the registration: the guests wait for
+    // theirs together, not one after another.
+    std::vector<std::string> received(guests.size());
+    std::vector<size_t> waiting(guests.size());
+    for (size_t guest = 0; guest < guests.size(); ++guest)
+        waiting[guest] = guest;
     char buffer[4096];
-    pollfd entry{fd, POLLIN, 0};
-    const auto stop = Clock::now() + std::chrono::seconds(2);
-    while (Clock::now() < stop && received.find(" 001 ") == std::string::npos) {
-        if (poll(&entry, 1, 100) <= 0)
+    const auto stop = Clock::now() + std::chrono::seconds(5);
+    while (!waiting.empty() && Clock::now() < stop) {
+        std::vector<pollfd> polled;
+        for (const size_t guest : waiting)
+            polled.push_back({guests[guest].fd, POLLIN, 0});
+        if (poll(polled.data(), polled.size(), 100) <= 0)
             continue;
-        const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            return false;
-        received.append(buffer, size_t(got));
+        std::vector<size_t> still;
+        for (size_t at = 0; at < polled.size(); ++at) {
+            const size_t guest = waiting[at];
+            if (polled[at].revents & (POLLIN | POLLHUP | POLLERR)) {
+                const ssize_t got = recv(polled[at].fd, buffer, sizeof buffer, 0);
+                if (got <= 0)
+                    continue; // gone: it joins nothing
+                received[guest].append(buffer, size_t(got));
+                if (received[guest].find(" 001 ") != std::string::npos) {
+                    SendAll(polled[at].fd, "JOIN #bench\r\n");
+                    continue;
+                }
+            }
+            still.push_back(guest);
+        }
+        waiting = std::move(still);
     }
-    return received.find(" 001 ") != std::string::npos;
 }
 
 void Load::SendAll(int fd, const std::string &bytes)
@@ -358,12 +377,11 @@ bool Load::Connect()
         else
             hello.append(" ").append(nick);
         Send(guests[size_t(guest)], hello);
-        // Some servers (InspIRCd) take a JOIN only once the welcome is out.
-        if (options.protocol == "irc" && WaitForWelcome(fd))
-            SendAll(fd, "JOIN #bench\r\n");
         // Let the greeting and the list messages of one arrival pass before the next.
         usleep(2000);
     }
+    if (options.protocol == "irc")
+        JoinOnceWelcomed();
     return true;
 }
 
