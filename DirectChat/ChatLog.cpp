@@ -16,7 +16,7 @@ namespace {
 // lines keep coming, the view takes them four times a second, since a repaint
 // of the whole view costs more than relaying a line to every guest (at 100
 // lines a second among 50 guests, ten repaints a second cost the host a
-// fifth of its time).
+// sixth of its time).
 constexpr int kQuietFrameMs = 33;
 constexpr int kBusyFrameMs = 250;
 
