@@ -19,17 +19,25 @@ FileRelay::FileRelay(TTCPServer &server, std::function<QString(const QByteArray 
     : QObject(parent), server(server), nameOfKey(std::move(nameOfKey))
 {
     clock.start();
+    connect(&pump, &FilePump::pairEnded, this, [this] { closePumped(pump.takeEnded()); });
+    // The server closes its connections: those the pump moves go first.
+    connect(&server, &TTCPServer::closing, this, [this] { closePumped(pump.takeAll()); });
     unjoined.setInterval(1000);
     connect(&unjoined, &QTimer::timeout, this, [this] {
         QList<int> late;
         for (auto end = ends.cbegin(); end != ends.cend(); ++end)
-            if (!end->host && end->peer < 0 && clock.elapsed() - end->since > kUnjoinedMs)
+            if (!end->host && clock.elapsed() - end->since > kUnjoinedMs)
                 late << end.key();
         for (const int socket : late)
             drop(socket);
         if (ends.isEmpty())
             unjoined.stop();
     });
+}
+
+FileRelay::~FileRelay()
+{
+    closePumped(pump.takeAll());
 }
 
 void FileRelay::accept(int socket)
@@ -61,9 +69,7 @@ void FileRelay::read(int socket)
         emit hostEndReadable(socket);
         return;
     }
-    if (found->peer >= 0)
-        pass(socket);
-    else if (found->early.size() < kReadAtOnce) // no more is read before the other end is here
+    if (found->early.size() < kReadAtOnce) // no more is read before the other end is here
         found->early += server.receiveBytes(socket, kReadAtOnce - found->early.size());
 }
 
@@ -114,13 +120,14 @@ bool FileRelay::refuses(int socket, const End &end)
     if (why.isEmpty())
         return false;
     server.SendText(socket, "refused " + why.toUtf8() + '\n');
-    forget(socket);
+    ends.remove(socket);
     server.CloseClient(socket);
     return true;
 }
 
 void FileRelay::clear()
 {
+    closePumped(pump.takeAll());
     const QHash<int, End> gone = std::exchange(ends, {});
     for (auto end = gone.cbegin(); end != gone.cend(); ++end)
         if (end->host)
@@ -139,92 +146,58 @@ void FileRelay::join(int socket, End &end)
 {
     // The other end: the same transfer, the other way, each naming the other by the name its key holds.
     for (auto other = ends.begin(); other != ends.end(); ++other) {
-        if (other.key() == socket || other->host || other->peer >= 0 || other->transfer != end.transfer || other->sends == end.sends
-            || other->name != end.other || other->other != end.name)
+        if (other.key() == socket || other->host || other->transfer != end.transfer
+            || other->sends == end.sends || other->name != end.other || other->other != end.name)
             continue;
-        end.peer = other.key();
-        other->peer = socket;
-        emit relaying(joinedCount() / 2, relayed);
+        FilePump::End first = handOver(socket), second = handOver(other.key());
         // What each sent early goes first.
-        for (const int side : {socket, other.key()}) {
-            End &sender = ends[side];
-            if (!sender.early.isEmpty()) {
-                relayed += sender.early.size();
-                server.SendText(sender.peer, std::exchange(sender.early, QByteArray()));
-            }
-        }
-        pass(socket);
-        pass(end.peer);
+        relayed += end.early.size() + other->early.size();
+        first.waiting += other->early;
+        second.waiting += end.early;
+        ends.erase(other);
+        ends.remove(socket);
+        first.filled = first.waiting.size();
+        second.filled = second.waiting.size();
+        pump.add(std::move(first), std::move(second));
+        emit relaying(++pumped, bytesRelayed());
         return;
     }
 }
 
-void FileRelay::pass(int from)
+FilePump::End FileRelay::handOver(int socket)
 {
-    const auto found = ends.constFind(from);
-    if (found == ends.cend() || found->peer < 0)
-        return;
-    const int to = found->peer;
-    // The slower end sets the pace: nothing more is read while it has not
-    // taken what it was sent, or while a read's worth waits for it already.
-    if (server.isBackedUp(to) || server.QueuedBytes(to) + kReadAtOnce > kMostQueued) {
-        server.tellWhenDrained(to);
-        return;
-    }
-    const QByteArray bytes = server.receiveBytes(from, kReadAtOnce);
-    if (bytes.isEmpty())
-        return;
-    relayed += bytes.size();
-    server.SendText(to, bytes);
+    FilePump::End end;
+    end.socket = socket;
+    end.transport = server.handOver(socket, end.waiting);
+    return end;
 }
 
 void FileRelay::drained(int socket)
 {
-    // The end that was slow has taken what it was sent: its other end is read again.
-    const auto found = ends.constFind(socket);
-    if (found != ends.cend() && found->host)
+    if (ends.value(socket).host)
         emit hostEndDrained(socket);
-    else if (found != ends.cend() && found->peer >= 0)
-        pass(found->peer);
+}
+
+void FileRelay::closePumped(std::vector<FilePump::Pair> pairs)
+{
+    if (pairs.empty())
+        return;
+    for (FilePump::Pair &pair : pairs)
+        for (FilePump::End &end : pair.ends)
+            server.closeHandedOver(end.socket, std::move(end.transport), end.unsent());
+    pumped -= int(pairs.size());
+    emit relaying(pumped, bytesRelayed());
 }
 
 void FileRelay::drop(int socket)
 {
     ++dropped;
-    const int peer = ends.value(socket).peer;
-    forget(socket);
+    ends.remove(socket);
     server.CloseClient(socket);
-    if (peer >= 0 && ends.contains(peer)) {
-        forget(peer);
-        server.CloseClient(peer);
-    }
 }
 
 void FileRelay::closed(int socket)
 {
-    if (ends.value(socket).host) {
-        ends.remove(socket);
+    if (ends.take(socket).host)
         emit hostEndClosed(socket);
-        return;
-    }
-    // One end gone ends the other: the transfer goes on later from its last checked block.
-    const int peer = ends.value(socket).peer;
-    forget(socket);
-    if (peer >= 0 && ends.contains(peer)) {
-        forget(peer);
-        server.CloseClient(peer);
-    }
-}
-
-void FileRelay::forget(int socket)
-{
-    const bool wasJoined = ends.value(socket).peer >= 0;
-    ends.remove(socket);
-    if (wasJoined)
-        emit relaying(joinedCount() / 2, relayed);
-}
-
-int FileRelay::joinedCount() const
-{
-    return int(std::count_if(ends.cbegin(), ends.cend(), [](const End &end) { return end.peer >= 0; }));
 }

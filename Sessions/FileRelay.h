@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilePump.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
@@ -18,10 +20,12 @@ class TTCPServer;
 //                    its largest file has L bytes
 //   "take T N" LF    this guest takes transfer T from the guest named N
 // Once both ends of a transfer are here, each under the name its own key
-// holds in the chat, the bytes go across as they come, sealed (the two copies
+// holds in the chat, the two connections leave the event loop for the file
+// pump's thread: the bytes go across as they come, sealed (the two copies
 // run their own TLS session inside), and no faster than the slower end takes
 // them: the host holds no more than a read's worth for a transfer. An end
 // that is not joined within a minute, or whose line is not sound, is closed.
+// One end of a pair that closes ends the other.
 // When N is the host itself, the connection is the host's own end of the
 // transfer, handed over as it is. A transfer the host does not relay (it
 // relays none, or none with a file that large) is told so with a line
@@ -32,11 +36,10 @@ public:
     static constexpr qint64 kUnjoinedMs = 60'000;
     static constexpr qsizetype kReadAtOnce = 64 * 1024;
     static constexpr qsizetype kLongestLine = 256;
-    // What may wait to go to one end: well under a connection's send queue.
-    static constexpr qsizetype kMostQueued = 2 * kReadAtOnce;
 
     // `nameOfKey`: the name the guest with that key holds in the chat; empty for none.
     FileRelay(TTCPServer &server, std::function<QString(const QByteArray &key)> nameOfKey, QObject *parent = nullptr);
+    ~FileRelay() override;
 
     // What came on a file connection for the host itself.
     struct HostEnd {
@@ -53,10 +56,14 @@ public:
     // Whether it relays transfers between guests at all, and the largest file it relays (0: any).
     void setPolicy(bool relays, qint64 largestFile);
 
+    // The file connections still in the event loop: those not joined yet, and the host's own ends.
     bool owns(int socket) const { return ends.contains(socket); }
     // The connections the host's own ends are.
     TTCPServer &connections() const { return server; }
-    int count() const { return int(ends.size()); }
+    // The file connections the host holds, those the pump moves included.
+    int count() const { return int(ends.size()) + 2 * pumped; }
+    // Those of them among the server's clients.
+    int clientCount() const { return int(ends.size()); }
     // The server's events for the file connections.
     void accept(int socket);
     void read(int socket);
@@ -65,7 +72,7 @@ public:
     // The host stopped: every file connection went with its guests.
     void clear();
 
-    qint64 bytesRelayed() const { return relayed; }
+    qint64 bytesRelayed() const { return relayed + pump.bytesMoved(); }
     // Connections ended for what no honest copy sends.
     int droppedCount() const { return dropped; }
 
@@ -88,17 +95,17 @@ private:
         qint64 largest = 0;
         QByteArray transfer;
         QString other;    // the name it sends to or takes from
-        int peer = -1;    // the other end, once joined
         QByteArray early; // what came after the line before the other end did
         qint64 since = 0;
     };
     void takeLine(int socket, End &end);
     void join(int socket, End &end);
     bool refuses(int socket, const End &end);
-    void pass(int from);
+    // Takes a joined end out of the event loop, for the pump.
+    FilePump::End handOver(int socket);
+    // The pump's pairs that ended, or all of them, are closed.
+    void closePumped(std::vector<FilePump::Pair> pairs);
     void drop(int socket);
-    void forget(int socket);
-    int joinedCount() const;
 
     TTCPServer &server;
     std::function<QString(const QByteArray &key)> nameOfKey;
@@ -108,6 +115,8 @@ private:
     qint64 largestRelayed = 0;
     QTimer unjoined;
     QElapsedTimer clock;
-    qint64 relayed = 0;
+    qint64 relayed = 0; // early bytes; the pump counts the rest
     int dropped = 0;
+    FilePump pump;
+    int pumped = 0; // pairs given to the pump and not closed yet
 };

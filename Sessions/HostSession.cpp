@@ -71,7 +71,7 @@ QList<KeyedParticipant> HostSession::guestsKeyed() const
 
 int HostSession::guestCount() const
 {
-    return server.Clients().Count() - files.count();
+    return server.Clients().Count() - files.clientCount();
 }
 
 QByteArray HostSession::keysText() const

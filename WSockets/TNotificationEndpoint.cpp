@@ -644,6 +644,26 @@ void TNotificationEndpoint::tellIfDrained(int socket, Watch &watch)
         Qt::QueuedConnection);
 }
 
+std::unique_ptr<Transport> TNotificationEndpoint::release(int socket, QByteArray &queued)
+{
+    Watch *watch = findWatch(socket);
+    if (!watch)
+        return std::make_unique<PlainTransport>(socket);
+    queued = std::exchange(watch->queue, QByteArray());
+    std::unique_ptr<Transport> transport = std::move(watch->transport);
+    forget(socket);
+    return transport;
+}
+
+void TNotificationEndpoint::takeBack(int socket, std::unique_ptr<Transport> transport, const QByteArray &queued)
+{
+    Watch &watch = watchOf(socket);
+    watch.transport = std::move(transport);
+    watch.shaken = true;
+    watch.framing = Framing::File;
+    watch.queue = queued;
+}
+
 void TNotificationEndpoint::flushBeforeClose(int socket)
 {
     Watch *watch = findWatch(socket);

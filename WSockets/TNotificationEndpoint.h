@@ -114,6 +114,13 @@ public:
     void flushBeforeClose(int socket);
     // Drops everything known of the socket; called right before it is closed.
     void forget(int socket);
+    // Takes an open connection out of the event loop, for another thread to
+    // move its bytes: its transport, and what was queued for it, go to the
+    // caller, and the socket stays open.
+    std::unique_ptr<Transport> release(int socket, QByteArray &queued);
+    // Watches a connection released earlier again, with its transport and
+    // what waits to go to it, without notifications: for its graceful close.
+    void takeBack(int socket, std::unique_ptr<Transport> transport, const QByteArray &queued);
 
     qsizetype queuedBytes(int socket) const;
 

@@ -133,6 +133,7 @@ void TTCPServer::Close()
 {
     if (state == wsNotReady || state == wsClosed)
         return;
+    emit closing();
     // A copy, so that an error handler touching the list cannot upset the walk.
     const int count = clients.Count();
     QList<int> accepted;
@@ -228,9 +229,27 @@ void TTCPServer::AcceptPending(int listener, int error)
     WindowHandle->rearm(listener);
 }
 
+std::unique_ptr<Transport> TTCPServer::handOver(int socket, QByteArray &queued)
+{
+    clients.Remove(socket);
+    secondPortClients.remove(socket);
+    handedOver.insert(socket);
+    return WindowHandle->release(socket, queued);
+}
+
+void TTCPServer::closeHandedOver(int socket, std::unique_ptr<Transport> transport, const QByteArray &queued)
+{
+    if (!handedOver.remove(socket))
+        return;
+    WindowHandle->takeBack(socket, std::move(transport), queued);
+    Disconnect(socket);
+}
+
 int TTCPServer::ConnectionsFrom(in_addr_t address) const
 {
     int count = 0;
+    for (int socket : handedOver)
+        count += peerAddresses.value(socket) == address ? 1 : 0;
     for (int index = 0; index < clients.Count(); ++index)
         count += peerAddresses.value(clients.Items(index)) == address ? 1 : 0;
     for (int socket : opening)

@@ -2,10 +2,13 @@
 
 #include "TClientList.h"
 #include "TCustomWSocket.h"
+#include "Transport.h"
 
 #include <QHash>
 #include <QList>
 #include <QSet>
+
+#include <memory>
 
 #include <netinet/in.h>
 #include <QTimer>
@@ -42,6 +45,14 @@ public:
     QByteArray ReceiveText(int socket);
     // Removes the socket from Clients and closes it gracefully, without OnClose.
     void CloseClient(int socket);
+    // Takes a client out of Clients and out of the event loop, for a thread
+    // of its own to move its bytes: its transport, and what was queued for
+    // it, go to the caller. The socket stays open, and counts towards its
+    // address's connections until closeHandedOver.
+    std::unique_ptr<Transport> handOver(int socket, QByteArray &queued);
+    // Closes a connection handed over gracefully, once no other thread uses
+    // it: what waits to go to it is sent first.
+    void closeHandedOver(int socket, std::unique_ptr<Transport> transport, const QByteArray &queued);
 
     // Connections taken in one accept event at most; more wait for the next.
     static constexpr int kAcceptsPerEvent = 64;
@@ -51,6 +62,11 @@ public:
     // Openings under way at most: a new one ends the oldest, so that peers
     // that stop halfway never keep honest ones out.
     static constexpr int kMostOpenings = 32;
+
+signals:
+    // Close() is about to end every connection: the connections handed
+    // over are to be closed (closeHandedOver) now.
+    void closing();
 
 protected:
     void HandleNotification(int socket, int kind, int error) override;
@@ -82,6 +98,7 @@ private:
     // first: not clients yet.
     QList<int> opening;
     QSet<int> secondPortClients;
+    QSet<int> handedOver;
     std::unique_ptr<TransportMaker> secondTransports;
     QTimer deadLinkCheck;
     // An accept that failed for want of descriptors is reported once, until one succeeds.

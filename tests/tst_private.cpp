@@ -448,11 +448,13 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys_data()
 {
     QTest::addColumn<QString>("taker");
     QTest::addColumn<qint64>("largestRelayed"); // 0: any, -1: none
-    QTest::newRow("the two ends of a transfer") << "Bob" << qint64(0);
-    QTest::newRow("a key with no chat behind it") << "stranger" << qint64(0);
-    QTest::newRow("someone else's transfer") << "Mallory" << qint64(0);
-    QTest::newRow("a file larger than the host relays") << "Bob" << qint64(1024 * 1024);
-    QTest::newRow("a host that relays no files") << "Bob" << qint64(-1);
+    QTest::addColumn<bool>("hostStops");        // in the middle; else the sender does
+    QTest::newRow("the two ends of a transfer") << "Bob" << qint64(0) << false;
+    QTest::newRow("the host stops while it relays") << "Bob" << qint64(0) << true;
+    QTest::newRow("a key with no chat behind it") << "stranger" << qint64(0) << false;
+    QTest::newRow("someone else's transfer") << "Mallory" << qint64(0) << false;
+    QTest::newRow("a file larger than the host relays") << "Bob" << qint64(1024 * 1024) << false;
+    QTest::newRow("a host that relays no files") << "Bob" << qint64(-1) << false;
 }
 
 // A file connection comes in only with the key of a guest in the chat, and
@@ -463,6 +465,7 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
 {
     QFETCH(QString, taker);
     QFETCH(qint64, largestRelayed);
+    QFETCH(bool, hostStops);
     const quint16 port = kPort + quint16(nextPort++);
     QTemporaryDir copies;
     Host host(copies.path(), port);
@@ -499,8 +502,26 @@ void TestPrivate::fileConnectionsAreJoinedByTheirKeys()
         return;
     }
     QCOMPARE(takes.ReadRaw(sealed.size()), sealed);
-    QCOMPARE(host.session.fileRelay().bytesRelayed(), sealed.size());
+    QTRY_COMPARE(host.session.fileRelay().bytesRelayed(), sealed.size()); // counted on the pump's thread
     QCOMPARE(host.received, QStringList()); // nothing of it in the chat
+    QVERIFY(takes.SendRaw("come 00c0ffee\n")); // and the other way
+    QCOMPARE(sends.ReadRaw(14), QByteArray("come 00c0ffee\n"));
+    QByteArray rest;
+    if (hostStops) {
+        host.server.Close();
+        QCOMPARE(host.session.fileRelay().count(), 0);
+        QVERIFY(sends.WaitForEnd());
+    } else {
+        // The sender stops in the middle: what it sent before still goes across, then the other end is closed too.
+        QVERIFY(sends.SendRaw(sealed.left(100'000)));
+        sends.Close();
+        rest = sealed.left(100'000);
+    }
+    QByteArray tail;
+    QVERIFY(takes.WaitForEnd(&tail));
+    QCOMPARE(tail.size(), rest.size());
+    QCOMPARE(tail, rest);
+    QTRY_COMPARE(host.session.fileRelay().count(), 0);
 }
 
 void TestPrivate::filesAreOfferedEndToEnd_data()

@@ -3,10 +3,12 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
 
 #include <cstring>
+#include <utility>
 
 SecurePeer::SecurePeer(quint16 port, Offers offers, const HostIdentity *identity, const char *source)
     : context(GuestContext(identity)), tls(nullptr, SSL_free)
@@ -70,6 +72,24 @@ QByteArray SecurePeer::ReadRaw(qsizetype atLeast, int waitMs)
         return received.size() >= atLeast;
     }, waitMs));
     return std::exchange(received, QByteArray());
+}
+
+bool SecurePeer::WaitForEnd(QByteArray *bytes, int waitMs)
+{
+    char buffer[65536];
+    bool ended = false;
+    static_cast<void>(QTest::qWaitFor([&] {
+        int taken;
+        while ((taken = SSL_read(tls.get(), buffer, sizeof buffer)) > 0)
+            received.append(buffer, taken);
+        const int why = SSL_get_error(tls.get(), taken);
+        ended = why == SSL_ERROR_ZERO_RETURN || why == SSL_ERROR_SYSCALL || why == SSL_ERROR_SSL;
+        return ended;
+    }, waitMs));
+    ERR_clear_error();
+    if (bytes)
+        *bytes = std::exchange(received, QByteArray());
+    return ended;
 }
 
 bool SecurePeer::OpenWithoutPassword()

@@ -30,6 +30,10 @@ public:
     bool SendRaw(const QByteArray &bytes);
     // At least that many bytes (or what came in a few seconds).
     QByteArray ReadRaw(qsizetype atLeast, int waitMs = 10000);
+    // Reads until the host ends the connection; false when it is still open after the wait.
+    bool WaitForEnd(QByteArray *bytes = nullptr, int waitMs = 5000);
+    // Stops at once, as a copy that is killed does: no end of TLS first.
+    void Close() { peer.Close(); }
     // The opening without a password, as a guest that gives none: true once welcomed.
     bool OpenWithoutPassword();
     // The proof of the password's key, made in this connection's session.
