@@ -1,6 +1,7 @@
 #include "FilePump.h"
 
 #include <poll.h>
+#include <sched.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -37,8 +38,10 @@ FilePump::~FilePump()
 
 void FilePump::add(End first, End second)
 {
-    for (End *end : {&first, &second})
+    for (End *end : {&first, &second}) {
+        end->filled = end->waiting.size();
         end->waiting.resize(std::max(end->filled, kReadAtOnce));
+    }
     {
         const std::lock_guard lock(mutex);
         Pair pair;
@@ -155,6 +158,10 @@ bool FilePump::flow(Pair &pair, End &from, End &to)
         }
         if (to.filled == 0)
             return false;
+        // A chat line that came meanwhile goes first: the GUI thread, woken
+        // for it, waits for a read's worth of this work at most, not for the
+        // rest of the pump's turn.
+        sched_yield();
     }
     return true;
 }

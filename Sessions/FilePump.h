@@ -42,7 +42,7 @@ public:
     ~FilePump() override;
 
     // Starts moving the bytes between the two connections; what each end's
-    // `waiting` holds goes to it first.
+    // `waiting` holds (nothing of `filled` and `sent` yet) goes to it first.
     void add(End first, End second);
     // The pairs whose connection ended (one end closed, or failed), for their owner to close.
     std::vector<Pair> takeEnded();

@@ -2,6 +2,8 @@
 
 #include "TTCPServer.h"
 
+#include <QSignalBlocker>
+
 #include <algorithm>
 #include <cctype>
 
@@ -37,6 +39,7 @@ FileRelay::FileRelay(TTCPServer &server, std::function<QString(const QByteArray 
 
 FileRelay::~FileRelay()
 {
+    const QSignalBlocker quiet(this); // nobody is told of a relay that goes
     closePumped(pump.takeAll());
 }
 
@@ -156,8 +159,6 @@ void FileRelay::join(int socket, End &end)
         second.waiting += end.early;
         ends.erase(other);
         ends.remove(socket);
-        first.filled = first.waiting.size();
-        second.filled = second.waiting.size();
         pump.add(std::move(first), std::move(second));
         emit relaying(++pumped, bytesRelayed());
         return;
