@@ -3,6 +3,7 @@
 # transfers beside a bare relay (bench/bare_file_relay.cpp: blocking OpenSSL,
 # TLS 1.3, 256 KiB buffers), in the same run.
 #   bench/files.sh BIN_FOLDER [ROW...]   rows: shaped loopback many beside resume (all by default)
+#   ROUNDS=N bench/files.sh ...         rounds of each throughput row (3 by default)
 # Rows: a 2 GiB file from guest A through the host to guest B over links
 # shaped to 1 Gbit/s (host and guests each in a network namespace, every
 # veth end under tbf); the same on loopback, unshaped; a folder of 10,000
@@ -43,7 +44,7 @@ seconds_of() { sed -n 's/.*took [0-9]* in \([0-9.]*\) s.*/\1/p' "$1"; }
 vanu_run() {
   local tag=$1 hns=$2 ans=$3 bns=$4 aaddr=$5 baddr=$6 port=$7
   shift 7
-  rm -rf "$work/$tag" && mkdir -p "$work/$tag/in"
+  rm -rf "${work:?}/$tag" && mkdir -p "$work/$tag/in"
   inside "$hns" "$bin/file_bench" host --state "$work/$tag/host" --port "$port" >"$work/$tag/host.log" 2>&1 &
   local host=$!
   pids+=("$host")
@@ -55,7 +56,7 @@ vanu_run() {
     >"$work/$tag/send.log" 2>&1 &
   local send=$!
   pids+=("$take" "$send")
-  wait "$take" || { echo "the bare relay's receiver failed:" >&2; cat "$work/bare-$tag/take.log" >&2; }
+  wait "$take" || { echo "Vanu's receiver failed:" >&2; cat "$work/$tag/take.log" >&2; }
   wait "$send" || true
   sleep 1.2 # the host's last report
   kill "$host" 2>/dev/null || true
@@ -102,42 +103,56 @@ for side in a b; do
   tc -n vf-h qdisc add dev "vh$side" root tbf rate 1gbit burst 512kb latency 20ms
 done
 
-echo "| row | Vanu | bare relay | ratio | goal |"
-echo "|---|---|---|---|---|"
-row() { # row NAME VANU_SECONDS BARE_SECONDS BYTES GOAL
-  local vanu bare
-  vanu=$(rate "$4" "$2") bare=$(rate "$4" "$3")
-  echo "| $1 | $vanu MB/s | $bare MB/s | $(awk -v v="$vanu" -v b="$bare" 'BEGIN { printf "%.2f", v / b }') | $5 |"
+echo "| row | Vanu | bare relay | ratio | goal | ratio in each round |"
+echo "|---|---|---|---|---|---|"
+# The machine's own load moves a single run's figures by a third, so each
+# throughput row runs both sides ROUNDS times (3 by default), next to each
+# other, the order turned each round; it gives the medians, and each round's ratio.
+rounds=${ROUNDS:-3}
+middle() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
+ratio() { awk -v v="$1" -v b="$2" 'BEGIN { printf "%.2f", v / b }'; }
+# side_by_side NAME BYTES GOAL BARE_RUN VANU_RUN: each run function sets took.
+side_by_side() {
+  local name=$1 bytes=$2 goal=$3 vanu bare vanus=() bares=() ratios=()
+  for round in $(seq "$rounds"); do
+    if ((round % 2)); then
+      "$4"; bare=$took; "$5"; vanu=$took
+    else
+      "$5"; vanu=$took; "$4"; bare=$took
+    fi
+    vanus+=("$(rate "$bytes" "$vanu")") bares+=("$(rate "$bytes" "$bare")")
+    ratios+=("$(ratio "${vanus[-1]}" "${bares[-1]}")")
+  done
+  vanu=$(printf '%s\n' "${vanus[@]}" | middle) bare=$(printf '%s\n' "${bares[@]}" | middle)
+  echo "| $name | $vanu MB/s | $bare MB/s | $(printf '%s\n' "${ratios[@]}" | middle) | $goal | ${ratios[*]} |"
 }
 
-if want shaped; then
-bare_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4300 \
-  "'$bin/bare_file_relay' send 10.77.1.1 4300 '$work/two.bin'" "'$bin/bare_file_relay' take 10.77.2.1 4300 '$work/bare.out'"
-bare_took=$took
-rm -f "$work/bare.out"
-vanu_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4000 "$work/two.bin"
-row "2 GiB, A → host → B, links of 1 Gbit/s" "$took" "$bare_took" $((2 * gib)) "≥ 0.9"
-rm -rf "$work/shaped/in"
-fi
+shaped_bare() {
+  bare_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4300 \
+    "'$bin/bare_file_relay' send 10.77.1.1 4300 '$work/two.bin'" "'$bin/bare_file_relay' take 10.77.2.1 4300 '$work/bare.out'"
+  rm -f "$work/bare.out"
+}
+shaped_vanu() { vanu_run shaped vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4000 "$work/two.bin"; rm -rf "$work/shaped/in"; }
+want shaped && side_by_side "2 GiB, A → host → B, links of 1 Gbit/s" $((2 * gib)) "≥ 0.9" shaped_bare shaped_vanu
 
-if want loopback; then
-bare_run loop - - - 127.0.0.1 127.0.0.1 4301 \
-  "'$bin/bare_file_relay' send 127.0.0.1 4301 '$work/two.bin'" "'$bin/bare_file_relay' take 127.0.0.1 4301 '$work/bare.out'"
-bare_took=$took
-rm -f "$work/bare.out"
-vanu_run loop - - - 127.0.0.1 127.0.0.1 4010 "$work/two.bin"
-row "2 GiB, A → host → B, loopback" "$took" "$bare_took" $((2 * gib)) "≥ 0.6"
-rm -rf "$work/loop/in"
-fi
+loopback_bare() {
+  bare_run loop - - - 127.0.0.1 127.0.0.1 4301 \
+    "'$bin/bare_file_relay' send 127.0.0.1 4301 '$work/two.bin'" "'$bin/bare_file_relay' take 127.0.0.1 4301 '$work/bare.out'"
+  rm -f "$work/bare.out"
+}
+loopback_vanu() { vanu_run loop - - - 127.0.0.1 127.0.0.1 4010 "$work/two.bin"; rm -rf "$work/loop/in"; }
+want loopback && side_by_side "2 GiB, A → host → B, loopback" $((2 * gib)) "≥ 0.6" loopback_bare loopback_vanu
 
+many_bare() {
+  rm -rf "$work/bare-many/out"
+  bare_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4302 \
+    "tar -C '$work' -cf - many | '$bin/bare_file_relay' send 10.77.1.1 4302 -" \
+    "mkdir -p '$work/bare-many/out' && '$bin/bare_file_relay' take 10.77.2.1 4302 - | tar -C '$work/bare-many/out' -xf -"
+}
+many_vanu() { vanu_run manyrun vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4020 "$work/many"; }
 if want many; then
-many=$(du -sb --apparent-size "$work/many" | cut -f1)
-bare_run many vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4302 \
-  "tar -C '$work' -cf - many | '$bin/bare_file_relay' send 10.77.1.1 4302 -" \
-  "mkdir -p '$work/bare-many/out' && '$bin/bare_file_relay' take 10.77.2.1 4302 - | tar -C '$work/bare-many/out' -xf -"
-bare_took=$took
-vanu_run manyrun vf-h vf-a vf-b 10.77.1.1 10.77.2.1 4020 "$work/many"
-row "10,000 files of 4 KiB (bare: one tar stream), links of 1 Gbit/s" "$took" "$bare_took" "$many" "≥ 0.5"
+  side_by_side "10,000 files of 4 KiB (bare: one tar stream), links of 1 Gbit/s" \
+    "$(du -sb --apparent-size "$work/many" | cut -f1)" "≥ 0.5" many_bare many_vanu
 fi
 
 # The chat beside a transfer over the shaped links: a plain guest's p99 from
@@ -170,8 +185,8 @@ sleep 1.2
 kill "$beside_host" 2>/dev/null || true
 rss_most=$(sed -n 's/.*rss_kb=\([0-9]*\).*/\1/p' "$work/beside/host.log" | sort -n | tail -n 1)
 p99() { sed -n 's/.* p99=\([0-9.]*\).*/\1/p' <<<"$1"; }
-echo "| chat p99 beside a transfer (links of 1 Gbit/s) | $(p99 "$busy") ms during | $(p99 "$quiet") ms without | +$(awk -v a="$(p99 "$busy")" -v b="$(p99 "$quiet")" 'BEGIN { printf "%.2f", a - b }') ms | ≤ +2 ms |"
-echo "| host RSS during a 4 GiB transfer (links of 1 Gbit/s) | $((rss_most / 1024)) MiB at most | $((rss_before / 1024)) MiB before | +$(((rss_most - rss_before) / 1024)) MiB | < +64 MiB |"
+echo "| chat p99 beside a transfer (links of 1 Gbit/s) | $(p99 "$busy") ms during | $(p99 "$quiet") ms without | +$(awk -v a="$(p99 "$busy")" -v b="$(p99 "$quiet")" 'BEGIN { printf "%.2f", a - b }') ms | ≤ +2 ms | |"
+echo "| host RSS during a 4 GiB transfer (links of 1 Gbit/s) | $((rss_most / 1024)) MiB at most | $((rss_before / 1024)) MiB before | +$(((rss_most - rss_before) / 1024)) MiB | < +64 MiB | |"
 fi
 
 # Resume: a 1 GiB file, the receiver killed at a quarter, a half and three
@@ -208,5 +223,5 @@ sleep 1.2
 kill "$resume_host" 2>/dev/null || true
 relayed=$(sed -n 's/host relayed=\([0-9]*\).*/\1/p' "$work/resume/host.log" | tail -n 1)
 cmp -s "$work/one.bin" "$work/resume/in/one.bin" || echo "the resumed file differs" >&2
-echo "| 1 GiB broken three times: bytes relayed | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f GiB", r / g }') | 1 GiB | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f", r / g }') | ≤ 1.05 |"
+echo "| 1 GiB broken three times: bytes relayed | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f GiB", r / g }') | 1 GiB | $(awk -v r="$relayed" -v g="$gib" 'BEGIN { printf "%.3f", r / g }') | ≤ 1.05 | |"
 fi
