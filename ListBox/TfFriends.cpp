@@ -65,6 +65,12 @@ TfFriends::TfFriends(QWidget &mainWindow, bool &friendsDocked, const QIcon &prog
     moveEnd.setSingleShot(true);
     moveEnd.setInterval(kMoveEndsAfterMs);
     connect(&moveEnd, &QTimer::timeout, this, &TfFriends::MoveOrResizeEnded);
+    framesLookedFor.setInterval(50);
+    connect(&framesLookedFor, &QTimer::timeout, this, [this] {
+        PlaceOnceFramed();
+        if (!placeOnceFramed || shown.elapsed() > kWindowManagerSettlesMs)
+            framesLookedFor.stop();
+    });
 
     // Placed at the main window's right edge from the start.
     const QRect main = mainWindow.frameGeometry();
@@ -191,20 +197,22 @@ void TfFriends::showEvent(QShowEvent *event)
     resize(kWidth, height());
     programmedFrame = frameGeometry();
     shown.start();
-    // Until the window manager has framed the window, its placement takes the
-    // frame to be nothing; it is placed again once the frame is known.
-    placeOnceFramed = !FrameKnown();
+    // Until the window manager has framed this window and the main one, the
+    // placement takes their frames to be nothing; it is placed again once they are known.
+    placeOnceFramed = !FramesKnown();
+    if (placeOnceFramed)
+        framesLookedFor.start();
     QWidget::showEvent(event);
 }
 
-bool TfFriends::FrameKnown() const
+bool TfFriends::FramesKnown() const
 {
-    return frameGeometry() != geometry();
+    return frameGeometry() != geometry() && mainWindow.frameGeometry() != mainWindow.geometry();
 }
 
 void TfFriends::PlaceOnceFramed()
 {
-    if (!placeOnceFramed || !FrameKnown())
+    if (!placeOnceFramed || !FramesKnown())
         return;
     placeOnceFramed = false;
     if (FriendsDocked)

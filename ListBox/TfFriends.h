@@ -76,9 +76,10 @@ private:
     bool OwnWindowOpen() const;
     void PlaceFrame(const QRect &frame);
     void MoveOrResizeEnded();
-    // The window manager has told the window's frame.
-    bool FrameKnown() const;
-    // The first placement after a show, once the frame is known.
+    // The window manager has told the window's frame, and the main window's:
+    // until then, a frame is taken to be nothing.
+    bool FramesKnown() const;
+    // The first placement after a show, once both frames are known.
     void PlaceOnceFramed();
 
     QWidget &mainWindow;
@@ -88,5 +89,8 @@ private:
     // program's own moves are not taken for the user's.
     QRect programmedFrame;
     bool placeOnceFramed = false;
+    // The main window's frame changes no geometry of this window when it
+    // comes: it is looked for while the window manager settles.
+    QTimer framesLookedFor;
     QElapsedTimer shown;
 };

@@ -34,6 +34,7 @@ class FileRelay : public QObject {
     Q_OBJECT
 public:
     static constexpr qint64 kUnjoinedMs = 60'000;
+    // What is read of an end before its other end is here; the rest waits in the connection.
     static constexpr qsizetype kReadAtOnce = 64 * 1024;
     static constexpr qsizetype kLongestLine = 256;
 
