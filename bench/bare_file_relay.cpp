@@ -5,6 +5,7 @@
 //   bare_file_relay send HOST PORT FILE   FILE, or "-" for standard input
 //   bare_file_relay take HOST PORT FILE   FILE, or "-" for standard output;
 //                                         prints "took BYTES in SECONDS s" on standard error
+//                                         once a FILE is on the disk (fdatasync)
 #include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
@@ -166,6 +167,9 @@ int Take(const char *host, int port, const char *path)
         total += got;
     }
     std::fflush(file);
+    // On the disk before the clock stops, as a receiving copy of Vanu has a large file before it takes its name.
+    if (file != stdout)
+        fdatasync(fileno(file));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(stderr, "took %lld in %.3f s\n", total, seconds);
     return 0;
