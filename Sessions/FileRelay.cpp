@@ -72,8 +72,8 @@ void FileRelay::read(int socket)
         emit hostEndReadable(socket);
         return;
     }
-    if (found->early.size() < kReadAtOnce) // no more is read before the other end is here
-        found->early += server.receiveBytes(socket, kReadAtOnce - found->early.size());
+    if (found->early.size() < kMostReadEarly) // no more is read before the other end is here
+        found->early += server.receiveBytes(socket, kMostReadEarly - found->early.size());
 }
 
 void FileRelay::takeLine(int socket, End &end)

@@ -35,7 +35,7 @@ class FileRelay : public QObject {
 public:
     static constexpr qint64 kUnjoinedMs = 60'000;
     // What is read of an end before its other end is here; the rest waits in the connection.
-    static constexpr qsizetype kReadAtOnce = 64 * 1024;
+    static constexpr qsizetype kMostReadEarly = 64 * 1024;
     static constexpr qsizetype kLongestLine = 256;
 
     // `nameOfKey`: the name the guest with that key holds in the chat; empty for none.

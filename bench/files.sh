@@ -11,6 +11,8 @@
 # guest's chat p99 without and during a transfer; the host's RSS during a
 # 4 GiB transfer; and the bytes relayed for a 1 GiB file broken three times.
 set -euo pipefail
+# shellcheck source=bench/middle.sh
+source "$(dirname "$0")/middle.sh"
 bin=$1
 shift
 rows=${*:-shaped loopback many beside resume}
@@ -109,7 +111,6 @@ echo "|---|---|---|---|---|---|"
 # throughput row runs both sides ROUNDS times (3 by default), next to each
 # other, the order turned each round; it gives the medians, and each round's ratio.
 rounds=${ROUNDS:-3}
-middle() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v v="$1" -v b="$2" 'BEGIN { printf "%.2f", v / b }'; }
 # side_by_side NAME BYTES GOAL BARE_RUN VANU_RUN: each run function sets took.
 side_by_side() {
